@@ -1,0 +1,7 @@
+// Entry of the resident program SorabuneOpt.
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    return 0;
+}

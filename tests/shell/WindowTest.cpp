@@ -1,0 +1,57 @@
+// The window base: binding, error boundary and the geometry helpers every form relies on.
+#include <gtest/gtest.h>
+
+#include "shell/Window.h"
+#include "support/TestSupport.h"
+
+namespace {
+class ThrowingWindow : public Window {
+public:
+    bool Create()
+    {
+        RegisterWindowClass(L"TThrowingTestForm", reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        return CreateWindowFor(0, L"TThrowingTestForm", L"Throwing", WS_POPUP, 0, 0, 10, 10, nullptr) != nullptr;
+    }
+    bool destroyed = false;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_APP) {
+            throw AppError(FormatMessageText(L"'%s' の設定に失敗しました", L"TimerWave"));
+        }
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+    void OnFinalDestroy() override { destroyed = true; }
+};
+} // namespace
+
+TEST(WindowTest, BindsObjectFindsClassAndShowsErrorsAtTheHandlerBoundary)
+{
+    ThrowingWindow w;
+    ASSERT_TRUE(w.Create());
+    EXPECT_EQ(Window::FromHwnd(w.Hwnd()), &w);
+    EXPECT_EQ(FindWindowW(L"TThrowingTestForm", L"Throwing"), w.Hwnd());
+    EXPECT_FALSE(w.IsVisible());
+
+    CapturedErrors().clear();
+    SendMessageW(w.Hwnd(), WM_APP, 0, 0);
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(Utf8(CapturedErrors()[0]), "'TimerWave' の設定に失敗しました");
+
+    DestroyWindow(w.Hwnd());
+    EXPECT_TRUE(w.destroyed);
+    EXPECT_EQ(w.Hwnd(), nullptr);
+}
+
+TEST(WindowTest, OuterSizeGivesTheRequestedClientArea)
+{
+    DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;
+    SIZE outer = OuterSizeForClient(style, 0, 588, 434);
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", style, 0, 0, outer.cx, outer.cy, nullptr, nullptr, nullptr, nullptr);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    EXPECT_EQ(rc.right, 588);
+    EXPECT_EQ(rc.bottom, 434);
+    DestroyWindow(hwnd);
+}

@@ -1,0 +1,37 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/AppError.h"
+
+// Messages that would have gone to the standard error box, in order.
+std::vector<std::wstring>& CapturedErrors();
+
+// Processes pending messages of this thread for about the given time.
+inline void PumpMessages(DWORD milliseconds = 0)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (milliseconds) {
+            Sleep(5);
+        }
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// UTF-8 for test output (msvcrt's wide printing stops at the first non-ASCII character).
+inline std::string Utf8(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}

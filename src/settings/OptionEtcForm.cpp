@@ -1,0 +1,350 @@
+// The settings dialog frame: window, O K button, page control with its six sheets, routing of control
+// notifications to the pages, and the typed accessors over the controls.
+#include "settings/OptionEtcForm.h"
+
+#include <commctrl.h>
+
+#include "resource.h"
+#include "scheduler/OsirasePage.h"
+
+namespace {
+constexpr wchar_t kSheetClass[] = L"TTabSheet";
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+constexpr const wchar_t* kTabTexts[TOptionEtcForm::kPageCount] = {
+    L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー", L"各種情報", L"ヘルプ", L"バージョン"};
+constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET, IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
+                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET, IDC_VERTABSHEET};
+
+constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
+constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
+
+// A sheet hands everything its controls report to the dialog, so one window procedure serves all pages.
+LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
+    case WM_DROPFILES:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+void RegisterSheetClass()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing = {sizeof(existing)};
+    if (GetClassInfoExW(instance, kSheetClass, &existing)) {
+        return;
+    }
+    WNDCLASSEXW wc = {sizeof(wc)};
+    wc.lpfnWndProc = SheetProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kSheetClass;
+    RegisterClassExW(&wc);
+}
+
+bool IsComboBox(HWND control)
+{
+    wchar_t cls[32] = {};
+    GetClassNameW(control, cls, 32);
+    return lstrcmpiW(cls, WC_COMBOBOXW) == 0;
+}
+} // namespace
+
+void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ControlDef& d = defs[i];
+        HWND control = CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, d.x, d.y, d.w,
+                                       d.h, sheet, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance,
+                                       nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form.DefaultFont()), FALSE);
+    }
+}
+
+TOptionEtcForm::TOptionEtcForm()
+{
+    pages_ = {MakeSetteiPage(), MakeOsirasePage(), MakeKabePage(), MakeJyouhouPage(), MakeHelpPage(), MakeVerPage()};
+}
+
+TOptionEtcForm::~TOptionEtcForm() = default;
+
+bool TOptionEtcForm::Create(HWND owner, bool load)
+{
+    RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RegisterSheetClass();
+    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", 15);
+    okFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", 20, true);
+
+    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
+    POINT pos = CentredOnScreen(outer.cx, outer.cy);
+    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, owner)) {
+        return false;
+    }
+    BuildFrame();
+    if (load) {
+        FormCreate();
+    }
+    return true;
+}
+
+void TOptionEtcForm::BuildFrame()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND ok = CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                              kOkBtnRect.left, kOkBtnRect.top, kOkBtnRect.right - kOkBtnRect.left,
+                              kOkBtnRect.bottom - kOkBtnRect.top, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
+    SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
+
+    pageControl_ = CreateWindowExW(
+        0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, kPageControlRect.left,
+        kPageControlRect.top, kPageControlRect.right - kPageControlRect.left,
+        kPageControlRect.bottom - kPageControlRect.top, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
+    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    for (int i = 0; i < kPageCount; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
+        SendMessageW(pageControl_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+
+    // The sheets lie over the page control's display area as siblings, so their controls report to us.
+    RECT tab;
+    GetWindowRect(pageControl_, &tab);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tab), 2);
+    RECT area = {0, 0, kPageControlRect.right - kPageControlRect.left, kPageControlRect.bottom - kPageControlRect.top};
+    SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, tab.left, tab.top);
+    for (int i = 0; i < kPageCount; ++i) {
+        sheets_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kSheetClass, kTabTexts[i],
+                                     WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0), area.left, area.top,
+                                     area.right - area.left, area.bottom - area.top, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSheetIds[i])), instance, nullptr);
+        SetWindowPos(sheets_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        pages_[i]->Build(*this, sheets_[i]);
+    }
+    SendMessageW(pageControl_, TCM_SETCURSEL, 0, 0);
+}
+
+void TOptionEtcForm::ShowDialog()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    BringWindowToTop(hwnd_);
+}
+
+HWND TOptionEtcForm::Control(int id) const
+{
+    if (!hwnd_) {
+        return nullptr;
+    }
+    if (HWND direct = GetDlgItem(hwnd_, id)) {
+        return direct;
+    }
+    for (HWND sheet : sheets_) {
+        if (HWND control = GetDlgItem(sheet, id)) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+int TOptionEtcForm::Index(int id) const
+{
+    HWND c = Control(id);
+    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+}
+
+void TOptionEtcForm::SetIndex(int id, int index)
+{
+    HWND c = Control(id);
+    SendMessageW(c, IsComboBox(c) ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int TOptionEtcForm::ItemCount(int id) const
+{
+    HWND c = Control(id);
+    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+}
+
+std::wstring TOptionEtcForm::ItemText(int id, int index) const
+{
+    HWND c = Control(id);
+    bool combo = IsComboBox(c);
+    LRESULT len = SendMessageW(c, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+    if (len < 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    SendMessageW(c, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
+void TOptionEtcForm::AddItem(int id, const std::wstring& text)
+{
+    HWND c = Control(id);
+    SendMessageW(c, IsComboBox(c) ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TOptionEtcForm::DeleteItem(int id, int index)
+{
+    HWND c = Control(id);
+    SendMessageW(c, IsComboBox(c) ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
+}
+
+bool TOptionEtcForm::Down(int id) const
+{
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TOptionEtcForm::SetDown(int id, bool down)
+{
+    SendMessageW(Control(id), BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TOptionEtcForm::Enabled(int id) const
+{
+    return IsWindowEnabled(Control(id)) != FALSE;
+}
+
+void TOptionEtcForm::SetEnabled(int id, bool enabled)
+{
+    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+}
+
+std::wstring TOptionEtcForm::Text(int id) const
+{
+    HWND c = Control(id);
+    int len = GetWindowTextLengthW(c);
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    GetWindowTextW(c, text.data(), len + 1);
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
+void TOptionEtcForm::SetText(int id, const std::wstring& text)
+{
+    SetWindowTextW(Control(id), text.c_str());
+}
+
+SYSTEMTIME TOptionEtcForm::DateTime(int id) const
+{
+    SYSTEMTIME st = {};
+    SendMessageW(Control(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st;
+}
+
+void TOptionEtcForm::SetDateTime(int id, const SYSTEMTIME& value)
+{
+    SendMessageW(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+}
+
+int TOptionEtcForm::CurrentPage() const
+{
+    return static_cast<int>(SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0));
+}
+
+void TOptionEtcForm::SelectPage(int index)
+{
+    SendMessageW(pageControl_, TCM_SETCURSEL, index, 0);
+    PageControlChange();
+}
+
+OsirasePage& TOptionEtcForm::Osirase()
+{
+    return static_cast<OsirasePage&>(*pages_[1]);
+}
+
+void TOptionEtcForm::PageControlChange()
+{
+    int current = CurrentPage();
+    for (int i = 0; i < kPageCount; ++i) {
+        ShowWindow(sheets_[i], i == current ? SW_SHOW : SW_HIDE);
+    }
+    Osirase().RefreshOnPageChange();
+    if (current >= 0 && current < kPageCount) {
+        pages_[current]->OnSelected();
+    }
+}
+
+SettingsPage* TOptionEtcForm::PageOfControl(HWND control) const
+{
+    HWND sheet = GetParent(control);
+    for (int i = 0; i < kPageCount; ++i) {
+        if (sheets_[i] == sheet) {
+            return pages_[i].get();
+        }
+    }
+    return nullptr;
+}
+
+LRESULT TOptionEtcForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        int id = LOWORD(wParam);
+        if (id == IDC_OKBTN && HIWORD(wParam) == BN_CLICKED) {
+            OkBtnClick();
+            return 0;
+        }
+        if (SettingsPage* page = control ? PageOfControl(control) : nullptr) {
+            page->OnCommand(id, HIWORD(wParam), control);
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == pageControl_) {
+            if (header->code == TCN_SELCHANGE) {
+                PageControlChange();
+            }
+            return 0;
+        }
+        LRESULT result = 0;
+        if (SettingsPage* page = PageOfControl(header->hwndFrom)) {
+            page->OnNotify(header, &result);
+        }
+        return result;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        if (SettingsPage* page = PageOfControl(control)) {
+            if (HBRUSH brush = page->OnCtlColor(reinterpret_cast<HDC>(wParam), control)) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+        }
+        return Default(msg, wParam, lParam);
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (SettingsPage* page = PageOfControl(item->hwndItem)) {
+            return page->OnDrawItem(item) ? TRUE : FALSE;
+        }
+        return FALSE;
+    }
+    case WM_CLOSE:
+        // The dialog has no close box; O K is the only way to close it.
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}

@@ -1,0 +1,52 @@
+// What a page of the settings dialog provides: its controls, created from a table, and its handlers.
+// The dialog frame owns the pages and routes their controls' notifications to them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
+
+class TOptionEtcForm;
+
+struct ControlDef {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text;
+    int x, y, w, h;
+    DWORD style;
+    DWORD exStyle = 0;
+};
+
+// Creates the controls of a table on a page (visible children of the sheet) in the form's default font.
+void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count);
+template <std::size_t N>
+void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef (&defs)[N])
+{
+    CreateControls(form, sheet, defs, N);
+}
+
+class SettingsPage {
+public:
+    virtual ~SettingsPage() = default;
+    // Creates the page's controls on its sheet; runs once while the dialog is created, before the load.
+    virtual void Build(TOptionEtcForm& form, HWND sheet) = 0;
+    // A control of this page sent WM_COMMAND; true when handled.
+    virtual bool OnCommand(int id, int code, HWND control) { return false; }
+    // WM_NOTIFY from a control of this page; true when handled (result in *result).
+    virtual bool OnNotify(NMHDR* header, LRESULT* result) { return false; }
+    // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.
+    virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
+    // WM_DRAWITEM for an owner-drawn control of this page; true when drawn.
+    virtual bool OnDrawItem(DRAWITEMSTRUCT* item) { return false; }
+    // The page has just become the selected page (after the reminder page's refresh).
+    virtual void OnSelected() {}
+};
+
+// The six pages in tab order; each lives in the subsystem that owns its behaviour.
+std::unique_ptr<SettingsPage> MakeSetteiPage();   // 基本設定 (scheduler)
+std::unique_ptr<SettingsPage> MakeOsirasePage();  // お知らせタイマー (scheduler)
+std::unique_ptr<SettingsPage> MakeKabePage();     // 壁紙チェンジャー (wallpaper)
+std::unique_ptr<SettingsPage> MakeJyouhouPage();  // 各種情報 (info)
+std::unique_ptr<SettingsPage> MakeHelpPage();     // ヘルプ (settings)
+std::unique_ptr<SettingsPage> MakeVerPage();      // バージョン (info)

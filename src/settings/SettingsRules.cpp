@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "scheduler/ChimeRules.h"
+
 namespace {
 constexpr int kDecimalBase = 10;
 constexpr int kMinYear = 1;
@@ -81,7 +83,7 @@ bool FlagFromText(std::wstring_view text, bool defaultValue)
 
 int LastUserChimeNumber(std::int32_t storedCount)
 {
-    return std::clamp<std::int32_t>(storedCount, 0, kMaxChimeCount);
+    return std::clamp<std::int32_t>(storedCount, 0, kMaxChimeItems);
 }
 
 int LastWallpaperNumber(std::int32_t storedCount)

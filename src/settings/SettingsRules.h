@@ -19,13 +19,11 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view text);
 std::int32_t IntegerFromText(std::wstring_view text, std::int32_t defaultValue);
 bool FlagFromText(std::wstring_view text, bool defaultValue);
 
-// User sound files occupy chime positions 8 and 9, stored as TimerWave9 and TimerWave10.
-inline constexpr int kBuiltInChimeCount = 8;
-inline constexpr int kMaxChimeCount = 10;
 // A corrupted wallpaper count must not make the load run for ever; no real list comes near this.
 inline constexpr int kMaxWallpaperEntries = 100000;
 
-// Numbers of the user sound entries the load visits for a stored "TimerWaveCount": 9 up to the last.
+// Last user sound entry the load visits for a stored "TimerWaveCount"; entries 9 and 10 (the items at
+// chime positions 8 and 9) are the only ones there can be.
 int LastUserChimeNumber(std::int32_t storedCount);
 // Highest wallpaper entry number the load visits for a stored "KabeListCount" (0 for none).
 int LastWallpaperNumber(std::int32_t storedCount);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "scheduler/ChimeRules.h"
 #include "settings/SettingsRules.h"
 
 TEST(SettingsRulesTest, NumbersAndFlagsAreStoredAsDecimalText)
@@ -55,7 +56,7 @@ TEST(SettingsRulesTest, StoredListCountsAreBounded)
     EXPECT_EQ(LastUserChimeNumber(-5), 0);
     EXPECT_EQ(LastUserChimeNumber(9), 9);
     EXPECT_EQ(LastUserChimeNumber(10), 10);
-    EXPECT_EQ(LastUserChimeNumber(std::numeric_limits<std::int32_t>::max()), kMaxChimeCount);
+    EXPECT_EQ(LastUserChimeNumber(std::numeric_limits<std::int32_t>::max()), kMaxChimeItems);
     EXPECT_EQ(LastWallpaperNumber(-1), 0);
     EXPECT_EQ(LastWallpaperNumber(300), 300);
     EXPECT_EQ(LastWallpaperNumber(std::numeric_limits<std::int32_t>::max()), kMaxWallpaperEntries);

@@ -216,15 +216,24 @@ SYSTEMTIME WithWeekday(SYSTEMTIME value)
 void SetTimerPickers(TOptionEtcForm& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
 {
     const SYSTEMTIME today = Today();
-    SYSTEMTIME date = today;
+    const int dateId = Setting(TimerValueName(timer, L"Date")).controlId;
+    bool dateShown = false;
     if (IsValidDate(work.wYear, work.wMonth, work.wDay)) {
+        SYSTEMTIME date = today;
         date.wYear = work.wYear;
         date.wMonth = work.wMonth;
         date.wDay = work.wDay;
-    } else if (!std::exchange(dateReported, true)) {
-        ShowAppError(kDateEncodeError);
+        form.SetDateTime(dateId, WithWeekday(date));
+        // The picker refuses dates outside its range (early years); that counts as a date that does not convert.
+        SYSTEMTIME shown = form.DateTime(dateId);
+        dateShown = shown.wYear == date.wYear && shown.wMonth == date.wMonth && shown.wDay == date.wDay;
     }
-    form.SetDateTime(Setting(TimerValueName(timer, L"Date")).controlId, WithWeekday(date));
+    if (!dateShown) {
+        if (!std::exchange(dateReported, true)) {
+            ShowAppError(kDateEncodeError);
+        }
+        form.SetDateTime(dateId, today);
+    }
 
     SYSTEMTIME time = today;
     if (IsValidTime(work.wHour, work.wMinute, work.wSecond, 0)) {

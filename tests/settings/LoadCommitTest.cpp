@@ -610,3 +610,16 @@ TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSecti
     EXPECT_EQ(Text(L"StartupOnOff"), L"0");
     EXPECT_FALSE(Stored(kKabeSection, L"KabeStyle").has_value());
 }
+
+TEST_F(LoadCommitTest, ADateThePickerCannotShowFallsBackToTodayWithTheDateMessage)
+{
+    InstallDefaults();
+    Set(kOsiraseSection, L"OsiraseTimer1Year", L"1000");
+    Set(kOsiraseSection, L"OsiraseTimer2Year", L"2147483647");
+    auto form = Load();
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER1DATE).wYear, today.wYear);
+    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER2DATE).wYear, today.wYear);
+}

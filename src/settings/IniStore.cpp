@@ -78,6 +78,26 @@ HKEY IniStore::WriteKey(const std::wstring& section)
     return writeKeys_.emplace(section, std::move(key)).first->second.Get();
 }
 
+std::vector<std::wstring> IniStore::ValueNames(const std::wstring& section)
+{
+    std::vector<std::wstring> names;
+    HKEY key = ReadKey(section);
+    DWORD count = 0;
+    DWORD longest = 0;
+    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                                 nullptr, nullptr) != ERROR_SUCCESS) {
+        return names;
+    }
+    std::wstring name(longest + 1, L'\0');
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+            names.emplace_back(name.data(), length);
+        }
+    }
+    return names;
+}
+
 std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, const std::wstring& ident)
 {
     HKEY key = ReadKey(section);

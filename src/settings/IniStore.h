@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsLayout.h"
 #include "shell/Handles.h"
@@ -29,6 +30,8 @@ public:
     std::int32_t ReadInteger(const std::wstring& section, const std::wstring& ident, std::int32_t defaultValue);
     bool ReadBool(const std::wstring& section, const std::wstring& ident, bool defaultValue);
     std::wstring ReadString(const std::wstring& section, const std::wstring& ident, const std::wstring& defaultValue);
+    // Names of the values in a section (none when it cannot be opened).
+    std::vector<std::wstring> ValueNames(const std::wstring& section);
     // The stored text, or nothing when the value is absent.
     std::optional<std::wstring> ReadText(const std::wstring& section, const std::wstring& ident);
 

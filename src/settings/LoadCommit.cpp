@@ -14,6 +14,7 @@
 #include "settings/IniStore.h"
 #include "settings/OptionEtcForm.h"
 #include "settings/SettingsLayout.h"
+#include "settings/SettingsRules.h"
 #include "shell/AppError.h"
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 constexpr int kKabeChangeAtStartup = 1;
 constexpr int kNoSelection = -1;
 constexpr DWORD kPathGrowth = 2;
+constexpr wchar_t kWallpaperEntryPrefix[] = L"KabeBmp";
 
 // Per step, the reminder timer values in the order the load or the commit visits them.
 constexpr const wchar_t* kLoadTimerDateTime[] = {L"Year", L"Month", L"Day", L"Hour", L"Min", L"Sec", L"Date", L"Time"};
@@ -149,19 +151,17 @@ void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
     }
 }
 
-// Step 11's list. The commit writes entries 1..count without gaps, so the first absent entry ends the stored
-// list; together with the cap this keeps a corrupted count from running away.
+// Step 11's list. A missing entry is passed over like a missing file; a corrupted count is bounded by the
+// highest entry actually stored, so it can neither run away nor cut a list short.
 void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"KabeBmp%d");
-    int last = LastWallpaperNumber(ReadSetting(store, Setting(L"KabeListCount")));
+    int highest = HighestListEntryNumber(store.ValueNames(entries.section), kWallpaperEntryPrefix);
+    int last = LastWallpaperNumber(ReadSetting(store, Setting(L"KabeListCount")), highest);
     for (int number = 1; number <= last; ++number) {
-        auto path = store.ReadText(entries.section, ListEntryName(entries, number));
-        if (!path) {
-            break;
-        }
-        if (FileExists(*path)) {
-            form.AddItem(entries.controlId, *path);
+        std::wstring path = store.ReadString(entries.section, ListEntryName(entries, number), L"");
+        if (FileExists(path)) {
+            form.AddItem(entries.controlId, path);
         }
     }
 }

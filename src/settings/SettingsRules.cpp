@@ -1,6 +1,8 @@
 // Registry text of settings values and the bounds the load applies to stored numbers.
 #include "settings/SettingsRules.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -86,9 +88,32 @@ int LastUserChimeNumber(std::int32_t storedCount)
     return std::clamp<std::int32_t>(storedCount, 0, kMaxChimeItems);
 }
 
-int LastWallpaperNumber(std::int32_t storedCount)
+int LastWallpaperNumber(std::int32_t storedCount, int highestStoredNumber)
 {
-    return std::clamp<std::int32_t>(storedCount, 0, kMaxWallpaperEntries);
+    return std::clamp<std::int32_t>(storedCount, 0, std::max(highestStoredNumber, 0));
+}
+
+int HighestListEntryNumber(const std::vector<std::wstring>& valueNames, std::wstring_view prefix)
+{
+    int highest = 0;
+    for (const std::wstring& name : valueNames) {
+        if (name.size() <= prefix.size() ||
+            CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.data(),
+                                 static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL) {
+            continue;
+        }
+        std::int64_t number = 0;
+        bool digits = true;
+        for (std::size_t i = prefix.size(); i < name.size() && digits; ++i) {
+            digits = name[i] >= L'0' && name[i] <= L'9';
+            number = std::min<std::int64_t>(number * kDecimalBase + (name[i] - L'0'),
+                                            std::numeric_limits<std::int32_t>::max());
+        }
+        if (digits) {
+            highest = std::max(highest, static_cast<int>(number));
+        }
+    }
+    return highest;
 }
 
 std::uint16_t ToWorkField(std::int32_t value)

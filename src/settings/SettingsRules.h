@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 // Every stored number is the decimal text of a signed 32-bit integer; flags are "1" and "0".
@@ -19,14 +20,15 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view text);
 std::int32_t IntegerFromText(std::wstring_view text, std::int32_t defaultValue);
 bool FlagFromText(std::wstring_view text, bool defaultValue);
 
-// A corrupted wallpaper count must not make the load run for ever; no real list comes near this.
-inline constexpr int kMaxWallpaperEntries = 100000;
-
 // Last user sound entry the load visits for a stored "TimerWaveCount"; entries 9 and 10 (the items at
 // chime positions 8 and 9) are the only ones there can be.
 int LastUserChimeNumber(std::int32_t storedCount);
-// Highest wallpaper entry number the load visits for a stored "KabeListCount" (0 for none).
-int LastWallpaperNumber(std::int32_t storedCount);
+// Highest wallpaper entry number the load visits for a stored "KabeListCount" (0 for none). A corrupted
+// count must not make the load run for ever, so it never goes past the highest entry actually stored.
+int LastWallpaperNumber(std::int32_t storedCount, int highestStoredNumber);
+// The highest N among value names of the form prefix + decimal N (prefix compared ignoring case, as the
+// registry does); 0 when there is none.
+int HighestListEntryNumber(const std::vector<std::wstring>& valueNames, std::wstring_view prefix);
 
 // The load carries stored dates and times in unsigned 16-bit work fields, as the date pickers do.
 std::uint16_t ToWorkField(std::int32_t value);

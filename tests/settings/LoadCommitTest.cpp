@@ -480,6 +480,18 @@ TEST_F(LoadCommitTest, OnlyTheCountedWallpapersThatExistAreLoadedAndOldTailValue
     EXPECT_EQ(Stored(kKabeSection, L"KabeBmp1"), walls[0]);
 }
 
+TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
+{
+    InstallDefaults();
+    Set(kKabeSection, L"KabeListCount", L"2147483647");
+    Set(kKabeSection, L"KabeBmp1", File(L"g1.bmp"));
+    Set(kKabeSection, L"KabeBmp3", File(L"g3.bmp"));
+    Set(kKabeSection, L"KabeBmp4", File(L"g4.bmp"));
+    auto form = Load();
+    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 3);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ + L"g4.bmp");
+}
+
 TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
 {
     InstallDefaults();

@@ -57,10 +57,17 @@ TEST(SettingsRulesTest, StoredListCountsAreBounded)
     EXPECT_EQ(LastUserChimeNumber(9), 9);
     EXPECT_EQ(LastUserChimeNumber(10), 10);
     EXPECT_EQ(LastUserChimeNumber(std::numeric_limits<std::int32_t>::max()), kMaxChimeItems);
-    EXPECT_EQ(LastWallpaperNumber(-1), 0);
-    EXPECT_EQ(LastWallpaperNumber(300), 300);
-    EXPECT_EQ(LastWallpaperNumber(std::numeric_limits<std::int32_t>::max()), kMaxWallpaperEntries);
-    EXPECT_EQ(LastWallpaperNumber(std::numeric_limits<std::int32_t>::min()), 0);
+    EXPECT_EQ(LastWallpaperNumber(-1, 5), 0);
+    EXPECT_EQ(LastWallpaperNumber(300, 300), 300);
+    EXPECT_EQ(LastWallpaperNumber(2, 5), 2);
+    EXPECT_EQ(LastWallpaperNumber(std::numeric_limits<std::int32_t>::max(), 7), 7);
+    EXPECT_EQ(LastWallpaperNumber(std::numeric_limits<std::int32_t>::min(), 7), 0);
+    EXPECT_EQ(HighestListEntryNumber({L"KabeChangeTime", L"KabeBmp2", L"kabebmp12", L"KabeBmp", L"KabeBmp3x",
+                                      L"KabeListCount", L"KabeBmp99999999999"},
+                                     L"KabeBmp"),
+              std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(HighestListEntryNumber({L"KabeBmp2", L"kabebmp12", L"KabeStyle"}, L"KabeBmp"), 12);
+    EXPECT_EQ(HighestListEntryNumber({}, L"KabeBmp"), 0);
 }
 
 TEST(SettingsRulesTest, WorkFieldsKeepSixteenBits)

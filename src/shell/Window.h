@@ -23,8 +23,8 @@ protected:
     // Registers the class once per process. The class name is the form's type name.
     static void RegisterWindowClass(const wchar_t* className, HBRUSH background, UINT style = 0);
     // Creates the window bound to this object; hidden unless the style has WS_VISIBLE.
-    HWND CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
-                         int y, int w, int h, HWND owner);
+    HWND CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
+                         int w, int h, HWND owner);
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }

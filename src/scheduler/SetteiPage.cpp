@@ -1,12 +1,47 @@
-// The basic page 基本設定: the hourly chime, its sounds and the autostart check box.
-#include "settings/OptionEtcForm.h"
+// The basic page 基本設定: the hourly chime's timing and sound, the buttons that preview, stop, add and
+// remove chime sounds, and the autostart check box.
+#include <windows.h>
+#include <commctrl.h>
 
 #include "resource.h"
+#include "scheduler/ChimeRules.h"
+#include "settings/OptionEtcForm.h"
 
 namespace {
+constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+const ControlDef kControls[] = {
+    {IDC_JIHOUGROUP, WC_BUTTONW, L"時報", 30, 10, 490, 200, BS_GROUPBOX},
+    {IDC_TIMERWAVEONOFFLBL, WC_STATICW, L"時報を鳴らす時間", 50, 38, 200, 16, SS_LEFT},
+    {IDC_TIMERWAVEONOFF, WC_COMBOBOXW, L"", 50, 58, 200, 200, kDropDown},
+    {IDC_TIMERWAVELBL, WC_STATICW, L"時報音", 280, 38, 200, 16, SS_LEFT},
+    {IDC_TIMERWAVE, WC_COMBOBOXW, L"", 280, 58, 220, 240, kDropDown},
+    {IDC_TIMERWAVEPLAY, WC_BUTTONW, L"時報音の確認", 50, 108, 150, 30, kButton},
+    {IDC_TIMERWAVESTOP, WC_BUTTONW, L"時報音の停止", 210, 108, 150, 30, kButton | WS_DISABLED},
+    {IDC_TIMERWAVEADD, WC_BUTTONW, L"時報音の追加", 50, 152, 150, 30, kButton},
+    {IDC_TIMERWAVEDEL, WC_BUTTONW, L"追加時報音の削除", 210, 152, 150, 30, kButton},
+    {IDC_ETCGROUP, WC_BUTTONW, L"起動", 30, 222, 490, 70, BS_GROUPBOX},
+    {IDC_STARTUPONOFF, WC_BUTTONW, L"Windows の起動と同時に Sorabune を起動する", 50, 250, 440, 24,
+     BS_AUTOCHECKBOX | WS_TABSTOP},
+};
+
+constexpr const wchar_t* kTimerWaveOnOffItems[] = {L"無し", L"毎時0分", L"毎時0分+30分"};
+
 class SetteiPage : public SettingsPage {
 public:
-    void Build(TOptionEtcForm& form, HWND sheet) override {}
+    void Build(TOptionEtcForm& form, HWND sheet) override
+    {
+        CreateControls(form, sheet, kControls);
+        for (const wchar_t* item : kTimerWaveOnOffItems) {
+            form.AddItem(IDC_TIMERWAVEONOFF, item);
+        }
+        form.SetIndex(IDC_TIMERWAVEONOFF, 0);
+        for (int i = 0; i < kBuiltInChimeCount; ++i) {
+            form.AddItem(IDC_TIMERWAVE, BuiltInChimeText(i));
+        }
+        form.SetIndex(IDC_TIMERWAVE, 0);
+    }
 };
 } // namespace
 

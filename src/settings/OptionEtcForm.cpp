@@ -12,10 +12,10 @@ constexpr wchar_t kSheetClass[] = L"TTabSheet";
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-constexpr const wchar_t* kTabTexts[TOptionEtcForm::kPageCount] = {
-    L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー", L"各種情報", L"ヘルプ", L"バージョン"};
-constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET, IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
-                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET, IDC_VERTABSHEET};
+constexpr const wchar_t* kTabTexts[TOptionEtcForm::kPageCount] = {L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー",
+                                                                  L"各種情報", L"ヘルプ",           L"バージョン"};
+constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
+                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
 
 constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
 constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
@@ -67,10 +67,17 @@ void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, st
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (std::size_t i = 0; i < count; ++i) {
         const ControlDef& d = defs[i];
-        HWND control = CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, d.x, d.y, d.w,
-                                       d.h, sheet, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance,
-                                       nullptr);
+        HWND control =
+            CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, d.x, d.y, d.w, d.h, sheet,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form.DefaultFont()), FALSE);
+    }
+    // Group boxes go below everything, so that the controls inside them are not clipped by their frames.
+    for (std::size_t i = 0; i < count; ++i) {
+        const ControlDef& d = defs[i];
+        if (lstrcmpiW(d.className, WC_BUTTONW) == 0 && (d.style & BS_TYPEMASK) == BS_GROUPBOX) {
+            SetWindowPos(GetDlgItem(sheet, d.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
     }
 }
 
@@ -103,17 +110,17 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
 void TOptionEtcForm::BuildFrame()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND ok = CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                              kOkBtnRect.left, kOkBtnRect.top, kOkBtnRect.right - kOkBtnRect.left,
-                              kOkBtnRect.bottom - kOkBtnRect.top, hwnd_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
+    HWND ok =
+        CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kOkBtnRect.left,
+                        kOkBtnRect.top, kOkBtnRect.right - kOkBtnRect.left, kOkBtnRect.bottom - kOkBtnRect.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
     SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
 
-    pageControl_ = CreateWindowExW(
-        0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, kPageControlRect.left,
-        kPageControlRect.top, kPageControlRect.right - kPageControlRect.left,
-        kPageControlRect.bottom - kPageControlRect.top, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
+    pageControl_ =
+        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
+                        kPageControlRect.left, kPageControlRect.top, kPageControlRect.right - kPageControlRect.left,
+                        kPageControlRect.bottom - kPageControlRect.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
     SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     for (int i = 0; i < kPageCount; ++i) {
         TCITEMW item = {};

@@ -20,8 +20,7 @@ struct ControlDef {
 
 // Creates the controls of a table on a page (visible children of the sheet) in the form's default font.
 void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count);
-template <std::size_t N>
-void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef (&defs)[N])
+template <std::size_t N> void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef (&defs)[N])
 {
     CreateControls(form, sheet, defs, N);
 }
@@ -44,9 +43,9 @@ public:
 };
 
 // The six pages in tab order; each lives in the subsystem that owns its behaviour.
-std::unique_ptr<SettingsPage> MakeSetteiPage();   // 基本設定 (scheduler)
-std::unique_ptr<SettingsPage> MakeOsirasePage();  // お知らせタイマー (scheduler)
-std::unique_ptr<SettingsPage> MakeKabePage();     // 壁紙チェンジャー (wallpaper)
-std::unique_ptr<SettingsPage> MakeJyouhouPage();  // 各種情報 (info)
-std::unique_ptr<SettingsPage> MakeHelpPage();     // ヘルプ (settings)
-std::unique_ptr<SettingsPage> MakeVerPage();      // バージョン (info)
+std::unique_ptr<SettingsPage> MakeSetteiPage();  // 基本設定 (scheduler)
+std::unique_ptr<SettingsPage> MakeOsirasePage(); // お知らせタイマー (scheduler)
+std::unique_ptr<SettingsPage> MakeKabePage();    // 壁紙チェンジャー (wallpaper)
+std::unique_ptr<SettingsPage> MakeJyouhouPage(); // 各種情報 (info)
+std::unique_ptr<SettingsPage> MakeHelpPage();    // ヘルプ (settings)
+std::unique_ptr<SettingsPage> MakeVerPage();     // バージョン (info)

@@ -6,8 +6,7 @@
 
 #include <utility>
 
-template <typename Traits>
-class UniqueHandle {
+template <typename Traits> class UniqueHandle {
 public:
     using Handle = typename Traits::Handle;
     UniqueHandle() = default;

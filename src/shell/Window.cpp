@@ -37,8 +37,8 @@ void Window::RegisterWindowClass(const wchar_t* className, HBRUSH background, UI
     RegisterClassExW(&wc);
 }
 
-HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
-                             int y, int w, int h, HWND owner)
+HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
+                             int w, int h, HWND owner)
 {
     return CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, GetModuleHandleW(nullptr),
                            this);

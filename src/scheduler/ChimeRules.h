@@ -1,0 +1,11 @@
+// The chime numbering shared by the hourly chime and both reminder timers: eight built-in sounds,
+// then up to two sound files that the user added.
+#pragma once
+
+#include <string>
+
+inline constexpr int kBuiltInChimeCount = 8;
+inline constexpr int kMaxChimeItems = 10;
+
+// Item text of built-in chime 0..7: "時報 1" … "時報 8".
+std::wstring BuiltInChimeText(int index);

@@ -1,0 +1,28 @@
+// Development helper: shows the settings dialog in its design state on the page given as the first
+// argument for a few seconds, so that a screenshot can be taken of it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cwchar>
+
+#include "settings/OptionEtcForm.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    TOptionEtcForm form;
+    form.Create(nullptr, false);
+    form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
+    form.ShowDialog();
+    SetTimer(nullptr, 0, 4000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

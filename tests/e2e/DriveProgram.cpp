@@ -25,7 +25,12 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     if (mode == L"splash") {
-        if (!WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kTimeoutMs)) {
+        if (!WaitUntil(
+                [&] {
+                    AnswerLoadErrors();
+                    return IsWindowVisible(main) != FALSE;
+                },
+                kTimeoutMs)) {
             return 1;
         }
         Sleep(kIntoSplashMs);

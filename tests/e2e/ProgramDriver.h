@@ -124,10 +124,29 @@ inline bool WaitWindowGone(const wchar_t* cls, const wchar_t* title, DWORD timeo
     return WaitUntil([&] { return FindWindowW(cls, title) == nullptr; }, timeoutMs);
 }
 
+// Error boxes of the settings load (an empty registry holds no valid reminder dates) stop the start-up
+// until they are answered; these tests are about what comes after them.
+inline void AnswerLoadErrors()
+{
+    for (int i = 0; i < 50; ++i) {
+        HWND box = FindWindowW(L"#32770", kDialogTitle);
+        if (!box) {
+            return;
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        Sleep(kPollMs);
+    }
+}
+
 // The splash is seen for about two seconds, then hidden for good.
 inline bool WaitSplashDone(HWND main, DWORD timeoutMs)
 {
-    return WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, timeoutMs) &&
+    return WaitUntil(
+               [&] {
+                   AnswerLoadErrors();
+                   return IsWindowVisible(main) != FALSE;
+               },
+               timeoutMs) &&
            WaitUntil([&] { return !IsWindowVisible(main); }, timeoutMs);
 }
 

@@ -75,10 +75,10 @@ TEST_F(ProgramTest, CompanionStartsTheProgramWhichEndsThroughTheExitDialogAndClo
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     Program resident = ProcessOfWindow(main);
-    HWND companionWindow = WaitForWindow(kCompanionClass, kCompanionTitle, kTimeoutMs);
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    HWND companionWindow = FindWindowW(kCompanionClass, kCompanionTitle);
     ASSERT_NE(companionWindow, nullptr);
     Program companion = ProcessOfWindow(companionWindow);
-    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
     EXPECT_FALSE(IsWindowVisible(companionWindow));
 
     ClickTrayIcon(main, WM_LBUTTONDOWN);

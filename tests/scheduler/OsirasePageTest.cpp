@@ -304,3 +304,25 @@ TEST_F(OsirasePageTest, TogglesTakeNoKeyboardFocus)
     EXPECT_TRUE(form.Osirase().IndicatorRed(1, kMonday));
     EXPECT_EQ(GetFocus(), memo);
 }
+
+TEST_F(OsirasePageTest, StripsLieAboveTheirButtonsWhichClipThemOut)
+{
+    for (const TimerIds& t : {t1, t2}) {
+        for (int day = 1; day <= OsirasePage::kDayCount; ++day) {
+            HWND button = form.Control(t.Week(day));
+            HWND below = form.Control(t.Strip(day));
+            while (below && below != button) {
+                below = GetWindow(below, GW_HWNDNEXT);
+            }
+            EXPECT_EQ(below, button) << "timer " << t.timer << " day " << day;
+            EXPECT_NE(GetWindowLongW(button, GWL_STYLE) & WS_CLIPSIBLINGS, 0);
+            // The strip sits inside the top edge of its button, centred.
+            RECT strip;
+            RECT face;
+            GetWindowRect(form.Control(t.Strip(day)), &strip);
+            GetWindowRect(button, &face);
+            EXPECT_EQ(strip.top, face.top + 1);
+            EXPECT_EQ(strip.left - face.left, face.right - strip.right);
+        }
+    }
+}

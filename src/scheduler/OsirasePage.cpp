@@ -41,8 +41,16 @@ constexpr wchar_t kKindPrompt[] = L"予約方法";
 
 constexpr int kGroupLeft = 30;
 constexpr int kGroupTop[OsirasePage::kTimerCount] = {4, 172};
-constexpr int kWeekLeft = 180;
-constexpr int kWeekTop = 20;
+constexpr int kLeftColumn = 10;
+constexpr int kRightColumn = 180;
+constexpr int kFieldWidth = 150;
+constexpr int kFieldHeight = 23;
+constexpr int kKindRow = 20;
+constexpr int kPickerRow = 54;
+constexpr int kActionRow = 88;
+constexpr int kDropDownListHeight = 200;
+constexpr int kWeekLeft = kRightColumn;
+constexpr int kWeekTop = kKindRow;
 constexpr int kWeekPitch = 35;
 constexpr int kStripWidth = 15;
 constexpr int kStripHeight = 3;
@@ -52,6 +60,9 @@ constexpr const wchar_t* kWeekTexts[OsirasePage::kDayCount] = {L"日", L"月", L
 constexpr const wchar_t* kGroupTexts[OsirasePage::kTimerCount] = {L"お知らせタイマー　１", L"お知らせタイマー　２"};
 constexpr const wchar_t* kYoyakuHouhouItems[] = {L"日時を指定", L"毎日", L"毎週"};
 constexpr const wchar_t* kOsiraseHouhouItems[] = {L"時報を鳴らす", L"メッセージを出す", L"時報とメッセージ"};
+
+// Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
+constexpr wchar_t kDeleteChar = 0x7F;
 
 enum SubclassId : UINT_PTR { kNoFocusSubclass = 1, kComboSubclass, kMemoSubclass };
 // Reference data of the combo subclass: whether no selection shows the kind prompt.
@@ -147,7 +158,7 @@ LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
     switch (msg) {
     case WM_CHAR: {
         auto ch = static_cast<wchar_t>(wParam);
-        if (ch >= L' ' && FitAtSelection(hwnd, std::wstring_view(&ch, 1)).empty()) {
+        if (ch >= L' ' && ch != kDeleteChar && FitAtSelection(hwnd, std::wstring_view(&ch, 1)).empty()) {
             return 0;
         }
         break;
@@ -208,22 +219,26 @@ void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
             defs.push_back(
                 at(kWeekL + day, WC_STATICW, L"", stripLeft, kWeekTop + 1, kStripWidth, kStripHeight, SS_OWNERDRAW));
         }
-        // Creation order is the keyboard order: date, time, kind, action, chime, message.
+        // Creation order is the keyboard order: date, time, kind, action, chime, message. Timer 2's time
+        // picker sits two pixels lower in the design than timer 1's.
+        defs.push_back(at(kDate, DATETIMEPICK_CLASSW, L"", kLeftColumn, kPickerRow, kFieldWidth, kFieldHeight,
+                          DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", kRightColumn, timer == 1 ? kPickerRow : kPickerRow + 2,
+                          kFieldWidth, kFieldHeight, DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
         defs.push_back(
-            at(kDate, DATETIMEPICK_CLASSW, L"", 10, 54, 150, 23, DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", 180, timer == 1 ? 54 : 56, 150, 23,
-                          DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kYoyakuHouhou, WC_COMBOBOXW, L"", 10, 20, 150, 200, kDropDown));
-        defs.push_back(at(kOsiraseHouhou, WC_COMBOBOXW, L"", 10, 88, 150, 200, kDropDown));
-        defs.push_back(at(kJihou, WC_COMBOBOXW, L"", 180, 88, 150, 240, kDropDown));
-        defs.push_back(
-            at(kMemo, WC_EDITW, L"", 10, 128, 471, 23, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", 10, 112, 120, 15, SS_LEFT));
+            at(kYoyakuHouhou, WC_COMBOBOXW, L"", kLeftColumn, kKindRow, kFieldWidth, kDropDownListHeight, kDropDown));
+        defs.push_back(at(kOsiraseHouhou, WC_COMBOBOXW, L"", kLeftColumn, kActionRow, kFieldWidth, kDropDownListHeight,
+                          kDropDown));
+        // The chime list is taller: it may hold two user sound files after the eight built-in chimes.
+        defs.push_back(at(kJihou, WC_COMBOBOXW, L"", kRightColumn, kActionRow, kFieldWidth, 240, kDropDown));
+        defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
         for (int day = 1; day <= kDayCount; ++day) {
             defs.push_back(at(kWeek + day, WC_BUTTONW, kWeekTexts[day - 1], kWeekLeft + kWeekPitch * (day - 1),
-                              kWeekTop, kWeekPitch, 23, kToggle | WS_CLIPSIBLINGS | WS_DISABLED));
+                              kWeekTop, kWeekPitch, kFieldHeight, kToggle | WS_CLIPSIBLINGS | WS_DISABLED));
         }
-        defs.push_back(at(kTimerOnOff, WC_BUTTONW, kOnCaption, 350, 54, 130, 57, kToggle));
+        defs.push_back(at(kTimerOnOff, WC_BUTTONW, kOnCaption, 350, kPickerRow, 130, 57, kToggle));
         CreateControls(form, sheet, defs.data(), defs.size());
 
         for (int day = 1; day <= kDayCount; ++day) {

@@ -3,42 +3,209 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "resource.h"
 #include "scheduler/ChimeRules.h"
+#include "settings/Cp932TextRules.h"
 #include "settings/OptionEtcForm.h"
 
 namespace {
-// Offsets of a timer's controls inside its block of ids (see resource.h).
+// Offsets of a timer's controls inside its block of ids; Week and WeekL are followed by days 1..7.
 enum Offset {
     kGroup = 0,
-    kYoyakuHouhou = 1,
-    kDate = 2,
-    kTime = 3,
-    kTimerOnOff = 4,
-    kOsiraseHouhou = 5,
-    kJihou = 6,
-    kLabel = 7,
-    kMemo = 8,
-    kWeek = 10,
-    kWeekL = 20
+    kYoyakuHouhou = IDC_OSIRASETIMER1YOYAKUHOUHOU - IDC_OSIRASETIMER1,
+    kDate = IDC_OSIRASETIMER1DATE - IDC_OSIRASETIMER1,
+    kTime = IDC_OSIRASETIMER1TIME - IDC_OSIRASETIMER1,
+    kTimerOnOff = IDC_OSIRASETIMER1TIMERONOFF - IDC_OSIRASETIMER1,
+    kOsiraseHouhou = IDC_OSIRASETIMER1OSIRASEHOUHOU - IDC_OSIRASETIMER1,
+    kJihou = IDC_OSIRASETIMER1JIHOU - IDC_OSIRASETIMER1,
+    kLabel = IDC_OSIRASETIMER1LABEL - IDC_OSIRASETIMER1,
+    kMemo = IDC_OSIRASETIMER1MEMO - IDC_OSIRASETIMER1,
+    kWeek = IDC_OSIRASETIMER1WEEK1 - 1 - IDC_OSIRASETIMER1,
+    kWeekL = IDC_OSIRASETIMER1WEEK1L - 1 - IDC_OSIRASETIMER1
 };
+constexpr int kIdBlock = IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1;
+
+enum Kind { kNoKind = -1, kOnce = 0, kDaily = 1, kWeekly = 2 };
+enum Action { kNoAction = -1, kChime = 0, kMessage = 1, kChimeAndMessage = 2 };
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kCream = RGB(255, 251, 240);
+
+constexpr wchar_t kOnCaption[] = L"タイマーON";
+constexpr wchar_t kOffCaption[] = L"タイマーOFF";
+constexpr wchar_t kKindPrompt[] = L"予約方法";
 
 constexpr int kGroupLeft = 30;
-constexpr int kGroupTop[2] = {4, 172};
+constexpr int kGroupTop[OsirasePage::kTimerCount] = {4, 172};
+constexpr int kLeftColumn = 10;
+constexpr int kRightColumn = 180;
+constexpr int kFieldWidth = 150;
+constexpr int kFieldHeight = 23;
+constexpr int kKindRow = 20;
+constexpr int kPickerRow = 54;
+constexpr int kActionRow = 88;
+constexpr int kDropDownListHeight = 200;
+constexpr int kWeekLeft = kRightColumn;
+constexpr int kWeekTop = kKindRow;
+constexpr int kWeekPitch = 35;
+constexpr int kStripWidth = 15;
+constexpr int kStripHeight = 3;
 constexpr DWORD kDropDown = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
-constexpr const wchar_t* kWeekTexts[7] = {L"日", L"月", L"火", L"水", L"木", L"金", L"土"};
-constexpr const wchar_t* kGroupTexts[2] = {L"お知らせタイマー　１", L"お知らせタイマー　２"};
+constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_PUSHLIKE;
+constexpr const wchar_t* kWeekTexts[OsirasePage::kDayCount] = {L"日", L"月", L"火", L"水", L"木", L"金", L"土"};
+constexpr const wchar_t* kGroupTexts[OsirasePage::kTimerCount] = {L"お知らせタイマー　１", L"お知らせタイマー　２"};
 constexpr const wchar_t* kYoyakuHouhouItems[] = {L"日時を指定", L"毎日", L"毎週"};
 constexpr const wchar_t* kOsiraseHouhouItems[] = {L"時報を鳴らす", L"メッセージを出す", L"時報とメッセージ"};
+
+// Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
+constexpr wchar_t kDeleteChar = 0x7F;
+
+enum SubclassId : UINT_PTR { kNoFocusSubclass = 1, kComboSubclass, kMemoSubclass };
+// Reference data of the combo subclass: whether no selection shows the kind prompt.
+enum ComboRole : DWORD_PTR { kPlainCombo = 0, kKindCombo = 1 };
+
+// The toggle buttons take no keyboard focus: a click hands it straight back to where it was, so the
+// button still presses, toggles and notifies, but the caret stays in the field the user was editing.
+LRESULT CALLBACK NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    if (msg == WM_SETFOCUS) {
+        auto previous = reinterpret_cast<HWND>(wParam);
+        SetFocus(previous && IsWindow(previous) ? previous : GetAncestor(hwnd, GA_ROOT));
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, NoFocusProc, id);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// Only the selected index of these drop-downs counts, so their edit part is read-only; it keeps the
+// white of an editable field while enabled. The kind drop-down shows its prompt whenever nothing is
+// selected, also when the load or the reset clears the selection.
+LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR role)
+{
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+        if (IsWindowEnabled(hwnd)) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    case CB_SETCURSEL:
+        if (role == kKindCombo) {
+            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR) {
+                SetWindowTextW(hwnd, kKindPrompt);
+            }
+            return result;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, ComboProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    int len = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), len + 1);
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
+// What an insertion at the current selection of the message field may keep within the byte limit.
+std::wstring FitAtSelection(HWND edit, std::wstring_view insertion)
+{
+    DWORD selStart = 0;
+    DWORD selEnd = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    return Cp932FitInsertion(WindowText(edit), selStart, selEnd, insertion, OsirasePage::kMemoMaxBytes);
+}
+
+std::wstring ClipboardFirstLine(HWND owner)
+{
+    std::wstring text;
+    if (!OpenClipboard(owner)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    // A one-line field takes the clipboard's first line only.
+    text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
+    return text;
+}
+
+// The message field refuses whatever would take it beyond its byte limit: typed characters that do not
+// fit are dropped, and pasted or replaced text as well as text set from code is cut at a whole character.
+LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    switch (msg) {
+    case WM_CHAR: {
+        auto ch = static_cast<wchar_t>(wParam);
+        if (ch >= L' ' && ch != kDeleteChar && FitAtSelection(hwnd, std::wstring_view(&ch, 1)).empty()) {
+            return 0;
+        }
+        break;
+    }
+    case WM_PASTE: {
+        std::wstring fitted = FitAtSelection(hwnd, ClipboardFirstLine(hwnd));
+        if (!fitted.empty()) {
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitted.c_str()));
+        }
+        return 0;
+    }
+    case EM_REPLACESEL: {
+        auto* insertion = reinterpret_cast<const wchar_t*>(lParam);
+        std::wstring fitted = FitAtSelection(hwnd, insertion ? insertion : L"");
+        return DefSubclassProc(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+    }
+    case WM_SETTEXT: {
+        auto* text = reinterpret_cast<const wchar_t*>(lParam);
+        std::wstring fitted = Cp932FitPrefix(text ? text : L"", OsirasePage::kMemoMaxBytes);
+        return DefSubclassProc(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, MemoProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void MakeComboReadOnly(HWND combo, ComboRole role)
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndItem) {
+        SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
+    }
+    SetWindowSubclass(combo, ComboProc, kComboSubclass, role);
+}
 } // namespace
 
 void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
 {
     form_ = &form;
-    for (int timer = 1; timer <= 2; ++timer) {
+    redBrush_ = Brush(CreateSolidBrush(kRed));
+    creamBrush_ = Brush(CreateSolidBrush(kCream));
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
         int gx = kGroupLeft;
         int gy = kGroupTop[timer - 1];
         auto at = [&](int offset, const wchar_t* cls, const wchar_t* text, int x, int y, int w, int h, DWORD style) {
@@ -46,37 +213,51 @@ void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
         };
         std::vector<ControlDef> defs;
         defs.push_back(at(kGroup, WC_BUTTONW, kGroupTexts[timer - 1], 0, 0, 490, 160, BS_GROUPBOX));
-        // The strips come before their buttons so that they lie above them.
-        for (int day = 1; day <= 7; ++day) {
-            defs.push_back(at(kWeekL + day, WC_STATICW, L"", 190 + 35 * (day - 1), 21, 15, 3, SS_OWNERDRAW));
+        // The strips come before their buttons so that they lie above them; the buttons clip them out.
+        for (int day = 1; day <= kDayCount; ++day) {
+            int stripLeft = kWeekLeft + kWeekPitch * (day - 1) + (kWeekPitch - kStripWidth) / 2;
+            defs.push_back(
+                at(kWeekL + day, WC_STATICW, L"", stripLeft, kWeekTop + 1, kStripWidth, kStripHeight, SS_OWNERDRAW));
         }
-        // Creation order is the keyboard order: date, time, kind, action, chime, message.
+        // Creation order is the keyboard order: date, time, kind, action, chime, message. Timer 2's time
+        // picker sits two pixels lower in the design than timer 1's.
+        defs.push_back(at(kDate, DATETIMEPICK_CLASSW, L"", kLeftColumn, kPickerRow, kFieldWidth, kFieldHeight,
+                          DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", kRightColumn, timer == 1 ? kPickerRow : kPickerRow + 2,
+                          kFieldWidth, kFieldHeight, DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
         defs.push_back(
-            at(kDate, DATETIMEPICK_CLASSW, L"", 10, 54, 150, 23, DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", 180, timer == 1 ? 54 : 56, 150, 23,
-                          DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kYoyakuHouhou, WC_COMBOBOXW, L"", 10, 20, 150, 200, kDropDown));
-        defs.push_back(at(kOsiraseHouhou, WC_COMBOBOXW, L"", 10, 88, 150, 200, kDropDown));
-        defs.push_back(at(kJihou, WC_COMBOBOXW, L"", 180, 88, 150, 240, kDropDown));
-        defs.push_back(
-            at(kMemo, WC_EDITW, L"", 10, 128, 471, 23, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", 10, 112, 120, 15, SS_LEFT));
-        for (int day = 1; day <= 7; ++day) {
-            defs.push_back(at(kWeek + day, WC_BUTTONW, kWeekTexts[day - 1], 180 + 35 * (day - 1), 20, 35, 23,
-                              BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_CLIPSIBLINGS | WS_DISABLED));
+            at(kYoyakuHouhou, WC_COMBOBOXW, L"", kLeftColumn, kKindRow, kFieldWidth, kDropDownListHeight, kDropDown));
+        defs.push_back(at(kOsiraseHouhou, WC_COMBOBOXW, L"", kLeftColumn, kActionRow, kFieldWidth, kDropDownListHeight,
+                          kDropDown));
+        // The chime list is taller: it may hold two user sound files after the eight built-in chimes.
+        defs.push_back(at(kJihou, WC_COMBOBOXW, L"", kRightColumn, kActionRow, kFieldWidth, 240, kDropDown));
+        defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
+        for (int day = 1; day <= kDayCount; ++day) {
+            defs.push_back(at(kWeek + day, WC_BUTTONW, kWeekTexts[day - 1], kWeekLeft + kWeekPitch * (day - 1),
+                              kWeekTop, kWeekPitch, kFieldHeight, kToggle | WS_CLIPSIBLINGS | WS_DISABLED));
         }
-        defs.push_back(at(kTimerOnOff, WC_BUTTONW, L"タイマーON", 350, 54, 130, 57, BS_AUTOCHECKBOX | BS_PUSHLIKE));
+        defs.push_back(at(kTimerOnOff, WC_BUTTONW, kOnCaption, 350, kPickerRow, 130, 57, kToggle));
         CreateControls(form, sheet, defs.data(), defs.size());
+
+        for (int day = 1; day <= kDayCount; ++day) {
+            SetWindowSubclass(form.Control(Id(timer, kWeek + day)), NoFocusProc, kNoFocusSubclass, 0);
+        }
+        SetWindowSubclass(form.Control(Id(timer, kTimerOnOff)), NoFocusProc, kNoFocusSubclass, 0);
+        MakeComboReadOnly(form.Control(Id(timer, kYoyakuHouhou)), kKindCombo);
+        MakeComboReadOnly(form.Control(Id(timer, kOsiraseHouhou)), kPlainCombo);
+        MakeComboReadOnly(form.Control(Id(timer, kJihou)), kPlainCombo);
+        SetWindowSubclass(form.Control(Id(timer, kMemo)), MemoProc, kMemoSubclass, 0);
 
         for (const wchar_t* item : kYoyakuHouhouItems) {
             form.AddItem(Id(timer, kYoyakuHouhou), item);
         }
-        form.SetIndex(Id(timer, kYoyakuHouhou), -1);
-        form.SetText(Id(timer, kYoyakuHouhou), L"予約方法");
+        form.SetIndex(Id(timer, kYoyakuHouhou), kNoKind);
         for (const wchar_t* item : kOsiraseHouhouItems) {
             form.AddItem(Id(timer, kOsiraseHouhou), item);
         }
-        form.SetIndex(Id(timer, kOsiraseHouhou), 0);
+        form.SetIndex(Id(timer, kOsiraseHouhou), kChime);
         for (int i = 0; i < kBuiltInChimeCount; ++i) {
             form.AddItem(Id(timer, kJihou), BuiltInChimeText(i));
         }
@@ -84,41 +265,161 @@ void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
     }
 }
 
-bool OsirasePage::OnCommand(int id, int code, HWND control)
+bool OsirasePage::OnCommand(int id, int code, HWND)
 {
-    return false;
-}
-
-bool OsirasePage::OnNotify(NMHDR* header, LRESULT* result)
-{
-    return false;
-}
-
-HBRUSH OsirasePage::OnCtlColor(HDC dc, HWND control)
-{
-    return nullptr;
+    int relative = id - IDC_OSIRASETIMER1;
+    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+        return false;
+    }
+    int timer = relative / kIdBlock + 1;
+    int offset = relative % kIdBlock;
+    if (offset == kYoyakuHouhou && code == CBN_SELCHANGE) {
+        YoyakuHouhouChange(timer);
+    } else if (offset == kOsiraseHouhou && code == CBN_SELCHANGE) {
+        OsiraseHouhouChange(timer);
+    } else if (offset == kTimerOnOff && code == BN_CLICKED) {
+        TimerOnOffClick(timer);
+    } else if (offset > kWeek && offset <= kWeek + kDayCount && code == BN_CLICKED) {
+        WeekClick(timer, offset - kWeek);
+    } else if (offset == kMemo && code == EN_CHANGE) {
+        KeepMemoWithinLimit(timer);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool OsirasePage::OnDrawItem(DRAWITEMSTRUCT* item)
 {
-    return false;
+    int relative = static_cast<int>(item->CtlID) - IDC_OSIRASETIMER1;
+    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+        return false;
+    }
+    int day = relative % kIdBlock - kWeekL;
+    if (day < 1 || day > kDayCount) {
+        return false;
+    }
+    int timer = relative / kIdBlock + 1;
+    FillRect(item->hDC, &item->rcItem, IndicatorRed(timer, day) ? redBrush_.Get() : creamBrush_.Get());
+    return true;
 }
 
-void OsirasePage::OsiraseTimerReset(int timer) {}
+void OsirasePage::YoyakuHouhouChange(int timer)
+{
+    int kind = form_->Index(Id(timer, kYoyakuHouhou));
+    if (kind != kOnce && kind != kDaily && kind != kWeekly) {
+        return;
+    }
+    form_->SetEnabled(Id(timer, kTime), true);
+    form_->SetEnabled(Id(timer, kDate), kind == kOnce);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), kind == kWeekly);
+    }
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, kind == kWeekly && form_->Down(Id(timer, kWeek + day)));
+    }
+}
 
-void OsirasePage::RefreshOnPageChange() {}
+void OsirasePage::OsiraseHouhouChange(int timer)
+{
+    int action = form_->Index(Id(timer, kOsiraseHouhou));
+    if (action != kChime && action != kMessage && action != kChimeAndMessage) {
+        return;
+    }
+    form_->SetEnabled(Id(timer, kJihou), action != kMessage);
+    form_->SetEnabled(Id(timer, kMemo), action != kChime);
+}
 
-void OsirasePage::YoyakuHouhouChange(int timer) {}
+void OsirasePage::WeekClick(int timer, int day)
+{
+    SetIndicator(timer, day, form_->Down(Id(timer, kWeek + day)));
+}
 
-void OsirasePage::OsiraseHouhouChange(int timer) {}
+void OsirasePage::TimerOnOffClick(int timer)
+{
+    if (!form_->Down(Id(timer, kTimerOnOff))) {
+        form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+        OsiraseTimerReset(timer);
+        return;
+    }
+    form_->SetText(Id(timer, kTimerOnOff), kOnCaption);
+    form_->SetEnabled(Id(timer, kYoyakuHouhou), false);
+    form_->SetEnabled(Id(timer, kOsiraseHouhou), false);
+    form_->SetEnabled(Id(timer, kTime), false);
+    form_->SetEnabled(Id(timer, kDate), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), false);
+    }
+    form_->SetEnabled(Id(timer, kJihou), false);
+    form_->SetEnabled(Id(timer, kMemo), false);
+}
 
-void OsirasePage::WeekClick(int timer, int day) {}
+void OsirasePage::OsiraseTimerReset(int timer)
+{
+    form_->SetIndex(Id(timer, kYoyakuHouhou), kNoKind);
+    form_->SetText(Id(timer, kYoyakuHouhou), kKindPrompt);
+    form_->SetEnabled(Id(timer, kYoyakuHouhou), true);
+    form_->SetIndex(Id(timer, kOsiraseHouhou), kChime);
+    form_->SetEnabled(Id(timer, kOsiraseHouhou), true);
+    form_->SetEnabled(Id(timer, kTime), false);
+    form_->SetEnabled(Id(timer, kDate), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), false);
+    }
+    form_->SetIndex(Id(timer, kJihou), 0);
+    form_->SetEnabled(Id(timer, kJihou), true);
+    form_->SetEnabled(Id(timer, kMemo), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, false);
+    }
+}
 
-void OsirasePage::TimerOnOffClick(int timer) {}
+void OsirasePage::RefreshOnPageChange()
+{
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        RefreshCaption(timer);
+    }
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        RefreshIndicators(timer);
+    }
+}
 
 bool OsirasePage::IndicatorRed(int timer, int day) const
 {
     return red_[timer - 1][day - 1];
+}
+
+void OsirasePage::SetIndicator(int timer, int day, bool red)
+{
+    red_[timer - 1][day - 1] = red;
+    InvalidateRect(form_->Control(Id(timer, kWeekL + day)), nullptr, FALSE);
+}
+
+void OsirasePage::RefreshIndicators(int timer)
+{
+    bool weekly = form_->Index(Id(timer, kYoyakuHouhou)) == kWeekly;
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, weekly && form_->Down(Id(timer, kWeek + day)));
+    }
+}
+
+void OsirasePage::RefreshCaption(int timer)
+{
+    form_->SetText(Id(timer, kTimerOnOff), form_->Down(Id(timer, kTimerOnOff)) ? kOnCaption : kOffCaption);
+}
+
+// Typing and pasting are already held to the limit; this catches what reaches the field another way
+// (an input method's result string, for one) and cuts it back at a whole character.
+void OsirasePage::KeepMemoWithinLimit(int timer)
+{
+    HWND memo = form_->Control(Id(timer, kMemo));
+    std::wstring text = WindowText(memo);
+    if (Cp932ByteCount(text) <= kMemoMaxBytes) {
+        return;
+    }
+    SetWindowTextW(memo, text.c_str());
+    int end = GetWindowTextLengthW(memo);
+    SendMessageW(memo, EM_SETSEL, end, end);
 }
 
 std::unique_ptr<SettingsPage> MakeOsirasePage()

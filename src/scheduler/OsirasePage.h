@@ -2,17 +2,25 @@
 // with the rules that keep their enabled states, ON/OFF captions and weekday indicators in line.
 #pragma once
 
+#include "resource.h"
 #include "settings/SettingsPage.h"
+#include "shell/Handles.h"
 
 class OsirasePage : public SettingsPage {
 public:
-    // Control id of timer 1 or 2 at an offset of resource.h's reminder block (IDC_OSIRASETIMER1... - 1200).
-    static int Id(int timer, int offset) { return 1200 + (timer - 1) * 100 + offset; }
+    // The stored message text may take this many bytes in code page 932.
+    static constexpr int kMemoMaxBytes = 62;
+    static constexpr int kTimerCount = 2;
+    static constexpr int kDayCount = 7;
+
+    // Control id of timer 1 or 2 at an offset inside its block of ids (offset 0 is the group box).
+    static int Id(int timer, int offset)
+    {
+        return IDC_OSIRASETIMER1 + (timer - 1) * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1) + offset;
+    }
 
     void Build(TOptionEtcForm& form, HWND sheet) override;
     bool OnCommand(int id, int code, HWND control) override;
-    bool OnNotify(NMHDR* header, LRESULT* result) override;
-    HBRUSH OnCtlColor(HDC dc, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
 
     // Puts one timer's controls into the switched-off state (also used after a once-only reminder fired).
@@ -20,7 +28,7 @@ public:
     // First steps of every page change: both ON/OFF captions, then all fourteen indicators.
     void RefreshOnPageChange();
 
-    // Handlers, named after the controls.
+    // Handlers, named after the controls; they run only for the user's own changes.
     void YoyakuHouhouChange(int timer);
     void OsiraseHouhouChange(int timer);
     void WeekClick(int timer, int day);
@@ -30,6 +38,13 @@ public:
     bool IndicatorRed(int timer, int day) const;
 
 private:
+    void SetIndicator(int timer, int day, bool red);
+    void RefreshIndicators(int timer);
+    void RefreshCaption(int timer);
+    void KeepMemoWithinLimit(int timer);
+
     TOptionEtcForm* form_ = nullptr;
-    bool red_[2][7] = {};
+    bool red_[kTimerCount][kDayCount] = {};
+    Brush redBrush_;
+    Brush creamBrush_;
 };

@@ -11,10 +11,10 @@ constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kLabelFontPx = 23;
-constexpr int kButtonFontPx = 12;
+constexpr int kButtonFontPx = 15;
 constexpr RECT kLabelRect = {8, 30, 340, 60};
-constexpr RECT kOkRect = {86, 90, 86 + 80, 90 + 28};
-constexpr RECT kCancelRect = {182, 90, 182 + 80, 90 + 28};
+constexpr RECT kOkRect = {80, 90, 80 + 88, 90 + 30};
+constexpr RECT kCancelRect = {180, 90, 180 + 88, 90 + 30};
 
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& rc, int id, HFONT font)
 {

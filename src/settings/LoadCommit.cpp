@@ -1,9 +1,408 @@
-// The settings dialog's load from the registry (FormCreate) and its commit (OkBtnClick).
-#include "settings/OptionEtcForm.h"
+// The settings dialog's load from the registry (FormCreate) and its commit on O K (OkBtnClick); names,
+// kinds and defaults come from the settings layout, the step orders are those of the dialog.
+#include "settings/LoadCommit.h"
 
-void TOptionEtcForm::FormCreate() {}
+#include <mmsystem.h>
+
+#include <ctime>
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
+#include "resource.h"
+#include "scheduler/ChimeRules.h"
+#include "settings/IniStore.h"
+#include "settings/OptionEtcForm.h"
+#include "settings/SettingsLayout.h"
+#include "settings/SettingsRules.h"
+#include "shell/AppError.h"
+
+namespace {
+// KabeChangeTime item "Sorabune 起動時".
+constexpr int kKabeChangeAtStartup = 1;
+constexpr int kNoSelection = -1;
+constexpr DWORD kPathGrowth = 2;
+constexpr wchar_t kWallpaperEntryPrefix[] = L"KabeBmp";
+
+// Per step, the reminder timer values in the order the load or the commit visits them.
+constexpr const wchar_t* kLoadTimerDateTime[] = {L"Year", L"Month", L"Day", L"Hour", L"Min", L"Sec", L"Date", L"Time"};
+constexpr const wchar_t* kLoadTimerChoices[] = {L"YoyakuHouhou",  L"OsiraseHouhou",  L"Jihou",
+                                                L"YoyakuHouhouE", L"OsiraseHouhouE", L"JihouE"};
+constexpr const wchar_t* kLoadTimerToggles[] = {
+    L"TimerOnOff", L"TimerOnOffE", L"Week1",  L"Week2",  L"Week3",  L"Week4",  L"Week5",  L"Week6", L"Week7",
+    L"Week1E",     L"Week2E",      L"Week3E", L"Week4E", L"Week5E", L"Week6E", L"Week7E", L"Memo",  L"MemoE"};
+constexpr const wchar_t* kCommitTimerValues[] = {
+    L"YoyakuHouhou", L"OsiraseHouhou", L"Jihou",  L"YoyakuHouhouE", L"OsiraseHouhouE",
+    L"JihouE",       L"Year",          L"Month",  L"Day",           L"Hour",
+    L"Min",          L"Sec",           L"Date",   L"Time",          L"TimerOnOff",
+    L"TimerOnOffE",  L"Week1",         L"Week2",  L"Week3",         L"Week4",
+    L"Week5",        L"Week6",         L"Week7",  L"Week1E",        L"Week2E",
+    L"Week3E",       L"Week4E",        L"Week5E", L"Week6E",        L"Week7E",
+    L"Memo",         L"MemoE"};
+static_assert(std::size(kCommitTimerValues) == kValuesPerTimer);
+static_assert(std::size(kLoadTimerDateTime) + std::size(kLoadTimerChoices) + std::size(kLoadTimerToggles) ==
+              kValuesPerTimer);
+
+KabeChangeFn& StartupKabeChange()
+{
+    static KabeChangeFn fn = KabeChange;
+    return fn;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::int32_t ReadSetting(IniStore& store, const SettingDef& def)
+{
+    if (def.kind == ValueKind::Flag) {
+        return store.ReadBool(def.section, def.name, def.loadDefault != 0) ? 1 : 0;
+    }
+    return store.ReadInteger(def.section, def.name, def.loadDefault);
+}
+
+WORD& WorkField(SYSTEMTIME& work, Mirror part)
+{
+    switch (part) {
+    case Mirror::Year:
+        return work.wYear;
+    case Mirror::Month:
+        return work.wMonth;
+    case Mirror::Day:
+        return work.wDay;
+    case Mirror::Hour:
+        return work.wHour;
+    case Mirror::Minute:
+        return work.wMinute;
+    default:
+        return work.wSecond;
+    }
+}
+
+bool IsWorkField(Mirror mirror)
+{
+    return mirror == Mirror::Year || mirror == Mirror::Month || mirror == Mirror::Day || mirror == Mirror::Hour ||
+           mirror == Mirror::Minute || mirror == Mirror::Second;
+}
+
+// Reads one value and puts it where the layout says: into a control or into a timer's work fields.
+void LoadValue(TOptionEtcForm& form, IniStore& store, const SettingDef& def, SYSTEMTIME* work = nullptr)
+{
+    if (def.kind == ValueKind::String) {
+        if (def.mirror == Mirror::Text) {
+            form.SetText(def.controlId, store.ReadString(def.section, def.name, L""));
+        }
+        return;
+    }
+    std::int32_t value = ReadSetting(store, def);
+    if (IsWorkField(def.mirror) && work) {
+        WorkField(*work, def.mirror) = ToWorkField(value);
+        return;
+    }
+    switch (def.mirror) {
+    case Mirror::Index:
+        // An index beyond the items means no selection; not every combo box clears it by itself.
+        form.SetIndex(def.controlId, value >= 0 && value < form.ItemCount(def.controlId) ? value : kNoSelection);
+        break;
+    case Mirror::Down:
+        form.SetDown(def.controlId, value != 0);
+        break;
+    case Mirror::Enabled:
+        form.SetEnabled(def.controlId, value != 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void LoadValue(TOptionEtcForm& form, IniStore& store, std::wstring_view name)
+{
+    LoadValue(form, store, Setting(name));
+}
+
+template <std::size_t N>
+void LoadTimerValues(TOptionEtcForm& form, IniStore& store, int timer, const wchar_t* const (&stems)[N],
+                     SYSTEMTIME* work = nullptr)
+{
+    for (const wchar_t* stem : stems) {
+        LoadValue(form, store, Setting(TimerValueName(timer, stem)), work);
+    }
+}
+
+// Step 3. The count is bounded: a stored count can only name TimerWave9 and TimerWave10.
+void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
+{
+    const SettingDef& entries = Setting(L"TimerWave%d");
+    int last = LastUserChimeNumber(ReadSetting(store, Setting(L"TimerWaveCount")));
+    const int lists[] = {entries.controlId, Setting(TimerValueName(1, L"Jihou")).controlId,
+                         Setting(TimerValueName(2, L"Jihou")).controlId};
+    for (int number = kBuiltInChimeCount + 1; number <= last; ++number) {
+        std::wstring path = store.ReadString(entries.section, ListEntryName(entries, number), L"");
+        if (FileExists(path)) {
+            for (int list : lists) {
+                form.AddItem(list, path);
+            }
+        }
+    }
+}
+
+// Step 11's list. A missing entry is passed over like a missing file; a corrupted count is bounded by the
+// highest entry actually stored, so it can neither run away nor cut a list short.
+void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
+{
+    const SettingDef& entries = Setting(L"KabeBmp%d");
+    int highest = HighestListEntryNumber(store.ValueNames(entries.section), kWallpaperEntryPrefix);
+    int last = LastWallpaperNumber(ReadSetting(store, Setting(L"KabeListCount")), highest);
+    for (int number = 1; number <= last; ++number) {
+        std::wstring path = store.ReadString(entries.section, ListEntryName(entries, number), L"");
+        if (FileExists(path)) {
+            form.AddItem(entries.controlId, path);
+        }
+    }
+}
+
+// Steps 2 to 12: everything that reads the registry.
+void LoadStoredSettings(TOptionEtcForm& form, SYSTEMTIME (&work)[kReminderTimerCount])
+{
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    LoadUserChimes(form, store);
+    for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
+        LoadValue(form, store, name);
+    }
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        LoadTimerValues(form, store, timer, kLoadTimerDateTime, &work[timer - 1]);
+    }
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        LoadTimerValues(form, store, timer, kLoadTimerChoices);
+    }
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        LoadTimerValues(form, store, timer, kLoadTimerToggles);
+    }
+    for (const wchar_t* name : {L"KabeChangeTime", L"KabeJyunn", L"KabeStyle"}) {
+        LoadValue(form, store, name);
+    }
+    LoadWallpaperList(form, store);
+}
+
+SYSTEMTIME Today()
+{
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    now.wHour = 0;
+    now.wMinute = 0;
+    now.wSecond = 0;
+    now.wMilliseconds = 0;
+    return now;
+}
+
+// Fills in the weekday of a date; dates the system cannot convert are left as they are.
+SYSTEMTIME WithWeekday(SYSTEMTIME value)
+{
+    FILETIME asFileTime = {};
+    SYSTEMTIME normalised = {};
+    if (SystemTimeToFileTime(&value, &asFileTime) && FileTimeToSystemTime(&asFileTime, &normalised)) {
+        return normalised;
+    }
+    return value;
+}
+
+// Step 14 for one timer. A stored date or time that does not convert is reported once per load and
+// replaced (date by today, time by 00:00:00) so that the load can go on.
+void SetTimerPickers(TOptionEtcForm& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
+{
+    const SYSTEMTIME today = Today();
+    const int dateId = Setting(TimerValueName(timer, L"Date")).controlId;
+    bool dateShown = false;
+    if (IsValidDate(work.wYear, work.wMonth, work.wDay)) {
+        SYSTEMTIME date = today;
+        date.wYear = work.wYear;
+        date.wMonth = work.wMonth;
+        date.wDay = work.wDay;
+        form.SetDateTime(dateId, WithWeekday(date));
+        // The picker refuses dates outside its range (early years); that counts as a date that does not convert.
+        SYSTEMTIME shown = form.DateTime(dateId);
+        dateShown = shown.wYear == date.wYear && shown.wMonth == date.wMonth && shown.wDay == date.wDay;
+    }
+    if (!dateShown) {
+        if (!std::exchange(dateReported, true)) {
+            ShowAppError(kDateEncodeError);
+        }
+        form.SetDateTime(dateId, today);
+    }
+
+    SYSTEMTIME time = today;
+    if (IsValidTime(work.wHour, work.wMinute, work.wSecond, 0)) {
+        time.wHour = work.wHour;
+        time.wMinute = work.wMinute;
+        time.wSecond = work.wSecond;
+    } else if (!std::exchange(timeReported, true)) {
+        ShowAppError(kTimeEncodeError);
+    }
+    form.SetDateTime(Setting(TimerValueName(timer, L"Time")).controlId, time);
+}
+
+std::int32_t ControlValue(const TOptionEtcForm& form, const SettingDef& def, SYSTEMTIME& work)
+{
+    if (IsWorkField(def.mirror)) {
+        return WorkField(work, def.mirror);
+    }
+    switch (def.mirror) {
+    case Mirror::Index:
+        return form.Index(def.controlId);
+    case Mirror::Down:
+        return form.Down(def.controlId) ? 1 : 0;
+    case Mirror::Enabled:
+        return form.Enabled(def.controlId) ? 1 : 0;
+    case Mirror::ItemCount:
+        return form.ItemCount(def.controlId);
+    default:
+        return 0;
+    }
+}
+
+void CommitValue(const TOptionEtcForm& form, IniStore& store, const SettingDef& def, SYSTEMTIME& work)
+{
+    if (def.mirror == Mirror::Text) {
+        WriteSetting(store, def, form.Text(def.controlId));
+    } else {
+        WriteSetting(store, def, ControlValue(form, def, work));
+    }
+}
+
+void CommitValue(const TOptionEtcForm& form, IniStore& store, std::wstring_view name)
+{
+    SYSTEMTIME unused = {};
+    CommitValue(form, store, Setting(name), unused);
+}
+
+// Step 1: the pickers taken apart into the work fields.
+SYSTEMTIME PickerWorkFields(const TOptionEtcForm& form, int timer)
+{
+    SYSTEMTIME date = form.DateTime(Setting(TimerValueName(timer, L"Date")).controlId);
+    SYSTEMTIME time = form.DateTime(Setting(TimerValueName(timer, L"Time")).controlId);
+    SYSTEMTIME work = {};
+    work.wYear = date.wYear;
+    work.wMonth = date.wMonth;
+    work.wDay = date.wDay;
+    work.wHour = time.wHour;
+    work.wMinute = time.wMinute;
+    work.wSecond = time.wSecond;
+    work.wMilliseconds = time.wMilliseconds;
+    return work;
+}
+
+void CommitListEntries(const TOptionEtcForm& form, IniStore& store, const SettingDef& entries, int firstIndex)
+{
+    int count = form.ItemCount(entries.controlId);
+    for (int index = firstIndex; index < count; ++index) {
+        store.WriteString(entries.section, ListEntryName(entries, index + 1), form.ItemText(entries.controlId, index));
+    }
+}
+
+void CommitAutostart(bool startWithWindows)
+{
+    IniStore machine(HKEY_LOCAL_MACHINE, L"");
+    if (startWithWindows) {
+        machine.WriteString(kAutostartSection, kAutostartValue, AutostartCommand());
+    } else {
+        machine.DeleteValue(kAutostartSection, kAutostartValue);
+    }
+}
+} // namespace
+
+WallpaperStyle& CurrentKabeStyle()
+{
+    static WallpaperStyle style = kInitialWallpaperStyle;
+    return style;
+}
+
+DWORD& LastKabeChangeTick()
+{
+    static DWORD tick = 0;
+    return tick;
+}
+
+std::mt19937& KabeRandom()
+{
+    static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));
+    return generator;
+}
+
+KabeChangeFn SetStartupKabeChange(KabeChangeFn fn)
+{
+    KabeChangeFn previous = StartupKabeChange();
+    StartupKabeChange() = fn ? fn : KabeChange;
+    return previous;
+}
+
+std::wstring AutostartCommand()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * kPathGrowth);
+    }
+    path.erase(path.find_last_of(L'\\') + 1);
+    return path + kCompanionFileName;
+}
+
+void TOptionEtcForm::FormCreate()
+{
+    LastKabeChangeTick() = timeGetTime();
+    SYSTEMTIME work[kReminderTimerCount] = {};
+    try {
+        LoadStoredSettings(*this, work);
+    } catch (const AppError& error) {
+        // A value of the wrong type ends the load there; what was read before it stays.
+        ShowAppError(error.Message());
+        return;
+    }
+    KabeRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ timeGetTime());
+    bool dateReported = false;
+    bool timeReported = false;
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        SetTimerPickers(*this, timer, work[timer - 1], dateReported, timeReported);
+    }
+    if (auto style = StyleForKabeStyleIndex(Index(IDC_KABESTYLE))) {
+        CurrentKabeStyle() = *style;
+    }
+    if (Index(IDC_KABECHANGETIME) == kKabeChangeAtStartup) {
+        StartupKabeChange()(*this);
+    }
+}
 
 void TOptionEtcForm::OkBtnClick()
 {
+    SYSTEMTIME work[kReminderTimerCount] = {};
+    for (int timer = kReminderTimerCount; timer >= 1; --timer) {
+        work[timer - 1] = PickerWorkFields(*this, timer);
+    }
+    {
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
+            CommitValue(*this, store, name);
+        }
+        for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+            for (const wchar_t* stem : kCommitTimerValues) {
+                CommitValue(*this, store, Setting(TimerValueName(timer, stem)), work[timer - 1]);
+            }
+        }
+        for (const wchar_t* name : {L"KabeChangeTime", L"KabeJyunn", L"KabeStyle", L"KabeListCount"}) {
+            CommitValue(*this, store, name);
+        }
+        CommitListEntries(*this, store, Setting(L"KabeBmp%d"), 0);
+        CommitListEntries(*this, store, Setting(L"TimerWave%d"), kBuiltInChimeCount);
+        CommitValue(*this, store, L"TimerWaveCount");
+    }
+    CommitAutostart(Down(IDC_STARTUPONOFF));
     ShowWindow(hwnd_, SW_HIDE);
 }

@@ -1,7 +1,80 @@
-// Entry of the resident program SorabuneOpt.
+// Entry of the resident program SorabuneOpt: platform check, start token, single instance, the five
+// windows in their fixed order, then the message loop.
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "scheduler/MessagesForm.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/MessageLoop.h"
+#include "shell/MsgDlgForm.h"
+#include "shell/ShellRules.h"
+#include "shell/SorabuneForm.h"
+#include "shell/StartUpClock.h"
+
+namespace {
+constexpr wchar_t kApplicationTitle[] = L"Sorabune";
+constexpr wchar_t kPlatformMessage[] =
+    L"このソフトはWindows2000またはXP\r\nモニター色数True Color(24bit)以上でご使用ください!!";
+
+bool PlatformIsSuitable()
+{
+    int planes = 0;
+    int bitsPerPixel = 0;
+    {
+        WindowDC screen;
+        planes = GetDeviceCaps(screen.Get(), PLANES);
+        bitsPerPixel = GetDeviceCaps(screen.Get(), BITSPIXEL);
+    }
+    OSVERSIONINFOW version = {sizeof(version)};
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)
+#endif
+    GetVersionExW(&version);
+    return IsSuitablePlatform(version.dwPlatformId, planes, bitsPerPixel);
+}
+
+bool StartedWithToken()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const bool ok = argv && HasStartToken(argc, argv);
+    LocalFree(argv);
+    return ok;
+}
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    return 0;
+    MarkProgramEntry();
+    if (!PlatformIsSuitable()) {
+        MessageBoxW(nullptr, kPlatformMessage, kApplicationTitle, MB_OK);
+        return 0;
+    }
+    if (!StartedWithToken()) {
+        return 0;
+    }
+    if (FindWindowW(TSorabuneForm::kClassName, TSorabuneForm::kTitle)) {
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    TSorabuneForm mainForm;
+    if (!mainForm.Create()) {
+        return 1;
+    }
+    TOptionEtcForm optionEtcForm;
+    optionEtcForm.Create(mainForm.Hwnd(), true);
+    TMessagesForm messagesForm1(1);
+    messagesForm1.Create(mainForm.Hwnd());
+    TMessagesForm messagesForm2(2);
+    messagesForm2.Create(mainForm.Hwnd());
+    TMsgDlgForm msgDlgForm;
+    msgDlgForm.Create(mainForm.Hwnd());
+    mainForm.SetDialogs(&msgDlgForm, &optionEtcForm);
+
+    mainForm.Show();
+    return RunMessageLoop();
 }

@@ -1,0 +1,178 @@
+// Registry access of the settings store: string values only, keys opened once per load or commit.
+#include "settings/IniStore.h"
+
+#include "settings/SettingsRules.h"
+#include "shell/AppError.h"
+
+namespace {
+constexpr wchar_t kTypeError[] = L"'%s' のデータ型が不正です";
+constexpr wchar_t kCreateKeyError[] = L"キー %s の作成に失敗しました";
+constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
+constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
+
+RegistryKeyOpener& CurrentOpener()
+{
+    static RegistryKeyOpener opener = OpenRegistryKey;
+    return opener;
+}
+
+// Registry strings need not end in a zero and may even have an odd byte count; keep the text before the
+// first zero.
+std::wstring TextOfData(const std::wstring& data)
+{
+    auto end = data.find(L'\0');
+    return end == std::wstring::npos ? data : data.substr(0, end);
+}
+} // namespace
+
+LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    if (create) {
+        return RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, result,
+                               nullptr);
+    }
+    return RegOpenKeyExW(root, path.c_str(), 0, access, result);
+}
+
+RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener)
+{
+    RegistryKeyOpener previous = CurrentOpener();
+    CurrentOpener() = opener ? opener : OpenRegistryKey;
+    return previous;
+}
+
+IniStore::IniStore(HKEY root, std::wstring startPath) : root_(root), startPath_(std::move(startPath)) {}
+
+std::wstring IniStore::KeyPath(const std::wstring& section) const
+{
+    if (startPath_.empty()) {
+        return section;
+    }
+    return section.empty() ? startPath_ : startPath_ + L"\\" + section;
+}
+
+HKEY IniStore::ReadKey(const std::wstring& section)
+{
+    auto it = readKeys_.find(section);
+    if (it == readKeys_.end()) {
+        RegKey key;
+        if (CurrentOpener()(root_, KeyPath(section), false, KEY_READ, key.Put()) != ERROR_SUCCESS) {
+            key.Release();
+        }
+        it = readKeys_.emplace(section, std::move(key)).first;
+    }
+    return it->second.Get();
+}
+
+HKEY IniStore::WriteKey(const std::wstring& section)
+{
+    auto it = writeKeys_.find(section);
+    if (it != writeKeys_.end()) {
+        return it->second.Get();
+    }
+    RegKey key;
+    if (CurrentOpener()(root_, KeyPath(section), true, kWriteAccess, key.Put()) != ERROR_SUCCESS || !key) {
+        key.Release();
+        throw AppError(FormatMessageText(kCreateKeyError, section));
+    }
+    return writeKeys_.emplace(section, std::move(key)).first->second.Get();
+}
+
+std::vector<std::wstring> IniStore::ValueNames(const std::wstring& section)
+{
+    std::vector<std::wstring> names;
+    HKEY key = ReadKey(section);
+    DWORD count = 0;
+    DWORD longest = 0;
+    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                                 nullptr, nullptr) != ERROR_SUCCESS) {
+        return names;
+    }
+    std::wstring name(longest + 1, L'\0');
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+            names.emplace_back(name.data(), length);
+        }
+    }
+    return names;
+}
+
+std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, const std::wstring& ident)
+{
+    HKEY key = ReadKey(section);
+    if (!key) {
+        return std::nullopt;
+    }
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key, ident.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        throw AppError(FormatMessageText(kTypeError, ident));
+    }
+    std::wstring data;
+    do {
+        data.assign(size / sizeof(wchar_t) + 1, L'\0');
+        size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    } while (status == ERROR_MORE_DATA);
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        throw AppError(FormatMessageText(kTypeError, ident));
+    }
+    data.resize(size / sizeof(wchar_t));
+    return TextOfData(data);
+}
+
+std::int32_t IniStore::ReadInteger(const std::wstring& section, const std::wstring& ident, std::int32_t defaultValue)
+{
+    auto text = ReadText(section, ident);
+    return text ? IntegerFromText(*text, defaultValue) : defaultValue;
+}
+
+bool IniStore::ReadBool(const std::wstring& section, const std::wstring& ident, bool defaultValue)
+{
+    auto text = ReadText(section, ident);
+    return text ? FlagFromText(*text, defaultValue) : defaultValue;
+}
+
+std::wstring IniStore::ReadString(const std::wstring& section, const std::wstring& ident,
+                                  const std::wstring& defaultValue)
+{
+    return ReadText(section, ident).value_or(defaultValue);
+}
+
+void IniStore::WriteInteger(const std::wstring& section, const std::wstring& ident, std::int32_t value)
+{
+    WriteString(section, ident, EncodeInteger(value));
+}
+
+void IniStore::WriteBool(const std::wstring& section, const std::wstring& ident, bool value)
+{
+    WriteString(section, ident, EncodeFlag(value));
+}
+
+void IniStore::WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value)
+{
+    HKEY key = WriteKey(section);
+    auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    if (RegSetValueExW(key, ident.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) !=
+        ERROR_SUCCESS) {
+        throw AppError(FormatMessageText(kSetValueError, ident));
+    }
+}
+
+void IniStore::DeleteValue(const std::wstring& section, const std::wstring& ident)
+{
+    RegKey key;
+    if (CurrentOpener()(root_, KeyPath(section), false, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) {
+        key.Release();
+        return;
+    }
+    RegDeleteValueW(key.Get(), ident.c_str());
+}

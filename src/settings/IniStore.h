@@ -1,0 +1,57 @@
+// The INI-style view of the registry that holds Sorabune's settings: sections are subkey paths under a
+// start key, idents are value names, and every value is a registry string.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsLayout.h"
+#include "shell/Handles.h"
+
+// Opens (create false) or creates with all missing parents (create true) a key below root. The store
+// reaches the registry only through this, so tests can refuse access to chosen keys.
+using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
+LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
+// Installs the opener every store uses; null restores OpenRegistryKey. Returns the previous one.
+RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener);
+
+class IniStore : public IniWriter {
+public:
+    // root and startPath as HKEY_CURRENT_USER + "Software"; an empty startPath makes sections full paths.
+    IniStore(HKEY root, std::wstring startPath);
+
+    // Reads give the default when the section cannot be opened or the value is absent; a value of a type
+    // other than REG_SZ or REG_EXPAND_SZ throws AppError "'<ident>' のデータ型が不正です".
+    std::int32_t ReadInteger(const std::wstring& section, const std::wstring& ident, std::int32_t defaultValue);
+    bool ReadBool(const std::wstring& section, const std::wstring& ident, bool defaultValue);
+    std::wstring ReadString(const std::wstring& section, const std::wstring& ident, const std::wstring& defaultValue);
+    // Names of the values in a section (none when it cannot be opened).
+    std::vector<std::wstring> ValueNames(const std::wstring& section);
+    // The stored text, or nothing when the value is absent.
+    std::optional<std::wstring> ReadText(const std::wstring& section, const std::wstring& ident);
+
+    // Writes create the section with its parents; a section that cannot be created or opened for writing
+    // throws AppError "キー <section> の作成に失敗しました", a value that cannot be set
+    // "'<ident>' の設定に失敗しました".
+    void WriteInteger(const std::wstring& section, const std::wstring& ident, std::int32_t value) override;
+    void WriteBool(const std::wstring& section, const std::wstring& ident, bool value) override;
+    void WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) override;
+    // Deletes a value; nothing happens when the section cannot be opened or has no such value.
+    void DeleteValue(const std::wstring& section, const std::wstring& ident);
+
+private:
+    std::wstring KeyPath(const std::wstring& section) const;
+    // Keys stay open for the life of the store (one load or one commit); null when not openable.
+    HKEY ReadKey(const std::wstring& section);
+    HKEY WriteKey(const std::wstring& section);
+
+    HKEY root_;
+    std::wstring startPath_;
+    std::map<std::wstring, RegKey> readKeys_;
+    std::map<std::wstring, RegKey> writeKeys_;
+};

@@ -1,0 +1,165 @@
+// The settings layout table and the installer's starting values taken from it.
+#include "settings/SettingsLayout.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+#include "resource.h"
+
+namespace {
+constexpr wchar_t kTimerPrefix[] = L"OsiraseTimer";
+constexpr wchar_t kNumberPlaceholder[] = L"%d";
+constexpr std::int32_t kTrue = 1;
+constexpr std::int32_t kFalse = 0;
+constexpr std::int32_t kNoSelection = -1;
+constexpr std::int32_t kInstallYear = 2002;
+constexpr std::int32_t kInstallMonth = 4;
+constexpr std::int32_t kInstallDay = 14;
+constexpr std::int32_t kInstallKabeStyle = 2; // 拡大して表示
+
+constexpr int kWeekIds[kWeekdayCount] = {IDC_OSIRASETIMER1WEEK1, IDC_OSIRASETIMER1WEEK2, IDC_OSIRASETIMER1WEEK3,
+                                         IDC_OSIRASETIMER1WEEK4, IDC_OSIRASETIMER1WEEK5, IDC_OSIRASETIMER1WEEK6,
+                                         IDC_OSIRASETIMER1WEEK7};
+
+SettingDef Installed(const wchar_t* section, std::wstring name, ValueKind kind, std::int32_t loadDefault,
+                     std::int32_t installerValue, int controlId, Mirror mirror)
+{
+    return {section, std::move(name), kind, loadDefault, InstallerDefault::Value, installerValue, controlId, mirror};
+}
+
+SettingDef NotInstalled(const wchar_t* section, std::wstring name, ValueKind kind, int controlId, Mirror mirror)
+{
+    return {section, std::move(name), kind, 0, InstallerDefault::NotWritten, 0, controlId, mirror};
+}
+
+void AddTimer(std::vector<SettingDef>& table, int timer)
+{
+    auto add = [&](const wchar_t* stem, ValueKind kind, std::int32_t loadDefault, std::int32_t installerValue,
+                   int timer1Id, Mirror mirror) {
+        table.push_back(Installed(kOsiraseSection, TimerValueName(timer, stem), kind, loadDefault, installerValue,
+                                  TimerControl(timer, timer1Id), mirror));
+    };
+    const auto integer = ValueKind::Integer;
+    const auto flag = ValueKind::Flag;
+    add(L"YoyakuHouhou", integer, 0, kNoSelection, IDC_OSIRASETIMER1YOYAKUHOUHOU, Mirror::Index);
+    add(L"OsiraseHouhou", integer, 0, 0, IDC_OSIRASETIMER1OSIRASEHOUHOU, Mirror::Index);
+    add(L"Jihou", integer, 0, 0, IDC_OSIRASETIMER1JIHOU, Mirror::Index);
+    add(L"YoyakuHouhouE", flag, kTrue, kTrue, IDC_OSIRASETIMER1YOYAKUHOUHOU, Mirror::Enabled);
+    add(L"OsiraseHouhouE", flag, kTrue, kTrue, IDC_OSIRASETIMER1OSIRASEHOUHOU, Mirror::Enabled);
+    add(L"JihouE", flag, kFalse, kTrue, IDC_OSIRASETIMER1JIHOU, Mirror::Enabled);
+    add(L"Year", integer, 0, kInstallYear, IDC_OSIRASETIMER1DATE, Mirror::Year);
+    add(L"Month", integer, 0, kInstallMonth, IDC_OSIRASETIMER1DATE, Mirror::Month);
+    add(L"Day", integer, 0, kInstallDay, IDC_OSIRASETIMER1DATE, Mirror::Day);
+    add(L"Hour", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Hour);
+    add(L"Min", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Minute);
+    add(L"Sec", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Second);
+    add(L"Date", flag, kFalse, kFalse, IDC_OSIRASETIMER1DATE, Mirror::Enabled);
+    add(L"Time", flag, kFalse, kFalse, IDC_OSIRASETIMER1TIME, Mirror::Enabled);
+    add(L"TimerOnOff", flag, kFalse, kFalse, IDC_OSIRASETIMER1TIMERONOFF, Mirror::Down);
+    add(L"TimerOnOffE", flag, kTrue, kTrue, IDC_OSIRASETIMER1TIMERONOFF, Mirror::Enabled);
+    for (int day = 1; day <= kWeekdayCount; ++day) {
+        add((L"Week" + std::to_wstring(day)).c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Down);
+    }
+    for (int day = 1; day <= kWeekdayCount; ++day) {
+        add((L"Week" + std::to_wstring(day) + L"E").c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Enabled);
+    }
+    add(L"Memo", ValueKind::String, 0, 0, IDC_OSIRASETIMER1MEMO, Mirror::Text);
+    add(L"MemoE", flag, kFalse, kFalse, IDC_OSIRASETIMER1MEMO, Mirror::Enabled);
+}
+
+std::vector<SettingDef> BuildLayout()
+{
+    std::vector<SettingDef> table;
+    table.push_back({kMainSection, L"Path", ValueKind::String, 0, InstallerDefault::InstallFolder, 0, 0, Mirror::None});
+    table.push_back(Installed(kMainSection, L"TimerWave", ValueKind::Integer, 0, 0, IDC_TIMERWAVE, Mirror::Index));
+    table.push_back(
+        Installed(kMainSection, L"TimerWaveOnOff", ValueKind::Integer, 0, 0, IDC_TIMERWAVEONOFF, Mirror::Index));
+    table.push_back(
+        Installed(kMainSection, L"StartupOnOff", ValueKind::Flag, kFalse, kFalse, IDC_STARTUPONOFF, Mirror::Down));
+    table.push_back(
+        NotInstalled(kMainSection, L"TimerWaveCount", ValueKind::Integer, IDC_TIMERWAVE, Mirror::ItemCount));
+    table.push_back(NotInstalled(kMainSection, L"TimerWave%d", ValueKind::String, IDC_TIMERWAVE, Mirror::Items));
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        AddTimer(table, timer);
+    }
+    table.push_back(
+        Installed(kKabeSection, L"KabeChangeTime", ValueKind::Integer, 0, 0, IDC_KABECHANGETIME, Mirror::Index));
+    table.push_back(Installed(kKabeSection, L"KabeJyunn", ValueKind::Integer, 0, 0, IDC_KABEJYUNN, Mirror::Index));
+    table.push_back(
+        Installed(kKabeSection, L"KabeStyle", ValueKind::Integer, 0, kInstallKabeStyle, IDC_KABESTYLE, Mirror::Index));
+    table.push_back(NotInstalled(kKabeSection, L"KabeListCount", ValueKind::Integer, IDC_KABELIST, Mirror::ItemCount));
+    table.push_back(NotInstalled(kKabeSection, L"KabeBmp%d", ValueKind::String, IDC_KABELIST, Mirror::Items));
+    return table;
+}
+} // namespace
+
+const std::vector<SettingDef>& SettingsLayout()
+{
+    static const std::vector<SettingDef> table = BuildLayout();
+    return table;
+}
+
+const SettingDef& Setting(std::wstring_view name)
+{
+    const auto& table = SettingsLayout();
+    auto it = std::find_if(table.begin(), table.end(), [&](const SettingDef& d) { return d.name == name; });
+    if (it == table.end()) {
+        throw std::invalid_argument("value name not in the settings layout");
+    }
+    return *it;
+}
+
+std::wstring TimerValueName(int timer, std::wstring_view stem)
+{
+    return kTimerPrefix + std::to_wstring(timer) + std::wstring(stem);
+}
+
+std::wstring ListEntryName(const SettingDef& list, int number)
+{
+    std::wstring name = list.name;
+    auto pos = name.find(kNumberPlaceholder);
+    if (pos != std::wstring::npos) {
+        name.replace(pos, std::size(kNumberPlaceholder) - 1, std::to_wstring(number));
+    }
+    return name;
+}
+
+int TimerControl(int timer, int timer1Id)
+{
+    return timer1Id + (timer - 1) * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1);
+}
+
+void WriteSetting(IniWriter& store, const SettingDef& def, std::int32_t value)
+{
+    if (def.kind == ValueKind::Flag) {
+        store.WriteBool(def.section, def.name, value != 0);
+    } else {
+        store.WriteInteger(def.section, def.name, value);
+    }
+}
+
+void WriteSetting(IniWriter& store, const SettingDef& def, const std::wstring& value)
+{
+    store.WriteString(def.section, def.name, value);
+}
+
+void WriteInstallerDefaults(IniWriter& store, const std::wstring& installFolder)
+{
+    for (const SettingDef& def : SettingsLayout()) {
+        switch (def.installer) {
+        case InstallerDefault::NotWritten:
+            break;
+        case InstallerDefault::InstallFolder:
+            WriteSetting(store, def, installFolder);
+            break;
+        case InstallerDefault::Value:
+            if (def.kind == ValueKind::String) {
+                WriteSetting(store, def, std::wstring());
+            } else {
+                WriteSetting(store, def, def.installerValue);
+            }
+            break;
+        }
+    }
+}

@@ -1,0 +1,19 @@
+// The program's message loop and the waits that keep processing messages, with keyboard handling of the
+// modeless dialogs (Enter, Esc, Tab) in both.
+#pragma once
+
+#include <windows.h>
+
+// Windows whose keyboard input goes through IsDialogMessage in the loop and in the waits.
+void AddDialogWindow(HWND hwnd);
+void RemoveDialogWindow(HWND hwnd);
+
+// Dispatches every pending message; false when WM_QUIT was among them (it is posted again for the loop).
+bool ProcessPendingMessages();
+
+// Waits until more than the given milliseconds have passed, processing messages at least once and all the
+// time in between. Returns false early when the application was asked to quit.
+bool WaitProcessingMessages(DWORD milliseconds);
+
+// Runs until WM_QUIT; returns its exit code.
+int RunMessageLoop();

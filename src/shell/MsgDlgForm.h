@@ -1,0 +1,32 @@
+// The exit dialog TMsgDlgForm: asks whether to end Sorabune; OK destroys the main window (its owner),
+// Cancel and the close box only hide it. Always shown without modality.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/Handles.h"
+#include "shell/Window.h"
+
+class TMsgDlgForm : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"TMsgDlgForm";
+    static constexpr const wchar_t* kTitle = L"Sorabune";
+    static constexpr const wchar_t* kMessage = L"Sorabuneを終了します ？";
+    static constexpr int kClientWidth = 348;
+    static constexpr int kClientHeight = 137;
+
+    // Creates the dialog hidden, owned by the main window, which OK destroys.
+    bool Create(HWND mainWindow);
+    void ShowDialog();
+
+    void OKBtnClick();
+    void CancelBtnClick();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Font labelFont_;
+    Font buttonFont_;
+    HWND mainWindow_ = nullptr;
+};

@@ -1,0 +1,223 @@
+// Splash window, start-up sequence, tray icon callback and the teardown that ends the program.
+#include "shell/SorabuneForm.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "resource.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/MessageLoop.h"
+#include "shell/MsgDlgForm.h"
+#include "shell/ShellRules.h"
+#include "shell/StartUpClock.h"
+
+namespace {
+constexpr DWORD kFormStyle = WS_POPUP;
+// A tool window never gets a taskbar button, so the program lives in the tray alone.
+constexpr DWORD kFormExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
+// Posted by the first showing so that the sequence runs from the message loop, not inside ShowWindow.
+constexpr UINT kStartUpMessage = WM_APP + 1;
+constexpr int kCaptionPoints = 28;
+constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
+constexpr wchar_t kApplicationTitle[] = L"Sorabune";
+
+int PointsToPixels(int points)
+{
+    WindowDC screen;
+    return MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+}
+} // namespace
+
+TSorabuneForm::~TSorabuneForm()
+{
+    if (hwnd_) {
+        DestroyWindow(hwnd_);
+    }
+    if (taskbarOwner_) {
+        DestroyWindow(taskbarOwner_);
+    }
+}
+
+bool TSorabuneForm::Create()
+{
+    RegisterWindowClass(kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
+    POINT pos = CentredOnScreen(outer.cx, outer.cy);
+    // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
+    taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy,
+                         taskbarOwner_)) {
+        return false;
+    }
+    SetAlpha(kInitialAlpha);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SORABUNE));
+    tray_.Init(hwnd_, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION), kTrayTip);
+    return true;
+}
+
+void TSorabuneForm::SetDialogs(TMsgDlgForm* exitDialog, TOptionEtcForm* settingsDialog)
+{
+    exitDialog_ = exitDialog;
+    settingsDialog_ = settingsDialog;
+}
+
+void TSorabuneForm::Show()
+{
+    // Without activation: the splash must not take the focus from what the user is doing.
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+
+void TSorabuneForm::SetAlpha(std::uint8_t alpha)
+{
+    alpha_ = alpha;
+    SetLayeredWindowAttributes(hwnd_, 0, alpha_, LWA_ALPHA);
+}
+
+void TSorabuneForm::RunStartUpSequence()
+{
+    UpdateWindow(hwnd_);
+
+    if (tray_.Add()) {
+        ReportTrayIconAdded();
+    }
+
+    caption_ = settingsDialog_ ? settingsDialog_->Text(IDC_APPTITLEVERLBL) : std::wstring();
+    if (caption_.empty()) {
+        caption_ = kDefaultCaption;
+    }
+    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints), true, true);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+
+    // Every wait processes messages: the window may be destroyed (exit dialog's OK) while we wait.
+    const auto fadeIn = FadeInSteps(alpha_);
+    for (std::size_t i = 0; i < fadeIn.size(); ++i) {
+        if (i + 1 < fadeIn.size() && (!WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_)) {
+            return;
+        }
+        SetAlpha(fadeIn[i]);
+    }
+
+    ShellExecuteW(nullptr, nullptr, companionFile_.c_str(), kStartToken, nullptr, SW_SHOWNORMAL);
+    if (!WaitProcessingMessages(timings_.companionWaitMs) || !hwnd_) {
+        return;
+    }
+    companionWindow_ = FindWindowW(kCompanionClass, kCompanionTitle);
+
+    for (std::uint8_t alpha : FadeOutSteps(alpha_)) {
+        if (!WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_) {
+            return;
+        }
+        SetAlpha(alpha);
+    }
+    ShowWindow(hwnd_, SW_HIDE);
+    startUpFinished_ = true;
+}
+
+void TSorabuneForm::Paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (captionFont_) {
+        SelectInDC font(dc, captionFont_.Get());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetBkMode(dc, OPAQUE);
+        SIZE text = {};
+        GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        const int x = client.right / 2 - text.cx / 2;
+        const int y = client.bottom / 2 - text.cy / 2;
+        TextOutW(dc, x, y, caption_.c_str(), static_cast<int>(caption_.size()));
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+void TSorabuneForm::BringDialogsToFront()
+{
+    Window* dialogs[] = {exitDialog_, settingsDialog_};
+    for (Window* dialog : dialogs) {
+        if (dialog && dialog->IsVisible()) {
+            RECT rc;
+            GetWindowRect(dialog->Hwnd(), &rc);
+            SetWindowPos(dialog->Hwnd(), HWND_TOPMOST, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        }
+    }
+}
+
+void TSorabuneForm::TrayCallback(UINT mouseMessage)
+{
+    const bool exitVisible = exitDialog_ && exitDialog_->IsVisible();
+    const bool settingsVisible = settingsDialog_ && settingsDialog_->IsVisible();
+    switch (DecideTrayAction(mouseMessage, exitVisible, settingsVisible)) {
+    case TrayAction::ShowExitDialog:
+        if (exitDialog_) {
+            exitDialog_->ShowDialog();
+        }
+        break;
+    case TrayAction::ShowSettingsDialog:
+        if (settingsDialog_) {
+            settingsDialog_->ShowDialog();
+        }
+        break;
+    case TrayAction::BringDialogsToFront:
+        BringDialogsToFront();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void TSorabuneForm::FormDestroy()
+{
+    if (companionWindow_) {
+        SendMessageW(companionWindow_, WM_CLOSE, 0, 0);
+    }
+    PostQuitMessage(0);
+    tray_.Remove();
+}
+
+void TSorabuneForm::OnFinalDestroy()
+{
+    if (taskbarOwner_) {
+        DestroyWindow(std::exchange(taskbarOwner_, nullptr));
+    }
+}
+
+LRESULT TSorabuneForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (tray_.HandleMessage(msg, wParam, lParam)) {
+        return 0;
+    }
+    switch (msg) {
+    case TrayIcon::kCallbackMessage:
+        TrayCallback(static_cast<UINT>(lParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && !startUpBegun_) {
+            startUpBegun_ = true;
+            PostMessageW(hwnd_, kStartUpMessage, 0, 0);
+        }
+        return Default(msg, wParam, lParam);
+    case kStartUpMessage:
+        RunStartUpSequence();
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        // The splash is seen once; nothing shows it again afterwards.
+        if (startUpFinished_) {
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        }
+        return Default(msg, wParam, lParam);
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}

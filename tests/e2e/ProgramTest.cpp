@@ -1,0 +1,143 @@
+// The real SorabuneOpt.exe and Sorabune.exe started as separate processes and watched through their windows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "e2e/ProgramDriver.h"
+#include "support/TestSupport.h"
+
+using namespace e2e;
+
+namespace {
+constexpr DWORD kTimeoutMs = 15000;
+constexpr wchar_t kToken[] = L"Sorabune_START";
+constexpr wchar_t kRefusalVariable[] = L"SORABUNE_E2E_EXPECT_REFUSAL";
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override { KillLeftovers(); }
+    void TearDown() override { KillLeftovers(); }
+};
+
+std::wstring ChildText(HWND parent, const wchar_t* cls)
+{
+    for (HWND child = FindWindowExW(parent, nullptr, cls, nullptr); child;
+         child = FindWindowExW(parent, child, cls, nullptr)) {
+        wchar_t text[512] = {};
+        GetWindowTextW(child, text, 512);
+        if (text[0]) {
+            return text;
+        }
+    }
+    return {};
+}
+} // namespace
+
+TEST_F(ProgramTest, WithoutTheExactTokenTheProgramEndsSilently)
+{
+    for (const wchar_t* arguments : {L"", L"sorabune_start", L"Sorabune_STARTx", L"x Sorabune_START"}) {
+        Program program = Start(L"SorabuneOpt.exe", arguments);
+        ASSERT_TRUE(program);
+        DWORD code = 1;
+        EXPECT_TRUE(program.WaitExit(kTimeoutMs, &code)) << Utf8(arguments);
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr) << Utf8(arguments);
+        EXPECT_EQ(FindWindowW(L"#32770", kDialogTitle), nullptr) << Utf8(arguments);
+    }
+}
+
+TEST_F(ProgramTest, ASecondInstanceEndsAndTheFirstGoesOn)
+{
+    Program first = Start(L"SorabuneOpt.exe", kToken);
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+
+    Program second = Start(L"SorabuneOpt.exe", kToken);
+    DWORD code = 1;
+    EXPECT_TRUE(second.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), main);
+
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+    EXPECT_TRUE(first.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(ProgramTest, CompanionStartsTheProgramWhichEndsThroughTheExitDialogAndClosesTheCompanion)
+{
+    Program launcher = Start(L"Sorabune.exe", L"");
+    DWORD code = 1;
+    EXPECT_TRUE(launcher.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    Program resident = ProcessOfWindow(main);
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    HWND companionWindow = FindWindowW(kCompanionClass, kCompanionTitle);
+    ASSERT_NE(companionWindow, nullptr);
+    Program companion = ProcessOfWindow(companionWindow);
+    EXPECT_FALSE(IsWindowVisible(companionWindow));
+
+    ClickTrayIcon(main, WM_LBUTTONDOWN);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            dialog = FindWindowW(kExitDialogClass, kDialogTitle);
+            return dialog && IsWindowVisible(dialog);
+        },
+        kTimeoutMs));
+    ClickTrayIcon(main, WM_RBUTTONDOWN);
+    Sleep(300);
+    HWND settings = FindWindowW(kSettingsClass, kDialogTitle);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(IsWindowVisible(settings));
+    EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+    EXPECT_TRUE(WaitWindowGone(kMainClass, kMainTitle, kTimeoutMs));
+    EXPECT_TRUE(WaitWindowGone(kCompanionClass, kCompanionTitle, kTimeoutMs));
+    EXPECT_TRUE(resident.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(companion.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(ProgramTest, CompanionWithAnyOtherArgumentEnds)
+{
+    Program companion = Start(L"Sorabune.exe", L"other");
+    DWORD code = 1;
+    EXPECT_TRUE(companion.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
+    EXPECT_EQ(FindWindowW(kCompanionClass, kCompanionTitle), nullptr);
+}
+
+// Runs only on a display of fewer than 24 bits (tests/e2e/depth16.sh sets the variable for it).
+TEST_F(ProgramTest, LowColourDisplayIsRefusedWithTheMessageWhateverTheArguments)
+{
+    wchar_t flag[8] = {};
+    if (!GetEnvironmentVariableW(kRefusalVariable, flag, 8)) {
+        GTEST_SKIP() << "needs a 16-bit display";
+    }
+    for (const wchar_t* arguments : {L"Sorabune_START", L""}) {
+        Program program = Start(L"SorabuneOpt.exe", arguments);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                box = FindWindowW(L"#32770", kDialogTitle);
+                return box && IsWindowVisible(box);
+            },
+            kTimeoutMs));
+        EXPECT_EQ(Utf8(ChildText(box, L"Static")),
+                  "このソフトはWindows2000またはXP\r\nモニター色数True Color(24bit)以上でご使用ください!!");
+        EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 1;
+        EXPECT_TRUE(program.WaitExit(kTimeoutMs, &code));
+        EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
+    }
+}

@@ -1,0 +1,637 @@
+// The settings dialog's load and commit against the real registry of the Wine prefix: HKCU\Software\Sorabune
+// is cleared around every test, and sound and wallpaper entries are real temporary files.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "settings/IniStore.h"
+#include "settings/LoadCommit.h"
+#include "settings/OptionEtcForm.h"
+#include "settings/SettingsLayout.h"
+#include "support/TestSupport.h"
+
+namespace {
+const wchar_t kSettingsKey[] = L"Software\\Sorabune";
+const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
+
+int startupKabeChanges = 0;
+void CountKabeChange(TOptionEtcForm&)
+{
+    ++startupKabeChanges;
+}
+
+LSTATUS DenyMachineWrites(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    if (root == HKEY_LOCAL_MACHINE && create) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return OpenRegistryKey(root, path, create, access, result);
+}
+
+LSTATUS DenyMachine(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    if (root == HKEY_LOCAL_MACHINE) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return OpenRegistryKey(root, path, create, access, result);
+}
+
+std::optional<std::wstring> RunEntry()
+{
+    wchar_t buffer[MAX_PATH * 2] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(buffer);
+}
+
+void SetTime(SYSTEMTIME& st, int a, int b, int c, bool date)
+{
+    if (date) {
+        st.wYear = static_cast<WORD>(a);
+        st.wMonth = static_cast<WORD>(b);
+        st.wDay = static_cast<WORD>(c);
+    } else {
+        st.wHour = static_cast<WORD>(a);
+        st.wMinute = static_cast<WORD>(b);
+        st.wSecond = static_cast<WORD>(c);
+    }
+}
+
+class LoadCommitTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearRegistry();
+        CapturedErrors().clear();
+        startupKabeChanges = 0;
+        SetStartupKabeChange(CountKabeChange);
+        CurrentKabeStyle() = kInitialWallpaperStyle;
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"SorabuneLoadCommitTest\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        SetRegistryKeyOpener(nullptr);
+        SetStartupKabeChange(nullptr);
+        ClearRegistry();
+        for (const auto& file : files_) {
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    static void ClearRegistry()
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        RegKey run;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAutostartSection, 0, KEY_SET_VALUE, run.Put()) == ERROR_SUCCESS) {
+            RegDeleteValueW(run.Get(), kAutostartValue);
+        }
+    }
+
+    // A real file in the scratch folder ("日本語" in its name keeps the paths honest).
+    std::wstring File(const std::wstring& name)
+    {
+        std::wstring path = folder_ + name;
+        FileHandle file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        EXPECT_TRUE(static_cast<bool>(file));
+        files_.push_back(path);
+        return path;
+    }
+    std::wstring MissingFile(const std::wstring& name) { return folder_ + name; }
+
+    static void Set(const std::wstring& section, const std::wstring& name, const std::wstring& text)
+    {
+        IniStore(HKEY_CURRENT_USER, kSettingsStartPath).WriteString(section, name, text);
+    }
+    static void SetDword(const std::wstring& section, const std::wstring& name)
+    {
+        RegKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kSettingsStartPath) + L"\\" + section).c_str(), 0,
+                                  nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr),
+                  ERROR_SUCCESS);
+        DWORD one = 1;
+        ASSERT_EQ(RegSetValueExW(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof(one)),
+                  ERROR_SUCCESS);
+    }
+    // The stored text, checked to be REG_SZ; nothing when absent.
+    static std::optional<std::wstring> Stored(const std::wstring& section, const std::wstring& name)
+    {
+        std::wstring key = std::wstring(kSettingsStartPath) + L"\\" + section;
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr, &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        EXPECT_EQ(type, DWORD{REG_SZ}) << Utf8(name);
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, text.data(), &size);
+        text.resize(wcslen(text.c_str()));
+        return text;
+    }
+    static std::wstring Text(const wchar_t* name) { return Stored(Setting(name).section, name).value_or(L"<absent>"); }
+
+    static std::unique_ptr<TOptionEtcForm> Load()
+    {
+        auto form = std::make_unique<TOptionEtcForm>();
+        EXPECT_TRUE(form->Create(nullptr, true));
+        return form;
+    }
+    static std::unique_ptr<TOptionEtcForm> Design()
+    {
+        auto form = std::make_unique<TOptionEtcForm>();
+        EXPECT_TRUE(form->Create(nullptr, false));
+        return form;
+    }
+    // O K as the user presses it, so that errors reach the standard error box.
+    static void PressOk(TOptionEtcForm& form)
+    {
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OKBTN, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form.Control(IDC_OKBTN)));
+    }
+    static std::vector<std::string> Errors()
+    {
+        std::vector<std::string> errors;
+        for (const auto& e : CapturedErrors()) {
+            errors.push_back(Utf8(e));
+        }
+        return errors;
+    }
+    static void InstallDefaults()
+    {
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        WriteInstallerDefaults(store, L"C:\\Sorabune");
+    }
+    static void AddChimeFile(TOptionEtcForm& form, const std::wstring& path)
+    {
+        for (int id : {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU}) {
+            form.AddItem(id, path);
+        }
+    }
+
+    // Every control property the layout names, compared between two forms.
+    static void ExpectSameSettings(TOptionEtcForm& a, TOptionEtcForm& b)
+    {
+        for (const SettingDef& def : SettingsLayout()) {
+            SCOPED_TRACE(Utf8(def.name));
+            const int id = def.controlId;
+            switch (def.mirror) {
+            case Mirror::Index:
+                EXPECT_EQ(a.Index(id), b.Index(id));
+                break;
+            case Mirror::Down:
+                EXPECT_EQ(a.Down(id), b.Down(id));
+                break;
+            case Mirror::Enabled:
+                EXPECT_EQ(a.Enabled(id), b.Enabled(id));
+                break;
+            case Mirror::Text:
+                EXPECT_EQ(Utf8(a.Text(id)), Utf8(b.Text(id)));
+                break;
+            case Mirror::Year:
+                EXPECT_EQ(a.DateTime(id).wYear, b.DateTime(id).wYear);
+                break;
+            case Mirror::Month:
+                EXPECT_EQ(a.DateTime(id).wMonth, b.DateTime(id).wMonth);
+                break;
+            case Mirror::Day:
+                EXPECT_EQ(a.DateTime(id).wDay, b.DateTime(id).wDay);
+                break;
+            case Mirror::Hour:
+                EXPECT_EQ(a.DateTime(id).wHour, b.DateTime(id).wHour);
+                break;
+            case Mirror::Minute:
+                EXPECT_EQ(a.DateTime(id).wMinute, b.DateTime(id).wMinute);
+                break;
+            case Mirror::Second:
+                EXPECT_EQ(a.DateTime(id).wSecond, b.DateTime(id).wSecond);
+                break;
+            case Mirror::ItemCount:
+            case Mirror::Items:
+                ASSERT_EQ(a.ItemCount(id), b.ItemCount(id));
+                for (int i = 0; i < a.ItemCount(id); ++i) {
+                    EXPECT_EQ(a.ItemText(id, i), b.ItemText(id, i));
+                }
+                break;
+            case Mirror::None:
+                break;
+            }
+        }
+    }
+
+    // Puts every control the layout names into a state away from its design and load defaults; flip
+    // inverts every flag so that both values of each are carried through.
+    void SetEveryControl(TOptionEtcForm& form, bool flip)
+    {
+        AddChimeFile(form, File(L"時報A.wav"));
+        AddChimeFile(form, File(L"chime b.mp3"));
+        for (int i = 0; i < 3; ++i) {
+            form.AddItem(IDC_KABELIST, File(L"壁紙" + std::to_wstring(i) + L".bmp"));
+        }
+        form.SetIndex(IDC_TIMERWAVE, 9);
+        form.SetIndex(IDC_TIMERWAVEONOFF, 2);
+        form.SetDown(IDC_STARTUPONOFF, !flip);
+        int flagNumber = 0;
+        for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU), timer == 1 ? 2 : -1);
+            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU), timer == 1 ? 2 : 1);
+            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1JIHOU), timer == 1 ? 9 : 8);
+            SYSTEMTIME date = form.DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
+            SetTime(date, timer == 1 ? 2024 : 2031, timer == 1 ? 2 : 12, timer == 1 ? 29 : 31, true);
+            form.SetDateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE), date);
+            SYSTEMTIME time = form.DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
+            SetTime(time, timer == 1 ? 23 : 7, timer == 1 ? 59 : 5, timer == 1 ? 58 : 9, false);
+            form.SetDateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME), time);
+            form.SetText(TimerControl(timer, IDC_OSIRASETIMER1MEMO), timer == 1 ? L"会議 15:00" : L"ゴミ出し");
+        }
+        for (const SettingDef& def : SettingsLayout()) {
+            if (def.section != kOsiraseSection) {
+                continue;
+            }
+            // A mix that differs from the defaults for most flags and is not the same for both timers.
+            bool value = ((flagNumber++ % 3) != 0) != flip;
+            if (def.mirror == Mirror::Down) {
+                form.SetDown(def.controlId, value);
+            } else if (def.mirror == Mirror::Enabled) {
+                form.SetEnabled(def.controlId, value);
+            }
+        }
+        form.SetIndex(IDC_KABECHANGETIME, 10);
+        form.SetIndex(IDC_KABEJYUNN, 1);
+        form.SetIndex(IDC_KABESTYLE, flip ? 1 : 0);
+    }
+
+    std::wstring folder_;
+    std::vector<std::wstring> files_;
+};
+} // namespace
+
+TEST_F(LoadCommitTest, EveryStoredSettingSurvivesCommitAndLoad)
+{
+    for (bool flip : {false, true}) {
+        SCOPED_TRACE(flip ? "flags inverted" : "flags as set");
+        ClearRegistry();
+        auto edited = Design();
+        SetEveryControl(*edited, flip);
+        ShowWindow(edited->Hwnd(), SW_SHOW);
+        PressOk(*edited);
+        EXPECT_TRUE(Errors().empty());
+        EXPECT_FALSE(edited->IsVisible());
+
+        auto loaded = Load();
+        EXPECT_TRUE(Errors().empty());
+        ExpectSameSettings(*edited, *loaded);
+        EXPECT_EQ(loaded->Index(IDC_TIMERWAVE), 9);
+        EXPECT_EQ(loaded->ItemCount(IDC_KABELIST), 3);
+        EXPECT_EQ(CurrentKabeStyle(), flip ? WallpaperStyle::Tile : WallpaperStyle::Centre);
+        EXPECT_EQ(startupKabeChanges, 0);
+    }
+}
+
+TEST_F(LoadCommitTest, CommitStoresExactTexts)
+{
+    auto form = Design();
+    std::wstring chime = File(L"時報A.wav");
+    AddChimeFile(*form, chime);
+    std::wstring wall = File(L"壁紙.bmp");
+    form->AddItem(IDC_KABELIST, wall);
+    form->SetIndex(IDC_TIMERWAVE, 8);
+    form->SetDown(IDC_STARTUPONOFF, true);
+    form->SetIndex(IDC_OSIRASETIMER1YOYAKUHOUHOU, -1);
+    SYSTEMTIME date = form->DateTime(IDC_OSIRASETIMER2DATE);
+    SetTime(date, 2003, 10, 15, true);
+    form->SetDateTime(IDC_OSIRASETIMER2DATE, date);
+    SYSTEMTIME time = form->DateTime(IDC_OSIRASETIMER2TIME);
+    SetTime(time, 7, 5, 9, false);
+    form->SetDateTime(IDC_OSIRASETIMER2TIME, time);
+    form->SetDown(IDC_OSIRASETIMER2WEEK3, true);
+    form->SetText(IDC_OSIRASETIMER2MEMO, L"会議");
+    PressOk(*form);
+
+    EXPECT_EQ(Text(L"TimerWave"), L"8");
+    EXPECT_EQ(Text(L"StartupOnOff"), L"1");
+    EXPECT_EQ(Text(L"TimerWaveCount"), L"9");
+    EXPECT_EQ(Stored(kMainSection, L"TimerWave9"), chime);
+    EXPECT_FALSE(Stored(kMainSection, L"TimerWave10").has_value());
+    EXPECT_EQ(Text(L"OsiraseTimer1YoyakuHouhou"), L"-1");
+    EXPECT_EQ(Text(L"OsiraseTimer1TimerOnOff"), L"0");
+    EXPECT_EQ(Text(L"OsiraseTimer2Year"), L"2003");
+    EXPECT_EQ(Text(L"OsiraseTimer2Month"), L"10");
+    EXPECT_EQ(Text(L"OsiraseTimer2Day"), L"15");
+    EXPECT_EQ(Text(L"OsiraseTimer2Hour"), L"7");
+    EXPECT_EQ(Text(L"OsiraseTimer2Min"), L"5");
+    EXPECT_EQ(Text(L"OsiraseTimer2Sec"), L"9");
+    EXPECT_EQ(Text(L"OsiraseTimer2Week3"), L"1");
+    EXPECT_EQ(Text(L"OsiraseTimer2Week3E"), L"0");
+    EXPECT_EQ(Text(L"OsiraseTimer2TimerOnOffE"), L"1");
+    EXPECT_EQ(Utf8(Text(L"OsiraseTimer2Memo")), "会議");
+    EXPECT_EQ(Text(L"KabeListCount"), L"1");
+    EXPECT_EQ(Stored(kKabeSection, L"KabeBmp1"), wall);
+    EXPECT_FALSE(Stored(kMainSection, L"Path").has_value());
+
+    RegKey timers;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Sorabune\\OsiraseTimer", 0, KEY_READ, timers.Put()),
+              ERROR_SUCCESS);
+    DWORD values = 0;
+    RegQueryInfoKeyW(timers.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    EXPECT_EQ(values, DWORD{kReminderTimerCount * kValuesPerTimer});
+}
+
+TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTheLoad)
+{
+    Set(kKabeSection, L"KabeChangeTime", L"1");
+    DWORD before = timeGetTime();
+    auto form = Load();
+    EXPECT_GE(LastKabeChangeTick() - before, 0u);
+    EXPECT_LE(LastKabeChangeTick() - before, 5000u);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
+
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        SYSTEMTIME date = form->DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
+        EXPECT_EQ(date.wYear, today.wYear);
+        EXPECT_EQ(date.wMonth, today.wMonth);
+        SYSTEMTIME time = form->DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
+        EXPECT_EQ(time.wHour, 0);
+        EXPECT_EQ(time.wMinute, 0);
+        EXPECT_EQ(time.wSecond, 0);
+    }
+    for (const SettingDef& def : SettingsLayout()) {
+        SCOPED_TRACE(Utf8(def.name));
+        if (def.mirror == Mirror::Index && def.name != L"KabeChangeTime") {
+            EXPECT_EQ(form->Index(def.controlId), def.loadDefault);
+        } else if (def.mirror == Mirror::Enabled) {
+            EXPECT_EQ(form->Enabled(def.controlId), def.loadDefault != 0);
+        } else if (def.mirror == Mirror::Down) {
+            EXPECT_EQ(form->Down(def.controlId), def.loadDefault != 0);
+        } else if (def.mirror == Mirror::Text) {
+            EXPECT_EQ(form->Text(def.controlId), L"");
+        }
+    }
+    EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), 8);
+    EXPECT_EQ(form->ItemCount(IDC_KABELIST), 0);
+    // Steps after the failed conversion ran: the style of item 0 and the start-up change.
+    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(startupKabeChanges, 1);
+}
+
+TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
+{
+    InstallDefaults();
+    auto form = Load();
+    EXPECT_TRUE(Errors().empty());
+    EXPECT_EQ(form->Index(IDC_OSIRASETIMER1YOYAKUHOUHOU), -1);
+    EXPECT_EQ(form->Index(IDC_OSIRASETIMER2YOYAKUHOUHOU), -1);
+    EXPECT_TRUE(form->Enabled(IDC_OSIRASETIMER2JIHOU));
+    EXPECT_FALSE(form->Enabled(IDC_OSIRASETIMER1DATE));
+    SYSTEMTIME date = form->DateTime(IDC_OSIRASETIMER1DATE);
+    EXPECT_EQ(date.wYear, 2002);
+    EXPECT_EQ(date.wMonth, 4);
+    EXPECT_EQ(date.wDay, 14);
+    EXPECT_EQ(form->Index(IDC_KABESTYLE), 2);
+    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Stretch);
+    EXPECT_EQ(startupKabeChanges, 0);
+}
+
+TEST_F(LoadCommitTest, AwkwardTextsLoadByTheRulesAndABadHourKeepsTheLoadGoing)
+{
+    InstallDefaults();
+    Set(kKabeSection, L"KabeStyle", L"abc");
+    Set(kOsiraseSection, L"OsiraseTimer1TimerOnOff", L"5");
+    Set(kOsiraseSection, L"OsiraseTimer2Hour", L"24");
+    Set(kOsiraseSection, L"OsiraseTimer2Min", L"30");
+    Set(kMainSection, L"TimerWave", L"12");
+    Set(kKabeSection, L"KabeChangeTime", L"1");
+    auto form = Load();
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to time encode"});
+    EXPECT_EQ(form->Index(IDC_KABESTYLE), 0);
+    EXPECT_TRUE(form->Down(IDC_OSIRASETIMER1TIMERONOFF));
+    EXPECT_EQ(form->Index(IDC_TIMERWAVE), -1);
+    SYSTEMTIME time = form->DateTime(IDC_OSIRASETIMER2TIME);
+    EXPECT_EQ(time.wHour, 0);
+    EXPECT_EQ(time.wMinute, 0);
+    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER2DATE).wYear, 2002);
+    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(startupKabeChanges, 1);
+}
+
+TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbersIt)
+{
+    InstallDefaults();
+    std::wstring second = File(L"second.wav");
+    Set(kMainSection, L"TimerWaveCount", L"10");
+    Set(kMainSection, L"TimerWave9", MissingFile(L"gone.wav"));
+    Set(kMainSection, L"TimerWave10", second);
+    Set(kMainSection, L"TimerWave", L"9");
+    auto form = Load();
+    EXPECT_TRUE(Errors().empty());
+    for (int id : {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU}) {
+        ASSERT_EQ(form->ItemCount(id), 9);
+        EXPECT_EQ(form->ItemText(id, 8), second);
+    }
+    EXPECT_EQ(form->Index(IDC_TIMERWAVE), -1);
+
+    PressOk(*form);
+    EXPECT_EQ(Stored(kMainSection, L"TimerWave9"), second);
+    EXPECT_EQ(Text(L"TimerWaveCount"), L"9");
+    EXPECT_EQ(Stored(kMainSection, L"TimerWave10"), second);
+    EXPECT_EQ(Text(L"TimerWave"), L"-1");
+}
+
+TEST_F(LoadCommitTest, OnlyTheCountedWallpapersThatExistAreLoadedAndOldTailValuesStay)
+{
+    InstallDefaults();
+    Set(kKabeSection, L"KabeListCount", L"3");
+    std::vector<std::wstring> walls;
+    for (int n = 1; n <= 5; ++n) {
+        walls.push_back(n == 2 ? MissingFile(L"gone.bmp") : File(L"w" + std::to_wstring(n) + L".bmp"));
+        Set(kKabeSection, L"KabeBmp" + std::to_wstring(n), walls.back());
+    }
+    auto form = Load();
+    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 2);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 0), walls[0]);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), walls[2]);
+
+    Set(kKabeSection, L"KabeListCount", L"2");
+    auto two = Load();
+    EXPECT_EQ(two->ItemCount(IDC_KABELIST), 1);
+
+    form->DeleteItem(IDC_KABELIST, 1);
+    form->DeleteItem(IDC_KABELIST, 0);
+    PressOk(*form);
+    EXPECT_EQ(Text(L"KabeListCount"), L"0");
+    EXPECT_EQ(Stored(kKabeSection, L"KabeBmp1"), walls[0]);
+}
+
+TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
+{
+    InstallDefaults();
+    Set(kKabeSection, L"KabeListCount", L"2147483647");
+    Set(kKabeSection, L"KabeBmp1", File(L"g1.bmp"));
+    Set(kKabeSection, L"KabeBmp3", File(L"g3.bmp"));
+    Set(kKabeSection, L"KabeBmp4", File(L"g4.bmp"));
+    auto form = Load();
+    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 3);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ + L"g4.bmp");
+}
+
+TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
+{
+    InstallDefaults();
+    const int count = 300;
+    auto form = Design();
+    for (int n = 1; n <= count; ++n) {
+        form->AddItem(IDC_KABELIST, File(L"k" + std::to_wstring(n) + L".bmp"));
+    }
+    PressOk(*form);
+    EXPECT_EQ(Text(L"KabeListCount"), L"300");
+    auto loaded = Load();
+    ASSERT_EQ(loaded->ItemCount(IDC_KABELIST), count);
+    EXPECT_EQ(loaded->ItemText(IDC_KABELIST, count - 1), folder_ + L"k300.bmp");
+}
+
+TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
+{
+    InstallDefaults();
+    std::wstring a = File(L"a.wav");
+    std::wstring b = File(L"b.wav");
+    std::wstring c = File(L"c.wav");
+    Set(kMainSection, L"TimerWave9", a);
+    Set(kMainSection, L"TimerWave10", b);
+    Set(kMainSection, L"TimerWave11", c);
+    Set(kKabeSection, L"KabeBmp1", File(L"w1.bmp"));
+    Set(kKabeSection, L"KabeBmp2", File(L"w2.bmp"));
+    struct Case {
+        const wchar_t* chimeCount;
+        const wchar_t* listCount;
+        int chimes;
+        int walls;
+    };
+    for (const Case& k : {Case{L"2147483647", L"2147483647", 10, 2}, Case{L"-1", L"-2147483648", 8, 0},
+                          Case{L"abc", L"abc", 8, 0}, Case{L"266", L"258", 10, 2}}) {
+        SCOPED_TRACE(Utf8(k.listCount));
+        Set(kMainSection, L"TimerWaveCount", k.chimeCount);
+        Set(kKabeSection, L"KabeListCount", k.listCount);
+        DWORD start = GetTickCount();
+        auto form = Load();
+        EXPECT_LT(GetTickCount() - start, 10000u);
+        EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), k.chimes);
+        EXPECT_EQ(form->ItemCount(IDC_OSIRASETIMER2JIHOU), k.chimes);
+        EXPECT_EQ(form->ItemCount(IDC_KABELIST), k.walls);
+    }
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(LoadCommitTest, AValueOfTheWrongTypeStopsTheLoadThereAndKeepsWhatWasRead)
+{
+    InstallDefaults();
+    Set(kMainSection, L"TimerWaveOnOff", L"2");
+    Set(kOsiraseSection, L"OsiraseTimer1TimerOnOff", L"1");
+    Set(kOsiraseSection, L"OsiraseTimer2TimerOnOff", L"1");
+    SetDword(kOsiraseSection, L"OsiraseTimer1Memo");
+    Set(kKabeSection, L"KabeStyle", L"0");
+    Set(kKabeSection, L"KabeChangeTime", L"1");
+    auto form = Load();
+    EXPECT_EQ(Errors(), std::vector<std::string>{"'OsiraseTimer1Memo' のデータ型が不正です"});
+    EXPECT_EQ(form->Index(IDC_TIMERWAVEONOFF), 2);
+    EXPECT_EQ(form->Index(IDC_OSIRASETIMER2YOYAKUHOUHOU), -1);
+    EXPECT_TRUE(form->Down(IDC_OSIRASETIMER1TIMERONOFF));
+    // Everything after the bad value keeps its design state.
+    EXPECT_FALSE(form->Down(IDC_OSIRASETIMER2TIMERONOFF));
+    EXPECT_EQ(form->Index(IDC_KABECHANGETIME), 0);
+    EXPECT_EQ(CurrentKabeStyle(), kInitialWallpaperStyle);
+    EXPECT_EQ(startupKabeChanges, 0);
+}
+
+TEST_F(LoadCommitTest, TheAutostartEntryFollowsStartupOnOff)
+{
+    std::wstring command = AutostartCommand();
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    EXPECT_EQ(command, folder + L"Sorabune.exe");
+
+    auto form = Design();
+    form->SetDown(IDC_STARTUPONOFF, true);
+    PressOk(*form);
+    EXPECT_EQ(RunEntry(), command);
+    form->SetDown(IDC_STARTUPONOFF, false);
+    PressOk(*form);
+    EXPECT_FALSE(RunEntry().has_value());
+    PressOk(*form);
+    EXPECT_FALSE(RunEntry().has_value());
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndTheDialogOpen)
+{
+    auto form = Design();
+    form->SetDown(IDC_STARTUPONOFF, true);
+    form->SetIndex(IDC_KABESTYLE, 1);
+    ShowWindow(form->Hwnd(), SW_SHOW);
+    SetRegistryKeyOpener(DenyMachineWrites);
+    PressOk(*form);
+    EXPECT_EQ(Errors(), std::vector<std::string>{kRunKeyError});
+    EXPECT_TRUE(form->IsVisible());
+    EXPECT_EQ(Text(L"StartupOnOff"), L"1");
+    EXPECT_EQ(Text(L"KabeStyle"), L"1");
+    EXPECT_EQ(Text(L"TimerWaveCount"), L"8");
+    EXPECT_FALSE(RunEntry().has_value());
+
+    // Unticking and O K again closes it; the deletion fails silently.
+    CapturedErrors().clear();
+    SetRegistryKeyOpener(DenyMachine);
+    form->SetDown(IDC_STARTUPONOFF, false);
+    PressOk(*form);
+    EXPECT_TRUE(Errors().empty());
+    EXPECT_FALSE(form->IsVisible());
+    EXPECT_EQ(Text(L"StartupOnOff"), L"0");
+}
+
+TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSection)
+{
+    auto form = Design();
+    ShowWindow(form->Hwnd(), SW_SHOW);
+    SetRegistryKeyOpener([](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
+        if (create && path == L"Software\\Sorabune\\OsiraseTimer") {
+            return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
+        }
+        return OpenRegistryKey(root, path, create, access, result);
+    });
+    PressOk(*form);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"キー Sorabune\\OsiraseTimer の作成に失敗しました"});
+    EXPECT_TRUE(form->IsVisible());
+    EXPECT_EQ(Text(L"StartupOnOff"), L"0");
+    EXPECT_FALSE(Stored(kKabeSection, L"KabeStyle").has_value());
+}
+
+TEST_F(LoadCommitTest, ADateThePickerCannotShowFallsBackToTodayWithTheDateMessage)
+{
+    InstallDefaults();
+    Set(kOsiraseSection, L"OsiraseTimer1Year", L"1000");
+    Set(kOsiraseSection, L"OsiraseTimer2Year", L"2147483647");
+    auto form = Load();
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER1DATE).wYear, today.wYear);
+    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER2DATE).wYear, today.wYear);
+}

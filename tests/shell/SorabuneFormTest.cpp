@@ -1,0 +1,322 @@
+// The main window, the exit dialog and the reminder window frames, created hidden in this process and
+// driven with the messages the shell and the user would send.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "resource.h"
+#include "scheduler/MessagesForm.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/MessageLoop.h"
+#include "shell/MsgDlgForm.h"
+#include "shell/SorabuneForm.h"
+#include "support/TestSupport.h"
+
+namespace {
+constexpr UINT kTrayMessage = WM_USER + 1;
+constexpr UINT kTrayId = 1;
+constexpr DWORD kStartUpTimeoutMs = 10000;
+
+bool TakeQuitMessage()
+{
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// The shell's own record of an icon: a second ADD fails while it is there, a DELETE fails when it is not.
+NOTIFYICONDATAW IconRecord(HWND owner)
+{
+    NOTIFYICONDATAW nid = {sizeof(nid)};
+    nid.hWnd = owner;
+    nid.uID = kTrayId;
+    nid.uFlags = NIF_TIP;
+    lstrcpynW(nid.szTip, L"probe", ARRAYSIZE(nid.szTip));
+    return nid;
+}
+
+bool IconRegistered(HWND owner)
+{
+    NOTIFYICONDATAW nid = IconRecord(owner);
+    if (Shell_NotifyIconW(NIM_ADD, &nid)) {
+        Shell_NotifyIconW(NIM_DELETE, &nid);
+        return false;
+    }
+    return true;
+}
+
+bool IsTopmost(HWND hwnd)
+{
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+SIZE ClientSize(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    return SIZE{rc.right, rc.bottom};
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+class SorabuneFormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        main_ = std::make_unique<TSorabuneForm>();
+        ASSERT_TRUE(main_->Create());
+        main_->SetStartUpTimings({1, 1});
+        main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
+        settings_ = std::make_unique<TOptionEtcForm>();
+        ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
+        exitDialog_ = std::make_unique<TMsgDlgForm>();
+        ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
+        main_->SetDialogs(exitDialog_.get(), settings_.get());
+    }
+
+    void TearDown() override
+    {
+        exitDialog_.reset();
+        settings_.reset();
+        main_.reset();
+        PumpMessages();
+        TakeQuitMessage();
+    }
+
+    void Click(UINT mouseMessage) { SendMessageW(main_->Hwnd(), kTrayMessage, kTrayId, mouseMessage); }
+
+    void RunStartUp()
+    {
+        main_->Show();
+        const DWORD start = GetTickCount();
+        while (!main_->StartUpFinished() && GetTickCount() - start < kStartUpTimeoutMs) {
+            PumpMessages(10);
+        }
+        ASSERT_TRUE(main_->StartUpFinished());
+    }
+
+    std::unique_ptr<TSorabuneForm> main_;
+    std::unique_ptr<TOptionEtcForm> settings_;
+    std::unique_ptr<TMsgDlgForm> exitDialog_;
+};
+} // namespace
+
+TEST_F(SorabuneFormTest, WindowsHaveTheirIdentitiesSizesAndOwners)
+{
+    HWND main = main_->Hwnd();
+    EXPECT_EQ(FindWindowW(L"TSorabuneForm", L"SorabuneForm"), main);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(ClientSize(main).cx, 357);
+    EXPECT_EQ(ClientSize(main).cy, 81);
+    const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(main, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 35);
+    EXPECT_TRUE(flags & LWA_ALPHA);
+
+    HWND dialog = exitDialog_->Hwnd();
+    EXPECT_EQ(FindWindowW(L"TMsgDlgForm", L"Sorabune"), dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
+    EXPECT_EQ(ClientSize(dialog).cx, 348);
+    EXPECT_EQ(ClientSize(dialog).cy, 137);
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDC_MSGDLGLBL))), "Sorabuneを終了します ？");
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDOK))), "OK");
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDCANCEL))), "キャンセル");
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+    EXPECT_FALSE(exitDialog_->IsVisible());
+}
+
+TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
+{
+    struct Expected {
+        int number;
+        const wchar_t* cls;
+        const wchar_t* title;
+        COLORREF colour;
+    };
+    for (Expected e : {Expected{1, L"TMessagesForm1", L"MessagesForm1", RGB(192, 220, 192)},
+                       Expected{2, L"TMessagesForm2", L"MessagesForm2", RGB(166, 202, 240)}}) {
+        TMessagesForm form(e.number);
+        ASSERT_TRUE(form.Create(main_->Hwnd()));
+        EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
+        EXPECT_FALSE(form.IsVisible());
+        EXPECT_EQ(GetWindow(form.Hwnd(), GW_OWNER), main_->Hwnd());
+        EXPECT_EQ(ClientSize(form.Hwnd()).cx, 488);
+        EXPECT_EQ(ClientSize(form.Hwnd()).cy, 54);
+        EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
+
+        // What the window paints as its background.
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 488, 54);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+        EXPECT_EQ(GetPixel(memory, 10, 10), e.colour);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+TEST_F(SorabuneFormTest, LeftClickOpensTheExitDialogAndRightClickThenOnlyBringsItForward)
+{
+    Click(WM_LBUTTONDOWN);
+    EXPECT_TRUE(exitDialog_->IsVisible());
+    EXPECT_FALSE(settings_->IsVisible());
+
+    Click(WM_RBUTTONDOWN);
+    EXPECT_FALSE(settings_->IsVisible());
+    EXPECT_TRUE(exitDialog_->IsVisible());
+    EXPECT_TRUE(IsTopmost(exitDialog_->Hwnd()));
+
+    // Cancel hides it; a new left click opens it again.
+    SendMessageW(GetDlgItem(exitDialog_->Hwnd(), IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_FALSE(exitDialog_->IsVisible());
+    EXPECT_TRUE(IsWindow(main_->Hwnd()));
+    Click(WM_LBUTTONDOWN);
+    EXPECT_TRUE(exitDialog_->IsVisible());
+
+    // The close box hides it as well.
+    SendMessageW(exitDialog_->Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(exitDialog_->IsVisible());
+    EXPECT_TRUE(IsWindow(main_->Hwnd()));
+}
+
+TEST_F(SorabuneFormTest, RightClickOpensTheSettingsDialogAndLeftClickThenOnlyBringsItForward)
+{
+    Click(WM_RBUTTONDOWN);
+    EXPECT_TRUE(settings_->IsVisible());
+    Click(WM_LBUTTONDOWN);
+    EXPECT_FALSE(exitDialog_->IsVisible());
+    EXPECT_TRUE(IsTopmost(settings_->Hwnd()));
+}
+
+TEST_F(SorabuneFormTest, OtherMouseMessagesDoNothing)
+{
+    for (UINT other : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK}) {
+        Click(other);
+    }
+    EXPECT_FALSE(exitDialog_->IsVisible());
+    EXPECT_FALSE(settings_->IsVisible());
+}
+
+TEST_F(SorabuneFormTest, DialogKeysEscapeHidesAndEnterEnds)
+{
+    Click(WM_LBUTTONDOWN);
+    ASSERT_TRUE(exitDialog_->IsVisible());
+    HWND ok = GetDlgItem(exitDialog_->Hwnd(), IDOK);
+    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+    ProcessPendingMessages();
+    EXPECT_FALSE(exitDialog_->IsVisible());
+
+    Click(WM_LBUTTONDOWN);
+    PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
+    ProcessPendingMessages();
+    EXPECT_FALSE(IsWindow(ok));
+    EXPECT_EQ(main_->Hwnd(), nullptr);
+}
+
+TEST_F(SorabuneFormTest, StartUpAddsTheIconFadesOutAndHidesForGood)
+{
+    RunStartUp();
+    HWND main = main_->Hwnd();
+    EXPECT_TRUE(main_->Tray().IsAdded());
+    EXPECT_TRUE(IconRegistered(main));
+    EXPECT_EQ(main_->Alpha(), 15);
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(main, nullptr, &alpha, nullptr);
+    EXPECT_EQ(alpha, 15);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(main_->CompanionWindow(), nullptr);
+
+    ShowWindow(main, SW_SHOW);
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_FALSE(IsWindowVisible(main));
+}
+
+TEST_F(SorabuneFormTest, OkEndsTheProgramRemovesTheIconAndClosesTheCompanion)
+{
+    // A stand-in for the companion's window, found by the start-up sequence.
+    WNDCLASSEXW wc = {sizeof(wc)};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TSorabuneForm1";
+    RegisterClassExW(&wc);
+    HWND companion = CreateWindowExW(0, L"TSorabuneForm1", L"SorabuneForm1", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     wc.hInstance, nullptr);
+    ASSERT_NE(companion, nullptr);
+
+    RunStartUp();
+    HWND main = main_->Hwnd();
+    EXPECT_EQ(main_->CompanionWindow(), companion);
+    ASSERT_TRUE(IconRegistered(main));
+
+    Click(WM_LBUTTONDOWN);
+    SendMessageW(GetDlgItem(exitDialog_->Hwnd(), IDOK), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(IsWindow(companion));
+    EXPECT_TRUE(TakeQuitMessage());
+    NOTIFYICONDATAW nid = IconRecord(main);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    UnregisterClassW(L"TSorabuneForm1", wc.hInstance);
+}
+
+TEST_F(SorabuneFormTest, OkWithoutCompanionStillEndsAndRemovesTheIcon)
+{
+    RunStartUp();
+    HWND main = main_->Hwnd();
+    Click(WM_LBUTTONDOWN);
+    SendMessageW(GetDlgItem(exitDialog_->Hwnd(), IDOK), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(TakeQuitMessage());
+    NOTIFYICONDATAW nid = IconRecord(main);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &nid));
+}
+
+TEST_F(SorabuneFormTest, ClickDuringTheSplashOpensTheDialogAndTheSequenceGoesOn)
+{
+    main_->SetStartUpTimings({20, 200});
+    main_->Show();
+    PostMessageW(main_->Hwnd(), kTrayMessage, kTrayId, WM_LBUTTONDOWN);
+    RunStartUp();
+    EXPECT_TRUE(exitDialog_->IsVisible());
+    EXPECT_EQ(main_->Alpha(), 15);
+}
+
+TEST_F(SorabuneFormTest, IconComesBackWhenTheShellRebuildsItsNotificationArea)
+{
+    RunStartUp();
+    HWND main = main_->Hwnd();
+    // The shell restarted and forgot the icon.
+    NOTIFYICONDATAW nid = IconRecord(main);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
+}
+
+TEST_F(SorabuneFormTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
+{
+    // Occupy the program's icon id so that its own add fails.
+    NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &nid));
+    RunStartUp();
+    EXPECT_FALSE(main_->Tray().IsAdded());
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+
+    PumpMessages(1500);
+    EXPECT_TRUE(main_->Tray().IsAdded());
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
+}

@@ -10,13 +10,15 @@ constexpr wchar_t kAuthorName[] = L"空舟工房";
 constexpr wchar_t kMailAddress[] = L"sorabune@example.jp";
 constexpr wchar_t kHomepageUrl[] = L"http://www.example.jp/sorabune/";
 
+// The captions of the links stand 20 px above them, so they are only as tall as their characters; the
+// links keep the full line height for the descenders of their letters.
 const ControlDef kControls[] = {
     {IDC_APPTITLEVERLBL, WC_STATICW, L"Sorabune ver 4a", 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
     {IDC_DATELBL, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
     {IDC_MYNAMELBL, WC_STATICW, kAuthorName, 424, 72, 130, 22, SS_LEFT | SS_NOPREFIX},
-    {IDC_MAILTITLELBL, WC_STATICW, L"メール", 48, 216, 120, 22, SS_LEFT},
+    {IDC_MAILTITLELBL, WC_STATICW, L"メール", 48, 216, 120, 20, SS_LEFT},
     {IDC_MAILADDLBL, WC_STATICW, kMailAddress, 48, 236, 300, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
-    {IDC_HOMEPAGETITLELBL, WC_STATICW, L"ホームページ", 48, 268, 160, 22, SS_LEFT},
+    {IDC_HOMEPAGETITLELBL, WC_STATICW, L"ホームページ", 48, 268, 160, 20, SS_LEFT},
     {IDC_HOMEPAGEADDLBL, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
 };
 

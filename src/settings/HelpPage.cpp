@@ -19,6 +19,17 @@ public:
         CreateControls(form, sheet, kControls);
         form.SetText(IDC_MEMO1, HelpText());
     }
+
+    // A read-only edit asks for the colours of a label; the manual reads better on the window colour.
+    HBRUSH OnCtlColor(HDC dc, HWND control) override
+    {
+        if (GetDlgCtrlID(control) != IDC_MEMO1) {
+            return nullptr;
+        }
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return GetSysColorBrush(COLOR_WINDOW);
+    }
 };
 } // namespace
 

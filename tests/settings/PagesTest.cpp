@@ -1,0 +1,496 @@
+// The six pages of the settings dialog as a person sees them: texts that fit their controls, controls
+// that neither overlap nor leave their sheet, the documented controls and the help page's manual.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "settings/HelpText.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/Handles.h"
+#include "support/TestSupport.h"
+
+namespace {
+constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
+                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
+// What a push button's frame and focus rectangle take from its width, and the gap between a check box's
+// box and its text; the group box caption starts a little way in from the frame's corner.
+constexpr int kButtonFrame = 8;
+constexpr int kCheckGap = 6;
+constexpr int kGroupCaptionInset = 16;
+// Room a drop-down's edit part loses to its border and inner margins besides the arrow button.
+constexpr int kComboFrame = 8;
+constexpr int kHelpLineCount = 124;
+constexpr int kReminderTimers = 2;
+constexpr int kWeekdays = 7;
+
+std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+bool IsClass(HWND hwnd, const wchar_t* name)
+{
+    return lstrcmpiW(ClassOf(hwnd).c_str(), name) == 0;
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    int len = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), len + 1);
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
+LONG Style(HWND hwnd)
+{
+    return GetWindowLongW(hwnd, GWL_STYLE);
+}
+
+bool IsGroupBox(HWND hwnd)
+{
+    return IsClass(hwnd, WC_BUTTONW) && (Style(hwnd) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+struct TextExtent {
+    SIZE size;
+    // The room above the characters that the font's line height includes.
+    int leading;
+};
+
+// What the text takes in the control's own font, line breaks included.
+TextExtent MeasureText(HWND control, const std::wstring& text, UINT format)
+{
+    WindowDC dc(control);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    SelectInDC select(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    RECT rc = {};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, format | DT_CALCRECT);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc.Get(), &tm);
+    return {{rc.right - rc.left, rc.bottom - rc.top}, static_cast<int>(tm.tmInternalLeading)};
+}
+
+SIZE TextSize(HWND control, const std::wstring& text, UINT format)
+{
+    return MeasureText(control, text, format).size;
+}
+
+std::string Describe(HWND control)
+{
+    return Utf8(ClassOf(control)) + " #" + std::to_string(GetDlgCtrlID(control)) + " \"" + Utf8(WindowText(control)) +
+           "\"";
+}
+
+// Whether two controls are meant to lie on each other: a group box around its contents, a weekday
+// indicator on its weekday button, the preview inside its sunken panel.
+bool DesignedOverlap(HWND a, HWND b)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        if (IsGroupBox(a) && Contains(RectInParent(a), RectInParent(b))) {
+            return true;
+        }
+        int idA = GetDlgCtrlID(a);
+        int idB = GetDlgCtrlID(b);
+        for (int timer = 0; timer < kReminderTimers; ++timer) {
+            int offset = timer * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1);
+            for (int day = 0; day < kWeekdays; ++day) {
+                if (idA == IDC_OSIRASETIMER1WEEK1L + offset + day && idB == IDC_OSIRASETIMER1WEEK1 + offset + day) {
+                    return true;
+                }
+            }
+        }
+        if (idA == IDC_KABEIMG && idB == IDC_KABEPANEL) {
+            return true;
+        }
+        std::swap(a, b);
+    }
+    return false;
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text)
+{
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+        if (end == std::wstring::npos) {
+            return lines;
+        }
+        start = end + 2;
+    }
+}
+
+class PagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(form_.Create(nullptr, false)); }
+
+    HWND Sheet(int page) const { return GetDlgItem(form_.Hwnd(), kSheetIds[page]); }
+    std::string Caption(int id) const { return Utf8(form_.Text(id)); }
+    std::vector<std::string> Items(int id) const
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < form_.ItemCount(id); ++i) {
+            items.push_back(Utf8(form_.ItemText(id, i)));
+        }
+        return items;
+    }
+    RECT Place(int id) const { return RectInParent(form_.Control(id)); }
+    LOGFONTW FontOf(int id) const
+    {
+        LOGFONTW lf = {};
+        auto font = reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0));
+        GetObjectW(font, sizeof(lf), &lf);
+        return lf;
+    }
+
+    TOptionEtcForm form_;
+};
+} // namespace
+
+TEST_F(PagesTest, EveryCaptionFitsItsControl)
+{
+    int checkBox = GetSystemMetrics(SM_CXMENUCHECK);
+    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+        for (HWND control : ChildrenOf(Sheet(page))) {
+            std::wstring text = WindowText(control);
+            if (text.empty()) {
+                continue;
+            }
+            RECT client;
+            GetClientRect(control, &client);
+            LONG style = Style(control);
+            SCOPED_TRACE("page " + std::to_string(page) + ", " + Describe(control));
+            if (IsClass(control, WC_STATICW)) {
+                // A label is designed as tall as its characters (15 px labels for 15 px characters); the
+                // leading the font adds to a line is room it may go without.
+                TextExtent extent = MeasureText(control, text, (style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+                EXPECT_LE(extent.size.cx, client.right);
+                EXPECT_LE(extent.size.cy - extent.leading, client.bottom);
+            } else if (IsClass(control, WC_BUTTONW)) {
+                SIZE size = TextSize(control, text, DT_SINGLELINE);
+                LONG type = style & BS_TYPEMASK;
+                if (type == BS_GROUPBOX) {
+                    EXPECT_LE(size.cx + kGroupCaptionInset, client.right);
+                } else if ((type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) && !(style & BS_PUSHLIKE)) {
+                    EXPECT_LE(checkBox + kCheckGap + size.cx, client.right);
+                    EXPECT_LE(size.cy, client.bottom);
+                } else {
+                    EXPECT_LE(size.cx + kButtonFrame, client.right);
+                    EXPECT_LE(size.cy + kButtonFrame / 2, client.bottom);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(PagesTest, EveryDropDownItemFitsItsDropDown)
+{
+    int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+        for (HWND control : ChildrenOf(Sheet(page))) {
+            if (!IsClass(control, WC_COMBOBOXW)) {
+                continue;
+            }
+            RECT client;
+            GetClientRect(control, &client);
+            int count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                int len = static_cast<int>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0));
+                std::wstring item(static_cast<std::size_t>(len) + 1, L'\0');
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+                item.resize(static_cast<std::size_t>(len));
+                SCOPED_TRACE("page " + std::to_string(page) + ", " + Describe(control) + " item " + Utf8(item));
+                EXPECT_LE(TextSize(control, item, DT_SINGLELINE | DT_NOPREFIX).cx + arrow + kComboFrame, client.right);
+            }
+        }
+    }
+}
+
+TEST_F(PagesTest, ControlsStayInsideTheirSheetAndOverlapOnlyByDesign)
+{
+    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+        HWND sheet = Sheet(page);
+        RECT sheetRect;
+        GetClientRect(sheet, &sheetRect);
+        std::vector<HWND> controls = ChildrenOf(sheet);
+        ASSERT_FALSE(controls.empty());
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            RECT a = RectInParent(controls[i]);
+            EXPECT_TRUE(Contains(sheetRect, a)) << "page " << page << ": " << Describe(controls[i]);
+            for (std::size_t j = i + 1; j < controls.size(); ++j) {
+                RECT b = RectInParent(controls[j]);
+                RECT both;
+                if (IntersectRect(&both, &a, &b) && !DesignedOverlap(controls[i], controls[j])) {
+                    ADD_FAILURE() << "page " << page << ": " << Describe(controls[i]) << " overlaps "
+                                  << Describe(controls[j]);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(PagesTest, BasicPageHasTheChimeControlsAndTheAutostartCheckBox)
+{
+    EXPECT_EQ(Items(IDC_TIMERWAVEONOFF), (std::vector<std::string>{"無し", "毎時0分", "毎時0分+30分"}));
+    EXPECT_EQ(form_.Index(IDC_TIMERWAVEONOFF), 0);
+    std::vector<std::string> chimes;
+    for (int n = 1; n <= 8; ++n) {
+        chimes.push_back("時報 " + std::to_string(n));
+    }
+    EXPECT_EQ(Items(IDC_TIMERWAVE), chimes);
+    EXPECT_EQ(form_.Index(IDC_TIMERWAVE), 0);
+
+    EXPECT_EQ(Caption(IDC_TIMERWAVEADD), "時報音の追加");
+    EXPECT_EQ(Caption(IDC_TIMERWAVEDEL), "追加時報音の削除");
+    EXPECT_EQ(Caption(IDC_TIMERWAVEPLAY), "時報音の確認");
+    EXPECT_EQ(Caption(IDC_TIMERWAVESTOP), "時報音の停止");
+    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEADD));
+    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEDEL));
+    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEPLAY));
+    EXPECT_FALSE(form_.Enabled(IDC_TIMERWAVESTOP));
+
+    EXPECT_EQ(Caption(IDC_STARTUPONOFF), "Windows の起動と同時に Sorabune を起動する");
+    EXPECT_EQ(Style(form_.Control(IDC_STARTUPONOFF)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_FALSE(form_.Down(IDC_STARTUPONOFF));
+}
+
+TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
+{
+    HWND list = form_.Control(IDC_KABELIST);
+    ASSERT_TRUE(IsClass(list, WC_LISTBOXW));
+    EXPECT_TRUE(Style(list) & LBS_EXTENDEDSEL);
+    RECT listRect = Place(IDC_KABELIST);
+    EXPECT_EQ(listRect.right - listRect.left, 496);
+    EXPECT_EQ(listRect.bottom - listRect.top, 97);
+
+    EXPECT_EQ(Caption(IDC_KABEADD), "追  加");
+    EXPECT_EQ(Caption(IDC_KABEDEL), "削  除");
+    EXPECT_EQ(Caption(IDC_KABEUP), "U  P");
+    EXPECT_EQ(Caption(IDC_KABEDOWN), "DOWN");
+    EXPECT_EQ(Caption(IDC_KABECHANGEBTN), "壁 紙 手 動 変 更");
+
+    EXPECT_EQ(Items(IDC_KABESTYLE), (std::vector<std::string>{"中央に表示", "並べて表示", "拡大して表示"}));
+    EXPECT_EQ(Items(IDC_KABEJYUNN), (std::vector<std::string>{"順番に表示", "ランダムに表示"}));
+    EXPECT_EQ(
+        Items(IDC_KABECHANGETIME),
+        (std::vector<std::string>{"自動変更しない", "Sorabune 起動時", "毎時 ０分", "毎時 ０分 + ３０分", "15分おき",
+                                  "10分おき", "5分おき", "3分おき", "1分おき", "30秒おき", "10秒おき"}));
+    for (int id : {IDC_KABESTYLE, IDC_KABEJYUNN, IDC_KABECHANGETIME}) {
+        EXPECT_EQ(form_.Index(id), 0) << id;
+    }
+
+    // The preview fills the inside of the sunken panel exactly, so the bevel frames the picture.
+    RECT img = Place(IDC_KABEIMG);
+    EXPECT_EQ(img.right - img.left, 220);
+    EXPECT_EQ(img.bottom - img.top, 165);
+    HWND panel = form_.Control(IDC_KABEPANEL);
+    RECT panelClient;
+    GetClientRect(panel, &panelClient);
+    MapWindowPoints(panel, GetParent(panel), reinterpret_cast<POINT*>(&panelClient), 2);
+    EXPECT_TRUE(EqualRect(&panelClient, &img));
+    RECT panelOuter = Place(IDC_KABEPANEL);
+    EXPECT_FALSE(EqualRect(&panelOuter, &panelClient)) << "the panel has no sunken edge";
+    EXPECT_TRUE(Style(panel) & WS_CLIPSIBLINGS) << "the panel would paint over the preview";
+}
+
+TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
+{
+    struct Expected {
+        int id;
+        int left, top;
+        const char* text;
+    };
+    // Right-aligned captions are checked by their right edge, the edge their text keeps.
+    const Expected labels[] = {
+        {IDC_NAMELABEL, 34, 36, ""},      {IDC_MEMALLLABEL, 132, 80, "0"}, {IDC_LABEL10, 196, 80, "KB"},
+        {IDC_MEMAKILABEL, 132, 100, "0"}, {IDC_LABEL11, 196, 100, "KB"},   {IDC_MEMRITULABEL, 132, 120, "0"},
+        {IDC_LABEL12, 196, 120, "%"},     {IDC_SCREENLABEL, 310, 80, ""},  {IDC_DRIVEHDDLABEL, 37, 148, ""},
+    };
+    for (const Expected& e : labels) {
+        RECT rc = Place(e.id);
+        EXPECT_EQ(rc.left, e.left) << e.id;
+        EXPECT_EQ(rc.top, e.top) << e.id;
+        EXPECT_EQ(Caption(e.id), e.text) << e.id;
+    }
+    const Expected captions[] = {
+        {IDC_LABEL7, 34 + 95, 80, "物理メモリ容量"},
+        {IDC_LABEL8, 34 + 95, 100, "空きメモリ容量"},
+        {IDC_LABEL9, 34 + 95, 120, "メモリ使用率"},
+    };
+    for (const Expected& e : captions) {
+        RECT rc = Place(e.id);
+        EXPECT_EQ(rc.right, e.left) << e.id;
+        EXPECT_EQ(rc.top, e.top) << e.id;
+        EXPECT_EQ(rc.bottom - rc.top, 15) << e.id;
+        EXPECT_EQ(Style(form_.Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
+        EXPECT_EQ(Caption(e.id), e.text) << e.id;
+    }
+    for (int id : {IDC_MEMALLLABEL, IDC_MEMAKILABEL, IDC_MEMRITULABEL}) {
+        RECT rc = Place(id);
+        EXPECT_EQ(rc.right - rc.left, 61) << id;
+        EXPECT_EQ(rc.bottom - rc.top, 15) << id;
+        EXPECT_EQ(Style(form_.Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
+    }
+}
+
+TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
+{
+    struct Expected {
+        int id;
+        int left, top;
+    };
+    const Expected places[] = {
+        {IDC_APPTITLEVERLBL, 137, 116}, {IDC_DATELBL, 423, 48},    {IDC_MYNAMELBL, 424, 72},
+        {IDC_MAILTITLELBL, 48, 216},    {IDC_MAILADDLBL, 48, 236}, {IDC_HOMEPAGETITLELBL, 48, 268},
+        {IDC_HOMEPAGEADDLBL, 48, 288},
+    };
+    for (const Expected& e : places) {
+        RECT rc = Place(e.id);
+        EXPECT_EQ(rc.left, e.left) << e.id;
+        EXPECT_EQ(rc.top, e.top) << e.id;
+        LOGFONTW lf = FontOf(e.id);
+        EXPECT_EQ(Utf8(lf.lfFaceName), "ＭＳ Ｐゴシック") << e.id;
+        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << e.id;
+        if (e.id == IDC_APPTITLEVERLBL) {
+            EXPECT_EQ(lf.lfHeight, -33);
+            EXPECT_GE(lf.lfWeight, FW_BOLD);
+        } else {
+            EXPECT_EQ(lf.lfHeight, -20) << e.id;
+            EXPECT_LT(lf.lfWeight, FW_BOLD) << e.id;
+            EXPECT_FALSE(lf.lfUnderline) << e.id;
+        }
+    }
+    EXPECT_EQ(Caption(IDC_APPTITLEVERLBL), "Sorabune ver 4a");
+    EXPECT_EQ(Caption(IDC_DATELBL), "2003.10.15");
+    EXPECT_EQ(Caption(IDC_MAILTITLELBL), "メール");
+    EXPECT_EQ(Caption(IDC_HOMEPAGETITLELBL), "ホームページ");
+    EXPECT_FALSE(Caption(IDC_MYNAMELBL).empty());
+    EXPECT_EQ(Caption(IDC_MAILADDLBL).find("mailto:"), std::string::npos);
+    EXPECT_EQ(Caption(IDC_HOMEPAGEADDLBL).rfind("http", 0), 0u);
+    for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+        EXPECT_TRUE(Style(form_.Control(id)) & SS_NOTIFY) << "a link must report clicks: " << id;
+    }
+}
+
+TEST(PagesHelpTextTest, ManualHasItsLinesSectionsAndPageParts)
+{
+    std::vector<std::wstring> lines = SplitLines(HelpText());
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kHelpLineCount));
+    EXPECT_TRUE(lines[0].empty());
+    EXPECT_FALSE(lines[1].empty());
+    EXPECT_EQ(lines[1].find_first_not_of(L'\u3000'), std::wstring::npos) << Utf8(lines[1]);
+
+    const wchar_t* const headings[] = {
+        L"\u3000\u3000Sorabune\u3000について",
+        L"\u3000\u3000Sorabune\u3000の取扱方法",
+        L"\u3000\u3000Sorabune\u3000の終了",
+        L"\u3000\u3000Sorabune\u3000の設定",
+        L"\u3000\u3000Sorabune\u3000の設定方法",
+        L" ＊「基本設定」では下記の設定ができます",
+        L" ＊「お知らせタイマー」では、タイマーを２つまで設定できます",
+        L" ＊「壁紙チェンジャー」では、手動又は自動で壁紙を変更できます",
+        L" ＊「各種情報」",
+        L" ＊「ヘルプ」\u3000この説明文",
+        L" ＊「バージョン」",
+    };
+    auto previous = lines.begin() + 1;
+    for (const wchar_t* heading : headings) {
+        auto at = std::find(previous + 1, lines.end(), std::wstring(heading));
+        ASSERT_NE(at, lines.end()) << "missing or out of order: " << Utf8(heading);
+        previous = at;
+    }
+}
+
+TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
+{
+    std::wstring text = HelpText();
+    const wchar_t* const items[] = {
+        L"「無し」",
+        L"「毎時0分」",
+        L"「毎時0分+30分」",
+        L"「時報 1」",
+        L"「時報 8」",
+        L"「時報音の確認」",
+        L"「時報音の停止」",
+        L"「時報音の追加」",
+        L"「追加時報音の削除」",
+        L"「日時を指定」",
+        L"「毎日」",
+        L"「毎週」",
+        L"「時報を鳴らす」",
+        L"「メッセージを出す」",
+        L"「時報とメッセージ」",
+        L"「タイマーON」",
+        L"「タイマーOFF」",
+        L"「追  加」",
+        L"「削  除」",
+        L"「U  P」",
+        L"「DOWN」",
+        L"「中央に表示」",
+        L"「並べて表示」",
+        L"「拡大して表示」",
+        L"「順番に表示」",
+        L"「ランダムに表示」",
+        L"「自動変更しない」",
+        L"「Sorabune 起動時」",
+        L"「15分おき」",
+        L"「10秒おき」",
+        L"「壁 紙 手 動 変 更」",
+        L"O K",
+    };
+    for (const wchar_t* item : items) {
+        EXPECT_NE(text.find(item), std::wstring::npos) << Utf8(item);
+    }
+}
+
+TEST_F(PagesTest, HelpMemoShowsTheManualReadOnlyWithoutWrappingALine)
+{
+    HWND memo = form_.Control(IDC_MEMO1);
+    LONG style = Style(memo);
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_EQ(form_.Text(IDC_MEMO1), HelpText());
+
+    // The memo wraps what is too wide, so a wrapped line shows as an extra line.
+    EXPECT_EQ(SendMessageW(memo, EM_GETLINECOUNT, 0, 0), kHelpLineCount);
+    RECT format;
+    SendMessageW(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    for (const std::wstring& line : SplitLines(HelpText())) {
+        EXPECT_LE(TextSize(memo, line, DT_SINGLELINE | DT_NOPREFIX).cx, format.right - format.left) << Utf8(line);
+    }
+}

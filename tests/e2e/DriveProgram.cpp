@@ -1,6 +1,8 @@
 // Small driver of the running resident program for scripts (scripts/run takes its screenshots with it):
 //   drive_program splash       waits until the splash is on screen and half-way through
 //   drive_program exit-dialog  waits for the splash to end, then opens the exit dialog with a left click
+//   drive_program settings [N] waits for the splash to end, opens the settings dialog with a right click and
+//                              moves N pages to the right, as the arrow key does on the tabs
 //   drive_program end          ends the program through the exit dialog's OK and waits for it to exit
 #include <windows.h>
 
@@ -50,6 +52,26 @@ int wmain(int argc, wchar_t** argv)
                    ? 0
                    : 1;
     }
+    if (mode == L"settings") {
+        ClickTrayIcon(main, WM_RBUTTONDOWN);
+        HWND dialog = nullptr;
+        if (!WaitUntil(
+                [&] {
+                    dialog = FindWindowW(L"TOptionEtcForm", kDialogTitle);
+                    return dialog && IsWindowVisible(dialog);
+                },
+                kTimeoutMs)) {
+            return 1;
+        }
+        HWND tabs = FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr);
+        int pages = argc > 2 ? _wtoi(argv[2]) : 0;
+        for (int i = 0; i < pages; ++i) {
+            PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+            PostMessageW(tabs, WM_KEYUP, VK_RIGHT, 0);
+        }
+        Sleep(kIntoSplashMs);
+        return 0;
+    }
     if (mode == L"end") {
         Program resident = ProcessOfWindow(main);
         if (!EndThroughExitDialog(main, kTimeoutMs) || !resident.WaitExit(kTimeoutMs)) {
@@ -58,6 +80,6 @@ int wmain(int argc, wchar_t** argv)
         }
         return 0;
     }
-    std::printf("usage: drive_program splash|exit-dialog|end\n");
+    std::printf("usage: drive_program splash|exit-dialog|settings [N]|end\n");
     return 2;
 }

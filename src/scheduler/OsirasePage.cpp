@@ -115,15 +115,6 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-std::wstring WindowText(HWND hwnd)
-{
-    int len = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), len + 1);
-    text.resize(static_cast<std::size_t>(len));
-    return text;
-}
-
 // What an insertion at the current selection of the message field may keep within the byte limit.
 std::wstring FitAtSelection(HWND edit, std::wstring_view insertion)
 {

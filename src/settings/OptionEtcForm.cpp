@@ -236,12 +236,7 @@ void TOptionEtcForm::SetEnabled(int id, bool enabled)
 
 std::wstring TOptionEtcForm::Text(int id) const
 {
-    HWND c = Control(id);
-    int len = GetWindowTextLengthW(c);
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    GetWindowTextW(c, text.data(), len + 1);
-    text.resize(static_cast<std::size_t>(len));
-    return text;
+    return WindowText(Control(id));
 }
 
 void TOptionEtcForm::SetText(int id, const std::wstring& text)

@@ -103,6 +103,15 @@ POINT CentredOnScreen(int outerWidth, int outerHeight)
     return POINT{(GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2};
 }
 
+std::wstring WindowText(HWND hwnd)
+{
+    int len = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), len + 1);
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
 namespace {
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font)
 {

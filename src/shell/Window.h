@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "shell/Handles.h"
 
 class Window {
@@ -45,6 +47,9 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h);
 
 // Top-left position that centres a window of this outer size on the primary screen.
 POINT CentredOnScreen(int outerWidth, int outerHeight);
+
+// The whole text of a window or control.
+std::wstring WindowText(HWND hwnd);
 
 // Sends WM_SETFONT to every child of a window.
 void SetFontOnChildren(HWND parent, HFONT font);

@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "settings/HelpText.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/Window.h"
 #include "shell/Handles.h"
 #include "support/TestSupport.h"
 
@@ -39,15 +40,6 @@ std::wstring ClassOf(HWND hwnd)
 bool IsClass(HWND hwnd, const wchar_t* name)
 {
     return lstrcmpiW(ClassOf(hwnd).c_str(), name) == 0;
-}
-
-std::wstring WindowText(HWND hwnd)
-{
-    int len = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), len + 1);
-    text.resize(static_cast<std::size_t>(len));
-    return text;
 }
 
 LONG Style(HWND hwnd)

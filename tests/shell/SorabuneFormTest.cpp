@@ -59,13 +59,6 @@ SIZE ClientSize(HWND hwnd)
     return SIZE{rc.right, rc.bottom};
 }
 
-std::wstring WindowText(HWND hwnd)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    return text;
-}
-
 class SorabuneFormTest : public testing::Test {
 protected:
     void SetUp() override

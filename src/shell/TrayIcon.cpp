@@ -1,6 +1,21 @@
 // Adding, re-adding and removing the notification-area icon with one record kept for the whole run.
 #include "shell/TrayIcon.h"
 
+namespace {
+TrayIcon::NotifyFn& Notify()
+{
+    static TrayIcon::NotifyFn fn = Shell_NotifyIconW;
+    return fn;
+}
+} // namespace
+
+TrayIcon::NotifyFn TrayIcon::SetNotifyFunction(NotifyFn fn)
+{
+    NotifyFn previous = Notify();
+    Notify() = fn ? fn : Shell_NotifyIconW;
+    return previous;
+}
+
 void TrayIcon::Init(HWND owner, HICON icon, const wchar_t* tip)
 {
     data_ = {sizeof(data_)};
@@ -21,7 +36,8 @@ bool TrayIcon::Add()
 
 bool TrayIcon::TryAdd()
 {
-    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+    // A shell that still holds the icon refuses a second add but takes a modify: then it is there.
+    added_ = Notify()(NIM_ADD, &data_) != FALSE || Notify()(NIM_MODIFY, &data_) != FALSE;
     if (added_) {
         KillTimer(data_.hWnd, kRetryTimerId);
     } else if (retriesLeft_ > 0) {
@@ -35,7 +51,7 @@ void TrayIcon::Remove()
 {
     wanted_ = false;
     KillTimer(data_.hWnd, kRetryTimerId);
-    Shell_NotifyIconW(NIM_DELETE, &data_);
+    Notify()(NIM_DELETE, &data_);
     added_ = false;
 }
 

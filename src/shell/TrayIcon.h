@@ -24,6 +24,10 @@ public:
 
     static UINT TaskbarCreatedMessage();
 
+    // Every call to the shell goes through this, so that tests can play a shell that refuses the icon.
+    using NotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+    static NotifyFn SetNotifyFunction(NotifyFn fn);
+
 private:
     bool TryAdd();
 

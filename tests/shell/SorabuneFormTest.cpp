@@ -13,6 +13,7 @@
 #include "shell/MessageLoop.h"
 #include "shell/MsgDlgForm.h"
 #include "shell/SorabuneForm.h"
+#include "shell/TrayIcon.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -300,16 +301,35 @@ TEST_F(SorabuneFormTest, IconComesBackWhenTheShellRebuildsItsNotificationArea)
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
 }
 
+namespace {
+// A shell that refuses the icon until told otherwise, as during logon before the taskbar exists.
+bool shellRefuses = false;
+BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
+{
+    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
+}
+} // namespace
+
 TEST_F(SorabuneFormTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
 {
-    // Occupy the program's icon id so that its own add fails.
-    NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &nid));
+    shellRefuses = true;
+    TrayIcon::NotifyFn previous = TrayIcon::SetNotifyFunction(RefusingShell);
     RunStartUp();
     EXPECT_FALSE(main_->Tray().IsAdded());
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    shellRefuses = false;
 
     PumpMessages(1500);
+    TrayIcon::SetNotifyFunction(previous);
     EXPECT_TRUE(main_->Tray().IsAdded());
+    NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
+}
+
+TEST_F(SorabuneFormTest, ANoticeWhileTheIconIsStillThereKeepsIt)
+{
+    RunStartUp();
+    SendMessageW(main_->Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(main_->Tray().IsAdded());
+    NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
 }

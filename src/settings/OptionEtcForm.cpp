@@ -6,6 +6,7 @@
 
 #include "resource.h"
 #include "scheduler/OsirasePage.h"
+#include "shell/MessageLoop.h"
 
 namespace {
 constexpr wchar_t kSheetClass[] = L"TTabSheet";
@@ -101,6 +102,8 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
         return false;
     }
     BuildFrame();
+    // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
+    AddDialogWindow(hwnd_);
     if (load) {
         FormCreate();
     }
@@ -346,6 +349,9 @@ LRESULT TOptionEtcForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         // The dialog has no close box; O K is the only way to close it.
         return 0;
+    case WM_DESTROY:
+        RemoveDialogWindow(hwnd_);
+        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

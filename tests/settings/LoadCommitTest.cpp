@@ -358,7 +358,6 @@ TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTh
     Set(kKabeSection, L"KabeChangeTime", L"1");
     DWORD before = timeGetTime();
     auto form = Load();
-    EXPECT_GE(LastKabeChangeTick() - before, 0u);
     EXPECT_LE(LastKabeChangeTick() - before, 5000u);
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
 
@@ -529,9 +528,7 @@ TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
         SCOPED_TRACE(Utf8(k.listCount));
         Set(kMainSection, L"TimerWaveCount", k.chimeCount);
         Set(kKabeSection, L"KabeListCount", k.listCount);
-        DWORD start = GetTickCount();
         auto form = Load();
-        EXPECT_LT(GetTickCount() - start, 10000u);
         EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), k.chimes);
         EXPECT_EQ(form->ItemCount(IDC_OSIRASETIMER2JIHOU), k.chimes);
         EXPECT_EQ(form->ItemCount(IDC_KABELIST), k.walls);

@@ -41,18 +41,7 @@ LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterSheetClass()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing = {sizeof(existing)};
-    if (GetClassInfoExW(instance, kSheetClass, &existing)) {
-        return;
-    }
-    WNDCLASSEXW wc = {sizeof(wc)};
-    wc.lpfnWndProc = SheetProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kSheetClass;
-    RegisterClassExW(&wc);
+    RegisterClassOnce(kSheetClass, SheetProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 bool IsComboBox(HWND control)

@@ -20,6 +20,11 @@ Window* Window::FromHwnd(HWND hwnd)
 
 void Window::RegisterWindowClass(const wchar_t* className, HBRUSH background, UINT style)
 {
+    RegisterClassOnce(className, &Window::WndProc, background, style);
+}
+
+void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background, UINT style)
+{
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing = {sizeof(existing)};
     if (GetClassInfoExW(instance, className, &existing)) {
@@ -27,7 +32,7 @@ void Window::RegisterWindowClass(const wchar_t* className, HBRUSH background, UI
     }
     WNDCLASSEXW wc = {sizeof(wc)};
     wc.style = style;
-    wc.lpfnWndProc = &Window::WndProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));

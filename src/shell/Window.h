@@ -39,6 +39,10 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
+// Registers a window class once per process (a second call with the same name does nothing); every class of
+// the program carries the program's icon.
+void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background, UINT style = 0);
+
 // A font of the program's faces in the Shift-JIS character set; height in pixels of the characters.
 Font CreateUiFont(const wchar_t* face, int heightPx, bool bold = false, bool italic = false);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "info/JyouhouPage.h"
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
 
@@ -34,3 +35,6 @@ std::unique_ptr<SettingsPage> MakeJyouhouPage()
 {
     return std::make_unique<JyouhouPage>();
 }
+
+// Placeholder until the information page fills its memory labels.
+void UpdateMemLabels(TOptionEtcForm& form) {}

@@ -1,0 +1,8 @@
+// The information page's operations that other subsystems call: the memory figures that the scheduler's
+// tick refreshes once a second while the page is selected.
+#pragma once
+
+class TOptionEtcForm;
+
+// Reads the memory status and writes the three memory labels of the information page.
+void UpdateMemLabels(TOptionEtcForm& form);

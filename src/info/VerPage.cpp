@@ -1,17 +1,31 @@
-// The version page バージョン: the program's title and version, release date, author and the two links.
+// The version page バージョン: the program's title and version, release date, author and the two links,
+// which turn bold and blue under the pointer and open the mail program or the browser when clicked.
+#include "info/VerPage.h"
+
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
 
+const wchar_t kMailAddress[] = L"sorabune@example.jp";
+const wchar_t kHomepageUrl[] = L"http://www.example.jp/sorabune/";
+
 namespace {
 constexpr wchar_t kAuthorName[] = L"空舟工房";
-constexpr wchar_t kMailAddress[] = L"sorabune@example.jp";
-constexpr wchar_t kHomepageUrl[] = L"http://www.example.jp/sorabune/";
+constexpr wchar_t kMailScheme[] = L"mailto:";
+constexpr wchar_t kOpenVerb[] = L"OPEN";
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+constexpr int kTitleHeight = 33;
+constexpr int kTextHeight = 20;
+constexpr COLORREF kPointedColour = RGB(0, 0, 255);
+constexpr UINT_PTR kLinkSubclassId = 1;
 
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the
-// links keep the full line height for the descenders of their letters.
+// links keep the full line height for the descenders of their letters and room for their bold face.
 const ControlDef kControls[] = {
     {IDC_APPTITLEVERLBL, WC_STATICW, L"Sorabune ver 4a", 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
     {IDC_DATELBL, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
@@ -22,25 +36,136 @@ const ControlDef kControls[] = {
     {IDC_HOMEPAGEADDLBL, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
 };
 
+ShellOpenFn& Opener()
+{
+    static ShellOpenFn opener = ShellExecuteW;
+    return opener;
+}
+
+class VerPage;
+
+// A link label reports the pointer's coming and going and shows the hand cursor.
+LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData);
+
 class VerPage : public SettingsPage {
 public:
     void Build(TOptionEtcForm& form, HWND sheet) override
     {
+        form_ = &form;
         CreateControls(form, sheet, kControls);
-        titleFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", 33, true);
-        textFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", 20);
+        titleFont_ = CreateUiFont(kFace, kTitleHeight, true);
+        textFont_ = CreateUiFont(kFace, kTextHeight);
+        pointedFont_ = CreateUiFont(kFace, kTextHeight, true);
         SendMessageW(form.Control(IDC_APPTITLEVERLBL), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
         for (int id :
              {IDC_DATELBL, IDC_MYNAMELBL, IDC_MAILTITLELBL, IDC_MAILADDLBL, IDC_HOMEPAGETITLELBL, IDC_HOMEPAGEADDLBL}) {
             SendMessageW(form.Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
         }
+        for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+            SetWindowSubclass(form.Control(id), LinkProc, kLinkSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        }
     }
 
+    bool OnCommand(int id, int code, HWND control) override
+    {
+        if (code != STN_CLICKED) {
+            return false;
+        }
+        if (id == IDC_MAILADDLBL) {
+            MailAddLblClick();
+            return true;
+        }
+        if (id == IDC_HOMEPAGEADDLBL) {
+            HomepageAddLblClick();
+            return true;
+        }
+        return false;
+    }
+
+    HBRUSH OnCtlColor(HDC dc, HWND control) override
+    {
+        int id = GetDlgCtrlID(control);
+        if (id != IDC_MAILADDLBL && id != IDC_HOMEPAGEADDLBL) {
+            return nullptr;
+        }
+        SetTextColor(dc, IsPointed(id) ? kPointedColour : GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return GetSysColorBrush(COLOR_BTNFACE);
+    }
+
+    void MailAddLblClick() { Open(std::wstring(kMailScheme) + kMailAddress); }
+    void HomepageAddLblClick() { Open(kHomepageUrl); }
+    void MailAddLblMouseEnter() { SetPointed(IDC_MAILADDLBL, true); }
+    void MailAddLblMouseLeave() { SetPointed(IDC_MAILADDLBL, false); }
+    void HomepageAddLblMouseEnter() { SetPointed(IDC_HOMEPAGEADDLBL, true); }
+    void HomepageAddLblMouseLeave() { SetPointed(IDC_HOMEPAGEADDLBL, false); }
+
+    void MouseEnter(int id) { id == IDC_MAILADDLBL ? MailAddLblMouseEnter() : HomepageAddLblMouseEnter(); }
+    void MouseLeave(int id) { id == IDC_MAILADDLBL ? MailAddLblMouseLeave() : HomepageAddLblMouseLeave(); }
+    bool IsPointed(int id) const { return id == IDC_MAILADDLBL ? mailPointed_ : homepagePointed_; }
+
 private:
+    void Open(const std::wstring& target)
+    {
+        // What the shell makes of it is not looked at: with no mail program or browser nothing happens.
+        Opener()(form_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
+    }
+
+    void SetPointed(int id, bool pointed)
+    {
+        (id == IDC_MAILADDLBL ? mailPointed_ : homepagePointed_) = pointed;
+        HWND link = form_->Control(id);
+        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(pointed ? pointedFont_.Get() : textFont_.Get()), TRUE);
+        InvalidateRect(link, nullptr, TRUE);
+    }
+
+    TOptionEtcForm* form_ = nullptr;
     Font titleFont_;
     Font textFont_;
+    Font pointedFont_;
+    bool mailPointed_ = false;
+    bool homepagePointed_ = false;
 };
+
+LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData)
+{
+    auto* page = reinterpret_cast<VerPage*>(refData);
+    const int id = GetDlgCtrlID(hwnd);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (!page->IsPointed(id)) {
+            TRACKMOUSEEVENT track = {};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = hwnd;
+            TrackMouseEvent(&track);
+            page->MouseEnter(id);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (page->IsPointed(id)) {
+            page->MouseLeave(id);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, LinkProc, kLinkSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
 } // namespace
+
+ShellOpenFn SetLinkOpener(ShellOpenFn opener)
+{
+    ShellOpenFn previous = Opener();
+    Opener() = opener ? opener : ShellExecuteW;
+    return previous;
+}
 
 std::unique_ptr<SettingsPage> MakeVerPage()
 {

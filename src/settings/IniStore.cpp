@@ -41,6 +41,11 @@ RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener)
     return previous;
 }
 
+RegistryKeyOpener CurrentRegistryKeyOpener()
+{
+    return CurrentOpener();
+}
+
 IniStore::IniStore(HKEY root, std::wstring startPath) : root_(root), startPath_(std::move(startPath)) {}
 
 std::wstring IniStore::KeyPath(const std::wstring& section) const

@@ -19,6 +19,8 @@ using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool 
 LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
 // Installs the opener every store uses; null restores OpenRegistryKey. Returns the previous one.
 RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener);
+// The opener in force, for other registry writers of the product (the installer's uninstall entry).
+RegistryKeyOpener CurrentRegistryKeyOpener();
 
 class IniStore : public IniWriter {
 public:

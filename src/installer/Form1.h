@@ -1,0 +1,28 @@
+// The installer's only window TForm1: it installs while it is created and then says that the installation
+// has finished; its button ends the program.
+#pragma once
+
+#include "shell/Window.h"
+
+class TForm1 : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"TForm1";
+    static constexpr const wchar_t* kTitle = L"Sorabune のインストール";
+    static constexpr int kOuterWidth = 451;
+    static constexpr int kOuterHeight = 201;
+
+    // Creates the window (running FormCreate, the installation) and shows it. install false leaves the
+    // installation out, for tests of the window itself.
+    bool Create(bool install = true);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void Button1Click();
+
+    bool install_ = true;
+    Font font_;
+    Font labelFont_;
+};

@@ -1,0 +1,31 @@
+// Entry of the installer Install.exe: COM for the shortcuts, the window that installs, its message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "installer/Form1.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    const bool com = SUCCEEDED(CoInitialize(nullptr));
+    int result = 1;
+    {
+        TForm1 form;
+        if (form.Create()) {
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (!IsDialogMessageW(form.Hwnd(), &msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+            }
+            result = static_cast<int>(msg.wParam);
+        }
+    }
+    if (com) {
+        CoUninitialize();
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+// The installation that the installer's window runs while it is created: the uninstall entry, the
+// uninstaller moved into the Windows folder, the two shortcuts and the default settings.
+#pragma once
+
+#include <windows.h>
+
+#include "installer/InstallerRules.h"
+
+// Steps 1, 2 and 4: the shell's folders, the Windows folder and the installer's own folder.
+InstallPaths GatherInstallPaths();
+// Steps 3 and 5 to 9 on given paths. A step that fails with a message throws AppError; the later steps are
+// then not carried out.
+void InstallTo(const InstallPaths& paths, HWND owner);
+// The installation on given paths; a failure is shown in the error box and ends it at that step.
+void RunInstallation(HWND owner, const InstallPaths& paths);
+// The whole installation on this machine's paths.
+void RunInstallation(HWND owner);

@@ -1,0 +1,50 @@
+// Path rules of the installer and the uninstaller.
+#include "installer/InstallerRules.h"
+
+#include "settings/SettingsLayout.h"
+
+std::wstring WithoutTrailingBackslash(std::wstring folder)
+{
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::wstring FolderOfFile(const std::wstring& path)
+{
+    auto slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return {};
+    }
+    return WithoutTrailingBackslash(path.substr(0, slash));
+}
+
+std::wstring ShortcutIn(const std::wstring& folder)
+{
+    std::wstring base = WithoutTrailingBackslash(folder);
+    return base.empty() ? std::wstring() : base + L"\\" + kShortcutFileName;
+}
+
+InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstring& windowsFolder,
+                              const std::wstring& desktopFolder, const std::wstring& programsFolder)
+{
+    InstallPaths p;
+    p.installFolder = FolderOfFile(installerPath);
+    p.windowsFolder = WithoutTrailingBackslash(windowsFolder);
+    p.desktopShortcut = ShortcutIn(desktopFolder);
+    p.programsShortcut = ShortcutIn(programsFolder);
+    p.shortcutTarget = p.installFolder + L"\\" + kCompanionFileName;
+    p.workingFolder = p.installFolder + L"\\";
+    p.uninstallerSource = p.installFolder + L"\\" + kUninstallerFileName;
+    p.uninstallerCommand = p.windowsFolder + L"\\" + kUninstallerFileName;
+    return p;
+}
+
+std::wstring DoubleZeroList(const std::wstring& name)
+{
+    std::wstring list = name;
+    list.push_back(L'\0');
+    list.push_back(L'\0');
+    return list;
+}

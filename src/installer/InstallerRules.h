@@ -1,0 +1,39 @@
+// The installer's paths from the installer's own path, the Windows folder and the shell's folders, and the
+// shell's double-zero name lists; no file system or registry is touched here.
+#pragma once
+
+#include <string>
+
+inline constexpr wchar_t kShortcutFileName[] = L"Sorabune.lnk";
+inline constexpr wchar_t kShortcutDescription[] = L"Sorabune";
+inline constexpr wchar_t kUninstallerFileName[] = L"Uninst_Sorabune.exe";
+inline constexpr wchar_t kResidentFileName[] = L"SorabuneOpt.exe";
+inline constexpr wchar_t kInstallerFileName[] = L"Install.exe";
+inline constexpr wchar_t kReadmeFileName[] = L"Readme.txt";
+inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
+inline constexpr wchar_t kDisplayNameValue[] = L"DisplayName";
+inline constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
+inline constexpr wchar_t kDisplayName[] = L"Sorabune";
+
+struct InstallPaths {
+    std::wstring installFolder;      // without a trailing backslash
+    std::wstring windowsFolder;      // without a trailing backslash
+    std::wstring desktopShortcut;    // empty when there is no desktop folder
+    std::wstring programsShortcut;   // empty when there is no Programs folder
+    std::wstring shortcutTarget;     // the companion program in the installation folder
+    std::wstring workingFolder;      // the installation folder with its trailing backslash
+    std::wstring uninstallerSource;  // in the installation folder
+    std::wstring uninstallerCommand; // in the Windows folder
+};
+
+// The folder of a file path, without a trailing backslash ("C:" for a file at a drive's root).
+std::wstring FolderOfFile(const std::wstring& path);
+// A folder without its trailing backslashes.
+std::wstring WithoutTrailingBackslash(std::wstring folder);
+// The Sorabune.lnk inside a folder; empty for no folder.
+std::wstring ShortcutIn(const std::wstring& folder);
+InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstring& windowsFolder,
+                              const std::wstring& desktopFolder, const std::wstring& programsFolder);
+// One name as the shell's file operations take it: the name followed by two zero characters.
+std::wstring DoubleZeroList(const std::wstring& name);

@@ -1,0 +1,58 @@
+// Where the shell keeps the desktop and the Programs folder, the Windows folder and the program's own file,
+// for the installer and the uninstaller.
+#include "installer/ShellPlaces.h"
+
+#include <shlobj.h>
+
+#include "installer/InstallerRules.h"
+
+std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name)
+{
+    DWORD bytes = 0;
+    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    if (RegGetValueW(root, path, name, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(root, path, name, flags, nullptr, text.data(), &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    text.resize(text.find(L'\0'));
+    return text;
+}
+
+std::wstring ShellFolder(const wchar_t* valueName, int csidl)
+{
+    std::wstring folder = ReadRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, valueName);
+    if (folder.empty()) {
+        wchar_t path[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+            folder = path;
+        }
+    }
+    return folder;
+}
+
+std::wstring WindowsFolder()
+{
+    UINT size = GetWindowsDirectoryW(nullptr, 0);
+    std::wstring folder(size, L'\0');
+    UINT length = GetWindowsDirectoryW(folder.data(), size);
+    folder.resize(length < size ? length : 0);
+    return WithoutTrailingBackslash(folder);
+}
+
+std::wstring OwnFilePath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+

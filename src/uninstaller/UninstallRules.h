@@ -1,0 +1,25 @@
+// What the uninstaller removes and what it tells the user, without touching anything: the program files of
+// an installation folder, the check that "Path" names a usable folder, the command that removes the
+// uninstaller after it has ended, and the closing report.
+#pragma once
+
+#include <string>
+#include <vector>
+
+inline constexpr wchar_t kUninstallCaption[] = L"Sorabune のアンインストール";
+inline constexpr wchar_t kConfirmText[] = L"Sorabune をアンインストールします。よろしいですか？";
+inline constexpr wchar_t kDoneText[] = L"Sorabune のアンインストールが終了しました";
+inline constexpr wchar_t kFailedHeading[] = L"次のものを削除できませんでした。";
+inline constexpr wchar_t kNotEndedItem[] = L"実行中の Sorabune (終了できませんでした)";
+inline constexpr wchar_t kNoFolderItem[] = L"インストール先のプログラム (\"Path\" が分かりません)";
+
+// Whether a stored "Path" names a folder by its full path ("C:\...", "C:" for a drive's root, or a network
+// path "\\server\share..."); anything else is not trusted for deleting files.
+bool IsUsableInstallFolder(const std::wstring& folder);
+// The files of a Sorabune installation in a folder: the programs and the read-me.
+std::vector<std::wstring> InstalledFiles(const std::wstring& folder);
+// A command line for cmd.exe that deletes a file as soon as the program it belongs to has ended, trying for
+// about half a minute.
+std::wstring DeleteAfterExitCommand(const std::wstring& file);
+// The closing message: done, or the list of what could not be removed.
+std::wstring UninstallReport(const std::vector<std::wstring>& notRemoved);

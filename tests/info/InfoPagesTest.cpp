@@ -1,0 +1,201 @@
+// The information and version pages in the real settings dialog: the blocks built on selection and sized to
+// their text, the memory figures of this machine, and the links' look, cursor and targets.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <lmcons.h>
+
+#include <string>
+#include <vector>
+
+#include "info/JyouhouPage.h"
+#include "info/VerPage.h"
+#include "resource.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/Handles.h"
+#include "support/TestSupport.h"
+
+namespace {
+constexpr int kVerPage = 5;
+constexpr int kHelpPage = 4;
+
+struct OpenCall {
+    HWND owner;
+    std::wstring verb, file, parameters, directory;
+    int show;
+};
+std::vector<OpenCall>& OpenCalls()
+{
+    static std::vector<OpenCall> calls;
+    return calls;
+}
+HINSTANCE WINAPI RecordOpen(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show)
+{
+    OpenCalls().push_back({owner, verb ? verb : L"", file ? file : L"", parameters ? parameters : L"",
+                           directory ? directory : L"", show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+SIZE ClientSize(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    return {rc.right, rc.bottom};
+}
+
+SIZE TextSizeIn(HWND control)
+{
+    std::wstring text = WindowText(control);
+    WindowDC dc(control);
+    SelectInDC select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rc = {};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+class InfoPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(form_.Create(nullptr, false));
+        OpenCalls().clear();
+        previousOpener_ = SetLinkOpener(RecordOpen);
+    }
+    void TearDown() override { SetLinkOpener(previousOpener_); }
+
+    std::string Text(int id) const { return Utf8(form_.Text(id)); }
+    LOGFONTW FontOf(int id) const
+    {
+        LOGFONTW lf = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        return lf;
+    }
+    // The text colour the dialog gives a label when it paints it.
+    COLORREF PaintColour(int id)
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageW(form_.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(form_.Control(id)));
+        COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return colour;
+    }
+
+    TOptionEtcForm form_;
+    ShellOpenFn previousOpener_ = nullptr;
+};
+} // namespace
+
+TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
+{
+    EXPECT_EQ(Text(IDC_DRIVEHDDLABEL), "");
+    form_.SelectPage(kHelpPage);
+    EXPECT_EQ(Text(IDC_NAMELABEL), "") << "built only for the information page";
+
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    GetComputerNameW(computer, &size);
+    wchar_t user[UNLEN + 1] = {};
+    DWORD userSize = UNLEN + 1;
+    GetUserNameW(user, &userSize);
+    EXPECT_EQ(form_.Text(IDC_NAMELABEL), std::wstring(L"コンピュータ名  ") + computer + L"\r\nログイン名  " + user);
+    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
+                                         " X " + std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "\r\n  解像度  " +
+                                         std::to_string(GetDeviceCaps(WindowDC().Get(), LOGPIXELSX)) + " dpi");
+    // Wine's drive C is a fixed drive.
+    std::string drives = Text(IDC_DRIVEHDDLABEL);
+    EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;
+    for (int id : {IDC_NAMELABEL, IDC_SCREENLABEL, IDC_DRIVEHDDLABEL}) {
+        SIZE client = ClientSize(form_.Control(id));
+        SIZE text = TextSizeIn(form_.Control(id));
+        EXPECT_EQ(client.cx, text.cx) << id;
+        EXPECT_EQ(client.cy, text.cy) << id;
+    }
+}
+
+TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
+{
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form_.SetText(IDC_SCREENLABEL, L"old");
+    form_.SelectPage(0);
+    EXPECT_EQ(Text(IDC_SCREENLABEL), "old");
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    EXPECT_EQ(Text(IDC_SCREENLABEL).rfind("現在のモニタの", 0), 0u);
+}
+
+TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
+{
+    EXPECT_EQ(Text(IDC_MEMALLLABEL), "0");
+    UpdateMemLabels(form_);
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof(status);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    EXPECT_EQ(std::stoull(Text(IDC_MEMALLLABEL)), status.ullTotalPhys / 1024);
+    // Free memory moves between the two readings; it stays within the installed memory.
+    EXPECT_LE(std::stoull(Text(IDC_MEMAKILABEL)), status.ullTotalPhys / 1024);
+    int load = std::stoi(Text(IDC_MEMRITULABEL));
+    EXPECT_GE(load, 0);
+    EXPECT_LE(load, 100);
+}
+
+TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
+{
+    form_.SelectPage(kVerPage);
+    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    HWND mail = form_.Control(IDC_MAILADDLBL);
+    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
+    EXPECT_LT(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
+
+    SendMessageW(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), RGB(0, 0, 255));
+    EXPECT_GE(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
+    EXPECT_FALSE(FontOf(IDC_MAILADDLBL).lfUnderline);
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), windowText) << "the other link stays plain";
+    EXPECT_LT(FontOf(IDC_HOMEPAGEADDLBL).lfWeight, FW_BOLD);
+
+    // A click leaves the link pointed at.
+    SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAILADDLBL, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
+    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), RGB(0, 0, 255));
+
+    SendMessageW(mail, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
+    EXPECT_LT(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
+    EXPECT_EQ(FontOf(IDC_MAILADDLBL).lfHeight, -20);
+    EXPECT_FALSE(FontOf(IDC_MAILADDLBL).lfUnderline);
+
+    HWND homepage = form_.Control(IDC_HOMEPAGEADDLBL);
+    SendMessageW(homepage, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), RGB(0, 0, 255));
+    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
+    SendMessageW(homepage, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), windowText);
+}
+
+TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
+{
+    form_.SelectPage(kVerPage);
+    for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        SendMessageW(form_.Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_.Control(id)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND)) << id;
+        SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(form_.Control(id)));
+    }
+    ASSERT_EQ(OpenCalls().size(), 2u);
+    EXPECT_EQ(OpenCalls()[0].file, L"mailto:" + form_.Text(IDC_MAILADDLBL));
+    EXPECT_EQ(OpenCalls()[1].file, form_.Text(IDC_HOMEPAGEADDLBL));
+    for (const OpenCall& call : OpenCalls()) {
+        EXPECT_EQ(call.owner, form_.Hwnd());
+        EXPECT_EQ(call.verb, L"OPEN");
+        EXPECT_EQ(call.parameters, L"");
+        EXPECT_EQ(call.directory, L"");
+        EXPECT_EQ(call.show, SW_SHOW);
+    }
+    // The placeholders stay on the reserved example domains.
+    EXPECT_NE(Utf8(form_.Text(IDC_MAILADDLBL)).find("@example."), std::string::npos);
+    EXPECT_NE(Utf8(form_.Text(IDC_HOMEPAGEADDLBL)).find("://www.example."), std::string::npos);
+}

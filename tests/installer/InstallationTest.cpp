@@ -1,0 +1,313 @@
+// The installation run in-process on scratch folders with Japanese names, its registry writes redirected
+// into a scratch key: values in order, shortcuts read back, a second run, the refused machine key, and the
+// completion window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <string>
+#include <vector>
+
+#include "installer/Form1.h"
+#include "installer/Installation.h"
+#include "resource.h"
+#include "settings/IniStore.h"
+#include "settings/SettingsLayout.h"
+#include "shell/Handles.h"
+#include "support/TestSupport.h"
+
+namespace {
+constexpr wchar_t kScratchKey[] = L"Software\\SorabuneInstallationTest";
+bool gDenyMachine = false;
+std::vector<std::wstring> gCreated;
+
+// Every key of the installation lands below the scratch key, under a subkey naming its root.
+LSTATUS RedirectedOpener(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    const bool machine = root == HKEY_LOCAL_MACHINE;
+    if (machine && gDenyMachine) {
+        return ERROR_ACCESS_DENIED;
+    }
+    if (create) {
+        gCreated.push_back(path);
+    }
+    std::wstring redirected = std::wstring(kScratchKey) + (machine ? L"\\HKLM\\" : L"\\HKCU\\") + path;
+    return OpenRegistryKey(HKEY_CURRENT_USER, redirected, create, access, result);
+}
+
+std::wstring TempFolder()
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"空舟インストール試験";
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    std::wstring from = folder;
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::wstring& path, const char* content)
+{
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+}
+
+// Names and texts of a key's values in their stored order.
+std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(const std::wstring& path)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    RegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256] = {};
+        DWORD nameLength = 256;
+        wchar_t data[1024] = {};
+        DWORD bytes = sizeof(data) - sizeof(wchar_t);
+        DWORD type = 0;
+        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Utf8(name);
+        values.emplace_back(name, data);
+    }
+    return values;
+}
+
+void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+struct Shortcut {
+    std::wstring path, workingFolder, description, arguments;
+};
+
+Shortcut ReadShortcut(const std::wstring& file)
+{
+    Shortcut s;
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+        return s;
+    }
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+            wchar_t text[1024] = {};
+            link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
+            s.path = text;
+            link->GetWorkingDirectory(text, 1024);
+            s.workingFolder = text;
+            link->GetDescription(text, 1024);
+            s.description = text;
+            text[0] = L'\0';
+            link->GetArguments(text, 1024);
+            s.arguments = text;
+        }
+        persist->Release();
+    }
+    link->Release();
+    return s;
+}
+
+class InstallationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        root_ = TempFolder();
+        RemoveTree(root_);
+        CreateDirectoryW(root_.c_str(), nullptr);
+        for (const wchar_t* sub : {L"\\ソフト", L"\\ウィンドウズ", L"\\デスクトップ", L"\\プログラム"}) {
+            CreateDirectoryW((root_ + sub).c_str(), nullptr);
+        }
+        WriteFile(root_ + L"\\ソフト\\Uninst_Sorabune.exe", "uninstaller");
+        paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ", root_ + L"\\デスクトップ",
+                                  root_ + L"\\プログラム");
+        previous_ = SetRegistryKeyOpener(RedirectedOpener);
+        gDenyMachine = false;
+        gCreated.clear();
+        CapturedErrors().clear();
+        owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(owner_);
+        SetRegistryKeyOpener(previous_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
+        RemoveTree(root_);
+        CoUninitialize();
+    }
+
+    std::wstring Settings(const wchar_t* section) const
+    {
+        return std::wstring(kScratchKey) + L"\\HKCU\\Software\\" + section;
+    }
+
+    std::wstring root_;
+    InstallPaths paths_;
+    RegistryKeyOpener previous_ = nullptr;
+    HWND owner_ = nullptr;
+};
+} // namespace
+
+TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
+{
+    RunInstallation(owner_, paths_);
+    EXPECT_TRUE(CapturedErrors().empty());
+
+    auto entry = ValuesOf(std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
+    ASSERT_EQ(entry.size(), 2u);
+    EXPECT_EQ(entry[0], std::make_pair(std::wstring(L"DisplayName"), std::wstring(L"Sorabune")));
+    EXPECT_EQ(entry[1], std::make_pair(std::wstring(L"UninstallString"),
+                                       root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"));
+
+    EXPECT_FALSE(FileExists(paths_.uninstallerSource));
+    EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
+
+    for (const std::wstring& file : {paths_.desktopShortcut, paths_.programsShortcut}) {
+        Shortcut s = ReadShortcut(file);
+        EXPECT_EQ(s.path, root_ + L"\\ソフト\\Sorabune.exe") << Utf8(file);
+        EXPECT_EQ(s.workingFolder, root_ + L"\\ソフト\\") << Utf8(file);
+        EXPECT_EQ(s.description, L"Sorabune");
+        EXPECT_EQ(s.arguments, L"");
+    }
+
+    // What the installer writes, section by section, in the order of the table.
+    std::vector<std::pair<std::wstring, std::wstring>> expected;
+    auto main = ValuesOf(Settings(L"Sorabune"));
+    auto osirase = ValuesOf(Settings(L"Sorabune\\OsiraseTimer"));
+    auto kabe = ValuesOf(Settings(L"Sorabune\\KabeBmp"));
+    ASSERT_EQ(main.size(), 4u);
+    EXPECT_EQ(main[0], std::make_pair(std::wstring(L"Path"), root_ + L"\\ソフト"));
+    EXPECT_EQ(main[1], std::make_pair(std::wstring(L"TimerWave"), std::wstring(L"0")));
+    EXPECT_EQ(main[2], std::make_pair(std::wstring(L"TimerWaveOnOff"), std::wstring(L"0")));
+    EXPECT_EQ(main[3], std::make_pair(std::wstring(L"StartupOnOff"), std::wstring(L"0")));
+    const wchar_t* timerValues[][2] = {
+        {L"YoyakuHouhou", L"-1"}, {L"OsiraseHouhou", L"0"}, {L"Jihou", L"0"},       {L"YoyakuHouhouE", L"1"},
+        {L"OsiraseHouhouE", L"1"}, {L"JihouE", L"1"},       {L"Year", L"2002"},     {L"Month", L"4"},
+        {L"Day", L"14"},          {L"Hour", L"0"},          {L"Min", L"0"},         {L"Sec", L"0"},
+        {L"Date", L"0"},          {L"Time", L"0"},          {L"TimerOnOff", L"0"},  {L"TimerOnOffE", L"1"},
+        {L"Week1", L"0"},         {L"Week2", L"0"},         {L"Week3", L"0"},       {L"Week4", L"0"},
+        {L"Week5", L"0"},         {L"Week6", L"0"},         {L"Week7", L"0"},       {L"Week1E", L"0"},
+        {L"Week2E", L"0"},        {L"Week3E", L"0"},        {L"Week4E", L"0"},      {L"Week5E", L"0"},
+        {L"Week6E", L"0"},        {L"Week7E", L"0"},        {L"Memo", L""},         {L"MemoE", L"0"},
+    };
+    for (int timer = 1; timer <= 2; ++timer) {
+        for (const auto& v : timerValues) {
+            expected.emplace_back(L"OsiraseTimer" + std::to_wstring(timer) + v[0], v[1]);
+        }
+    }
+    EXPECT_EQ(osirase, expected);
+    ASSERT_EQ(kabe.size(), 3u);
+    EXPECT_EQ(kabe[0], std::make_pair(std::wstring(L"KabeChangeTime"), std::wstring(L"0")));
+    EXPECT_EQ(kabe[1], std::make_pair(std::wstring(L"KabeJyunn"), std::wstring(L"0")));
+    EXPECT_EQ(kabe[2], std::make_pair(std::wstring(L"KabeStyle"), std::wstring(L"2")));
+}
+
+TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
+{
+    RunInstallation(owner_, paths_);
+    const std::wstring main = Settings(L"Sorabune");
+    const std::wstring kabe = Settings(L"Sorabune\\KabeBmp");
+    SetText(main, L"TimerWave", L"9");
+    SetText(main, L"TimerWaveCount", L"9");
+    SetText(main, L"TimerWave9", L"C:\\音.wav");
+    SetText(kabe, L"KabeStyle", L"0");
+    SetText(kabe, L"KabeListCount", L"1");
+    SetText(kabe, L"KabeBmp1", L"C:\\壁紙.bmp");
+    // A newer uninstaller in the package replaces the one in place.
+    WriteFile(paths_.uninstallerSource, "newer");
+
+    RunInstallation(owner_, paths_);
+    EXPECT_TRUE(CapturedErrors().empty());
+    IniStore store(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKCU\\Software");
+    EXPECT_EQ(store.ReadString(L"Sorabune", L"TimerWave", L""), L"0");
+    EXPECT_EQ(store.ReadString(L"Sorabune", L"TimerWaveCount", L""), L"9");
+    EXPECT_EQ(store.ReadString(L"Sorabune", L"TimerWave9", L""), L"C:\\音.wav");
+    EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeStyle", L""), L"2");
+    EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeListCount", L""), L"1");
+    EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeBmp1", L""), L"C:\\壁紙.bmp");
+    EXPECT_FALSE(FileExists(paths_.uninstallerSource));
+    FileHandle moved(CreateFileW(paths_.uninstallerCommand.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    char content[16] = {};
+    DWORD read = 0;
+    ReadFile(moved.Get(), content, sizeof(content) - 1, &read, nullptr);
+    EXPECT_STREQ(content, "newer");
+
+    // A third run from the same folder finds the uninstaller in place: no move, and no shell error window.
+    RunInstallation(owner_, paths_);
+    EXPECT_TRUE(CapturedErrors().empty());
+    EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
+}
+
+TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
+{
+    gDenyMachine = true;
+    RunInstallation(owner_, paths_);
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(Utf8(CapturedErrors()[0]), "'DisplayName' の設定に失敗しました");
+    EXPECT_TRUE(FileExists(paths_.uninstallerSource));
+    EXPECT_FALSE(FileExists(paths_.uninstallerCommand));
+    EXPECT_FALSE(FileExists(paths_.desktopShortcut));
+    EXPECT_FALSE(FileExists(paths_.programsShortcut));
+    EXPECT_TRUE(gCreated.empty()) << "no settings key was created";
+}
+
+TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)
+{
+    TForm1 form;
+    ASSERT_TRUE(form.Create(false));
+    HWND hwnd = form.Hwnd();
+    EXPECT_EQ(Utf8(WindowText(hwnd)), "Sorabune のインストール");
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 451);
+    EXPECT_EQ(rc.bottom - rc.top, 201);
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    EXPECT_FALSE(style & WS_SYSMENU) << "no system menu and no title-bar buttons";
+    EXPECT_TRUE(style & WS_CAPTION);
+    HWND label = GetDlgItem(hwnd, IDC_LABEL1);
+    EXPECT_EQ(Utf8(WindowText(label)), "Sorabune のインストールが終了しました");
+    LOGFONTW lf = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfHeight, -20);
+    EXPECT_GE(lf.lfWeight, FW_BOLD);
+    HWND button = GetDlgItem(hwnd, IDC_BUTTON1);
+    EXPECT_EQ(Utf8(WindowText(button)), "O  K");
+    RECT b;
+    GetWindowRect(button, &b);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&b), 2);
+    EXPECT_EQ(b.left, 304);
+    EXPECT_EQ(b.top, 104);
+    EXPECT_EQ(b.right - b.left, 97);
+    EXPECT_EQ(b.bottom - b.top, 33);
+
+    SendMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd)) << "O  K ends the installer";
+    PumpMessages();
+}

@@ -1,0 +1,90 @@
+// The installer's and the uninstaller's path rules: folders from program paths, shortcut places, long and
+// Japanese paths kept whole, the folders the uninstaller trusts, its delete command and its report.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/InstallerRules.h"
+#include "support/TestSupport.h"
+#include "uninstaller/UninstallRules.h"
+
+TEST(InstallerRulesTest, PathsFollowTheInstallersOwnFolder)
+{
+    InstallPaths p = MakeInstallPaths(L"D:\\ソフト\\Sorabune\\Install.exe", L"C:\\WINDOWS",
+                                      L"C:\\Documents and Settings\\空舟\\デスクトップ",
+                                      L"C:\\Documents and Settings\\空舟\\スタート メニュー\\プログラム\\");
+    EXPECT_EQ(Utf8(p.installFolder), "D:\\ソフト\\Sorabune");
+    EXPECT_EQ(Utf8(p.shortcutTarget), "D:\\ソフト\\Sorabune\\Sorabune.exe");
+    EXPECT_EQ(Utf8(p.workingFolder), "D:\\ソフト\\Sorabune\\");
+    EXPECT_EQ(Utf8(p.uninstallerSource), "D:\\ソフト\\Sorabune\\Uninst_Sorabune.exe");
+    EXPECT_EQ(Utf8(p.uninstallerCommand), "C:\\WINDOWS\\Uninst_Sorabune.exe");
+    EXPECT_EQ(Utf8(p.desktopShortcut), "C:\\Documents and Settings\\空舟\\デスクトップ\\Sorabune.lnk");
+    EXPECT_EQ(Utf8(p.programsShortcut),
+              "C:\\Documents and Settings\\空舟\\スタート メニュー\\プログラム\\Sorabune.lnk");
+}
+
+TEST(InstallerRulesTest, RootFoldersMissingFoldersAndLongPaths)
+{
+    InstallPaths root = MakeInstallPaths(L"E:\\Install.exe", L"C:\\Windows\\", L"", L"");
+    EXPECT_EQ(Utf8(root.shortcutTarget), "E:\\Sorabune.exe");
+    EXPECT_EQ(Utf8(root.workingFolder), "E:\\");
+    EXPECT_EQ(Utf8(root.uninstallerCommand), "C:\\Windows\\Uninst_Sorabune.exe");
+    // No desktop or Programs folder: no shortcut there (never one at the root of the current drive).
+    EXPECT_TRUE(root.desktopShortcut.empty());
+    EXPECT_TRUE(root.programsShortcut.empty());
+
+    const std::wstring longFolder = L"C:\\" + std::wstring(300, L'あ');
+    InstallPaths deep = MakeInstallPaths(longFolder + L"\\Install.exe", longFolder, longFolder, longFolder);
+    EXPECT_EQ(deep.desktopShortcut, longFolder + L"\\Sorabune.lnk");
+    EXPECT_EQ(deep.uninstallerCommand, longFolder + L"\\Uninst_Sorabune.exe");
+    EXPECT_EQ(deep.shortcutTarget, longFolder + L"\\Sorabune.exe");
+}
+
+TEST(InstallerRulesTest, ShellListsEndInTwoZeros)
+{
+    std::wstring list = DoubleZeroList(L"C:\\a b\\Uninst_Sorabune.exe");
+    ASSERT_EQ(list.size(), wcslen(L"C:\\a b\\Uninst_Sorabune.exe") + 2);
+    EXPECT_EQ(list[list.size() - 1], L'\0');
+    EXPECT_EQ(list[list.size() - 2], L'\0');
+    EXPECT_EQ(FolderOfFile(L"Install.exe"), L"");
+}
+
+TEST(UninstallRulesTest, OnlyFullPathsAreTrustedForDeleting)
+{
+    for (const wchar_t* good : {L"C:\\Program Files\\Sorabune", L"d:", L"C:\\", L"\\\\server\\share\\Sorabune"}) {
+        EXPECT_TRUE(IsUsableInstallFolder(good)) << Utf8(good);
+    }
+    for (const wchar_t* bad : {L"", L"Sorabune", L"\\Sorabune", L"C:Sorabune", L"\\\\?\\C:\\x", L"\\\\.\\pipe",
+                               L"C:\\a\" & del x", L"1:\\x"}) {
+        EXPECT_FALSE(IsUsableInstallFolder(bad)) << Utf8(bad);
+    }
+}
+
+TEST(UninstallRulesTest, RemovesTheProgramsAndTheReadmeOfTheFolder)
+{
+    auto files = InstalledFiles(L"C:\\ソフト\\Sorabune\\");
+    std::vector<std::string> names;
+    for (const auto& f : files) {
+        names.push_back(Utf8(f));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"C:\\ソフト\\Sorabune\\SorabuneOpt.exe",
+                                               "C:\\ソフト\\Sorabune\\Sorabune.exe", "C:\\ソフト\\Sorabune\\Install.exe",
+                                               "C:\\ソフト\\Sorabune\\Uninst_Sorabune.exe",
+                                               "C:\\ソフト\\Sorabune\\Readme.txt"}));
+    EXPECT_EQ(Utf8(InstalledFiles(L"d:").front()), "d:\\SorabuneOpt.exe");
+}
+
+TEST(UninstallRulesTest, DeleteCommandQuotesThePathAndGivesUp)
+{
+    std::wstring command = DeleteAfterExitCommand(L"C:\\My Windows\\Uninst_Sorabune.exe");
+    EXPECT_NE(command.find(L"del /f /q \"C:\\My Windows\\Uninst_Sorabune.exe\""), std::wstring::npos);
+    EXPECT_NE(command.find(L"for /l %i in (1,1,30)"), std::wstring::npos) << "a bounded number of tries";
+    EXPECT_EQ(command.rfind(L"/d /q /c ", 0), 0u);
+}
+
+TEST(UninstallRulesTest, ReportNamesEverythingLeftBehind)
+{
+    EXPECT_EQ(Utf8(UninstallReport({})), "Sorabune のアンインストールが終了しました");
+    EXPECT_EQ(Utf8(UninstallReport({L"C:\\a\\Sorabune.exe", L"HKEY_CURRENT_USER\\Software\\Sorabune"})),
+              "次のものを削除できませんでした。\r\n\r\nC:\\a\\Sorabune.exe\r\nHKEY_CURRENT_USER\\Software\\Sorabune");
+}

@@ -3,28 +3,35 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <string>
-
 namespace {
 constexpr wchar_t kStartToken[] = L"Sorabune_START";
 constexpr wchar_t kResidentProgram[] = L"SorabuneOpt.exe";
 constexpr wchar_t kWindowClass[] = L"TSorabuneForm1";
 constexpr wchar_t kWindowTitle[] = L"SorabuneForm1";
 
-std::wstring OwnFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
+// The program stays free of the C++ library (plain buffers only), so that it is a few kilobytes small.
+constexpr DWORD kPathCapacity = 32768;
+wchar_t gFolder[kPathCapacity];
+wchar_t gProgram[kPathCapacity];
 
 void StartResidentProgram()
 {
-    const std::wstring folder = OwnFolder();
-    const std::wstring program = folder + kResidentProgram;
+    DWORD n = GetModuleFileNameW(nullptr, gFolder, kPathCapacity);
+    if (n == 0 || n >= kPathCapacity) {
+        return;
+    }
+    DWORD end = n;
+    while (end > 0 && gFolder[end - 1] != L'\\' && gFolder[end - 1] != L'/') {
+        --end;
+    }
+    gFolder[end] = L'\0';
+    if (end + lstrlenW(kResidentProgram) >= kPathCapacity) {
+        return;
+    }
+    lstrcpyW(gProgram, gFolder);
+    lstrcatW(gProgram, kResidentProgram);
     // Its working folder is ours, so that its own start of "Sorabune.exe" by bare name finds this file.
-    ShellExecuteW(nullptr, nullptr, program.c_str(), kStartToken, folder.c_str(), SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, gProgram, kStartToken, gFolder, SW_SHOWNORMAL);
 }
 
 LRESULT CALLBACK CompanionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -63,15 +70,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    const std::wstring first = (argv && argc > 1) ? argv[1] : L"";
+    const bool plain = !argv || argc < 2 || argv[1][0] == L'\0';
+    const bool token = !plain && lstrcmpW(argv[1], kStartToken) == 0;
     LocalFree(argv);
 
-    if (first.empty()) {
+    if (plain) {
         StartResidentProgram();
         return 0;
     }
-    if (first == kStartToken) {
-        return RunCompanionWindow(instance);
-    }
-    return 0;
+    return token ? RunCompanionWindow(instance) : 0;
 }

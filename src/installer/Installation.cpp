@@ -117,19 +117,19 @@ InstallPaths GatherInstallPaths()
     return MakeInstallPaths(OwnFilePath(), windows, desktop, programs);
 }
 
-void InstallTo(const InstallPaths& paths, HWND owner)
+void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings)
 {
     WriteUninstallEntry(paths);
     MoveUninstaller(paths, owner);
     CreateShortcuts(paths);
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
-    WriteInstallerDefaults(store, paths.installFolder);
+    WriteInstallerDefaults(settings, paths.installFolder);
 }
 
-void RunInstallation(HWND owner, const InstallPaths& paths)
+void RunInstallation(HWND owner, const InstallPaths& paths, IniWriter* settings)
 {
     try {
-        InstallTo(paths, owner);
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        InstallTo(paths, owner, settings ? *settings : store);
     } catch (const AppError& error) {
         ShowAppError(error.Message());
     }

@@ -5,13 +5,15 @@
 #include <windows.h>
 
 #include "installer/InstallerRules.h"
+#include "settings/SettingsLayout.h"
 
 // Steps 1, 2 and 4: the shell's folders, the Windows folder and the installer's own folder.
 InstallPaths GatherInstallPaths();
-// Steps 3 and 5 to 9 on given paths. A step that fails with a message throws AppError; the later steps are
-// then not carried out.
-void InstallTo(const InstallPaths& paths, HWND owner);
-// The installation on given paths; a failure is shown in the error box and ends it at that step.
-void RunInstallation(HWND owner, const InstallPaths& paths);
+// Steps 3 and 5 to 9 on given paths, the settings written through the given store. A step that fails with a
+// message throws AppError; the later steps are then not carried out.
+void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings);
+// The installation on given paths; a failure is shown in the error box and ends it at that step. Without a
+// settings store the settings go to the current user's registry.
+void RunInstallation(HWND owner, const InstallPaths& paths, IniWriter* settings = nullptr);
 // The whole installation on this machine's paths.
 void RunInstallation(HWND owner);

@@ -42,8 +42,8 @@ std::wstring DeleteAfterExitCommand(const std::wstring& file)
 {
     const std::wstring quoted = L"\"" + file + L"\"";
     // Each round tries the delete and, while the file is still there, waits about a second (ping's pause).
-    return L"/d /q /c for /l %i in (1,1," + std::to_wstring(kDeleteAttempts) + L") do @if exist " + quoted +
-           L" (del /f /q " + quoted + L" >nul 2>&1 & if exist " + quoted + L" ping -n 2 127.0.0.1 >nul)";
+    return L"/d /q /c for /l %i in (1,1," + std::to_wstring(kDeleteAttempts) + L") do (if exist " + quoted +
+           L" (del /f /q " + quoted + L" >nul 2>&1 & if exist " + quoted + L" ping -n 2 127.0.0.1 >nul))";
 }
 
 std::wstring UninstallReport(const std::vector<std::wstring>& notRemoved)

@@ -1,0 +1,317 @@
+// The released programs in a fresh Wine prefix, one user's story in order: install from the package into a
+// folder with a Japanese name, with Japanese shortcut folders; install again; start Sorabune through the
+// desktop shortcut; uninstall while it runs. Run by fresh_prefix.sh, which makes the prefix and unpacks the
+// package into the folder that SORABUNE_PACKAGE_FOLDER names.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/ProgramDriver.h"
+#include "shell/Handles.h"
+#include "shell/Window.h"
+#include "support/TestSupport.h"
+
+using namespace e2e;
+
+namespace {
+constexpr DWORD kTimeoutMs = 30000;
+// cmd.exe retries the uninstaller's deletion for about half a minute.
+constexpr DWORD kSelfDeleteTimeoutMs = 45000;
+constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// The shell derives the values above from these whenever it is asked for a folder.
+constexpr wchar_t kUserShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
+constexpr wchar_t kDesktop[] = L"C:\\ユーザー\\デスクトップ";
+constexpr wchar_t kPrograms[] = L"C:\\ユーザー\\スタート メニュー\\プログラム";
+constexpr wchar_t kUninstallCaption[] = L"Sorabune のアンインストール";
+
+std::wstring PackageFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"SORABUNE_PACKAGE_FOLDER", folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring WindowsFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Program StartProgram(const std::wstring& exe, const std::wstring& folder)
+{
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << Utf8(exe) << ": error " << GetLastError();
+        return Program();
+    }
+    CloseHandle(pi.hThread);
+    return Program(pi.hProcess);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(HKEY root, const std::wstring& path)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    RegKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256] = {};
+        DWORD nameLength = 256;
+        wchar_t data[1024] = {};
+        DWORD bytes = sizeof(data) - sizeof(wchar_t);
+        DWORD type = 0;
+        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Utf8(name);
+        values.emplace_back(name, data);
+    }
+    return values;
+}
+
+std::wstring Value(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    for (const auto& v : ValuesOf(root, path)) {
+        if (v.first == name) {
+            return v.second;
+        }
+    }
+    return L"<absent>";
+}
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    RegKey key;
+    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+}
+
+void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text)
+{
+    ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name, REG_SZ, text.c_str(),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+struct Shortcut {
+    std::wstring path, workingFolder, description, arguments;
+};
+
+Shortcut ReadShortcut(const std::wstring& file)
+{
+    Shortcut s;
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+        return s;
+    }
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+            wchar_t text[1024] = {};
+            link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
+            s.path = text;
+            link->GetWorkingDirectory(text, 1024);
+            s.workingFolder = text;
+            link->GetDescription(text, 1024);
+            s.description = text;
+            text[0] = L'\0';
+            link->GetArguments(text, 1024);
+            s.arguments = text;
+        }
+        persist->Release();
+    }
+    link->Release();
+    return s;
+}
+
+// Runs the installer of the package, checks its completion window and ends it with O  K.
+void InstallAndConfirm()
+{
+    Program installer = StartProgram(PackageFolder() + L"\\Install.exe", PackageFolder());
+    ASSERT_TRUE(installer);
+    HWND form = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            form = FindWindowW(L"TForm1", L"Sorabune のインストール");
+            return form && IsWindowVisible(form);
+        },
+        kTimeoutMs));
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(form, 1900))), "Sorabune のインストールが終了しました");
+    // The shell reported nothing: no other window of the installer is open.
+    EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(form, 1901), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+    DWORD code = 99;
+    ASSERT_TRUE(installer.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+// Waits for a message box of the uninstaller, returns its text and answers it with the given button.
+std::string AnswerUninstaller(int button)
+{
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = FindWindowW(L"#32770", kUninstallCaption)) != nullptr; }, kTimeoutMs)) {
+        return "<no message box>";
+    }
+    wchar_t text[2048] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    PostMessageW(box, WM_COMMAND, button, 0);
+    WaitUntil([&] { return !IsWindow(box); }, kTimeoutMs);
+    return Utf8(text);
+}
+
+class InstallEndToEndTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+};
+} // namespace
+
+TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
+{
+    ASSERT_FALSE(PackageFolder().empty());
+    ASSERT_TRUE(Exists(PackageFolder() + L"\\Uninst_Sorabune.exe"));
+    SHCreateDirectoryExW(nullptr, kDesktop, nullptr);
+    SHCreateDirectoryExW(nullptr, kPrograms, nullptr);
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Desktop", kDesktop);
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Programs", kPrograms);
+    SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Desktop", kDesktop);
+    SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Programs", kPrograms);
+
+    InstallAndConfirm();
+
+    const std::wstring uninstaller = WindowsFolder() + L"\\Uninst_Sorabune.exe";
+    using Values = std::vector<std::pair<std::wstring, std::wstring>>;
+    EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, kUninstallKey),
+              (Values{{L"DisplayName", L"Sorabune"}, {L"UninstallString", uninstaller}}));
+    EXPECT_TRUE(Exists(uninstaller));
+    EXPECT_FALSE(Exists(PackageFolder() + L"\\Uninst_Sorabune.exe"));
+
+    for (const std::wstring folder : {kDesktop, kPrograms}) {
+        Shortcut s = ReadShortcut(folder + L"\\Sorabune.lnk");
+        EXPECT_EQ(s.path, PackageFolder() + L"\\Sorabune.exe") << Utf8(folder);
+        EXPECT_EQ(s.workingFolder, PackageFolder() + L"\\") << Utf8(folder);
+        EXPECT_EQ(s.description, L"Sorabune");
+        EXPECT_EQ(s.arguments, L"");
+    }
+
+    // Every value that the installer writes, and nothing else.
+    const std::wstring settings = kSettingsKey;
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, settings),
+              (Values{{L"Path", PackageFolder()}, {L"StartupOnOff", L"0"}, {L"TimerWave", L"0"},
+                      {L"TimerWaveOnOff", L"0"}}));
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, settings + L"\\KabeBmp"),
+              (Values{{L"KabeChangeTime", L"0"}, {L"KabeJyunn", L"0"}, {L"KabeStyle", L"2"}}));
+    Values timers = ValuesOf(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer");
+    ASSERT_EQ(timers.size(), 64u);
+    for (const wchar_t* timer : {L"OsiraseTimer1", L"OsiraseTimer2"}) {
+        const std::wstring t = timer;
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"YoyakuHouhou"), L"-1");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"Year"), L"2002");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"Month"), L"4");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"Day"), L"14");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"JihouE"), L"1");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"TimerOnOffE"), L"1");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"Week7E"), L"0");
+        EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", t + L"Memo"), L"");
+    }
+}
+
+TEST_F(InstallEndToEndTest, SecondRunResetsTheDefaultsAndKeepsTheWallpaperListAndSounds)
+{
+    const std::wstring settings = kSettingsKey;
+    SetText(HKEY_CURRENT_USER, settings, L"TimerWave", L"8");
+    SetText(HKEY_CURRENT_USER, settings, L"TimerWaveCount", L"9");
+    SetText(HKEY_CURRENT_USER, settings, L"TimerWave9", L"C:\\音\\鐘.wav");
+    SetText(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeStyle", L"1");
+    SetText(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeListCount", L"1");
+    SetText(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeBmp1", L"C:\\壁紙\\海.bmp");
+    SetText(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", L"OsiraseTimer2Memo", L"会議");
+
+    InstallAndConfirm();
+
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings, L"TimerWave"), L"0");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings, L"TimerWaveCount"), L"9");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings, L"TimerWave9"), L"C:\\音\\鐘.wav");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeStyle"), L"2");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeListCount"), L"1");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeBmp1"), L"C:\\壁紙\\海.bmp");
+    EXPECT_EQ(Value(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", L"OsiraseTimer2Memo"), L"");
+    EXPECT_TRUE(Exists(WindowsFolder() + L"\\Uninst_Sorabune.exe"));
+    EXPECT_TRUE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
+}
+
+TEST_F(InstallEndToEndTest, UninstallerEndsTheRunningProgramAndLeavesNothingBehind)
+{
+    // Started as the desktop shortcut starts it.
+    Shortcut shortcut = ReadShortcut(std::wstring(kDesktop) + L"\\Sorabune.lnk");
+    Program companion = StartProgram(shortcut.path, shortcut.workingFolder);
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_NE(main, nullptr) << "Sorabune did not start from the shortcut";
+    Program resident = ProcessOfWindow(main);
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    ASSERT_NE(FindWindowW(kCompanionClass, kCompanionTitle), nullptr);
+    // As a commit with autostart on leaves it.
+    SetText(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune", PackageFolder() + L"\\Sorabune.exe");
+
+    const std::wstring uninstallerPath = Value(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString");
+    Program uninstaller = StartProgram(uninstallerPath, L"");
+    ASSERT_TRUE(uninstaller);
+    EXPECT_EQ(AnswerUninstaller(IDYES), "Sorabune をアンインストールします。よろしいですか？");
+    EXPECT_EQ(AnswerUninstaller(IDOK), "Sorabune のアンインストールが終了しました");
+    DWORD code = 99;
+    ASSERT_TRUE(uninstaller.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+
+    // Ended the way its exit dialog ends it: the main window's teardown closed the companion too.
+    EXPECT_TRUE(resident.WaitExit(kTimeoutMs));
+    EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
+    EXPECT_EQ(FindWindowW(kCompanionClass, kCompanionTitle), nullptr);
+
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune"), L"<absent>");
+    EXPECT_FALSE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
+    EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\Sorabune.lnk"));
+    EXPECT_FALSE(Exists(PackageFolder())) << "the emptied installation folder goes too";
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(uninstallerPath); }, kSelfDeleteTimeoutMs))
+        << "the uninstaller removes itself after it has ended";
+}
+
+TEST_F(InstallEndToEndTest, UninstallerAnsweredNoChangesNothing)
+{
+    // A fresh installation from a second unpacked copy, then the uninstaller is declined.
+    InstallAndConfirm();
+    const std::wstring uninstallerPath = WindowsFolder() + L"\\Uninst_Sorabune.exe";
+    Program uninstaller = StartProgram(uninstallerPath, L"");
+    EXPECT_EQ(AnswerUninstaller(IDNO), "Sorabune をアンインストールします。よろしいですか？");
+    ASSERT_TRUE(uninstaller.WaitExit(kTimeoutMs));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_TRUE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
+    EXPECT_TRUE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
+    EXPECT_TRUE(Exists(uninstallerPath));
+}

@@ -4,7 +4,13 @@
 //   drive_program settings [N] waits for the splash to end, opens the settings dialog with a right click and
 //                              moves N pages to the right, as the arrow key does on the tabs
 //   drive_program end          ends the program through the exit dialog's OK and waits for it to exit
+//   drive_program installer    waits until the installer's completion window is on screen
+//   drive_program installer-ok presses its O  K and waits for the window to go
+//   drive_program shortcut     starts the target of the desktop's Sorabune.lnk in its working folder
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
@@ -16,11 +22,85 @@ using namespace e2e;
 namespace {
 constexpr DWORD kTimeoutMs = 20000;
 constexpr DWORD kIntoSplashMs = 500;
+constexpr wchar_t kInstallerClass[] = L"TForm1";
+constexpr wchar_t kInstallerTitle[] = L"Sorabune のインストール";
+constexpr int kInstallerButton = 1901;
+
+HWND InstallerWindow()
+{
+    HWND form = nullptr;
+    WaitUntil(
+        [&] {
+            form = FindWindowW(kInstallerClass, kInstallerTitle);
+            return form && IsWindowVisible(form);
+        },
+        kTimeoutMs);
+    return form;
+}
+
+// The desktop folder as the installer found it, and the shortcut it saved there.
+bool StartDesktopShortcut()
+{
+    wchar_t desktop[MAX_PATH] = {};
+    DWORD bytes = sizeof(desktop);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                     L"Desktop", RRF_RT_REG_SZ, nullptr, desktop, &bytes) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring file = std::wstring(desktop) + L"\\Sorabune.lnk";
+    CoInitialize(nullptr);
+    wchar_t target[MAX_PATH] = {};
+    wchar_t folder[MAX_PATH] = {};
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+                link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+                link->GetWorkingDirectory(folder, MAX_PATH);
+            }
+            persist->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    if (!target[0]) {
+        std::printf("no shortcut on the desktop\n");
+        return false;
+    }
+    std::wstring commandLine = L"\"" + std::wstring(target) + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(target, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder[0] ? folder : nullptr,
+                        &si, &pi)) {
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"installer") {
+        return InstallerWindow() ? 0 : 1;
+    }
+    if (mode == L"installer-ok") {
+        HWND form = InstallerWindow();
+        if (!form) {
+            return 1;
+        }
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(GetDlgItem(form, kInstallerButton), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+        return WaitWindowGone(kInstallerClass, kInstallerTitle, kTimeoutMs) ? 0 : 1;
+    }
+    if (mode == L"shortcut") {
+        return StartDesktopShortcut() ? 0 : 1;
+    }
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     if (!main) {
         std::printf("no running Sorabune\n");
@@ -80,6 +160,6 @@ int wmain(int argc, wchar_t** argv)
         }
         return 0;
     }
-    std::printf("usage: drive_program splash|exit-dialog|settings [N]|end\n");
+    std::printf("usage: drive_program splash|exit-dialog|settings [N]|end|installer|installer-ok|shortcut\n");
     return 2;
 }

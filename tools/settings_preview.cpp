@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "info/JyouhouPage.h"
 #include "settings/OptionEtcForm.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
@@ -14,6 +15,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
     TOptionEtcForm form;
     form.Create(nullptr, false);
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
+    // The information page shows this machine's memory as the tick would have filled it.
+    if (form.CurrentPage() == TOptionEtcForm::kJyouhouPage) {
+        UpdateMemLabels(form);
+    }
     form.ShowDialog();
     SetTimer(nullptr, 0, 4000, nullptr);
     MSG msg;

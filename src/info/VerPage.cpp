@@ -11,8 +11,8 @@
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
 
-const wchar_t kMailAddress[] = L"sorabune@example.jp";
-const wchar_t kHomepageUrl[] = L"http://www.example.jp/sorabune/";
+const wchar_t kMailAddress[] = L"sorabune@example.com";
+const wchar_t kHomepageUrl[] = L"http://www.example.com/sorabune/";
 
 namespace {
 constexpr wchar_t kAuthorName[] = L"空舟工房";

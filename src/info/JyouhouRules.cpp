@@ -24,7 +24,8 @@ std::wstring DriveLines(const std::wstring& root, std::uint64_t total, std::uint
 {
     std::wstring text = root + L" ドライブの\r\n";
     text += L"全容量  " + Decimal(total) + L"バイト  約 " + Decimal(WholeMegabytes(total)) + L"MB\r\n";
-    text += L"空容量  " + Decimal(freeToCaller) + L"バイト  約 " + Decimal(WholeMegabytes(freeToCaller)) + L"MB\r\n\r\n";
+    text +=
+        L"空容量  " + Decimal(freeToCaller) + L"バイト  約 " + Decimal(WholeMegabytes(freeToCaller)) + L"MB\r\n\r\n";
     return text;
 }
 

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-using ShellOpenFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                       LPCWSTR directory, INT showCommand);
+using ShellOpenFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                                       INT showCommand);
 // Installs the function the links open their targets with; null restores ShellExecuteW. Returns the previous.
 ShellOpenFn SetLinkOpener(ShellOpenFn opener);
 

@@ -34,9 +34,9 @@ bool TForm1::Create(bool install)
 void TForm1::FormCreate()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND label = CreateWindowExW(0, WC_STATICW, L"Sorabune のインストールが終了しました", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                 kLabel1Rect.left, kLabel1Rect.top, kLabel1Rect.right - kLabel1Rect.left,
-                                 kLabel1Rect.bottom - kLabel1Rect.top, hwnd_,
+    HWND label = CreateWindowExW(0, WC_STATICW, L"Sorabune のインストールが終了しました",
+                                 WS_CHILD | WS_VISIBLE | SS_LEFT, kLabel1Rect.left, kLabel1Rect.top,
+                                 kLabel1Rect.right - kLabel1Rect.left, kLabel1Rect.bottom - kLabel1Rect.top, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LABEL1)), instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
     HWND button = CreateWindowExW(0, WC_BUTTONW, L"O  K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,

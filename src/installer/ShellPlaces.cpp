@@ -55,4 +55,3 @@ std::wstring OwnFilePath()
         path.resize(path.size() * 2);
     }
 }
-

@@ -104,8 +104,8 @@ void RemoveKey(HKEY root, const std::wstring& path, const wchar_t* rootName, std
 
 bool SamePath(const std::wstring& a, const std::wstring& b)
 {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 void RemovePrograms(const std::wstring& folder, const std::wstring& self, std::vector<std::wstring>& notRemoved)

@@ -26,8 +26,7 @@ constexpr DWORD kTimeoutMs = 30000;
 constexpr DWORD kSelfDeleteTimeoutMs = 45000;
 constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 // The shell derives the values above from these whenever it is asked for a folder.
-constexpr wchar_t kUserShellFolders[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
@@ -220,9 +219,9 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
 
     // Every value that the installer writes, and nothing else.
     const std::wstring settings = kSettingsKey;
-    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, settings),
-              (Values{{L"Path", PackageFolder()}, {L"StartupOnOff", L"0"}, {L"TimerWave", L"0"},
-                      {L"TimerWaveOnOff", L"0"}}));
+    EXPECT_EQ(
+        ValuesOf(HKEY_CURRENT_USER, settings),
+        (Values{{L"Path", PackageFolder()}, {L"StartupOnOff", L"0"}, {L"TimerWave", L"0"}, {L"TimerWaveOnOff", L"0"}}));
     EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, settings + L"\\KabeBmp"),
               (Values{{L"KabeChangeTime", L"0"}, {L"KabeJyunn", L"0"}, {L"KabeStyle", L"2"}}));
     Values timers = ValuesOf(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer");
@@ -314,4 +313,26 @@ TEST_F(InstallEndToEndTest, UninstallerAnsweredNoChangesNothing)
     EXPECT_TRUE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
     EXPECT_TRUE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
     EXPECT_TRUE(Exists(uninstallerPath));
+}
+
+TEST_F(InstallEndToEndTest, UninstallerReportsWhatItCouldNotRemoveAndRemovesTheRest)
+{
+    // The installation of the test before; a file held open by another program cannot be deleted.
+    const std::wstring readme = PackageFolder() + L"\\Readme.txt";
+    FileHandle held(CreateFileW(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    Program uninstaller = StartProgram(WindowsFolder() + L"\\Uninst_Sorabune.exe", L"");
+    EXPECT_EQ(AnswerUninstaller(IDYES), "Sorabune をアンインストールします。よろしいですか？");
+    EXPECT_EQ(AnswerUninstaller(IDOK), "次のものを削除できませんでした。\r\n\r\n" + Utf8(readme));
+    DWORD code = 0;
+    ASSERT_TRUE(uninstaller.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 1u);
+    held.Reset();
+
+    EXPECT_TRUE(Exists(readme));
+    EXPECT_FALSE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
+    EXPECT_FALSE(Exists(PackageFolder() + L"\\Install.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
 }

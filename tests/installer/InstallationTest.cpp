@@ -177,8 +177,8 @@ protected:
             CreateDirectoryW((root_ + sub).c_str(), nullptr);
         }
         WriteFile(root_ + L"\\ソフト\\Uninst_Sorabune.exe", "uninstaller");
-        paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ", root_ + L"\\デスクトップ",
-                                  root_ + L"\\プログラム");
+        paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ",
+                                  root_ + L"\\デスクトップ", root_ + L"\\プログラム");
         previous_ = SetRegistryKeyOpener(RedirectedOpener);
         gDenyMachine = false;
         gCreated.clear();
@@ -217,8 +217,8 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     auto entry = ValuesOf(std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
     ASSERT_EQ(entry.size(), 2u);
     EXPECT_EQ(entry[0], std::make_pair(std::wstring(L"DisplayName"), std::wstring(L"Sorabune")));
-    EXPECT_EQ(entry[1], std::make_pair(std::wstring(L"UninstallString"),
-                                       root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"));
+    EXPECT_EQ(entry[1],
+              std::make_pair(std::wstring(L"UninstallString"), root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"));
 
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
@@ -239,14 +239,14 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
         {L"KabeChangeTime", L"0"}, {L"KabeJyunn", L"0"}, {L"KabeStyle", L"2"}};
     std::vector<std::pair<std::wstring, std::wstring>> expected;
     const wchar_t* timerValues[][2] = {
-        {L"YoyakuHouhou", L"-1"}, {L"OsiraseHouhou", L"0"}, {L"Jihou", L"0"},       {L"YoyakuHouhouE", L"1"},
-        {L"OsiraseHouhouE", L"1"}, {L"JihouE", L"1"},       {L"Year", L"2002"},     {L"Month", L"4"},
-        {L"Day", L"14"},          {L"Hour", L"0"},          {L"Min", L"0"},         {L"Sec", L"0"},
-        {L"Date", L"0"},          {L"Time", L"0"},          {L"TimerOnOff", L"0"},  {L"TimerOnOffE", L"1"},
-        {L"Week1", L"0"},         {L"Week2", L"0"},         {L"Week3", L"0"},       {L"Week4", L"0"},
-        {L"Week5", L"0"},         {L"Week6", L"0"},         {L"Week7", L"0"},       {L"Week1E", L"0"},
-        {L"Week2E", L"0"},        {L"Week3E", L"0"},        {L"Week4E", L"0"},      {L"Week5E", L"0"},
-        {L"Week6E", L"0"},        {L"Week7E", L"0"},        {L"Memo", L""},         {L"MemoE", L"0"},
+        {L"YoyakuHouhou", L"-1"},  {L"OsiraseHouhou", L"0"}, {L"Jihou", L"0"},      {L"YoyakuHouhouE", L"1"},
+        {L"OsiraseHouhouE", L"1"}, {L"JihouE", L"1"},        {L"Year", L"2002"},    {L"Month", L"4"},
+        {L"Day", L"14"},           {L"Hour", L"0"},          {L"Min", L"0"},        {L"Sec", L"0"},
+        {L"Date", L"0"},           {L"Time", L"0"},          {L"TimerOnOff", L"0"}, {L"TimerOnOffE", L"1"},
+        {L"Week1", L"0"},          {L"Week2", L"0"},         {L"Week3", L"0"},      {L"Week4", L"0"},
+        {L"Week5", L"0"},          {L"Week6", L"0"},         {L"Week7", L"0"},      {L"Week1E", L"0"},
+        {L"Week2E", L"0"},         {L"Week3E", L"0"},        {L"Week4E", L"0"},     {L"Week5E", L"0"},
+        {L"Week6E", L"0"},         {L"Week7E", L"0"},        {L"Memo", L""},        {L"MemoE", L"0"},
     };
     for (int timer = 1; timer <= 2; ++timer) {
         for (const auto& v : timerValues) {

@@ -126,7 +126,9 @@ void RemovePrograms(const std::wstring& folder, const std::wstring& self, std::v
 // A running program cannot delete its own file; cmd.exe does it once this process has ended.
 void RemoveSelfAfterExit(const std::wstring& self)
 {
-    const std::wstring system = WindowsFolder() + L"\\system32";
+    wchar_t systemFolder[MAX_PATH] = {};
+    GetSystemDirectoryW(systemFolder, MAX_PATH);
+    const std::wstring system = systemFolder;
     const std::wstring cmd = system + L"\\cmd.exe";
     std::wstring commandLine = L"\"" + cmd + L"\" " + DeleteAfterExitCommand(self);
     STARTUPINFOW si = {};

@@ -100,7 +100,7 @@ void SetWallpaper(const std::wstring& path, WallpaperStyle style)
     SystemCall()(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
 }
 
-std::wstring DesktopWallpaper()
+std::wstring CurrentDesktopWallpaper()
 {
     return IniStore(HKEY_CURRENT_USER, L"").ReadString(kDesktopSection, L"Wallpaper", L"");
 }
@@ -143,7 +143,7 @@ void KabeChange(TOptionEtcForm& form)
         switch (form.Index(IDC_KABEJYUNN)) {
         case kSequential:
             if (!items.empty()) {
-                next = NextSequentialPosition(items, DesktopWallpaper());
+                next = NextSequentialPosition(items, CurrentDesktopWallpaper());
             }
             break;
         case kRandom:

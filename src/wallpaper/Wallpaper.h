@@ -19,7 +19,7 @@ using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pv
 SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn);
 
 // The desktop's current "Wallpaper" value (empty when missing).
-std::wstring DesktopWallpaper();
+std::wstring CurrentDesktopWallpaper();
 
 // The items of a list box, in order.
 std::vector<std::wstring> ListItems(HWND list);

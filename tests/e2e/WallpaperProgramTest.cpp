@@ -151,3 +151,19 @@ TEST_F(WallpaperProgramTest, WithoutAStartScheduleTheDesktopKeepsItsWallpaper)
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
     EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
 }
+
+// Waits for the half-second tick in the resident program, which runs the interval schedules.
+TEST_F(WallpaperProgramTest, DISABLED_EveryTenSecondsTheWallpaperMovesOnThroughTheList)
+{
+    StoreWallpaperSettings(kEveryTenSeconds, 1);
+    SetDesktopValue(L"Wallpaper", a);
+    Program program = Start(L"SorabuneOpt.exe", kToken);
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), a) << "no change at start";
+    EXPECT_TRUE(WaitWallpaper(b, kIntervalDueMs));
+    EXPECT_EQ(DesktopValue(L"TileWallpaper"), std::wstring(L"1"));
+    EXPECT_TRUE(WaitWallpaper(a, kIntervalDueMs)) << "and again, wrapping to the first entry";
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+}

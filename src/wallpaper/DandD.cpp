@@ -1,14 +1,48 @@
 // The drop target component: subclassing of its target control and the reading of WM_DROPFILES.
+// The control's window procedure is replaced directly: comctl32's subclass helpers cost a property lookup
+// on every message, which under Wine is a server round trip and makes a long list box crawl.
 #include "wallpaper/DandD.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
 
 #include "shell/AppError.h"
 
 namespace {
-constexpr UINT_PTR kDandDSubclass = 0x44414E44; // one TDandD per control
 constexpr UINT kAllFiles = 0xFFFFFFFF;
+
+// A hooked control, its component (null once released) and the procedure the hook passes messages to.
+struct Hooked {
+    HWND control;
+    TDandD* component;
+    WNDPROC previous;
+};
+
+// All on the one UI thread; one component per control.
+std::vector<Hooked>& HookedControls()
+{
+    static std::vector<Hooked> hooked;
+    return hooked;
+}
+
+Hooked* Find(HWND hwnd)
+{
+    for (Hooked& h : HookedControls()) {
+        if (h.control == hwnd) {
+            return &h;
+        }
+    }
+    return nullptr;
+}
+
+void Forget(HWND hwnd)
+{
+    auto& hooked = HookedControls();
+    hooked.erase(std::remove_if(hooked.begin(), hooked.end(), [hwnd](const Hooked& h) { return h.control == hwnd; }),
+                 hooked.end());
+}
 } // namespace
 
 TDandD::~TDandD()
@@ -22,15 +56,38 @@ void TDandD::SetTargetControl(HWND control)
         return;
     }
     if (target_) {
-        RemoveWindowSubclass(target_, &TDandD::Hook, kDandDSubclass);
         DragAcceptFiles(target_, FALSE);
+        Unhook();
     }
     target_ = control;
     if (!target_) {
         return;
     }
-    SetWindowSubclass(target_, &TDandD::Hook, kDandDSubclass, reinterpret_cast<DWORD_PTR>(this));
+    if (Hooked* stale = Find(target_)) {
+        // Released earlier under someone else's subclass: our procedure is still in the chain; take it up again.
+        stale->component = this;
+    } else {
+        auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(target_, GWLP_WNDPROC));
+        HookedControls().push_back({target_, this, previous});
+        SetWindowLongPtrW(target_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TDandD::Hook));
+    }
     DragAcceptFiles(target_, TRUE);
+}
+
+void TDandD::Unhook()
+{
+    Hooked* hooked = Find(target_);
+    target_ = nullptr;
+    if (!hooked) {
+        return;
+    }
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hooked->control, GWLP_WNDPROC)) == &TDandD::Hook) {
+        SetWindowLongPtrW(hooked->control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hooked->previous));
+        Forget(hooked->control);
+    } else {
+        // Someone subclassed the control after us and calls our procedure: it passes everything on from now.
+        hooked->component = nullptr;
+    }
 }
 
 void TDandD::Drop(HDROP drop)
@@ -51,11 +108,15 @@ void TDandD::Drop(HDROP drop)
     }
 }
 
-LRESULT CALLBACK TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self)
+LRESULT CALLBACK TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* component = reinterpret_cast<TDandD*>(self);
-    switch (msg) {
-    case WM_DROPFILES:
+    Hooked* hooked = Find(hwnd);
+    if (!hooked) {
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    WNDPROC previous = hooked->previous;
+    TDandD* component = hooked->component;
+    if (msg == WM_DROPFILES && component) {
         // Nothing may unwind into the system's frames; a failure is shown like any other.
         try {
             component->Drop(reinterpret_cast<HDROP>(wParam));
@@ -63,12 +124,14 @@ LRESULT CALLBACK TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
             ShowAppError(error.Message());
         }
         return 0;
-    case WM_NCDESTROY:
-        // The target goes away before the component: forget it, so that nothing touches a freed window.
-        RemoveWindowSubclass(hwnd, &TDandD::Hook, id);
-        component->target_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    default:
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
+    if (msg == WM_NCDESTROY) {
+        // The target goes away before the component: forget it, so that nothing touches a freed window later.
+        if (component) {
+            component->target_ = nullptr;
+        }
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        Forget(hwnd);
+    }
+    return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
 }

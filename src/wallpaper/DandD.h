@@ -29,7 +29,8 @@ public:
     const std::vector<std::wstring>& Files() const { return files_; }
 
 private:
-    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Unhook();
     void Drop(HDROP drop);
 
     HWND target_ = nullptr;

@@ -6,6 +6,7 @@
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/AppError.h"
+#include "wallpaper/FileExistence.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -53,7 +54,9 @@ std::wstring ConvertMessage(const ConvertResult& result, const std::wstring& jpe
 // Removes the entries whose file is missing; one pass, no entry passed over.
 void Purge(HWND list, std::vector<std::wstring>& items)
 {
-    std::vector<std::size_t> missing = MissingPositions(items, WallpaperFileExists);
+    // One existence cache for the life of the program: the purge runs on every scheduled change.
+    static FileExistence existence;
+    std::vector<std::size_t> missing = MissingPositions(existence.Check(items));
     if (missing.empty()) {
         return;
     }

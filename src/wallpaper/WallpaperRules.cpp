@@ -26,12 +26,11 @@ std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& gener
     return std::uniform_int_distribution<std::size_t>(0, count - 1)(generator);
 }
 
-std::vector<std::size_t> MissingPositions(const std::vector<std::wstring>& list,
-                                          const std::function<bool(const std::wstring&)>& fileExists)
+std::vector<std::size_t> MissingPositions(const std::vector<bool>& present)
 {
     std::vector<std::size_t> missing;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!fileExists(list[i])) {
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        if (!present[i]) {
             missing.push_back(i);
         }
     }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -18,9 +17,8 @@ std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring
 // A uniformly drawn position of a list of count entries; nothing for an empty list.
 std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& generator);
 
-// Positions of the entries whose file is missing, rising; each entry is tested once, in list order.
-std::vector<std::size_t> MissingPositions(const std::vector<std::wstring>& list,
-                                          const std::function<bool(const std::wstring&)>& fileExists);
+// Positions of the entries whose file is missing (present[i] false), rising.
+std::vector<std::size_t> MissingPositions(const std::vector<bool>& present);
 
 // The exchanges that move every selected entry one place up (DOWN: down), as pairs of positions to swap in
 // this order; the selection moves with the entries. None when the list is empty or the first (last) entry

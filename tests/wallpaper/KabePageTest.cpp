@@ -25,7 +25,6 @@ std::optional<std::vector<std::wstring>> CancelDialog(HWND)
     return std::nullopt;
 }
 
-
 class KabePageTest : public KabeFixture {
 protected:
     void SetUp() override

@@ -99,3 +99,30 @@ TEST_F(DandDTest, TheControlsEndUnhooksItAndTheComponentForgetsIt)
     EXPECT_EQ(dandd->TargetControl(), nullptr);
     dandd.reset(); // must not touch the destroyed control
 }
+
+namespace {
+WNDPROC listProc = nullptr;
+int outerCalls = 0;
+LRESULT CALLBACK OuterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    ++outerCalls;
+    return CallWindowProcW(listProc, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(DandDTest, ReleasedUnderSomeoneElsesSubclassItPassesEverythingOn)
+{
+    dandd->SetTargetControl(list);
+    listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProc)));
+    dandd->SetTargetControl(nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC)), &OuterProc) << "theirs stays on top";
+    Drop({L"C:\\a.bmp"});
+    EXPECT_TRUE(drops.empty());
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"item"));
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_GT(outerCalls, 0);
+
+    dandd->SetTargetControl(list);
+    Drop({L"C:\\b.bmp"});
+    EXPECT_EQ(drops.size(), 1u) << "hooked again through the same chain";
+}

@@ -215,6 +215,7 @@ void KabePage::KabeDelClick()
             DeleteEntry(static_cast<int>(i));
         }
     }
+    UpdateHorizontalExtent();
 }
 
 void KabePage::Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges)

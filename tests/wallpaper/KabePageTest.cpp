@@ -219,3 +219,70 @@ TEST_F(KabePageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)
     EXPECT_EQ(Items(), (std::vector<std::wstring>{a, b}));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
 }
+
+namespace {
+// The real OpnDlg, answered from a timer inside its modal loop: two names typed into its file name box.
+struct DialogSeen {
+    bool found = false;
+    std::wstring filter;
+    bool readOnlyShown = true;
+    bool resizable = false;
+};
+DialogSeen seen;
+UINT_PTR answerTimer = 0;
+
+BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM result)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) {
+        return;
+    }
+    KillTimer(nullptr, answerTimer);
+    seen.found = true;
+    constexpr int kFileTypeBox = 0x470; // cmb1
+    constexpr int kReadOnlyBox = 0x410; // chx1
+    constexpr int kFileNameBox = 0x47C; // cmb13
+    HWND types = GetDlgItem(dialog, kFileTypeBox);
+    wchar_t text[256] = {};
+    SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    seen.filter = text;
+    HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
+    seen.readOnlyShown = readOnly && IsWindowVisible(readOnly);
+    seen.resizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+    SetDlgItemTextW(dialog, kFileNameBox, L"\"b.bmp\" \"a.bmp\"");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
+TEST_F(KabePageTest, TheRealOpenDialogOffersBitmapsAndReturnsEveryChosenFile)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.bmp");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    SetOpnDlg(nullptr);
+    seen = {};
+    answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);
+    Click(IDC_KABEADD);
+    KillTimer(nullptr, answerTimer);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Utf8(seen.filter), "ビットマップファイル");
+    EXPECT_FALSE(seen.readOnlyShown);
+    EXPECT_TRUE(seen.resizable);
+    std::vector<std::wstring> items = Items();
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items, (std::vector<std::wstring>{a, b}));
+}

@@ -130,11 +130,14 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
     cinfo.quantize_colors = FALSE;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    jpeg_start_decompress(&cinfo);
+    // The sink sees the size before the decoder allocates anything for the picture: a picture too large for
+    // a bitmap is refused before a multi-gigabyte progressive buffer is asked for.
+    jpeg_calc_output_dimensions(&cinfo);
     if (!sink.Begin(cinfo.output_width, cinfo.output_height)) {
         jpeg_abort_decompress(&cinfo);
         return JpegStatus::SinkError;
     }
+    jpeg_start_decompress(&cinfo);
     JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                            cinfo.output_width * kCmykBytes, 1)
                               : nullptr;

@@ -209,6 +209,22 @@ TEST_F(JpegToBmpTest, AMissingJpegCannotBeOpenedAndATargetThatCannotBeReplacedCa
               ConvertError::CannotCreate);
 }
 
+TEST_F(JpegToBmpTest, APictureTooLargeForABitmapIsRefusedBeforeItIsDecoded)
+{
+    std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testimgint.jpg")); // progressive: a whole-image buffer
+    ASSERT_FALSE(jpeg.empty());
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = jpeg[i + 7] = 0xFF; // 65 500 x 65 500
+            jpeg[i + 6] = jpeg[i + 8] = 0xDC;
+            break;
+        }
+    }
+    ASSERT_TRUE(WriteBytes(folder / L"huge.jpg", jpeg));
+    EXPECT_EQ(ConvertJpegToBmp(folder / L"huge.jpg", folder / L"huge.BMP").error, ConvertError::CannotCreate);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"huge.jpg"});
+}
+
 TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
 {
     EXPECT_EQ(LayoutFor(1, 1)->stride, 4u);

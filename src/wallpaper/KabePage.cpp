@@ -148,8 +148,10 @@ bool KabePage::OnCommand(int id, int code, HWND control)
 
 void KabePage::OnSelected()
 {
-    // The load fills the list without the page; long paths get their horizontal scroll range here.
-    UpdateHorizontalExtent();
+    // The load and the purge change the list without the page; long paths get their scroll range here.
+    if (form_->ItemCount(IDC_KABELIST) != extentCount_) {
+        UpdateHorizontalExtent();
+    }
 }
 
 int KabePage::CurrentEntry() const
@@ -351,6 +353,7 @@ void KabePage::UpdateHorizontalExtent()
         widest = std::max<int>(widest, size.cx);
     }
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + kExtentMargin, 0);
+    extentCount_ = form_->ItemCount(IDC_KABELIST);
 }
 
 std::unique_ptr<SettingsPage> MakeKabePage()

@@ -53,6 +53,7 @@ private:
     HWND img_ = nullptr;
     GdiObject picture_;
     SIZE pictureSize_ = {};
+    int extentCount_ = -1; // entries when the scroll range was last measured
     TDandD dandD1_;
 };
 

@@ -365,6 +365,13 @@ void OsirasePage::OsiraseTimerReset(int timer)
     }
 }
 
+void OsirasePage::SwitchOffAfterFiring(int timer)
+{
+    form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+    form_->SetDown(Id(timer, kTimerOnOff), false);
+    OsiraseTimerReset(timer);
+}
+
 void OsirasePage::RefreshOnPageChange()
 {
     for (int timer = 1; timer <= kTimerCount; ++timer) {
@@ -416,4 +423,9 @@ void OsirasePage::KeepMemoWithinLimit(int timer)
 std::unique_ptr<SettingsPage> MakeOsirasePage()
 {
     return std::make_unique<OsirasePage>();
+}
+
+OsirasePage& Osirase(TOptionEtcForm& form)
+{
+    return static_cast<OsirasePage&>(form.Page(TOptionEtcForm::kOsirasePage));
 }

@@ -4,8 +4,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "resource.h"
-#include "scheduler/OsirasePage.h"
 #include "shell/MessageLoop.h"
 
 namespace {
@@ -71,10 +72,7 @@ void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, st
     }
 }
 
-TOptionEtcForm::TOptionEtcForm()
-{
-    pages_ = {MakeSetteiPage(), MakeOsirasePage(), MakeKabePage(), MakeJyouhouPage(), MakeHelpPage(), MakeVerPage()};
-}
+TOptionEtcForm::TOptionEtcForm(SettingsPages pages) : pages_(std::move(pages)) {}
 
 TOptionEtcForm::~TOptionEtcForm() = default;
 
@@ -91,6 +89,7 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
         return false;
     }
     BuildFrame();
+    SetTimer(hwnd_, kTimer1Id, kTimer1IntervalMs, nullptr);
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);
     if (load) {
@@ -259,18 +258,15 @@ void TOptionEtcForm::SelectPage(int index)
     PageControlChange();
 }
 
-OsirasePage& TOptionEtcForm::Osirase()
-{
-    return static_cast<OsirasePage&>(*pages_[1]);
-}
-
 void TOptionEtcForm::PageControlChange()
 {
     int current = CurrentPage();
     for (int i = 0; i < kPageCount; ++i) {
         ShowWindow(sheets_[i], i == current ? SW_SHOW : SW_HIDE);
     }
-    Osirase().RefreshOnPageChange();
+    for (auto& page : pages_) {
+        page->OnAnyPageChange();
+    }
     if (current >= 0 && current < kPageCount) {
         pages_[current]->OnSelected();
     }
@@ -335,13 +331,29 @@ LRESULT TOptionEtcForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     }
+    case WM_TIMER:
+        if (wParam == kTimer1Id) {
+            if (timer1Handler_) {
+                timer1Handler_();
+            }
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
     case WM_CLOSE:
         // The dialog has no close box; O K is the only way to close it.
         return 0;
     case WM_DESTROY:
+        KillTimer(hwnd_, kTimer1Id);
         RemoveDialogWindow(hwnd_);
         return Default(msg, wParam, lParam);
-    default:
+    default: {
+        LRESULT result = 0;
+        for (auto& page : pages_) {
+            if (page->OnFormMessage(msg, wParam, lParam, &result)) {
+                return result;
+            }
+        }
         return Default(msg, wParam, lParam);
+    }
     }
 }

@@ -233,7 +233,9 @@ void SetteiPage::TimerWaveStopClick()
 
 void SetteiPage::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
 {
-    if (device_ != 0 && static_cast<MCIDEVICEID>(deviceId) != device_) {
+    // A notice for another device is stale; some devices (Wine's MPEG player) report no device at all.
+    const auto device = static_cast<MCIDEVICEID>(deviceId);
+    if (device_ != 0 && device != 0 && device != device_) {
         return;
     }
     CloseMediaPlayer();

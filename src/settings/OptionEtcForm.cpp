@@ -44,13 +44,6 @@ void RegisterSheetClass()
 {
     RegisterClassOnce(kSheetClass, SheetProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
-
-bool IsComboBox(HWND control)
-{
-    wchar_t cls[32] = {};
-    GetClassNameW(control, cls, 32);
-    return lstrcmpiW(cls, WC_COMBOBOXW) == 0;
-}
 } // namespace
 
 void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count)
@@ -150,15 +143,33 @@ HWND TOptionEtcForm::Control(int id) const
     if (!hwnd_) {
         return nullptr;
     }
-    if (HWND direct = GetDlgItem(hwnd_, id)) {
-        return direct;
+    // The tick reads a dozen controls twice a second, and a search of the sheets costs the window manager a
+    // walk of each sheet's children: every control is looked up once.
+    auto cached = controls_.find(id);
+    if (cached != controls_.end() && IsWindow(cached->second)) {
+        return cached->second;
     }
-    for (HWND sheet : sheets_) {
-        if (HWND control = GetDlgItem(sheet, id)) {
-            return control;
-        }
+    HWND found = GetDlgItem(hwnd_, id);
+    for (std::size_t i = 0; !found && i < sheets_.size(); ++i) {
+        found = GetDlgItem(sheets_[i], id);
     }
-    return nullptr;
+    if (found) {
+        controls_[id] = found;
+    }
+    return found;
+}
+
+bool TOptionEtcForm::IsComboBox(HWND control) const
+{
+    auto cached = comboBoxes_.find(control);
+    if (cached != comboBoxes_.end()) {
+        return cached->second;
+    }
+    wchar_t cls[32] = {};
+    GetClassNameW(control, cls, 32);
+    const bool combo = lstrcmpiW(cls, WC_COMBOBOXW) == 0;
+    comboBoxes_[control] = combo;
+    return combo;
 }
 
 int TOptionEtcForm::Index(int id) const

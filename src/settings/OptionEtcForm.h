@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "settings/SettingsPage.h"
 #include "shell/Window.h"
@@ -79,6 +80,7 @@ protected:
 private:
     void BuildFrame();
     SettingsPage* PageOfControl(HWND control) const;
+    bool IsComboBox(HWND control) const;
 
     Font font_;
     Font okFont_;
@@ -86,4 +88,6 @@ private:
     std::array<HWND, kPageCount> sheets_ = {};
     SettingsPages pages_;
     std::function<void()> timer1Handler_;
+    mutable std::unordered_map<int, HWND> controls_;
+    mutable std::unordered_map<HWND, bool> comboBoxes_;
 };

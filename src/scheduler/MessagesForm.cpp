@@ -134,11 +134,12 @@ void TMessagesForm::LayOut()
 
 void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIME& now)
 {
+    // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), LocalReminderSentence(now, number_ == 1 ? 1 : 2).c_str());
     ShowWindow(hwnd_, SW_SHOW);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
     BringWindowToTop(hwnd_);
-    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
-    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), LocalReminderSentence(now, number_ == 1 ? 1 : 2).c_str());
     if (GetActiveWindow() == hwnd_) {
         SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
     }

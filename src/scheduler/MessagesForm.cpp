@@ -18,6 +18,9 @@ constexpr COLORREF kColour1 = RGB(192, 220, 192);
 constexpr COLORREF kColour2 = RGB(166, 202, 240);
 constexpr int kFontPx = 15;
 constexpr int kLabelFontPx = 20;
+// Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
+constexpr int kSmallestLabelFontPx = 12;
+constexpr int kLabelSidePadding = 4;
 constexpr int kLocaleTextChars = 80;
 
 constexpr RECT kLabelRect = {0, 12, 0 + 489, 12 + 49};
@@ -136,7 +139,9 @@ void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIM
 {
     // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
     SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
-    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), LocalReminderSentence(now, number_ == 1 ? 1 : 2).c_str());
+    const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);
+    FitLabelFont(sentence);
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), sentence.c_str());
     ShowWindow(hwnd_, SW_SHOW);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
     BringWindowToTop(hwnd_);
@@ -144,6 +149,42 @@ void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIM
         SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
     }
     DeactivationSlot() = this;
+}
+
+void TMessagesForm::FitLabelFont(const std::wstring& sentence)
+{
+    HWND label = GetDlgItem(hwnd_, IDC_MESSAGELABEL);
+    RECT rc;
+    GetClientRect(label, &rc);
+    const int available = rc.right - 2 * kLabelSidePadding;
+    WindowDC dc(label);
+    Font fitted;
+    HFONT chosen = labelFont_.Get();
+    for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(L"ＭＳ Ｐゴシック", px);
+        HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
+        SIZE extent = {};
+        {
+            SelectInDC select(dc.Get(), font);
+            GetTextExtentPoint32W(dc.Get(), sentence.c_str(), static_cast<int>(sentence.size()), &extent);
+        }
+        chosen = font;
+        fitted = std::move(candidate);
+        if (extent.cx <= available) {
+            break;
+        }
+    }
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    // The label keeps using the font until the next sentence replaces it.
+    fittedLabelFont_ = std::move(fitted);
+}
+
+int TMessagesForm::MessageLabelFontPx() const
+{
+    auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_GETFONT, 0, 0));
+    LOGFONTW lf = {};
+    GetObjectW(font, sizeof(lf), &lf);
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
 }
 
 void TMessagesForm::MessageBtnClick()

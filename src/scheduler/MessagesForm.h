@@ -36,6 +36,8 @@ public:
 
     std::wstring MessageLabelText() const;
     std::wstring MessageMemoText() const;
+    // Character height of the sentence: 20 px, less where the face would not fit the sentence in.
+    int MessageLabelFontPx() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -44,11 +46,13 @@ private:
     void FormCreate();
     void BuildControls();
     void LayOut();
+    void FitLabelFont(const std::wstring& sentence);
 
     int number_;
     Brush background_;
     Font font_;
     Font labelFont_;
+    Font fittedLabelFont_;
 };
 
 // The application's deactivation slot: the message window whose KeepMessageOnTop runs when the application

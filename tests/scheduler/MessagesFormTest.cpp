@@ -98,6 +98,22 @@ TEST_F(MessagesFormTest, TheSentenceNamesTheMomentInTheUsersLocale)
     EXPECT_EQ(form2.MessageMemoText(), L"") << "an empty text gives an empty field";
 }
 
+TEST_F(MessagesFormTest, TheWholeSentenceFitsItsLabel)
+{
+    form1.ShowOsiraseMessage(L"", At(2003, 10, 15, 12, 0, 0));
+    HWND label = GetDlgItem(form1.Hwnd(), IDC_MESSAGELABEL);
+    EXPECT_LE(form1.MessageLabelFontPx(), 20);
+    EXPECT_GE(form1.MessageLabelFontPx(), 12);
+    const std::wstring text = form1.MessageLabelText();
+    WindowDC dc(label);
+    SelectInDC select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT rc;
+    GetClientRect(label, &rc);
+    EXPECT_LE(extent.cx, rc.right);
+}
+
 TEST_F(MessagesFormTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts)
 {
     form1.ShowOsiraseMessage(L"一回目", At(2003, 10, 15, 8, 0, 0));

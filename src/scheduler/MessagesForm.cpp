@@ -137,6 +137,9 @@ void TMessagesForm::LayOut()
 
 void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIME& now)
 {
+    if (!hwnd_) {
+        return;
+    }
     // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
     SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
     const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);

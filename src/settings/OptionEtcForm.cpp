@@ -82,12 +82,14 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
         return false;
     }
     BuildFrame();
-    SetTimer(hwnd_, kTimer1Id, kTimer1IntervalMs, nullptr);
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);
     if (load) {
         FormCreate();
     }
+    // Started after the load: an error box of the load runs a message loop, and no tick may read the
+    // half-loaded controls.
+    SetTimer(hwnd_, kTimer1Id, kTimer1IntervalMs, nullptr);
     return true;
 }
 

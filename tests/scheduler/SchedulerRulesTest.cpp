@@ -1,5 +1,5 @@
-// The tick's decisions without windows: latch ageing, the wallpaper schedule across the counter's wrap,
-// the hourly chime modes, due reminders of every kind, and the reminder sentence.
+// The tick's decisions that need no window and no clock: latch ageing, the interval table and the interval
+// across the counter's wrap, the sentence with other locales' separators (the moments are tested on the tick).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -21,18 +21,6 @@ SYSTEMTIME At(int year, int month, int day, int weekday, int hour, int minute, i
     return t;
 }
 
-ReminderRecord Record(int kind, int hour, int minute, int second)
-{
-    ReminderRecord r;
-    r.kind = kind;
-    r.year = 2003;
-    r.month = 10;
-    r.day = 15;
-    r.hour = hour;
-    r.minute = minute;
-    r.second = second;
-    return r;
-}
 } // namespace
 
 TEST(LatchTest, ASetLatchBlocksTwoMoreTicksAndIsClearOnTheThird)
@@ -44,23 +32,6 @@ TEST(LatchTest, ASetLatchBlocksTwoMoreTicksAndIsClearOnTheThird)
         seen.push_back(latch);
     }
     EXPECT_EQ(seen, (std::vector<int>{2, 3, 0, 0}));
-}
-
-TEST(KabeScheduleTest, OnTheClockItemsChangeOnceAtTheirSecondsOnly)
-{
-    Latch latch = 0;
-    // "毎時 ０分 + ３０分": 12:00:00 twice in that second, then 12:30:00; nothing at 12:00:01 or 12:15:00.
-    EXPECT_EQ(KabeScheduleStep(3, 0, 0, latch, 0, 0), KabeDue::OnTheClock);
-    EXPECT_EQ(KabeScheduleStep(3, 0, 0, latch, 0, 0), KabeDue::None);
-    EXPECT_EQ(KabeScheduleStep(3, 0, 1, latch, 0, 0), KabeDue::None);
-    EXPECT_EQ(KabeScheduleStep(3, 15, 0, latch, 0, 0), KabeDue::None);
-    EXPECT_EQ(KabeScheduleStep(3, 30, 0, latch, 0, 0), KabeDue::OnTheClock);
-    latch = 0;
-    // "毎時 ０分" ignores the half hour; the other items never change on the clock.
-    EXPECT_EQ(KabeScheduleStep(2, 30, 0, latch, 0, 0), KabeDue::None);
-    for (int item : {-1, 0, 1}) {
-        EXPECT_EQ(KabeScheduleStep(item, 0, 0, latch, 999999999, 0), KabeDue::None) << item;
-    }
 }
 
 TEST(KabeScheduleTest, IntervalsOfEveryItem)
@@ -103,68 +74,6 @@ TEST(KabeScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)
         }
     }
     EXPECT_EQ(changes, 8640);
-}
-
-TEST(HourlyChimeTest, ModesAndTheLatchSetWhateverTheMode)
-{
-    Latch latch = 0;
-    EXPECT_TRUE(HourlyChimeStep(1, 0, 0, latch));
-    EXPECT_FALSE(HourlyChimeStep(1, 0, 0, latch)) << "second tick in the same second";
-    latch = 0;
-    EXPECT_FALSE(HourlyChimeStep(1, 30, 0, latch)) << "mode 1 is silent at the half hour";
-    EXPECT_EQ(latch, 1) << "the latch is set although nothing sounds";
-    latch = 0;
-    EXPECT_TRUE(HourlyChimeStep(2, 30, 0, latch));
-    latch = 0;
-    EXPECT_TRUE(HourlyChimeStep(2, 0, 0, latch));
-    latch = 0;
-    EXPECT_FALSE(HourlyChimeStep(0, 0, 0, latch));
-    EXPECT_EQ(latch, 1);
-    latch = 0;
-    for (int minute : {1, 15, 29, 31, 59}) {
-        EXPECT_FALSE(HourlyChimeStep(2, minute, 0, latch)) << minute;
-    }
-    EXPECT_FALSE(HourlyChimeStep(2, 0, 1, latch));
-    EXPECT_EQ(latch, 0);
-}
-
-TEST(ReminderDueTest, TheSecondCountsAndOnceNeedsTheDate)
-{
-    const ReminderRecord once = Record(kReminderOnce, 8, 15, 30);
-    EXPECT_TRUE(ReminderDue(once, At(2003, 10, 15, 3, 8, 15, 30)));
-    EXPECT_FALSE(ReminderDue(once, At(2003, 10, 15, 3, 8, 15, 0)));
-    EXPECT_FALSE(ReminderDue(once, At(2003, 10, 15, 3, 8, 15, 31)));
-    EXPECT_FALSE(ReminderDue(once, At(2003, 10, 16, 4, 8, 15, 30))) << "a past date is never caught up";
-    EXPECT_FALSE(ReminderDue(once, At(2004, 10, 15, 5, 8, 15, 30)));
-    EXPECT_TRUE(ReminderDue(Record(kReminderDaily, 8, 15, 30), At(2010, 1, 2, 6, 8, 15, 30)));
-    EXPECT_FALSE(ReminderDue(Record(kNoReminderKind, 8, 15, 30), At(2003, 10, 15, 3, 8, 15, 30)));
-    EXPECT_FALSE(ReminderDue(Record(7, 8, 15, 30), At(2003, 10, 15, 3, 8, 15, 30)));
-}
-
-TEST(ReminderDueTest, WeeklyOnTheChosenWeekdaysOfAWholeWeek)
-{
-    ReminderRecord weekly = Record(kReminderWeekly, 12, 0, 0);
-    for (int weekday = 0; weekday < 7; ++weekday) {
-        EXPECT_FALSE(ReminderDue(weekly, At(2003, 10, 12 + weekday, weekday, 12, 0, 0))) << "no weekday chosen";
-    }
-    weekly.weekdays[1] = true; // Monday
-    weekly.weekdays[3] = true; // Wednesday
-    for (int weekday = 0; weekday < 7; ++weekday) {
-        EXPECT_EQ(ReminderDue(weekly, At(2003, 10, 12 + weekday, weekday, 12, 0, 0)), weekday == 1 || weekday == 3)
-            << weekday;
-    }
-}
-
-TEST(ReminderActionTest, ChimeAndMessageOfEachAction)
-{
-    EXPECT_TRUE(ActionSoundsChime(0));
-    EXPECT_FALSE(ActionShowsMessage(0));
-    EXPECT_FALSE(ActionSoundsChime(1));
-    EXPECT_TRUE(ActionShowsMessage(1));
-    EXPECT_TRUE(ActionSoundsChime(2));
-    EXPECT_TRUE(ActionShowsMessage(2));
-    EXPECT_FALSE(ActionSoundsChime(-1));
-    EXPECT_FALSE(ActionShowsMessage(-1));
 }
 
 TEST(ReminderSentenceTest, PatternsOfBothWindows)

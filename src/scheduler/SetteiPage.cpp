@@ -88,11 +88,15 @@ void PlayBuiltInChime(int index)
     ChimePlaySound()(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);
 }
 
-// Disabling the focused button would leave the keyboard nowhere: the focus moves to its partner.
-void MoveFocusIfOn(HWND from, HWND to)
+// Disables one of the preview and stop buttons and enables the other, in that order. The keyboard focus,
+// which a disabled button loses, follows to the button now enabled.
+void SwapEnabled(TOptionEtcForm& form, int disableId, int enableId)
 {
-    if (GetFocus() == from) {
-        SetFocus(to);
+    const bool hadFocus = GetFocus() == form.Control(disableId);
+    form.SetEnabled(disableId, false);
+    form.SetEnabled(enableId, true);
+    if (hadFocus) {
+        SetFocus(form.Control(enableId));
     }
 }
 } // namespace
@@ -190,11 +194,7 @@ void SetteiPage::PlayUserFile(const std::wstring& path)
         CloseMediaPlayer();
         return;
     }
-    HWND playButton = form_->Control(IDC_TIMERWAVEPLAY);
-    HWND stopButton = form_->Control(IDC_TIMERWAVESTOP);
-    form_->SetEnabled(IDC_TIMERWAVESTOP, true);
-    MoveFocusIfOn(playButton, stopButton);
-    form_->SetEnabled(IDC_TIMERWAVEPLAY, false);
+    SwapEnabled(*form_, IDC_TIMERWAVEPLAY, IDC_TIMERWAVESTOP);
 }
 
 void SetteiPage::CloseMediaPlayer()
@@ -220,11 +220,7 @@ void SetteiPage::TimerWavePlayClick()
 
 void SetteiPage::TimerWaveStopClick()
 {
-    HWND playButton = form_->Control(IDC_TIMERWAVEPLAY);
-    HWND stopButton = form_->Control(IDC_TIMERWAVESTOP);
-    form_->SetEnabled(IDC_TIMERWAVEPLAY, true);
-    MoveFocusIfOn(stopButton, playButton);
-    form_->SetEnabled(IDC_TIMERWAVESTOP, false);
+    SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
     if (device_ != 0) {
         mciSendCommandW(device_, MCI_STOP, 0, 0);
     }
@@ -239,11 +235,7 @@ void SetteiPage::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
         return;
     }
     CloseMediaPlayer();
-    HWND playButton = form_->Control(IDC_TIMERWAVEPLAY);
-    HWND stopButton = form_->Control(IDC_TIMERWAVESTOP);
-    form_->SetEnabled(IDC_TIMERWAVEPLAY, true);
-    MoveFocusIfOn(stopButton, playButton);
-    form_->SetEnabled(IDC_TIMERWAVESTOP, false);
+    SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
 }
 
 void SetteiPage::TimerWaveAddClick()

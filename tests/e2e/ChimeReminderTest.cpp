@@ -244,8 +244,8 @@ TEST_F(ChimeReminderTest, PreviewOfAnMp3FileDisablesThePreviewButtonUntilItsEndN
     ASSERT_TRUE(SendMessageTimeoutW(play, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result));
     EXPECT_FALSE(IsWindowEnabled(play)) << "a user file is playing";
     EXPECT_TRUE(IsWindowEnabled(stop));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) != FALSE; }, kTimeoutMs)) << "the end notice came";
-    EXPECT_FALSE(IsWindowEnabled(stop));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) && !IsWindowEnabled(stop); }, kTimeoutMs))
+        << "the end notice came";
 
     SendMessageTimeoutW(GetDlgItem(settings, IDC_OKBTN), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
     EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));

@@ -1,10 +1,16 @@
-// The wallpaper page 壁紙チェンジャー: the wallpaper list with its buttons, the style, order and timing
-// choices, the manual change button and the preview.
+// The wallpaper page 壁紙チェンジャー: list editing, preview, manual change, style choice and file drops.
+#include "wallpaper/KabePage.h"
+
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
 
 #include "resource.h"
+#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "wallpaper/Wallpaper.h"
 
 namespace {
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
@@ -15,8 +21,8 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr int kPanelEdge = 1;
 constexpr int kImgLeft = 305;
 constexpr int kImgTop = 175;
-constexpr int kImgWidth = 220;
-constexpr int kImgHeight = 165;
+constexpr int kImgWidth = KabePage::kPreviewWidth;
+constexpr int kImgHeight = KabePage::kPreviewHeight;
 
 const ControlDef kControls[] = {
     {IDC_KABELISTLBL, WC_STATICW, L"壁紙リスト", 30, 10, 200, 16, SS_LEFT},
@@ -44,6 +50,12 @@ constexpr const wchar_t* kChangeTimeItems[] = {
     L"自動変更しない", L"Sorabune 起動時", L"毎時 ０分", L"毎時 ０分 + ３０分", L"15分おき", L"10分おき",
     L"5分おき",        L"3分おき",         L"1分おき",   L"30秒おき",           L"10秒おき"};
 
+// One filter: label "ビットマップファイル", patterns "*.bmp;*.jpg".
+constexpr wchar_t kOpnDlgFilter[] = L"ビットマップファイル\0*.bmp;*.jpg\0";
+// Room for about a thousand chosen names.
+constexpr DWORD kOpnDlgBufferChars = 64 * 1024;
+constexpr int kExtentMargin = 8;
+
 template <std::size_t N> void FillDropDown(TOptionEtcForm& form, int id, const wchar_t* const (&items)[N])
 {
     for (const wchar_t* item : items) {
@@ -52,17 +64,297 @@ template <std::size_t N> void FillDropDown(TOptionEtcForm& form, int id, const w
     form.SetIndex(id, 0);
 }
 
-class KabePage : public SettingsPage {
-public:
-    void Build(TOptionEtcForm& form, HWND sheet) override
-    {
-        CreateControls(form, sheet, kControls);
-        FillDropDown(form, IDC_KABESTYLE, kStyleItems);
-        FillDropDown(form, IDC_KABEJYUNN, kJyunnItems);
-        FillDropDown(form, IDC_KABECHANGETIME, kChangeTimeItems);
+std::optional<std::vector<std::wstring>> ShowOpnDlg(HWND owner)
+{
+    std::vector<wchar_t> buffer(kOpnDlgBufferChars, L'\0');
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kOpnDlgFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = kOpnDlgBufferChars;
+    ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&ofn)) {
+        return std::nullopt;
     }
-};
+    return SplitOpenFileNames(buffer.data());
+}
+
+OpenFilesFn& OpnDlg()
+{
+    static OpenFilesFn fn = ShowOpnDlg;
+    return fn;
+}
 } // namespace
+
+OpenFilesFn SetOpnDlg(OpenFilesFn fn)
+{
+    OpenFilesFn previous = OpnDlg();
+    OpnDlg() = fn ? fn : ShowOpnDlg;
+    return previous;
+}
+
+void KabePage::Build(TOptionEtcForm& form, HWND sheet)
+{
+    form_ = &form;
+    CreateControls(form, sheet, kControls);
+    FillDropDown(form, IDC_KABESTYLE, kStyleItems);
+    FillDropDown(form, IDC_KABEJYUNN, kJyunnItems);
+    FillDropDown(form, IDC_KABECHANGETIME, kChangeTimeItems);
+    list_ = form.Control(IDC_KABELIST);
+    img_ = form.Control(IDC_KABEIMG);
+    dandD1_.OnDrop = [this](TDandD& sender, const std::vector<std::wstring>& files) { DandD1Drop(sender, files); };
+    dandD1_.SetTargetControl(list_);
+}
+
+bool KabePage::OnCommand(int id, int code, HWND control)
+{
+    switch (id) {
+    case IDC_KABELIST:
+        if (code == LBN_SELCHANGE) {
+            KabeListClick();
+        }
+        return true;
+    case IDC_KABESTYLE:
+        if (code == CBN_SELCHANGE) {
+            KabeStyleChange();
+        }
+        return true;
+    case IDC_KABEADD:
+    case IDC_KABEDEL:
+    case IDC_KABEUP:
+    case IDC_KABEDOWN:
+    case IDC_KABECHANGEBTN:
+        if (code != BN_CLICKED) {
+            return true;
+        }
+        if (id == IDC_KABEADD) {
+            KabeAddClick();
+        } else if (id == IDC_KABEDEL) {
+            KabeDelClick();
+        } else if (id == IDC_KABEUP) {
+            KabeUpClick();
+        } else if (id == IDC_KABEDOWN) {
+            KabeDownClick();
+        } else {
+            KabeChangeBtnClick();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void KabePage::OnSelected()
+{
+    // The load and the purge change the list without the page; long paths get their scroll range here.
+    if (form_->ItemCount(IDC_KABELIST) != extentCount_) {
+        UpdateHorizontalExtent();
+    }
+}
+
+int KabePage::CurrentEntry() const
+{
+    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    int caret = static_cast<int>(SendMessageW(list_, LB_GETCARETINDEX, 0, 0));
+    return count > 0 && caret >= 0 && caret < count ? caret : -1;
+}
+
+std::wstring KabePage::Entry(int index) const
+{
+    return form_->ItemText(IDC_KABELIST, index);
+}
+
+void KabePage::DeleteEntry(int index)
+{
+    SendMessageW(list_, LB_DELETESTRING, index, 0);
+}
+
+std::vector<bool> KabePage::Selection() const
+{
+    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    std::vector<bool> selected(count > 0 ? count : 0, false);
+    int selectedCount = static_cast<int>(SendMessageW(list_, LB_GETSELCOUNT, 0, 0));
+    if (selectedCount > 0) {
+        std::vector<int> indices(selectedCount);
+        int got = static_cast<int>(
+            SendMessageW(list_, LB_GETSELITEMS, selectedCount, reinterpret_cast<LPARAM>(indices.data())));
+        for (int i = 0; i < got; ++i) {
+            if (indices[i] >= 0 && indices[i] < count) {
+                selected[indices[i]] = true;
+            }
+        }
+    }
+    return selected;
+}
+
+void KabePage::KabeAddClick()
+{
+    std::optional<std::vector<std::wstring>> files = OpnDlg()(GetAncestor(list_, GA_ROOT));
+    if (files) {
+        AddFiles(*files);
+    }
+}
+
+void KabePage::DandD1Drop(TDandD&, const std::vector<std::wstring>& files)
+{
+    AddFiles(files);
+}
+
+void KabePage::AddFiles(const std::vector<std::wstring>& files)
+{
+    AddWallpaperFiles(*form_, files);
+    UpdateHorizontalExtent();
+}
+
+void KabePage::KabeDelClick()
+{
+    ClearPreview();
+    std::vector<bool> selected = Selection();
+    for (std::size_t i = selected.size(); i-- > 0;) {
+        if (selected[i]) {
+            DeleteEntry(static_cast<int>(i));
+        }
+    }
+    UpdateHorizontalExtent();
+}
+
+void KabePage::Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges)
+{
+    int caret = CurrentEntry();
+    for (auto [from, to] : exchanges) {
+        std::wstring moving = Entry(static_cast<int>(from));
+        std::wstring other = Entry(static_cast<int>(to));
+        SendMessageW(list_, LB_DELETESTRING, to, 0);
+        SendMessageW(list_, LB_INSERTSTRING, to, reinterpret_cast<LPARAM>(moving.c_str()));
+        SendMessageW(list_, LB_DELETESTRING, from, 0);
+        SendMessageW(list_, LB_INSERTSTRING, from, reinterpret_cast<LPARAM>(other.c_str()));
+        SendMessageW(list_, LB_SETSEL, TRUE, static_cast<LPARAM>(to));
+        SendMessageW(list_, LB_SETSEL, FALSE, static_cast<LPARAM>(from));
+        // The focus travels with the entry it was on.
+        if (caret == static_cast<int>(from)) {
+            caret = static_cast<int>(to);
+        } else if (caret == static_cast<int>(to)) {
+            caret = static_cast<int>(from);
+        }
+    }
+    if (!exchanges.empty() && caret >= 0) {
+        SendMessageW(list_, LB_SETCARETINDEX, caret, FALSE);
+    }
+}
+
+void KabePage::KabeUpClick()
+{
+    Exchange(UpExchanges(Selection()));
+}
+
+void KabePage::KabeDownClick()
+{
+    Exchange(DownExchanges(Selection()));
+}
+
+void KabePage::KabeListClick()
+{
+    int current = CurrentEntry();
+    if (current < 0) {
+        return;
+    }
+    std::wstring path = Entry(current);
+    if (WallpaperFileExists(path)) {
+        LoadPreview(path);
+    } else {
+        DeleteEntry(current);
+    }
+}
+
+void KabePage::KabeChangeBtnClick()
+{
+    int current = CurrentEntry();
+    if (current < 0) {
+        return;
+    }
+    std::wstring path = Entry(current);
+    if (WallpaperFileExists(path)) {
+        SetWallpaper(path, CurrentKabeStyle());
+    } else {
+        DeleteEntry(current);
+    }
+}
+
+void KabePage::KabeStyleChange()
+{
+    if (auto style = StyleForKabeStyleIndex(form_->Index(IDC_KABESTYLE))) {
+        CurrentKabeStyle() = *style;
+    }
+}
+
+std::optional<PreviewRect> KabePage::Preview() const
+{
+    if (!picture_) {
+        return std::nullopt;
+    }
+    return PlacePreview(pictureSize_.cx, pictureSize_.cy, kPreviewWidth, kPreviewHeight);
+}
+
+void KabePage::ClearPreview()
+{
+    picture_.Reset();
+    pictureSize_ = {};
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+void KabePage::LoadPreview(const std::wstring& path)
+{
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    // A file that is no readable bitmap shows an empty preview.
+    picture_.Reset(bitmap);
+    pictureSize_ = {};
+    BITMAP info = {};
+    if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) {
+        pictureSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+    }
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+bool KabePage::OnDrawItem(DRAWITEMSTRUCT* item)
+{
+    if (item->hwndItem != img_) {
+        return false;
+    }
+    HDC dc = item->hDC;
+    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    std::optional<PreviewRect> place = Preview();
+    if (!place) {
+        return true;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    {
+        SelectInDC selected(source, picture_.Get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, item->rcItem.left + place->x, item->rcItem.top + place->y, place->width, place->height, source,
+                   0, 0, pictureSize_.cx, pictureSize_.cy, SRCCOPY);
+    }
+    DeleteDC(source);
+    return true;
+}
+
+void KabePage::UpdateHorizontalExtent()
+{
+    WindowDC dc(list_);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    SelectInDC selected(dc.Get(), font);
+    int widest = 0;
+    for (const std::wstring& item : ListItems(list_)) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + kExtentMargin, 0);
+    extentCount_ = form_->ItemCount(IDC_KABELIST);
+}
 
 std::unique_ptr<SettingsPage> MakeKabePage()
 {

@@ -1,0 +1,38 @@
+// TDandD: a drop target without a window of its own. It subclasses one control, reads the files the shell
+// drops on it and hands their full paths to OnDrop; every other message reaches the control unchanged.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TDandD {
+public:
+    using TDropMessage = std::function<void(TDandD& sender, const std::vector<std::wstring>& files)>;
+
+    TDandD() = default;
+    ~TDandD();
+    TDandD(const TDandD&) = delete;
+    TDandD& operator=(const TDandD&) = delete;
+
+    HWND TargetControl() const { return target_; }
+    // Hooks a control (null releases the current one). Releasing gives the control its own handling back
+    // and withdraws its acceptance of dropped files.
+    void SetTargetControl(HWND control);
+
+    // Fired once per drop, after the drop is completed with the shell. The list belongs to the component:
+    // valid while the handler runs, overwritten by the next drop.
+    TDropMessage OnDrop;
+    const std::vector<std::wstring>& Files() const { return files_; }
+
+private:
+    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Unhook();
+    void Drop(HDROP drop);
+
+    HWND target_ = nullptr;
+    std::vector<std::wstring> files_;
+};

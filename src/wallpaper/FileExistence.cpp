@@ -1,0 +1,126 @@
+// Folder listings as a stand-in for one file-system query per path. A listing is trusted only on volumes
+// that stamp a folder whenever an entry is added, removed or renamed (NTFS, ReFS), only while that stamp is
+// unchanged, and never when the stamp is so recent that a change in the same clock tick could hide behind it.
+// A name missing from a listing is always asked for directly, so the listing can only confirm a file.
+#include "wallpaper/FileExistence.h"
+
+#include "shell/Handles.h"
+
+namespace {
+// Folders with fewer entries than this are asked path by path.
+constexpr std::size_t kListingThreshold = 64;
+// A folder stamp younger than this (in 100 ns units: 2 s) may not yet show every change.
+constexpr ULONGLONG kSettleTime = 2ULL * 10000000ULL;
+
+std::wstring Upper(std::wstring text)
+{
+    if (!text.empty()) {
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    }
+    return text;
+}
+
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+bool AskFile(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+using FindHandle = UniqueHandle<FindTraits>;
+} // namespace
+
+bool FileExistence::TracksChanges(const std::wstring& folder)
+{
+    wchar_t root[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(folder.c_str(), root, MAX_PATH)) {
+        return false;
+    }
+    std::wstring key = Upper(root);
+    auto known = volumes_.find(key);
+    if (known != volumes_.end()) {
+        return known->second;
+    }
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    bool tracks = GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH) &&
+                  (lstrcmpiW(fileSystem, L"NTFS") == 0 || lstrcmpiW(fileSystem, L"ReFS") == 0);
+    volumes_[key] = tracks;
+    return tracks;
+}
+
+const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& folder)
+{
+    const std::wstring key = Upper(folder);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!TracksChanges(folder) || !GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &data)) {
+        listings_.erase(key);
+        return nullptr;
+    }
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    if (Ticks(now) < Ticks(data.ftLastWriteTime) + kSettleTime) {
+        listings_.erase(key);
+        return nullptr;
+    }
+    auto cached = listings_.find(key);
+    if (cached != listings_.end() && CompareFileTime(&cached->second.lastWrite, &data.ftLastWriteTime) == 0) {
+        return &cached->second;
+    }
+    Listing listing{data.ftLastWriteTime, {}};
+    WIN32_FIND_DATAW found = {};
+    FindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        listings_.erase(key);
+        return nullptr;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            listing.names.insert(Upper(found.cFileName));
+        }
+    } while (FindNextFileW(find.Get(), &found));
+    return &(listings_[key] = std::move(listing));
+}
+
+std::vector<bool> FileExistence::Check(const std::vector<std::wstring>& paths)
+{
+    // Entries per folder decide which folders are worth a listing.
+    std::unordered_map<std::wstring, std::size_t> perFolder;
+    std::vector<std::size_t> split(paths.size(), std::wstring::npos);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        split[i] = paths[i].find_last_of(L"\\/");
+        if (split[i] != std::wstring::npos && split[i] > 0) {
+            ++perFolder[paths[i].substr(0, split[i])];
+        }
+    }
+    std::unordered_map<std::wstring, const Listing*> listings;
+    for (const auto& [folder, count] : perFolder) {
+        if (count >= kListingThreshold) {
+            listings[folder] = CurrentListing(folder);
+        }
+    }
+    std::vector<bool> present(paths.size(), false);
+    std::wstring folder;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (paths[i].empty()) {
+            continue;
+        }
+        const Listing* listing = nullptr;
+        if (split[i] != std::wstring::npos && split[i] > 0) {
+            folder.assign(paths[i], 0, split[i]);
+            auto it = listings.find(folder);
+            listing = it != listings.end() ? it->second : nullptr;
+        }
+        present[i] = (listing && listing->names.count(Upper(paths[i].substr(split[i] + 1))) > 0) || AskFile(paths[i]);
+    }
+    return present;
+}

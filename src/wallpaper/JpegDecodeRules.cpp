@@ -1,0 +1,177 @@
+// libjpeg-turbo behind a small interface: a source manager over JpegByteSource, an error manager that
+// returns to the caller, and the conversion of every colour space the library knows to BGR rows.
+// <windows.h> stays out of this file: jpeglib.h's boolean clashes with rpcndr.h.
+#include "wallpaper/JpegDecodeRules.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+constexpr std::size_t kInputBufferSize = 64 * 1024;
+constexpr int kBgrBytes = 3;
+constexpr int kCmykBytes = 4;
+constexpr unsigned kMaxSample = 255;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void ErrorExit(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Warnings the library recovers from are let through, except data that ends before the picture does.
+void EmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        ErrorExit(cinfo);
+    }
+}
+
+void OutputMessage(j_common_ptr) {}
+
+struct SourceManager {
+    jpeg_source_mgr pub;
+    JpegByteSource* source;
+    bool startOfFile;
+    JOCTET buffer[kInputBufferSize];
+};
+
+void InitSource(j_decompress_ptr cinfo)
+{
+    reinterpret_cast<SourceManager*>(cinfo->src)->startOfFile = true;
+}
+
+boolean FillInputBuffer(j_decompress_ptr cinfo)
+{
+    auto* src = reinterpret_cast<SourceManager*>(cinfo->src);
+    std::size_t count = src->source->Read(src->buffer, kInputBufferSize);
+    if (count == 0) {
+        if (src->startOfFile) {
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        }
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        count = 2;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = count;
+    src->startOfFile = false;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count)
+{
+    auto* src = reinterpret_cast<SourceManager*>(cinfo->src);
+    while (count > static_cast<long>(src->pub.bytes_in_buffer)) {
+        count -= static_cast<long>(src->pub.bytes_in_buffer);
+        FillInputBuffer(cinfo);
+    }
+    if (count > 0) {
+        src->pub.next_input_byte += count;
+        src->pub.bytes_in_buffer -= static_cast<std::size_t>(count);
+    }
+}
+
+void TermSource(j_decompress_ptr) {}
+
+void UseSource(j_decompress_ptr cinfo, JpegByteSource& source)
+{
+    auto* src = static_cast<SourceManager*>(
+        (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(SourceManager)));
+    src->pub.init_source = InitSource;
+    src->pub.fill_input_buffer = FillInputBuffer;
+    src->pub.skip_input_data = SkipInputData;
+    src->pub.resync_to_restart = jpeg_resync_to_restart;
+    src->pub.term_source = TermSource;
+    src->pub.bytes_in_buffer = 0;
+    src->pub.next_input_byte = nullptr;
+    src->source = &source;
+    src->startOfFile = true;
+    cinfo->src = &src->pub;
+}
+
+// CMYK pictures (Adobe's inverted samples, as nearly all such files are) have no conversion in the library.
+void CmykToBgr(const JSAMPLE* cmyk, unsigned char* bgr, unsigned width, bool inverted)
+{
+    for (unsigned x = 0; x < width; ++x, cmyk += kCmykBytes, bgr += kBgrBytes) {
+        unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = kMaxSample - c;
+            m = kMaxSample - m;
+            y = kMaxSample - y;
+            k = kMaxSample - k;
+        }
+        bgr[0] = static_cast<unsigned char>(y * k / kMaxSample);
+        bgr[1] = static_cast<unsigned char>(m * k / kMaxSample);
+        bgr[2] = static_cast<unsigned char>(c * k / kMaxSample);
+    }
+}
+
+// Everything between setjmp and the end holds no object with a destructor: a longjmp may leave it at any call.
+JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteSource& source, JpegRowSink& sink)
+{
+    if (setjmp(errors.jump)) {
+        return JpegStatus::DecodeError;
+    }
+    UseSource(&cinfo, source);
+    jpeg_read_header(&cinfo, TRUE);
+    // Full size and the most accurate decoding: integer DCT, fancy upsampling, no colour quantising.
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    cinfo.dct_method = JDCT_ISLOW;
+    cinfo.do_fancy_upsampling = TRUE;
+    cinfo.quantize_colors = FALSE;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    // The sink sees the size before the decoder allocates anything for the picture: a picture too large for
+    // a bitmap is refused before a multi-gigabyte progressive buffer is asked for.
+    jpeg_calc_output_dimensions(&cinfo);
+    if (!sink.Begin(cinfo.output_width, cinfo.output_height)) {
+        jpeg_abort_decompress(&cinfo);
+        return JpegStatus::SinkError;
+    }
+    jpeg_start_decompress(&cinfo);
+    JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                           cinfo.output_width * kCmykBytes, 1)
+                              : nullptr;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        unsigned row = cinfo.output_scanline;
+        unsigned char* out = sink.NextRow(row);
+        JSAMPROW target = cmyk ? cmykRow[0] : out;
+        if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
+            ERREXIT(&cinfo, JERR_BAD_STATE);
+        }
+        if (cmyk) {
+            CmykToBgr(cmykRow[0], out, cinfo.output_width, cinfo.saw_Adobe_marker);
+        }
+        if (!sink.RowDone(row)) {
+            jpeg_abort_decompress(&cinfo);
+            return JpegStatus::SinkError;
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    return JpegStatus::Ok;
+}
+} // namespace
+
+JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink)
+{
+    jpeg_decompress_struct cinfo = {};
+    ErrorManager errors = {};
+    cinfo.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = ErrorExit;
+    errors.pub.emit_message = EmitMessage;
+    errors.pub.output_message = OutputMessage;
+    jpeg_create_decompress(&cinfo);
+    JpegStatus status = Decode(cinfo, errors, source, sink);
+    int code = errors.pub.msg_code;
+    jpeg_destroy_decompress(&cinfo);
+    return {status, status == JpegStatus::DecodeError ? code : 0};
+}

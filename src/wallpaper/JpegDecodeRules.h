@@ -1,0 +1,34 @@
+// Streaming JPEG decoding to 24-bit BGR rows with libjpeg-turbo, at full size with the library's most
+// accurate settings; the decoder's errors come back as results, never end the process.
+#pragma once
+
+#include <cstddef>
+
+// Where the compressed bytes come from; Read returns 0 at the end of the data or on a read failure.
+class JpegByteSource {
+public:
+    virtual ~JpegByteSource() = default;
+    virtual std::size_t Read(unsigned char* buffer, std::size_t size) = 0;
+};
+
+// Where the decoded rows go, top row first. Begin gets the size once the header is read; NextRow gives the
+// memory for a row of width * 3 bytes (blue, green, red); RowDone says it is filled. A false result ends the
+// decoding as a sink failure.
+class JpegRowSink {
+public:
+    virtual ~JpegRowSink() = default;
+    virtual bool Begin(unsigned width, unsigned height) = 0;
+    virtual unsigned char* NextRow(unsigned row) = 0;
+    virtual bool RowDone(unsigned row) = 0;
+};
+
+enum class JpegStatus { Ok, DecodeError, SinkError };
+struct JpegResult {
+    JpegStatus status;
+    // The decoder's message number when status is DecodeError.
+    int messageCode;
+};
+
+// Decodes the whole picture into the sink. A picture cut short (the data ends before the picture does) is a
+// decode error, so that no half-grey bitmap replaces anything.
+JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

@@ -1,0 +1,28 @@
+// JPEG files converted to uncompressed 24-bit Windows bitmaps beside them, streaming and without ever
+// leaving a damaged or half-written bitmap under the target's name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Sizes of a bottom-up 24-bit bitmap file; nothing when the file would exceed what its header can state.
+struct BitmapLayout {
+    std::uint32_t stride;    // bytes per row, padded to a multiple of 4
+    std::uint32_t imageSize; // stride * height
+    std::uint32_t fileSize;  // headers + image
+};
+inline constexpr std::uint32_t kBitmapHeaderSize = 14 + 40;
+std::optional<BitmapLayout> LayoutFor(unsigned width, unsigned height);
+// The file and info headers of such a bitmap.
+void WriteBitmapHeaders(unsigned char (&headers)[kBitmapHeaderSize], unsigned width, unsigned height);
+
+enum class ConvertError { None, CannotOpen, Decode, CannotCreate };
+struct ConvertResult {
+    ConvertError error;
+    int jpegMessage; // the decoder's message number for Decode
+};
+
+// Decodes jpegPath and writes the bitmap to a new file in bmpPath's folder, which replaces bmpPath only once
+// the whole picture is written; on any failure bmpPath is untouched and no temporary file is left.
+ConvertResult ConvertJpegToBmp(const std::wstring& jpegPath, const std::wstring& bmpPath);

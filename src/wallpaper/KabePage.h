@@ -1,0 +1,63 @@
+// The wallpaper page 壁紙チェンジャー: the wallpaper list with its buttons, the style, order and timing
+// choices, the manual change button, the preview and the drop target on the list.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsPage.h"
+#include "shell/Handles.h"
+#include "wallpaper/DandD.h"
+#include "wallpaper/WallpaperRules.h"
+
+class KabePage : public SettingsPage {
+public:
+    static constexpr int kPreviewWidth = 220;
+    static constexpr int kPreviewHeight = 165;
+
+    void Build(TOptionEtcForm& form, HWND sheet) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnDrawItem(DRAWITEMSTRUCT* item) override;
+    void OnSelected() override;
+
+    // Handlers, named after the controls.
+    void KabeAddClick();
+    void KabeDelClick();
+    void KabeUpClick();
+    void KabeDownClick();
+    void KabeListClick();
+    void KabeChangeBtnClick();
+    void KabeStyleChange();
+    void DandD1Drop(TDandD& sender, const std::vector<std::wstring>& files);
+
+    TDandD& DandD1() { return dandD1_; }
+    // Where the preview picture lies in its frame; nothing when no picture is shown.
+    std::optional<PreviewRect> Preview() const;
+
+private:
+    HWND List() const { return list_; }
+    // The entry with the focus, or -1 when the list is empty.
+    int CurrentEntry() const;
+    std::wstring Entry(int index) const;
+    void DeleteEntry(int index);
+    void Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges);
+    std::vector<bool> Selection() const;
+    void ClearPreview();
+    void LoadPreview(const std::wstring& path);
+    void AddFiles(const std::vector<std::wstring>& files);
+    void UpdateHorizontalExtent();
+
+    TOptionEtcForm* form_ = nullptr;
+    HWND list_ = nullptr;
+    HWND img_ = nullptr;
+    GdiObject picture_;
+    SIZE pictureSize_ = {};
+    int extentCount_ = -1; // entries when the scroll range was last measured
+    TDandD dandD1_;
+};
+
+// The open-file dialog OpnDlg: the chosen files in the dialog's order, or nothing when cancelled. Tests
+// answer it instead; null restores the dialog.
+using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
+OpenFilesFn SetOpnDlg(OpenFilesFn fn);

@@ -1,0 +1,187 @@
+// The desktop side of the wallpaper changer: SetWallpaper, KabeChange and the add rule.
+#include "wallpaper/Wallpaper.h"
+
+#include "resource.h"
+#include "settings/IniStore.h"
+#include "settings/LoadCommit.h"
+#include "settings/OptionEtcForm.h"
+#include "shell/AppError.h"
+#include "wallpaper/FileExistence.h"
+#include "wallpaper/JpegToBmpRules.h"
+#include "wallpaper/WallpaperRules.h"
+
+namespace {
+constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
+// KabeJyunn items.
+constexpr int kSequential = 0;
+constexpr int kRandom = 1;
+
+SystemParametersInfoFn& SystemCall()
+{
+    static SystemParametersInfoFn fn = SystemParametersInfoW;
+    return fn;
+}
+
+struct StyleValues {
+    const wchar_t* tile;
+    const wchar_t* style;
+};
+
+StyleValues ValuesOf(WallpaperStyle style)
+{
+    switch (style) {
+    case WallpaperStyle::Tile:
+        return {L"1", L"0"};
+    case WallpaperStyle::Stretch:
+        return {L"0", L"2"};
+    default:
+        return {L"0", L"0"};
+    }
+}
+
+std::wstring ConvertMessage(const ConvertResult& result, const std::wstring& jpegPath, const std::wstring& bmpPath)
+{
+    switch (result.error) {
+    case ConvertError::CannotOpen:
+        return FormatMessageText(L"ファイル %s は開けません", jpegPath);
+    case ConvertError::Decode:
+        return FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage));
+    default:
+        return FormatMessageText(L"ファイル %s を作成できません", bmpPath);
+    }
+}
+
+// Removes the entries whose file is missing; one pass, no entry passed over.
+void Purge(HWND list, std::vector<std::wstring>& items)
+{
+    // One existence cache for the life of the program: the purge runs on every scheduled change.
+    static FileExistence existence;
+    std::vector<std::size_t> missing = MissingPositions(existence.Check(items));
+    if (missing.empty()) {
+        return;
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        SendMessageW(list, LB_DELETESTRING, *it, 0);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    std::vector<std::wstring> kept;
+    kept.reserve(items.size() - missing.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (next < missing.size() && missing[next] == i) {
+            ++next;
+        } else {
+            kept.push_back(std::move(items[i]));
+        }
+    }
+    items = std::move(kept);
+}
+} // namespace
+
+SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn)
+{
+    SystemParametersInfoFn previous = SystemCall();
+    SystemCall() = fn ? fn : SystemParametersInfoW;
+    return previous;
+}
+
+void SetWallpaper(const std::wstring& path, WallpaperStyle style)
+{
+    StyleValues values = ValuesOf(style);
+    {
+        IniStore desktop(HKEY_CURRENT_USER, L"");
+        desktop.WriteString(kDesktopSection, L"Wallpaper", path);
+        desktop.WriteString(kDesktopSection, L"TileWallpaper", values.tile);
+        desktop.WriteString(kDesktopSection, L"WallpaperStyle", values.style);
+        desktop.WriteString(kDesktopSection, L"WallpaperOriginX", L"0");
+        desktop.WriteString(kDesktopSection, L"WallpaperOriginY", L"0");
+    }
+    // The path itself, not null: newer systems take null as "back to the default wallpaper". Tiling and
+    // style still come from the values just written. Not stored in the user profile a second time.
+    SystemCall()(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
+}
+
+std::wstring CurrentDesktopWallpaper()
+{
+    return IniStore(HKEY_CURRENT_USER, L"").ReadString(kDesktopSection, L"Wallpaper", L"");
+}
+
+std::vector<std::wstring> ListItems(HWND list)
+{
+    int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    std::vector<std::wstring> items;
+    items.reserve(count > 0 ? count : 0);
+    std::wstring text;
+    for (int i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        text.assign(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
+        if (length > 0) {
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        }
+        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+        items.push_back(text);
+    }
+    return items;
+}
+
+bool WallpaperFileExists(const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void KabeChange(TOptionEtcForm& form)
+{
+    // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
+    try {
+        HWND list = form.Control(IDC_KABELIST);
+        std::vector<std::wstring> items = ListItems(list);
+        Purge(list, items);
+        std::optional<std::size_t> next;
+        switch (form.Index(IDC_KABEJYUNN)) {
+        case kSequential:
+            if (!items.empty()) {
+                next = NextSequentialPosition(items, CurrentDesktopWallpaper());
+            }
+            break;
+        case kRandom:
+            next = RandomPosition(items.size(), KabeRandom());
+            break;
+        default:
+            break;
+        }
+        if (next) {
+            SetWallpaper(items[*next], CurrentKabeStyle());
+        }
+    } catch (const AppError& error) {
+        ShowAppError(error.Message());
+    }
+}
+
+void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& files)
+{
+    for (const std::wstring& file : files) {
+        switch (AddKindOf(file)) {
+        case AddKind::Bitmap:
+            form.AddItem(IDC_KABELIST, file);
+            break;
+        case AddKind::Jpeg: {
+            std::wstring bitmap = BitmapPathFor(file);
+            ConvertResult result = ConvertJpegToBmp(file, bitmap);
+            if (result.error != ConvertError::None) {
+                ShowAppError(ConvertMessage(result, file, bitmap));
+                return;
+            }
+            form.AddItem(IDC_KABELIST, bitmap);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}

@@ -1,0 +1,141 @@
+// The wallpaper list's rules: next entry, purge, UP and DOWN, the add rule's extension test, preview placement.
+#include "wallpaper/WallpaperRules.h"
+
+#include <algorithm>
+#include <cstdint>
+
+std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current)
+{
+    if (list.empty()) {
+        return std::nullopt;
+    }
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == current) {
+            next = i + 1;
+        }
+    }
+    return next < list.size() ? next : 0;
+}
+
+std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& generator)
+{
+    if (count == 0) {
+        return std::nullopt;
+    }
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(generator);
+}
+
+std::vector<std::size_t> MissingPositions(const std::vector<bool>& present)
+{
+    std::vector<std::size_t> missing;
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        if (!present[i]) {
+            missing.push_back(i);
+        }
+    }
+    return missing;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> UpExchanges(const std::vector<bool>& selected)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> exchanges;
+    if (selected.empty() || selected.front()) {
+        return exchanges;
+    }
+    for (std::size_t i = 1; i < selected.size(); ++i) {
+        if (selected[i]) {
+            exchanges.emplace_back(i, i - 1);
+        }
+    }
+    return exchanges;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> DownExchanges(const std::vector<bool>& selected)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> exchanges;
+    if (selected.empty() || selected.back()) {
+        return exchanges;
+    }
+    for (std::size_t i = selected.size() - 1; i-- > 0;) {
+        if (selected[i]) {
+            exchanges.emplace_back(i, i + 1);
+        }
+    }
+    return exchanges;
+}
+
+namespace {
+// The extension with its dot, from the last dot of the file name (not of a folder name).
+std::wstring_view Extension(std::wstring_view path)
+{
+    std::size_t dot = path.find_last_of(L'.');
+    std::size_t separator = path.find_last_of(L"\\/:");
+    if (dot == std::wstring_view::npos || (separator != std::wstring_view::npos && dot < separator)) {
+        return {};
+    }
+    return path.substr(dot);
+}
+
+bool EqualsAsciiUpper(std::wstring_view text, std::wstring_view upper)
+{
+    return text.size() == upper.size() && std::equal(text.begin(), text.end(), upper.begin(), [](wchar_t a, wchar_t b) {
+               return (a >= L'a' && a <= L'z' ? static_cast<wchar_t>(a - L'a' + L'A') : a) == b;
+           });
+}
+} // namespace
+
+AddKind AddKindOf(std::wstring_view path)
+{
+    std::wstring_view extension = Extension(path);
+    if (EqualsAsciiUpper(extension, L".BMP")) {
+        return AddKind::Bitmap;
+    }
+    if (EqualsAsciiUpper(extension, L".JPG")) {
+        return AddKind::Jpeg;
+    }
+    return AddKind::PassOver;
+}
+
+std::wstring BitmapPathFor(std::wstring_view jpegPath)
+{
+    std::wstring_view extension = Extension(jpegPath);
+    return std::wstring(jpegPath.substr(0, jpegPath.size() - extension.size())) + L".BMP";
+}
+
+PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight)
+{
+    int width = std::max(pictureWidth, 0);
+    int height = std::max(pictureHeight, 0);
+    if (width > frameWidth || height > frameHeight) {
+        // Scale by the tighter side; 64-bit products keep huge pictures exact.
+        if (static_cast<std::int64_t>(width) * frameHeight >= static_cast<std::int64_t>(height) * frameWidth) {
+            height = static_cast<int>(static_cast<std::int64_t>(height) * frameWidth / width);
+            width = frameWidth;
+        } else {
+            width = static_cast<int>(static_cast<std::int64_t>(width) * frameHeight / height);
+            height = frameHeight;
+        }
+    }
+    return {(frameWidth - width) / 2, (frameHeight - height) / 2, width, height};
+}
+
+std::vector<std::wstring> SplitOpenFileNames(const wchar_t* buffer)
+{
+    std::vector<std::wstring> parts;
+    for (const wchar_t* p = buffer; *p; p += parts.back().size() + 1) {
+        parts.emplace_back(p);
+    }
+    if (parts.size() <= 1) {
+        return parts;
+    }
+    std::wstring folder = parts.front();
+    if (folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    std::vector<std::wstring> files;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        files.push_back(folder + parts[i]);
+    }
+    return files;
+}

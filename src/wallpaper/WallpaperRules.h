@@ -1,0 +1,44 @@
+// Rules of the wallpaper list that need no window: the next entry in list order or at random, the purge
+// of missing files, the moves of the UP and DOWN buttons, the add rule's treatment of a file name and the
+// preview's placement.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// The entry after the last entry equal to the desktop's current wallpaper (whole text, case-sensitive),
+// wrapping to the first; the first when none is equal; nothing for an empty list.
+std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current);
+// A uniformly drawn position of a list of count entries; nothing for an empty list.
+std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& generator);
+
+// Positions of the entries whose file is missing (present[i] false), rising.
+std::vector<std::size_t> MissingPositions(const std::vector<bool>& present);
+
+// The exchanges that move every selected entry one place up (DOWN: down), as pairs of positions to swap in
+// this order; the selection moves with the entries. None when the list is empty or the first (last) entry
+// is selected.
+std::vector<std::pair<std::size_t, std::size_t>> UpExchanges(const std::vector<bool>& selected);
+std::vector<std::pair<std::size_t, std::size_t>> DownExchanges(const std::vector<bool>& selected);
+
+// What the add rule does with a file, by its extension (any letter case).
+enum class AddKind { Bitmap, Jpeg, PassOver };
+AddKind AddKindOf(std::wstring_view path);
+// The bitmap written beside a JPEG: the same folder and base name with the extension ".BMP".
+std::wstring BitmapPathFor(std::wstring_view jpegPath);
+
+struct PreviewRect {
+    int x, y, width, height;
+};
+// A picture in the preview frame: larger pictures scaled down to fit with their aspect kept (sides truncated
+// to whole pixels), smaller ones at their own size; centred either way.
+PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight);
+
+// The names an open-file dialog with several files allowed returns in its buffer: either one full path, or
+// the folder followed by the names in it, each ended by a null and the whole by a second null.
+std::vector<std::wstring> SplitOpenFileNames(const wchar_t* buffer);

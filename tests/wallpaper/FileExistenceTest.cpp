@@ -1,0 +1,93 @@
+// The existence check behind the purge: path by path for small folders, a reused folder listing for large
+// settled ones, and never a missing file reported present after its folder changed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "wallpaper/FileExistence.h"
+#include "wallpaper/WallpaperTestSupport.h"
+
+namespace {
+constexpr int kMany = 100;
+
+// Stamps a folder as last changed a minute ago plus an offset, as a settled folder is.
+void SetFolderStamp(const std::wstring& folder, int offsetSeconds)
+{
+    FileHandle handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(static_cast<bool>(handle));
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t = {{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= (60ULL - offsetSeconds) * 10000000ULL;
+    FILETIME stamp = {t.LowPart, t.HighPart};
+    ASSERT_TRUE(SetFileTime(handle.Get(), nullptr, nullptr, &stamp));
+}
+
+class FileExistenceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < kMany; ++i) {
+            paths.push_back(folder.Bitmap(L"壁紙" + std::to_wstring(i) + L".bmp", 1, 1));
+        }
+    }
+    std::wstring Folder() const { return folder.Path().substr(0, folder.Path().size() - 1); }
+
+    ScratchFolder folder{L"SorabuneFileExistenceTest"};
+    std::vector<std::wstring> paths;
+    FileExistence existence;
+};
+} // namespace
+
+TEST_F(FileExistenceTest, FilesFoldersAndMissingNamesInSmallAndLargeFolders)
+{
+    CreateDirectoryW((folder / L"sub.bmp").c_str(), nullptr);
+    std::vector<std::wstring> asked = paths;
+    asked.push_back(folder / L"sub.bmp");
+    asked.push_back(folder / L"none.bmp");
+    asked.push_back(L"");
+    asked.push_back(L"C:\\no\\such\\folder\\x.bmp");
+    std::wstring upper = paths[3];
+    CharUpperW(upper.data());
+    asked.push_back(upper);
+    SetFolderStamp(Folder(), 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<bool> present = existence.Check(asked);
+        for (int i = 0; i < kMany; ++i) {
+            EXPECT_TRUE(present[i]) << i;
+        }
+        EXPECT_FALSE(present[kMany]) << "a folder is no file";
+        EXPECT_FALSE(present[kMany + 1]);
+        EXPECT_FALSE(present[kMany + 2]);
+        EXPECT_FALSE(present[kMany + 3]);
+        EXPECT_TRUE(present[kMany + 4]) << "names are not case-sensitive";
+    }
+    EXPECT_EQ(existence.Check({paths[0], folder / L"none.bmp"}), (std::vector<bool>{true, false})) << "small batch";
+}
+
+TEST_F(FileExistenceTest, AChangedFolderIsListedAgainAndNewFilesAreFoundAtOnce)
+{
+    SetFolderStamp(Folder(), 0);
+    std::vector<std::wstring> asked = paths;
+    asked.push_back(folder / L"later.bmp");
+    EXPECT_FALSE(existence.Check(asked).back());
+
+    // Deleting stamps the folder anew: the next check sees it, at once and after the stamp has settled.
+    DeleteFileW(paths[10].c_str());
+    DeleteFileW(paths[11].c_str());
+    EXPECT_FALSE(existence.Check(asked)[10]);
+    SetFolderStamp(Folder(), 1);
+    std::vector<bool> present = existence.Check(asked);
+    EXPECT_FALSE(present[10]);
+    EXPECT_FALSE(present[11]);
+    EXPECT_TRUE(present[12]);
+
+    // A file that was not in the listing is asked for directly, whatever the stamp says.
+    folder.Bitmap(L"later.bmp", 1, 1);
+    SetFolderStamp(Folder(), 1);
+    EXPECT_TRUE(existence.Check(asked).back());
+}

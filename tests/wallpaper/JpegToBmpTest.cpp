@@ -1,0 +1,238 @@
+// JPEG files to bitmaps on disk: the pixels against the host djpeg's decoding, the bitmap's layout with its
+// row padding, and that a failure leaves an existing bitmap and the folder as they were.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+#include "wallpaper/WallpaperTestSupport.h"
+
+namespace {
+std::uint32_t Get32(const std::vector<unsigned char>& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+std::uint16_t Get16(const std::vector<unsigned char>& b, std::size_t at)
+{
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// A binary PPM (P6) or PGM (P5) file as rows of RGB pixels.
+struct Picture {
+    unsigned width = 0, height = 0;
+    std::vector<unsigned char> rgb; // top row first
+};
+
+Picture ReadPnm(const std::wstring& path)
+{
+    std::vector<unsigned char> b = ReadBytes(path);
+    Picture picture;
+    if (b.size() < 2 || b[0] != 'P' || (b[1] != '5' && b[1] != '6')) {
+        return picture;
+    }
+    bool grey = b[1] == '5';
+    std::size_t at = 2;
+    unsigned fields[3] = {};
+    for (unsigned& field : fields) {
+        while (at < b.size() && std::isspace(b[at])) {
+            ++at;
+        }
+        while (at < b.size() && std::isdigit(b[at])) {
+            field = field * 10 + (b[at++] - '0');
+        }
+    }
+    ++at; // the single blank after the maximum value
+    picture.width = fields[0];
+    picture.height = fields[1];
+    std::size_t pixels = static_cast<std::size_t>(picture.width) * picture.height;
+    for (std::size_t i = 0; i < pixels; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            picture.rgb.push_back(b[at + (grey ? i : i * 3 + c)]);
+        }
+    }
+    return picture;
+}
+
+// Checks the headers of a 24-bit bottom-up bitmap and returns its pixels top row first.
+Picture ReadBitmap(const std::wstring& path)
+{
+    std::vector<unsigned char> b = ReadBytes(path);
+    Picture picture;
+    EXPECT_GE(b.size(), 54u);
+    if (b.size() < 54) {
+        return picture;
+    }
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(Get32(b, 2), b.size());
+    EXPECT_EQ(Get32(b, 10), 54u);
+    EXPECT_EQ(Get32(b, 14), 40u);
+    picture.width = Get32(b, 18);
+    auto height = static_cast<std::int32_t>(Get32(b, 22));
+    EXPECT_GT(height, 0) << "bottom-up rows";
+    picture.height = static_cast<unsigned>(height);
+    EXPECT_EQ(Get16(b, 26), 1u);
+    EXPECT_EQ(Get16(b, 28), 24u);
+    EXPECT_EQ(Get32(b, 30), 0u) << "uncompressed";
+    std::size_t stride = (picture.width * 3 + 3) / 4 * 4;
+    EXPECT_EQ(Get32(b, 34), stride * picture.height);
+    EXPECT_EQ(b.size(), 54 + stride * picture.height);
+    if (b.size() != 54 + stride * picture.height) {
+        return picture;
+    }
+    for (unsigned y = 0; y < picture.height; ++y) {
+        std::size_t row = 54 + (picture.height - 1 - y) * stride;
+        for (unsigned x = 0; x < picture.width; ++x) {
+            picture.rgb.push_back(b[row + x * 3 + 2]);
+            picture.rgb.push_back(b[row + x * 3 + 1]);
+            picture.rgb.push_back(b[row + x * 3]);
+        }
+        for (std::size_t pad = picture.width * 3; pad < stride; ++pad) {
+            EXPECT_EQ(b[row + pad], 0) << "padding of row " << y;
+        }
+    }
+    return picture;
+}
+
+class JpegToBmpTest : public testing::Test {
+protected:
+    ScratchFolder folder{L"SorabuneJpegToBmpTest"};
+};
+} // namespace
+
+TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWidths)
+{
+    struct Case {
+        std::wstring jpeg;
+        std::wstring reference;
+        unsigned width;
+        unsigned height = 149;
+    };
+    const Case cases[] = {
+        {TestImage(L"testorig.jpg"), Reference(L"testorig.pnm"), 227},     // baseline, odd width
+        {TestImage(L"testimgint.jpg"), Reference(L"testimgint.pnm"), 227}, // progressive
+        {TestImage(L"testimgari.jpg"), Reference(L"testimgari.pnm"), 227}, // arithmetic coding
+        {Reference(L"gray.jpg"), Reference(L"gray.pnm"), 227},             // greyscale
+        {Reference(L"w225.jpg"), Reference(L"w225.pnm"), 225},
+        {Reference(L"w226.jpg"), Reference(L"w226.pnm"), 226},
+        {Reference(L"w228.jpg"), Reference(L"w228.pnm"), 228},
+        {Reference(L"large.jpg"), Reference(L"large.pnm"), 1501, 1103}, // several blocks, the last one short
+    };
+    for (const Case& c : cases) {
+        Picture expected = ReadPnm(c.reference);
+        if (expected.rgb.empty()) {
+            GTEST_SKIP() << "no reference decodings (djpeg, jpegtran, convert on the build machine)";
+        }
+        std::wstring bmp = folder / L"out.BMP";
+        ConvertResult result = ConvertJpegToBmp(c.jpeg, bmp);
+        ASSERT_EQ(result.error, ConvertError::None) << Utf8(c.jpeg) << " #" << result.jpegMessage;
+        Picture actual = ReadBitmap(bmp);
+        EXPECT_EQ(actual.width, c.width) << Utf8(c.jpeg);
+        EXPECT_EQ(actual.height, c.height) << Utf8(c.jpeg);
+        EXPECT_TRUE(actual.rgb == expected.rgb) << Utf8(c.jpeg);
+    }
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"out.BMP"}) << "no temporary file left";
+}
+
+TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)
+{
+    Picture expected = ReadPnm(Reference(L"testorig.pnm"));
+    if (expected.rgb.empty()) {
+        GTEST_SKIP() << "no reference decodings";
+    }
+    ASSERT_EQ(ConvertJpegToBmp(Reference(L"cmyk.jpg"), folder / L"cmyk.BMP").error, ConvertError::None);
+    Picture actual = ReadBitmap(folder / L"cmyk.BMP");
+    ASSERT_EQ(actual.rgb.size(), expected.rgb.size());
+    // Through CMYK and a second compression the colours stay close, not equal.
+    double total = 0;
+    for (std::size_t i = 0; i < actual.rgb.size(); ++i) {
+        total += std::abs(actual.rgb[i] - expected.rgb[i]);
+    }
+    EXPECT_LT(total / actual.rgb.size(), 8.0);
+}
+
+TEST_F(JpegToBmpTest, ASuccessfulConversionReplacesAnOlderBitmap)
+{
+    std::wstring bmp = folder.Bitmap(L"photo.BMP", 2, 2);
+    ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / L"photo.jpg"));
+    ASSERT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", bmp).error, ConvertError::None);
+    EXPECT_EQ(ReadBitmap(bmp).width, 227u);
+    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"}));
+}
+
+TEST_F(JpegToBmpTest, AFailedConversionLeavesTheOldBitmapAndNoTemporaryFile)
+{
+    std::vector<unsigned char> good = ReadBytes(TestImage(L"testorig.jpg"));
+    ASSERT_FALSE(good.empty());
+    std::vector<unsigned char> old = GreyBitmap(2, 2);
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> jpeg;
+    };
+    const Case cases[] = {
+        {"empty", {}},
+        {"truncated", std::vector<unsigned char>(good.begin(), good.begin() + good.size() * 2 / 3)},
+        {"corrupt", std::vector<unsigned char>(3000, 0x33)},
+        {"12-bit", ReadBytes(TestImage(L"testorig12.jpg"))},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteBytes(folder / L"photo.BMP", old));
+        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", c.jpeg));
+        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
+        EXPECT_EQ(result.error, ConvertError::Decode) << c.what;
+        EXPECT_GT(result.jpegMessage, 0) << c.what;
+        EXPECT_TRUE(ReadBytes(folder / L"photo.BMP") == old) << c.what;
+        EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"})) << c.what;
+    }
+}
+
+TEST_F(JpegToBmpTest, AMissingJpegCannotBeOpenedAndATargetThatCannotBeReplacedCannotBeCreated)
+{
+    EXPECT_EQ(ConvertJpegToBmp(folder / L"none.jpg", folder / L"none.BMP").error, ConvertError::CannotOpen);
+    EXPECT_EQ(ConvertJpegToBmp(folder.Path(), folder / L"x.BMP").error, ConvertError::CannotOpen) << "a folder";
+
+    // A folder of the bitmap's name cannot be replaced by a file; the temporary file goes again.
+    ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / L"photo.jpg"));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"photo.BMP").c_str(), nullptr));
+    EXPECT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP").error, ConvertError::CannotCreate);
+    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"}));
+
+    // A folder that does not exist.
+    EXPECT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"no\\such\\photo.BMP").error,
+              ConvertError::CannotCreate);
+}
+
+TEST_F(JpegToBmpTest, APictureTooLargeForABitmapIsRefusedBeforeItIsDecoded)
+{
+    std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testimgint.jpg")); // progressive: a whole-image buffer
+    ASSERT_FALSE(jpeg.empty());
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = jpeg[i + 7] = 0xFF; // 65 500 x 65 500
+            jpeg[i + 6] = jpeg[i + 8] = 0xDC;
+            break;
+        }
+    }
+    ASSERT_TRUE(WriteBytes(folder / L"huge.jpg", jpeg));
+    EXPECT_EQ(ConvertJpegToBmp(folder / L"huge.jpg", folder / L"huge.BMP").error, ConvertError::CannotCreate);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"huge.jpg"});
+}
+
+TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
+{
+    EXPECT_EQ(LayoutFor(1, 1)->stride, 4u);
+    EXPECT_EQ(LayoutFor(4, 1)->stride, 12u);
+    EXPECT_EQ(LayoutFor(5, 2)->stride, 16u);
+    EXPECT_EQ(LayoutFor(5, 2)->imageSize, 32u);
+    EXPECT_EQ(LayoutFor(5, 2)->fileSize, 86u);
+    EXPECT_EQ(LayoutFor(6000, 4000)->fileSize, 54u + 18000u * 4000u);
+    EXPECT_FALSE(LayoutFor(0, 10));
+    EXPECT_FALSE(LayoutFor(65500, 65500)) << "beyond a bitmap's 32-bit sizes";
+}

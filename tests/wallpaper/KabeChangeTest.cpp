@@ -1,0 +1,133 @@
+// SetWallpaper's desktop values and system call, and KabeChange's purge and choice, on a real dialog and the
+// real registry of the Wine prefix (the system call itself is recorded, not made).
+#include "KabeTestSupport.h"
+
+namespace {
+constexpr int kSequential = 0;
+constexpr int kRandom = 1;
+
+class KabeChangeTest : public KabeFixture {
+protected:
+    void ExpectDesktop(const std::wstring& path, const wchar_t* tile, const wchar_t* style)
+    {
+        EXPECT_EQ(DesktopValue(L"Wallpaper"), path);
+        EXPECT_EQ(DesktopValue(L"TileWallpaper"), std::wstring(tile));
+        EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(style));
+        EXPECT_EQ(DesktopValue(L"WallpaperOriginX"), std::wstring(L"0"));
+        EXPECT_EQ(DesktopValue(L"WallpaperOriginY"), std::wstring(L"0"));
+    }
+    std::wstring ChangeFrom(const std::wstring& shown)
+    {
+        SetDesktopValue(L"Wallpaper", shown);
+        SystemCalls().clear();
+        KabeChange(form);
+        return SystemCalls().empty() ? L"(nothing)" : Applied();
+    }
+};
+} // namespace
+
+TEST_F(KabeChangeTest, SetWallpaperWritesTheStyleValuesAndPassesThePathToTheSystem)
+{
+    std::wstring path = folder.Bitmap(L"壁紙 1.bmp");
+    SetWallpaper(path, WallpaperStyle::Tile);
+    ExpectDesktop(path, L"1", L"0");
+    SetWallpaper(path, WallpaperStyle::Centre);
+    ExpectDesktop(path, L"0", L"0");
+    SetWallpaper(path, WallpaperStyle::Stretch);
+    ExpectDesktop(path, L"0", L"2");
+    ASSERT_EQ(SystemCalls().size(), 3u);
+    for (const SystemCall& call : SystemCalls()) {
+        EXPECT_EQ(call.action, UINT{SPI_SETDESKWALLPAPER});
+        EXPECT_EQ(call.uiParam, 0u);
+        EXPECT_FALSE(call.nullPath) << "null would mean the default wallpaper";
+        EXPECT_EQ(call.path, path);
+        EXPECT_EQ(call.winIni, UINT{SPIF_SENDWININICHANGE}) << "not written to the profile a second time";
+    }
+}
+
+TEST_F(KabeChangeTest, SequentialOrderContinuesAfterTheShownEntryWrapsAndStartsOverOnNoMatch)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp"), b = folder.Bitmap(L"B.bmp"), c = folder.Bitmap(L"C.bmp");
+    SetItems({a, b, c});
+    Pick(IDC_KABEJYUNN, kSequential);
+    EXPECT_EQ(ChangeFrom(a), b);
+    EXPECT_EQ(ChangeFrom(b), c);
+    EXPECT_EQ(ChangeFrom(c), a) << "wrap";
+    EXPECT_EQ(ChangeFrom(L"C:\\elsewhere.bmp"), a) << "no match";
+    std::wstring upper = b;
+    CharUpperW(upper.data());
+    EXPECT_EQ(ChangeFrom(upper), a) << "case differs";
+    SetDesktopValue(L"Wallpaper", std::nullopt);
+    KabeChange(form);
+    EXPECT_EQ(Applied(), a) << "no value at all";
+
+    SetItems({a, b, a});
+    EXPECT_EQ(ChangeFrom(a), a) << "A B A with A shown";
+}
+
+TEST_F(KabeChangeTest, TheStyleChosenOnThePageIsUsedAtOnceBeforeOk)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp");
+    SetItems({a});
+    const std::pair<int, std::pair<const wchar_t*, const wchar_t*>> styles[] = {
+        {2, {L"0", L"2"}}, {1, {L"1", L"0"}}, {0, {L"0", L"0"}}};
+    for (const auto& [item, values] : styles) {
+        Pick(IDC_KABESTYLE, item);
+        KabeChange(form);
+        ExpectDesktop(a, values.first, values.second);
+    }
+    // No choice at all keeps the style in force.
+    Pick(IDC_KABESTYLE, -1);
+    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Centre);
+}
+
+TEST_F(KabeChangeTest, PurgeRemovesEveryMissingFileNeighboursIncludedAndAnEmptyListChangesNothing)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp"), b = folder.Bitmap(L"B.bmp");
+    SetItems({folder / L"gone1.bmp", folder / L"gone2.bmp", a, folder / L"gone3.bmp", b, folder / L"gone4.bmp"});
+    EXPECT_EQ(ChangeFrom(a), b);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, b}));
+
+    SetItems({folder / L"gone1.bmp", folder / L"gone2.bmp"});
+    SetDesktopValue(L"Wallpaper", a);
+    SystemCalls().clear();
+    KabeChange(form);
+    EXPECT_TRUE(Items().empty());
+    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
+
+    Pick(IDC_KABEJYUNN, kRandom);
+    KabeChange(form);
+    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_TRUE(CapturedErrors().empty());
+}
+
+TEST_F(KabeChangeTest, RandomOrderDrawsFromTheWholeList)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp"), b = folder.Bitmap(L"B.bmp"), c = folder.Bitmap(L"C.bmp");
+    Pick(IDC_KABEJYUNN, kRandom);
+    SetItems({a});
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ChangeFrom(a), a);
+    }
+    SetItems({a, b, c});
+    std::map<std::wstring, int> hits;
+    for (int i = 0; i < 60; ++i) {
+        ++hits[ChangeFrom(a)];
+    }
+    EXPECT_EQ(hits.size(), 3u);
+}
+
+TEST_F(KabeChangeTest, ListsLongerThan256EntriesAreServedWhole)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp");
+    std::vector<std::wstring> items;
+    for (int i = 0; i < 300; ++i) {
+        items.push_back(i == 280 ? folder.Bitmap(L"B.bmp") : a);
+    }
+    items[279] = folder.Bitmap(L"C.bmp");
+    SetItems(items);
+    EXPECT_EQ(ChangeFrom(items[279]), items[280]);
+    EXPECT_EQ(ChangeFrom(items[280]), a);
+    EXPECT_EQ(form.ItemCount(IDC_KABELIST), 300);
+}

@@ -1,0 +1,288 @@
+// The wallpaper page driven through its real controls: add through OpnDlg and by dropping files, delete,
+// UP and DOWN, the preview and the manual change.
+#include "KabeTestSupport.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+std::vector<std::wstring>& DialogAnswer()
+{
+    static std::vector<std::wstring> files;
+    return files;
+}
+int dialogShown = 0;
+
+std::optional<std::vector<std::wstring>> AnswerDialog(HWND)
+{
+    ++dialogShown;
+    return DialogAnswer();
+}
+
+std::optional<std::vector<std::wstring>> CancelDialog(HWND)
+{
+    ++dialogShown;
+    return std::nullopt;
+}
+
+class KabePageTest : public KabeFixture {
+protected:
+    void SetUp() override
+    {
+        KabeFixture::SetUp();
+        dialogShown = 0;
+        DialogAnswer().clear();
+        SetOpnDlg(AnswerDialog);
+    }
+    void Add(std::vector<std::wstring> files)
+    {
+        DialogAnswer() = std::move(files);
+        Click(IDC_KABEADD);
+    }
+    void Drop(const std::vector<std::wstring>& files)
+    {
+        SendMessageW(List(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+    }
+    std::wstring Jpeg(const std::wstring& name)
+    {
+        EXPECT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / name));
+        return folder / name;
+    }
+};
+} // namespace
+
+TEST_F(KabePageTest, AddAppendsBitmapsConvertsJpegsAndPassesOverOtherFiles)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.Bmp");
+    std::wstring photo = Jpeg(L"photo.jpg"), mixed = Jpeg(L"写真.Jpg");
+    WriteBytes(folder / L"photo.jpeg", {1});
+    WriteBytes(folder / L"photo.png", {1});
+    Add({a, photo, folder / L"photo.jpeg", folder / L"photo.png", mixed, b, a});
+    EXPECT_EQ(dialogShown, 1);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, folder / L"photo.BMP", folder / L"写真.BMP", b, a}));
+    EXPECT_TRUE(FileExistsForTest(photo)) << "the JPEG stays";
+    EXPECT_TRUE(CapturedErrors().empty());
+
+    SetOpnDlg(CancelDialog);
+    Click(IDC_KABEADD);
+    EXPECT_EQ(form.ItemCount(IDC_KABELIST), 5);
+}
+
+TEST_F(KabePageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBefore)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), c = folder.Bitmap(L"c.bmp");
+    WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
+    Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
+    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(Utf8(CapturedErrors()[0]), "JPEG エラー #" + std::to_string(53)) << "JERR_NO_SOI";
+    EXPECT_FALSE(FileExistsForTest(folder / L"later.BMP")) << "later files are not processed";
+
+    CapturedErrors().clear();
+    Add({folder / L"無い.jpg", a});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"無い.jpg" + L" は開けません");
+
+    CapturedErrors().clear();
+    CreateDirectoryW((folder / L"dir.BMP").c_str(), nullptr);
+    Add({Jpeg(L"dir.jpg")});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"dir.BMP" + L" を作成できません");
+    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+}
+
+TEST_F(KabePageTest, DroppedFilesRunTheAddRuleWholeNamesInTheShellsOrder)
+{
+    std::wstring japanese = folder.Bitmap(L"日本語の壁紙.bmp");
+    // Longer than MAX_PATH: the add rule takes a bitmap's name as it is, so it need not exist.
+    std::wstring longName = folder.Path() + std::wstring(300, L'x') + L".bmp";
+    std::wstring photo = Jpeg(L"ドロップ.jpg");
+    Drop({longName, japanese, photo, folder / L"readme.txt"});
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{longName, japanese, folder / L"ドロップ.BMP"}));
+    EXPECT_EQ(Page().DandD1().Files().size(), 4u);
+    EXPECT_EQ(Page().DandD1().TargetControl(), List());
+    EXPECT_TRUE(GetWindowLongPtrW(List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(KabePageTest, DeleteRemovesTheSelectionAndAlwaysClearsThePreview)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp", 100, 50);
+    SetItems({a, L"b", L"c", L"d"});
+    ListClick(0);
+    ASSERT_TRUE(Page().Preview());
+    Select({});
+    Click(IDC_KABEDEL);
+    EXPECT_FALSE(Page().Preview()) << "nothing selected: only the preview goes";
+    EXPECT_EQ(form.ItemCount(IDC_KABELIST), 4);
+
+    Select({1, 3});
+    Click(IDC_KABEDEL);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, L"c"}));
+}
+
+TEST_F(KabePageTest, UpAndDownMoveTheSelectionWithItsEntriesButNeverPastTheEnds)
+{
+    SetItems({L"a", L"b", L"c", L"d", L"e"});
+    Select({1, 2, 4});
+    Focus(4);
+    Click(IDC_KABEUP);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"b", L"c", L"a", L"e", L"d"}));
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 3}));
+    EXPECT_EQ(SendMessageW(List(), LB_GETCARETINDEX, 0, 0), 3) << "the focus goes with its entry";
+
+    Click(IDC_KABEUP);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"b", L"c", L"a", L"e", L"d"})) << "first entry selected";
+    Click(IDC_KABEDOWN);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"a", L"b", L"c", L"d", L"e"}));
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 4}));
+    Click(IDC_KABEDOWN);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"a", L"b", L"c", L"d", L"e"})) << "last entry selected";
+
+    SetItems({});
+    Click(IDC_KABEUP);
+    Click(IDC_KABEDOWN);
+    Click(IDC_KABECHANGEBTN);
+    EXPECT_TRUE(Items().empty());
+    EXPECT_TRUE(SystemCalls().empty());
+}
+
+TEST_F(KabePageTest, PreviewFitsLargePicturesKeepsSmallOnesAndIgnoresMissingFiles)
+{
+    std::wstring large = folder.Bitmap(L"large.bmp", 1024, 768), small = folder.Bitmap(L"small.bmp", 100, 50);
+    SetItems({large, small, folder / L"gone.bmp", small});
+    ListClick(0);
+    auto shown = Page().Preview();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->width, 220);
+    EXPECT_EQ(shown->height, 165);
+    ListClick(1);
+    shown = Page().Preview();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->x, 60);
+    EXPECT_EQ(shown->y, 57);
+    EXPECT_EQ(shown->width, 100);
+    EXPECT_EQ(shown->height, 50);
+
+    ListClick(2);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{large, small, small})) << "missing entry removed";
+    ASSERT_TRUE(Page().Preview());
+    EXPECT_EQ(Page().Preview()->width, 100) << "the old preview stays";
+}
+
+TEST_F(KabePageTest, ThePreviewPaintsThePictureCentredInItsFrame)
+{
+    // A white 100 x 50 picture on the grey page: paint the frame and look at its pixels.
+    std::vector<unsigned char> white = GreyBitmap(100, 50);
+    std::fill(white.begin() + kBitmapHeaderSize, white.end(), 0xFF);
+    WriteBytes(folder / L"white.bmp", white);
+    SetItems({folder / L"white.bmp"});
+    ListClick(0);
+    HWND img = form.Control(IDC_KABEIMG);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, KabePage::kPreviewWidth, KabePage::kPreviewHeight);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = IDC_KABEIMG;
+    item.hwndItem = img;
+    item.hDC = dc;
+    item.rcItem = {0, 0, KabePage::kPreviewWidth, KabePage::kPreviewHeight};
+    ASSERT_TRUE(Page().OnDrawItem(&item));
+    EXPECT_EQ(GetPixel(dc, 110, 82), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 60, 57), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 159, 106), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, 59, 82), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, 110, 107), RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(KabePageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp"), b = folder.Bitmap(L"B.bmp");
+    SetItems({a, b, folder / L"gone.bmp"});
+    SetDesktopValue(L"Wallpaper", a);
+    Pick(IDC_KABESTYLE, 2);
+    ListClick(0);
+    Click(IDC_KABECHANGEBTN);
+    EXPECT_EQ(Applied(), a) << "the focused entry, not the next one";
+    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"2"));
+
+    SystemCalls().clear();
+    Select({2});
+    Focus(2);
+    Click(IDC_KABECHANGEBTN);
+    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, b}));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
+}
+
+namespace {
+// The real OpnDlg, answered from a timer inside its modal loop: two names typed into its file name box.
+struct DialogSeen {
+    bool found = false;
+    std::wstring filter;
+    bool readOnlyShown = true;
+    bool resizable = false;
+};
+DialogSeen seen;
+UINT_PTR answerTimer = 0;
+
+BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM result)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) {
+        return;
+    }
+    KillTimer(nullptr, answerTimer);
+    seen.found = true;
+    constexpr int kFileTypeBox = 0x470; // cmb1
+    constexpr int kReadOnlyBox = 0x410; // chx1
+    constexpr int kFileNameBox = 0x47C; // cmb13
+    HWND types = GetDlgItem(dialog, kFileTypeBox);
+    wchar_t text[256] = {};
+    SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    seen.filter = text;
+    HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
+    seen.readOnlyShown = readOnly && IsWindowVisible(readOnly);
+    seen.resizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+    SetDlgItemTextW(dialog, kFileNameBox, L"\"b.bmp\" \"a.bmp\"");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
+TEST_F(KabePageTest, TheRealOpenDialogOffersBitmapsAndReturnsEveryChosenFile)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.bmp");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    SetOpnDlg(nullptr);
+    seen = {};
+    answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);
+    Click(IDC_KABEADD);
+    KillTimer(nullptr, answerTimer);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Utf8(seen.filter), "ビットマップファイル");
+    EXPECT_FALSE(seen.readOnlyShown);
+    EXPECT_TRUE(seen.resizable);
+    std::vector<std::wstring> items = Items();
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items, (std::vector<std::wstring>{a, b}));
+}

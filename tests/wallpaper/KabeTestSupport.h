@@ -1,0 +1,155 @@
+// The fixture of the wallpaper page tests: a settings dialog in its design state, the system's wallpaper call
+// recorded instead of made, the desktop's wallpaper values kept and restored, and a folder of real files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "settings/LoadCommit.h"
+#include "settings/OptionEtcForm.h"
+#include "support/TestSupport.h"
+#include "wallpaper/KabePage.h"
+#include "wallpaper/Wallpaper.h"
+#include "wallpaper/WallpaperTestSupport.h"
+
+struct SystemCall {
+    UINT action;
+    UINT uiParam;
+    std::wstring path;
+    bool nullPath;
+    UINT winIni;
+};
+
+inline std::vector<SystemCall>& SystemCalls()
+{
+    static std::vector<SystemCall> calls;
+    return calls;
+}
+
+inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UINT winIni)
+{
+    SystemCalls().push_back({action, uiParam, pvParam ? static_cast<const wchar_t*>(pvParam) : L"", !pvParam, winIni});
+    return TRUE;
+}
+
+inline constexpr const wchar_t* kDesktopValues[] = {L"Wallpaper", L"TileWallpaper", L"WallpaperStyle",
+                                                    L"WallpaperOriginX", L"WallpaperOriginY"};
+
+inline std::optional<std::wstring> DesktopValue(const wchar_t* name)
+{
+    wchar_t buffer[4096] = {};
+    DWORD size = sizeof(buffer);
+    DWORD type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_ANY, &type, buffer, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    EXPECT_EQ(type, DWORD{REG_SZ}) << Utf8(name);
+    return std::wstring(buffer);
+}
+
+inline void SetDesktopValue(const wchar_t* name, const std::optional<std::wstring>& value)
+{
+    RegKey key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(),
+                    nullptr);
+    if (value) {
+        RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key.Get(), name);
+    }
+}
+
+class KabeFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* name : kDesktopValues) {
+            saved_[name] = DesktopValue(name);
+        }
+        SetSystemParametersInfo(RecordSystemCall);
+        SystemCalls().clear();
+        CapturedErrors().clear();
+        CurrentKabeStyle() = kInitialWallpaperStyle;
+        ASSERT_TRUE(form.Create(nullptr, false));
+        form.SelectPage(2);
+    }
+    void TearDown() override
+    {
+        SetSystemParametersInfo(nullptr);
+        SetOpnDlg(nullptr);
+        for (const auto& [name, value] : saved_) {
+            SetDesktopValue(name.c_str(), value);
+        }
+    }
+
+    KabePage& Page() { return static_cast<KabePage&>(form.Page(2)); }
+    HWND List() { return form.Control(IDC_KABELIST); }
+
+    std::vector<std::wstring> Items() { return ListItems(List()); }
+    void SetItems(const std::vector<std::wstring>& items)
+    {
+        SendMessageW(List(), LB_RESETCONTENT, 0, 0);
+        for (const auto& item : items) {
+            form.AddItem(IDC_KABELIST, item);
+        }
+    }
+    std::vector<int> Selected()
+    {
+        std::vector<int> selected;
+        for (int i = 0; i < form.ItemCount(IDC_KABELIST); ++i) {
+            if (SendMessageW(List(), LB_GETSEL, i, 0) > 0) {
+                selected.push_back(i);
+            }
+        }
+        return selected;
+    }
+    void Select(std::vector<int> indices)
+    {
+        SendMessageW(List(), LB_SETSEL, FALSE, -1);
+        for (int i : indices) {
+            SendMessageW(List(), LB_SETSEL, TRUE, i);
+        }
+    }
+    // The entry with the focus, as a click on it leaves it.
+    void Focus(int index) { SendMessageW(List(), LB_SETCARETINDEX, index, FALSE); }
+
+    void Click(int id)
+    {
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Control(id)));
+    }
+    void ListClick(int index)
+    {
+        Select({index});
+        Focus(index);
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_KABELIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(List()));
+    }
+    void Pick(int id, int index)
+    {
+        form.SetIndex(id, index);
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(form.Control(id)));
+    }
+
+    // The wallpaper last applied: the desktop's value and the system call that announced it.
+    std::wstring Applied()
+    {
+        EXPECT_FALSE(SystemCalls().empty());
+        return SystemCalls().empty() ? L"" : SystemCalls().back().path;
+    }
+
+    TOptionEtcForm form;
+    ScratchFolder folder{L"SorabuneKabeTest"};
+
+private:
+    std::map<std::wstring, std::optional<std::wstring>> saved_;
+};

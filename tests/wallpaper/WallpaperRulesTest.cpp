@@ -1,0 +1,136 @@
+// The wallpaper list's rules without windows: next entry in order and at random, purge, UP and DOWN, the add
+// rule's extensions, the open dialog's names and the preview's placement.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "wallpaper/WallpaperRules.h"
+
+namespace {
+using Exchanges = std::vector<std::pair<std::size_t, std::size_t>>;
+
+// Applies exchanges as the page does: entries and selection travel together.
+std::vector<std::wstring> Apply(std::vector<std::wstring> list, std::vector<bool>& selected, const Exchanges& moves)
+{
+    for (auto [from, to] : moves) {
+        std::swap(list[from], list[to]);
+        selected[to] = true;
+        selected[from] = false;
+    }
+    return list;
+}
+} // namespace
+
+TEST(WallpaperRulesTest, SequentialChoiceContinuesAfterTheLastEqualEntryAndWraps)
+{
+    const std::vector<std::wstring> abc = {L"C:\\w\\A.bmp", L"C:\\w\\B.bmp", L"C:\\w\\C.bmp"};
+    EXPECT_EQ(NextSequentialPosition(abc, L"C:\\w\\A.bmp"), 1u);
+    EXPECT_EQ(NextSequentialPosition(abc, L"C:\\w\\C.bmp"), 0u) << "last entry wraps";
+    EXPECT_EQ(NextSequentialPosition(abc, L"D:\\other.bmp"), 0u) << "no match";
+    EXPECT_EQ(NextSequentialPosition(abc, L""), 0u);
+    EXPECT_EQ(NextSequentialPosition(abc, L"c:\\w\\a.bmp"), 0u) << "case differs: no match";
+    EXPECT_EQ(NextSequentialPosition(abc, L"C:\\w\\A.bm"), 0u) << "whole strings only";
+    const std::vector<std::wstring> aba = {L"A", L"B", L"A"};
+    EXPECT_EQ(NextSequentialPosition(aba, L"A"), 0u) << "A B A with A shown: A again";
+    EXPECT_EQ(NextSequentialPosition(aba, L"B"), 2u);
+    EXPECT_FALSE(NextSequentialPosition({}, L"A"));
+}
+
+TEST(WallpaperRulesTest, PositionsAreFullWidthBeyond256Entries)
+{
+    std::vector<std::wstring> list;
+    for (int i = 0; i < 1000; ++i) {
+        list.push_back(L"W" + std::to_wstring(i));
+    }
+    EXPECT_EQ(NextSequentialPosition(list, L"W255"), 256u);
+    EXPECT_EQ(NextSequentialPosition(list, L"W700"), 701u);
+    EXPECT_EQ(NextSequentialPosition(list, L"W999"), 0u);
+    std::mt19937 generator(7);
+    std::set<std::size_t> drawn;
+    for (int i = 0; i < 5000; ++i) {
+        drawn.insert(*RandomPosition(list.size(), generator));
+    }
+    EXPECT_GT(*drawn.rbegin(), 900u);
+}
+
+TEST(WallpaperRulesTest, RandomChoiceCoversTheListAndNeedsEntries)
+{
+    std::mt19937 generator(1);
+    EXPECT_FALSE(RandomPosition(0, generator));
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(RandomPosition(1, generator), 0u);
+    }
+    std::vector<int> hits(3);
+    for (int i = 0; i < 3000; ++i) {
+        ++hits[*RandomPosition(3, generator)];
+    }
+    for (int count : hits) {
+        EXPECT_GT(count, 850);
+    }
+}
+
+TEST(WallpaperRulesTest, PurgeFindsNeighbouringMissingFiles)
+{
+    EXPECT_EQ(MissingPositions({false, false, true, false, true, false}), (std::vector<std::size_t>{0, 1, 3, 5}));
+    EXPECT_TRUE(MissingPositions({true, true}).empty());
+    EXPECT_TRUE(MissingPositions({}).empty());
+}
+
+TEST(WallpaperRulesTest, UpAndDownMoveTheSelectionOnePlaceUnlessItTouchesTheEnd)
+{
+    const std::vector<std::wstring> list = {L"a", L"b", L"c", L"d", L"e"};
+    std::vector<bool> selected = {false, true, true, false, true};
+    EXPECT_EQ(Apply(list, selected, UpExchanges(selected)), (std::vector<std::wstring>{L"b", L"c", L"a", L"e", L"d"}));
+    EXPECT_EQ(selected, (std::vector<bool>{true, true, false, true, false}));
+
+    selected = {false, true, true, false, false};
+    EXPECT_EQ(Apply(list, selected, DownExchanges(selected)),
+              (std::vector<std::wstring>{L"a", L"d", L"b", L"c", L"e"}));
+    EXPECT_EQ(selected, (std::vector<bool>{false, false, true, true, false}));
+
+    EXPECT_TRUE(UpExchanges({true, false, true}).empty()) << "first selected: nothing moves, not even the others";
+    EXPECT_TRUE(DownExchanges({true, false, true}).empty()) << "last selected: nothing moves";
+    EXPECT_TRUE(UpExchanges({}).empty());
+    EXPECT_TRUE(DownExchanges({}).empty());
+    EXPECT_TRUE(UpExchanges({false, false}).empty()) << "nothing selected";
+}
+
+TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCase)
+{
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.bmp"), AddKind::Bitmap);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.BmP"), AddKind::Bitmap);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpg"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.Jpg"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\写真.JPG"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpeg"), AddKind::PassOver);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.png"), AddKind::PassOver);
+    EXPECT_EQ(AddKindOf(L"C:\\p.jpg\\photo"), AddKind::PassOver) << "a dot in a folder name is no extension";
+    EXPECT_EQ(AddKindOf(L"C:\\p\\bmp"), AddKind::PassOver);
+    EXPECT_EQ(BitmapPathFor(L"C:\\p\\photo.jpg"), L"C:\\p\\photo.BMP");
+    EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
+}
+
+TEST(WallpaperRulesTest, OpenDialogNamesAreOnePathOrAFolderWithNames)
+{
+    EXPECT_EQ(SplitOpenFileNames(L"C:\\p\\a.bmp\0"), std::vector<std::wstring>{L"C:\\p\\a.bmp"});
+    EXPECT_EQ(SplitOpenFileNames(L"C:\\p\0b.jpg\0a.bmp\0"),
+              (std::vector<std::wstring>{L"C:\\p\\b.jpg", L"C:\\p\\a.bmp"}));
+    EXPECT_EQ(SplitOpenFileNames(L"C:\\\0a.bmp\0"), std::vector<std::wstring>{L"C:\\a.bmp"});
+    EXPECT_TRUE(SplitOpenFileNames(L"\0").empty());
+}
+
+TEST(WallpaperRulesTest, PreviewScalesLargePicturesDownAndCentresEverything)
+{
+    auto same = [](PreviewRect r, PreviewRect e) {
+        return r.x == e.x && r.y == e.y && r.width == e.width && r.height == e.height;
+    };
+    EXPECT_TRUE(same(PlacePreview(1024, 768, 220, 165), {0, 0, 220, 165}));
+    EXPECT_TRUE(same(PlacePreview(100, 50, 220, 165), {60, 57, 100, 50}));
+    EXPECT_TRUE(same(PlacePreview(220, 165, 220, 165), {0, 0, 220, 165}));
+    EXPECT_TRUE(same(PlacePreview(1000, 100, 220, 165), {0, 71, 220, 22}));
+    EXPECT_TRUE(same(PlacePreview(100, 1000, 220, 165), {102, 0, 16, 165})) << "16.5 truncated";
+    EXPECT_TRUE(same(PlacePreview(300, 100, 220, 165), {0, 46, 220, 73})) << "73.3 truncated";
+    EXPECT_TRUE(same(PlacePreview(60000, 40000, 220, 165), {0, 9, 220, 146}));
+}

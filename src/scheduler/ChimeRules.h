@@ -4,8 +4,7 @@
 
 #include <string>
 
-inline constexpr int kBuiltInChimeCount = 8;
-inline constexpr int kMaxChimeItems = 10;
+#include "settings/SettingsRules.h"
 
 // Item text of built-in chime 0..7: "時報 1" … "時報 8".
 std::wstring BuiltInChimeText(int index);

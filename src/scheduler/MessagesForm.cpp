@@ -1,14 +1,74 @@
-// The reminder message windows' frames: class, title, colour, size and place.
+// The reminder message windows: frame, FormCreate (no title bar, enlarged, topmost), the sentence and the
+// memo, the O K button and the deactivation slot that keeps a shown window above other programs.
 #include "scheduler/MessagesForm.h"
 
+#include <commctrl.h>
+
+#include "resource.h"
+#include "scheduler/SchedulerRules.h"
+#include "shell/MessageLoop.h"
+
 namespace {
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION;
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// FormCreate's mask: clears WS_CAPTION (WS_BORDER | WS_DLGFRAME); the sizing border stays.
+constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
+constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 constexpr COLORREF kColour1 = RGB(192, 220, 192);
 constexpr COLORREF kColour2 = RGB(166, 202, 240);
+constexpr int kFontPx = 15;
+constexpr int kLabelFontPx = 20;
+// Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
+constexpr int kSmallestLabelFontPx = 12;
+constexpr int kLabelSidePadding = 4;
+constexpr int kLocaleTextChars = 80;
+
+constexpr RECT kLabelRect = {0, 12, 0 + 489, 12 + 49};
+constexpr RECT kMemoRect = {8, 60, 8 + 471, 60 + 23};
+constexpr RECT kButtonRect = {404, 92, 404 + 75, 92 + 25};
+
+std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
+{
+    wchar_t text[kLocaleTextChars] = {};
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, kLocaleTextChars) ? text : fallback;
+}
+
+HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& rc, int id,
+               HFONT font)
+{
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top, rc.right - rc.left,
+                                 rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
 } // namespace
 
+TMessagesForm*& DeactivationSlot()
+{
+    static TMessagesForm* slot = nullptr;
+    return slot;
+}
+
+std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
+{
+    wchar_t weekday[kLocaleTextChars] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &when, L"dddd", weekday, kLocaleTextChars);
+    return ReminderSentence(when, weekday, LocaleText(LOCALE_SDATE, L"/"), LocaleText(LOCALE_STIME, L":"),
+                            spacesBeforeTime);
+}
+
 TMessagesForm::TMessagesForm(int number) : number_(number == 2 ? 2 : 1) {}
+
+TMessagesForm::~TMessagesForm()
+{
+    if (DeactivationSlot() == this) {
+        DeactivationSlot() = nullptr;
+    }
+    if (hwnd_) {
+        RemoveDialogWindow(hwnd_);
+    }
+}
 
 COLORREF TMessagesForm::BackgroundColour() const
 {
@@ -20,12 +80,135 @@ bool TMessagesForm::Create(HWND mainWindow)
     const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
     const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
     background_ = Brush(CreateSolidBrush(BackgroundColour()));
-    // No class brush: the window paints its own colour, which the reminder code may change later.
+    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", kFontPx);
+    labelFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", kLabelFontPx);
+    // No class brush: the window paints its own colour.
     RegisterWindowClass(className, nullptr);
     SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
     POINT pos = CentredOnScreen(outer.cx, outer.cy);
-    return CreateWindowFor(kFormExStyle, className, title, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow) !=
-           nullptr;
+    if (!CreateWindowFor(kFormExStyle, className, title, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow)) {
+        return false;
+    }
+    BuildControls();
+    FormCreate();
+    // Enter and Space press O K, as in any dialog.
+    AddDialogWindow(hwnd_);
+    return true;
+}
+
+void TMessagesForm::BuildControls()
+{
+    // The button first: it is first in the tab order and has the focus when the window opens.
+    MakeChild(hwnd_, 0, WC_BUTTONW, L"O K", BS_DEFPUSHBUTTON | WS_TABSTOP, kButtonRect, IDC_MESSAGEBTN, font_.Get());
+    MakeChild(hwnd_, WS_EX_CLIENTEDGE, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, kMemoRect,
+              IDC_MESSAGEMEMO, font_.Get());
+    MakeChild(hwnd_, 0, WC_STATICW, L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, kLabelRect, IDC_MESSAGELABEL,
+              labelFont_.Get());
+}
+
+void TMessagesForm::FormCreate()
+{
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    const int heightWithTitleBar = outer.bottom - outer.top;
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & kNoTitleBarMask);
+    // The client area grows to the outer height the window had with its title bar, which brings the memo
+    // and the button into view; where the frame metrics give less, it still reaches below the button.
+    int clientHeight = heightWithTitleBar;
+    if (clientHeight < kControlsBottom + kBottomMargin) {
+        clientHeight = kControlsBottom + kBottomMargin;
+    }
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    SIZE size = OuterSizeForClient(style, kFormExStyle, kClientWidth, clientHeight);
+    POINT pos = CentredOnScreen(size.cx, size.cy);
+    SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(hwnd_, HWND_TOPMOST, pos.x, pos.y, 0, 0, kTopmostFlags);
+}
+
+void TMessagesForm::LayOut()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    // The label stretches with the window's width; everything else keeps its place.
+    SetWindowPos(GetDlgItem(hwnd_, IDC_MESSAGELABEL), nullptr, 0, 0,
+                 client.right + (kLabelRect.right - kLabelRect.left - kClientWidth), kLabelRect.bottom - kLabelRect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIME& now)
+{
+    if (!hwnd_) {
+        return;
+    }
+    // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
+    const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);
+    FitLabelFont(sentence);
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), sentence.c_str());
+    ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
+    BringWindowToTop(hwnd_);
+    if (GetActiveWindow() == hwnd_) {
+        SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
+    }
+    DeactivationSlot() = this;
+}
+
+void TMessagesForm::FitLabelFont(const std::wstring& sentence)
+{
+    HWND label = GetDlgItem(hwnd_, IDC_MESSAGELABEL);
+    RECT rc;
+    GetClientRect(label, &rc);
+    const int available = rc.right - 2 * kLabelSidePadding;
+    WindowDC dc(label);
+    Font fitted;
+    HFONT chosen = labelFont_.Get();
+    for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(L"ＭＳ Ｐゴシック", px);
+        HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
+        SIZE extent = {};
+        {
+            SelectInDC select(dc.Get(), font);
+            GetTextExtentPoint32W(dc.Get(), sentence.c_str(), static_cast<int>(sentence.size()), &extent);
+        }
+        chosen = font;
+        fitted = std::move(candidate);
+        if (extent.cx <= available) {
+            break;
+        }
+    }
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    // The label keeps using the font until the next sentence replaces it.
+    fittedLabelFont_ = std::move(fitted);
+}
+
+int TMessagesForm::MessageLabelFontPx() const
+{
+    auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_GETFONT, 0, 0));
+    LOGFONTW lf = {};
+    GetObjectW(font, sizeof(lf), &lf);
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+}
+
+void TMessagesForm::MessageBtnClick()
+{
+    DeactivationSlot() = nullptr;
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void TMessagesForm::KeepMessageOnTop()
+{
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_NOACTIVATE);
+}
+
+std::wstring TMessagesForm::MessageLabelText() const
+{
+    return WindowText(GetDlgItem(hwnd_, IDC_MESSAGELABEL));
+}
+
+std::wstring TMessagesForm::MessageMemoText() const
+{
+    return WindowText(GetDlgItem(hwnd_, IDC_MESSAGEMEMO));
 }
 
 LRESULT TMessagesForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -37,9 +220,40 @@ LRESULT TMessagesForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.Get());
         return 1;
     }
+    case WM_CTLCOLORSTATIC: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        auto dc = reinterpret_cast<HDC>(wParam);
+        if (GetDlgCtrlID(control) == IDC_MESSAGEMEMO) {
+            // A read-only field keeps the white of a text field.
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        SetBkColor(dc, BackgroundColour());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(background_.Get());
+    }
+    case WM_COMMAND:
+        // Enter comes as IDOK; Esc does nothing, O K being the window's only way to close.
+        if ((LOWORD(wParam) == IDC_MESSAGEBTN || LOWORD(wParam) == IDOK) && HIWORD(wParam) == BN_CLICKED) {
+            MessageBtnClick();
+        }
+        return 0;
+    case WM_SIZE:
+        LayOut();
+        return Default(msg, wParam, lParam);
+    case WM_ACTIVATEAPP:
+        // Every top-level window of the program hears this; only the window in the slot acts on it.
+        if (!wParam && DeactivationSlot() == this) {
+            KeepMessageOnTop();
+        }
+        return Default(msg, wParam, lParam);
     case WM_CLOSE:
         ShowWindow(hwnd_, SW_HIDE);
         return 0;
+    case WM_DESTROY:
+        RemoveDialogWindow(hwnd_);
+        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

@@ -64,29 +64,37 @@ constexpr const wchar_t* kOsiraseHouhouItems[] = {L"時報を鳴らす", L"メ�
 // Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
 constexpr wchar_t kDeleteChar = 0x7F;
 
-enum SubclassId : UINT_PTR { kNoFocusSubclass = 1, kComboSubclass, kMemoSubclass };
-// Reference data of the combo subclass: whether no selection shows the kind prompt.
-enum ComboRole : DWORD_PTR { kPlainCombo = 0, kKindCombo = 1 };
+// The controls are subclassed by window procedure, the original one kept in the control's user data:
+// comctl32's SetWindowSubclass looks its chain up in a window property on every message, which under Wine
+// is a round trip to the window server, and the scheduler's tick reads these controls twice a second.
+void Subclass(HWND control, WNDPROC proc)
+{
+    SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+LRESULT CallOriginal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return CallWindowProcW(original, hwnd, msg, wParam, lParam);
+}
 
 // The toggle buttons take no keyboard focus: a click hands it straight back to where it was, so the
 // button still presses, toggles and notifies, but the caret stays in the field the user was editing.
-LRESULT CALLBACK NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+LRESULT CALLBACK NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_SETFOCUS) {
         auto previous = reinterpret_cast<HWND>(wParam);
         SetFocus(previous && IsWindow(previous) ? previous : GetAncestor(hwnd, GA_ROOT));
         return 0;
     }
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, NoFocusProc, id);
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallOriginal(hwnd, msg, wParam, lParam);
 }
 
 // Only the selected index of these drop-downs counts, so their edit part is read-only; it keeps the
 // white of an editable field while enabled. The kind drop-down shows its prompt whenever nothing is
 // selected, also when the load or the reset clears the selection.
-LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR role)
+LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool kind)
 {
     switch (msg) {
     case WM_CTLCOLORSTATIC:
@@ -98,21 +106,28 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
         }
         break;
     case CB_SETCURSEL:
-        if (role == kKindCombo) {
-            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        if (kind) {
+            LRESULT result = CallOriginal(hwnd, msg, wParam, lParam);
             if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR) {
                 SetWindowTextW(hwnd, kKindPrompt);
             }
             return result;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, ComboProc, id);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallOriginal(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK KindComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ComboMessage(hwnd, msg, wParam, lParam, true);
+}
+
+LRESULT CALLBACK PlainComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ComboMessage(hwnd, msg, wParam, lParam, false);
 }
 
 // What an insertion at the current selection of the message field may keep within the byte limit.
@@ -144,7 +159,7 @@ std::wstring ClipboardFirstLine(HWND owner)
 
 // The message field refuses whatever would take it beyond its byte limit: typed characters that do not
 // fit are dropped, and pasted or replaced text as well as text set from code is cut at a whole character.
-LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CHAR: {
@@ -164,30 +179,27 @@ LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
     case EM_REPLACESEL: {
         auto* insertion = reinterpret_cast<const wchar_t*>(lParam);
         std::wstring fitted = FitAtSelection(hwnd, insertion ? insertion : L"");
-        return DefSubclassProc(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+        return CallOriginal(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
     }
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<const wchar_t*>(lParam);
         std::wstring fitted = Cp932FitPrefix(text ? text : L"", OsirasePage::kMemoMaxBytes);
-        return DefSubclassProc(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+        return CallOriginal(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, MemoProc, id);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallOriginal(hwnd, msg, wParam, lParam);
 }
 
-void MakeComboReadOnly(HWND combo, ComboRole role)
+void MakeComboReadOnly(HWND combo, WNDPROC proc)
 {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(combo, &info) && info.hwndItem) {
         SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
     }
-    SetWindowSubclass(combo, ComboProc, kComboSubclass, role);
+    Subclass(combo, proc);
 }
 } // namespace
 
@@ -233,13 +245,13 @@ void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
         CreateControls(form, sheet, defs.data(), defs.size());
 
         for (int day = 1; day <= kDayCount; ++day) {
-            SetWindowSubclass(form.Control(Id(timer, kWeek + day)), NoFocusProc, kNoFocusSubclass, 0);
+            Subclass(form.Control(Id(timer, kWeek + day)), NoFocusProc);
         }
-        SetWindowSubclass(form.Control(Id(timer, kTimerOnOff)), NoFocusProc, kNoFocusSubclass, 0);
-        MakeComboReadOnly(form.Control(Id(timer, kYoyakuHouhou)), kKindCombo);
-        MakeComboReadOnly(form.Control(Id(timer, kOsiraseHouhou)), kPlainCombo);
-        MakeComboReadOnly(form.Control(Id(timer, kJihou)), kPlainCombo);
-        SetWindowSubclass(form.Control(Id(timer, kMemo)), MemoProc, kMemoSubclass, 0);
+        Subclass(form.Control(Id(timer, kTimerOnOff)), NoFocusProc);
+        MakeComboReadOnly(form.Control(Id(timer, kYoyakuHouhou)), KindComboProc);
+        MakeComboReadOnly(form.Control(Id(timer, kOsiraseHouhou)), PlainComboProc);
+        MakeComboReadOnly(form.Control(Id(timer, kJihou)), PlainComboProc);
+        Subclass(form.Control(Id(timer, kMemo)), MemoProc);
 
         for (const wchar_t* item : kYoyakuHouhouItems) {
             form.AddItem(Id(timer, kYoyakuHouhou), item);
@@ -365,6 +377,13 @@ void OsirasePage::OsiraseTimerReset(int timer)
     }
 }
 
+void OsirasePage::SwitchOffAfterFiring(int timer)
+{
+    form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+    form_->SetDown(Id(timer, kTimerOnOff), false);
+    OsiraseTimerReset(timer);
+}
+
 void OsirasePage::RefreshOnPageChange()
 {
     for (int timer = 1; timer <= kTimerCount; ++timer) {
@@ -416,4 +435,9 @@ void OsirasePage::KeepMemoWithinLimit(int timer)
 std::unique_ptr<SettingsPage> MakeOsirasePage()
 {
     return std::make_unique<OsirasePage>();
+}
+
+OsirasePage& Osirase(TOptionEtcForm& form)
+{
+    return static_cast<OsirasePage&>(form.Page(TOptionEtcForm::kOsirasePage));
 }

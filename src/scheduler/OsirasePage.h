@@ -25,8 +25,12 @@ public:
 
     // Puts one timer's controls into the switched-off state (also used after a once-only reminder fired).
     void OsiraseTimerReset(int timer);
+    // After a once-only reminder fired: the ON/OFF button up with the caption "タイマーOFF" (no click
+    // event), then OsiraseTimerReset.
+    void SwitchOffAfterFiring(int timer);
     // First steps of every page change: both ON/OFF captions, then all fourteen indicators.
     void RefreshOnPageChange();
+    void OnAnyPageChange() override { RefreshOnPageChange(); }
 
     // Handlers, named after the controls; they run only for the user's own changes.
     void YoyakuHouhouChange(int timer);
@@ -48,3 +52,6 @@ private:
     Brush redBrush_;
     Brush creamBrush_;
 };
+
+// The reminder page of a settings dialog.
+OsirasePage& Osirase(TOptionEtcForm& form);

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "resource.h"
-#include "scheduler/ChimeRules.h"
 #include "settings/IniStore.h"
 #include "settings/OptionEtcForm.h"
 #include "settings/SettingsLayout.h"

@@ -4,8 +4,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "resource.h"
-#include "scheduler/OsirasePage.h"
 #include "shell/MessageLoop.h"
 
 namespace {
@@ -43,13 +44,6 @@ void RegisterSheetClass()
 {
     RegisterClassOnce(kSheetClass, SheetProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
-
-bool IsComboBox(HWND control)
-{
-    wchar_t cls[32] = {};
-    GetClassNameW(control, cls, 32);
-    return lstrcmpiW(cls, WC_COMBOBOXW) == 0;
-}
 } // namespace
 
 void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count)
@@ -71,10 +65,7 @@ void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, st
     }
 }
 
-TOptionEtcForm::TOptionEtcForm()
-{
-    pages_ = {MakeSetteiPage(), MakeOsirasePage(), MakeKabePage(), MakeJyouhouPage(), MakeHelpPage(), MakeVerPage()};
-}
+TOptionEtcForm::TOptionEtcForm(SettingsPages pages) : pages_(std::move(pages)) {}
 
 TOptionEtcForm::~TOptionEtcForm() = default;
 
@@ -96,6 +87,9 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
     if (load) {
         FormCreate();
     }
+    // Started after the load: an error box of the load runs a message loop, and no tick may read the
+    // half-loaded controls.
+    SetTimer(hwnd_, kTimer1Id, kTimer1IntervalMs, nullptr);
     return true;
 }
 
@@ -151,15 +145,33 @@ HWND TOptionEtcForm::Control(int id) const
     if (!hwnd_) {
         return nullptr;
     }
-    if (HWND direct = GetDlgItem(hwnd_, id)) {
-        return direct;
+    // The tick reads a dozen controls twice a second, and a search of the sheets costs the window manager a
+    // walk of each sheet's children: every control is looked up once.
+    auto cached = controls_.find(id);
+    if (cached != controls_.end() && IsWindow(cached->second)) {
+        return cached->second;
     }
-    for (HWND sheet : sheets_) {
-        if (HWND control = GetDlgItem(sheet, id)) {
-            return control;
-        }
+    HWND found = GetDlgItem(hwnd_, id);
+    for (std::size_t i = 0; !found && i < sheets_.size(); ++i) {
+        found = GetDlgItem(sheets_[i], id);
     }
-    return nullptr;
+    if (found) {
+        controls_[id] = found;
+    }
+    return found;
+}
+
+bool TOptionEtcForm::IsComboBox(HWND control) const
+{
+    auto cached = comboBoxes_.find(control);
+    if (cached != comboBoxes_.end()) {
+        return cached->second;
+    }
+    wchar_t cls[32] = {};
+    GetClassNameW(control, cls, 32);
+    const bool combo = lstrcmpiW(cls, WC_COMBOBOXW) == 0;
+    comboBoxes_[control] = combo;
+    return combo;
 }
 
 int TOptionEtcForm::Index(int id) const
@@ -259,18 +271,15 @@ void TOptionEtcForm::SelectPage(int index)
     PageControlChange();
 }
 
-OsirasePage& TOptionEtcForm::Osirase()
-{
-    return static_cast<OsirasePage&>(*pages_[1]);
-}
-
 void TOptionEtcForm::PageControlChange()
 {
     int current = CurrentPage();
     for (int i = 0; i < kPageCount; ++i) {
         ShowWindow(sheets_[i], i == current ? SW_SHOW : SW_HIDE);
     }
-    Osirase().RefreshOnPageChange();
+    for (auto& page : pages_) {
+        page->OnAnyPageChange();
+    }
     if (current >= 0 && current < kPageCount) {
         pages_[current]->OnSelected();
     }
@@ -335,13 +344,29 @@ LRESULT TOptionEtcForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     }
+    case WM_TIMER:
+        if (wParam == kTimer1Id) {
+            if (timer1Handler_) {
+                timer1Handler_();
+            }
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
     case WM_CLOSE:
         // The dialog has no close box; O K is the only way to close it.
         return 0;
     case WM_DESTROY:
+        KillTimer(hwnd_, kTimer1Id);
         RemoveDialogWindow(hwnd_);
         return Default(msg, wParam, lParam);
-    default:
+    default: {
+        LRESULT result = 0;
+        for (auto& page : pages_) {
+            if (page->OnFormMessage(msg, wParam, lParam, &result)) {
+                return result;
+            }
+        }
         return Default(msg, wParam, lParam);
+    }
     }
 }

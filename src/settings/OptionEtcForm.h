@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "settings/SettingsPage.h"
 #include "shell/Window.h"
-
-class OsirasePage;
 
 class TOptionEtcForm : public Window {
 public:
@@ -19,11 +19,20 @@ public:
     static constexpr const wchar_t* kTitle = L"Sorabune";
     static constexpr int kClientWidth = 588;
     static constexpr int kClientHeight = 434;
-    static constexpr int kPageCount = 6;
+    static constexpr int kPageCount = kSettingsPageCount;
+    static constexpr int kSetteiPage = 0;
+    static constexpr int kOsirasePage = 1;
     static constexpr int kJyouhouPage = 3;
+    // Timer1: the half-second tick of the whole program, running from the dialog's creation to its end.
+    static constexpr UINT_PTR kTimer1Id = 1;
+    static constexpr UINT kTimer1IntervalMs = 500;
 
-    TOptionEtcForm();
+    // The frame with the pages it shows, in tab order (the program entry makes them).
+    explicit TOptionEtcForm(SettingsPages pages);
     ~TOptionEtcForm() override;
+
+    // What each tick of Timer1 runs (Timer1Timer of the scheduler); nothing until it is set.
+    void SetTimer1Handler(std::function<void()> handler) { timer1Handler_ = std::move(handler); }
 
     // Creates the dialog hidden, owned by owner, with every control; then runs FormCreate (the load from the
     // registry) when load is true. Tests pass false to get the design state.
@@ -63,7 +72,6 @@ public:
     // Runs on every page change: the reminder page refresh, then the information page build.
     void PageControlChange();
 
-    OsirasePage& Osirase();
     SettingsPage& Page(int index) { return *pages_[index]; }
 
 protected:
@@ -72,10 +80,14 @@ protected:
 private:
     void BuildFrame();
     SettingsPage* PageOfControl(HWND control) const;
+    bool IsComboBox(HWND control) const;
 
     Font font_;
     Font okFont_;
     HWND pageControl_ = nullptr;
     std::array<HWND, kPageCount> sheets_ = {};
-    std::array<std::unique_ptr<SettingsPage>, kPageCount> pages_;
+    SettingsPages pages_;
+    std::function<void()> timer1Handler_;
+    mutable std::unordered_map<int, HWND> controls_;
+    mutable std::unordered_map<HWND, bool> comboBoxes_;
 };

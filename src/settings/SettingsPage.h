@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <memory>
 
@@ -38,14 +39,15 @@ public:
     virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
     // WM_DRAWITEM for an owner-drawn control of this page; true when drawn.
     virtual bool OnDrawItem(DRAWITEMSTRUCT* item) { return false; }
-    // The page has just become the selected page (after the reminder page's refresh).
+    // Any page has just been selected; runs for every page, in page order, before OnSelected.
+    virtual void OnAnyPageChange() {}
+    // The page has just become the selected page.
     virtual void OnSelected() {}
+    // A message to the dialog window that no control sent (a device's notice, for one); true when handled.
+    virtual bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
 };
 
-// The six pages in tab order; each lives in the subsystem that owns its behaviour.
-std::unique_ptr<SettingsPage> MakeSetteiPage();  // 基本設定 (scheduler)
-std::unique_ptr<SettingsPage> MakeOsirasePage(); // お知らせタイマー (scheduler)
-std::unique_ptr<SettingsPage> MakeKabePage();    // 壁紙チェンジャー (wallpaper)
-std::unique_ptr<SettingsPage> MakeJyouhouPage(); // 各種情報 (info)
-std::unique_ptr<SettingsPage> MakeHelpPage();    // ヘルプ (settings)
-std::unique_ptr<SettingsPage> MakeVerPage();     // バージョン (info)
+// The six pages in tab order; the program entry makes them (each in the subsystem that owns its behaviour)
+// and hands them to the dialog frame.
+inline constexpr int kSettingsPageCount = 6;
+using SettingsPages = std::array<std::unique_ptr<SettingsPage>, kSettingsPageCount>;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "scheduler/ChimeRules.h"
 
 namespace {
 constexpr int kDecimalBase = 10;

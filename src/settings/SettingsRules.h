@@ -20,6 +20,10 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view text);
 std::int32_t IntegerFromText(std::wstring_view text, std::int32_t defaultValue);
 bool FlagFromText(std::wstring_view text, bool defaultValue);
 
+// The chime lists hold the eight built-in chimes, then at most two sound files that the user added.
+inline constexpr int kBuiltInChimeCount = 8;
+inline constexpr int kMaxChimeItems = 10;
+
 // Last user sound entry the load visits for a stored "TimerWaveCount"; entries 9 and 10 (the items at
 // chime positions 8 and 9) are the only ones there can be.
 int LastUserChimeNumber(std::int32_t storedCount);

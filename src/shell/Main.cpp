@@ -1,13 +1,17 @@
 // Entry of the resident program SorabuneOpt: platform check, start token, single instance, the five
-// windows in their fixed order, then the message loop.
+// windows in their fixed order with the settings dialog's pages and tick, then the message loop.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "info/JyouhouPage.h"
 #include "scheduler/MessagesForm.h"
+#include "scheduler/Scheduler.h"
+#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/MessageLoop.h"
 #include "shell/MsgDlgForm.h"
+#include "shell/OptionEtcPages.h"
 #include "shell/ShellRules.h"
 #include "shell/SorabuneForm.h"
 #include "shell/StartUpClock.h"
@@ -65,11 +69,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!mainForm.Create()) {
         return 1;
     }
-    TOptionEtcForm optionEtcForm;
-    optionEtcForm.Create(mainForm.Hwnd(), true);
+    // The tick needs the message windows, which are created after the dialog; its first run comes from
+    // the message loop, when all five windows exist.
     TMessagesForm messagesForm1(1);
-    messagesForm1.Create(mainForm.Hwnd());
     TMessagesForm messagesForm2(2);
+    TOptionEtcForm optionEtcForm(MakeOptionEtcPages());
+    SystemTickClock clock;
+    ProgramTickActions tickActions(optionEtcForm, messagesForm1, messagesForm2, clock, KabeChange, UpdateMemLabels);
+    Scheduler scheduler(optionEtcForm, clock, tickActions);
+    optionEtcForm.SetTimer1Handler([&scheduler] { scheduler.Timer1Timer(); });
+    optionEtcForm.Create(mainForm.Hwnd(), true);
+    messagesForm1.Create(mainForm.Hwnd());
     messagesForm2.Create(mainForm.Hwnd());
     TMsgDlgForm msgDlgForm;
     msgDlgForm.Create(mainForm.Hwnd());

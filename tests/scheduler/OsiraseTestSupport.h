@@ -11,6 +11,7 @@
 #include "scheduler/OsirasePage.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/Handles.h"
+#include "shell/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 // The control ids of one reminder timer.
@@ -90,7 +91,7 @@ protected:
     };
     using MemoryDC = UniqueHandle<MemoryDCTraits>;
 
-    TOptionEtcForm form;
+    TOptionEtcForm form{MakeOptionEtcPages()};
     TimerIds t1{1};
     TimerIds t2{2};
 };

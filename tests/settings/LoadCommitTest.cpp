@@ -14,6 +14,7 @@
 #include "settings/IniStore.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "settings/SettingsLayout.h"
 #include "support/TestSupport.h"
 
@@ -148,13 +149,13 @@ protected:
 
     static std::unique_ptr<TOptionEtcForm> Load()
     {
-        auto form = std::make_unique<TOptionEtcForm>();
+        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<TOptionEtcForm> Design()
     {
-        auto form = std::make_unique<TOptionEtcForm>();
+        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }

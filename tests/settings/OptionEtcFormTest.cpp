@@ -6,11 +6,12 @@
 
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
 {
-    TOptionEtcForm form;
+    TOptionEtcForm form{MakeOptionEtcPages()};
     ASSERT_TRUE(form.Create(nullptr, false));
     EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
     EXPECT_FALSE(form.IsVisible());

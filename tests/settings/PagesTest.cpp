@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "settings/HelpText.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "shell/Window.h"
 #include "shell/Handles.h"
 #include "support/TestSupport.h"
@@ -169,7 +170,7 @@ protected:
         return lf;
     }
 
-    TOptionEtcForm form_;
+    TOptionEtcForm form_{MakeOptionEtcPages()};
 };
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "scheduler/MessagesForm.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "shell/MessageLoop.h"
 #include "shell/MsgDlgForm.h"
 #include "shell/SorabuneForm.h"
@@ -68,7 +69,7 @@ protected:
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<TOptionEtcForm>();
+        settings_ = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
         exitDialog_ = std::make_unique<TMsgDlgForm>();
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
@@ -148,7 +149,8 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         EXPECT_FALSE(form.IsVisible());
         EXPECT_EQ(GetWindow(form.Hwnd(), GW_OWNER), main_->Hwnd());
         EXPECT_EQ(ClientSize(form.Hwnd()).cx, 488);
-        EXPECT_EQ(ClientSize(form.Hwnd()).cy, 54);
+        EXPECT_GE(ClientSize(form.Hwnd()).cy, TMessagesForm::kControlsBottom);
+        EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_CAPTION, 0);
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
 
         // What the window paints as its background.

@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "support/TestSupport.h"
 #include "wallpaper/KabePage.h"
 #include "wallpaper/Wallpaper.h"
@@ -147,7 +148,7 @@ protected:
         return SystemCalls().empty() ? L"" : SystemCalls().back().path;
     }
 
-    TOptionEtcForm form;
+    TOptionEtcForm form{MakeOptionEtcPages()};
     ScratchFolder folder{L"SorabuneKabeTest"};
 
 private:

@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/OptionEtcPages.h"
 #include "wallpaper/JpegDecodeRules.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/Wallpaper.h"
@@ -158,7 +159,7 @@ std::wstring ListFolder()
 void BenchKabeChange()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
-    TOptionEtcForm form;
+    TOptionEtcForm form{MakeOptionEtcPages()};
     if (!form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;

@@ -1,0 +1,155 @@
+// Timer1Timer: each step reads the controls it needs just before it acts, so that what an earlier step did
+// (a user file that started playing, a reminder switched off) is what a later step sees.
+#include "scheduler/Scheduler.h"
+
+#include <mmsystem.h>
+
+#include "resource.h"
+#include "scheduler/MessagesForm.h"
+#include "scheduler/OsirasePage.h"
+#include "scheduler/SetteiPage.h"
+#include "settings/LoadCommit.h"
+#include "settings/OptionEtcForm.h"
+
+namespace {
+constexpr int kDays = 7;
+
+int TimerId(int timer, int timer1Id)
+{
+    return OsirasePage::Id(timer, timer1Id - IDC_OSIRASETIMER1);
+}
+} // namespace
+
+SYSTEMTIME SystemTickClock::LocalTime()
+{
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return now;
+}
+
+DWORD SystemTickClock::Milliseconds()
+{
+    return timeGetTime();
+}
+
+ProgramTickActions::ProgramTickActions(TOptionEtcForm& form, TMessagesForm& messagesForm1, TMessagesForm& messagesForm2,
+                                       TickClock& clock, FormOperation kabeChange, FormOperation updateMemLabels)
+    : form_(form), messagesForm1_(messagesForm1), messagesForm2_(messagesForm2), clock_(clock), kabeChange_(kabeChange),
+      updateMemLabels_(updateMemLabels)
+{
+}
+
+void ProgramTickActions::KabeChange()
+{
+    kabeChange_(form_);
+}
+
+void ProgramTickActions::PlayTimerWave(unsigned index)
+{
+    Settei(form_).PlayTimerWave(index);
+}
+
+void ProgramTickActions::ShowOsiraseMessage(int timer)
+{
+    TMessagesForm& window = timer == 1 ? messagesForm1_ : messagesForm2_;
+    window.ShowOsiraseMessage(form_.Text(TimerId(timer, IDC_OSIRASETIMER1MEMO)), clock_.LocalTime());
+}
+
+void ProgramTickActions::UpdateMemLabels()
+{
+    updateMemLabels_(form_);
+}
+
+Scheduler::Scheduler(TOptionEtcForm& form, TickClock& clock, TickActions& actions)
+    : form_(form), clock_(clock), actions_(actions)
+{
+}
+
+void Scheduler::Timer1Timer()
+{
+    // One reading of the clock serves every comparison of the tick, the reminders' dates included, so that
+    // a tick across midnight cannot pair one day's time with the next day's date.
+    const SYSTEMTIME now = clock_.LocalTime();
+    KabeSchedule(now);
+    HourlyChime(now);
+    OsiraseTimer(1, now);
+    OsiraseTimer(2, now);
+    MemRefresh();
+}
+
+void Scheduler::KabeSchedule(const SYSTEMTIME& now)
+{
+    const int kabeChangeTime = form_.Index(IDC_KABECHANGETIME);
+    const DWORD nowMs = KabeIntervalMs(kabeChangeTime) != 0 ? clock_.Milliseconds() : 0;
+    const KabeDue due =
+        KabeScheduleStep(kabeChangeTime, now.wMinute, now.wSecond, state_.kabeLatch, nowMs, LastKabeChangeTick());
+    if (due == KabeDue::None) {
+        return;
+    }
+    actions_.KabeChange();
+    if (due == KabeDue::Interval) {
+        // The next interval counts from the end of this change.
+        LastKabeChangeTick() = clock_.Milliseconds();
+    }
+}
+
+void Scheduler::HourlyChime(const SYSTEMTIME& now)
+{
+    if (HourlyChimeStep(form_.Index(IDC_TIMERWAVEONOFF), now.wMinute, now.wSecond, state_.jihouLatch) &&
+        form_.Enabled(IDC_TIMERWAVEPLAY)) {
+        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(IDC_TIMERWAVE)));
+    }
+}
+
+void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
+{
+    Latch& latch = state_.osiraseTimerLatch[timer - 1];
+    AgeLatch(latch);
+    if (latch != 0 || !form_.Down(TimerId(timer, IDC_OSIRASETIMER1TIMERONOFF))) {
+        return;
+    }
+    ReminderRecord record;
+    const SYSTEMTIME time = form_.DateTime(TimerId(timer, IDC_OSIRASETIMER1TIME));
+    record.hour = time.wHour;
+    record.minute = time.wMinute;
+    record.second = time.wSecond;
+    // Most ticks end here: the rest of the record matters only in the reminder's own second.
+    if (!ReminderTimeMatches(record, now)) {
+        return;
+    }
+    record.kind = form_.Index(TimerId(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU));
+    const SYSTEMTIME date = form_.DateTime(TimerId(timer, IDC_OSIRASETIMER1DATE));
+    record.year = date.wYear;
+    record.month = date.wMonth;
+    record.day = date.wDay;
+    for (int day = 0; day < kDays; ++day) {
+        record.weekdays[day] = form_.Down(TimerId(timer, IDC_OSIRASETIMER1WEEK1 + day));
+    }
+    if (!ReminderDue(record, now)) {
+        return;
+    }
+    latch = 1;
+    const int action = form_.Index(TimerId(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU));
+    if (ActionSoundsChime(action) && form_.Enabled(IDC_TIMERWAVEPLAY)) {
+        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerId(timer, IDC_OSIRASETIMER1JIHOU))));
+    }
+    if (ActionShowsMessage(action)) {
+        actions_.ShowOsiraseMessage(timer);
+    }
+    if (record.kind == kReminderOnce) {
+        Osirase(form_).SwitchOffAfterFiring(timer);
+    }
+}
+
+void Scheduler::MemRefresh()
+{
+    if (form_.CurrentPage() != TOptionEtcForm::kJyouhouPage) {
+        return;
+    }
+    if (state_.memRefreshToggle != 0) {
+        actions_.UpdateMemLabels();
+        state_.memRefreshToggle = 0;
+    } else {
+        state_.memRefreshToggle = 1;
+    }
+}

@@ -1,0 +1,126 @@
+// The tick's decisions: latches, wallpaper schedule, hourly chime, due reminders, reminder sentence.
+#include "scheduler/SchedulerRules.h"
+
+#include <cwchar>
+
+namespace {
+constexpr Latch kLatchBlockedUntil = 3;
+constexpr int kHalfHour = 30;
+constexpr int kKabeOnTheHour = 2;
+constexpr int kKabeOnTheHalfHour = 3;
+constexpr int kChimeOnTheHour = 1;
+constexpr int kChimeOnTheHalfHour = 2;
+
+// Items 4-10 of KabeChangeTime: 15, 10, 5, 3 and 1 minutes, 30 and 10 seconds.
+constexpr int kFirstIntervalItem = 4;
+constexpr DWORD kIntervalsMs[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
+constexpr int kIntervalCount = static_cast<int>(sizeof(kIntervalsMs) / sizeof(kIntervalsMs[0]));
+
+std::wstring TwoDigits(int value)
+{
+    wchar_t text[8] = {};
+    std::swprintf(text, 8, L"%02d", value);
+    return text;
+}
+} // namespace
+
+void AgeLatch(Latch& latch)
+{
+    if (latch != 0 && ++latch > kLatchBlockedUntil) {
+        latch = 0;
+    }
+}
+
+DWORD KabeIntervalMs(int kabeChangeTime)
+{
+    int item = kabeChangeTime - kFirstIntervalItem;
+    return item >= 0 && item < kIntervalCount ? kIntervalsMs[item] : 0;
+}
+
+bool IntervalElapsed(DWORD now, DWORD last, DWORD interval)
+{
+    return static_cast<DWORD>(now - last) >= interval;
+}
+
+KabeDue KabeScheduleStep(int kabeChangeTime, int minute, int second, Latch& latch, DWORD nowMs, DWORD lastChangeMs)
+{
+    AgeLatch(latch);
+    bool onTheClock = latch == 0 && second == 0 &&
+                      ((minute == 0 && (kabeChangeTime == kKabeOnTheHour || kabeChangeTime == kKabeOnTheHalfHour)) ||
+                       (minute == kHalfHour && kabeChangeTime == kKabeOnTheHalfHour));
+    if (onTheClock) {
+        latch = 1;
+        return KabeDue::OnTheClock;
+    }
+    DWORD interval = KabeIntervalMs(kabeChangeTime);
+    if (interval != 0 && IntervalElapsed(nowMs, lastChangeMs, interval)) {
+        return KabeDue::Interval;
+    }
+    return KabeDue::None;
+}
+
+bool HourlyChimeStep(int timerWaveOnOff, int minute, int second, Latch& latch)
+{
+    AgeLatch(latch);
+    if (latch != 0 || second != 0 || (minute != 0 && minute != kHalfHour)) {
+        return false;
+    }
+    latch = 1;
+    return minute == 0 ? timerWaveOnOff == kChimeOnTheHour || timerWaveOnOff == kChimeOnTheHalfHour
+                       : timerWaveOnOff == kChimeOnTheHalfHour;
+}
+
+bool ActionSoundsChime(int action)
+{
+    return action == kActionChime || action == kActionChimeAndMessage;
+}
+
+bool ActionShowsMessage(int action)
+{
+    return action == kActionMessage || action == kActionChimeAndMessage;
+}
+
+bool ReminderTimeMatches(const ReminderRecord& record, const SYSTEMTIME& now)
+{
+    return record.hour == now.wHour && record.minute == now.wMinute && record.second == now.wSecond;
+}
+
+bool ReminderDue(const ReminderRecord& record, const SYSTEMTIME& now)
+{
+    if (!ReminderTimeMatches(record, now)) {
+        return false;
+    }
+    switch (record.kind) {
+    case kReminderOnce:
+        return record.year == now.wYear && record.month == now.wMonth && record.day == now.wDay;
+    case kReminderDaily:
+        return true;
+    case kReminderWeekly:
+        return now.wDayOfWeek < record.weekdays.size() && record.weekdays[now.wDayOfWeek];
+    default:
+        return false;
+    }
+}
+
+std::wstring ReminderSentence(const SYSTEMTIME& when, std::wstring_view weekdayName, std::wstring_view dateSeparator,
+                              std::wstring_view timeSeparator, int spacesBeforeTime)
+{
+    wchar_t year[8] = {};
+    std::swprintf(year, 8, L"%04d", static_cast<int>(when.wYear));
+    std::wstring text = L"只今、予定の";
+    text += year;
+    text += dateSeparator;
+    text += TwoDigits(when.wMonth);
+    text += dateSeparator;
+    text += TwoDigits(when.wDay);
+    text += L' ';
+    text += weekdayName;
+    text.append(static_cast<std::size_t>(spacesBeforeTime > 0 ? spacesBeforeTime : 0), L' ');
+    text += TwoDigits(when.wHour);
+    text += timeSeparator;
+    text += TwoDigits(when.wMinute);
+    text += timeSeparator;
+    text += TwoDigits(when.wSecond);
+    text += L"になりました";
+    return text;
+}

@@ -1,0 +1,7 @@
+// The settings dialog's pages in tab order, gathered where every subsystem may be known.
+#include "shell/OptionEtcPages.h"
+
+SettingsPages MakeOptionEtcPages()
+{
+    return {MakeSetteiPage(), MakeOsirasePage(), MakeKabePage(), MakeJyouhouPage(), MakeHelpPage(), MakeVerPage()};
+}

@@ -1,0 +1,336 @@
+// PlayTimerWave and the basic page's sound buttons on a real hidden dialog: built-in chimes through the
+// PlaySound seam, user files through the real media player (MCI) and its end notice, the index rules of
+// adding and deleting across the three chime lists, and a user file that has gone missing.
+#include "OsiraseTestSupport.h"
+
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scheduler/SetteiPage.h"
+
+namespace {
+constexpr DWORD kPlayTimeoutMs = 60000;
+constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU};
+
+struct PlayedSound {
+    std::wstring name;
+    HMODULE module;
+    DWORD flags;
+};
+std::vector<PlayedSound> played;
+
+BOOL WINAPI RecordPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
+{
+    played.push_back({sound ? sound : L"", module, flags});
+    return TRUE;
+}
+
+std::vector<std::wstring> chooserAnswers;
+int chooserCalls = 0;
+bool AnswerChooser(HWND, std::wstring* path)
+{
+    ++chooserCalls;
+    if (chooserAnswers.empty()) {
+        return false;
+    }
+    *path = chooserAnswers.front();
+    chooserAnswers.erase(chooserAnswers.begin());
+    return true;
+}
+
+std::wstring TempFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return folder;
+}
+
+// A short 8-bit tone in the chimes' own format.
+void WriteToneWave(const std::wstring& path, int samples)
+{
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(samples));
+    for (int i = 0; i < samples; ++i) {
+        data[i] = static_cast<std::uint8_t>(128 + ((i / 25) % 2 ? 20 : -20));
+    }
+    auto u32 = [](std::vector<std::uint8_t>& out, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+    };
+    auto u16 = [](std::vector<std::uint8_t>& out, std::uint16_t v) {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
+    u32(file, static_cast<std::uint32_t>(36 + samples));
+    for (char c : std::string("WAVEfmt ")) {
+        file.push_back(static_cast<std::uint8_t>(c));
+    }
+    u32(file, 16);
+    u16(file, 1);
+    u16(file, 1);
+    u32(file, 22050);
+    u32(file, 22050);
+    u16(file, 1);
+    u16(file, 8);
+    for (char c : std::string("data")) {
+        file.push_back(static_cast<std::uint8_t>(c));
+    }
+    u32(file, static_cast<std::uint32_t>(samples));
+    file.insert(file.end(), data.begin(), data.end());
+    FileHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(handle.Get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+}
+
+std::wstring TestMp3()
+{
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    path.erase(path.find_last_of(L'\\') + 1);
+    path += L"testdata\\tone.mp3";
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : path;
+}
+} // namespace
+
+class ChimePlayerTest : public OsiraseFixture {
+protected:
+    void SetUp() override
+    {
+        OsiraseFixture::SetUp();
+        played.clear();
+        chooserAnswers.clear();
+        chooserCalls = 0;
+        previousPlaySound_ = SetChimePlaySound(RecordPlaySound);
+        previousChooser_ = SetChooseSoundFile(AnswerChooser);
+    }
+    void TearDown() override
+    {
+        SetChimePlaySound(previousPlaySound_);
+        SetChooseSoundFile(previousChooser_);
+        for (const std::wstring& file : files_) {
+            DeleteFileW(file.c_str());
+        }
+    }
+
+    std::wstring MakeToneFile(const wchar_t* name, int samples)
+    {
+        std::wstring path = TempFolder() + name;
+        WriteToneWave(path, samples);
+        files_.push_back(path);
+        return path;
+    }
+
+    void AddUserFile(const std::wstring& path)
+    {
+        chooserAnswers.push_back(path);
+        Click(IDC_TIMERWAVEADD);
+    }
+
+    bool Playing() const { return !form.Enabled(IDC_TIMERWAVEPLAY) && form.Enabled(IDC_TIMERWAVESTOP); }
+    bool Idle() const { return form.Enabled(IDC_TIMERWAVEPLAY) && !form.Enabled(IDC_TIMERWAVESTOP); }
+
+    bool PumpUntilIdle()
+    {
+        const DWORD start = GetTickCount();
+        while (!Idle() && GetTickCount() - start < kPlayTimeoutMs) {
+            PumpMessages(20);
+        }
+        return Idle();
+    }
+
+    void ExpectListsHold(const std::vector<std::wstring>& userItems)
+    {
+        for (int list : kChimeLists) {
+            ASSERT_EQ(form.ItemCount(list), 8 + static_cast<int>(userItems.size())) << list;
+            for (std::size_t i = 0; i < userItems.size(); ++i) {
+                EXPECT_EQ(form.ItemText(list, 8 + static_cast<int>(i)), userItems[i]) << list;
+            }
+        }
+    }
+
+    SetteiPage& Page() { return Settei(form); }
+
+private:
+    PlaySoundFn previousPlaySound_ = nullptr;
+    ChooseSoundFileFn previousChooser_ = nullptr;
+    std::vector<std::wstring> files_;
+};
+
+TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
+{
+    form.SetIndex(IDC_TIMERWAVE, 2);
+    Click(IDC_TIMERWAVEPLAY);
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(Utf8(played[0].name), "TIMER3A");
+    EXPECT_EQ(played[0].module, GetModuleHandleW(nullptr));
+    EXPECT_EQ(played[0].flags, 0x40005u);
+    EXPECT_TRUE(Idle()) << "the stop button stays disabled";
+
+    played.clear();
+    for (unsigned i = 0; i < 8; ++i) {
+        Page().PlayTimerWave(i);
+    }
+    ASSERT_EQ(played.size(), 8u);
+    for (unsigned i = 0; i < 8; ++i) {
+        EXPECT_EQ(Utf8(played[i].name), "TIMER" + std::to_string(i + 1) + "A");
+    }
+}
+
+TEST_F(ChimePlayerTest, IndicesWithoutASoundDoNothing)
+{
+    for (unsigned index : {10u, 11u, 0xFFFFFFFFu}) {
+        Page().PlayTimerWave(index);
+    }
+    EXPECT_TRUE(played.empty());
+    form.SetIndex(IDC_TIMERWAVE, -1);
+    Click(IDC_TIMERWAVEPLAY);
+    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(ChimePlayerTest, TwoFilesCanBeAddedToAllThreeListsAndAThirdIsIgnored)
+{
+    form.SetIndex(t1.Chime(), 4);
+    AddUserFile(L"C:\\sounds\\first.wav");
+    AddUserFile(L"C:\\sounds\\second.mp3");
+    ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
+    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0) << "no selection changes";
+    EXPECT_EQ(form.Index(t1.Chime()), 4);
+
+    AddUserFile(L"C:\\sounds\\third.wav");
+    EXPECT_EQ(chooserCalls, 3) << "the dialog is shown all the same";
+    ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
+
+    Click(IDC_TIMERWAVEADD); // cancelled
+    ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
+}
+
+TEST_F(ChimePlayerTest, DeletingDoesNothingWithABuiltInChimeSelected)
+{
+    AddUserFile(L"C:\\sounds\\first.wav");
+    form.SetIndex(IDC_TIMERWAVE, 4);
+    Click(IDC_TIMERWAVEDEL);
+    ExpectListsHold({L"C:\\sounds\\first.wav"});
+    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 4);
+}
+
+TEST_F(ChimePlayerTest, DeletingTheFirstOfTwoMovesTheSecondUpEverywhere)
+{
+    AddUserFile(L"C:\\sounds\\first.wav");
+    AddUserFile(L"C:\\sounds\\second.wav");
+    form.SetIndex(IDC_TIMERWAVE, 8);
+    form.SetIndex(t1.Chime(), 8);
+    form.SetIndex(t2.Chime(), 9);
+    Click(IDC_TIMERWAVEDEL);
+    ExpectListsHold({L"C:\\sounds\\second.wav"});
+    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0);
+    EXPECT_EQ(form.Index(t1.Chime()), 0) << "the reminder that chose the deleted file falls back";
+    EXPECT_EQ(form.Index(t2.Chime()), 8) << "the reminder that chose the second keeps it";
+    EXPECT_EQ(Text(t2.Chime()), "C:\\sounds\\second.wav");
+}
+
+TEST_F(ChimePlayerTest, DeletingTheSecondOfTwoKeepsOtherChoices)
+{
+    AddUserFile(L"C:\\sounds\\first.wav");
+    AddUserFile(L"C:\\sounds\\second.wav");
+    form.SetIndex(IDC_TIMERWAVE, 9);
+    form.SetIndex(t1.Chime(), 9);
+    form.SetIndex(t2.Chime(), 3);
+    Click(IDC_TIMERWAVEDEL);
+    ExpectListsHold({L"C:\\sounds\\first.wav"});
+    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0);
+    EXPECT_EQ(form.Index(t1.Chime()), 0);
+    EXPECT_EQ(form.Index(t2.Chime()), 3);
+}
+
+TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInstead)
+{
+    AddUserFile(L"C:\\sounds\\first.wav");
+    std::wstring gone = TempFolder() + L"sorabune_gone.wav";
+    DeleteFileW(gone.c_str());
+    AddUserFile(gone);
+    form.SetIndex(IDC_TIMERWAVE, 9);
+    form.SetIndex(t1.Chime(), 9);
+    form.SetIndex(t2.Chime(), 5);
+    Click(IDC_TIMERWAVEPLAY);
+    ExpectListsHold({L"C:\\sounds\\first.wav"});
+    for (int list : kChimeLists) {
+        EXPECT_EQ(form.Index(list), 0) << list;
+        EXPECT_EQ(Text(list), "時報 1") << list;
+    }
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(Utf8(played[0].name), "TIMER1A");
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
+{
+    AddUserFile(MakeToneFile(L"sorabune_tone.wav", 11025));
+    form.SetIndex(IDC_TIMERWAVE, 8);
+    Click(IDC_TIMERWAVEPLAY);
+    EXPECT_TRUE(played.empty()) << "user files go through the media player";
+    ASSERT_TRUE(Playing());
+    EXPECT_NE(Page().MediaPlayerDevice(), 0u);
+    EXPECT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(Page().MediaPlayerDevice(), 0u) << "the end notice closes the player";
+}
+
+TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
+{
+    std::wstring mp3 = TestMp3();
+    if (mp3.empty()) {
+        GTEST_SKIP() << "no MP3 test file (lame was not found at build time)";
+    }
+    AddUserFile(mp3);
+    form.SetIndex(IDC_TIMERWAVE, 8);
+    Click(IDC_TIMERWAVEPLAY);
+    ASSERT_TRUE(Playing());
+    Click(IDC_TIMERWAVESTOP);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    PumpMessages(300);
+    EXPECT_TRUE(Idle());
+
+    // Played to its end, the notice gives the buttons back.
+    Click(IDC_TIMERWAVEPLAY);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+}
+
+TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
+{
+    AddUserFile(MakeToneFile(L"sorabune_long.wav", 22050 * 30));
+    form.SetIndex(IDC_TIMERWAVE, 8);
+    Click(IDC_TIMERWAVEPLAY);
+    ASSERT_TRUE(Playing());
+    MCIDEVICEID device = Page().MediaPlayerDevice();
+    SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device + 1));
+    EXPECT_TRUE(Playing());
+    SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+}
+
+TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
+{
+    std::wstring broken = TempFolder() + L"sorabune_broken.wav";
+    {
+        FileHandle handle(CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(handle.Get(), "not a wave file", 15, &written, nullptr);
+    }
+    AddUserFile(broken);
+    form.SetIndex(IDC_TIMERWAVE, 8);
+    Click(IDC_TIMERWAVEPLAY);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(CapturedErrors().empty());
+    DeleteFileW(broken.c_str());
+}

@@ -1,0 +1,244 @@
+// The reminder message windows: their shape after FormCreate, the sentence in the Japanese locale, the memo,
+// O K, the deactivation slot, and a reminder of the tick shown through the program's own actions.
+#include "OsiraseTestSupport.h"
+
+#include "scheduler/MessagesForm.h"
+#include "scheduler/Scheduler.h"
+#include "scheduler/SetteiPage.h"
+#include "settings/LoadCommit.h"
+
+namespace {
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    FileTimeToSystemTime(&ft, &t);
+    return t;
+}
+
+RECT ChildRect(HWND parent, int id)
+{
+    RECT rc;
+    HWND child = GetDlgItem(parent, id);
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool Topmost(HWND hwnd)
+{
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+class MessagesFormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(owner_.Create(nullptr, false));
+        ASSERT_TRUE(form1.Create(owner_.Hwnd()));
+        ASSERT_TRUE(form2.Create(owner_.Hwnd()));
+    }
+    void TearDown() override { DeactivationSlot() = nullptr; }
+
+    TOptionEtcForm owner_{MakeOptionEtcPages()};
+
+protected:
+    TMessagesForm form1{1};
+    TMessagesForm form2{2};
+};
+} // namespace
+
+TEST_F(MessagesFormTest, FormCreateLeavesATopmostWindowWithoutTitleBarThatShowsEveryControl)
+{
+    for (TMessagesForm* form : {&form1, &form2}) {
+        HWND hwnd = form->Hwnd();
+        EXPECT_FALSE(form->IsVisible());
+        const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+        EXPECT_EQ(style & WS_CAPTION, 0);
+        EXPECT_EQ(style & WS_SYSMENU, 0);
+        EXPECT_NE(style & WS_THICKFRAME, 0) << "the sizing border stays";
+        EXPECT_TRUE(Topmost(hwnd));
+        RECT client;
+        GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.right, 488);
+        EXPECT_GE(client.bottom, ChildRect(hwnd, IDC_MESSAGEBTN).bottom);
+        EXPECT_EQ(ChildRect(hwnd, IDC_MESSAGEBTN).bottom, 117);
+        EXPECT_EQ(Utf8(WindowText(GetDlgItem(hwnd, IDC_MESSAGEBTN))), "O K");
+        EXPECT_TRUE(GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGEMEMO), GWL_STYLE) & ES_READONLY);
+        const LONG labelStyle = GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGELABEL), GWL_STYLE);
+        EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
+        EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
+        EXPECT_EQ(GetNextDlgTabItem(hwnd, nullptr, FALSE), GetDlgItem(hwnd, IDC_MESSAGEBTN)) << "O K first";
+
+        // Centred on the screen.
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        EXPECT_LE(std::abs((outer.left + outer.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+        EXPECT_LE(std::abs((outer.top + outer.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+    }
+}
+
+TEST_F(MessagesFormTest, TheSentenceNamesTheMomentInTheUsersLocale)
+{
+    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
+    form1.ShowOsiraseMessage(L"会議室へ", when);
+    form2.ShowOsiraseMessage(L"", when);
+    EXPECT_TRUE(form1.IsVisible());
+    EXPECT_TRUE(form2.IsVisible());
+    EXPECT_EQ(Utf8(form1.MessageLabelText()), "只今、予定の2003/10/15 水曜日 12:00:00になりました");
+    EXPECT_EQ(Utf8(form2.MessageLabelText()), "只今、予定の2003/10/15 水曜日  12:00:00になりました");
+    EXPECT_EQ(Utf8(form1.MessageMemoText()), "会議室へ");
+    EXPECT_EQ(form2.MessageMemoText(), L"") << "an empty text gives an empty field";
+}
+
+TEST_F(MessagesFormTest, TheWholeSentenceFitsItsLabel)
+{
+    form1.ShowOsiraseMessage(L"", At(2003, 10, 15, 12, 0, 0));
+    HWND label = GetDlgItem(form1.Hwnd(), IDC_MESSAGELABEL);
+    EXPECT_LE(form1.MessageLabelFontPx(), 20);
+    EXPECT_GE(form1.MessageLabelFontPx(), 12);
+    const std::wstring text = form1.MessageLabelText();
+    WindowDC dc(label);
+    SelectInDC select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT rc;
+    GetClientRect(label, &rc);
+    EXPECT_LE(extent.cx, rc.right);
+}
+
+TEST_F(MessagesFormTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts)
+{
+    form1.ShowOsiraseMessage(L"一回目", At(2003, 10, 15, 8, 0, 0));
+    EXPECT_EQ(DeactivationSlot(), &form1);
+    form2.ShowOsiraseMessage(L"二", At(2003, 10, 15, 8, 0, 0));
+    EXPECT_EQ(DeactivationSlot(), &form2) << "the slot follows the last window shown";
+
+    SendMessageW(GetDlgItem(form1.Hwnd(), IDC_MESSAGEBTN), BM_CLICK, 0, 0);
+    EXPECT_FALSE(form1.IsVisible());
+    EXPECT_TRUE(form2.IsVisible());
+    EXPECT_EQ(DeactivationSlot(), nullptr) << "O K empties the slot even with the other window open";
+
+    form1.ShowOsiraseMessage(L"二回目", At(2003, 10, 16, 9, 30, 5));
+    EXPECT_TRUE(form1.IsVisible());
+    EXPECT_EQ(Utf8(form1.MessageMemoText()), "二回目");
+    EXPECT_EQ(Utf8(form1.MessageLabelText()), "只今、予定の2003/10/16 木曜日 09:30:05になりました");
+}
+
+TEST_F(MessagesFormTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)
+{
+    form1.ShowOsiraseMessage(L"", At(2003, 10, 15, 8, 0, 0));
+    form2.ShowOsiraseMessage(L"", At(2003, 10, 15, 8, 0, 0));
+    for (HWND hwnd : {form1.Hwnd(), form2.Hwnd()}) {
+        SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_FALSE(Topmost(hwnd));
+    }
+    for (HWND hwnd : {form1.Hwnd(), form2.Hwnd()}) {
+        SendMessageW(hwnd, WM_ACTIVATEAPP, FALSE, 0);
+    }
+    EXPECT_FALSE(Topmost(form1.Hwnd()));
+    EXPECT_TRUE(Topmost(form2.Hwnd()));
+    EXPECT_TRUE(form2.IsVisible());
+
+    SendMessageW(GetDlgItem(form2.Hwnd(), IDC_MESSAGEBTN), BM_CLICK, 0, 0);
+    SetWindowPos(form2.Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(form2.Hwnd(), WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(Topmost(form2.Hwnd())) << "an empty slot does nothing";
+}
+
+namespace {
+class FixedClock : public TickClock {
+public:
+    SYSTEMTIME LocalTime() override { return now; }
+    DWORD Milliseconds() override { return 0; }
+    SYSTEMTIME now = {};
+};
+
+int kabeChanges = 0;
+int memUpdates = 0;
+void CountKabeChange(TOptionEtcForm&)
+{
+    ++kabeChanges;
+}
+void CountMemUpdate(TOptionEtcForm&)
+{
+    ++memUpdates;
+}
+std::vector<std::wstring> sounds;
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
+{
+    sounds.push_back(sound);
+    return TRUE;
+}
+} // namespace
+
+// The program's own actions behind the tick: the basic page's player, the windows and the two operations
+// that the entry hands over from the wallpaper and information subsystems.
+class ProgramTickTest : public OsiraseFixture {
+protected:
+    void SetUp() override
+    {
+        OsiraseFixture::SetUp();
+        ASSERT_TRUE(messages1.Create(form.Hwnd()));
+        ASSERT_TRUE(messages2.Create(form.Hwnd()));
+        kabeChanges = 0;
+        memUpdates = 0;
+        sounds.clear();
+        previous_ = SetChimePlaySound(RecordSound);
+    }
+    void TearDown() override
+    {
+        SetChimePlaySound(previous_);
+        DeactivationSlot() = nullptr;
+    }
+
+    FixedClock clock;
+    TMessagesForm messages1{1};
+    TMessagesForm messages2{2};
+    ProgramTickActions actions{form, messages1, messages2, clock, CountKabeChange, CountMemUpdate};
+    Scheduler scheduler{form, clock, actions};
+
+private:
+    PlaySoundFn previous_ = nullptr;
+};
+
+TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
+{
+    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
+    Pick(t2.Kind(), kOnce);
+    form.SetDateTime(t2.Date(), when);
+    form.SetDateTime(t2.Time(), when);
+    Pick(t2.Action(), kBothAction);
+    Pick(t2.Chime(), 6);
+    form.SetText(t2.Memo(), L"歯医者の予約");
+    Click(t2.OnOff());
+    clock.now = when;
+    scheduler.Timer1Timer();
+
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(Utf8(sounds[0]), "TIMER7A");
+    EXPECT_FALSE(messages1.IsVisible());
+    ASSERT_TRUE(messages2.IsVisible());
+    EXPECT_EQ(Utf8(messages2.MessageLabelText()), "只今、予定の2003/10/15 水曜日  12:00:00になりました");
+    EXPECT_EQ(Utf8(messages2.MessageMemoText()), "歯医者の予約");
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
+}
+
+TEST_F(ProgramTickTest, WallpaperAndMemoryOperationsAreTheOnesHandedOver)
+{
+    form.SetIndex(IDC_KABECHANGETIME, 2);
+    form.SelectPage(3);
+    clock.now = At(2003, 10, 15, 12, 0, 0);
+    scheduler.Timer1Timer();
+    scheduler.Timer1Timer();
+    scheduler.Timer1Timer();
+    EXPECT_EQ(kabeChanges, 1);
+    EXPECT_EQ(memUpdates, 2);
+}

@@ -1,0 +1,88 @@
+// The tick's decisions that need no window and no clock: latch ageing, the interval table and the interval
+// across the counter's wrap, the sentence with other locales' separators (the moments are tested on the tick).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scheduler/SchedulerRules.h"
+#include "support/TestSupport.h"
+
+namespace {
+SYSTEMTIME At(int year, int month, int day, int weekday, int hour, int minute, int second)
+{
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wDayOfWeek = static_cast<WORD>(weekday);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    return t;
+}
+
+} // namespace
+
+TEST(LatchTest, ASetLatchBlocksTwoMoreTicksAndIsClearOnTheThird)
+{
+    Latch latch = 1;
+    std::vector<int> seen;
+    for (int tick = 0; tick < 4; ++tick) {
+        AgeLatch(latch);
+        seen.push_back(latch);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{2, 3, 0, 0}));
+}
+
+TEST(KabeScheduleTest, IntervalsOfEveryItem)
+{
+    const DWORD expected[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
+    for (int item = 4; item <= 10; ++item) {
+        DWORD interval = expected[item - 4];
+        EXPECT_EQ(KabeIntervalMs(item), interval);
+        Latch latch = 0;
+        EXPECT_EQ(KabeScheduleStep(item, 7, 7, latch, 5000 + interval - 1, 5000), KabeDue::None) << item;
+        EXPECT_EQ(KabeScheduleStep(item, 7, 7, latch, 5000 + interval, 5000), KabeDue::Interval) << item;
+        EXPECT_EQ(latch, 0) << "an interval change leaves the latch alone";
+    }
+    EXPECT_EQ(KabeIntervalMs(3), 0u);
+    EXPECT_EQ(KabeIntervalMs(11), 0u);
+}
+
+TEST(KabeScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)
+{
+    const DWORD tenSeconds = 10000;
+    const DWORD fifteenMinutes = 900000;
+    // Stamped just before the wrap: "last + interval" overflows, yet nothing is due a second later.
+    DWORD last = 0xFFFFFF00u;
+    EXPECT_FALSE(IntervalElapsed(last + 1000, last, fifteenMinutes));
+    EXPECT_FALSE(IntervalElapsed(last + tenSeconds - 1, last, tenSeconds));
+    EXPECT_TRUE(IntervalElapsed(last + tenSeconds, last, tenSeconds));
+    EXPECT_TRUE(IntervalElapsed(last + fifteenMinutes + 5, last, fifteenMinutes));
+    // Stamped before the wrap, the counter now past it and far enough: due, not stalled for 49 days.
+    EXPECT_TRUE(IntervalElapsed(0x00002000u, 0xFFFFF000u, tenSeconds / 2));
+    // A whole day of ten-second changes across the wrap: every one comes exactly on time.
+    const DWORD start = 0xFFF00000u;
+    last = start;
+    int changes = 0;
+    for (DWORD tick = 1; tick <= 86400000u / 500; ++tick) {
+        const DWORD now = start + tick * 500;
+        if (IntervalElapsed(now, last, tenSeconds)) {
+            EXPECT_EQ(now - last, tenSeconds);
+            last = now;
+            ++changes;
+        }
+    }
+    EXPECT_EQ(changes, 8640);
+}
+
+TEST(ReminderSentenceTest, PatternsOfBothWindows)
+{
+    const SYSTEMTIME t = At(2003, 10, 15, 3, 12, 0, 0);
+    EXPECT_EQ(Utf8(ReminderSentence(t, L"水曜日", L"/", L":", 1)),
+              "只今、予定の2003/10/15 水曜日 12:00:00になりました");
+    EXPECT_EQ(Utf8(ReminderSentence(t, L"水曜日", L"/", L":", 2)),
+              "只今、予定の2003/10/15 水曜日  12:00:00になりました");
+    EXPECT_EQ(Utf8(ReminderSentence(At(987, 1, 2, 5, 3, 4, 5), L"Friday", L"-", L".", 1)),
+              "只今、予定の0987-01-02 Friday 03.04.05になりました");
+}

@@ -1,0 +1,392 @@
+// Timer1Timer on a real hidden settings dialog, with a test clock and recorded actions: every moment of the
+// hourly chime, the reminders and the wallpaper schedule without waiting for it.
+#include "OsiraseTestSupport.h"
+
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+#include "scheduler/Scheduler.h"
+#include "settings/LoadCommit.h"
+
+namespace {
+constexpr int kChimeOnTheHour = 1;
+constexpr int kChimeOnTheHalfHour = 2;
+constexpr int kFirstUserChime = 8;
+constexpr int kJyouhouPage = 3;
+
+class TestClock : public TickClock {
+public:
+    SYSTEMTIME LocalTime() override { return now; }
+    DWORD Milliseconds() override { return ms; }
+    SYSTEMTIME now = {};
+    DWORD ms = 0;
+};
+
+// Records what the tick does, in order. A user sound file disables the preview button as the real player does.
+class RecordingActions : public TickActions {
+public:
+    explicit RecordingActions(TOptionEtcForm& form, TestClock& clock) : form_(form), clock_(clock) {}
+    void KabeChange() override
+    {
+        log.push_back("kabe");
+        clock_.ms += kabeChangeTakesMs;
+    }
+    void PlayTimerWave(unsigned index) override
+    {
+        log.push_back("play " + std::to_string(index));
+        if (index >= kFirstUserChime) {
+            form_.SetEnabled(IDC_TIMERWAVEPLAY, false);
+        }
+    }
+    void ShowOsiraseMessage(int timer) override { log.push_back("message " + std::to_string(timer)); }
+    void UpdateMemLabels() override { log.push_back("mem"); }
+
+    std::vector<std::string> log;
+    DWORD kabeChangeTakesMs = 0;
+
+private:
+    TOptionEtcForm& form_;
+    TestClock& clock_;
+};
+
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
+{
+    // The weekday comes from the calendar, as GetLocalTime gives it.
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    FileTimeToSystemTime(&ft, &t);
+    return t;
+}
+
+using Log = std::vector<std::string>;
+} // namespace
+
+class SchedulerTest : public OsiraseFixture {
+protected:
+    void SetUp() override
+    {
+        OsiraseFixture::SetUp();
+        LastKabeChangeTick() = 0;
+    }
+
+    // Two ticks in one clock second, as the 500 ms timer gives them.
+    void Second(int year, int month, int day, int hour, int minute, int second, int ticks = 2)
+    {
+        clock.now = At(year, month, day, hour, minute, second);
+        for (int i = 0; i < ticks; ++i) {
+            scheduler.Timer1Timer();
+            clock.ms += 500;
+        }
+    }
+    void Second(int hour, int minute, int second, int ticks = 2) { Second(2003, 10, 15, hour, minute, second, ticks); }
+    // Time passes between two distant moments: a few quiet ticks, as the timer would give them.
+    void Pass() { Second(2003, 10, 15, 23, 59, 17, 4); }
+
+    // The user arms a reminder on the page.
+    void Arm(const TimerIds& t, int kind, int action, int chime, const SYSTEMTIME& when, std::vector<int> days = {},
+             const wchar_t* memo = L"")
+    {
+        Pick(t.Kind(), kind);
+        form.SetDateTime(t.Date(), when);
+        form.SetDateTime(t.Time(), when);
+        for (int day : days) {
+            Click(t.Week(day));
+        }
+        Pick(t.Action(), action);
+        Pick(t.Chime(), chime);
+        form.SetText(t.Memo(), memo);
+        Click(t.OnOff());
+        ASSERT_TRUE(form.Down(t.OnOff()));
+    }
+
+    Log Take()
+    {
+        Log taken = actions.log;
+        actions.log.clear();
+        return taken;
+    }
+
+    TestClock clock;
+    RecordingActions actions{form, clock};
+    Scheduler scheduler{form, clock, actions};
+};
+
+TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMode)
+{
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    form.SetIndex(IDC_TIMERWAVE, 2);
+    Second(9, 59, 59);
+    Second(10, 0, 0);
+    Second(10, 0, 1);
+    EXPECT_EQ(Take(), (Log{"play 2"}));
+    Pass();
+    Second(10, 30, 0);
+    EXPECT_EQ(Take(), Log{});
+
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
+    Pass();
+    Second(11, 0, 0);
+    Pass();
+    Second(11, 30, 0);
+    Pass();
+    Second(11, 45, 0);
+    EXPECT_EQ(Take(), (Log{"play 2", "play 2"}));
+
+    form.SetIndex(IDC_TIMERWAVEONOFF, 0);
+    Second(12, 0, 0);
+    EXPECT_EQ(Take(), Log{});
+}
+
+TEST_F(SchedulerTest, ThreeTicksInOneSecondStillChimeOnce)
+{
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Second(10, 0, 0, 3);
+    EXPECT_EQ(Take(), (Log{"play 0"}));
+}
+
+TEST_F(SchedulerTest, AChimeDueWhileAUserFilePlaysIsSkippedNotPostponed)
+{
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    form.SetEnabled(IDC_TIMERWAVEPLAY, false);
+    Second(10, 0, 0, 1);
+    form.SetEnabled(IDC_TIMERWAVEPLAY, true);
+    Second(10, 0, 0, 1);
+    Second(10, 0, 1);
+    EXPECT_EQ(Take(), Log{});
+}
+
+TEST_F(SchedulerTest, AChangeInTheDialogIsInForceAtTheNextTick)
+{
+    Second(10, 0, 0, 1);
+    EXPECT_EQ(Take(), Log{});
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
+    form.SetIndex(IDC_TIMERWAVE, 6);
+    Pass();
+    Second(10, 30, 0, 1);
+    EXPECT_EQ(Take(), (Log{"play 6"}));
+}
+
+TEST_F(SchedulerTest, ReminderFiresAtItsSecondNotAtTheMinute)
+{
+    Arm(t1, kDaily, kBothAction, 4, At(2003, 10, 15, 8, 15, 30), {}, L"会議");
+    Second(8, 15, 0);
+    Second(8, 15, 29);
+    EXPECT_EQ(Take(), Log{});
+    Second(8, 15, 30);
+    Second(8, 15, 31);
+    EXPECT_EQ(Take(), (Log{"play 4", "message 1"}));
+    EXPECT_TRUE(form.Down(t1.OnOff())) << "a daily reminder stays on";
+    Second(2003, 10, 16, 8, 15, 30);
+    EXPECT_EQ(Take(), (Log{"play 4", "message 1"}));
+}
+
+TEST_F(SchedulerTest, ActionsDecideBetweenChimeAndMessage)
+{
+    Arm(t1, kDaily, kChimeAction, 3, At(2003, 10, 15, 9, 0, 5));
+    Arm(t2, kDaily, kMessageAction, 5, At(2003, 10, 15, 9, 0, 6));
+    Second(9, 0, 5);
+    Second(9, 0, 6);
+    EXPECT_EQ(Take(), (Log{"play 3", "message 2"}));
+}
+
+TEST_F(SchedulerTest, OnceOnlyReminderWithAPastDateStaysOnAndNeverFires)
+{
+    Arm(t1, kOnce, kMessageAction, 0, At(2003, 10, 14, 8, 15, 30));
+    Second(8, 15, 30);
+    Second(2003, 10, 16, 8, 15, 30);
+    EXPECT_EQ(Take(), Log{});
+    EXPECT_TRUE(form.Down(t1.OnOff()));
+}
+
+TEST_F(SchedulerTest, OnceOnlyReminderFiresThenReadsOffAndDoesNotFireTheNextDay)
+{
+    Arm(t2, kOnce, kBothAction, 7, At(2003, 10, 15, 12, 0, 0), {}, L"薬");
+    form.SelectPage(kOsirasePageIndex);
+    ASSERT_EQ(Text(t2.OnOff()), "タイマーON");
+    Second(12, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 7", "message 2"}));
+    EXPECT_FALSE(form.Down(t2.OnOff()));
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
+    EXPECT_EQ(form.Index(t2.Kind()), -1);
+    EXPECT_EQ(Text(t2.Kind()), "予約方法");
+    EXPECT_TRUE(form.Enabled(t2.Kind()));
+    EXPECT_EQ(form.Index(t2.Chime()), 0);
+    EXPECT_FALSE(form.Enabled(t2.Date()));
+    EXPECT_EQ(form.DateTime(t2.Date()).wDay, 15) << "the date stays in the picker";
+    EXPECT_EQ(Text(t2.Memo()), "薬") << "the text stays";
+    Second(2003, 10, 16, 12, 0, 0);
+    EXPECT_EQ(Take(), Log{});
+    EXPECT_TRUE(form.Down(t1.OnOff()) == false);
+}
+
+TEST_F(SchedulerTest, WeeklyReminderOverAWholeWeek)
+{
+    // 2003/10/12 is a Sunday. No weekday chosen: never.
+    Arm(t1, kWeekly, kMessageAction, 0, At(2003, 10, 12, 7, 30, 0));
+    for (int day = 12; day < 19; ++day) {
+        Second(2003, 10, day, 7, 30, 0);
+    }
+    EXPECT_EQ(Take(), Log{});
+
+    Arm(t2, kWeekly, kMessageAction, 0, At(2003, 10, 12, 7, 30, 0), {kMonday, kWednesday});
+    std::vector<int> fired;
+    for (int day = 12; day < 19; ++day) {
+        Second(2003, 10, day, 7, 30, 0);
+        if (!Take().empty()) {
+            fired.push_back(day);
+        }
+    }
+    EXPECT_EQ(fired, (std::vector<int>{13, 15}));
+    EXPECT_TRUE(form.Down(t2.OnOff()));
+}
+
+TEST_F(SchedulerTest, ReminderWithoutKindNeverFires)
+{
+    form.SetDateTime(t1.Time(), At(2003, 10, 15, 6, 0, 0));
+    Click(t1.OnOff());
+    ASSERT_TRUE(form.Down(t1.OnOff()));
+    Second(6, 0, 0);
+    EXPECT_EQ(Take(), Log{});
+}
+
+TEST_F(SchedulerTest, TwoRemindersInOneSecondFireTimerOneFirst)
+{
+    Arm(t1, kDaily, kBothAction, 1, At(2003, 10, 15, 15, 0, 0));
+    Arm(t2, kDaily, kBothAction, 2, At(2003, 10, 15, 15, 0, 0));
+    Second(15, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 1", "message 1", "play 2", "message 2"}));
+}
+
+TEST_F(SchedulerTest, AUserFileOfTimerOneSkipsTheChimeOfTimerTwoButNotItsMessage)
+{
+    form.AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.wav");
+    form.AddItem(t1.Chime(), L"C:\\sounds\\a.wav");
+    form.AddItem(t2.Chime(), L"C:\\sounds\\a.wav");
+    Arm(t1, kDaily, kChimeAction, kFirstUserChime, At(2003, 10, 15, 15, 0, 0));
+    Arm(t2, kDaily, kBothAction, 2, At(2003, 10, 15, 15, 0, 0));
+    Second(15, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 8", "message 2"}));
+}
+
+TEST_F(SchedulerTest, HourlyChimeComesBeforeAReminderOfTheSameSecond)
+{
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    form.SetIndex(IDC_TIMERWAVE, 5);
+    Arm(t1, kDaily, kChimeAction, 1, At(2003, 10, 15, 12, 0, 0));
+    Second(12, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 5", "play 1"}));
+
+    // A user file as the hourly chime: the reminder's chime is skipped.
+    form.AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.mp3");
+    form.SetIndex(IDC_TIMERWAVE, kFirstUserChime);
+    Pass();
+    Second(13, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 8"}));
+}
+
+TEST_F(SchedulerTest, WallpaperOnTheFullAndHalfHourOnlyWithItemThree)
+{
+    form.SetIndex(IDC_KABECHANGETIME, 3);
+    std::vector<std::string> moments;
+    for (int minute = 0; minute < 60; ++minute) {
+        for (int second = 0; second < 60; ++second) {
+            Second(12, minute, second);
+            if (!Take().empty()) {
+                moments.push_back(std::to_string(minute) + ":" + std::to_string(second));
+            }
+        }
+    }
+    EXPECT_EQ(moments, (std::vector<std::string>{"0:0", "30:0"}));
+    EXPECT_EQ(LastKabeChangeTick(), 0u) << "changes on the clock leave the interval stamp alone";
+}
+
+TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachChange)
+{
+    const DWORD fifteenMinutes = 900000;
+    LastKabeChangeTick() = 1000;
+    clock.ms = 1000 + 20 * 60000;
+    Second(9, 0, 1);
+    EXPECT_EQ(Take(), Log{});
+    form.SetIndex(IDC_KABECHANGETIME, 4);
+    actions.kabeChangeTakesMs = 3000;
+    Second(9, 0, 2, 1);
+    EXPECT_EQ(Take(), (Log{"kabe"}));
+    const DWORD endOfChange = LastKabeChangeTick();
+    EXPECT_EQ(endOfChange, 1000 + 20 * 60000 + 1000 + 3000u);
+    clock.ms = endOfChange + fifteenMinutes - 1;
+    Second(9, 16, 0, 1);
+    EXPECT_EQ(Take(), Log{});
+    clock.ms = endOfChange + fifteenMinutes;
+    Second(9, 16, 1, 1);
+    EXPECT_EQ(Take(), (Log{"kabe"}));
+}
+
+TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)
+{
+    form.SetIndex(IDC_KABECHANGETIME, 10);
+    LastKabeChangeTick() = 0xFFFFF000u;
+    clock.ms = 0xFFFFF000u + 1000;
+    for (int i = 0; i < 18; ++i) {
+        Second(3, 0, i, 1);
+    }
+    EXPECT_EQ(Take(), Log{}) << "9 s after the stamp, across the wrap";
+    Second(3, 0, 20, 2);
+    EXPECT_EQ(Take(), (Log{"kabe"}));
+    EXPECT_EQ(LastKabeChangeTick(), 0xFFFFF000u + 10000u);
+}
+
+TEST_F(SchedulerTest, MemoryFiguresRefreshOnEverySecondTickOnlyOnTheInformationPage)
+{
+    Second(10, 0, 1, 4);
+    EXPECT_EQ(Take(), Log{});
+    form.SelectPage(kJyouhouPage);
+    Second(10, 0, 2, 4);
+    EXPECT_EQ(Take(), (Log{"mem", "mem"}));
+    Second(10, 0, 3, 1);
+    EXPECT_EQ(Take(), (Log{"mem"}));
+    form.SelectPage(0);
+    Second(10, 0, 4, 3);
+    form.SelectPage(kJyouhouPage);
+    Second(10, 0, 5, 1);
+    EXPECT_EQ(Take(), Log{}) << "the toggle kept its value on the other page";
+}
+
+TEST_F(SchedulerTest, LatchesAgeOnEveryTickWhateverTheSettings)
+{
+    scheduler.State().jihouLatch = 1;
+    scheduler.State().kabeLatch = 1;
+    scheduler.State().osiraseTimerLatch = {1, 2};
+    Second(10, 0, 1, 1);
+    EXPECT_EQ(scheduler.State().jihouLatch, 2);
+    EXPECT_EQ(scheduler.State().kabeLatch, 2);
+    EXPECT_EQ(scheduler.State().osiraseTimerLatch[0], 2);
+    EXPECT_EQ(scheduler.State().osiraseTimerLatch[1], 3);
+    Second(10, 0, 1, 2);
+    EXPECT_EQ(scheduler.State().jihouLatch, 0);
+    EXPECT_EQ(scheduler.State().osiraseTimerLatch[1], 0);
+}
+
+TEST_F(SchedulerTest, Timer1OfTheDialogRunsTheTick)
+{
+    int ticks = 0;
+    form.SetTimer1Handler([&] { ++ticks; });
+    SendMessageW(form.Hwnd(), WM_TIMER, TOptionEtcForm::kTimer1Id + 1, 0);
+    EXPECT_EQ(ticks, 0);
+    SendMessageW(form.Hwnd(), WM_TIMER, TOptionEtcForm::kTimer1Id, 0);
+    EXPECT_EQ(ticks, 1);
+    // The timer itself runs from the dialog's creation.
+    const DWORD start = GetTickCount();
+    while (ticks < 3 && GetTickCount() - start < 10000) {
+        PumpMessages(20);
+    }
+    EXPECT_GE(ticks, 3);
+}

@@ -12,8 +12,11 @@
 #include "info/JyouhouPage.h"
 #include "info/VerPage.h"
 #include "resource.h"
+#include "scheduler/MessagesForm.h"
+#include "scheduler/Scheduler.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/Handles.h"
+#include "shell/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -36,6 +39,23 @@ HINSTANCE WINAPI RecordOpen(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR para
                            directory ? directory : L"", show});
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
+
+// A quiet moment: no chime, reminder or wallpaper change is due at it.
+class FixedClock : public TickClock {
+public:
+    SYSTEMTIME LocalTime() override
+    {
+        SYSTEMTIME now = {};
+        now.wYear = 2003;
+        now.wMonth = 10;
+        now.wDay = 15;
+        now.wHour = 12;
+        now.wMinute = 34;
+        now.wSecond = 56;
+        return now;
+    }
+    DWORD Milliseconds() override { return 1000; }
+};
 
 SIZE ClientSize(HWND hwnd)
 {
@@ -83,7 +103,7 @@ protected:
         return colour;
     }
 
-    TOptionEtcForm form_;
+    TOptionEtcForm form_{MakeOptionEtcPages()};
     ShellOpenFn previousOpener_ = nullptr;
 };
 } // namespace
@@ -139,6 +159,46 @@ TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
     int load = std::stoi(Text(IDC_MEMRITULABEL));
     EXPECT_GE(load, 0);
     EXPECT_LE(load, 100);
+}
+
+TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIsSelected)
+{
+    FixedClock clock;
+    TMessagesForm messages1(1);
+    TMessagesForm messages2(2);
+    ProgramTickActions actions(
+        form_, messages1, messages2, clock, [](TOptionEtcForm&) {}, UpdateMemLabels);
+    Scheduler scheduler(form_, clock, actions);
+    const auto refreshed = [&] { return Text(IDC_MEMALLLABEL) != "stale"; };
+    form_.SetText(IDC_MEMALLLABEL, L"stale");
+
+    scheduler.Timer1Timer();
+    EXPECT_FALSE(refreshed()) << "on another page nothing is refreshed";
+
+    // The first tick that finds the page selected refreshes at once, then every second tick.
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    std::vector<bool> seen;
+    for (int tick = 0; tick < 4; ++tick) {
+        scheduler.Timer1Timer();
+        seen.push_back(refreshed());
+        form_.SetText(IDC_MEMALLLABEL, L"stale");
+    }
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
+
+    // Leaving the page right after a refresh and coming back: the old figures for up to one second.
+    scheduler.Timer1Timer();
+    EXPECT_TRUE(refreshed());
+    form_.SetText(IDC_MEMALLLABEL, L"stale");
+    form_.SelectPage(0);
+    scheduler.Timer1Timer();
+    scheduler.Timer1Timer();
+    EXPECT_FALSE(refreshed());
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    scheduler.Timer1Timer();
+    EXPECT_FALSE(refreshed());
+    scheduler.Timer1Timer();
+    EXPECT_TRUE(refreshed());
+    EXPECT_GT(std::stoull(Text(IDC_MEMALLLABEL)), 0u);
 }
 
 TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)

@@ -5,6 +5,7 @@
 #include <lmcons.h>
 
 #include <string>
+#include <utility>
 
 #include "info/JyouhouPage.h"
 #include "info/JyouhouRules.h"
@@ -122,7 +123,13 @@ void UpdateMemLabels(TOptionEtcForm& form)
         return;
     }
     MemoryTexts texts = MemoryLabelTexts(status.ullTotalPhys, status.ullAvailPhys, status.dwMemoryLoad);
-    form.SetText(IDC_MEMALLLABEL, texts.all);
-    form.SetText(IDC_MEMAKILABEL, texts.aki);
-    form.SetText(IDC_MEMRITULABEL, texts.ritu);
+    // A label is set only when its figure changed: setting a text costs a round trip to the window system
+    // and a repaint, and from one second to the next most figures stay the same.
+    const std::pair<int, const std::wstring*> labels[] = {
+        {IDC_MEMALLLABEL, &texts.all}, {IDC_MEMAKILABEL, &texts.aki}, {IDC_MEMRITULABEL, &texts.ritu}};
+    for (const auto& [id, text] : labels) {
+        if (form.Text(id) != *text) {
+            form.SetText(id, *text);
+        }
+    }
 }

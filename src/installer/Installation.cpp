@@ -15,6 +15,7 @@
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
 #include "shell/AppError.h"
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
 
 namespace {
@@ -39,12 +40,6 @@ public:
 private:
     Interface* p_ = nullptr;
 };
-
-bool FileExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {

@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "scheduler/ChimeRules.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/FileSystem.h"
 
 namespace {
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
@@ -71,15 +72,6 @@ ChooseSoundFileFn& ChooseSoundFile()
 {
     static ChooseSoundFileFn fn = OpenSoundFileDialog;
     return fn;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    if (path.empty()) {
-        return false;
-    }
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 void PlayBuiltInChime(int index)

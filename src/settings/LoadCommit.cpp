@@ -15,6 +15,7 @@
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
 #include "shell/AppError.h"
+#include "shell/FileSystem.h"
 
 namespace {
 // KabeChangeTime item "Sorabune 起動時".
@@ -46,15 +47,6 @@ KabeChangeFn& StartupKabeChange()
 {
     static KabeChangeFn fn = KabeChange;
     return fn;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    if (path.empty()) {
-        return false;
-    }
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::int32_t ReadSetting(IniStore& store, const SettingDef& def)

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/FileSystem.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
@@ -261,7 +262,7 @@ void KabePage::KabeListClick()
         return;
     }
     std::wstring path = Entry(current);
-    if (WallpaperFileExists(path)) {
+    if (FileExists(path)) {
         LoadPreview(path);
     } else {
         DeleteEntry(current);
@@ -275,7 +276,7 @@ void KabePage::KabeChangeBtnClick()
         return;
     }
     std::wstring path = Entry(current);
-    if (WallpaperFileExists(path)) {
+    if (FileExists(path)) {
         SetWallpaper(path, CurrentKabeStyle());
     } else {
         DeleteEntry(current);

@@ -6,6 +6,7 @@
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/AppError.h"
+#include "shell/FileSystem.h"
 #include "wallpaper/FileExistence.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/WallpaperRules.h"
@@ -124,15 +125,6 @@ std::vector<std::wstring> ListItems(HWND list)
         items.push_back(text);
     }
     return items;
-}
-
-bool WallpaperFileExists(const std::wstring& path)
-{
-    if (path.empty()) {
-        return false;
-    }
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 void KabeChange(TOptionEtcForm& form)

@@ -23,8 +23,6 @@ std::wstring CurrentDesktopWallpaper();
 
 // The items of a list box, in order.
 std::vector<std::wstring> ListItems(HWND list);
-// A file (not a folder) of that name exists.
-bool WallpaperFileExists(const std::wstring& path);
 
 // Runs the add rule over files in their order: bitmaps are appended, JPEG files converted to a bitmap beside
 // them which is appended, other files passed over. The first failure is shown and ends the operation.

@@ -8,21 +8,6 @@
 #include "settings/LoadCommit.h"
 
 namespace {
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
-{
-    SYSTEMTIME t = {};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    FILETIME ft;
-    SystemTimeToFileTime(&t, &ft);
-    FileTimeToSystemTime(&ft, &t);
-    return t;
-}
-
 RECT ChildRect(HWND parent, int id)
 {
     RECT rc;

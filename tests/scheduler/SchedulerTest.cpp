@@ -51,22 +51,6 @@ private:
     TestClock& clock_;
 };
 
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
-{
-    // The weekday comes from the calendar, as GetLocalTime gives it.
-    SYSTEMTIME t = {};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    FILETIME ft;
-    SystemTimeToFileTime(&t, &ft);
-    FileTimeToSystemTime(&ft, &t);
-    return t;
-}
-
 using Log = std::vector<std::string>;
 } // namespace
 

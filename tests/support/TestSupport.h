@@ -35,3 +35,19 @@ inline std::string Utf8(const std::wstring& text)
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
+
+// A local time as GetLocalTime gives it, the weekday taken from the calendar.
+inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    FileTimeToSystemTime(&ft, &t);
+    return t;
+}

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "e2e/ProgramDriver.h"
+#include "installer/ShortcutTestSupport.h"
 #include "shell/Handles.h"
 #include "shell/Window.h"
 #include "support/TestSupport.h"
@@ -112,38 +113,6 @@ void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std
     ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name, REG_SZ, text.c_str(),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
-}
-
-struct Shortcut {
-    std::wstring path, workingFolder, description, arguments;
-};
-
-Shortcut ReadShortcut(const std::wstring& file)
-{
-    Shortcut s;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-        return s;
-    }
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-            wchar_t text[1024] = {};
-            link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
-            s.path = text;
-            link->GetWorkingDirectory(text, 1024);
-            s.workingFolder = text;
-            link->GetDescription(text, 1024);
-            s.description = text;
-            text[0] = L'\0';
-            link->GetArguments(text, 1024);
-            s.arguments = text;
-        }
-        persist->Release();
-    }
-    link->Release();
-    return s;
 }
 
 // Runs the installer of the package, checks its completion window and ends it with O  K.

@@ -15,6 +15,7 @@
 
 #include "installer/Form1.h"
 #include "installer/Installation.h"
+#include "installer/ShortcutTestSupport.h"
 #include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
@@ -130,38 +131,6 @@ std::vector<std::pair<std::wstring, std::wstring>> Sorted(std::vector<std::pair<
 {
     std::sort(values.begin(), values.end());
     return values;
-}
-
-struct Shortcut {
-    std::wstring path, workingFolder, description, arguments;
-};
-
-Shortcut ReadShortcut(const std::wstring& file)
-{
-    Shortcut s;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-        return s;
-    }
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-            wchar_t text[1024] = {};
-            link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
-            s.path = text;
-            link->GetWorkingDirectory(text, 1024);
-            s.workingFolder = text;
-            link->GetDescription(text, 1024);
-            s.description = text;
-            text[0] = L'\0';
-            link->GetArguments(text, 1024);
-            s.arguments = text;
-        }
-        persist->Release();
-    }
-    link->Release();
-    return s;
 }
 
 class InstallationTest : public ::testing::Test {

@@ -42,16 +42,3 @@ std::wstring WindowsFolder()
     folder.resize(length < size ? length : 0);
     return WithoutTrailingBackslash(folder);
 }
-
-std::wstring OwnFilePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}

@@ -12,5 +12,3 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* n
 std::wstring ShellFolder(const wchar_t* valueName, int csidl);
 // The Windows folder without its trailing backslash.
 std::wstring WindowsFolder();
-// The full path of this program's file.
-std::wstring OwnFilePath();

@@ -21,7 +21,6 @@ namespace {
 // KabeChangeTime item "Sorabune 起動時".
 constexpr int kKabeChangeAtStartup = 1;
 constexpr int kNoSelection = -1;
-constexpr DWORD kPathGrowth = 2;
 constexpr wchar_t kWallpaperEntryPrefix[] = L"KabeBmp";
 
 // Per step, the reminder timer values in the order the load or the commit visits them.
@@ -333,15 +332,7 @@ KabeChangeFn SetStartupKabeChange(KabeChangeFn fn)
 
 std::wstring AutostartCommand()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * kPathGrowth);
-    }
+    std::wstring path = OwnFilePath();
     path.erase(path.find_last_of(L'\\') + 1);
     return path + kCompanionFileName;
 }

@@ -5,3 +5,6 @@
 
 // A file (not a folder) of that name exists; false for an empty name.
 bool FileExists(const std::wstring& path);
+
+// The full path of the running program, however long.
+std::wstring OwnFilePath();

@@ -10,6 +10,7 @@
 #include "installer/InstallerRules.h"
 #include "installer/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
 #include "uninstaller/UninstallRules.h"
 

@@ -255,31 +255,32 @@ void KabePage::KabeDownClick()
     Exchange(DownExchanges(Selection()));
 }
 
-void KabePage::KabeListClick()
+std::optional<std::wstring> KabePage::PresentCurrentEntry()
 {
-    int current = CurrentEntry();
+    const int current = CurrentEntry();
     if (current < 0) {
-        return;
+        return std::nullopt;
     }
     std::wstring path = Entry(current);
-    if (FileExists(path)) {
-        LoadPreview(path);
-    } else {
+    if (!FileExists(path)) {
+        // A picture that has gone leaves the list without a word.
         DeleteEntry(current);
+        return std::nullopt;
+    }
+    return path;
+}
+
+void KabePage::KabeListClick()
+{
+    if (auto path = PresentCurrentEntry()) {
+        LoadPreview(*path);
     }
 }
 
 void KabePage::KabeChangeBtnClick()
 {
-    int current = CurrentEntry();
-    if (current < 0) {
-        return;
-    }
-    std::wstring path = Entry(current);
-    if (FileExists(path)) {
-        SetWallpaper(path, CurrentKabeStyle());
-    } else {
-        DeleteEntry(current);
+    if (auto path = PresentCurrentEntry()) {
+        SetWallpaper(*path, CurrentKabeStyle());
     }
 }
 

@@ -41,6 +41,8 @@ private:
     int CurrentEntry() const;
     std::wstring Entry(int index) const;
     void DeleteEntry(int index);
+    // The current entry's path when its file exists; a missing one is taken off the list.
+    std::optional<std::wstring> PresentCurrentEntry();
     void Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges);
     std::vector<bool> Selection() const;
     void ClearPreview();

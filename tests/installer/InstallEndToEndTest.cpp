@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "e2e/ProgramDriver.h"
-#include "installer/ShortcutTestSupport.h"
+#include "installer/InstallerTestSupport.h"
 #include "shell/Handles.h"
 #include "shell/Window.h"
 #include "support/TestSupport.h"
@@ -67,29 +67,6 @@ Program StartProgram(const std::wstring& exe, const std::wstring& folder)
     }
     CloseHandle(pi.hThread);
     return Program(pi.hProcess);
-}
-
-std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(HKEY root, const std::wstring& path)
-{
-    std::vector<std::pair<std::wstring, std::wstring>> values;
-    RegKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
-        return values;
-    }
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256] = {};
-        DWORD nameLength = 256;
-        wchar_t data[1024] = {};
-        DWORD bytes = sizeof(data) - sizeof(wchar_t);
-        DWORD type = 0;
-        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) !=
-            ERROR_SUCCESS) {
-            break;
-        }
-        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Utf8(name);
-        values.emplace_back(name, data);
-    }
-    return values;
 }
 
 std::wstring Value(HKEY root, const std::wstring& path, const std::wstring& name)

@@ -15,7 +15,7 @@
 
 #include "installer/Form1.h"
 #include "installer/Installation.h"
-#include "installer/ShortcutTestSupport.h"
+#include "installer/InstallerTestSupport.h"
 #include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
@@ -70,30 +70,6 @@ void WriteFile(const std::wstring& path, const char* content)
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-}
-
-// Names and texts of a key's values in their stored order.
-std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(const std::wstring& path)
-{
-    std::vector<std::pair<std::wstring, std::wstring>> values;
-    RegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
-        return values;
-    }
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256] = {};
-        DWORD nameLength = 256;
-        wchar_t data[1024] = {};
-        DWORD bytes = sizeof(data) - sizeof(wchar_t);
-        DWORD type = 0;
-        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) !=
-            ERROR_SUCCESS) {
-            break;
-        }
-        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Utf8(name);
-        values.emplace_back(name, data);
-    }
-    return values;
 }
 
 void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
@@ -183,7 +159,7 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     RunInstallation(owner_, paths_, &writer);
     EXPECT_TRUE(CapturedErrors().empty());
 
-    auto entry = ValuesOf(std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
+    auto entry = ValuesOf(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
     ASSERT_EQ(entry.size(), 2u);
     EXPECT_EQ(entry[0], std::make_pair(std::wstring(L"DisplayName"), std::wstring(L"Sorabune")));
     EXPECT_EQ(entry[1],
@@ -233,9 +209,9 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
         order.push_back(L"Sorabune\\KabeBmp\\" + v.first);
     }
     EXPECT_EQ(writer.written, order);
-    EXPECT_EQ(Sorted(ValuesOf(Settings(L"Sorabune"))), Sorted(mainExpected));
-    EXPECT_EQ(Sorted(ValuesOf(Settings(L"Sorabune\\OsiraseTimer"))), Sorted(expected));
-    EXPECT_EQ(Sorted(ValuesOf(Settings(L"Sorabune\\KabeBmp"))), Sorted(kabeExpected));
+    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune"))), Sorted(mainExpected));
+    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\OsiraseTimer"))), Sorted(expected));
+    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp"))), Sorted(kabeExpected));
 }
 
 TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)

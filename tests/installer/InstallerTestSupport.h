@@ -1,5 +1,7 @@
-// Reads a shortcut file back through the shell's link object, as the installer's tests check it.
+// What the installer's tests read back: a shortcut file through the shell's link object, a key's values.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 #include <objbase.h>
@@ -7,6 +9,11 @@
 #include <shobjidl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "shell/Handles.h"
+#include "support/TestSupport.h"
 
 // What a shortcut holds; empty fields when the file cannot be read.
 struct Shortcut {
@@ -39,4 +46,28 @@ inline Shortcut ReadShortcut(const std::wstring& file)
     }
     link->Release();
     return s;
+}
+
+// Names and texts of a key's values in the order the registry lists them; every value must be a string.
+inline std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(HKEY root, const std::wstring& path)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    RegKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256] = {};
+        DWORD nameLength = 256;
+        wchar_t data[1024] = {};
+        DWORD bytes = sizeof(data) - sizeof(wchar_t);
+        DWORD type = 0;
+        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Utf8(name);
+        values.emplace_back(name, data);
+    }
+    return values;
 }

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "shell/Window.h"
+#include "support/HighHeap.h"
 #include "support/TestSupport.h"
+
+#include <memory>
 
 namespace {
 class ThrowingWindow : public Window {
@@ -42,6 +45,25 @@ TEST(WindowTest, BindsObjectFindsClassAndShowsErrorsAtTheHandlerBoundary)
     DestroyWindow(w.Hwnd());
     EXPECT_TRUE(w.destroyed);
     EXPECT_EQ(w.Hwnd(), nullptr);
+}
+
+// Every test program of the 64-bit build allocates above 4 GiB, so the window tests below would crash on a
+// pointer squeezed through 32 bits; this checks that the trap is set.
+TEST(WindowTest, HeapObjectsOfThe64BitBuildLieAbove4GiBAndStillBind)
+{
+    auto w = std::make_unique<ThrowingWindow>();
+    auto address = reinterpret_cast<ULONG_PTR>(w.get());
+#if defined(_WIN64)
+    EXPECT_TRUE(HighHeapActive());
+    EXPECT_GT(address, 0xFFFFFFFFull);
+#else
+    EXPECT_FALSE(HighHeapActive());
+#endif
+    ASSERT_TRUE(w->Create());
+    EXPECT_EQ(Window::FromHwnd(w->Hwnd()), w.get());
+    DestroyWindow(w->Hwnd());
+    EXPECT_TRUE(w->destroyed);
+    (void)address;
 }
 
 TEST(WindowTest, OuterSizeGivesTheRequestedClientArea)

@@ -62,6 +62,17 @@ std::wstring NamesBlockText(const std::wstring& computerName, const std::wstring
 
 MemoryTexts MemoryLabelTexts(std::uint64_t totalPhysBytes, std::uint64_t availPhysBytes, unsigned memoryLoad)
 {
+    // A 32-bit process under Wine on a machine with more than 4 GB is told a capped total beside the true free
+    // memory, and a load worked out from the two that wrapped below zero. Free memory never exceeds the
+    // installed, and an impossible load gives way to the one the figures shown imply.
+    if (availPhysBytes > totalPhysBytes) {
+        availPhysBytes = totalPhysBytes;
+    }
+    if (memoryLoad > 100) {
+        memoryLoad = totalPhysBytes ? static_cast<unsigned>(static_cast<double>(totalPhysBytes - availPhysBytes) *
+                                                            100.0 / static_cast<double>(totalPhysBytes))
+                                    : 0;
+    }
     return {Decimal(totalPhysBytes / kBytesPerKilobyte), Decimal(availPhysBytes / kBytesPerKilobyte),
             std::to_wstring(memoryLoad)};
 }

@@ -97,3 +97,19 @@ TEST(JyouhouRulesTest, MemoryInKilobytesRoundedDownBeyondFourGigabytes)
     EXPECT_EQ(t.ritu, L"63");
     EXPECT_EQ(MemoryLabelTexts(1023, 0, 0).all, L"0");
 }
+
+TEST(JyouhouRulesTest, InconsistentFiguresShowNoMoreFreeThanInstalledAndALoadOfAtMostAHundred)
+{
+    // What a 32-bit process under Wine reads on a 24 GB machine: a capped total, the true free memory and a
+    // load that wrapped below zero.
+    MemoryTexts capped = MemoryLabelTexts(3801317376ull, 24836755456ull, 4294966796u);
+    EXPECT_EQ(capped.all, L"3712224");
+    EXPECT_EQ(capped.aki, L"3712224");
+    EXPECT_EQ(capped.ritu, L"0");
+
+    MemoryTexts halfUsed = MemoryLabelTexts(8000000000ull, 4000000000ull, 250);
+    EXPECT_EQ(halfUsed.aki, L"3906250");
+    EXPECT_EQ(halfUsed.ritu, L"50");
+    EXPECT_EQ(MemoryLabelTexts(0, 0, 101).ritu, L"0");
+    EXPECT_EQ(MemoryLabelTexts(8000000000ull, 0, 100).ritu, L"100");
+}

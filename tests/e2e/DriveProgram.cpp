@@ -26,6 +26,13 @@ constexpr wchar_t kInstallerClass[] = L"TForm1";
 constexpr wchar_t kInstallerTitle[] = L"Sorabune のインストール";
 constexpr int kInstallerButton = 1901;
 
+// Has a window and its controls painted before the caller takes a screenshot: being visible is not being
+// drawn, and on a slow machine (the 32-bit build under emulation) the picture would show empty controls.
+void PaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 HWND InstallerWindow()
 {
     HWND form = nullptr;
@@ -87,7 +94,12 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"installer") {
-        return InstallerWindow() ? 0 : 1;
+        HWND form = InstallerWindow();
+        if (!form) {
+            return 1;
+        }
+        PaintNow(form);
+        return 0;
     }
     if (mode == L"installer-ok") {
         HWND form = InstallerWindow();
@@ -123,14 +135,17 @@ int wmain(int argc, wchar_t** argv)
     }
     if (mode == L"exit-dialog") {
         ClickTrayIcon(main, WM_LBUTTONDOWN);
-        return WaitUntil(
-                   [] {
-                       HWND dialog = FindWindowW(kExitDialogClass, kDialogTitle);
-                       return dialog && IsWindowVisible(dialog);
-                   },
-                   kTimeoutMs)
-                   ? 0
-                   : 1;
+        HWND dialog = nullptr;
+        if (!WaitUntil(
+                [&] {
+                    dialog = FindWindowW(kExitDialogClass, kDialogTitle);
+                    return dialog && IsWindowVisible(dialog);
+                },
+                kTimeoutMs)) {
+            return 1;
+        }
+        PaintNow(dialog);
+        return 0;
     }
     if (mode == L"settings") {
         ClickTrayIcon(main, WM_RBUTTONDOWN);
@@ -150,6 +165,7 @@ int wmain(int argc, wchar_t** argv)
             PostMessageW(tabs, WM_KEYUP, VK_RIGHT, 0);
         }
         Sleep(kIntoSplashMs);
+        PaintNow(dialog);
         return 0;
     }
     if (mode == L"end") {

@@ -182,13 +182,8 @@ TEST_F(ChimeReminderTest, AReminderArmedInTheStoredSettingsShowsItsWindowAtItsSe
     Program resident = Start(L"SorabuneOpt.exe", kToken);
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            window = FindWindowW(L"TMessagesForm1", L"MessagesForm1");
-            return window && IsWindowVisible(window);
-        },
-        kArmAheadSeconds * 1000 + kTimeoutMs));
+    HWND window = WaitForVisibleWindow(L"TMessagesForm1", L"MessagesForm1", kArmAheadSeconds * 1000 + kTimeoutMs);
+    ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(FindWindowW(L"TMessagesForm2", L"MessagesForm2")));
 
     // The sentence names the moment (the window reads the clock right after the tick, within that second).
@@ -228,13 +223,8 @@ TEST_F(ChimeReminderTest, PreviewOfAnMp3FileDisablesThePreviewButtonUntilItsEndN
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
     ClickTrayIcon(main, WM_RBUTTONDOWN);
-    HWND settings = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            settings = FindWindowW(kSettingsClass, kDialogTitle);
-            return settings && IsWindowVisible(settings);
-        },
-        kTimeoutMs));
+    HWND settings = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
+    ASSERT_NE(settings, nullptr);
     HWND play = SheetControl(settings, IDC_SETTEITABSHEET, IDC_TIMERWAVEPLAY);
     HWND stop = SheetControl(settings, IDC_SETTEITABSHEET, IDC_TIMERWAVESTOP);
     ASSERT_TRUE(IsWindowEnabled(play));

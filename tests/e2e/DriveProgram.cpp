@@ -9,13 +9,12 @@
 //   drive_program shortcut     starts the target of the desktop's Sorabune.lnk in its working folder
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
 
 #include "e2e/ProgramDriver.h"
+#include "support/ShortcutReader.h"
 
 using namespace e2e;
 
@@ -35,14 +34,7 @@ void PaintNow(HWND window)
 
 HWND InstallerWindow()
 {
-    HWND form = nullptr;
-    WaitUntil(
-        [&] {
-            form = FindWindowW(kInstallerClass, kInstallerTitle);
-            return form && IsWindowVisible(form);
-        },
-        kTimeoutMs);
-    return form;
+    return WaitForVisibleWindow(kInstallerClass, kInstallerTitle, kTimeoutMs);
 }
 
 // The desktop folder as the installer found it, and the shortcut it saved there.
@@ -54,39 +46,14 @@ bool StartDesktopShortcut()
                      L"Desktop", RRF_RT_REG_SZ, nullptr, desktop, &bytes) != ERROR_SUCCESS) {
         return false;
     }
-    const std::wstring file = std::wstring(desktop) + L"\\Sorabune.lnk";
     CoInitialize(nullptr);
-    wchar_t target[MAX_PATH] = {};
-    wchar_t folder[MAX_PATH] = {};
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-                link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-                link->GetWorkingDirectory(folder, MAX_PATH);
-            }
-            persist->Release();
-        }
-        link->Release();
-    }
+    const Shortcut shortcut = ReadShortcut(std::wstring(desktop) + L"\\Sorabune.lnk");
     CoUninitialize();
-    if (!target[0]) {
+    if (shortcut.path.empty()) {
         std::printf("no shortcut on the desktop\n");
         return false;
     }
-    std::wstring commandLine = L"\"" + std::wstring(target) + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(target, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder[0] ? folder : nullptr,
-                        &si, &pi)) {
-        return false;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return StartIn(shortcut.path, L"", shortcut.workingFolder).Detach();
 }
 } // namespace
 
@@ -134,14 +101,8 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     if (mode == L"exit-dialog") {
-        ClickTrayIcon(main, WM_LBUTTONDOWN);
-        HWND dialog = nullptr;
-        if (!WaitUntil(
-                [&] {
-                    dialog = FindWindowW(kExitDialogClass, kDialogTitle);
-                    return dialog && IsWindowVisible(dialog);
-                },
-                kTimeoutMs)) {
+        HWND dialog = OpenExitDialog(main, kTimeoutMs);
+        if (!dialog) {
             return 1;
         }
         PaintNow(dialog);
@@ -149,13 +110,8 @@ int wmain(int argc, wchar_t** argv)
     }
     if (mode == L"settings") {
         ClickTrayIcon(main, WM_RBUTTONDOWN);
-        HWND dialog = nullptr;
-        if (!WaitUntil(
-                [&] {
-                    dialog = FindWindowW(L"TOptionEtcForm", kDialogTitle);
-                    return dialog && IsWindowVisible(dialog);
-                },
-                kTimeoutMs)) {
+        HWND dialog = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
+        if (!dialog) {
             return 1;
         }
         HWND tabs = FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr);

@@ -52,6 +52,16 @@ public:
         }
     }
     HANDLE Handle() const { return process_; }
+    // Lets the process run on past this object's scope; false when there was none.
+    bool Detach()
+    {
+        if (!process_) {
+            return false;
+        }
+        CloseHandle(process_);
+        process_ = nullptr;
+        return true;
+    }
     explicit operator bool() const { return process_ != nullptr; }
     // True when it ended within the time; its exit code in *code.
     bool WaitExit(DWORD timeoutMs, DWORD* code = nullptr) const
@@ -70,21 +80,28 @@ private:
     HANDLE process_ = nullptr;
 };
 
-// Starts a program of the bin folder with the bin folder as working folder, as the shortcut does.
-inline Program Start(const std::wstring& exe, const std::wstring& arguments)
+// Starts a program by its full path in a working folder (the caller's own when empty); an empty Program when
+// it cannot be started, GetLastError telling why.
+inline Program StartIn(const std::wstring& exePath, const std::wstring& arguments, const std::wstring& folder)
 {
-    const std::wstring folder = BinFolder();
-    std::wstring commandLine = L"\"" + folder + exe + L"\"";
+    std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
         return Program();
     }
     CloseHandle(pi.hThread);
     return Program(pi.hProcess);
+}
+
+// Starts a program of the bin folder with the bin folder as working folder, as the shortcut does.
+inline Program Start(const std::wstring& exe, const std::wstring& arguments)
+{
+    return StartIn(BinFolder() + exe, arguments, BinFolder());
 }
 
 // The process that owns a window, for waiting on it and for cleaning up.
@@ -117,6 +134,19 @@ inline HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, DWORD timeou
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindWindowW(cls, title)) != nullptr; }, timeoutMs);
     return found;
+}
+
+// The window once it is on screen; null when it did not show within the time.
+inline HWND WaitForVisibleWindow(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            found = FindWindowW(cls, title);
+            return found && IsWindowVisible(found);
+        },
+        timeoutMs);
+    return shown ? found : nullptr;
 }
 
 inline bool WaitWindowGone(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs)
@@ -155,17 +185,18 @@ inline void ClickTrayIcon(HWND main, UINT mouseMessage)
     PostMessageW(main, kTrayMessage, kTrayId, mouseMessage);
 }
 
+// Opens the exit dialog as the user does, with a left click on the icon; null when it did not show.
+inline HWND OpenExitDialog(HWND main, DWORD timeoutMs)
+{
+    ClickTrayIcon(main, WM_LBUTTONDOWN);
+    return WaitForVisibleWindow(kExitDialogClass, kDialogTitle, timeoutMs);
+}
+
 // Ends the resident program as the user does: left click on the icon, then OK in the exit dialog.
 inline bool EndThroughExitDialog(HWND main, DWORD timeoutMs)
 {
-    ClickTrayIcon(main, WM_LBUTTONDOWN);
-    HWND dialog = nullptr;
-    if (!WaitUntil(
-            [&] {
-                dialog = FindWindowW(kExitDialogClass, kDialogTitle);
-                return dialog && IsWindowVisible(dialog);
-            },
-            timeoutMs)) {
+    HWND dialog = OpenExitDialog(main, timeoutMs);
+    if (!dialog) {
         return false;
     }
     DWORD_PTR result = 0;

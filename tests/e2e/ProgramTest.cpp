@@ -81,14 +81,8 @@ TEST_F(ProgramTest, CompanionStartsTheProgramWhichEndsThroughTheExitDialogAndClo
     Program companion = ProcessOfWindow(companionWindow);
     EXPECT_FALSE(IsWindowVisible(companionWindow));
 
-    ClickTrayIcon(main, WM_LBUTTONDOWN);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            dialog = FindWindowW(kExitDialogClass, kDialogTitle);
-            return dialog && IsWindowVisible(dialog);
-        },
-        kTimeoutMs));
+    HWND dialog = OpenExitDialog(main, kTimeoutMs);
+    ASSERT_NE(dialog, nullptr);
     ClickTrayIcon(main, WM_RBUTTONDOWN);
     Sleep(300);
     HWND settings = FindWindowW(kSettingsClass, kDialogTitle);
@@ -125,13 +119,8 @@ TEST_F(ProgramTest, LowColourDisplayIsRefusedWithTheMessageWhateverTheArguments)
     }
     for (const wchar_t* arguments : {L"Sorabune_START", L""}) {
         Program program = Start(L"SorabuneOpt.exe", arguments);
-        HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                box = FindWindowW(L"#32770", kDialogTitle);
-                return box && IsWindowVisible(box);
-            },
-            kTimeoutMs));
+        HWND box = WaitForVisibleWindow(L"#32770", kDialogTitle, kTimeoutMs);
+        ASSERT_NE(box, nullptr);
         EXPECT_EQ(Utf8(ChildText(box, L"Static")),
                   "このソフトはWindows2000またはXP\r\nモニター色数True Color(24bit)以上でご使用ください!!");
         EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);

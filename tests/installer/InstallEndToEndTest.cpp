@@ -56,17 +56,11 @@ bool Exists(const std::wstring& path)
 
 Program StartProgram(const std::wstring& exe, const std::wstring& folder)
 {
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+    Program program = StartIn(exe, L"", folder);
+    if (!program) {
         ADD_FAILURE() << "cannot start " << Utf8(exe) << ": error " << GetLastError();
-        return Program();
     }
-    CloseHandle(pi.hThread);
-    return Program(pi.hProcess);
+    return program;
 }
 
 std::wstring Value(HKEY root, const std::wstring& path, const std::wstring& name)
@@ -97,13 +91,8 @@ void InstallAndConfirm()
 {
     Program installer = StartProgram(PackageFolder() + L"\\Install.exe", PackageFolder());
     ASSERT_TRUE(installer);
-    HWND form = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            form = FindWindowW(L"TForm1", L"Sorabune のインストール");
-            return form && IsWindowVisible(form);
-        },
-        kTimeoutMs));
+    HWND form = WaitForVisibleWindow(L"TForm1", L"Sorabune のインストール", kTimeoutMs);
+    ASSERT_NE(form, nullptr);
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(form, 1900))), "Sorabune のインストールが終了しました");
     // The shell reported nothing: no other window of the installer is open.
     EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);

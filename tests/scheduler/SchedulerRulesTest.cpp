@@ -8,16 +8,11 @@
 #include "support/TestSupport.h"
 
 namespace {
+// The rules read the weekday as given, so a case may name one the calendar would not.
 SYSTEMTIME At(int year, int month, int day, int weekday, int hour, int minute, int second)
 {
-    SYSTEMTIME t = {};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
+    SYSTEMTIME t = ::At(year, month, day, hour, minute, second);
     t.wDayOfWeek = static_cast<WORD>(weekday);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
     return t;
 }
 

@@ -36,7 +36,7 @@ inline std::string Utf8(const std::wstring& text)
     return out;
 }
 
-// A local time as GetLocalTime gives it, the weekday taken from the calendar.
+// A local time as GetLocalTime gives it, the weekday taken from the calendar where it reaches.
 inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
 {
     SYSTEMTIME t = {};
@@ -46,8 +46,10 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
     t.wHour = static_cast<WORD>(hour);
     t.wMinute = static_cast<WORD>(minute);
     t.wSecond = static_cast<WORD>(second);
+    // Years before 1601 have no file time; they keep the fields as given.
     FILETIME ft;
-    SystemTimeToFileTime(&t, &ft);
-    FileTimeToSystemTime(&ft, &t);
+    if (SystemTimeToFileTime(&t, &ft)) {
+        FileTimeToSystemTime(&ft, &t);
+    }
     return t;
 }

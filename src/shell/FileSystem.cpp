@@ -24,3 +24,52 @@ std::wstring OwnFilePath()
         path.resize(path.size() * 2);
     }
 }
+
+namespace {
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+// Length of a full path's root with its closing separator (D:\ or \\server\share\); 0 when it has none.
+std::size_t RootLength(std::wstring_view path)
+{
+    if (path.size() >= 3 && path[1] == L':' && IsSeparator(path[2])) {
+        return 3;
+    }
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        std::size_t server = path.find_first_of(L"\\/", 2);
+        if (server == std::wstring_view::npos || server == 2) {
+            return 0;
+        }
+        std::size_t share = path.find_first_of(L"\\/", server + 1);
+        if (share == server + 1) {
+            return 0;
+        }
+        return share == std::wstring_view::npos ? path.size() : share + 1;
+    }
+    return 0;
+}
+} // namespace
+
+std::wstring FolderOf(std::wstring_view path)
+{
+    const std::size_t root = RootLength(path);
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring_view::npos || slash + 1 <= root) {
+        return std::wstring(path.substr(0, root));
+    }
+    return std::wstring(path.substr(0, slash));
+}
+
+std::wstring VolumeOf(std::wstring_view path)
+{
+    std::wstring volume(path.substr(0, RootLength(path)));
+    for (wchar_t& c : volume) {
+        c = IsSeparator(c) ? L'\\' : c;
+    }
+    if (!volume.empty() && volume.back() != L'\\') {
+        volume += L'\\';
+    }
+    return volume;
+}

@@ -2,9 +2,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // A file (not a folder) of that name exists; false for an empty name.
 bool FileExists(const std::wstring& path);
+
+// The folder holding a path's last component. A root keeps its backslash (D:\ or \\server\share\), since D:
+// alone names the drive's current folder, not its root. Empty when the path names no folder.
+std::wstring FolderOf(std::wstring_view path);
+// The volume a full path lies on: its drive root D:\ or its share \\server\share\; empty for a relative path.
+std::wstring VolumeOf(std::wstring_view path);
 
 // The full path of the running program, however long.
 std::wstring OwnFilePath();

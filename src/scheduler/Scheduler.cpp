@@ -18,6 +18,18 @@ int TimerId(int timer, int timer1Id)
 {
     return OsirasePage::Id(timer, timer1Id - IDC_OSIRASETIMER1);
 }
+
+// Marks a step as running for as long as its action lasts.
+class RunningStep {
+public:
+    explicit RunningStep(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningStep() { flag_ = false; }
+    RunningStep(const RunningStep&) = delete;
+    RunningStep& operator=(const RunningStep&) = delete;
+
+private:
+    bool& flag_;
+};
 } // namespace
 
 SYSTEMTIME SystemTickClock::LocalTime()
@@ -79,6 +91,9 @@ void Scheduler::Timer1Timer()
 
 void Scheduler::KabeSchedule(const SYSTEMTIME& now)
 {
+    if (running_.kabe) {
+        return;
+    }
     const int kabeChangeTime = form_.Index(IDC_KABECHANGETIME);
     const DWORD nowMs = KabeIntervalMs(kabeChangeTime) != 0 ? clock_.Milliseconds() : 0;
     const KabeDue due =
@@ -86,7 +101,10 @@ void Scheduler::KabeSchedule(const SYSTEMTIME& now)
     if (due == KabeDue::None) {
         return;
     }
-    actions_.KabeChange();
+    {
+        RunningStep running(running_.kabe);
+        actions_.KabeChange();
+    }
     if (due == KabeDue::Interval) {
         // The next interval counts from the end of this change.
         LastKabeChangeTick() = clock_.Milliseconds();
@@ -95,14 +113,21 @@ void Scheduler::KabeSchedule(const SYSTEMTIME& now)
 
 void Scheduler::HourlyChime(const SYSTEMTIME& now)
 {
+    if (running_.jihou) {
+        return;
+    }
     if (HourlyChimeStep(form_.Index(IDC_TIMERWAVEONOFF), now.wMinute, now.wSecond, state_.jihouLatch) &&
         form_.Enabled(IDC_TIMERWAVEPLAY)) {
+        RunningStep running(running_.jihou);
         actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(IDC_TIMERWAVE)));
     }
 }
 
 void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
 {
+    if (running_.osirase[timer - 1]) {
+        return;
+    }
     Latch& latch = state_.osiraseTimerLatch[timer - 1];
     AgeLatch(latch);
     if (latch != 0 || !form_.Down(TimerId(timer, IDC_OSIRASETIMER1TIMERONOFF))) {
@@ -129,6 +154,7 @@ void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
         return;
     }
     latch = 1;
+    RunningStep running(running_.osirase[timer - 1]);
     const int action = form_.Index(TimerId(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU));
     if (ActionSoundsChime(action) && form_.Enabled(IDC_TIMERWAVEPLAY)) {
         actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerId(timer, IDC_OSIRASETIMER1JIHOU))));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "scheduler/SchedulerRules.h"
 
 class TOptionEtcForm;
@@ -76,4 +78,11 @@ private:
     TickClock& clock_;
     TickActions& actions_;
     TickState state_;
+    // Set while a step's action runs. An action that shows an error box runs the box's modal loop, which
+    // goes on delivering Timer1: the other steps keep their moments, this one waits for its box to close.
+    struct Running {
+        bool kabe = false;
+        bool jihou = false;
+        std::array<bool, 2> osirase = {};
+    } running_;
 };

@@ -15,6 +15,7 @@
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
 #include "shell/AppError.h"
+#include "shell/FileExistence.h"
 #include "shell/FileSystem.h"
 
 namespace {
@@ -142,16 +143,22 @@ void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
 }
 
 // Step 11's list. A missing entry is passed over like a missing file; a corrupted count is bounded by the
-// highest entry actually stored, so it can neither run away nor cut a list short.
+// highest entry actually stored, so it can neither run away nor cut a list short. An entry whose drive or
+// share is not there yet (a stick, a share connected after logon) is kept: only a file missing from a volume
+// that is there leaves the list.
 void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"KabeBmp%d");
     int highest = HighestListEntryNumber(store.ValueNames(entries.section), kWallpaperEntryPrefix);
     int last = LastWallpaperNumber(ReadSetting(store, Setting(L"KabeListCount")), highest);
+    std::vector<std::wstring> paths;
     for (int number = 1; number <= last; ++number) {
-        std::wstring path = store.ReadString(entries.section, ListEntryName(entries, number), L"");
-        if (FileExists(path)) {
-            form.AddItem(entries.controlId, path);
+        paths.push_back(store.ReadString(entries.section, ListEntryName(entries, number), L""));
+    }
+    const std::vector<FileState> states = FileExistence::Program().Check(paths);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (states[i] != FileState::Missing) {
+            form.AddItem(entries.controlId, paths[i]);
         }
     }
 }

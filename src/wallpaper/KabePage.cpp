@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
+#include "shell/FileExistence.h"
 #include "shell/FileSystem.h"
 #include "wallpaper/Wallpaper.h"
 
@@ -262,12 +263,17 @@ std::optional<std::wstring> KabePage::PresentCurrentEntry()
         return std::nullopt;
     }
     std::wstring path = Entry(current);
-    if (!FileExists(path)) {
+    switch (FileStateOf(path)) {
+    case FileState::Present:
+        return path;
+    case FileState::Missing:
         // A picture that has gone leaves the list without a word.
         DeleteEntry(current);
         return std::nullopt;
+    default:
+        // Its drive is not there now: the entry stays for when it returns.
+        return std::nullopt;
     }
-    return path;
 }
 
 void KabePage::KabeListClick()

@@ -1,13 +1,15 @@
 // The desktop side of the wallpaper changer: SetWallpaper, KabeChange and the add rule.
 #include "wallpaper/Wallpaper.h"
 
+#include <optional>
+
 #include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/AppError.h"
 #include "shell/FileSystem.h"
-#include "wallpaper/FileExistence.h"
+#include "shell/FileExistence.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -40,6 +42,19 @@ StyleValues ValuesOf(WallpaperStyle style)
     }
 }
 
+// The hourglass while JPEG files convert: the UI thread handles no message meanwhile, so the cursor stays
+// until it is set back.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 std::wstring ConvertMessage(const ConvertResult& result, const std::wstring& jpegPath, const std::wstring& bmpPath)
 {
     switch (result.error) {
@@ -52,32 +67,37 @@ std::wstring ConvertMessage(const ConvertResult& result, const std::wstring& jpe
     }
 }
 
-// Removes the entries whose file is missing; one pass, no entry passed over.
-void Purge(HWND list, std::vector<std::wstring>& items)
+// Removes the entries whose file is missing from a volume that is there, in one pass with no entry passed
+// over, and tells which of the remaining entries may be applied now. Entries on an absent drive or share stay:
+// a stick not plugged in or a share not yet connected must not cost the user the list.
+std::vector<bool> Purge(HWND list, std::vector<std::wstring>& items)
 {
-    // One existence cache for the life of the program: the purge runs on every scheduled change.
-    static FileExistence existence;
-    std::vector<std::size_t> missing = MissingPositions(existence.Check(items));
-    if (missing.empty()) {
-        return;
+    std::vector<FileState> states = FileExistence::Program().Check(items);
+    std::vector<bool> kept(states.size());
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        kept[i] = states[i] != FileState::Missing;
     }
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        SendMessageW(list, LB_DELETESTRING, *it, 0);
+    std::vector<std::size_t> missing = MissingPositions(kept);
+    if (!missing.empty()) {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            SendMessageW(list, LB_DELETESTRING, *it, 0);
+        }
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
     }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    std::vector<std::wstring> kept;
-    kept.reserve(items.size() - missing.size());
-    std::size_t next = 0;
+    std::vector<std::wstring> keptItems;
+    std::vector<bool> usable;
+    keptItems.reserve(items.size() - missing.size());
+    usable.reserve(items.size() - missing.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (next < missing.size() && missing[next] == i) {
-            ++next;
-        } else {
-            kept.push_back(std::move(items[i]));
+        if (kept[i]) {
+            keptItems.push_back(std::move(items[i]));
+            usable.push_back(states[i] == FileState::Present);
         }
     }
-    items = std::move(kept);
+    items = std::move(keptItems);
+    return usable;
 }
 } // namespace
 
@@ -133,16 +153,16 @@ void KabeChange(TOptionEtcForm& form)
     try {
         HWND list = form.Control(IDC_KABELIST);
         std::vector<std::wstring> items = ListItems(list);
-        Purge(list, items);
+        const std::vector<bool> usable = Purge(list, items);
         std::optional<std::size_t> next;
         switch (form.Index(IDC_KABEJYUNN)) {
         case kSequential:
             if (!items.empty()) {
-                next = NextSequentialPosition(items, CurrentDesktopWallpaper());
+                next = NextSequentialPosition(items, CurrentDesktopWallpaper(), usable);
             }
             break;
         case kRandom:
-            next = RandomPosition(items.size(), KabeRandom());
+            next = RandomPosition(usable, KabeRandom());
             break;
         default:
             break;
@@ -157,6 +177,7 @@ void KabeChange(TOptionEtcForm& form)
 
 void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& files)
 {
+    std::optional<WaitCursor> waiting;
     for (const std::wstring& file : files) {
         switch (AddKindOf(file)) {
         case AddKind::Bitmap:
@@ -164,8 +185,12 @@ void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& fi
             break;
         case AddKind::Jpeg: {
             std::wstring bitmap = BitmapPathFor(file);
+            if (!waiting) {
+                waiting.emplace();
+            }
             ConvertResult result = ConvertJpegToBmp(file, bitmap);
             if (result.error != ConvertError::None) {
+                waiting.reset();
                 ShowAppError(ConvertMessage(result, file, bitmap));
                 return;
             }

@@ -4,26 +4,36 @@
 #include <algorithm>
 #include <cstdint>
 
-std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current)
+std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current,
+                                                  const std::vector<bool>& usable)
 {
-    if (list.empty()) {
-        return std::nullopt;
-    }
     std::size_t next = 0;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (list[i] == current) {
             next = i + 1;
         }
     }
-    return next < list.size() ? next : 0;
+    for (std::size_t step = 0; step < list.size(); ++step) {
+        const std::size_t at = (next + step) % list.size();
+        if (usable.empty() || usable[at]) {
+            return at;
+        }
+    }
+    return std::nullopt;
 }
 
-std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& generator)
+std::optional<std::size_t> RandomPosition(const std::vector<bool>& usable, std::mt19937& generator)
 {
+    const auto count = static_cast<std::size_t>(std::count(usable.begin(), usable.end(), true));
     if (count == 0) {
         return std::nullopt;
     }
-    return std::uniform_int_distribution<std::size_t>(0, count - 1)(generator);
+    std::size_t drawn = std::uniform_int_distribution<std::size_t>(0, count - 1)(generator);
+    for (std::size_t i = 0;; ++i) {
+        if (usable[i] && drawn-- == 0) {
+            return i;
+        }
+    }
 }
 
 std::vector<std::size_t> MissingPositions(const std::vector<bool>& present)

@@ -12,10 +12,13 @@
 #include <vector>
 
 // The entry after the last entry equal to the desktop's current wallpaper (whole text, case-sensitive),
-// wrapping to the first; the first when none is equal; nothing for an empty list.
-std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current);
-// A uniformly drawn position of a list of count entries; nothing for an empty list.
-std::optional<std::size_t> RandomPosition(std::size_t count, std::mt19937& generator);
+// wrapping to the first; the first when none is equal; nothing for an empty list. Entries that cannot be
+// applied now (usable[i] false: their drive is not there) are passed over in list order; an empty usable
+// means every entry can be.
+std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current,
+                                                  const std::vector<bool>& usable = {});
+// A position drawn uniformly among the usable entries; nothing when none is usable.
+std::optional<std::size_t> RandomPosition(const std::vector<bool>& usable, std::mt19937& generator);
 
 // Positions of the entries whose file is missing (present[i] false), rising.
 std::vector<std::size_t> MissingPositions(const std::vector<bool>& present);

@@ -4,7 +4,9 @@
 
 #include <mmsystem.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scheduler/Scheduler.h"
@@ -32,6 +34,12 @@ public:
     {
         log.push_back("kabe");
         clock_.ms += kabeChangeTakesMs;
+        if (whileKabeBoxIsOpen) {
+            // The error box's modal loop goes on delivering ticks until the user closes it.
+            auto box = std::exchange(whileKabeBoxIsOpen, nullptr);
+            box();
+            log.push_back("box closed");
+        }
     }
     void PlayTimerWave(unsigned index) override
     {
@@ -45,6 +53,7 @@ public:
 
     std::vector<std::string> log;
     DWORD kabeChangeTakesMs = 0;
+    std::function<void()> whileKabeBoxIsOpen;
 
 private:
     TOptionEtcForm& form_;
@@ -312,6 +321,33 @@ TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachC
     clock.ms = endOfChange + fifteenMinutes;
     Second(9, 16, 1, 1);
     EXPECT_EQ(Take(), (Log{"kabe"}));
+}
+
+TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsMoment)
+{
+    form.SetIndex(IDC_KABECHANGETIME, 10); // every ten seconds
+    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    form.SetIndex(IDC_TIMERWAVE, 0);
+    LastKabeChangeTick() = 0;
+    clock.ms = 10000;
+    actions.whileKabeBoxIsOpen = [this] {
+        for (int second = 50; second < 60; ++second) {
+            Second(9, 59, second);
+        }
+        clock.ms += 9000;
+        Second(10, 0, 0);
+        Second(10, 0, 1);
+    };
+    Second(9, 59, 49, 1);
+    EXPECT_EQ(Take(), (Log{"kabe", "play 0", "box closed"})) << "one box; the chime in it on time";
+    const DWORD closed = 10000 + 10 * 1000 + 9000 + 2 * 1000;
+    EXPECT_EQ(LastKabeChangeTick(), closed) << "the interval counts from the box's closing";
+    clock.ms = closed + 9500;
+    Second(10, 0, 11, 1);
+    EXPECT_EQ(Take(), Log{});
+    clock.ms = closed + 10000;
+    Second(10, 0, 12, 1);
+    EXPECT_EQ(Take(), (Log{"kabe"})) << "the schedule resumes";
 }
 
 TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)

@@ -492,6 +492,20 @@ TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
     EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ + L"g4.bmp");
 }
 
+TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
+{
+    InstallDefaults();
+    const std::wstring away = L"\\\\sorabune-no-server\\pics\\a.bmp";
+    Set(kKabeSection, L"KabeListCount", L"3");
+    Set(kKabeSection, L"KabeBmp1", away);
+    Set(kKabeSection, L"KabeBmp2", MissingFile(L"gone.bmp"));
+    Set(kKabeSection, L"KabeBmp3", File(L"w3.bmp"));
+    auto form = Load();
+    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 2);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 0), away);
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), folder_ + L"w3.bmp");
+}
+
 TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
 {
     InstallDefaults();

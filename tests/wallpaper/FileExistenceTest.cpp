@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "wallpaper/FileExistence.h"
+#include "shell/FileExistence.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -29,6 +30,16 @@ void SetFolderStamp(const std::wstring& folder, int offsetSeconds)
 
 class FileExistenceTest : public testing::Test {
 protected:
+    std::vector<bool> Present(const std::vector<std::wstring>& asked)
+    {
+        std::vector<bool> present;
+        for (FileState state : existence.Check(asked)) {
+            EXPECT_NE(state, FileState::VolumeAbsent);
+            present.push_back(state == FileState::Present);
+        }
+        return present;
+    }
+
     void SetUp() override
     {
         for (int i = 0; i < kMany; ++i) {
@@ -56,7 +67,7 @@ TEST_F(FileExistenceTest, FilesFoldersAndMissingNamesInSmallAndLargeFolders)
     asked.push_back(upper);
     SetFolderStamp(Folder(), 0);
     for (int pass = 0; pass < 2; ++pass) {
-        std::vector<bool> present = existence.Check(asked);
+        std::vector<bool> present = Present(asked);
         for (int i = 0; i < kMany; ++i) {
             EXPECT_TRUE(present[i]) << i;
         }
@@ -66,7 +77,7 @@ TEST_F(FileExistenceTest, FilesFoldersAndMissingNamesInSmallAndLargeFolders)
         EXPECT_FALSE(present[kMany + 3]);
         EXPECT_TRUE(present[kMany + 4]) << "names are not case-sensitive";
     }
-    EXPECT_EQ(existence.Check({paths[0], folder / L"none.bmp"}), (std::vector<bool>{true, false})) << "small batch";
+    EXPECT_EQ(Present({paths[0], folder / L"none.bmp"}), (std::vector<bool>{true, false})) << "small batch";
 }
 
 TEST_F(FileExistenceTest, AChangedFolderIsListedAgainAndNewFilesAreFoundAtOnce)
@@ -74,14 +85,14 @@ TEST_F(FileExistenceTest, AChangedFolderIsListedAgainAndNewFilesAreFoundAtOnce)
     SetFolderStamp(Folder(), 0);
     std::vector<std::wstring> asked = paths;
     asked.push_back(folder / L"later.bmp");
-    EXPECT_FALSE(existence.Check(asked).back());
+    EXPECT_FALSE(Present(asked).back());
 
     // Deleting stamps the folder anew: the next check sees it, at once and after the stamp has settled.
     DeleteFileW(paths[10].c_str());
     DeleteFileW(paths[11].c_str());
-    EXPECT_FALSE(existence.Check(asked)[10]);
+    EXPECT_FALSE(Present(asked)[10]);
     SetFolderStamp(Folder(), 1);
-    std::vector<bool> present = existence.Check(asked);
+    std::vector<bool> present = Present(asked);
     EXPECT_FALSE(present[10]);
     EXPECT_FALSE(present[11]);
     EXPECT_TRUE(present[12]);
@@ -89,5 +100,58 @@ TEST_F(FileExistenceTest, AChangedFolderIsListedAgainAndNewFilesAreFoundAtOnce)
     // A file that was not in the listing is asked for directly, whatever the stamp says.
     folder.Bitmap(L"later.bmp", 1, 1);
     SetFolderStamp(Folder(), 1);
-    EXPECT_TRUE(existence.Check(asked).back());
+    EXPECT_TRUE(Present(asked).back());
+}
+
+TEST(FileExistenceRootTest, ARootFolderIsListedAndStampedAsTheRootNotAsTheDrivesCurrentFolder)
+{
+    if (!TestDrive::Available()) {
+        GTEST_SKIP() << "no test drive";
+    }
+    TestDrive drive;
+    const std::wstring sub = std::wstring(TestDrive::kRoot) + L"sub";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kMany; ++i) {
+        paths.push_back(drive.Bitmap(L"r" + std::to_wstring(i) + L".bmp"));
+    }
+    // "T:" alone is the drive's current folder: here a subfolder, which a deletion in the root leaves alone.
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(sub.c_str());
+    SetFolderStamp(TestDrive::kRoot, 0);
+    SetFolderStamp(sub, 0);
+    FileExistence existence;
+    std::vector<FileState> states = existence.Check(paths);
+    EXPECT_EQ(std::count(states.begin(), states.end(), FileState::Present), kMany);
+    DeleteFileW(paths[5].c_str());
+    SetFolderStamp(TestDrive::kRoot, 1);
+    states = existence.Check(paths);
+    SetCurrentDirectoryW(previous);
+    RemoveDirectoryW(sub.c_str());
+    EXPECT_EQ(states[5], FileState::Missing);
+    EXPECT_EQ(states[6], FileState::Present);
+}
+
+TEST(FileExistenceRootTest, EntriesOnAnAbsentDriveOrShareAreNeitherPresentNorMissing)
+{
+    if (!TestDrive::Available()) {
+        GTEST_SKIP() << "no test drive";
+    }
+    TestDrive drive;
+    ScratchFolder folder{L"SorabuneFileExistenceAbsent"};
+    const std::wstring here = folder.Bitmap(L"here.bmp");
+    const std::wstring there = drive.Bitmap(L"there.bmp");
+    const std::vector<std::wstring> asked = {here, there, std::wstring(TestDrive::kRoot) + L"never.bmp",
+                                             L"\\\\sorabune-no-server\\pics\\a.bmp", folder / L"gone.bmp"};
+    FileExistence existence;
+    using S = FileState;
+    EXPECT_EQ(existence.Check(asked),
+              (std::vector<S>{S::Present, S::Present, S::Missing, S::VolumeAbsent, S::Missing}));
+    drive.Unplug();
+    EXPECT_EQ(existence.Check(asked),
+              (std::vector<S>{S::Present, S::VolumeAbsent, S::VolumeAbsent, S::VolumeAbsent, S::Missing}));
+    EXPECT_EQ(FileStateOf(there), S::VolumeAbsent);
+    drive.Plug();
+    EXPECT_EQ(existence.Check(asked)[1], S::Present);
 }

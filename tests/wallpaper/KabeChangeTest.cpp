@@ -131,3 +131,34 @@ TEST_F(KabeChangeTest, ListsLongerThan256EntriesAreServedWhole)
     EXPECT_EQ(ChangeFrom(items[280]), a);
     EXPECT_EQ(form.ItemCount(IDC_KABELIST), 300);
 }
+
+TEST_F(KabeChangeTest, EntriesOnADriveThatIsNotThereStayUnappliedAndApplyAgainWhenItReturns)
+{
+    if (!TestDrive::Available()) {
+        GTEST_SKIP() << "no test drive";
+    }
+    TestDrive drive;
+    const std::wstring here = folder.Bitmap(L"here.bmp");
+    const std::wstring t1 = drive.Bitmap(L"t1.bmp"), t2 = drive.Bitmap(L"t2.bmp");
+    SetItems({t1, here, t2});
+    drive.Unplug();
+    Pick(IDC_KABEJYUNN, kSequential);
+    EXPECT_EQ(ChangeFrom(here), here) << "t2 and t1 passed over";
+    Pick(IDC_KABEJYUNN, kRandom);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(ChangeFrom(here), here);
+    }
+    Focus(0);
+    SystemCalls().clear();
+    Click(IDC_KABECHANGEBTN);
+    ListClick(2);
+    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{t1, here, t2})) << "nothing purged, clicked or not";
+
+    drive.Plug();
+    Pick(IDC_KABEJYUNN, kSequential);
+    EXPECT_EQ(ChangeFrom(here), t2);
+    DeleteFileW(t1.c_str());
+    EXPECT_EQ(ChangeFrom(t2), here) << "a file gone from a drive that is there leaves the list";
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{here, t2}));
+}

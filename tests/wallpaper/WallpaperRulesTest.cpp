@@ -50,7 +50,7 @@ TEST(WallpaperRulesTest, PositionsAreFullWidthBeyond256Entries)
     std::mt19937 generator(7);
     std::set<std::size_t> drawn;
     for (int i = 0; i < 5000; ++i) {
-        drawn.insert(*RandomPosition(list.size(), generator));
+        drawn.insert(*RandomPosition(std::vector<bool>(list.size(), true), generator));
     }
     EXPECT_GT(*drawn.rbegin(), 900u);
 }
@@ -58,16 +58,38 @@ TEST(WallpaperRulesTest, PositionsAreFullWidthBeyond256Entries)
 TEST(WallpaperRulesTest, RandomChoiceCoversTheListAndNeedsEntries)
 {
     std::mt19937 generator(1);
-    EXPECT_FALSE(RandomPosition(0, generator));
+    EXPECT_FALSE(RandomPosition({}, generator));
+    EXPECT_FALSE(RandomPosition({false, false}, generator)) << "every drive absent";
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(RandomPosition(1, generator), 0u);
+        EXPECT_EQ(RandomPosition({true}, generator), 0u);
+        EXPECT_EQ(RandomPosition({false, true, false}, generator), 1u) << "entries on absent drives are never drawn";
     }
     std::vector<int> hits(3);
     for (int i = 0; i < 3000; ++i) {
-        ++hits[*RandomPosition(3, generator)];
+        ++hits[*RandomPosition({true, true, true}, generator)];
     }
     for (int count : hits) {
         EXPECT_GT(count, 850);
+    }
+}
+
+TEST(WallpaperRulesTest, SequentialChoicePassesOverEntriesThatCannotBeAppliedNow)
+{
+    const std::vector<std::wstring> abcd = {L"A", L"B", L"C", L"D"};
+    struct Case {
+        const wchar_t* shown;
+        std::vector<bool> usable;
+        std::optional<std::size_t> next;
+    };
+    const Case cases[] = {
+        {L"A", {true, false, false, true}, 3},  // B and C on an absent drive
+        {L"D", {false, true, true, true}, 1},   // wraps, then passes over A
+        {L"B", {true, false, true, true}, 2},   // the shown entry itself may be unusable now
+        {L"X", {false, false, true, false}, 2}, // no match starts at the first usable
+        {L"A", {false, false, false, false}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextSequentialPosition(abcd, c.shown, c.usable), c.next) << testing::PrintToString(c.usable);
     }
 }
 

@@ -152,3 +152,69 @@ private:
 
     std::wstring path_;
 };
+
+// Drive T: of the test session's Wine prefix, whose root is a folder of the build (SORABUNE_TEST_DRIVE_FOLDER,
+// as Wine sees it on Z:). Unplug renames that folder, so the drive is absent to every program as a pulled
+// stick is; Plug brings it back. Skipped where there is no such drive.
+class TestDrive {
+public:
+    static constexpr wchar_t kRoot[] = L"T:\\";
+    TestDrive() { Clear(); }
+    ~TestDrive()
+    {
+        Plug();
+        Clear();
+    }
+    static bool Available()
+    {
+#ifdef SORABUNE_TEST_DRIVE_FOLDER
+        return GetFileAttributesW(SORABUNE_TEST_DRIVE_FOLDER) != INVALID_FILE_ATTRIBUTES &&
+               GetFileAttributesW(kRoot) != INVALID_FILE_ATTRIBUTES;
+#else
+        return false;
+#endif
+    }
+    std::wstring Bitmap(const std::wstring& name) const
+    {
+        WriteBytes(kRoot + name, GreyBitmap(4, 3));
+        return kRoot + name;
+    }
+    void Unplug()
+    {
+        Move(Folder(), Folder() + L".away");
+    }
+    void Plug()
+    {
+        Move(Folder() + L".away", Folder());
+    }
+
+private:
+    static std::wstring Folder()
+    {
+#ifdef SORABUNE_TEST_DRIVE_FOLDER
+        return SORABUNE_TEST_DRIVE_FOLDER;
+#else
+        return L"";
+#endif
+    }
+    static void Move(const std::wstring& from, const std::wstring& to)
+    {
+        if (GetFileAttributesW(from.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            MoveFileW(from.c_str(), to.c_str());
+        }
+    }
+    void Clear()
+    {
+        WIN32_FIND_DATAW data = {};
+        HANDLE find = FindFirstFileW((std::wstring(kRoot) + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                DeleteFileW((std::wstring(kRoot) + data.cFileName).c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+};

@@ -2,8 +2,9 @@
 // that stamp a folder whenever an entry is added, removed or renamed (NTFS, ReFS), only while that stamp is
 // unchanged, and never when the stamp is so recent that a change in the same clock tick could hide behind it.
 // A name missing from a listing is always asked for directly, so the listing can only confirm a file.
-#include "wallpaper/FileExistence.h"
+#include "shell/FileExistence.h"
 
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
 
 namespace {
@@ -25,10 +26,16 @@ ULONGLONG Ticks(const FILETIME& time)
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-bool AskFile(const std::wstring& path)
+// A volume is there when its root can be asked for; a drive without its medium, an unplugged stick, a share
+// that is not connected or refuses us all count as absent, which keeps their entries.
+bool VolumePresent(const std::wstring& volume)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return volume.empty() || GetFileAttributesW(volume.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring ListingPattern(const std::wstring& folder)
+{
+    return folder + (folder.back() == L'\\' || folder.back() == L'/' ? L"*" : L"\\*");
 }
 
 struct FindTraits {
@@ -77,8 +84,8 @@ const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& 
     }
     Listing listing{data.ftLastWriteTime, {}};
     WIN32_FIND_DATAW found = {};
-    FindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
+    FindHandle find(FindFirstFileExW(ListingPattern(folder).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         listings_.erase(key);
         return nullptr;
@@ -91,15 +98,23 @@ const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& 
     return &(listings_[key] = std::move(listing));
 }
 
-std::vector<bool> FileExistence::Check(const std::vector<std::wstring>& paths)
+std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& paths)
 {
+    std::unordered_map<std::wstring, bool> volumePresent;
+    std::vector<std::wstring> folders(paths.size());
+    std::vector<const bool*> onVolume(paths.size(), nullptr);
     // Entries per folder decide which folders are worth a listing.
     std::unordered_map<std::wstring, std::size_t> perFolder;
-    std::vector<std::size_t> split(paths.size(), std::wstring::npos);
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        split[i] = paths[i].find_last_of(L"\\/");
-        if (split[i] != std::wstring::npos && split[i] > 0) {
-            ++perFolder[paths[i].substr(0, split[i])];
+        std::wstring volume = Upper(VolumeOf(paths[i]));
+        auto known = volumePresent.find(volume);
+        if (known == volumePresent.end()) {
+            known = volumePresent.emplace(volume, VolumePresent(volume)).first;
+        }
+        onVolume[i] = &known->second;
+        folders[i] = FolderOf(paths[i]);
+        if (*onVolume[i] && !folders[i].empty()) {
+            ++perFolder[folders[i]];
         }
     }
     std::unordered_map<std::wstring, const Listing*> listings;
@@ -108,19 +123,36 @@ std::vector<bool> FileExistence::Check(const std::vector<std::wstring>& paths)
             listings[folder] = CurrentListing(folder);
         }
     }
-    std::vector<bool> present(paths.size(), false);
-    std::wstring folder;
+    std::vector<FileState> states(paths.size(), FileState::Missing);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (paths[i].empty()) {
             continue;
         }
-        const Listing* listing = nullptr;
-        if (split[i] != std::wstring::npos && split[i] > 0) {
-            folder.assign(paths[i], 0, split[i]);
-            auto it = listings.find(folder);
-            listing = it != listings.end() ? it->second : nullptr;
+        if (!*onVolume[i]) {
+            states[i] = FileState::VolumeAbsent;
+            continue;
         }
-        present[i] = (listing && listing->names.count(Upper(paths[i].substr(split[i] + 1))) > 0) || AskFile(paths[i]);
+        const Listing* listing = nullptr;
+        if (auto it = listings.find(folders[i]); it != listings.end()) {
+            listing = it->second;
+        }
+        const std::size_t nameStart = paths[i].find_last_of(L"\\/") + 1;
+        const bool listed = listing && listing->names.count(Upper(paths[i].substr(nameStart))) > 0;
+        states[i] = listed || FileExists(paths[i]) ? FileState::Present : FileState::Missing;
     }
-    return present;
+    return states;
+}
+
+FileExistence& FileExistence::Program()
+{
+    static FileExistence existence;
+    return existence;
+}
+
+FileState FileStateOf(const std::wstring& path)
+{
+    if (FileExists(path)) {
+        return FileState::Present;
+    }
+    return VolumePresent(VolumeOf(path)) ? FileState::Missing : FileState::VolumeAbsent;
 }

@@ -22,25 +22,6 @@ namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr FILEOP_FLAGS kMoveFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
 
-template <typename Interface> class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr()
-    {
-        if (p_) {
-            p_->Release();
-        }
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    Interface* operator->() const { return p_; }
-    Interface* Get() const { return p_; }
-    void** PutVoid() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    Interface* p_ = nullptr;
-};
-
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {
     auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));

@@ -1,5 +1,5 @@
-// Small owners of Win32 handles (registry keys, GDI objects, screen DCs, kernel handles) so that every
-// handle is released in the operation that opened it, also when an error ends that operation.
+// Small owners of Win32 handles (registry keys, GDI objects, screen DCs, kernel handles, COM interfaces) so that
+// every handle is released in the operation that opened it, also when an error ends that operation.
 #pragma once
 
 #include <windows.h>
@@ -109,4 +109,26 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// One reference to a COM interface, released at the end of its scope.
+template <typename Interface> class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr()
+    {
+        if (p_) {
+            p_->Release();
+        }
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    Interface* operator->() const { return p_; }
+    Interface* Get() const { return p_; }
+    Interface** Put() { return &p_; }
+    void** PutVoid() { return reinterpret_cast<void**>(&p_); }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    Interface* p_ = nullptr;
 };

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/FileExistence.h"
-#include "shell/FileSystem.h"
+#include "shell/Handles.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
@@ -53,9 +53,7 @@ constexpr const wchar_t* kChangeTimeItems[] = {
     L"5分おき",        L"3分おき",         L"1分おき",   L"30秒おき",           L"10秒おき"};
 
 // One filter: label "ビットマップファイル", patterns "*.bmp;*.jpg".
-constexpr wchar_t kOpnDlgFilter[] = L"ビットマップファイル\0*.bmp;*.jpg\0";
-// Room for about a thousand chosen names.
-constexpr DWORD kOpnDlgBufferChars = 64 * 1024;
+constexpr COMDLG_FILTERSPEC kOpnDlgFilter = {L"ビットマップファイル", L"*.bmp;*.jpg"};
 constexpr int kExtentMargin = 8;
 
 template <std::size_t N> void FillDropDown(TOptionEtcForm& form, int id, const wchar_t* const (&items)[N])
@@ -66,21 +64,56 @@ template <std::size_t N> void FillDropDown(TOptionEtcForm& form, int id, const w
     form.SetIndex(id, 0);
 }
 
+// COM for the dialog's time on the UI thread; a thread that already has it keeps it as it was.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment()
+    {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
+// The item dialog hands back every chosen file however many there are (a name buffer of the older dialog
+// overflows silently), and leaves the program's current folder alone, so no folder browsed to stays in use.
+// It is resizable and has no read-only box.
 std::optional<std::vector<std::wstring>> ShowOpnDlg(HWND owner)
 {
-    std::vector<wchar_t> buffer(kOpnDlgBufferChars, L'\0');
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kOpnDlgFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = kOpnDlgBufferChars;
-    ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&ofn)) {
+    ComApartment com;
+    ComPtr<IFileOpenDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                dialog.PutVoid()))) {
         return std::nullopt;
     }
-    return SplitOpenFileNames(buffer.data());
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_ALLOWMULTISELECT | FOS_NOCHANGEDIR | FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST |
+                       FOS_FORCEFILESYSTEM);
+    dialog->SetFileTypes(1, &kOpnDlgFilter);
+    ComPtr<IShellItemArray> chosen;
+    if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResults(chosen.Put()))) {
+        return std::nullopt;
+    }
+    DWORD count = 0;
+    chosen->GetCount(&count);
+    std::vector<std::wstring> files;
+    files.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IShellItem> item;
+        wchar_t* path = nullptr;
+        if (SUCCEEDED(chosen->GetItemAt(i, item.Put())) && SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            files.emplace_back(path);
+            CoTaskMemFree(path);
+        }
+    }
+    return files;
 }
 
 OpenFilesFn& OpnDlg()

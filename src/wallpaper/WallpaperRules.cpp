@@ -129,23 +129,3 @@ PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, in
     }
     return {(frameWidth - width) / 2, (frameHeight - height) / 2, width, height};
 }
-
-std::vector<std::wstring> SplitOpenFileNames(const wchar_t* buffer)
-{
-    std::vector<std::wstring> parts;
-    for (const wchar_t* p = buffer; *p; p += parts.back().size() + 1) {
-        parts.emplace_back(p);
-    }
-    if (parts.size() <= 1) {
-        return parts;
-    }
-    std::wstring folder = parts.front();
-    if (folder.back() != L'\\') {
-        folder += L'\\';
-    }
-    std::vector<std::wstring> files;
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        files.push_back(folder + parts[i]);
-    }
-    return files;
-}

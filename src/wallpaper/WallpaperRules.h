@@ -41,7 +41,3 @@ struct PreviewRect {
 // A picture in the preview frame: larger pictures scaled down to fit with their aspect kept (sides truncated
 // to whole pixels), smaller ones at their own size; centred either way.
 PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight);
-
-// The names an open-file dialog with several files allowed returns in its buffer: either one full path, or
-// the folder followed by the names in it, each ended by a null and the whole by a second null.
-std::vector<std::wstring> SplitOpenFileNames(const wchar_t* buffer);

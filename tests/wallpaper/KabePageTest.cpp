@@ -221,7 +221,8 @@ TEST_F(KabePageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)
 }
 
 namespace {
-// The real OpnDlg, answered from a timer inside its modal loop: two names typed into its file name box.
+// The real OpnDlg, answered from a timer inside its modal loop: first a folder's path, which the dialog opens,
+// then the quoted names of the files in it.
 struct DialogSeen {
     bool found = false;
     std::wstring filter;
@@ -230,6 +231,7 @@ struct DialogSeen {
 };
 DialogSeen seen;
 UINT_PTR answerTimer = 0;
+std::vector<std::wstring> answers;
 
 BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM result)
 {
@@ -246,43 +248,57 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) {
+    if (!dialog || answers.empty()) {
         return;
     }
-    KillTimer(nullptr, answerTimer);
-    seen.found = true;
     constexpr int kFileTypeBox = 0x470; // cmb1
     constexpr int kReadOnlyBox = 0x410; // chx1
-    constexpr int kFileNameBox = 0x47C; // cmb13
-    HWND types = GetDlgItem(dialog, kFileTypeBox);
-    wchar_t text[256] = {};
-    SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-    seen.filter = text;
-    HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
-    seen.readOnlyShown = readOnly && IsWindowVisible(readOnly);
-    seen.resizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
-    SetDlgItemTextW(dialog, kFileNameBox, L"\"b.bmp\" \"a.bmp\"");
+    // The file name box: an edit (edt1) in Wine's item dialog, a combo box (cmb13) in others.
+    HWND name = GetDlgItem(dialog, 0x480) ? GetDlgItem(dialog, 0x480) : GetDlgItem(dialog, 0x47C);
+    if (!seen.found) {
+        seen.found = true;
+        wchar_t text[256] = {};
+        GetWindowTextW(GetDlgItem(dialog, kFileTypeBox), text, 256);
+        seen.filter = text;
+        HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
+        seen.readOnlyShown = readOnly && IsWindowVisible(readOnly);
+        seen.resizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+    }
+    SetWindowTextW(name, answers.front().c_str());
+    answers.erase(answers.begin());
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 } // namespace
 
-TEST_F(KabePageTest, TheRealOpenDialogOffersBitmapsAndReturnsEveryChosenFile)
+TEST_F(KabePageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCurrentFolder)
 {
-    std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.bmp");
+    // More names than the 64K-character name buffer of the older dialog held.
+    CreateDirectoryW((folder / L"chosen").c_str(), nullptr);
+    std::wstring typed;
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < 330; ++i) {
+        std::wstring name = L"壁紙" + std::to_wstring(1000 + i) + std::wstring(200, L'x') + L".bmp";
+        expected.push_back(folder.Bitmap(L"chosen\\" + name));
+        typed += L"\"" + name + L"\" ";
+    }
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.Path().c_str());
     SetOpnDlg(nullptr);
     seen = {};
+    answers = {folder / L"chosen", typed};
     answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);
     Click(IDC_KABEADD);
     KillTimer(nullptr, answerTimer);
+    wchar_t after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, after);
     SetCurrentDirectoryW(previous);
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(Utf8(seen.filter), "ビットマップファイル");
     EXPECT_FALSE(seen.readOnlyShown);
     EXPECT_TRUE(seen.resizable);
+    EXPECT_EQ(std::wstring(after) + L"\\", folder.Path()) << "the folder browsed to is not left in use";
     std::vector<std::wstring> items = Items();
     std::sort(items.begin(), items.end());
-    EXPECT_EQ(items, (std::vector<std::wstring>{a, b}));
+    EXPECT_EQ(items, expected);
 }

@@ -134,15 +134,6 @@ TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCase)
     EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
 }
 
-TEST(WallpaperRulesTest, OpenDialogNamesAreOnePathOrAFolderWithNames)
-{
-    EXPECT_EQ(SplitOpenFileNames(L"C:\\p\\a.bmp\0"), std::vector<std::wstring>{L"C:\\p\\a.bmp"});
-    EXPECT_EQ(SplitOpenFileNames(L"C:\\p\0b.jpg\0a.bmp\0"),
-              (std::vector<std::wstring>{L"C:\\p\\b.jpg", L"C:\\p\\a.bmp"}));
-    EXPECT_EQ(SplitOpenFileNames(L"C:\\\0a.bmp\0"), std::vector<std::wstring>{L"C:\\a.bmp"});
-    EXPECT_TRUE(SplitOpenFileNames(L"\0").empty());
-}
-
 TEST(WallpaperRulesTest, PreviewScalesLargePicturesDownAndCentresEverything)
 {
     auto same = [](PreviewRect r, PreviewRect e) {

@@ -72,7 +72,16 @@ TEST_F(KabePageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBefore)
 {
     std::wstring a = folder.Bitmap(L"a.bmp"), c = folder.Bitmap(L"c.bmp");
     WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
+    const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    HCURSOR atTheBox = nullptr;
+    SetErrorSink([&](const std::wstring& message) {
+        atTheBox = GetCursor();
+        CapturedErrors().push_back(message);
+    });
     Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
+    SetErrorSink([](const std::wstring& message) { CapturedErrors().push_back(message); });
+    EXPECT_EQ(atTheBox, LoadCursorW(nullptr, IDC_ARROW)) << "the wait cursor is set back before the box";
+    SetCursor(before);
     EXPECT_EQ(Items(), std::vector<std::wstring>{a});
     ASSERT_EQ(CapturedErrors().size(), 1u);
     EXPECT_EQ(Utf8(CapturedErrors()[0]), "JPEG エラー #" + std::to_string(53)) << "JERR_NO_SOI";

@@ -125,7 +125,8 @@ void LoadTimerValues(TOptionEtcForm& form, IniStore& store, int timer, const wch
     }
 }
 
-// Step 3. The count is bounded: a stored count can only name TimerWave9 and TimerWave10.
+// The user's chime files, into all three chime lists. The count is bounded: a stored count can only name
+// TimerWave9 and TimerWave10.
 void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"TimerWave%d");
@@ -142,7 +143,7 @@ void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
     }
 }
 
-// Step 11's list. A missing entry is passed over like a missing file; a corrupted count is bounded by the
+// The wallpaper list. A missing entry is passed over like a missing file; a corrupted count is bounded by the
 // highest entry actually stored, so it can neither run away nor cut a list short. An entry whose drive or
 // share is not there yet (a stick, a share connected after logon) is kept: only a file missing from a volume
 // that is there leaves the list.
@@ -163,7 +164,7 @@ void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
     }
 }
 
-// Steps 2 to 12: everything that reads the registry.
+// Everything the load reads from the registry, in the dialog's order.
 void LoadStoredSettings(TOptionEtcForm& form, SYSTEMTIME (&work)[kReminderTimerCount])
 {
     IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
@@ -208,8 +209,8 @@ SYSTEMTIME WithWeekday(SYSTEMTIME value)
     return value;
 }
 
-// Step 14 for one timer. A stored date or time that does not convert is reported once per load and
-// replaced (date by today, time by 00:00:00) so that the load can go on.
+// The date and time pickers of one timer, set from the work fields last. A stored date or time that does not convert is
+// reported once per load and replaced (date by today, time by 00:00:00) so that the load can go on.
 void SetTimerPickers(TOptionEtcForm& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
 {
     const SYSTEMTIME today = Today();
@@ -277,7 +278,7 @@ void CommitValue(const TOptionEtcForm& form, IniStore& store, std::wstring_view 
     CommitValue(form, store, Setting(name), unused);
 }
 
-// Step 1: the pickers taken apart into the work fields.
+// The commit begins by taking the pickers apart into the work fields.
 SYSTEMTIME PickerWorkFields(const TOptionEtcForm& form, int timer)
 {
     SYSTEMTIME date = form.DateTime(Setting(TimerValueName(timer, L"Date")).controlId);

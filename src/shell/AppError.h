@@ -14,6 +14,9 @@ private:
     std::wstring message_;
 };
 
+// What the error box says for a failure that has no message of its own.
+inline constexpr wchar_t kUnexpectedErrorText[] = L"Sorabune で予期しないエラーが発生しました";
+
 // Formats a message whose only placeholder is "%s" or "%d".
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value);
 

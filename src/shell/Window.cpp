@@ -75,6 +75,10 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         result = self->HandleMessage(msg, wParam, lParam);
     } catch (const AppError& error) {
         ShowAppError(error.Message());
+    } catch (...) {
+        // A failure the program has no words for (a lookup or an allocation that failed): the operation ends,
+        // the program goes on.
+        ShowAppError(kUnexpectedErrorText);
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

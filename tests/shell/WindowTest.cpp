@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 class ThrowingWindow : public Window {
@@ -22,6 +23,9 @@ protected:
     {
         if (msg == WM_APP) {
             throw AppError(FormatMessageText(L"'%s' の設定に失敗しました", L"TimerWave"));
+        }
+        if (msg == WM_APP + 1) {
+            throw std::out_of_range("map::at");
         }
         return Window::HandleMessage(msg, wParam, lParam);
     }
@@ -41,6 +45,9 @@ TEST(WindowTest, BindsObjectFindsClassAndShowsErrorsAtTheHandlerBoundary)
     SendMessageW(w.Hwnd(), WM_APP, 0, 0);
     ASSERT_EQ(CapturedErrors().size(), 1u);
     EXPECT_EQ(Utf8(CapturedErrors()[0]), "'TimerWave' の設定に失敗しました");
+    SendMessageW(w.Hwnd(), WM_APP + 1, 0, 0);
+    ASSERT_EQ(CapturedErrors().size(), 2u) << "any other exception ends only the handler";
+    EXPECT_EQ(CapturedErrors()[1], kUnexpectedErrorText);
 
     DestroyWindow(w.Hwnd());
     EXPECT_TRUE(w.destroyed);

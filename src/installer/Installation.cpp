@@ -1,5 +1,4 @@
-// The nine steps of the installation, in their fixed order, on the settings layout shared with the resident
-// program.
+// The installation in its fixed order, on the settings layout shared with the resident program.
 #include "installer/Installation.h"
 
 #include "installer/ShellPlaces.h"
@@ -20,7 +19,10 @@
 
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
+constexpr wchar_t kShortcutError[] = L"ショートカット %s を作成できません";
 constexpr FILEOP_FLAGS kMoveFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
+
+ShellFileOperation gFileOperation = SHFileOperationW;
 
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {
@@ -30,7 +32,7 @@ void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
     }
 }
 
-// Step 3. A key that cannot be opened for writing fails as its first value would.
+// The uninstall entry. A key that cannot be opened for writing fails as its first value would.
 void WriteUninstallEntry(const InstallPaths& paths)
 {
     RegKey key;
@@ -45,13 +47,10 @@ void WriteUninstallEntry(const InstallPaths& paths)
     RegFlushKey(key.Get());
 }
 
-// Step 5. At a second run from the same folder the uninstaller is already in place; the shell would only
-// report the missing source, so the move is left out then.
+// The uninstaller into the Windows folder. At a second run from the same folder the source is gone and the shell says
+// so in its own window; the result is not looked at either way.
 void MoveUninstaller(const InstallPaths& paths, HWND owner)
 {
-    if (!FileExists(paths.uninstallerSource) && FileExists(paths.uninstallerCommand)) {
-        return;
-    }
     const std::wstring from = DoubleZeroList(paths.uninstallerSource);
     const std::wstring to = DoubleZeroList(paths.windowsFolder + L"\\");
     SHFILEOPSTRUCTW op = {};
@@ -60,30 +59,39 @@ void MoveUninstaller(const InstallPaths& paths, HWND owner)
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
     op.fFlags = kMoveFlags;
-    SHFileOperationW(&op);
+    gFileOperation(&op);
 }
 
-// Steps 6 to 8: one link object saved at both places; a shortcut that cannot be saved is left out.
+// The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
+// the installation goes on; the completion text must not stand for shortcuts that are not there.
 void CreateShortcuts(const InstallPaths& paths)
 {
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()))) {
-        return;
-    }
-    link->SetPath(paths.shortcutTarget.c_str());
-    link->SetWorkingDirectory(paths.workingFolder.c_str());
-    link->SetDescription(kShortcutDescription);
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid()))) {
-        return;
-    }
+    // SetPath answers S_FALSE for a target it cannot find; the link is still right.
+    const bool linkReady =
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) &&
+        SUCCEEDED(link->SetPath(paths.shortcutTarget.c_str())) &&
+        SUCCEEDED(link->SetWorkingDirectory(paths.workingFolder.c_str())) &&
+        SUCCEEDED(link->SetDescription(kShortcutDescription)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
     for (const std::wstring* shortcut : {&paths.desktopShortcut, &paths.programsShortcut}) {
-        if (!shortcut->empty()) {
-            file->Save(shortcut->c_str(), TRUE);
+        if (shortcut->empty()) {
+            continue;
+        }
+        if (!linkReady || FAILED(file->Save(shortcut->c_str(), TRUE))) {
+            ShowAppError(FormatMessageText(kShortcutError, *shortcut));
         }
     }
 }
 } // namespace
+
+ShellFileOperation SetShellFileOperation(ShellFileOperation operation)
+{
+    ShellFileOperation previous = gFileOperation;
+    gFileOperation = operation ? operation : SHFileOperationW;
+    return previous;
+}
 
 InstallPaths GatherInstallPaths()
 {

@@ -3,14 +3,21 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "installer/InstallerRules.h"
 #include "settings/SettingsLayout.h"
 
-// Steps 1, 2 and 4: the shell's folders, the Windows folder and the installer's own folder.
+// The shell's file operation that moves the uninstaller (SHFileOperationW); tests put in one that records the
+// call. Returns the previous one.
+using ShellFileOperation = int(WINAPI*)(SHFILEOPSTRUCTW* operation);
+ShellFileOperation SetShellFileOperation(ShellFileOperation operation);
+
+// The paths: the shell's folders, the Windows folder and the installer's own folder.
 InstallPaths GatherInstallPaths();
-// Steps 3 and 5 to 9 on given paths, the settings written through the given store. A step that fails with a
-// message throws AppError; the later steps are then not carried out.
+// The uninstall entry, the move, the shortcuts and the settings on given paths, the settings written through
+// the given store. A step that fails with a message throws AppError; the later steps are then not carried out.
+// A shortcut that cannot be made is shown in the error box and the installation goes on.
 void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings);
 // The installation on given paths; a failure is shown in the error box and ends it at that step. Without a
 // settings store the settings go to the current user's registry.

@@ -7,8 +7,6 @@
 #include "settings/SettingsLayout.h"
 
 namespace {
-constexpr int kDeleteAttempts = 30;
-
 bool IsDriveLetter(wchar_t c)
 {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
@@ -38,12 +36,12 @@ std::vector<std::wstring> InstalledFiles(const std::wstring& folder)
     return files;
 }
 
-std::wstring DeleteAfterExitCommand(const std::wstring& file)
+std::wstring DeleteAfterExitCommand(const std::wstring& file, int attempts)
 {
     const std::wstring quoted = L"\"" + file + L"\"";
     // Each round tries the delete and, while the file is still there, waits about a second (ping's pause).
-    return L"/d /q /c for /l %i in (1,1," + std::to_wstring(kDeleteAttempts) + L") do (if exist " + quoted +
-           L" (del /f /q " + quoted + L" >nul 2>&1 & if exist " + quoted + L" ping -n 2 127.0.0.1 >nul))";
+    return L"/d /q /c for /l %i in (1,1," + std::to_wstring(attempts) + L") do (if exist " + quoted + L" (del /f /q " +
+           quoted + L" >nul 2>&1 & if exist " + quoted + L" ping -n 2 127.0.0.1 >nul))";
 }
 
 std::wstring UninstallReport(const std::vector<std::wstring>& notRemoved)

@@ -18,8 +18,10 @@ inline constexpr wchar_t kNoFolderItem[] = L"インストール先のプログ�
 bool IsUsableInstallFolder(const std::wstring& folder);
 // The files of a Sorabune installation in a folder: the programs and the read-me.
 std::vector<std::wstring> InstalledFiles(const std::wstring& folder);
-// A command line for cmd.exe that deletes a file as soon as the program it belongs to has ended, trying for
-// about half a minute.
-std::wstring DeleteAfterExitCommand(const std::wstring& file);
+inline constexpr int kDeleteAttempts = 30;
+
+// The arguments of cmd.exe that delete a file as soon as the program it belongs to has ended: a number of
+// rounds about a second apart (about half a minute by default), leaving no other file behind.
+std::wstring DeleteAfterExitCommand(const std::wstring& file, int attempts = kDeleteAttempts);
 // The closing message: done, or the list of what could not be removed.
 std::wstring UninstallReport(const std::vector<std::wstring>& notRemoved);

@@ -86,21 +86,53 @@ void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std
               ERROR_SUCCESS);
 }
 
-// Runs the installer of the package, checks its completion window and ends it with O  K.
-void InstallAndConfirm()
+// A dialog box of the given process, such as the shell's report of a move that failed; null when none is open.
+HWND DialogOfProcess(DWORD pid)
+{
+    for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner == pid) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// Runs the installer of the package, checks its completion window and ends it with O  K. Message boxes that
+// come before the window (the installer's error box, the shell's own reports) are answered; returns how many
+// there were.
+int InstallAndConfirm()
 {
     Program installer = StartProgram(PackageFolder() + L"\\Install.exe", PackageFolder());
-    ASSERT_TRUE(installer);
-    HWND form = WaitForVisibleWindow(L"TForm1", L"Sorabune のインストール", kTimeoutMs);
-    ASSERT_NE(form, nullptr);
+    if (!installer) {
+        return -1;
+    }
+    const DWORD pid = GetProcessId(installer.Handle());
+    int shellMessages = 0;
+    HWND form = nullptr;
+    WaitUntil(
+        [&] {
+            if (HWND box = DialogOfProcess(pid)) {
+                ++shellMessages;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                WaitUntil([&] { return !IsWindow(box); }, kTimeoutMs);
+            }
+            form = FindWindowW(L"TForm1", L"Sorabune のインストール");
+            return form && IsWindowVisible(form);
+        },
+        kTimeoutMs);
+    EXPECT_NE(form, nullptr) << "no completion window";
+    if (!form) {
+        return shellMessages;
+    }
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(form, 1900))), "Sorabune のインストールが終了しました");
-    // The shell reported nothing: no other window of the installer is open.
-    EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(GetDlgItem(form, 1901), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
     DWORD code = 99;
-    ASSERT_TRUE(installer.WaitExit(kTimeoutMs, &code));
+    EXPECT_TRUE(installer.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);
+    return shellMessages;
 }
 
 // Waits for a message box of the uninstaller, returns its text and answers it with the given button.
@@ -135,7 +167,7 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Desktop", kDesktop);
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Programs", kPrograms);
 
-    InstallAndConfirm();
+    EXPECT_EQ(InstallAndConfirm(), 0) << "no error box: every shortcut was made and the move found its source";
 
     const std::wstring uninstaller = WindowsFolder() + L"\\Uninst_Sorabune.exe";
     using Values = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -185,7 +217,9 @@ TEST_F(InstallEndToEndTest, SecondRunResetsTheDefaultsAndKeepsTheWallpaperListAn
     SetText(HKEY_CURRENT_USER, settings + L"\\KabeBmp", L"KabeBmp1", L"C:\\壁紙\\海.bmp");
     SetText(HKEY_CURRENT_USER, settings + L"\\OsiraseTimer", L"OsiraseTimer2Memo", L"会議");
 
-    InstallAndConfirm();
+    // The move of the uninstaller, whose source went at the first run, is tried again: Windows' shell reports
+    // the missing file in one box of its own, Wine's says nothing.
+    EXPECT_LE(InstallAndConfirm(), 1);
 
     EXPECT_EQ(Value(HKEY_CURRENT_USER, settings, L"TimerWave"), L"0");
     EXPECT_EQ(Value(HKEY_CURRENT_USER, settings, L"TimerWaveCount"), L"9");
@@ -238,7 +272,7 @@ TEST_F(InstallEndToEndTest, UninstallerEndsTheRunningProgramAndLeavesNothingBehi
 TEST_F(InstallEndToEndTest, UninstallerAnsweredNoChangesNothing)
 {
     // A fresh installation from a second unpacked copy, then the uninstaller is declined.
-    InstallAndConfirm();
+    EXPECT_EQ(InstallAndConfirm(), 0);
     const std::wstring uninstallerPath = WindowsFolder() + L"\\Uninst_Sorabune.exe";
     Program uninstaller = StartProgram(uninstallerPath, L"");
     EXPECT_EQ(AnswerUninstaller(IDNO), "Sorabune をアンインストールします。よろしいですか？");

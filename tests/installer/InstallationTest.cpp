@@ -1,6 +1,6 @@
 // The installation run in-process on scratch folders with Japanese names, its registry writes redirected
-// into a scratch key: values in order, shortcuts read back, a second run, the refused machine key, and the
-// completion window.
+// into a scratch key: values in order, shortcuts read back, a second run, a shortcut that cannot be made, the
+// refused machine key, and the completion window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -26,6 +26,35 @@ namespace {
 constexpr wchar_t kScratchKey[] = L"Software\\SorabuneInstallationTest";
 bool gDenyMachine = false;
 std::vector<std::wstring> gCreated;
+
+struct FileOperationCall {
+    HWND owner;
+    UINT function;
+    std::wstring from; // with its two closing zeros
+    std::wstring to;
+    FILEOP_FLAGS flags;
+};
+std::vector<FileOperationCall> gFileOperations;
+
+std::wstring ZeroZeroList(const wchar_t* list)
+{
+    std::wstring text;
+    while (*list) {
+        text.append(list).push_back(L'\0');
+        list += wcslen(list) + 1;
+    }
+    return text + L'\0';
+}
+
+// Notes the call as the installer made it, then lets the shell do it without windows of its own, which would
+// wait for an answer.
+int WINAPI RecordingFileOperation(SHFILEOPSTRUCTW* op)
+{
+    gFileOperations.push_back({op->hwnd, op->wFunc, ZeroZeroList(op->pFrom), ZeroZeroList(op->pTo), op->fFlags});
+    SHFILEOPSTRUCTW quiet = *op;
+    quiet.fFlags |= FOF_NOERRORUI | FOF_SILENT;
+    return SHFileOperationW(&quiet);
+}
 
 // Every key of the installation lands below the scratch key, under a subkey naming its root.
 LSTATUS RedirectedOpener(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
@@ -125,8 +154,10 @@ protected:
         paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ",
                                   root_ + L"\\デスクトップ", root_ + L"\\プログラム");
         previous_ = SetRegistryKeyOpener(RedirectedOpener);
+        previousFileOperation_ = SetShellFileOperation(RecordingFileOperation);
         gDenyMachine = false;
         gCreated.clear();
+        gFileOperations.clear();
         CapturedErrors().clear();
         owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     }
@@ -134,6 +165,7 @@ protected:
     {
         DestroyWindow(owner_);
         SetRegistryKeyOpener(previous_);
+        SetShellFileOperation(previousFileOperation_);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
         RemoveTree(root_);
@@ -148,6 +180,7 @@ protected:
     std::wstring root_;
     InstallPaths paths_;
     RegistryKeyOpener previous_ = nullptr;
+    ShellFileOperation previousFileOperation_ = nullptr;
     HWND owner_ = nullptr;
 };
 } // namespace
@@ -246,10 +279,30 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     ReadFile(moved.Get(), content, sizeof(content) - 1, &read, nullptr);
     EXPECT_STREQ(content, "newer");
 
-    // A third run from the same folder finds the uninstaller in place: no move, and no shell error window.
+    // A third run from the same folder still asks the shell to move the uninstaller, whose source is gone; the
+    // shell reports that in its own window, and the installation goes on.
+    gFileOperations.clear();
     RunInstallation(owner_, paths_);
+    ASSERT_EQ(gFileOperations.size(), 1u);
+    const FileOperationCall& move = gFileOperations[0];
+    EXPECT_EQ(move.owner, owner_);
+    EXPECT_EQ(move.function, static_cast<UINT>(FO_MOVE));
+    EXPECT_EQ(move.from, paths_.uninstallerSource + L'\0' + L'\0');
+    EXPECT_EQ(move.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
+    EXPECT_EQ(move.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
     EXPECT_TRUE(CapturedErrors().empty());
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
+}
+
+TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)
+{
+    paths_.desktopShortcut = root_ + L"\\無いフォルダ\\Sorabune.lnk";
+    RunInstallation(owner_, paths_);
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"ショートカット " + paths_.desktopShortcut + L" を作成できません");
+    EXPECT_FALSE(FileExists(paths_.desktopShortcut));
+    EXPECT_TRUE(FileExists(paths_.programsShortcut));
+    EXPECT_FALSE(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp")).empty()) << "the settings are written";
 }
 
 TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "shell/ProgramWindows.h"
+
 namespace {
 constexpr wchar_t kStartToken[] = L"Sorabune_START";
 constexpr wchar_t kResidentProgram[] = L"SorabuneOpt.exe";
-constexpr wchar_t kWindowClass[] = L"TSorabuneForm1";
-constexpr wchar_t kWindowTitle[] = L"SorabuneForm1";
 
 // The program stays free of the C++ library (plain buffers only), so that it is a few kilobytes small.
 constexpr DWORD kPathCapacity = 32768;
@@ -49,13 +49,13 @@ int RunCompanionWindow(HINSTANCE instance)
     wc.lpfnWndProc = CompanionProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kWindowClass;
+    wc.lpszClassName = kCompanionClass;
     if (!RegisterClassExW(&wc)) {
         return 1;
     }
     // Hidden top-level window: FindWindow sees it, WM_CLOSE (default handling) destroys it.
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, kWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                         nullptr)) {
+    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kCompanionClass, kCompanionTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         instance, nullptr)) {
         return 1;
     }
     MSG msg;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "shell/Handles.h"
+#include "shell/ProgramWindows.h"
 #include "shell/TrayIcon.h"
 #include "shell/Window.h"
 
@@ -23,10 +24,8 @@ struct StartUpTimings {
 
 class TSorabuneForm : public Window {
 public:
-    static constexpr const wchar_t* kClassName = L"TSorabuneForm";
-    static constexpr const wchar_t* kTitle = L"SorabuneForm";
-    static constexpr const wchar_t* kCompanionClass = L"TSorabuneForm1";
-    static constexpr const wchar_t* kCompanionTitle = L"SorabuneForm1";
+    static constexpr const wchar_t* kClassName = kResidentClass;
+    static constexpr const wchar_t* kTitle = kResidentTitle;
     static constexpr const wchar_t* kTrayTip = L"Sorabune ver 4a\r\n左クリック　終了\r\n右クリック　設定";
     static constexpr const wchar_t* kDefaultCaption = L"Sorabune ver 4a";
     static constexpr int kClientWidth = 357;

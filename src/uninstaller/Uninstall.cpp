@@ -12,13 +12,10 @@
 #include "settings/SettingsLayout.h"
 #include "shell/FileSystem.h"
 #include "shell/Handles.h"
+#include "shell/ProgramWindows.h"
 #include "uninstaller/UninstallRules.h"
 
 namespace {
-constexpr wchar_t kResidentClass[] = L"TSorabuneForm";
-constexpr wchar_t kResidentTitle[] = L"SorabuneForm";
-constexpr wchar_t kCompanionClass[] = L"TSorabuneForm1";
-constexpr wchar_t kCompanionTitle[] = L"SorabuneForm1";
 constexpr DWORD kEndTimeoutMs = 10000;
 constexpr wchar_t kHklmPrefix[] = L"HKEY_LOCAL_MACHINE\\";
 constexpr wchar_t kHkcuPrefix[] = L"HKEY_CURRENT_USER\\";

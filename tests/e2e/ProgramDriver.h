@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/ProgramWindows.h"
+
 namespace e2e {
 
-constexpr wchar_t kMainClass[] = L"TSorabuneForm";
-constexpr wchar_t kMainTitle[] = L"SorabuneForm";
-constexpr wchar_t kCompanionClass[] = L"TSorabuneForm1";
-constexpr wchar_t kCompanionTitle[] = L"SorabuneForm1";
+constexpr const wchar_t* kMainClass = kResidentClass;
+constexpr const wchar_t* kMainTitle = kResidentTitle;
 constexpr wchar_t kExitDialogClass[] = L"TMsgDlgForm";
 constexpr wchar_t kSettingsClass[] = L"TOptionEtcForm";
 constexpr wchar_t kDialogTitle[] = L"Sorabune";

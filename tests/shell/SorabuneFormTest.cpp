@@ -262,9 +262,9 @@ TEST_F(SorabuneFormTest, OkEndsTheProgramRemovesTheIconAndClosesTheCompanion)
     WNDCLASSEXW wc = {sizeof(wc)};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TSorabuneForm1";
+    wc.lpszClassName = kCompanionClass;
     RegisterClassExW(&wc);
-    HWND companion = CreateWindowExW(0, L"TSorabuneForm1", L"SorabuneForm1", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+    HWND companion = CreateWindowExW(0, kCompanionClass, kCompanionTitle, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                      wc.hInstance, nullptr);
     ASSERT_NE(companion, nullptr);
 
@@ -280,7 +280,7 @@ TEST_F(SorabuneFormTest, OkEndsTheProgramRemovesTheIconAndClosesTheCompanion)
     EXPECT_TRUE(TakeQuitMessage());
     NOTIFYICONDATAW nid = IconRecord(main);
     EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &nid));
-    UnregisterClassW(L"TSorabuneForm1", wc.hInstance);
+    UnregisterClassW(kCompanionClass, wc.hInstance);
 }
 
 TEST_F(SorabuneFormTest, OkWithoutCompanionStillEndsAndRemovesTheIcon)

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <lmcons.h>
 
 #include <string>
 #include <vector>
@@ -56,6 +55,12 @@ public:
     }
     DWORD Milliseconds() override { return 1000; }
 };
+
+std::wstring Environment(const wchar_t* name)
+{
+    wchar_t value[256] = {};
+    return GetEnvironmentVariableW(name, value, 256) < 256 ? value : L"";
+}
 
 SIZE ClientSize(HWND hwnd)
 {
@@ -115,16 +120,13 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
     EXPECT_EQ(Text(IDC_NAMELABEL), "") << "built only for the information page";
 
     form_.SelectPage(TOptionEtcForm::kJyouhouPage);
-    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
-    GetComputerNameW(computer, &size);
-    wchar_t user[UNLEN + 1] = {};
-    DWORD userSize = UNLEN + 1;
-    GetUserNameW(user, &userSize);
-    EXPECT_EQ(form_.Text(IDC_NAMELABEL), std::wstring(L"コンピュータ名  ") + computer + L"\r\nログイン名  " + user);
-    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
-                                         " X " + std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "\r\n  解像度  " +
-                                         std::to_string(GetDeviceCaps(WindowDC().Get(), LOGPIXELSX)) + " dpi");
+    // Known another way than the page asks: the names Wine puts into every process's environment, and the
+    // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's 96 dpi).
+    const std::wstring computer = Environment(L"COMPUTERNAME");
+    const std::wstring user = Environment(L"USERNAME");
+    ASSERT_FALSE(computer.empty() || user.empty());
+    EXPECT_EQ(form_.Text(IDC_NAMELABEL), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
+    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  96 dpi");
     // Wine's drive C is a fixed drive.
     std::string drives = Text(IDC_DRIVEHDDLABEL);
     EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;

@@ -210,6 +210,53 @@ TEST_F(ChimePlayerTest, TwoFilesCanBeAddedToAllThreeListsAndAThirdIsIgnored)
     ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
 }
 
+// Each chime list opened as the user opens it: the longest file name reads whole and the list stays on the
+// screen, even for a name wider than the screen; without the user files the list is narrow again.
+TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
+{
+    const std::wstring longName = L"C:\\Users\\ユーザー\\Music\\とても長い名前のフォルダー\\さらに長いサブフォルダー"
+                                  L"の名前\\朝の時報_チャイム_バージョン2_最終版.wav";
+    const std::wstring tooLong = L"C:\\" + std::wstring(300, L'あ') + L".wav";
+    auto textWidth = [&](HWND combo, const std::wstring& text) {
+        WindowDC dc(combo);
+        SelectInDC select(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    for (const std::wstring& name : {longName, tooLong}) {
+        AddUserFile(name);
+        for (int list : kChimeLists) {
+            HWND combo = form.Control(list);
+            SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof(info);
+            ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+            RECT open = {};
+            GetWindowRect(info.hwndList, &open);
+            RECT inside = {};
+            GetClientRect(info.hwndList, &inside);
+            SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+            if (textWidth(combo, name) < screenWidth) {
+                EXPECT_GE(inside.right, textWidth(combo, name)) << list;
+            } else {
+                EXPECT_EQ(open.right - open.left, screenWidth) << list;
+            }
+            EXPECT_GE(open.left, 0) << list;
+            EXPECT_LE(open.right, screenWidth) << list;
+        }
+    }
+    for (int index : {9, 8}) {
+        form.SetIndex(IDC_TIMERWAVE, index);
+        Click(IDC_TIMERWAVEDEL);
+    }
+    for (int list : kChimeLists) {
+        HWND combo = form.Control(list);
+        EXPECT_LT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), textWidth(combo, longName)) << list;
+    }
+}
+
 TEST_F(ChimePlayerTest, DeletingDoesNothingWithABuiltInChimeSelected)
 {
     AddUserFile(L"C:\\sounds\\first.wav");

@@ -138,6 +138,70 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
     }
 }
 
+// Twenty-six fixed drives of five terabytes: the drives block stays inside the page, and scrolled a line at a
+// time it shows, row by row, what a plain label of the whole text on the page would: every drive's lines,
+// whole and in the same look.
+TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
+{
+    DriveQueries fixedDrives;
+    fixedDrives.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
+    fixedDrives.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
+        *freeToCaller = 4999999999999ull;
+        *total = 5000000000000ull;
+        return true;
+    };
+    DriveQueries previous = SetDriveQueries(fixedDrives);
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    SetDriveQueries(previous);
+
+    HWND drives = form_.Control(IDC_DRIVEHDDLABEL);
+    HWND page = GetParent(drives);
+    RECT shown = {};
+    GetWindowRect(drives, &shown);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&shown), 2);
+    RECT pageRect = {};
+    GetClientRect(page, &pageRect);
+    RECT within = {};
+    IntersectRect(&within, &shown, &pageRect);
+    EXPECT_TRUE(EqualRect(&within, &shown)) << shown.right << " x " << shown.bottom;
+
+    RECT view = {};
+    GetClientRect(drives, &view);
+    HWND plain = CreateWindowExW(0, WC_STATICW, form_.Text(IDC_DRIVEHDDLABEL).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                 0, 0, view.right, 4000, page, nullptr, nullptr, nullptr);
+    SendMessageW(plain, WM_SETFONT, SendMessageW(drives, WM_GETFONT, 0, 0), FALSE);
+    const ClientPicture whole = PrintClient(plain);
+    DestroyWindow(plain);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const DWORD background = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    int textRows = 0;
+    for (int y = 0; y < whole.height; ++y) {
+        for (int x = 0; x < whole.width; ++x) {
+            textRows = whole.At(x, y) != background ? y + 1 : textRows;
+        }
+    }
+
+    int seenRows = 0;
+    for (int pos = 0;;) {
+        const ClientPicture shownPart = PrintClient(drives);
+        int differing = 0;
+        for (int y = 0; y < shownPart.height; ++y) {
+            for (int x = 0; x < shownPart.width; ++x) {
+                differing += shownPart.At(x, y) != whole.At(x, pos + y);
+            }
+        }
+        EXPECT_EQ(differing, 0) << "scrolled by " << pos;
+        seenRows = pos + shownPart.height;
+        SendMessageW(drives, WM_VSCROLL, SB_LINEDOWN, 0);
+        if (GetScrollPos(drives, SB_VERT) == pos) {
+            break;
+        }
+        pos = GetScrollPos(drives, SB_VERT);
+    }
+    EXPECT_GE(seenRows, textRows) << "the last drive's lines come into view";
+    EXPECT_GT(textRows, 26 * 3 * 12);
+}
+
 TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
 {
     form_.SelectPage(TOptionEtcForm::kJyouhouPage);

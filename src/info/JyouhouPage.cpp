@@ -1,9 +1,10 @@
 // The information page 各種情報: labels for memory, drives, screen and names. The three text blocks are built
-// each time the page is selected; the scheduler's tick refreshes the memory figures.
+// each time the page is selected (drives beyond the page's bottom scroll); the tick refreshes the memory figures.
 #include <windows.h>
 #include <commctrl.h>
 #include <lmcons.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -31,22 +32,156 @@ const ControlDef kControls[] = {
     {IDC_DRIVEHDDLABEL, WC_STATICW, L"", 37, 148, 0, 0, SS_LEFT | SS_NOPREFIX},
 };
 
+// How a plain left-aligned label without prefixes lays out its text; the drives block paints the same way.
+constexpr UINT kLabelTextFormat = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX;
+// Space kept free between the drives block and the page's bottom edge.
+constexpr int kDrivesBottomMargin = 4;
+
+HGDIOBJ LabelFont(HWND label)
+{
+    auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    return font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
+}
+
+SIZE TextSize(HWND label, const std::wstring& text)
+{
+    WindowDC dc(label);
+    SelectInDC select(dc.Get(), LabelFont(label));
+    RECT rc = {};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+int LineHeight(HWND label)
+{
+    WindowDC dc(label);
+    SelectInDC select(dc.Get(), LabelFont(label));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    return std::max(static_cast<int>(metrics.tmHeight), 1);
+}
+
 // Sets a label's text and makes it exactly as large as the text in its font.
 void SetSizedText(HWND label, const std::wstring& text)
 {
     SetWindowTextW(label, text.c_str());
-    RECT rc = {};
-    {
-        WindowDC dc(label);
-        auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-        SelectInDC select(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-        DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
-    }
-    SetWindowPos(label, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE size = TextSize(label, text);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring DrivesBlock()
+// The drives block is sized to its text as far down as the page reaches, in whole lines; the drives below
+// that scroll into view, a line at a time, under a scroll bar of the label's own. It paints its text as the
+// plain label would, moved up by the scroll position, so that unscrolled it looks the same.
+void SetDrivesText(HWND label, const std::wstring& text)
+{
+    SetWindowTextW(label, text.c_str());
+    const SIZE size = TextSize(label, text);
+    const int line = LineHeight(label);
+    RECT page = {};
+    GetClientRect(GetParent(label), &page);
+    RECT place = {};
+    GetWindowRect(label, &place);
+    MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
+    const int room = std::max(0, static_cast<int>(page.bottom - kDrivesBottomMargin - place.top)) / line * line;
+    const bool scrolls = size.cy > room;
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = std::max(static_cast<int>(size.cy), 1) - 1;
+    // A page as large as the range hides the scroll bar.
+    info.nPage = scrolls ? static_cast<UINT>(room) : static_cast<UINT>(info.nMax + 1);
+    SetScrollInfo(label, SB_VERT, &info, FALSE);
+    SetWindowPos(label, nullptr, 0, 0, size.cx + (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+                 scrolls ? room : size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    InvalidateRect(label, nullptr, TRUE);
+}
+
+void ScrollDrives(HWND label, int request)
+{
+    const int line = LineHeight(label);
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(label, SB_VERT, &info);
+    int pos = info.nPos;
+    switch (request) {
+    case SB_LINEUP:
+        pos -= line;
+        break;
+    case SB_LINEDOWN:
+        pos += line;
+        break;
+    case SB_PAGEUP:
+        pos -= static_cast<int>(info.nPage);
+        break;
+    case SB_PAGEDOWN:
+        pos += static_cast<int>(info.nPage);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        pos = info.nTrackPos + line / 2;
+        break;
+    case SB_TOP:
+        pos = 0;
+        break;
+    case SB_BOTTOM:
+        pos = info.nMax;
+        break;
+    default:
+        return;
+    }
+    // Whole lines only: the top line is never cut.
+    pos = std::clamp(pos, 0, std::max(0, info.nMax + 1 - static_cast<int>(info.nPage))) / line * line;
+    if (pos != info.nPos) {
+        SetScrollPos(label, SB_VERT, pos, TRUE);
+        InvalidateRect(label, nullptr, TRUE);
+    }
+}
+
+void PaintDrives(HWND label, HDC given)
+{
+    PAINTSTRUCT ps = {};
+    HDC dc = given ? given : BeginPaint(label, &ps);
+    RECT rc = {};
+    GetClientRect(label, &rc);
+    // The page's colours for a label, as the plain label asks for them.
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(label), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+    FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    {
+        SelectInDC select(dc, LabelFont(label));
+        const std::wstring text = WindowText(label);
+        rc.top -= (GetWindowLongPtrW(label, GWL_STYLE) & WS_VSCROLL) ? GetScrollPos(label, SB_VERT) : 0;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, kLabelTextFormat);
+    }
+    if (!given) {
+        EndPaint(label, &ps);
+    }
+}
+
+// The label's own procedure is kept in its user data.
+LRESULT CALLBACK DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_NCHITTEST:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        // A label lets the mouse through to the page and ignores clicks; its scroll bar has to take them.
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_VSCROLL:
+        ScrollDrives(hwnd, LOWORD(wParam));
+        return 0;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintDrives(hwnd, msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
+        return 0;
+    default:
+        return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wParam,
+                               lParam);
+    }
+}
+
+DriveQueries SystemDriveQueries()
 {
     DriveQueries queries;
     queries.driveType = [](const std::wstring& root) { return GetDriveTypeW(root.c_str()); };
@@ -60,7 +195,13 @@ std::wstring DrivesBlock()
         *total = bytes.QuadPart;
         return true;
     };
-    return DrivesBlockText(queries);
+    return queries;
+}
+
+DriveQueries& CurrentDriveQueries()
+{
+    static DriveQueries queries = SystemDriveQueries();
+    return queries;
 }
 
 std::wstring ScreenBlock()
@@ -95,11 +236,14 @@ public:
     {
         form_ = &form;
         CreateControls(form, sheet, kControls);
+        HWND drives = form.Control(IDC_DRIVEHDDLABEL);
+        SetWindowLongPtrW(drives, GWLP_USERDATA, GetWindowLongPtrW(drives, GWLP_WNDPROC));
+        SetWindowLongPtrW(drives, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DrivesLabelProc));
     }
 
     void OnSelected() override
     {
-        SetSizedText(form_->Control(IDC_DRIVEHDDLABEL), DrivesBlock());
+        SetDrivesText(form_->Control(IDC_DRIVEHDDLABEL), DrivesBlockText(CurrentDriveQueries()));
         SetSizedText(form_->Control(IDC_SCREENLABEL), ScreenBlock());
         SetSizedText(form_->Control(IDC_NAMELABEL), NamesBlock());
     }
@@ -112,6 +256,13 @@ private:
 std::unique_ptr<SettingsPage> MakeJyouhouPage()
 {
     return std::make_unique<JyouhouPage>();
+}
+
+DriveQueries SetDriveQueries(DriveQueries queries)
+{
+    DriveQueries previous = CurrentDriveQueries();
+    CurrentDriveQueries() = queries.driveType && queries.diskSpace ? std::move(queries) : SystemDriveQueries();
+    return previous;
 }
 
 void UpdateMemLabels(TOptionEtcForm& form)

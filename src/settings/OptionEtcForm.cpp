@@ -4,9 +4,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "resource.h"
+#include "shell/Handles.h"
 #include "shell/MessageLoop.h"
 
 namespace {
@@ -18,6 +21,9 @@ constexpr const wchar_t* kTabTexts[TOptionEtcForm::kPageCount] = {L"基本設定
                                                                   L"各種情報", L"ヘルプ",           L"バージョン"};
 constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
                                                        IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
+
+// The margin on each side of an item's text in an open list, inside the list's frame.
+constexpr int kDroppedTextMargin = 4;
 
 constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
 constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
@@ -37,6 +43,73 @@ LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+// An open list that would reach beyond the right edge of its screen opens further left instead, as far as the
+// screen's left edge (Wine leaves it where the drop-down is).
+LRESULT CALLBACK KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (msg == WM_WINDOWPOSCHANGING) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOMOVE)) {
+            RECT rc = {};
+            GetWindowRect(hwnd, &rc);
+            const int width = (pos->flags & SWP_NOSIZE) ? static_cast<int>(rc.right - rc.left) : pos->cx;
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof(monitor);
+            GetMonitorInfoW(MonitorFromPoint({pos->x, pos->y}, MONITOR_DEFAULTTONEAREST), &monitor);
+            if (pos->x + width > monitor.rcWork.right) {
+                pos->x =
+                    std::max(static_cast<int>(monitor.rcWork.right) - width, static_cast<int>(monitor.rcWork.left));
+            }
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
+// wider than the screen it opens on, and never narrower than the drop-down itself. An added item is measured
+// alone; a removal measures them all again, since the widest may have gone.
+void FitDroppedWidth(HWND combo, const std::wstring* added)
+{
+    int widest = 0;
+    {
+        WindowDC dc(combo);
+        SelectInDC select(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+        auto measure = [&](const std::wstring& text) {
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            widest = std::max(widest, static_cast<int>(extent.cx));
+        };
+        const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; !added && i < count; ++i) {
+            const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+            std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(text.size() - 1);
+            measure(text);
+        }
+        if (added) {
+            measure(*added);
+        }
+    }
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(combo, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT rc = {};
+    GetWindowRect(combo, &rc);
+    const int wanted = widest + 2 * (GetSystemMetrics(SM_CXEDGE) + kDroppedTextMargin) + GetSystemMetrics(SM_CXVSCROLL);
+    int width = std::max(std::min(wanted, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left)),
+                         static_cast<int>(rc.right - rc.left));
+    if (added) {
+        width = std::max(width, static_cast<int>(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0)));
+    }
+    SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndList) {
+        SetWindowSubclass(info.hwndList, KeepListOnScreenProc, 0, 0);
     }
 }
 
@@ -209,13 +282,21 @@ std::wstring TOptionEtcForm::ItemText(int id, int index) const
 void TOptionEtcForm::AddItem(int id, const std::wstring& text)
 {
     HWND c = Control(id);
-    SendMessageW(c, IsComboBox(c) ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const bool combo = IsComboBox(c);
+    SendMessageW(c, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (combo) {
+        FitDroppedWidth(c, &text);
+    }
 }
 
 void TOptionEtcForm::DeleteItem(int id, int index)
 {
     HWND c = Control(id);
-    SendMessageW(c, IsComboBox(c) ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
+    const bool combo = IsComboBox(c);
+    SendMessageW(c, combo ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
+    if (combo) {
+        FitDroppedWidth(c, nullptr);
+    }
 }
 
 bool TOptionEtcForm::Down(int id) const

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <lmcons.h>
 
 #include <string>
 #include <vector>
@@ -56,6 +55,12 @@ public:
     }
     DWORD Milliseconds() override { return 1000; }
 };
+
+std::wstring Environment(const wchar_t* name)
+{
+    wchar_t value[256] = {};
+    return GetEnvironmentVariableW(name, value, 256) < 256 ? value : L"";
+}
 
 SIZE ClientSize(HWND hwnd)
 {
@@ -115,16 +120,13 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
     EXPECT_EQ(Text(IDC_NAMELABEL), "") << "built only for the information page";
 
     form_.SelectPage(TOptionEtcForm::kJyouhouPage);
-    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
-    GetComputerNameW(computer, &size);
-    wchar_t user[UNLEN + 1] = {};
-    DWORD userSize = UNLEN + 1;
-    GetUserNameW(user, &userSize);
-    EXPECT_EQ(form_.Text(IDC_NAMELABEL), std::wstring(L"コンピュータ名  ") + computer + L"\r\nログイン名  " + user);
-    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
-                                         " X " + std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "\r\n  解像度  " +
-                                         std::to_string(GetDeviceCaps(WindowDC().Get(), LOGPIXELSX)) + " dpi");
+    // Known another way than the page asks: the names Wine puts into every process's environment, and the
+    // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's 96 dpi).
+    const std::wstring computer = Environment(L"COMPUTERNAME");
+    const std::wstring user = Environment(L"USERNAME");
+    ASSERT_FALSE(computer.empty() || user.empty());
+    EXPECT_EQ(form_.Text(IDC_NAMELABEL), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
+    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  96 dpi");
     // Wine's drive C is a fixed drive.
     std::string drives = Text(IDC_DRIVEHDDLABEL);
     EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;
@@ -134,6 +136,53 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
         EXPECT_EQ(client.cx, text.cx) << id;
         EXPECT_EQ(client.cy, text.cy) << id;
     }
+}
+
+// Twenty-six fixed drives of five terabytes: the drives block stays inside the page, and scrolled a line at a
+// time it shows, row by row, what a plain label of the whole text shows: every drive's lines, whole and alike.
+TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
+{
+    DriveQueries drives;
+    drives.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
+    drives.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
+        *freeToCaller = *total = 5000000000000ull;
+        return true;
+    };
+    DriveQueries previous = SetDriveQueries(drives);
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    SetDriveQueries(previous);
+
+    HWND block = form_.Control(IDC_DRIVEHDDLABEL);
+    RECT shown = {};
+    RECT page = {};
+    GetWindowRect(block, &shown);
+    GetWindowRect(GetParent(block), &page);
+    EXPECT_TRUE(shown.right <= page.right && shown.bottom <= page.bottom) << shown.right << " " << shown.bottom;
+    RECT view = {};
+    GetClientRect(block, &view);
+    HWND plain = CreateWindowExW(0, WC_STATICW, form_.Text(IDC_DRIVEHDDLABEL).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                 0, 0, view.right, 4000, GetParent(block), nullptr, nullptr, nullptr);
+    SendMessageW(plain, WM_SETFONT, SendMessageW(block, WM_GETFONT, 0, 0), FALSE);
+    const ClientPicture whole = PrintClient(plain);
+    DestroyWindow(plain);
+    int textRows = 0;
+    for (int i = 0; i < whole.width * whole.height; ++i) {
+        textRows = whole.pixels[i] != whole.pixels.back() ? i / whole.width + 1 : textRows;
+    }
+    ASSERT_GT(textRows, view.bottom) << "more drives than the page holds";
+
+    int seenRows = 0;
+    for (int pos = 0, before = -1; pos != before; before = pos, pos = GetScrollPos(block, SB_VERT)) {
+        const ClientPicture part = PrintClient(block);
+        int differing = 0;
+        for (int i = 0; i < part.width * part.height; ++i) {
+            differing += part.pixels[i] != whole.At(i % part.width, pos + i / part.width);
+        }
+        EXPECT_EQ(differing, 0) << "scrolled by " << pos;
+        seenRows = pos + part.height;
+        SendMessageW(block, WM_VSCROLL, SB_LINEDOWN, 0);
+    }
+    EXPECT_GE(seenRows, textRows) << "the last drive's lines come into view";
 }
 
 TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)

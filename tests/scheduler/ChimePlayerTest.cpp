@@ -86,6 +86,15 @@ void WriteToneWave(const std::wstring& path, int samples)
     WriteFile(handle.Get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
 }
 
+int TextWidth(HWND control, const std::wstring& text)
+{
+    WindowDC dc(control);
+    SelectInDC select(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 std::wstring TestMp3()
 {
     wchar_t exe[MAX_PATH] = {};
@@ -208,6 +217,40 @@ TEST_F(ChimePlayerTest, TwoFilesCanBeAddedToAllThreeListsAndAThirdIsIgnored)
 
     Click(IDC_TIMERWAVEADD); // cancelled
     ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
+}
+
+// Each chime list opened as the user opens it: the longest file name reads whole and the list stays on the
+// screen, also for a name wider than the screen; without the user files the list is narrow again.
+TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
+{
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const std::wstring longName = L"C:\\Users\\ユーザー\\Music\\とても長い名前のフォルダー\\さらに長いサブフォルダー"
+                                  L"の名前\\朝の時報_チャイム_バージョン2_最終版.wav";
+    for (const std::wstring& name : {longName, L"C:\\" + std::wstring(300, L'あ') + L".wav"}) {
+        AddUserFile(name);
+        for (int list : kChimeLists) {
+            HWND combo = form.Control(list);
+            SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+            COMBOBOXINFO info = {sizeof(info)};
+            GetComboBoxInfo(combo, &info);
+            RECT open = {};
+            RECT inside = {};
+            GetWindowRect(info.hwndList, &open);
+            GetClientRect(info.hwndList, &inside);
+            SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+            const int nameWidth = TextWidth(combo, name);
+            EXPECT_GE(nameWidth < screenWidth ? inside.right : open.right - open.left, std::min(nameWidth, screenWidth))
+                << list;
+            EXPECT_TRUE(open.left >= 0 && open.right <= screenWidth) << list << ": " << open.left << " " << open.right;
+        }
+    }
+    for (int index : {9, 8}) {
+        form.SetIndex(IDC_TIMERWAVE, index);
+        Click(IDC_TIMERWAVEDEL);
+    }
+    for (int list : kChimeLists) {
+        EXPECT_LT(SendMessageW(form.Control(list), CB_GETDROPPEDWIDTH, 0, 0), TextWidth(form.Control(list), longName));
+    }
 }
 
 TEST_F(ChimePlayerTest, DeletingDoesNothingWithABuiltInChimeSelected)

@@ -84,9 +84,9 @@ protected:
     // Time passes between two distant moments: a few quiet ticks, as the timer would give them.
     void Pass() { Second(2003, 10, 15, 23, 59, 17, 4); }
 
-    // The user arms a reminder on the page.
+    // The user fills in a reminder on the page and, unless told otherwise, switches it on.
     void Arm(const TimerIds& t, int kind, int action, int chime, const SYSTEMTIME& when, std::vector<int> days = {},
-             const wchar_t* memo = L"")
+             const wchar_t* memo = L"", bool switchOn = true)
     {
         Pick(t.Kind(), kind);
         form.SetDateTime(t.Date(), when);
@@ -97,8 +97,10 @@ protected:
         Pick(t.Action(), action);
         Pick(t.Chime(), chime);
         form.SetText(t.Memo(), memo);
-        Click(t.OnOff());
-        ASSERT_TRUE(form.Down(t.OnOff()));
+        if (switchOn) {
+            Click(t.OnOff());
+        }
+        ASSERT_EQ(form.Down(t.OnOff()), switchOn);
     }
 
     Log Take()
@@ -191,6 +193,16 @@ TEST_F(SchedulerTest, ActionsDecideBetweenChimeAndMessage)
     EXPECT_EQ(Take(), (Log{"play 3", "message 2"}));
 }
 
+TEST_F(SchedulerTest, AReminderFilledInButNotSwitchedOnStaysSilent)
+{
+    Arm(t1, kDaily, kBothAction, 3, At(2003, 10, 15, 7, 0, 0), {}, L"", false);
+    Second(7, 0, 0);
+    EXPECT_EQ(Take(), Log{});
+    Click(t1.OnOff());
+    Second(2003, 10, 16, 7, 0, 0);
+    EXPECT_EQ(Take(), (Log{"play 3", "message 1"})) << "the same reminder, switched on";
+}
+
 TEST_F(SchedulerTest, OnceOnlyReminderWithAPastDateStaysOnAndNeverFires)
 {
     Arm(t1, kOnce, kMessageAction, 0, At(2003, 10, 14, 8, 15, 30));
@@ -202,6 +214,7 @@ TEST_F(SchedulerTest, OnceOnlyReminderWithAPastDateStaysOnAndNeverFires)
 
 TEST_F(SchedulerTest, OnceOnlyReminderFiresThenReadsOffAndDoesNotFireTheNextDay)
 {
+    Arm(t1, kDaily, kMessageAction, 0, At(2003, 10, 15, 18, 0, 0));
     Arm(t2, kOnce, kBothAction, 7, At(2003, 10, 15, 12, 0, 0), {}, L"薬");
     form.SelectPage(kOsirasePageIndex);
     ASSERT_EQ(Text(t2.OnOff()), "タイマーON");
@@ -218,7 +231,9 @@ TEST_F(SchedulerTest, OnceOnlyReminderFiresThenReadsOffAndDoesNotFireTheNextDay)
     EXPECT_EQ(Text(t2.Memo()), "薬") << "the text stays";
     Second(2003, 10, 16, 12, 0, 0);
     EXPECT_EQ(Take(), Log{});
-    EXPECT_TRUE(form.Down(t1.OnOff()) == false);
+    // Only the timer that fired is switched off.
+    EXPECT_TRUE(form.Down(t1.OnOff()));
+    EXPECT_EQ(form.Index(t1.Kind()), kDaily);
 }
 
 TEST_F(SchedulerTest, WeeklyReminderOverAWholeWeek)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/AppError.h"
+#include "shell/Handles.h"
 
 // Messages that would have gone to the standard error box, in order.
 std::vector<std::wstring>& CapturedErrors();
@@ -52,4 +53,40 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
         FileTimeToSystemTime(&ft, &t);
     }
     return t;
+}
+
+// A window's client area as the window paints it for WM_PRINTCLIENT, one 0x00RRGGBB value per pixel, row by row.
+struct ClientPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+inline ClientPicture PrintClient(HWND hwnd)
+{
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    ClientPicture picture{rc.right, rc.bottom, {}};
+    WindowDC screen;
+    HDC dc = CreateCompatibleDC(screen.Get());
+    GdiObject bitmap(CreateCompatibleBitmap(screen.Get(), rc.right, rc.bottom));
+    {
+        SelectInDC select(dc, bitmap.Get());
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rc.right;
+    info.bmiHeader.biHeight = -rc.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    picture.pixels.resize(static_cast<std::size_t>(rc.right) * rc.bottom);
+    GetDIBits(dc, static_cast<HBITMAP>(bitmap.Get()), 0, rc.bottom, picture.pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    for (DWORD& pixel : picture.pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return picture;
 }

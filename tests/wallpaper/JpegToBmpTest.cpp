@@ -252,3 +252,18 @@ TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
     EXPECT_FALSE(LayoutFor(0, 10));
     EXPECT_FALSE(LayoutFor(65500, 65500)) << "beyond a bitmap's 32-bit sizes";
 }
+
+TEST(TemporaryPathTest, TheTemporaryFileHasAShortNameInTheBitmapsFolder)
+{
+    const struct {
+        const wchar_t* bitmap;
+        const wchar_t* temporary; // never longer than the bitmap's path
+    } cases[] = {
+        {L"C:\\壁紙\\photo.BMP", L"C:\\壁紙\\~0A5"},
+        {L"D:\\.BMP", L"D:\\~0A5"},
+        {L"\\\\server\\share\\a.BMP", L"\\\\server\\share\\~0A5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TemporaryPathFor(c.bitmap, 0x70A5), c.temporary);
+    }
+}

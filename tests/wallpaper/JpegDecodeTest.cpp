@@ -140,12 +140,11 @@ TEST(JpegDecodeTest, ASinkThatCannotTakeThePictureEndsTheDecodingAsSinkFailure)
     EXPECT_EQ(DecodeBytes(Load(L"testorig.jpg"), fine).status, JpegStatus::Ok);
 }
 
-TEST(JpegDecodeTest, FilesCutAfterAScanTooLargeOrOfEndlessScansAreRefused)
+TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansAreRefused)
 {
     auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
-    auto restart = Load(L"restart.jpg", SORABUNE_JPEG_REFERENCES);
     auto separate = Load(L"separate.jpg", SORABUNE_JPEG_REFERENCES); // one scan per component
-    if (progressive.empty() || restart.empty() || separate.empty()) {
+    if (progressive.empty() || separate.empty()) {
         GTEST_SKIP() << "no derived pictures (jpegtran on the build machine)";
     }
     const struct {
@@ -159,7 +158,6 @@ TEST(JpegDecodeTest, FilesCutAfterAScanTooLargeOrOfEndlessScansAreRefused)
         {"without the last component's scan",
          {separate.begin(), separate.begin() + Marker(separate, 0xDA, kLastMarker)},
          JWRN_JPEG_EOF},
-        {"cut after a restart marker", {restart.begin(), restart.begin() + Marker(restart, 0xD3) + 2}, JWRN_JPEG_EOF},
         {"huge", DeclaringAHugePicture(progressive), JERR_NO_BACKING_STORE},
         {"2000 scans", WithEndlessScans(progressive), JERR_BAD_PROGRESSION},
     };

@@ -14,10 +14,21 @@ constexpr std::size_t kInputBufferSize = 64 * 1024;
 constexpr int kBgrBytes = 3;
 constexpr int kCmykBytes = 4;
 constexpr unsigned kMaxSample = 255;
+constexpr int kCoefficients = DCTSIZE2;
+// What the decoder may take; the whole-picture buffer of a progressive or other multi-scan file that would not
+// fit is refused before it is allocated ("backing store not supported"). A 100-megapixel progressive photo
+// needs about 300 MB of coefficients (4:2:0), twice that at full colour resolution; the 32-bit program shares
+// 2 GiB of address space with everything else and takes less.
+constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L * 1024 * 1024;
+// libjpeg-turbo's advice for files from anywhere: real progressions have about ten scans, while each scan of a
+// crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
+constexpr int kMaxScans = 500;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
+    bool headerRead;
+    bool dataEnded;
 };
 
 void ErrorExit(j_common_ptr cinfo)
@@ -25,10 +36,28 @@ void ErrorExit(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Warnings the library recovers from are let through, except data that ends before the picture does.
+// Warnings the library recovers from are let through, except those that would leave made-up pixels. Data may
+// end where only the end marker is missing: in or after Huffman-coded scan data, where the entropy decoder
+// reports bits it lacks and the coefficients show what never came. Inside the header or a marker segment,
+// and in arithmetic-coded data (whose decoder reads on past the end by design, so that a cut looks like a
+// complete scan), nothing tells, and the end of the data is refused.
 void EmitMessage(j_common_ptr cinfo, int level)
 {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+    auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+    auto* decoder = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (level >= 0) {
+        return;
+    }
+    if (errors->pub.msg_code == JWRN_JPEG_EOF) {
+        if (!errors->headerRead || decoder->unread_marker != 0 || decoder->arith_code) {
+            ErrorExit(cinfo);
+        }
+        errors->dataEnded = true;
+    } else if (errors->pub.msg_code == JWRN_HIT_MARKER) {
+        // The entropy decoder needed bits that are not there and would fill the rest with grey.
+        if (errors->dataEnded) {
+            errors->pub.msg_code = JWRN_JPEG_EOF;
+        }
         ErrorExit(cinfo);
     }
 }
@@ -81,6 +110,30 @@ void SkipInputData(j_decompress_ptr cinfo, long count)
 
 void TermSource(j_decompress_ptr) {}
 
+void LimitScans(j_common_ptr cinfo)
+{
+    auto* decoder = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decoder->input_scan_number > kMaxScans) {
+        ERREXIT4(cinfo, JERR_BAD_PROGRESSION, decoder->Ss, decoder->Se, decoder->Ah, decoder->Al);
+    }
+}
+
+// Whether every component was in a scan and, in a progressive file, every coefficient got all its bits.
+bool EveryCoefficientArrived(const jpeg_decompress_struct& cinfo)
+{
+    for (int ci = 0; ci < cinfo.num_components; ++ci) {
+        if (cinfo.comp_info[ci].quant_table == nullptr) {
+            return false;
+        }
+        for (int k = 0; cinfo.progressive_mode && k < kCoefficients; ++k) {
+            if (cinfo.coef_bits[ci][k] != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void UseSource(j_decompress_ptr cinfo, JpegByteSource& source)
 {
     auto* src = static_cast<SourceManager*>(
@@ -122,6 +175,7 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
     }
     UseSource(&cinfo, source);
     jpeg_read_header(&cinfo, TRUE);
+    errors.headerRead = true;
     // Full size and the most accurate decoding: integer DCT, fancy upsampling, no colour quantising.
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
@@ -137,7 +191,12 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
         jpeg_abort_decompress(&cinfo);
         return JpegStatus::SinkError;
     }
+    // A file of several scans is read whole here; one whose data ended after a scan but before its last is
+    // refused, while one that lacks only its end marker goes on.
     jpeg_start_decompress(&cinfo);
+    if (errors.dataEnded && !EveryCoefficientArrived(cinfo)) {
+        ERREXIT(&cinfo, JWRN_JPEG_EOF);
+    }
     JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                            cinfo.output_width * kCmykBytes, 1)
                               : nullptr;
@@ -170,6 +229,10 @@ JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink)
     errors.pub.emit_message = EmitMessage;
     errors.pub.output_message = OutputMessage;
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = kDecoderMemory;
+    jpeg_progress_mgr progress = {};
+    progress.progress_monitor = LimitScans;
+    cinfo.progress = &progress;
     JpegStatus status = Decode(cinfo, errors, source, sink);
     int code = errors.pub.msg_code;
     jpeg_destroy_decompress(&cinfo);

@@ -29,6 +29,8 @@ struct JpegResult {
     int messageCode;
 };
 
-// Decodes the whole picture into the sink. A picture cut short (the data ends before the picture does) is a
-// decode error, so that no half-grey bitmap replaces anything.
+// Decodes the whole picture into the sink. A picture cut short (pixels or precision that never came) is a
+// decode error, so that no half-grey bitmap replaces anything, while one that lacks only its end marker is
+// whole. Pictures whose decoding needs more than a fixed bound of memory and files of over 500 scans are decode
+// errors too.
 JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
 #include "wallpaper/JpegDecodeRules.h"
 
@@ -19,6 +20,7 @@ constexpr std::uint32_t kBytesPerPixel = 3;
 constexpr std::uint16_t kBitsPerPixel = 24;
 constexpr std::size_t kBlockBytes = 512 * 1024;
 constexpr int kTemporaryNameAttempts = 100;
+constexpr unsigned kTemporaryNames = 0x1000;
 
 void Put16(unsigned char* at, std::uint32_t value)
 {
@@ -103,10 +105,10 @@ public:
 private:
     bool CreateTemporary()
     {
-        // Beside the target, so that the final rename stays on the same volume.
+        // Where the names start differs between moments and processes, so that one seldom meets another's file.
+        const unsigned first = GetCurrentProcessId() + GetTickCount();
         for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-            std::wstring name = target_ + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(GetTickCount() + attempt) + L".tmp";
+            std::wstring name = TemporaryPathFor(target_, first + attempt);
             file_.Reset(
                 CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file_) {
@@ -178,6 +180,18 @@ void WriteBitmapHeaders(unsigned char (&headers)[kBitmapHeaderSize], unsigned wi
     Put16(info + 14, kBitsPerPixel);
     Put32(info + 16, BI_RGB);
     Put32(info + 20, layout.imageSize);
+}
+
+std::wstring TemporaryPathFor(const std::wstring& bmpPath, unsigned number)
+{
+    static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring path = FolderOf(bmpPath);
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') {
+        path += L'\\';
+    }
+    number %= kTemporaryNames;
+    path += {L'~', kHex[number >> 8], kHex[(number >> 4) & 0xF], kHex[number & 0xF]};
+    return path;
 }
 
 ConvertResult ConvertJpegToBmp(const std::wstring& jpegPath, const std::wstring& bmpPath)

@@ -23,6 +23,11 @@ struct ConvertResult {
     int jpegMessage; // the decoder's message number for Decode
 };
 
+// The temporary file's name for the nth attempt: in bmpPath's folder, so that the final rename stays on the
+// same volume, and never longer than a bitmap's own name (".BMP" at least), so that a bitmap whose path is
+// near the length limit gets its temporary file too.
+std::wstring TemporaryPathFor(const std::wstring& bmpPath, unsigned number);
+
 // Decodes jpegPath and writes the bitmap to a new file in bmpPath's folder, which replaces bmpPath only once
 // the whole picture is written; on any failure bmpPath is untouched and no temporary file is left.
 ConvertResult ConvertJpegToBmp(const std::wstring& jpegPath, const std::wstring& bmpPath);

@@ -116,8 +116,8 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
         unsigned height = 149;
     };
     const Case cases[] = {
-        {TestImage(L"testorig.jpg"), Reference(L"testorig.pnm"), 227},     // baseline, odd width
-        {TestImage(L"testimgint.jpg"), Reference(L"testimgint.pnm"), 227}, // progressive
+        {TestImage(L"testorig.jpg"), Reference(L"testorig.pnm"), 227}, // baseline, odd width
+        {TestImage(L"testimgint.jpg"), Reference(L"testimgint.pnm"), 227},
         {TestImage(L"testimgari.jpg"), Reference(L"testimgari.pnm"), 227}, // arithmetic coding
         {Reference(L"gray.jpg"), Reference(L"gray.pnm"), 227},             // greyscale
         {Reference(L"w225.jpg"), Reference(L"w225.pnm"), 225},
@@ -193,6 +193,22 @@ TEST_F(JpegToBmpTest, AFailedConversionLeavesTheOldBitmapAndNoTemporaryFile)
     }
 }
 
+TEST_F(JpegToBmpTest, AFileLackingOnlyItsEndMarkerConvertsToAllItsPixels)
+{
+    Picture expected = ReadPnm(Reference(L"testorig.pnm"));
+    if (expected.rgb.empty()) {
+        GTEST_SKIP() << "no reference decodings";
+    }
+    for (const std::wstring& jpeg :
+         {TestImage(L"testorig.jpg"), Reference(L"progressive.jpg"), Reference(L"separate.jpg")}) {
+        std::vector<unsigned char> bytes = ReadBytes(jpeg);
+        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", std::vector<unsigned char>(bytes.begin(), bytes.end() - 2)));
+        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
+        ASSERT_EQ(result.error, ConvertError::None) << Utf8(jpeg) << " #" << result.jpegMessage;
+        EXPECT_TRUE(ReadBitmap(folder / L"photo.BMP").rgb == expected.rgb) << Utf8(jpeg);
+    }
+}
+
 TEST_F(JpegToBmpTest, AMissingJpegCannotBeOpenedAndATargetThatCannotBeReplacedCannotBeCreated)
 {
     EXPECT_EQ(ConvertJpegToBmp(folder / L"none.jpg", folder / L"none.BMP").error, ConvertError::CannotOpen);
@@ -211,7 +227,7 @@ TEST_F(JpegToBmpTest, AMissingJpegCannotBeOpenedAndATargetThatCannotBeReplacedCa
 
 TEST_F(JpegToBmpTest, APictureTooLargeForABitmapIsRefusedBeforeItIsDecoded)
 {
-    std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testimgint.jpg")); // progressive: a whole-image buffer
+    std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testimgint.jpg"));
     ASSERT_FALSE(jpeg.empty());
     for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
@@ -235,4 +251,18 @@ TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
     EXPECT_EQ(LayoutFor(6000, 4000)->fileSize, 54u + 18000u * 4000u);
     EXPECT_FALSE(LayoutFor(0, 10));
     EXPECT_FALSE(LayoutFor(65500, 65500)) << "beyond a bitmap's 32-bit sizes";
+}
+
+TEST(TemporaryPathTest, TheTemporaryFileHasAShortNameInTheBitmapsFolder)
+{
+    const struct {
+        const wchar_t* bitmap;
+        const wchar_t* temporary; // never longer than the bitmap's path
+    } cases[] = {
+        {L"C:\\壁紙\\photo.BMP", L"C:\\壁紙\\~0A5"},
+        {L"D:\\.BMP", L"D:\\~0A5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TemporaryPathFor(c.bitmap, 0x70A5), c.temporary);
+    }
 }

@@ -1,5 +1,6 @@
 // Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
-// the decoder's own) and KabeChange over a list of 10,000 present files. Prints "name: value unit" lines.
+// the decoder's own), the refusal of crafted files and KabeChange over a list of 10,000 present files. Prints
+// "name: value unit" lines.
 // SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a 24-megapixel one).
 #include <windows.h>
 #include <commctrl.h>
@@ -16,6 +17,7 @@
 #include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 #include "shell/OptionEtcPages.h"
+#include "wallpaper/CraftedJpeg.h"
 #include "wallpaper/JpegDecodeRules.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/Wallpaper.h"
@@ -133,6 +135,33 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
     std::printf("jpeg_to_bmp_memory_beyond_decoder: %.0f KiB\n", std::max(0.0, conversion - decodeOnly));
 }
 
+// How long the refusal of a file that declares a huge picture and of one of endless scans takes, and what memory.
+void BenchRefusals(const ScratchFolder& folder)
+{
+    const std::vector<unsigned char> progressive = ReadBytes(Reference(L"progressive.jpg"));
+    if (progressive.empty()) {
+        std::fprintf(stderr, "no progressive reference picture: no refusal figures\n");
+        return;
+    }
+    const struct {
+        const char* name;
+        std::vector<unsigned char> bytes;
+    } files[] = {{"huge_declared", DeclaringAHugePicture(progressive)},
+                 {"endless_scans", WithEndlessScans(progressive)}};
+    for (const auto& file : files) {
+        WriteBytes(folder / L"crafted.jpg", file.bytes);
+        double ms = 0;
+        ConvertResult result = {};
+        double peak = PeakExtraKiB([&] {
+            auto start = Clock::now();
+            result = ConvertJpegToBmp(folder / L"crafted.jpg", folder / L"crafted.BMP");
+            ms = MillisecondsSince(start);
+        });
+        std::printf("jpeg_refusal_%s: %.0f ms (JPEG error #%d)\n", file.name, ms, result.jpegMessage);
+        std::printf("jpeg_refusal_%s_peak_extra_memory: %.0f KiB\n", file.name, peak);
+    }
+}
+
 double MedianChangeMs(TOptionEtcForm& form, const std::wstring& shown)
 {
     std::vector<double> times;
@@ -211,6 +240,7 @@ int wmain()
     } else {
         std::fprintf(stderr, "SORABUNE_BENCH_JPEG not set: no conversion figures\n");
     }
+    BenchRefusals(folder);
     BenchKabeChange();
     std::fflush(stdout);
     return 0;

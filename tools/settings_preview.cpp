@@ -7,7 +7,7 @@
 
 #include "info/JyouhouPage.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
+#include "app/OptionEtcPages.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
 {

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "shell/ProgramWindows.h"
+#include "base/ProgramWindows.h"
 
 namespace {
 constexpr wchar_t kStartToken[] = L"Sorabune_START";

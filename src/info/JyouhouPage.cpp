@@ -12,7 +12,7 @@
 #include "info/JyouhouRules.h"
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 // The three captions keep the right edge of their design place and are wide enough for seven

@@ -2,7 +2,7 @@
 // has finished; its button ends the program.
 #pragma once
 
-#include "shell/Window.h"
+#include "base/Window.h"
 
 class TForm1 : public Window {
 public:

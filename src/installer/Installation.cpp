@@ -1,7 +1,7 @@
 // The installation in its fixed order, on the settings layout shared with the resident program.
 #include "installer/Installation.h"
 
-#include "installer/ShellPlaces.h"
+#include "base/ShellPlaces.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -13,9 +13,9 @@
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
-#include "shell/AppError.h"
-#include "shell/FileSystem.h"
-#include "shell/Handles.h"
+#include "base/AppError.h"
+#include "base/FileSystem.h"
+#include "base/Handles.h"
 
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";

@@ -1,15 +1,8 @@
 // Path rules of the installer and the uninstaller.
 #include "installer/InstallerRules.h"
 
+#include "base/FileSystem.h"
 #include "settings/SettingsLayout.h"
-
-std::wstring WithoutTrailingBackslash(std::wstring folder)
-{
-    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
-        folder.pop_back();
-    }
-    return folder;
-}
 
 std::wstring FolderOfFile(const std::wstring& path)
 {
@@ -18,12 +11,6 @@ std::wstring FolderOfFile(const std::wstring& path)
         return {};
     }
     return WithoutTrailingBackslash(path.substr(0, slash));
-}
-
-std::wstring ShortcutIn(const std::wstring& folder)
-{
-    std::wstring base = WithoutTrailingBackslash(folder);
-    return base.empty() ? std::wstring() : base + L"\\" + kShortcutFileName;
 }
 
 InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstring& windowsFolder,

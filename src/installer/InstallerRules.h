@@ -4,17 +4,7 @@
 
 #include <string>
 
-inline constexpr wchar_t kShortcutFileName[] = L"Sorabune.lnk";
-inline constexpr wchar_t kShortcutDescription[] = L"Sorabune";
-inline constexpr wchar_t kUninstallerFileName[] = L"Uninst_Sorabune.exe";
-inline constexpr wchar_t kResidentFileName[] = L"SorabuneOpt.exe";
-inline constexpr wchar_t kInstallerFileName[] = L"Install.exe";
-inline constexpr wchar_t kReadmeFileName[] = L"Readme.txt";
-inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
-inline constexpr wchar_t kDisplayNameValue[] = L"DisplayName";
-inline constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
-inline constexpr wchar_t kDisplayName[] = L"Sorabune";
+#include "base/ProductFiles.h"
 
 struct InstallPaths {
     std::wstring installFolder;      // without a trailing backslash
@@ -29,10 +19,6 @@ struct InstallPaths {
 
 // The folder of a file path, without a trailing backslash ("C:" for a file at a drive's root).
 std::wstring FolderOfFile(const std::wstring& path);
-// A folder without its trailing backslashes.
-std::wstring WithoutTrailingBackslash(std::wstring folder);
-// The Sorabune.lnk inside a folder; empty for no folder.
-std::wstring ShortcutIn(const std::wstring& folder);
 InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstring& windowsFolder,
                               const std::wstring& desktopFolder, const std::wstring& programsFolder);
 // One name as the shell's file operations take it: the name followed by two zero characters.

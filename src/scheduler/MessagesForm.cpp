@@ -6,7 +6,7 @@
 
 #include "resource.h"
 #include "scheduler/SchedulerRules.h"
-#include "shell/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "shell/Handles.h"
-#include "shell/Window.h"
+#include "base/Handles.h"
+#include "base/Window.h"
 
 class TMessagesForm : public Window {
 public:

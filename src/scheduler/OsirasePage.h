@@ -4,7 +4,7 @@
 
 #include "resource.h"
 #include "settings/SettingsPage.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 
 class OsirasePage : public SettingsPage {
 public:

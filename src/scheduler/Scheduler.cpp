@@ -8,7 +8,6 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/OsirasePage.h"
 #include "scheduler/SetteiPage.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
 
 namespace {
@@ -75,6 +74,7 @@ void ProgramTickActions::UpdateMemLabels()
 Scheduler::Scheduler(TOptionEtcForm& form, TickClock& clock, TickActions& actions)
     : form_(form), clock_(clock), actions_(actions)
 {
+    state_.lastKabeChange = clock_.Milliseconds();
 }
 
 void Scheduler::Timer1Timer()
@@ -97,7 +97,7 @@ void Scheduler::KabeSchedule(const SYSTEMTIME& now)
     const int kabeChangeTime = form_.Index(IDC_KABECHANGETIME);
     const DWORD nowMs = KabeIntervalMs(kabeChangeTime) != 0 ? clock_.Milliseconds() : 0;
     const KabeDue due =
-        KabeScheduleStep(kabeChangeTime, now.wMinute, now.wSecond, state_.kabeLatch, nowMs, LastKabeChangeTick());
+        KabeScheduleStep(kabeChangeTime, now.wMinute, now.wSecond, state_.kabeLatch, nowMs, state_.lastKabeChange);
     if (due == KabeDue::None) {
         return;
     }
@@ -107,7 +107,7 @@ void Scheduler::KabeSchedule(const SYSTEMTIME& now)
     }
     if (due == KabeDue::Interval) {
         // The next interval counts from the end of this change.
-        LastKabeChangeTick() = clock_.Milliseconds();
+        state_.lastKabeChange = clock_.Milliseconds();
     }
 }
 

@@ -19,6 +19,9 @@ struct TickState {
     std::array<Latch, 2> osiraseTimerLatch = {};
     // Alternates while the information page is current, so its memory figures change once a second.
     std::uint8_t memRefreshToggle = 1;
+    // The millisecond counter when the wallpaper interval last began: when the scheduler was made, just
+    // before the settings load, and at the end of each interval change.
+    DWORD lastKabeChange = 0;
 };
 
 // Done at the start of the latch's own step on every tick, whatever the settings.

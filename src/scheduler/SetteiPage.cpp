@@ -8,7 +8,7 @@
 #include "resource.h"
 #include "scheduler/ChimeRules.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/FileSystem.h"
+#include "base/FileSystem.h"
 
 namespace {
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;

@@ -2,7 +2,7 @@
 #include "settings/IniStore.h"
 
 #include "settings/SettingsRules.h"
-#include "shell/AppError.h"
+#include "base/AppError.h"
 
 namespace {
 constexpr wchar_t kTypeError[] = L"'%s' のデータ型が不正です";

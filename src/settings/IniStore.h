@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "settings/SettingsLayout.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 
 // Opens (create false) or creates with all missing parents (create true) a key below root. The store
 // reaches the registry only through this, so tests can refuse access to chosen keys.

@@ -2,9 +2,6 @@
 // kinds and defaults come from the settings layout, the step orders are those of the dialog.
 #include "settings/LoadCommit.h"
 
-#include <mmsystem.h>
-
-#include <ctime>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -14,13 +11,11 @@
 #include "settings/OptionEtcForm.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
-#include "shell/AppError.h"
-#include "shell/FileExistence.h"
-#include "shell/FileSystem.h"
+#include "base/AppError.h"
+#include "base/FileExistence.h"
+#include "base/FileSystem.h"
 
 namespace {
-// KabeChangeTime item "Sorabune 起動時".
-constexpr int kKabeChangeAtStartup = 1;
 constexpr int kNoSelection = -1;
 constexpr wchar_t kWallpaperEntryPrefix[] = L"KabeBmp";
 
@@ -31,23 +26,8 @@ constexpr const wchar_t* kLoadTimerChoices[] = {L"YoyakuHouhou",  L"OsiraseHouho
 constexpr const wchar_t* kLoadTimerToggles[] = {
     L"TimerOnOff", L"TimerOnOffE", L"Week1",  L"Week2",  L"Week3",  L"Week4",  L"Week5",  L"Week6", L"Week7",
     L"Week1E",     L"Week2E",      L"Week3E", L"Week4E", L"Week5E", L"Week6E", L"Week7E", L"Memo",  L"MemoE"};
-constexpr const wchar_t* kCommitTimerValues[] = {
-    L"YoyakuHouhou", L"OsiraseHouhou", L"Jihou",  L"YoyakuHouhouE", L"OsiraseHouhouE",
-    L"JihouE",       L"Year",          L"Month",  L"Day",           L"Hour",
-    L"Min",          L"Sec",           L"Date",   L"Time",          L"TimerOnOff",
-    L"TimerOnOffE",  L"Week1",         L"Week2",  L"Week3",         L"Week4",
-    L"Week5",        L"Week6",         L"Week7",  L"Week1E",        L"Week2E",
-    L"Week3E",       L"Week4E",        L"Week5E", L"Week6E",        L"Week7E",
-    L"Memo",         L"MemoE"};
-static_assert(std::size(kCommitTimerValues) == kValuesPerTimer);
 static_assert(std::size(kLoadTimerDateTime) + std::size(kLoadTimerChoices) + std::size(kLoadTimerToggles) ==
               kValuesPerTimer);
-
-KabeChangeFn& StartupKabeChange()
-{
-    static KabeChangeFn fn = KabeChange;
-    return fn;
-}
 
 std::int32_t ReadSetting(IniStore& store, const SettingDef& def)
 {
@@ -313,31 +293,6 @@ void CommitAutostart(bool startWithWindows)
 }
 } // namespace
 
-WallpaperStyle& CurrentKabeStyle()
-{
-    static WallpaperStyle style = kInitialWallpaperStyle;
-    return style;
-}
-
-DWORD& LastKabeChangeTick()
-{
-    static DWORD tick = 0;
-    return tick;
-}
-
-std::mt19937& KabeRandom()
-{
-    static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));
-    return generator;
-}
-
-KabeChangeFn SetStartupKabeChange(KabeChangeFn fn)
-{
-    KabeChangeFn previous = StartupKabeChange();
-    StartupKabeChange() = fn ? fn : KabeChange;
-    return previous;
-}
-
 std::wstring AutostartCommand()
 {
     std::wstring path = OwnFilePath();
@@ -347,7 +302,6 @@ std::wstring AutostartCommand()
 
 void TOptionEtcForm::FormCreate()
 {
-    LastKabeChangeTick() = timeGetTime();
     SYSTEMTIME work[kReminderTimerCount] = {};
     try {
         LoadStoredSettings(*this, work);
@@ -356,17 +310,13 @@ void TOptionEtcForm::FormCreate()
         ShowAppError(error.Message());
         return;
     }
-    KabeRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ timeGetTime());
     bool dateReported = false;
     bool timeReported = false;
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
         SetTimerPickers(*this, timer, work[timer - 1], dateReported, timeReported);
     }
-    if (auto style = StyleForKabeStyleIndex(Index(IDC_KABESTYLE))) {
-        CurrentKabeStyle() = *style;
-    }
-    if (Index(IDC_KABECHANGETIME) == kKabeChangeAtStartup) {
-        StartupKabeChange()(*this);
+    for (auto& page : pages_) {
+        page->OnLoaded();
     }
 }
 
@@ -381,9 +331,13 @@ void TOptionEtcForm::OkBtnClick()
         for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
             CommitValue(*this, store, name);
         }
+        // A timer's values are committed in the table's own order.
         for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-            for (const wchar_t* stem : kCommitTimerValues) {
-                CommitValue(*this, store, Setting(TimerValueName(timer, stem)), work[timer - 1]);
+            const std::wstring prefix = TimerValueName(timer, L"");
+            for (const SettingDef& def : SettingsLayout()) {
+                if (def.section == kOsiraseSection && def.name.compare(0, prefix.size(), prefix) == 0) {
+                    CommitValue(*this, store, def, work[timer - 1]);
+                }
             }
         }
         for (const wchar_t* name : {L"KabeChangeTime", L"KabeJyunn", L"KabeStyle", L"KabeListCount"}) {

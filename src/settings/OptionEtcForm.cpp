@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "resource.h"
-#include "shell/Handles.h"
-#include "shell/MessageLoop.h"
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
 
 namespace {
 constexpr wchar_t kSheetClass[] = L"TTabSheet";

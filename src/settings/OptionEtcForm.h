@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "settings/SettingsPage.h"
-#include "shell/Window.h"
+#include "base/Window.h"
 
 class TOptionEtcForm : public Window {
 public:

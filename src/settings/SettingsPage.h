@@ -43,6 +43,8 @@ public:
     virtual void OnAnyPageChange() {}
     // The page has just become the selected page.
     virtual void OnSelected() {}
+    // The stored settings have been loaded into every page's controls (at the end of the dialog's creation).
+    virtual void OnLoaded() {}
     // A message to the dialog window that no control sent (a device's notice, for one); true when handled.
     virtual bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
 };

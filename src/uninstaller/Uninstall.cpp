@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "installer/InstallerRules.h"
-#include "installer/ShellPlaces.h"
+#include "base/FileSystem.h"
+#include "base/Handles.h"
+#include "base/ProductFiles.h"
+#include "base/ProgramWindows.h"
+#include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
-#include "shell/FileSystem.h"
-#include "shell/Handles.h"
-#include "shell/ProgramWindows.h"
 #include "uninstaller/UninstallRules.h"
 
 namespace {

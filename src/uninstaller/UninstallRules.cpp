@@ -3,7 +3,8 @@
 
 #include <cwctype>
 
-#include "installer/InstallerRules.h"
+#include "base/FileSystem.h"
+#include "base/ProductFiles.h"
 #include "settings/SettingsLayout.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "shell/AppError.h"
+#include "base/AppError.h"
 
 namespace {
 constexpr UINT kAllFiles = 0xFFFFFFFF;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/FileSystem.h"
-#include "shell/Handles.h"
+#include "base/FileSystem.h"
+#include "base/Handles.h"
 #include "wallpaper/JpegDecodeRules.h"
 
 namespace {

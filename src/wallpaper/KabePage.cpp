@@ -5,16 +5,20 @@
 #include <commctrl.h>
 #include <shobjidl.h>
 
+#include <mmsystem.h>
+
 #include <algorithm>
+#include <ctime>
 
 #include "resource.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/FileExistence.h"
-#include "shell/Handles.h"
+#include "base/FileExistence.h"
+#include "base/Handles.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
+// KabeChangeTime item "Sorabune 起動時".
+constexpr int kKabeChangeAtStartup = 1;
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
@@ -186,6 +190,15 @@ void KabePage::OnSelected()
     // The load and the purge change the list without the page; long paths get their scroll range here.
     if (form_->ItemCount(IDC_KABELIST) != extentCount_) {
         UpdateHorizontalExtent();
+    }
+}
+
+void KabePage::OnLoaded()
+{
+    KabeRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ timeGetTime());
+    KabeStyleChange();
+    if (form_->Index(IDC_KABECHANGETIME) == kKabeChangeAtStartup) {
+        RunStartupKabeChange(*form_);
     }
 }
 

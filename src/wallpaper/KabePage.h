@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "settings/SettingsPage.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "wallpaper/DandD.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -20,6 +20,7 @@ public:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
+    void OnLoaded() override;
 
     // Handlers, named after the controls.
     void KabeAddClick();

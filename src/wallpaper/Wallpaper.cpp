@@ -1,15 +1,15 @@
 // The desktop side of the wallpaper changer: SetWallpaper, KabeChange and the add rule.
 #include "wallpaper/Wallpaper.h"
 
+#include <ctime>
 #include <optional>
 
 #include "resource.h"
 #include "settings/IniStore.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/AppError.h"
-#include "shell/FileSystem.h"
-#include "shell/FileExistence.h"
+#include "base/AppError.h"
+#include "base/FileSystem.h"
+#include "base/FileExistence.h"
 #include "wallpaper/JpegToBmpRules.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -100,6 +100,38 @@ std::vector<bool> Purge(HWND list, std::vector<std::wstring>& items)
     return usable;
 }
 } // namespace
+
+WallpaperStyle& CurrentKabeStyle()
+{
+    static WallpaperStyle style = kInitialWallpaperStyle;
+    return style;
+}
+
+std::mt19937& KabeRandom()
+{
+    static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));
+    return generator;
+}
+
+namespace {
+KabeChangeFn& StartupKabeChange()
+{
+    static KabeChangeFn fn = KabeChange;
+    return fn;
+}
+} // namespace
+
+KabeChangeFn SetStartupKabeChange(KabeChangeFn fn)
+{
+    KabeChangeFn previous = StartupKabeChange();
+    StartupKabeChange() = fn ? fn : KabeChange;
+    return previous;
+}
+
+void RunStartupKabeChange(TOptionEtcForm& form)
+{
+    StartupKabeChange()(form);
+}
 
 SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn)
 {

@@ -4,12 +4,28 @@
 
 #include <windows.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "settings/SettingsRules.h"
 
 class TOptionEtcForm;
+
+// The style every application of a wallpaper uses; tile until the load or KabeStyleChange sets it.
+WallpaperStyle& CurrentKabeStyle();
+// The generator of the random wallpaper order, seeded from the clock after the load.
+std::mt19937& KabeRandom();
+
+// Chooses and applies the next wallpaper from the list: the purge, then the next entry in list order or at
+// random, with CurrentKabeStyle.
+void KabeChange(TOptionEtcForm& form);
+
+// What the end of the load runs when KabeChangeTime is "Sorabune 起動時"; tests observe it. Null restores
+// KabeChange.
+using KabeChangeFn = void (*)(TOptionEtcForm& form);
+KabeChangeFn SetStartupKabeChange(KabeChangeFn fn);
+void RunStartupKabeChange(TOptionEtcForm& form);
 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
 void SetWallpaper(const std::wstring& path, WallpaperStyle style);

@@ -14,7 +14,7 @@
 #include "scheduler/MessagesForm.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "support/TestSupport.h"
 
 using namespace e2e;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ProgramWindows.h"
+#include "base/ProgramWindows.h"
 
 namespace e2e {
 

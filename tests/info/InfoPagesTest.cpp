@@ -14,8 +14,8 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/Handles.h"
-#include "shell/OptionEtcPages.h"
+#include "base/Handles.h"
+#include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 namespace {

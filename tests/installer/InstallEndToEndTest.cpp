@@ -15,8 +15,8 @@
 
 #include "e2e/ProgramDriver.h"
 #include "installer/InstallerTestSupport.h"
-#include "shell/Handles.h"
-#include "shell/Window.h"
+#include "base/Handles.h"
+#include "base/Window.h"
 #include "support/TestSupport.h"
 
 using namespace e2e;

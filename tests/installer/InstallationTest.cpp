@@ -19,7 +19,7 @@
 #include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "support/TestSupport.h"
 
 namespace {

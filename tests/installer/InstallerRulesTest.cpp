@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "installer/InstallerRules.h"
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "support/TestSupport.h"
 #include "uninstaller/UninstallRules.h"
 

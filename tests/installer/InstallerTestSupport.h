@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "support/ShortcutReader.h"
 #include "support/TestSupport.h"
 

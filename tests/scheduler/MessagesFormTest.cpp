@@ -5,7 +5,6 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
 #include "scheduler/SetteiPage.h"
-#include "settings/LoadCommit.h"
 
 namespace {
 RECT ChildRect(HWND parent, int id)

@@ -10,8 +10,8 @@
 #include "resource.h"
 #include "scheduler/OsirasePage.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/Handles.h"
-#include "shell/OptionEtcPages.h"
+#include "base/Handles.h"
+#include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 // The control ids of one reminder timer.

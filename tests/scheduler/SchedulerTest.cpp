@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "scheduler/Scheduler.h"
-#include "settings/LoadCommit.h"
 
 namespace {
 constexpr int kChimeOnTheHour = 1;
@@ -68,7 +67,7 @@ protected:
     void SetUp() override
     {
         OsiraseFixture::SetUp();
-        LastKabeChangeTick() = 0;
+        scheduler.State().lastKabeChange = 0;
     }
 
     // Two ticks in one clock second, as the 500 ms timer gives them.
@@ -314,13 +313,13 @@ TEST_F(SchedulerTest, WallpaperOnTheFullAndHalfHourOnlyWithItemThree)
         }
     }
     EXPECT_EQ(moments, (std::vector<std::string>{"0:0", "30:0"}));
-    EXPECT_EQ(LastKabeChangeTick(), 0u) << "changes on the clock leave the interval stamp alone";
+    EXPECT_EQ(scheduler.State().lastKabeChange, 0u) << "changes on the clock leave the interval stamp alone";
 }
 
 TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachChange)
 {
     const DWORD fifteenMinutes = 900000;
-    LastKabeChangeTick() = 1000;
+    scheduler.State().lastKabeChange = 1000;
     clock.ms = 1000 + 20 * 60000;
     Second(9, 0, 1);
     EXPECT_EQ(Take(), Log{});
@@ -328,7 +327,7 @@ TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachC
     actions.kabeChangeTakesMs = 3000;
     Second(9, 0, 2, 1);
     EXPECT_EQ(Take(), (Log{"kabe"}));
-    const DWORD endOfChange = LastKabeChangeTick();
+    const DWORD endOfChange = scheduler.State().lastKabeChange;
     EXPECT_EQ(endOfChange, 1000 + 20 * 60000 + 1000 + 3000u);
     clock.ms = endOfChange + fifteenMinutes - 1;
     Second(9, 16, 0, 1);
@@ -343,7 +342,7 @@ TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsM
     form.SetIndex(IDC_KABECHANGETIME, 10); // every ten seconds
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
     form.SetIndex(IDC_TIMERWAVE, 0);
-    LastKabeChangeTick() = 0;
+    scheduler.State().lastKabeChange = 0;
     clock.ms = 10000;
     actions.whileKabeBoxIsOpen = [this] {
         for (int second = 50; second < 60; ++second) {
@@ -356,7 +355,7 @@ TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsM
     Second(9, 59, 49, 1);
     EXPECT_EQ(Take(), (Log{"kabe", "play 0", "box closed"})) << "one box; the chime in it on time";
     const DWORD closed = 10000 + 10 * 1000 + 9000 + 2 * 1000;
-    EXPECT_EQ(LastKabeChangeTick(), closed) << "the interval counts from the box's closing";
+    EXPECT_EQ(scheduler.State().lastKabeChange, closed) << "the interval counts from the box's closing";
     clock.ms = closed + 9500;
     Second(10, 0, 11, 1);
     EXPECT_EQ(Take(), Log{});
@@ -368,7 +367,7 @@ TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsM
 TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)
 {
     form.SetIndex(IDC_KABECHANGETIME, 10);
-    LastKabeChangeTick() = 0xFFFFF000u;
+    scheduler.State().lastKabeChange = 0xFFFFF000u;
     clock.ms = 0xFFFFF000u + 1000;
     for (int i = 0; i < 18; ++i) {
         Second(3, 0, i, 1);
@@ -376,7 +375,7 @@ TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)
     EXPECT_EQ(Take(), Log{}) << "9 s after the stamp, across the wrap";
     Second(3, 0, 20, 2);
     EXPECT_EQ(Take(), (Log{"kabe"}));
-    EXPECT_EQ(LastKabeChangeTick(), 0xFFFFF000u + 10000u);
+    EXPECT_EQ(scheduler.State().lastKabeChange, 0xFFFFF000u + 10000u);
 }
 
 TEST_F(SchedulerTest, MemoryFiguresRefreshOnEverySecondTickOnlyOnTheInformationPage)

@@ -12,9 +12,9 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/OsirasePage.h"
 #include "scheduler/Scheduler.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
+#include "wallpaper/Wallpaper.h"
+#include "app/OptionEtcPages.h"
 
 namespace {
 constexpr int kTicks = 100000;

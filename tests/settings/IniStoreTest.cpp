@@ -6,7 +6,7 @@
 #include <string>
 
 #include "settings/IniStore.h"
-#include "shell/AppError.h"
+#include "base/AppError.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
+#include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
 TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)

@@ -12,9 +12,9 @@
 #include "resource.h"
 #include "settings/HelpText.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
-#include "shell/Window.h"
-#include "shell/Handles.h"
+#include "app/OptionEtcPages.h"
+#include "base/Window.h"
+#include "base/Handles.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/AppError.h"
-#include "shell/Handles.h"
+#include "base/AppError.h"
+#include "base/Handles.h"
 
 // Messages that would have gone to the standard error box, in order.
 std::vector<std::wstring>& CapturedErrors();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/FileExistence.h"
+#include "base/FileExistence.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {

@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "resource.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
+#include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 #include "wallpaper/KabePage.h"
 #include "wallpaper/Wallpaper.h"

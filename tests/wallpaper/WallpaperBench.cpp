@@ -14,9 +14,8 @@
 #include <vector>
 
 #include "resource.h"
-#include "settings/LoadCommit.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
+#include "app/OptionEtcPages.h"
 #include "wallpaper/CraftedJpeg.h"
 #include "wallpaper/JpegDecodeRules.h"
 #include "wallpaper/JpegToBmpRules.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Handles.h"
+#include "base/Handles.h"
 #include "wallpaper/JpegToBmpRules.h"
 
 inline std::wstring TestImage(const std::wstring& name)

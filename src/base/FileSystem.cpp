@@ -1,7 +1,9 @@
 // Small questions to the file system that several parts of the program ask.
-#include "shell/FileSystem.h"
+#include "base/FileSystem.h"
 
 #include <windows.h>
+
+#include "base/ProductFiles.h"
 
 bool FileExists(const std::wstring& path)
 {
@@ -72,4 +74,18 @@ std::wstring VolumeOf(std::wstring_view path)
         volume += L'\\';
     }
     return volume;
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring folder)
+{
+    while (!folder.empty() && IsSeparator(folder.back())) {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::wstring ShortcutIn(const std::wstring& folder)
+{
+    std::wstring base = WithoutTrailingBackslash(folder);
+    return base.empty() ? std::wstring() : base + L"\\" + kShortcutFileName;
 }

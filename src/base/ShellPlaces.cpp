@@ -1,10 +1,11 @@
 // Where the shell keeps the desktop and the Programs folder, the Windows folder and the program's own file,
 // for the installer and the uninstaller.
-#include "installer/ShellPlaces.h"
+#include "base/ShellPlaces.h"
 
 #include <shlobj.h>
 
-#include "installer/InstallerRules.h"
+#include "base/FileSystem.h"
+#include "base/ProductFiles.h"
 
 std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name)
 {

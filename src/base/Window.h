@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "shell/Handles.h"
+#include "base/Handles.h"
 
 class Window {
 public:

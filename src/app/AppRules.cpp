@@ -1,5 +1,5 @@
 // Start checks, fade steps and tray click decisions.
-#include "shell/ShellRules.h"
+#include "app/AppRules.h"
 
 #include <cwchar>
 

@@ -1,7 +1,7 @@
 // Folder and volume of a path: a root keeps its backslash, a share is its own volume.
 #include <gtest/gtest.h>
 
-#include "shell/FileSystem.h"
+#include "base/FileSystem.h"
 
 TEST(FileSystemTest, FolderAndVolumeOfPaths)
 {

@@ -8,10 +8,10 @@
 #include <string>
 #include <utility>
 
-#include "shell/Handles.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TrayIcon.h"
-#include "shell/Window.h"
+#include "base/Handles.h"
+#include "base/ProgramWindows.h"
+#include "app/TrayIcon.h"
+#include "base/Window.h"
 
 class TMsgDlgForm;
 class TOptionEtcForm;

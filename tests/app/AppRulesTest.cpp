@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "shell/ShellRules.h"
+#include "app/AppRules.h"
 
-TEST(ShellRulesTest, StartTokenMustBeTheWholeFirstArgumentInItsExactCase)
+TEST(AppRulesTest, StartTokenMustBeTheWholeFirstArgumentInItsExactCase)
 {
     const wchar_t* none[] = {L"SorabuneOpt.exe"};
     EXPECT_FALSE(HasStartToken(1, none));
@@ -26,7 +26,7 @@ TEST(ShellRulesTest, StartTokenMustBeTheWholeFirstArgumentInItsExactCase)
     EXPECT_TRUE(HasStartToken(3, extra));
 }
 
-TEST(ShellRulesTest, PlatformNeedsNtAndTrueColour)
+TEST(AppRulesTest, PlatformNeedsNtAndTrueColour)
 {
     EXPECT_FALSE(IsSuitablePlatform(VER_PLATFORM_WIN32_NT, 1, 16));
     EXPECT_FALSE(IsSuitablePlatform(VER_PLATFORM_WIN32_NT, 1, 23));
@@ -37,7 +37,7 @@ TEST(ShellRulesTest, PlatformNeedsNtAndTrueColour)
     EXPECT_FALSE(IsSuitablePlatform(VER_PLATFORM_WIN32s, 1, 32));
 }
 
-TEST(ShellRulesTest, FadeInPassesSevenStepsFrom35AndEndsAt255)
+TEST(AppRulesTest, FadeInPassesSevenStepsFrom35AndEndsAt255)
 {
     std::vector<std::uint8_t> expected = {65, 95, 125, 155, 185, 215, 245, 255};
     EXPECT_EQ(FadeInSteps(35), expected);
@@ -45,7 +45,7 @@ TEST(ShellRulesTest, FadeInPassesSevenStepsFrom35AndEndsAt255)
     EXPECT_EQ(FadeInSteps(240), std::vector<std::uint8_t>{255});
 }
 
-TEST(ShellRulesTest, FadeOutTakes24StepsFrom255To15)
+TEST(AppRulesTest, FadeOutTakes24StepsFrom255To15)
 {
     auto steps = FadeOutSteps(255);
     ASSERT_EQ(steps.size(), 24u);
@@ -56,7 +56,7 @@ TEST(ShellRulesTest, FadeOutTakes24StepsFrom255To15)
     EXPECT_TRUE(FadeOutSteps(15).empty());
 }
 
-TEST(ShellRulesTest, TrayClicksOpenADialogOnlyWhenNoneIsOpen)
+TEST(AppRulesTest, TrayClicksOpenADialogOnlyWhenNoneIsOpen)
 {
     EXPECT_EQ(DecideTrayAction(WM_LBUTTONDOWN, false, false), TrayAction::ShowExitDialog);
     EXPECT_EQ(DecideTrayAction(WM_RBUTTONDOWN, false, false), TrayAction::ShowSettingsDialog);

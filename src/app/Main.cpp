@@ -7,14 +7,14 @@
 #include "info/JyouhouPage.h"
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
-#include "settings/LoadCommit.h"
+#include "wallpaper/Wallpaper.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/MessageLoop.h"
-#include "shell/MsgDlgForm.h"
-#include "shell/OptionEtcPages.h"
-#include "shell/ShellRules.h"
-#include "shell/SorabuneForm.h"
-#include "shell/StartUpClock.h"
+#include "base/MessageLoop.h"
+#include "app/MsgDlgForm.h"
+#include "app/OptionEtcPages.h"
+#include "app/AppRules.h"
+#include "app/SorabuneForm.h"
+#include "app/StartUpClock.h"
 
 namespace {
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";

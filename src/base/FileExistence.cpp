@@ -2,10 +2,10 @@
 // that stamp a folder whenever an entry is added, removed or renamed (NTFS, ReFS), only while that stamp is
 // unchanged, and never when the stamp is so recent that a change in the same clock tick could hide behind it.
 // A name missing from a listing is always asked for directly, so the listing can only confirm a file.
-#include "shell/FileExistence.h"
+#include "base/FileExistence.h"
 
-#include "shell/FileSystem.h"
-#include "shell/Handles.h"
+#include "base/FileSystem.h"
+#include "base/Handles.h"
 
 namespace {
 // Folders with fewer entries than this are asked path by path.

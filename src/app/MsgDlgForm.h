@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "shell/Handles.h"
-#include "shell/Window.h"
+#include "base/Handles.h"
+#include "base/Window.h"
 
 class TMsgDlgForm : public Window {
 public:

@@ -10,11 +10,11 @@
 #include "resource.h"
 #include "scheduler/MessagesForm.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/OptionEtcPages.h"
-#include "shell/MessageLoop.h"
-#include "shell/MsgDlgForm.h"
-#include "shell/SorabuneForm.h"
-#include "shell/TrayIcon.h"
+#include "app/OptionEtcPages.h"
+#include "base/MessageLoop.h"
+#include "app/MsgDlgForm.h"
+#include "app/SorabuneForm.h"
+#include "app/TrayIcon.h"
 #include "support/TestSupport.h"
 
 namespace {

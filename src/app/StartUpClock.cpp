@@ -1,5 +1,5 @@
 // Program-entry mark and the one-shot report of the time to the tray icon.
-#include "shell/StartUpClock.h"
+#include "app/StartUpClock.h"
 
 #include <windows.h>
 

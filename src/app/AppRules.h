@@ -1,4 +1,4 @@
-// Rules of the resident shell that need no window: the start checks, the splash fade steps and what a
+// Rules of the resident program that need no window: the start checks, the splash fade steps and what a
 // click on the tray icon does.
 #pragma once
 

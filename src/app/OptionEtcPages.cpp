@@ -1,5 +1,5 @@
 // The settings dialog's pages in tab order, gathered where every subsystem may be known.
-#include "shell/OptionEtcPages.h"
+#include "app/OptionEtcPages.h"
 
 SettingsPages MakeOptionEtcPages()
 {

@@ -1,5 +1,5 @@
 // Adding, re-adding and removing the notification-area icon with one record kept for the whole run.
-#include "shell/TrayIcon.h"
+#include "app/TrayIcon.h"
 
 namespace {
 TrayIcon::NotifyFn& Notify()

@@ -1,15 +1,15 @@
 // Splash window, start-up sequence, tray icon callback and the teardown that ends the program.
-#include "shell/SorabuneForm.h"
+#include "app/SorabuneForm.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
-#include "shell/MessageLoop.h"
-#include "shell/MsgDlgForm.h"
-#include "shell/ShellRules.h"
-#include "shell/StartUpClock.h"
+#include "base/MessageLoop.h"
+#include "app/MsgDlgForm.h"
+#include "app/AppRules.h"
+#include "app/StartUpClock.h"
 
 namespace {
 constexpr DWORD kFormStyle = WS_POPUP;

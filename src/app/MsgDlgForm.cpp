@@ -1,10 +1,10 @@
 // The exit dialog: its controls, dialog keys and the two buttons.
-#include "shell/MsgDlgForm.h"
+#include "app/MsgDlgForm.h"
 
 #include <commctrl.h>
 
 #include "resource.h"
-#include "shell/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;

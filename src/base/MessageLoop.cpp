@@ -1,5 +1,5 @@
 // Message loop, message-processing waits and the list of modeless dialogs that get dialog keys.
-#include "shell/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 #include <algorithm>
 #include <vector>

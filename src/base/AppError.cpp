@@ -1,5 +1,5 @@
 // The standard error box and its test seam.
-#include "shell/AppError.h"
+#include "base/AppError.h"
 
 #include <windows.h>
 

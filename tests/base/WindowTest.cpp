@@ -1,7 +1,7 @@
 // The window base: binding, error boundary and the geometry helpers every form relies on.
 #include <gtest/gtest.h>
 
-#include "shell/Window.h"
+#include "base/Window.h"
 #include "support/HighHeap.h"
 #include "support/TestSupport.h"
 

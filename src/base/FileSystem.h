@@ -13,5 +13,8 @@ std::wstring FolderOf(std::wstring_view path);
 // The volume a full path lies on: its drive root D:\ or its share \\server\share\; empty for a relative path.
 std::wstring VolumeOf(std::wstring_view path);
 
+// A folder without its trailing backslashes.
+std::wstring WithoutTrailingBackslash(std::wstring folder);
+
 // The full path of the running program, however long.
 std::wstring OwnFilePath();

@@ -1,7 +1,7 @@
 // Window base: class registration, HWND binding and the handler boundary where errors are shown.
-#include "shell/Window.h"
+#include "base/Window.h"
 
-#include "shell/AppError.h"
+#include "base/AppError.h"
 
 Window::~Window()
 {

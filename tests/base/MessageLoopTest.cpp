@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shell/MessageLoop.h"
+#include "base/MessageLoop.h"
 
 namespace {
 constexpr UINT kProbeMessage = WM_APP + 7;

@@ -1,0 +1,20 @@
+// The names by which the installer, the uninstaller and the programs find Sorabune's files, shortcuts and
+// uninstall entry.
+#pragma once
+
+#include <string>
+
+inline constexpr wchar_t kShortcutFileName[] = L"Sorabune.lnk";
+inline constexpr wchar_t kShortcutDescription[] = L"Sorabune";
+inline constexpr wchar_t kUninstallerFileName[] = L"Uninst_Sorabune.exe";
+inline constexpr wchar_t kResidentFileName[] = L"SorabuneOpt.exe";
+inline constexpr wchar_t kInstallerFileName[] = L"Install.exe";
+inline constexpr wchar_t kReadmeFileName[] = L"Readme.txt";
+inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
+inline constexpr wchar_t kDisplayNameValue[] = L"DisplayName";
+inline constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
+inline constexpr wchar_t kDisplayName[] = L"Sorabune";
+
+// The Sorabune.lnk inside a folder; empty for no folder.
+std::wstring ShortcutIn(const std::wstring& folder);

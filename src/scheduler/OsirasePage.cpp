@@ -27,7 +27,7 @@ enum Offset {
     kWeek = IDC_OSIRASETIMER1WEEK1 - 1 - IDC_OSIRASETIMER1,
     kWeekL = IDC_OSIRASETIMER1WEEK1L - 1 - IDC_OSIRASETIMER1
 };
-constexpr int kIdBlock = IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1;
+constexpr int kIdBlock = kTimerIdBlock;
 
 enum Kind { kNoKind = -1, kOnce = 0, kDaily = 1, kWeekly = 2 };
 enum Action { kNoAction = -1, kChime = 0, kMessage = 1, kChimeAndMessage = 2 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "resource.h"
+#include "settings/SettingsLayout.h"
 #include "settings/SettingsPage.h"
 #include "base/Handles.h"
 
@@ -14,10 +15,7 @@ public:
     static constexpr int kDayCount = 7;
 
     // Control id of timer 1 or 2 at an offset inside its block of ids (offset 0 is the group box).
-    static int Id(int timer, int offset)
-    {
-        return IDC_OSIRASETIMER1 + (timer - 1) * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1) + offset;
-    }
+    static int Id(int timer, int offset) { return TimerControl(timer, IDC_OSIRASETIMER1 + offset); }
 
     void Build(TOptionEtcForm& form, HWND sheet) override;
     bool OnCommand(int id, int code, HWND control) override;

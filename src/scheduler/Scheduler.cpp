@@ -9,14 +9,10 @@
 #include "scheduler/OsirasePage.h"
 #include "scheduler/SetteiPage.h"
 #include "settings/OptionEtcForm.h"
+#include "settings/SettingsLayout.h"
 
 namespace {
 constexpr int kDays = 7;
-
-int TimerId(int timer, int timer1Id)
-{
-    return OsirasePage::Id(timer, timer1Id - IDC_OSIRASETIMER1);
-}
 
 // Marks a step as running for as long as its action lasts.
 class RunningStep {
@@ -63,7 +59,7 @@ void ProgramTickActions::PlayTimerWave(unsigned index)
 void ProgramTickActions::ShowOsiraseMessage(int timer)
 {
     TMessagesForm& window = timer == 1 ? messagesForm1_ : messagesForm2_;
-    window.ShowOsiraseMessage(form_.Text(TimerId(timer, IDC_OSIRASETIMER1MEMO)), clock_.LocalTime());
+    window.ShowOsiraseMessage(form_.Text(TimerControl(timer, IDC_OSIRASETIMER1MEMO)), clock_.LocalTime());
 }
 
 void ProgramTickActions::UpdateMemLabels()
@@ -130,11 +126,11 @@ void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
     }
     Latch& latch = state_.osiraseTimerLatch[timer - 1];
     AgeLatch(latch);
-    if (latch != 0 || !form_.Down(TimerId(timer, IDC_OSIRASETIMER1TIMERONOFF))) {
+    if (latch != 0 || !form_.Down(TimerControl(timer, IDC_OSIRASETIMER1TIMERONOFF))) {
         return;
     }
     ReminderRecord record;
-    const SYSTEMTIME time = form_.DateTime(TimerId(timer, IDC_OSIRASETIMER1TIME));
+    const SYSTEMTIME time = form_.DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
     record.hour = time.wHour;
     record.minute = time.wMinute;
     record.second = time.wSecond;
@@ -142,22 +138,22 @@ void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
     if (!ReminderTimeMatches(record, now)) {
         return;
     }
-    record.kind = form_.Index(TimerId(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU));
-    const SYSTEMTIME date = form_.DateTime(TimerId(timer, IDC_OSIRASETIMER1DATE));
+    record.kind = form_.Index(TimerControl(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU));
+    const SYSTEMTIME date = form_.DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
     record.year = date.wYear;
     record.month = date.wMonth;
     record.day = date.wDay;
     for (int day = 0; day < kDays; ++day) {
-        record.weekdays[day] = form_.Down(TimerId(timer, IDC_OSIRASETIMER1WEEK1 + day));
+        record.weekdays[day] = form_.Down(TimerControl(timer, IDC_OSIRASETIMER1WEEK1 + day));
     }
     if (!ReminderDue(record, now)) {
         return;
     }
     latch = 1;
     RunningStep running(running_.osirase[timer - 1]);
-    const int action = form_.Index(TimerId(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU));
+    const int action = form_.Index(TimerControl(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU));
     if (ActionSoundsChime(action) && form_.Enabled(IDC_TIMERWAVEPLAY)) {
-        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerId(timer, IDC_OSIRASETIMER1JIHOU))));
+        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerControl(timer, IDC_OSIRASETIMER1JIHOU))));
     }
     if (ActionShowsMessage(action)) {
         actions_.ShowOsiraseMessage(timer);

@@ -127,7 +127,7 @@ std::wstring ListEntryName(const SettingDef& list, int number)
 
 int TimerControl(int timer, int timer1Id)
 {
-    return timer1Id + (timer - 1) * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1);
+    return timer1Id + (timer - 1) * kTimerIdBlock;
 }
 
 void WriteSetting(IniWriter& store, const SettingDef& def, std::int32_t value)

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "resource.h"
+
 enum class ValueKind { Integer, Flag, String };
 
 // The property of a dialog control that a value holds.
@@ -68,7 +70,9 @@ const SettingDef& Setting(std::wstring_view name);
 std::wstring TimerValueName(int timer, std::wstring_view stem);
 // The value name of a numbered list entry, e.g. "KabeBmp" + 3.
 std::wstring ListEntryName(const SettingDef& list, int number);
-// The control of reminder timer 2 that twins a control of timer 1.
+// The one map between the twin controls of the reminder timers: timer 2's ids are timer 1's moved by one
+// block. TimerControl gives the control of a timer (1 or 2) that twins a control of timer 1.
+inline constexpr int kTimerIdBlock = IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1;
 int TimerControl(int timer, int timer1Id);
 
 // The writing half of the INI-style settings store.

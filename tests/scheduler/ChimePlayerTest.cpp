@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/SetteiPage.h"
 
 namespace {
@@ -162,8 +163,6 @@ protected:
         }
     }
 
-    SetteiPage& Page() { return Settei(form); }
-
 private:
     PlaySoundFn previousPlaySound_ = nullptr;
     ChooseSoundFileFn previousChooser_ = nullptr;
@@ -182,7 +181,7 @@ TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
 
     played.clear();
     for (unsigned i = 0; i < 8; ++i) {
-        Page().PlayTimerWave(i);
+        chimePlayer.PlayTimerWave(i);
     }
     ASSERT_EQ(played.size(), 8u);
     for (unsigned i = 0; i < 8; ++i) {
@@ -193,7 +192,7 @@ TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
 TEST_F(ChimePlayerTest, IndicesWithoutASoundDoNothing)
 {
     for (unsigned index : {10u, 11u, 0xFFFFFFFFu}) {
-        Page().PlayTimerWave(index);
+        chimePlayer.PlayTimerWave(index);
     }
     EXPECT_TRUE(played.empty());
     form.SetIndex(IDC_TIMERWAVE, -1);
@@ -318,9 +317,9 @@ TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(played.empty()) << "user files go through the media player";
     ASSERT_TRUE(Playing());
-    EXPECT_NE(Page().MediaPlayerDevice(), 0u);
+    EXPECT_NE(chimePlayer.MediaPlayerDevice(), 0u);
     EXPECT_TRUE(PumpUntilIdle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u) << "the end notice closes the player";
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u) << "the end notice closes the player";
 }
 
 TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
@@ -335,7 +334,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
     ASSERT_TRUE(Playing());
     Click(IDC_TIMERWAVESTOP);
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
     PumpMessages(300);
     EXPECT_TRUE(Idle());
 
@@ -343,7 +342,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
     EXPECT_TRUE(PumpUntilIdle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
 }
 
 TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
@@ -352,12 +351,12 @@ TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
-    MCIDEVICEID device = Page().MediaPlayerDevice();
+    MCIDEVICEID device = chimePlayer.MediaPlayerDevice();
     SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device + 1));
     EXPECT_TRUE(Playing());
     SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
 }
 
 TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
@@ -372,7 +371,7 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(CapturedErrors().empty());
     DeleteFileW(broken.c_str());

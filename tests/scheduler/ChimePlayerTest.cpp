@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -375,4 +376,27 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(CapturedErrors().empty());
     DeleteFileW(broken.c_str());
+}
+
+// The player outlives the dialogs it serves: a dialog's end closes the file that plays for it, and only for
+// it, and a player left without a dialog plays no user file.
+TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlayer)
+{
+    const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", 22050 * 30);
+    ChimePlayer player;
+    auto first = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
+    auto second = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
+    ASSERT_TRUE(first->Create(nullptr, false));
+    ASSERT_TRUE(second->Create(nullptr, false));
+    second->AddItem(IDC_TIMERWAVE, tone);
+    player.PlayTimerWave(8);
+    ASSERT_NE(player.MediaPlayerDevice(), 0u);
+    ASSERT_FALSE(second->Enabled(IDC_TIMERWAVEPLAY)) << "the dialog built last is the player's";
+
+    first.reset();
+    EXPECT_NE(player.MediaPlayerDevice(), 0u);
+    second.reset();
+    EXPECT_EQ(player.MediaPlayerDevice(), 0u);
+    player.PlayTimerWave(8);
+    EXPECT_EQ(player.MediaPlayerDevice(), 0u);
 }

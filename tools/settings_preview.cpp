@@ -13,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    TOptionEtcForm form{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
     form.Create(nullptr, false);
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "info/JyouhouPage.h"
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
 #include "wallpaper/Wallpaper.h"
@@ -73,10 +74,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // the message loop, when all five windows exist.
     TMessagesForm messagesForm1(1);
     TMessagesForm messagesForm2(2);
-    TOptionEtcForm optionEtcForm(MakeOptionEtcPages());
+    // The chime player and the reminder page are shared by the dialog and the tick; the player outlives both.
+    ChimePlayer chimePlayer;
+    std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();
+    OsirasePage& osirasePage = *madeOsirasePage;
+    TOptionEtcForm optionEtcForm(MakeOptionEtcPages(chimePlayer, std::move(madeOsirasePage)));
     SystemTickClock clock;
-    ProgramTickActions tickActions(optionEtcForm, messagesForm1, messagesForm2, clock, KabeChange, UpdateMemLabels);
-    Scheduler scheduler(optionEtcForm, clock, tickActions);
+    ProgramTickActions tickActions(optionEtcForm, chimePlayer, messagesForm1, messagesForm2, clock, KabeChange,
+                                   UpdateMemLabels);
+    Scheduler scheduler(optionEtcForm, osirasePage, clock, tickActions);
     optionEtcForm.SetTimer1Handler([&scheduler] { scheduler.Timer1Timer(); });
     optionEtcForm.Create(mainForm.Hwnd(), true);
     messagesForm1.Create(mainForm.Hwnd());

@@ -4,7 +4,11 @@
 
 #include <string>
 
+#include "resource.h"
 #include "settings/SettingsRules.h"
 
 // Item text of built-in chime 0..7: "時報 1" … "時報 8".
 std::wstring BuiltInChimeText(int index);
+
+// The three chime lists (the basic page's and both reminders'), which hold the same items.
+inline constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU};

@@ -432,12 +432,7 @@ void OsirasePage::KeepMemoWithinLimit(int timer)
     SendMessageW(memo, EM_SETSEL, end, end);
 }
 
-std::unique_ptr<SettingsPage> MakeOsirasePage()
+std::unique_ptr<OsirasePage> MakeOsirasePage()
 {
     return std::make_unique<OsirasePage>();
-}
-
-OsirasePage& Osirase(TOptionEtcForm& form)
-{
-    return static_cast<OsirasePage&>(form.Page(TOptionEtcForm::kOsirasePage));
 }

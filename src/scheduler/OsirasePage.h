@@ -50,6 +50,3 @@ private:
     Brush redBrush_;
     Brush creamBrush_;
 };
-
-// The reminder page of a settings dialog.
-OsirasePage& Osirase(TOptionEtcForm& form);

@@ -5,9 +5,9 @@
 #include <mmsystem.h>
 
 #include "resource.h"
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/MessagesForm.h"
 #include "scheduler/OsirasePage.h"
-#include "scheduler/SetteiPage.h"
 #include "settings/OptionEtcForm.h"
 #include "settings/SettingsLayout.h"
 
@@ -39,10 +39,11 @@ DWORD SystemTickClock::Milliseconds()
     return timeGetTime();
 }
 
-ProgramTickActions::ProgramTickActions(TOptionEtcForm& form, TMessagesForm& messagesForm1, TMessagesForm& messagesForm2,
-                                       TickClock& clock, FormOperation kabeChange, FormOperation updateMemLabels)
-    : form_(form), messagesForm1_(messagesForm1), messagesForm2_(messagesForm2), clock_(clock), kabeChange_(kabeChange),
-      updateMemLabels_(updateMemLabels)
+ProgramTickActions::ProgramTickActions(TOptionEtcForm& form, ChimePlayer& chimePlayer, TMessagesForm& messagesForm1,
+                                       TMessagesForm& messagesForm2, TickClock& clock, FormOperation kabeChange,
+                                       FormOperation updateMemLabels)
+    : form_(form), chimePlayer_(chimePlayer), messagesForm1_(messagesForm1), messagesForm2_(messagesForm2),
+      clock_(clock), kabeChange_(kabeChange), updateMemLabels_(updateMemLabels)
 {
 }
 
@@ -53,7 +54,7 @@ void ProgramTickActions::KabeChange()
 
 void ProgramTickActions::PlayTimerWave(unsigned index)
 {
-    Settei(form_).PlayTimerWave(index);
+    chimePlayer_.PlayTimerWave(index);
 }
 
 void ProgramTickActions::ShowOsiraseMessage(int timer)
@@ -67,8 +68,8 @@ void ProgramTickActions::UpdateMemLabels()
     updateMemLabels_(form_);
 }
 
-Scheduler::Scheduler(TOptionEtcForm& form, TickClock& clock, TickActions& actions)
-    : form_(form), clock_(clock), actions_(actions)
+Scheduler::Scheduler(TOptionEtcForm& form, OsirasePage& osirasePage, TickClock& clock, TickActions& actions)
+    : form_(form), osirasePage_(osirasePage), clock_(clock), actions_(actions)
 {
     state_.lastKabeChange = clock_.Milliseconds();
 }
@@ -159,7 +160,7 @@ void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
         actions_.ShowOsiraseMessage(timer);
     }
     if (record.kind == kReminderOnce) {
-        Osirase(form_).SwitchOffAfterFiring(timer);
+        osirasePage_.SwitchOffAfterFiring(timer);
     }
 }
 

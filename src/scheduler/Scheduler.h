@@ -8,6 +8,8 @@
 
 #include "scheduler/SchedulerRules.h"
 
+class ChimePlayer;
+class OsirasePage;
 class TOptionEtcForm;
 class TMessagesForm;
 
@@ -39,12 +41,13 @@ public:
 };
 
 // The program's actions: the wallpaper change and the memory figures come from their subsystems through
-// the entry, the chime from the basic page, the message from the reminder windows.
+// the entry, the chime from the chime player, the message from the reminder windows.
 class ProgramTickActions : public TickActions {
 public:
     using FormOperation = void (*)(TOptionEtcForm& form);
-    ProgramTickActions(TOptionEtcForm& form, TMessagesForm& messagesForm1, TMessagesForm& messagesForm2,
-                       TickClock& clock, FormOperation kabeChange, FormOperation updateMemLabels);
+    ProgramTickActions(TOptionEtcForm& form, ChimePlayer& chimePlayer, TMessagesForm& messagesForm1,
+                       TMessagesForm& messagesForm2, TickClock& clock, FormOperation kabeChange,
+                       FormOperation updateMemLabels);
     void KabeChange() override;
     void PlayTimerWave(unsigned index) override;
     void ShowOsiraseMessage(int timer) override;
@@ -52,6 +55,7 @@ public:
 
 private:
     TOptionEtcForm& form_;
+    ChimePlayer& chimePlayer_;
     TMessagesForm& messagesForm1_;
     TMessagesForm& messagesForm2_;
     TickClock& clock_;
@@ -61,7 +65,8 @@ private:
 
 class Scheduler {
 public:
-    Scheduler(TOptionEtcForm& form, TickClock& clock, TickActions& actions);
+    // The reminder page switches a once-only reminder off after it fired.
+    Scheduler(TOptionEtcForm& form, OsirasePage& osirasePage, TickClock& clock, TickActions& actions);
 
     // One tick: wallpaper, hourly chime, reminder 1, reminder 2, memory figures, in that order.
     void Timer1Timer();
@@ -75,6 +80,7 @@ private:
     void MemRefresh();
 
     TOptionEtcForm& form_;
+    OsirasePage& osirasePage_;
     TickClock& clock_;
     TickActions& actions_;
     TickState state_;

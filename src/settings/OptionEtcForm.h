@@ -20,8 +20,6 @@ public:
     static constexpr int kClientWidth = 588;
     static constexpr int kClientHeight = 434;
     static constexpr int kPageCount = kSettingsPageCount;
-    static constexpr int kSetteiPage = 0;
-    static constexpr int kOsirasePage = 1;
     static constexpr int kJyouhouPage = 3;
     // Timer1: the half-second tick of the whole program, running from the dialog's creation to its end.
     static constexpr UINT_PTR kTimer1Id = 1;

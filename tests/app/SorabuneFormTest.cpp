@@ -79,7 +79,7 @@ protected:
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
+        settings_ = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(chimePlayer_));
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
         exitDialog_ = std::make_unique<TMsgDlgForm>();
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
@@ -108,6 +108,7 @@ protected:
     }
 
     std::unique_ptr<TSorabuneForm> main_;
+    ChimePlayer chimePlayer_;
     std::unique_ptr<TOptionEtcForm> settings_;
     std::unique_ptr<TMsgDlgForm> exitDialog_;
 };

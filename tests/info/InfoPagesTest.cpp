@@ -108,7 +108,10 @@ protected:
         return colour;
     }
 
-    TOptionEtcForm form_{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer_;
+    std::unique_ptr<OsirasePage> madeOsirasePage_ = MakeOsirasePage();
+    OsirasePage& osirasePage_ = *madeOsirasePage_;
+    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_, std::move(madeOsirasePage_))};
     ShellOpenFn previousOpener_ = nullptr;
 };
 } // namespace
@@ -221,8 +224,8 @@ TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIs
     TMessagesForm messages1(1);
     TMessagesForm messages2(2);
     ProgramTickActions actions(
-        form_, messages1, messages2, clock, [](TOptionEtcForm&) {}, UpdateMemLabels);
-    Scheduler scheduler(form_, clock, actions);
+        form_, chimePlayer_, messages1, messages2, clock, [](TOptionEtcForm&) {}, UpdateMemLabels);
+    Scheduler scheduler(form_, osirasePage_, clock, actions);
     const auto refreshed = [&] { return Text(IDC_MEMALLLABEL) != "stale"; };
     form_.SetText(IDC_MEMALLLABEL, L"stale");
 

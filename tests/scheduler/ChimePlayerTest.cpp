@@ -6,9 +6,11 @@
 #include <mmsystem.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/SetteiPage.h"
 
 namespace {
@@ -162,8 +164,6 @@ protected:
         }
     }
 
-    SetteiPage& Page() { return Settei(form); }
-
 private:
     PlaySoundFn previousPlaySound_ = nullptr;
     ChooseSoundFileFn previousChooser_ = nullptr;
@@ -182,7 +182,7 @@ TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
 
     played.clear();
     for (unsigned i = 0; i < 8; ++i) {
-        Page().PlayTimerWave(i);
+        chimePlayer.PlayTimerWave(i);
     }
     ASSERT_EQ(played.size(), 8u);
     for (unsigned i = 0; i < 8; ++i) {
@@ -193,7 +193,7 @@ TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
 TEST_F(ChimePlayerTest, IndicesWithoutASoundDoNothing)
 {
     for (unsigned index : {10u, 11u, 0xFFFFFFFFu}) {
-        Page().PlayTimerWave(index);
+        chimePlayer.PlayTimerWave(index);
     }
     EXPECT_TRUE(played.empty());
     form.SetIndex(IDC_TIMERWAVE, -1);
@@ -318,9 +318,9 @@ TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(played.empty()) << "user files go through the media player";
     ASSERT_TRUE(Playing());
-    EXPECT_NE(Page().MediaPlayerDevice(), 0u);
+    EXPECT_NE(chimePlayer.MediaPlayerDevice(), 0u);
     EXPECT_TRUE(PumpUntilIdle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u) << "the end notice closes the player";
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u) << "the end notice closes the player";
 }
 
 TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
@@ -335,7 +335,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
     ASSERT_TRUE(Playing());
     Click(IDC_TIMERWAVESTOP);
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
     PumpMessages(300);
     EXPECT_TRUE(Idle());
 
@@ -343,7 +343,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
     EXPECT_TRUE(PumpUntilIdle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
 }
 
 TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
@@ -352,12 +352,12 @@ TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
-    MCIDEVICEID device = Page().MediaPlayerDevice();
+    MCIDEVICEID device = chimePlayer.MediaPlayerDevice();
     SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device + 1));
     EXPECT_TRUE(Playing());
     SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
 }
 
 TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
@@ -372,8 +372,31 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Page().MediaPlayerDevice(), 0u);
+    EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(CapturedErrors().empty());
     DeleteFileW(broken.c_str());
+}
+
+// The player outlives the dialogs it serves: a dialog's end closes the file that plays for it, and only for
+// it, and a player left without a dialog plays no user file.
+TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlayer)
+{
+    const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", 22050 * 30);
+    ChimePlayer player;
+    auto first = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
+    auto second = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
+    ASSERT_TRUE(first->Create(nullptr, false));
+    ASSERT_TRUE(second->Create(nullptr, false));
+    second->AddItem(IDC_TIMERWAVE, tone);
+    player.PlayTimerWave(8);
+    ASSERT_NE(player.MediaPlayerDevice(), 0u);
+    ASSERT_FALSE(second->Enabled(IDC_TIMERWAVEPLAY)) << "the dialog built last is the player's";
+
+    first.reset();
+    EXPECT_NE(player.MediaPlayerDevice(), 0u);
+    second.reset();
+    EXPECT_EQ(player.MediaPlayerDevice(), 0u);
+    player.PlayTimerWave(8);
+    EXPECT_EQ(player.MediaPlayerDevice(), 0u);
 }

@@ -31,7 +31,8 @@ protected:
     }
     void TearDown() override { DeactivationSlot() = nullptr; }
 
-    TOptionEtcForm owner_{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer_;
+    TOptionEtcForm owner_{MakeOptionEtcPages(chimePlayer_)};
 
 protected:
     TMessagesForm form1{1};
@@ -213,8 +214,8 @@ protected:
     FixedClock clock;
     TMessagesForm messages1{1};
     TMessagesForm messages2{2};
-    ProgramTickActions actions{form, messages1, messages2, clock, CountKabeChange, CountMemUpdate};
-    Scheduler scheduler{form, clock, actions};
+    ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountKabeChange, CountMemUpdate};
+    Scheduler scheduler{form, osirasePage, clock, actions};
 
 private:
     PlaySoundFn previous_ = nullptr;

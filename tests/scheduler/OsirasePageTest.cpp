@@ -11,7 +11,7 @@ protected:
     {
         for (int day = 1; day <= OsirasePage::kDayCount; ++day) {
             bool red = std::find(redDays.begin(), redDays.end(), day) != redDays.end();
-            EXPECT_EQ(Osirase(form).IndicatorRed(t.timer, day), red) << "timer " << t.timer << " day " << day;
+            EXPECT_EQ(osirasePage.IndicatorRed(t.timer, day), red) << "timer " << t.timer << " day " << day;
             EXPECT_EQ(StripColour(t.Strip(day)), red ? kRed : kCream) << "timer " << t.timer << " day " << day;
         }
     }
@@ -206,7 +206,7 @@ TEST_F(OsirasePageTest, SchedulerResetAfterAOnceOnlyReminderShowsTheOffState)
     // What the scheduler does after firing: caption and button set from code, then the reset.
     form.SetText(t1.OnOff(), L"タイマーOFF");
     form.SetDown(t1.OnOff(), false);
-    Osirase(form).OsiraseTimerReset(1);
+    osirasePage.OsiraseTimerReset(1);
     EXPECT_EQ(Text(t1.OnOff()), "タイマーOFF");
     ExpectReset(t1);
 }
@@ -263,7 +263,7 @@ TEST_F(OsirasePageTest, TimerTwoNeverTouchesTimerOne)
             }
         }
         for (int day = 1; day <= OsirasePage::kDayCount; ++day) {
-            state.push_back(Osirase(form).IndicatorRed(1, day) ? 1 : 0);
+            state.push_back(osirasePage.IndicatorRed(1, day) ? 1 : 0);
         }
         return state;
     };
@@ -301,7 +301,7 @@ TEST_F(OsirasePageTest, TogglesTakeNoKeyboardFocus)
     ASSERT_EQ(GetFocus(), memo);
     Click(t1.Week(kMonday));
     EXPECT_TRUE(form.Down(t1.Week(kMonday)));
-    EXPECT_TRUE(Osirase(form).IndicatorRed(1, kMonday));
+    EXPECT_TRUE(osirasePage.IndicatorRed(1, kMonday));
     EXPECT_EQ(GetFocus(), memo);
 }
 

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "resource.h"
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/OsirasePage.h"
 #include "settings/OptionEtcForm.h"
 #include "base/Handles.h"
@@ -91,7 +93,10 @@ protected:
     };
     using MemoryDC = UniqueHandle<MemoryDCTraits>;
 
-    TOptionEtcForm form{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer;
+    std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();
+    OsirasePage& osirasePage = *madeOsirasePage;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer, std::move(madeOsirasePage))};
     TimerIds t1{1};
     TimerIds t2{2};
 };

@@ -111,7 +111,7 @@ protected:
 
     TestClock clock;
     RecordingActions actions{form, clock};
-    Scheduler scheduler{form, clock, actions};
+    Scheduler scheduler{form, osirasePage, clock, actions};
 };
 
 TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMode)

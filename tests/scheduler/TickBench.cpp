@@ -9,6 +9,7 @@
 
 #include "info/JyouhouPage.h"
 #include "resource.h"
+#include "scheduler/ChimePlayer.h"
 #include "scheduler/MessagesForm.h"
 #include "scheduler/OsirasePage.h"
 #include "scheduler/Scheduler.h"
@@ -48,14 +49,17 @@ int wmain()
     InitCommonControlsEx(&icc);
     TMessagesForm messages1(1);
     TMessagesForm messages2(2);
-    TOptionEtcForm form(MakeOptionEtcPages());
+    ChimePlayer chimePlayer;
+    std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();
+    OsirasePage& osirasePage = *madeOsirasePage;
+    TOptionEtcForm form(MakeOptionEtcPages(chimePlayer, std::move(madeOsirasePage)));
     if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, messages1, messages2, clock, KabeChange, UpdateMemLabels);
-    Scheduler scheduler(form, clock, actions);
+    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock, KabeChange, UpdateMemLabels);
+    Scheduler scheduler(form, osirasePage, clock, actions);
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(form, 1);
     ArmFarFromNow(form, 2);

@@ -148,15 +148,21 @@ protected:
     }
     static std::wstring Text(const wchar_t* name) { return Stored(Setting(name).section, name).value_or(L"<absent>"); }
 
+    // These dialogs play nothing; one player serves them all.
+    static ChimePlayer& Chimes()
+    {
+        static ChimePlayer player;
+        return player;
+    }
     static std::unique_ptr<TOptionEtcForm> Load()
     {
-        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
+        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<TOptionEtcForm> Design()
     {
-        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages());
+        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }

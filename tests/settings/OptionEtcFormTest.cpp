@@ -11,7 +11,8 @@
 
 TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
 {
-    TOptionEtcForm form{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
     EXPECT_FALSE(form.IsVisible());

@@ -170,7 +170,8 @@ protected:
         return lf;
     }
 
-    TOptionEtcForm form_{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer_;
+    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_)};
 };
 } // namespace
 

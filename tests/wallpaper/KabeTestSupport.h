@@ -147,7 +147,8 @@ protected:
         return SystemCalls().empty() ? L"" : SystemCalls().back().path;
     }
 
-    TOptionEtcForm form{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
     ScratchFolder folder{L"SorabuneKabeTest"};
 
 private:

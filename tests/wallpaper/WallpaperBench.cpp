@@ -187,7 +187,8 @@ std::wstring ListFolder()
 void BenchKabeChange()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
-    TOptionEtcForm form{MakeOptionEtcPages()};
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
     if (!form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;

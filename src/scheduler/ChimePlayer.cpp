@@ -1,0 +1,153 @@
+// The chime player: which sound an index names, how it plays, and the preview and stop buttons that show
+// whether a user file plays.
+#include "scheduler/ChimePlayer.h"
+
+#include "resource.h"
+#include "scheduler/ChimeRules.h"
+#include "settings/OptionEtcForm.h"
+#include "base/FileSystem.h"
+
+namespace {
+// SND_RESOURCE | SND_ASYNC: no SND_NODEFAULT, so a resource that cannot play gives the system's sound.
+constexpr DWORD kBuiltInChimeFlags = SND_RESOURCE | SND_ASYNC;
+
+BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
+{
+    return PlaySoundW(sound, module, flags);
+}
+
+PlaySoundFn& ChimePlaySound()
+{
+    static PlaySoundFn fn = SystemPlaySound;
+    return fn;
+}
+
+void PlayBuiltInChime(int index)
+{
+    std::wstring name = L"TIMER" + std::to_wstring(index + 1) + L"A";
+    ChimePlaySound()(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);
+}
+
+// Disables one of the preview and stop buttons and enables the other, in that order. The keyboard focus,
+// which a disabled button loses, follows to the button now enabled.
+void SwapEnabled(TOptionEtcForm& form, int disableId, int enableId)
+{
+    const bool hadFocus = GetFocus() == form.Control(disableId);
+    form.SetEnabled(disableId, false);
+    form.SetEnabled(enableId, true);
+    if (hadFocus) {
+        SetFocus(form.Control(enableId));
+    }
+}
+} // namespace
+
+ChimePlayer::~ChimePlayer()
+{
+    CloseMediaPlayer();
+}
+
+void ChimePlayer::Attach(TOptionEtcForm& form)
+{
+    form_ = &form;
+}
+
+void ChimePlayer::Detach(TOptionEtcForm& form)
+{
+    if (form_ != &form) {
+        return;
+    }
+    CloseMediaPlayer();
+    form_ = nullptr;
+}
+
+void ChimePlayer::PlayTimerWave(unsigned index)
+{
+    if (index < static_cast<unsigned>(kBuiltInChimeCount)) {
+        PlayBuiltInChime(static_cast<int>(index));
+        return;
+    }
+    if (index >= static_cast<unsigned>(kMaxChimeItems) || !form_) {
+        return;
+    }
+    int item = static_cast<int>(index);
+    std::wstring path = form_->ItemText(IDC_TIMERWAVE, item);
+    if (FileExists(path)) {
+        PlayUserFile(path);
+        return;
+    }
+    // The file is gone: it leaves every chime list and the first built-in chime sounds in its place.
+    for (int list : kChimeLists) {
+        form_->DeleteItem(list, item);
+    }
+    for (int list : kChimeLists) {
+        form_->SetIndex(list, 0);
+    }
+    PlayBuiltInChime(0);
+}
+
+void ChimePlayer::PlayUserFile(const std::wstring& path)
+{
+    CloseMediaPlayer();
+    MCI_OPEN_PARMSW open = {};
+    open.lpstrElementName = path.c_str();
+    // No device type: the system chooses the device from the file's extension.
+    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open)) != 0) {
+        return;
+    }
+    device_ = open.wDeviceID;
+    MCI_PLAY_PARMS play = {};
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(form_->Hwnd());
+    if (mciSendCommandW(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) {
+        CloseMediaPlayer();
+        return;
+    }
+    SwapEnabled(*form_, IDC_TIMERWAVEPLAY, IDC_TIMERWAVESTOP);
+}
+
+void ChimePlayer::CloseMediaPlayer()
+{
+    if (device_ == 0) {
+        return;
+    }
+    mciSendCommandW(device_, MCI_CLOSE, 0, 0);
+    device_ = 0;
+    // The closed device's notice (aborted, or an end that raced the close) is stale: a device opened later
+    // may get the same id, and the notice must not close that one.
+    if (form_ && form_->Hwnd()) {
+        MSG stale;
+        while (PeekMessageW(&stale, form_->Hwnd(), MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+        }
+    }
+}
+
+void ChimePlayer::Stop()
+{
+    if (!form_) {
+        return;
+    }
+    SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
+    if (device_ != 0) {
+        mciSendCommandW(device_, MCI_STOP, 0, 0);
+    }
+    CloseMediaPlayer();
+}
+
+void ChimePlayer::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
+{
+    // A notice for another device is stale; some devices (Wine's MPEG player) report no device at all.
+    const auto device = static_cast<MCIDEVICEID>(deviceId);
+    if (device_ != 0 && device != 0 && device != device_) {
+        return;
+    }
+    CloseMediaPlayer();
+    if (form_) {
+        SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
+    }
+}
+
+PlaySoundFn SetChimePlaySound(PlaySoundFn fn)
+{
+    PlaySoundFn previous = ChimePlaySound();
+    ChimePlaySound() = fn ? fn : SystemPlaySound;
+    return previous;
+}

@@ -1,0 +1,48 @@
+// The chime player: built-in WAVE resources through PlaySound, the user's sound files through the media
+// player (MCI), whose end notice the basic page passes on, and the stop. The entry makes it and hands it to
+// the basic page and to the tick.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+class TOptionEtcForm;
+
+class ChimePlayer {
+public:
+    ChimePlayer() = default;
+    ~ChimePlayer();
+    ChimePlayer(const ChimePlayer&) = delete;
+    ChimePlayer& operator=(const ChimePlayer&) = delete;
+
+    // The dialog whose chime lists hold the user's files and whose window gets the end notice; the enabled
+    // state of its preview button is the flag that no user file is playing. Detach closes the device while
+    // that dialog still exists; it leaves a player attached to another dialog alone.
+    void Attach(TOptionEtcForm& form);
+    void Detach(TOptionEtcForm& form);
+
+    // Starts chime index 0-7 (built-in) or 8-9 (user file) and returns at once; other indices do nothing.
+    // A user file that is gone is dropped from the three chime lists and "時報 1" plays instead.
+    void PlayTimerWave(unsigned index);
+    // Stops a user file that plays and gives the preview button back.
+    void Stop();
+    // End notice of a user file's playback (MM_MCINOTIFY), whether it ended by itself or was stopped.
+    void MediaPlayer1Notify(WPARAM flags, LPARAM deviceId);
+
+    // The open media player device, 0 while closed.
+    MCIDEVICEID MediaPlayerDevice() const { return device_; }
+
+private:
+    void PlayUserFile(const std::wstring& path);
+    void CloseMediaPlayer();
+
+    TOptionEtcForm* form_ = nullptr;
+    MCIDEVICEID device_ = 0;
+};
+
+// Seam for the tests: the PlaySound call of the built-in chimes. Null restores the real one; the previous
+// one is returned.
+using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
+PlaySoundFn SetChimePlaySound(PlaySoundFn fn);

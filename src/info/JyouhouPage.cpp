@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
 #include "base/Handles.h"
+#include "base/Subclass.h"
 
 namespace {
 // The three captions keep the right edge of their design place and are wide enough for seven
@@ -159,8 +160,8 @@ void PaintDrives(HWND label, HDC given)
     }
 }
 
-// The label's own procedure is kept in its user data.
-LRESULT CALLBACK DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+// The drives label scrolls and paints its text itself; everything else is the static control's own.
+LRESULT DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
     switch (msg) {
     case WM_NCHITTEST:
@@ -176,8 +177,7 @@ LRESULT CALLBACK DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         PaintDrives(hwnd, msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
         return 0;
     default:
-        return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wParam,
-                               lParam);
+        return link.Pass(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -236,9 +236,7 @@ public:
     {
         form_ = &form;
         CreateControls(form, sheet, kControls);
-        HWND drives = form.Control(IDC_DRIVEHDDLABEL);
-        SetWindowLongPtrW(drives, GWLP_USERDATA, GetWindowLongPtrW(drives, GWLP_WNDPROC));
-        SetWindowLongPtrW(drives, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DrivesLabelProc));
+        AddSubclass<DrivesLabelProc>(form.Control(IDC_DRIVEHDDLABEL));
     }
 
     void OnSelected() override

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "resource.h"
+#include "base/Subclass.h"
 #include "settings/OptionEtcForm.h"
 
 const wchar_t kMailAddress[] = L"sorabune@example.com";
@@ -22,7 +23,6 @@ constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kTitleHeight = 33;
 constexpr int kTextHeight = 20;
 constexpr COLORREF kPointedColour = RGB(0, 0, 255);
-constexpr UINT_PTR kLinkSubclassId = 1;
 
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the
 // links keep the full line height for the descenders of their letters and room for their bold face.
@@ -45,7 +45,7 @@ ShellOpenFn& Opener()
 class VerPage;
 
 // A link label reports the pointer's coming and going and shows the hand cursor.
-LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData);
+LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link);
 
 class VerPage : public SettingsPage {
 public:
@@ -62,7 +62,7 @@ public:
             SendMessageW(form.Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
         }
         for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
-            SetWindowSubclass(form.Control(id), LinkProc, kLinkSubclassId, reinterpret_cast<DWORD_PTR>(this));
+            AddSubclass<LinkProc>(form.Control(id), this);
         }
     }
 
@@ -127,9 +127,9 @@ private:
     bool homepagePointed_ = false;
 };
 
-LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData)
+LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
-    auto* page = reinterpret_cast<VerPage*>(refData);
+    auto* page = link.Data<VerPage>();
     const int id = GetDlgCtrlID(hwnd);
     switch (msg) {
     case WM_MOUSEMOVE:
@@ -150,13 +150,10 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
     case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, LinkProc, kLinkSubclassId);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "scheduler/ChimeRules.h"
 #include "settings/Cp932TextRules.h"
 #include "settings/OptionEtcForm.h"
+#include "base/Subclass.h"
 
 namespace {
 // Offsets of a timer's controls inside its block of ids; Week and WeekL are followed by days 1..7.
@@ -64,37 +65,22 @@ constexpr const wchar_t* kOsiraseHouhouItems[] = {L"時報を鳴らす", L"メ�
 // Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
 constexpr wchar_t kDeleteChar = 0x7F;
 
-// The controls are subclassed by window procedure, the original one kept in the control's user data:
-// comctl32's SetWindowSubclass looks its chain up in a window property on every message, which under Wine
-// is a round trip to the window server, and the scheduler's tick reads these controls twice a second.
-void Subclass(HWND control, WNDPROC proc)
-{
-    SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
-
-LRESULT CallOriginal(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return CallWindowProcW(original, hwnd, msg, wParam, lParam);
-}
-
 // The toggle buttons take no keyboard focus: a click hands it straight back to where it was, so the
 // button still presses, toggles and notifies, but the caret stays in the field the user was editing.
-LRESULT CALLBACK NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
     if (msg == WM_SETFOCUS) {
         auto previous = reinterpret_cast<HWND>(wParam);
         SetFocus(previous && IsWindow(previous) ? previous : GetAncestor(hwnd, GA_ROOT));
         return 0;
     }
-    return CallOriginal(hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }
 
 // Only the selected index of these drop-downs counts, so their edit part is read-only; it keeps the
 // white of an editable field while enabled. The kind drop-down shows its prompt whenever nothing is
 // selected, also when the load or the reset clears the selection.
-LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool kind)
+LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link, bool kind)
 {
     switch (msg) {
     case WM_CTLCOLORSTATIC:
@@ -107,7 +93,7 @@ LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool kin
         break;
     case CB_SETCURSEL:
         if (kind) {
-            LRESULT result = CallOriginal(hwnd, msg, wParam, lParam);
+            LRESULT result = link.Pass(hwnd, msg, wParam, lParam);
             if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR) {
                 SetWindowTextW(hwnd, kKindPrompt);
             }
@@ -117,17 +103,17 @@ LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool kin
     default:
         break;
     }
-    return CallOriginal(hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK KindComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT KindComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
-    return ComboMessage(hwnd, msg, wParam, lParam, true);
+    return ComboMessage(hwnd, msg, wParam, lParam, link, true);
 }
 
-LRESULT CALLBACK PlainComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT PlainComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
-    return ComboMessage(hwnd, msg, wParam, lParam, false);
+    return ComboMessage(hwnd, msg, wParam, lParam, link, false);
 }
 
 // What an insertion at the current selection of the message field may keep within the byte limit.
@@ -159,7 +145,7 @@ std::wstring ClipboardFirstLine(HWND owner)
 
 // The message field refuses whatever would take it beyond its byte limit: typed characters that do not
 // fit are dropped, and pasted or replaced text as well as text set from code is cut at a whole character.
-LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
     switch (msg) {
     case WM_CHAR: {
@@ -179,27 +165,27 @@ LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case EM_REPLACESEL: {
         auto* insertion = reinterpret_cast<const wchar_t*>(lParam);
         std::wstring fitted = FitAtSelection(hwnd, insertion ? insertion : L"");
-        return CallOriginal(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+        return link.Pass(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
     }
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<const wchar_t*>(lParam);
         std::wstring fitted = Cp932FitPrefix(text ? text : L"", OsirasePage::kMemoMaxBytes);
-        return CallOriginal(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+        return link.Pass(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
     }
     default:
         break;
     }
-    return CallOriginal(hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }
 
-void MakeComboReadOnly(HWND combo, WNDPROC proc)
+template <SubclassProc Proc> void MakeComboReadOnly(HWND combo)
 {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(combo, &info) && info.hwndItem) {
         SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
     }
-    Subclass(combo, proc);
+    AddSubclass<Proc>(combo);
 }
 } // namespace
 
@@ -245,13 +231,13 @@ void OsirasePage::Build(TOptionEtcForm& form, HWND sheet)
         CreateControls(form, sheet, defs.data(), defs.size());
 
         for (int day = 1; day <= kDayCount; ++day) {
-            Subclass(form.Control(Id(timer, kWeek + day)), NoFocusProc);
+            AddSubclass<NoFocusProc>(form.Control(Id(timer, kWeek + day)));
         }
-        Subclass(form.Control(Id(timer, kTimerOnOff)), NoFocusProc);
-        MakeComboReadOnly(form.Control(Id(timer, kYoyakuHouhou)), KindComboProc);
-        MakeComboReadOnly(form.Control(Id(timer, kOsiraseHouhou)), PlainComboProc);
-        MakeComboReadOnly(form.Control(Id(timer, kJihou)), PlainComboProc);
-        Subclass(form.Control(Id(timer, kMemo)), MemoProc);
+        AddSubclass<NoFocusProc>(form.Control(Id(timer, kTimerOnOff)));
+        MakeComboReadOnly<KindComboProc>(form.Control(Id(timer, kYoyakuHouhou)));
+        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kOsiraseHouhou)));
+        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kJihou)));
+        AddSubclass<MemoProc>(form.Control(Id(timer, kMemo)));
 
         for (const wchar_t* item : kYoyakuHouhouItems) {
             form.AddItem(Id(timer, kYoyakuHouhou), item);

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
+#include "base/Subclass.h"
 
 namespace {
 constexpr wchar_t kSheetClass[] = L"TTabSheet";
@@ -48,7 +49,7 @@ LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 // An open list that would reach beyond the right edge of its screen opens further left instead, as far as the
 // screen's left edge (Wine leaves it where the drop-down is).
-LRESULT CALLBACK KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
     if (msg == WM_WINDOWPOSCHANGING) {
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
@@ -65,7 +66,7 @@ LRESULT CALLBACK KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
             }
         }
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }
 
 // The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
@@ -109,7 +110,7 @@ void FitDroppedWidth(HWND combo, const std::wstring* added)
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(combo, &info) && info.hwndList) {
-        SetWindowSubclass(info.hwndList, KeepListOnScreenProc, 0, 0);
+        AddSubclass<KeepListOnScreenProc>(info.hwndList);
     }
 }
 

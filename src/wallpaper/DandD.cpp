@@ -1,48 +1,14 @@
 // The drop target component: subclassing of its target control and the reading of WM_DROPFILES.
-// The control's window procedure is replaced directly: comctl32's subclass helpers cost a property lookup
-// on every message, which under Wine is a server round trip and makes a long list box crawl.
 #include "wallpaper/DandD.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "base/AppError.h"
 
 namespace {
 constexpr UINT kAllFiles = 0xFFFFFFFF;
-
-// A hooked control, its component (null once released) and the procedure the hook passes messages to.
-struct Hooked {
-    HWND control;
-    TDandD* component;
-    WNDPROC previous;
-};
-
-// All on the one UI thread; one component per control.
-std::vector<Hooked>& HookedControls()
-{
-    static std::vector<Hooked> hooked;
-    return hooked;
-}
-
-Hooked* Find(HWND hwnd)
-{
-    for (Hooked& h : HookedControls()) {
-        if (h.control == hwnd) {
-            return &h;
-        }
-    }
-    return nullptr;
-}
-
-void Forget(HWND hwnd)
-{
-    auto& hooked = HookedControls();
-    hooked.erase(std::remove_if(hooked.begin(), hooked.end(), [hwnd](const Hooked& h) { return h.control == hwnd; }),
-                 hooked.end());
-}
 } // namespace
 
 TDandD::~TDandD()
@@ -63,31 +29,14 @@ void TDandD::SetTargetControl(HWND control)
     if (!target_) {
         return;
     }
-    if (Hooked* stale = Find(target_)) {
-        // Released earlier under someone else's subclass: our procedure is still in the chain; take it up again.
-        stale->component = this;
-    } else {
-        auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(target_, GWLP_WNDPROC));
-        HookedControls().push_back({target_, this, previous});
-        SetWindowLongPtrW(target_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TDandD::Hook));
-    }
+    AddSubclass<&TDandD::Hook>(target_, this);
     DragAcceptFiles(target_, TRUE);
 }
 
 void TDandD::Unhook()
 {
-    Hooked* hooked = Find(target_);
+    RemoveSubclass<&TDandD::Hook>(target_);
     target_ = nullptr;
-    if (!hooked) {
-        return;
-    }
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hooked->control, GWLP_WNDPROC)) == &TDandD::Hook) {
-        SetWindowLongPtrW(hooked->control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hooked->previous));
-        Forget(hooked->control);
-    } else {
-        // Someone subclassed the control after us and calls our procedure: it passes everything on from now.
-        hooked->component = nullptr;
-    }
 }
 
 void TDandD::Drop(HDROP drop)
@@ -108,15 +57,10 @@ void TDandD::Drop(HDROP drop)
     }
 }
 
-LRESULT CALLBACK TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
 {
-    Hooked* hooked = Find(hwnd);
-    if (!hooked) {
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    WNDPROC previous = hooked->previous;
-    TDandD* component = hooked->component;
-    if (msg == WM_DROPFILES && component) {
+    auto* component = link.Data<TDandD>();
+    if (msg == WM_DROPFILES) {
         // Nothing may unwind into the system's frames; a failure is shown like any other.
         try {
             component->Drop(reinterpret_cast<HDROP>(wParam));
@@ -127,11 +71,7 @@ LRESULT CALLBACK TDandD::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == WM_NCDESTROY) {
         // The target goes away before the component: forget it, so that nothing touches a freed window later.
-        if (component) {
-            component->target_ = nullptr;
-        }
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        Forget(hwnd);
+        component->target_ = nullptr;
     }
-    return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
+    return link.Pass(hwnd, msg, wParam, lParam);
 }

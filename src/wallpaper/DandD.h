@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Subclass.h"
+
 class TDandD {
 public:
     using TDropMessage = std::function<void(TDandD& sender, const std::vector<std::wstring>& files)>;
@@ -29,7 +31,7 @@ public:
     const std::vector<std::wstring>& Files() const { return files_; }
 
 private:
-    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link);
     void Unhook();
     void Drop(HDROP drop);
 

@@ -56,6 +56,9 @@ constexpr const wchar_t* kChangeTimeItems[] = {
     L"自動変更しない", L"Sorabune 起動時", L"毎時 ０分", L"毎時 ０分 + ３０分", L"15分おき", L"10分おき",
     L"5分おき",        L"3分おき",         L"1分おき",   L"30秒おき",           L"10秒おき"};
 
+// The item dialog's class, named here: the system's GUID library would bring every GUID it knows into the
+// program for this one.
+constexpr CLSID kFileOpenDialogClass = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
 // One filter: label "ビットマップファイル", patterns "*.bmp;*.jpg".
 constexpr COMDLG_FILTERSPEC kOpnDlgFilter = {L"ビットマップファイル", L"*.bmp;*.jpg"};
 constexpr int kExtentMargin = 8;
@@ -92,8 +95,7 @@ std::optional<std::vector<std::wstring>> ShowOpnDlg(HWND owner)
 {
     ComApartment com;
     ComPtr<IFileOpenDialog> dialog;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                                dialog.PutVoid()))) {
+    if (FAILED(CoCreateInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
         return std::nullopt;
     }
     FILEOPENDIALOGOPTIONS options = 0;

@@ -102,18 +102,18 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
 {
     std::unordered_map<std::wstring, bool> volumePresent;
     std::vector<std::wstring> folders(paths.size());
-    std::vector<const bool*> onVolume(paths.size(), nullptr);
+    std::vector<bool> onVolume(paths.size(), false);
     // Entries per folder decide which folders are worth a listing.
     std::unordered_map<std::wstring, std::size_t> perFolder;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::wstring volume = Upper(VolumeOf(paths[i]));
-        auto known = volumePresent.find(volume);
-        if (known == volumePresent.end()) {
-            known = volumePresent.emplace(volume, VolumePresent(volume)).first;
+        auto [known, isNew] = volumePresent.try_emplace(volume, false);
+        if (isNew) {
+            known->second = VolumePresent(volume);
         }
-        onVolume[i] = &known->second;
+        onVolume[i] = known->second;
         folders[i] = FolderOf(paths[i]);
-        if (*onVolume[i] && !folders[i].empty()) {
+        if (onVolume[i] && !folders[i].empty()) {
             ++perFolder[folders[i]];
         }
     }
@@ -128,7 +128,7 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
         if (paths[i].empty()) {
             continue;
         }
-        if (!*onVolume[i]) {
+        if (!onVolume[i]) {
             states[i] = FileState::VolumeAbsent;
             continue;
         }

@@ -1,0 +1,43 @@
+// The system-folder-only library search of every program and the loader of libraries used on first use.
+#include "base/SystemLibrary.h"
+
+#include <string>
+
+namespace {
+// Both came with the library-loading update of Windows 7 (KB2533623) and are in every later Windows.
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+
+bool SearchFlagsSupported()
+{
+    static const bool supported = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
+    return supported;
+}
+} // namespace
+
+bool RestrictLibrarySearch()
+{
+    // kernel32 is always loaded and always from the system folder, so looking it up cannot load anything.
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!setDefault) {
+        return false;
+    }
+    return setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    if (SearchFlagsSupported()) {
+        return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    // Without the flags, a full path is the only way to keep the program's own folder out of the search.
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return nullptr;
+    }
+    std::wstring path(folder, length);
+    path += L'\\';
+    path += name;
+    return LoadLibraryExW(path.c_str(), nullptr, 0);
+}

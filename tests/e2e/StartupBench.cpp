@@ -1,20 +1,39 @@
-// Benchmark of the resident program: time to its tray icon, private memory and CPU time while idle after the
-// splash. Starts the real SorabuneOpt.exe and prints one "name: value unit" line per figure.
+// Benchmark of the resident program: time to its tray icon with 0, 1,000 and 10,000 stored wallpapers, private
+// memory beside a program that only creates the same controls, CPU time while idle after the splash. Starts
+// the real SorabuneOpt.exe and prints one "name: value unit" line per figure.
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "e2e/ProgramDriver.h"
+#include "base/FileSystem.h"
+#include "settings/IniStore.h"
+#include "settings/SettingsLayout.h"
+#include "wallpaper/WallpaperTestSupport.h"
 
 using namespace e2e;
 
 namespace {
-constexpr DWORD kTimeoutMs = 20000;
+constexpr DWORD kTimeoutMs = 60000;
 constexpr int kDefaultIdleSeconds = 60;
 constexpr DWORD kSettleMs = 1000;
+// A folder of files made a moment ago is checked file by file; a real list's folder has long settled.
+constexpr DWORD kFolderSettleMs = 2500;
+constexpr int kListSizes[] = {0, 1000, 10000};
+constexpr int kRunsPerSize = 5;
+constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
+constexpr wchar_t kBackupKey[] = L"Software\\SorabuneStartupBenchBackup";
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct StartupTimes {
+    double fromEntry = -1;
+    double fromCreation = -1;
+};
 
 double CpuMilliseconds(HANDLE process)
 {
@@ -53,104 +72,297 @@ double CommittedPrivateMiB(HANDLE process)
             break;
         }
     }
-    return total / (1024.0 * 1024.0);
+    return total / kMiB;
 }
 
-// Committed private memory of a Wine process that only runs a message loop: what Wine itself holds in every
-// process, to be taken off the program's own figure.
-double BaselineCommittedPrivateMiB()
+// The whole text of a file, read to its end (the host's /proc files report no size).
+std::string ReadWholeFile(const std::wstring& path)
 {
-    Program empty = Start(L"wine_keepalive.exe", L"");
-    if (!empty.Handle()) {
-        return 0;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr));
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (file && ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        text.append(buffer, got);
     }
-    Sleep(kSettleMs);
-    const double mib = CommittedPrivateMiB(empty.Handle());
-    TerminateProcess(empty.Handle(), 0);
-    empty.WaitExit(kTimeoutMs);
+    return text;
+}
+
+// Under Wine a program's RAM is best seen from the host: the private dirty pages of its Unix process, with
+// Wine's own heaps and the written pages of every library it loaded. The process is found by its program
+// name and by the Wine prefix it runs in (other prefixes may run the same program). -1 outside Wine.
+double HostPrivateDirtyMiB(const char* exe)
+{
+    char prefix[MAX_PATH * 2] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix))) {
+        return -1;
+    }
+    const std::string inPrefix = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (find == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    double mib = -1;
+    do {
+        const std::wstring process = std::wstring(L"Z:\\proc\\") + found.cFileName + L"\\";
+        if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') {
+            continue;
+        }
+        const std::string command = ReadWholeFile(process + L"cmdline");
+        // The program's path as it was started: the first of the zero-separated arguments.
+        const std::string started = command.c_str();
+        const std::string file = started.substr(started.find_last_of("\\/") + 1);
+        if (lstrcmpiA(file.c_str(), exe) != 0) {
+            continue;
+        }
+        if ((std::string(1, '\0') + ReadWholeFile(process + L"environ")).find('\0' + inPrefix) == std::string::npos) {
+            continue;
+        }
+        const std::string rollup = ReadWholeFile(process + L"smaps_rollup");
+        const auto at = rollup.find("Private_Dirty:");
+        if (at != std::string::npos) {
+            mib = std::atof(rollup.c_str() + at + std::strlen("Private_Dirty:")) / 1024.0;
+            break;
+        }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
     return mib;
 }
 
-void PrintReport(const std::wstring& path)
+struct Footprint {
+    double committed = 0;
+    double hostDirty = -1;
+};
+
+Footprint FootprintOf(HANDLE process, const char* exe)
 {
+    return {CommittedPrivateMiB(process), HostPrivateDirtyMiB(exe)};
+}
+
+// The footprint of a program of the bin folder once it has settled; the process is ended after.
+Footprint SettledFootprint(const wchar_t* exe, const char* exeName, const std::wstring& arguments)
+{
+    Program program = Start(exe, arguments);
+    if (!program.Handle()) {
+        return {};
+    }
+    WaitForInputIdle(program.Handle(), kTimeoutMs);
+    Sleep(kSettleMs);
+    const Footprint footprint = FootprintOf(program.Handle(), exeName);
+    TerminateProcess(program.Handle(), 0);
+    program.WaitExit(kTimeoutMs);
+    return footprint;
+}
+
+// The program's own settings are set aside for the bench and put back at its end.
+class SettingsAside {
+public:
+    SettingsAside()
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
+        hadSettings_ = CopyKey(kSettingsKey, kBackupKey);
+    }
+    ~SettingsAside()
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        if (hadSettings_) {
+            CopyKey(kBackupKey, kSettingsKey);
+        }
+        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
+    }
+    SettingsAside(const SettingsAside&) = delete;
+    SettingsAside& operator=(const SettingsAside&) = delete;
+
+private:
+    static bool CopyKey(const wchar_t* from, const wchar_t* to)
+    {
+        RegKey source, target;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, source.Put()) != ERROR_SUCCESS) {
+            return false;
+        }
+        RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.Put(), nullptr);
+        return RegCopyTreeW(source.Get(), nullptr, target.Get()) == ERROR_SUCCESS;
+    }
+    bool hadSettings_ = false;
+};
+
+// The wallpaper bench's list files: they stay in the prefix between runs, since making 10,000 files under Wine
+// takes a minute.
+std::wstring WallpaperPath(int index)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"SorabuneWallpaperBenchList\\壁紙" + std::to_wstring(index) + L".bmp";
+}
+
+void MakeWallpaperFiles(int count)
+{
+    CreateDirectoryW(FolderOf(WallpaperPath(0)).c_str(), nullptr);
+    const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
+    bool made = false;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring path = WallpaperPath(i);
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            WriteBytes(path, tiny);
+            made = true;
+        }
+    }
+    if (made) {
+        Sleep(kFolderSettleMs);
+    }
+}
+
+// The installer's starting values (no error box holds the start up, no wallpaper change at start) and a list
+// of present files.
+void StoreSettings(int listSize)
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    WriteInstallerDefaults(store, BinFolder());
+    store.WriteInteger(kKabeSection, L"KabeListCount", listSize);
+    for (int i = 0; i < listSize; ++i) {
+        store.WriteString(kKabeSection, L"KabeBmp" + std::to_wstring(i + 1), WallpaperPath(i));
+    }
+}
+
+StartupTimes ReadReport(const std::wstring& path)
+{
+    StartupTimes times;
     FILE* file = _wfopen(path.c_str(), L"r");
     if (!file) {
-        std::printf("startup_to_tray_icon: failed (no report)\n");
-        return;
+        return times;
     }
     char name[64];
     double value = 0;
     while (std::fscanf(file, "%63s %lf", name, &value) == 2) {
         if (std::string(name) == "tray_ms_from_entry") {
-            std::printf("startup_to_tray_icon: %.1f ms\n", value);
+            times.fromEntry = value;
         } else if (std::string(name) == "tray_ms_from_creation") {
-            std::printf("startup_to_tray_icon_incl_loader: %.1f ms\n", value);
+            times.fromCreation = value;
         }
     }
     std::fclose(file);
+    return times;
 }
-} // namespace
 
-// One start of the program up to its idle state and back out; figures are printed only when asked, so that
-// a first run can warm the Wine session (fonts, DLL images) like a machine that has run programs before.
-int RunOnce(bool measure)
+// One start of the program up to the end of its splash; the program is left running in *resident.
+bool StartToIdle(Program* resident, HWND* main, StartupTimes* times)
 {
     const std::wstring report = BinFolder() + L"startup_bench.report";
     DeleteFileW(report.c_str());
     SetEnvironmentVariableW(L"SORABUNE_STARTUP_REPORT", report.c_str());
     KillLeftovers();
-
-    Program resident = Start(L"SorabuneOpt.exe", L"Sorabune_START");
-    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
-    if (!main || !WaitSplashDone(main, kTimeoutMs)) {
-        std::printf("startup_bench: failed (no splash)\n");
+    *resident = Start(L"SorabuneOpt.exe", L"Sorabune_START");
+    *main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    if (!*main || !WaitSplashDone(*main, kTimeoutMs)) {
         KillLeftovers();
-        return 1;
+        return false;
+    }
+    *times = ReadReport(report);
+    DeleteFileW(report.c_str());
+    return true;
+}
+
+bool End(const Program& resident, HWND main)
+{
+    const bool ended = EndThroughExitDialog(main, kTimeoutMs) && resident.WaitExit(kTimeoutMs);
+    KillLeftovers();
+    return ended;
+}
+
+// The best of a few starts with this many stored wallpapers; negative times when a start failed.
+StartupTimes TimeStartUp(int listSize)
+{
+    StoreSettings(listSize);
+    StartupTimes best = {1e30, 1e30};
+    for (int run = 0; run < kRunsPerSize; ++run) {
+        Program resident;
+        HWND main = nullptr;
+        StartupTimes times;
+        if (!StartToIdle(&resident, &main, &times) || !End(resident, main) || times.fromEntry < 0) {
+            std::printf("startup_bench: failed (%d entries)\n", listSize);
+            return {};
+        }
+        best.fromEntry = std::min(best.fromEntry, times.fromEntry);
+        best.fromCreation = std::min(best.fromCreation, times.fromCreation);
+    }
+    std::printf("startup_to_tray_icon_%d_entries: %.1f ms\n", listSize, best.fromEntry);
+    std::printf("startup_to_tray_icon_incl_loader_%d_entries: %.1f ms\n", listSize, best.fromCreation);
+    return best;
+}
+
+// Memory and CPU time of an idle program with an empty list.
+bool MeasureIdle()
+{
+    StoreSettings(0);
+    Program resident;
+    HWND main = nullptr;
+    StartupTimes times;
+    if (!StartToIdle(&resident, &main, &times)) {
+        std::printf("startup_bench: failed (no splash)\n");
+        return false;
     }
     Sleep(kSettleMs);
-    if (!measure) {
-        DeleteFileW(report.c_str());
-        const bool ended = EndThroughExitDialog(main, kTimeoutMs) && resident.WaitExit(kTimeoutMs);
-        KillLeftovers();
-        return ended ? 0 : 1;
-    }
-    PrintReport(report);
-    DeleteFileW(report.c_str());
-
     PROCESS_MEMORY_COUNTERS_EX memory = {sizeof(memory)};
     GetProcessMemoryInfo(resident.Handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
-    const double committed = CommittedPrivateMiB(resident.Handle());
-    // Wine leaves PrivateUsage of another process at zero; then the program's own share is what it commits
+    const Footprint own = FootprintOf(resident.Handle(), "SorabuneOpt.exe");
+    const Footprint same =
+        SettledFootprint(L"same_controls.exe", "same_controls.exe", std::to_wstring(GetProcessId(resident.Handle())));
+    const Footprint empty = SettledFootprint(L"wine_keepalive.exe", "wine_keepalive.exe", L"");
+    // Wine leaves PrivateUsage of another process at zero; then a program's own share is what it commits
     // beyond an empty Wine process.
     if (memory.PrivateUsage != 0) {
-        std::printf("idle_private_memory: %.2f MiB\n", memory.PrivateUsage / (1024.0 * 1024.0));
+        std::printf("idle_private_memory: %.2f MiB\n", memory.PrivateUsage / kMiB);
     } else {
-        std::printf("idle_private_memory: %.2f MiB\n", committed - BaselineCommittedPrivateMiB());
+        std::printf("idle_private_memory: %.2f MiB\n", own.committed - empty.committed);
+        std::printf("idle_private_memory_same_controls: %.2f MiB\n", same.committed - empty.committed);
     }
-    std::printf("idle_committed_private_memory_incl_wine: %.2f MiB\n", committed);
-    std::printf("idle_working_set: %.2f MiB\n", memory.WorkingSetSize / (1024.0 * 1024.0));
+    std::printf("idle_committed_private_memory_incl_wine: %.2f MiB\n", own.committed);
+    if (own.hostDirty >= 0 && same.hostDirty >= 0 && empty.hostDirty >= 0) {
+        std::printf("idle_host_private_dirty: %.2f MiB\n", own.hostDirty - empty.hostDirty);
+        std::printf("idle_host_private_dirty_same_controls: %.2f MiB\n", same.hostDirty - empty.hostDirty);
+        std::printf("idle_host_private_dirty_beyond_same_controls: %.2f MiB\n", own.hostDirty - same.hostDirty);
+    }
+    std::printf("idle_working_set: %.2f MiB\n", memory.WorkingSetSize / kMiB);
 
     const int seconds = IdleSeconds();
     const double before = CpuMilliseconds(resident.Handle());
     std::printf("cpu_time_through_splash: %.1f ms\n", before);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    const double after = CpuMilliseconds(resident.Handle());
-    std::printf("idle_cpu_time_%ds: %.1f ms\n", seconds, after - before);
-
-    const bool ended = EndThroughExitDialog(main, kTimeoutMs) && resident.WaitExit(kTimeoutMs);
-    KillLeftovers();
-    if (!ended) {
+    std::printf("idle_cpu_time_%ds: %.1f ms\n", seconds, CpuMilliseconds(resident.Handle()) - before);
+    if (!End(resident, main)) {
         std::printf("startup_bench: failed (did not end through the exit dialog)\n");
-        return 1;
+        return false;
     }
-    return 0;
+    return true;
 }
+} // namespace
 
 int wmain()
 {
-    if (RunOnce(false) != 0) {
+    SettingsAside aside;
+    MakeWallpaperFiles(*std::max_element(std::begin(kListSizes), std::end(kListSizes)));
+    // A first start warms the Wine session (fonts, DLL images) like a machine that has run programs before.
+    StoreSettings(0);
+    Program resident;
+    HWND main = nullptr;
+    StartupTimes warmUp;
+    if (!StartToIdle(&resident, &main, &warmUp) || !End(resident, main)) {
         std::printf("startup_bench: failed (warm-up run)\n");
         return 1;
     }
-    return RunOnce(true);
+    StartupTimes times[std::size(kListSizes)];
+    for (std::size_t i = 0; i < std::size(kListSizes); ++i) {
+        times[i] = TimeStartUp(kListSizes[i]);
+        if (times[i].fromEntry < 0) {
+            return 1;
+        }
+    }
+    // What a list adds to the start, taken from the best starts of each size.
+    for (std::size_t i = 1; i < std::size(kListSizes); ++i) {
+        std::printf("startup_added_by_%d_entries: %.1f ms\n", kListSizes[i], times[i].fromEntry - times[0].fromEntry);
+    }
+    return MeasureIdle() ? 0 : 1;
 }

@@ -1,11 +1,15 @@
 // Registry access of the settings store: string values only, keys opened once per load or commit.
 #include "settings/IniStore.h"
 
+#include <algorithm>
+
 #include "settings/SettingsRules.h"
 #include "base/AppError.h"
 
 namespace {
 constexpr wchar_t kTypeError[] = L"'%s' のデータ型が不正です";
+// The registry's limit of a value name, without its closing zero.
+constexpr std::size_t kMaxValueNameChars = 16383;
 constexpr wchar_t kCreateKeyError[] = L"キー %s の作成に失敗しました";
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
@@ -18,12 +22,16 @@ RegistryKeyOpener& CurrentOpener()
 
 // Registry strings need not end in a zero and may even have an odd byte count; keep the text before the
 // first zero.
-std::wstring TextOfData(const std::wstring& data)
+std::wstring TextOfData(std::wstring_view data)
 {
-    auto end = data.find(L'\0');
-    return end == std::wstring::npos ? data : data.substr(0, end);
+    return std::wstring(data.substr(0, data.find(L'\0')));
 }
 } // namespace
+
+AppError WrongTypeError(const std::wstring& ident)
+{
+    return AppError(FormatMessageText(kTypeError, ident));
+}
 
 LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
 {
@@ -83,24 +91,44 @@ HKEY IniStore::WriteKey(const std::wstring& section)
     return writeKeys_.emplace(section, std::move(key)).first->second.Get();
 }
 
-std::vector<std::wstring> IniStore::ValueNames(const std::wstring& section)
+std::vector<StoredValue> IniStore::Values(const std::wstring& section)
 {
-    std::vector<std::wstring> names;
+    std::vector<StoredValue> values;
     HKEY key = ReadKey(section);
     DWORD count = 0;
-    DWORD longest = 0;
-    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                                 nullptr, nullptr) != ERROR_SUCCESS) {
-        return names;
+    DWORD longestName = 0;
+    DWORD longestData = 0;
+    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                                 &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+        return values;
     }
-    std::wstring name(longest + 1, L'\0');
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD length = static_cast<DWORD>(name.size());
-        if (RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-            names.emplace_back(name.data(), length);
+    values.reserve(count);
+    std::wstring name(longestName + 1, L'\0');
+    std::wstring data(longestData / sizeof(wchar_t) + 1, L'\0');
+    for (DWORD index = 0;;) {
+        auto nameLength = static_cast<DWORD>(name.size());
+        auto dataSize = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        DWORD type = REG_NONE;
+        const LSTATUS status = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (status == ERROR_MORE_DATA) {
+            // A value written since the key was measured: ask again with room for the longest there can be.
+            name.resize(kMaxValueNameChars + 1);
+            data.resize(std::max<std::size_t>(data.size() * 2, dataSize / sizeof(wchar_t) + 1));
+            continue;
         }
+        if (status != ERROR_SUCCESS) {
+            break;
+        }
+        StoredValue& value = values.emplace_back();
+        value.name.assign(name.data(), nameLength);
+        value.isText = type == REG_SZ || type == REG_EXPAND_SZ;
+        if (value.isText) {
+            value.text = TextOfData(std::wstring_view(data.data(), dataSize / sizeof(wchar_t)));
+        }
+        ++index;
     }
-    return names;
+    return values;
 }
 
 std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, const std::wstring& ident)
@@ -116,7 +144,7 @@ std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, cons
         return std::nullopt;
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        throw AppError(FormatMessageText(kTypeError, ident));
+        throw WrongTypeError(ident);
     }
     std::wstring data;
     do {
@@ -128,7 +156,7 @@ std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, cons
         return std::nullopt;
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        throw AppError(FormatMessageText(kTypeError, ident));
+        throw WrongTypeError(ident);
     }
     data.resize(size / sizeof(wchar_t));
     return TextOfData(data);

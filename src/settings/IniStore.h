@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "settings/SettingsLayout.h"
+#include "settings/SettingsRules.h"
+#include "base/AppError.h"
 #include "base/Handles.h"
 
 // Opens (create false) or creates with all missing parents (create true) a key below root. The store
@@ -22,6 +24,9 @@ RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener);
 // The opener in force, for other registry writers of the product (the installer's uninstall entry).
 RegistryKeyOpener CurrentRegistryKeyOpener();
 
+// The error of a read that finds a value of a type other than REG_SZ or REG_EXPAND_SZ.
+AppError WrongTypeError(const std::wstring& ident);
+
 class IniStore : public IniWriter {
 public:
     // root and startPath as HKEY_CURRENT_USER + "Software"; an empty startPath makes sections full paths.
@@ -32,8 +37,9 @@ public:
     std::int32_t ReadInteger(const std::wstring& section, const std::wstring& ident, std::int32_t defaultValue);
     bool ReadBool(const std::wstring& section, const std::wstring& ident, bool defaultValue);
     std::wstring ReadString(const std::wstring& section, const std::wstring& ident, const std::wstring& defaultValue);
-    // Names of the values in a section (none when it cannot be opened).
-    std::vector<std::wstring> ValueNames(const std::wstring& section);
+    // Every value of a section in one walk of its key, one registry query per value where a read by name takes
+    // two (none when the section cannot be opened). For the lists of thousands of entries.
+    std::vector<StoredValue> Values(const std::wstring& section);
     // The stored text, or nothing when the value is absent.
     std::optional<std::wstring> ReadText(const std::wstring& section, const std::wstring& ident);
 

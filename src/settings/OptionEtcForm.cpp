@@ -290,6 +290,28 @@ void TOptionEtcForm::AddItem(int id, const std::wstring& text)
     }
 }
 
+void TOptionEtcForm::AddItems(int id, const std::vector<std::wstring>& texts)
+{
+    HWND c = Control(id);
+    if (IsComboBox(c)) {
+        for (const std::wstring& text : texts) {
+            AddItem(id, text);
+        }
+        return;
+    }
+    std::size_t chars = 0;
+    for (const std::wstring& text : texts) {
+        chars += text.size() + 1;
+    }
+    SendMessageW(c, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(c, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+    for (const std::wstring& text : texts) {
+        SendMessageW(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(c, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(c, nullptr, TRUE);
+}
+
 void TOptionEtcForm::DeleteItem(int id, int index)
 {
     HWND c = Control(id);

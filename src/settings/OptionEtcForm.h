@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "settings/SettingsPage.h"
 #include "base/Window.h"
@@ -48,6 +49,8 @@ public:
     int ItemCount(int id) const;
     std::wstring ItemText(int id, int index) const;
     void AddItem(int id, const std::wstring& text);
+    // Appends many items to a list box at once: its storage reserved, drawing and scroll range held until the last.
+    void AddItems(int id, const std::vector<std::wstring>& texts);
     void DeleteItem(int id, int index);
     // Toggle buttons and check boxes: held down / ticked.
     bool Down(int id) const;

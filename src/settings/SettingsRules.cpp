@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <limits>
 
-
 namespace {
 constexpr int kDecimalBase = 10;
 constexpr int kMinYear = 1;
@@ -92,27 +91,71 @@ int LastWallpaperNumber(std::int32_t storedCount, int highestStoredNumber)
     return std::clamp<std::int32_t>(storedCount, 0, std::max(highestStoredNumber, 0));
 }
 
+namespace {
+// N of a name prefix + decimal N, bounded to the signed 32-bit range; nothing for any other name. canonical
+// is set when the digits are those that the commit writes for N (no leading zero).
+std::optional<int> ListEntryNumber(std::wstring_view name, std::wstring_view prefix, bool* canonical = nullptr)
+{
+    if (name.size() <= prefix.size() ||
+        CompareStringOrdinal(name.data(), static_cast<int>(prefix.size()), prefix.data(),
+                             static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL) {
+        return std::nullopt;
+    }
+    std::int64_t number = 0;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] < L'0' || name[i] > L'9') {
+            return std::nullopt;
+        }
+        number =
+            std::min<std::int64_t>(number * kDecimalBase + (name[i] - L'0'), std::numeric_limits<std::int32_t>::max());
+    }
+    if (canonical) {
+        *canonical = name[prefix.size()] != L'0';
+    }
+    return static_cast<int>(number);
+}
+} // namespace
+
 int HighestListEntryNumber(const std::vector<std::wstring>& valueNames, std::wstring_view prefix)
 {
     int highest = 0;
     for (const std::wstring& name : valueNames) {
-        if (name.size() <= prefix.size() ||
-            CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.data(),
-                                 static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL) {
-            continue;
-        }
-        std::int64_t number = 0;
-        bool digits = true;
-        for (std::size_t i = prefix.size(); i < name.size() && digits; ++i) {
-            digits = name[i] >= L'0' && name[i] <= L'9';
-            number = std::min<std::int64_t>(number * kDecimalBase + (name[i] - L'0'),
-                                            std::numeric_limits<std::int32_t>::max());
-        }
-        if (digits) {
-            highest = std::max(highest, static_cast<int>(number));
-        }
+        highest = std::max(highest, ListEntryNumber(name, prefix).value_or(0));
     }
     return highest;
+}
+
+ListEntries ListEntriesInOrder(std::vector<StoredValue> values, std::wstring_view prefix, std::int32_t storedCount)
+{
+    struct Entry {
+        int number;
+        StoredValue* value;
+    };
+    std::vector<Entry> entries;
+    int highest = 0;
+    for (StoredValue& value : values) {
+        bool canonical = false;
+        const int number = ListEntryNumber(value.name, prefix, &canonical).value_or(0);
+        highest = std::max(highest, number);
+        // Names compare ignoring case, so no number is stored twice.
+        if (canonical && number >= 1) {
+            entries.push_back({number, &value});
+        }
+    }
+    const int last = LastWallpaperNumber(storedCount, highest);
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.number < b.number; });
+    ListEntries list;
+    for (const Entry& entry : entries) {
+        if (entry.number > last) {
+            break;
+        }
+        if (!entry.value->isText) {
+            list.wrongTypeNumber = entry.number;
+            break;
+        }
+        list.texts.push_back(std::move(entry.value->text));
+    }
+    return list;
 }
 
 std::uint16_t ToWorkField(std::int32_t value)

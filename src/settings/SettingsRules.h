@@ -34,6 +34,22 @@ int LastWallpaperNumber(std::int32_t storedCount, int highestStoredNumber);
 // registry does); 0 when there is none.
 int HighestListEntryNumber(const std::vector<std::wstring>& valueNames, std::wstring_view prefix);
 
+// One value of a list's section as a walk of the section's key finds it, in no particular order.
+struct StoredValue {
+    std::wstring name;
+    // REG_SZ or REG_EXPAND_SZ; the text is empty otherwise.
+    bool isText = false;
+    std::wstring text;
+};
+// The entries that the load of a list visits: the texts of prefix + 1, prefix + 2, ... up to the stored count
+// bounded by LastWallpaperNumber, in number order; a number without a value is passed over. A value that is no
+// text ends the entries there; its number is then wrongTypeNumber (0 when there is none).
+struct ListEntries {
+    std::vector<std::wstring> texts;
+    int wrongTypeNumber = 0;
+};
+ListEntries ListEntriesInOrder(std::vector<StoredValue> values, std::wstring_view prefix, std::int32_t storedCount);
+
 // The load carries stored dates and times in unsigned 16-bit work fields, as the date pickers do.
 std::uint16_t ToWorkField(std::int32_t value);
 // Whether a year, month and day name a day of the Gregorian calendar (years 1 to 9999).

@@ -9,6 +9,7 @@
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ChimeRules.h"
 #include "settings/OptionEtcForm.h"
+#include "base/SystemLibrary.h"
 
 namespace {
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
@@ -47,7 +48,11 @@ bool OpenSoundFileDialog(HWND owner, std::wstring* path)
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = kPathBufferChars;
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) {
+    // The dialog's library, and the print spooler's that it brings, load when a dialog first opens: nothing at
+    // start needs them.
+    static const auto getOpenFileName =
+        SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!getOpenFileName || !getOpenFileName(&ofn)) {
         return false;
     }
     *path = buffer.c_str();

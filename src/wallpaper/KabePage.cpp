@@ -14,6 +14,7 @@
 #include "settings/OptionEtcForm.h"
 #include "base/FileExistence.h"
 #include "base/Handles.h"
+#include "base/SystemLibrary.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
@@ -71,14 +72,30 @@ template <std::size_t N> void FillDropDown(TOptionEtcForm& form, int id, const w
     form.SetIndex(id, 0);
 }
 
+// COM's library loads when the dialog first opens: nothing at start needs it.
+struct ComLibrary {
+    template <typename Fn> static Fn Function(const char* name) { return SystemFunction<Fn>(L"ole32.dll", name); }
+    decltype(&CoInitializeEx) initialize = Function<decltype(&CoInitializeEx)>("CoInitializeEx");
+    decltype(&CoUninitialize) uninitialize = Function<decltype(&CoUninitialize)>("CoUninitialize");
+    decltype(&CoCreateInstance) createInstance = Function<decltype(&CoCreateInstance)>("CoCreateInstance");
+    decltype(&CoTaskMemFree) taskMemFree = Function<decltype(&CoTaskMemFree)>("CoTaskMemFree");
+    bool Complete() const { return initialize && uninitialize && createInstance && taskMemFree; }
+};
+
+const ComLibrary& Com()
+{
+    static const ComLibrary library;
+    return library;
+}
+
 // COM for the dialog's time on the UI thread; a thread that already has it keeps it as it was.
 class ComApartment {
 public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : initialised_(SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment()
     {
         if (initialised_) {
-            CoUninitialize();
+            Com().uninitialize();
         }
     }
     ComApartment(const ComApartment&) = delete;
@@ -93,9 +110,12 @@ private:
 // It is resizable and has no read-only box.
 std::optional<std::vector<std::wstring>> ShowOpnDlg(HWND owner)
 {
+    if (!Com().Complete()) {
+        return std::nullopt;
+    }
     ComApartment com;
     ComPtr<IFileOpenDialog> dialog;
-    if (FAILED(CoCreateInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
+    if (FAILED(Com().createInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
         return std::nullopt;
     }
     FILEOPENDIALOGOPTIONS options = 0;
@@ -116,7 +136,7 @@ std::optional<std::vector<std::wstring>> ShowOpnDlg(HWND owner)
         wchar_t* path = nullptr;
         if (SUCCEEDED(chosen->GetItemAt(i, item.Put())) && SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
             files.emplace_back(path);
-            CoTaskMemFree(path);
+            Com().taskMemFree(path);
         }
     }
     return files;

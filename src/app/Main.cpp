@@ -13,6 +13,7 @@
 #include "wallpaper/Wallpaper.h"
 #include "settings/OptionEtcForm.h"
 #include "base/MessageLoop.h"
+#include "base/SystemLibrary.h"
 #include "app/MsgDlgForm.h"
 #include "app/OptionEtcPages.h"
 #include "app/AppRules.h"
@@ -65,6 +66,7 @@ bool StartedWithToken()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    RestrictLibrarySearch();
     MarkProgramEntry();
     if (!PlatformIsSuitable()) {
         MessageBoxW(nullptr, kPlatformMessage, kApplicationTitle, MB_OK);

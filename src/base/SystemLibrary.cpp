@@ -1,8 +1,6 @@
 // The system-folder-only library search of every program and the loader of libraries used on first use.
 #include "base/SystemLibrary.h"
 
-#include <string>
-
 namespace {
 // Both came with the library-loading update of Windows 7 (KB2533623) and are in every later Windows.
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
@@ -31,13 +29,14 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
         return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     // Without the flags, a full path is the only way to keep the program's own folder out of the search.
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    // Built in a fixed buffer: the companion program uses this file and carries no string library.
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    const size_t nameLength = lstrlenW(name);
+    if (length == 0 || length + 1 + nameLength >= MAX_PATH) {
         return nullptr;
     }
-    std::wstring path(folder, length);
-    path += L'\\';
-    path += name;
-    return LoadLibraryExW(path.c_str(), nullptr, 0);
+    path[length] = L'\\';
+    lstrcpynW(path + length + 1, name, static_cast<int>(nameLength + 1));
+    return LoadLibraryExW(path, nullptr, 0);
 }

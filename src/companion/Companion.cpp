@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "base/ProgramWindows.h"
+#include "base/SystemLibrary.h"
 
 namespace {
 constexpr wchar_t kStartToken[] = L"Sorabune_START";
@@ -68,6 +69,7 @@ int RunCompanionWindow(HINSTANCE instance)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    RestrictLibrarySearch();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const bool plain = !argv || argc < 2 || argv[1][0] == L'\0';

@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "base/SystemLibrary.h"
 #include "installer/Form1.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Run as administrator from wherever the package was unpacked: nothing beside it may be loaded.
+    RestrictLibrarySearch();
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     const bool com = SUCCEEDED(CoInitialize(nullptr));

@@ -6,6 +6,7 @@
 #include "scheduler/ChimeRules.h"
 #include "settings/OptionEtcForm.h"
 #include "base/FileSystem.h"
+#include "base/Multimedia.h"
 
 namespace {
 // SND_RESOURCE | SND_ASYNC: no SND_NODEFAULT, so a resource that cannot play gives the system's sound.
@@ -13,7 +14,7 @@ constexpr DWORD kBuiltInChimeFlags = SND_RESOURCE | SND_ASYNC;
 
 BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
 {
-    return PlaySoundW(sound, module, flags);
+    return MultimediaPlaySound(sound, module, flags);
 }
 
 PlaySoundFn& ChimePlaySound()
@@ -91,13 +92,13 @@ void ChimePlayer::PlayUserFile(const std::wstring& path)
     MCI_OPEN_PARMSW open = {};
     open.lpstrElementName = path.c_str();
     // No device type: the system chooses the device from the file's extension.
-    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open)) != 0) {
+    if (MultimediaSendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open)) != 0) {
         return;
     }
     device_ = open.wDeviceID;
     MCI_PLAY_PARMS play = {};
     play.dwCallback = reinterpret_cast<DWORD_PTR>(form_->Hwnd());
-    if (mciSendCommandW(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) {
+    if (MultimediaSendCommand(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) {
         CloseMediaPlayer();
         return;
     }
@@ -109,7 +110,7 @@ void ChimePlayer::CloseMediaPlayer()
     if (device_ == 0) {
         return;
     }
-    mciSendCommandW(device_, MCI_CLOSE, 0, 0);
+    MultimediaSendCommand(device_, MCI_CLOSE, 0, 0);
     device_ = 0;
     // The closed device's notice (aborted, or an end that raced the close) is stale: a device opened later
     // may get the same id, and the notice must not close that one.
@@ -127,7 +128,7 @@ void ChimePlayer::Stop()
     }
     SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
     if (device_ != 0) {
-        mciSendCommandW(device_, MCI_STOP, 0, 0);
+        MultimediaSendCommand(device_, MCI_STOP, 0, 0);
     }
     CloseMediaPlayer();
 }

@@ -2,7 +2,7 @@
 // (a user file that started playing, a reminder switched off) is what a later step sees.
 #include "scheduler/Scheduler.h"
 
-#include <mmsystem.h>
+#include "base/Multimedia.h"
 
 #include "resource.h"
 #include "scheduler/ChimePlayer.h"
@@ -36,7 +36,7 @@ SYSTEMTIME SystemTickClock::LocalTime()
 
 DWORD SystemTickClock::Milliseconds()
 {
-    return timeGetTime();
+    return MultimediaTime();
 }
 
 ProgramTickActions::ProgramTickActions(TOptionEtcForm& form, ChimePlayer& chimePlayer, TMessagesForm& messagesForm1,

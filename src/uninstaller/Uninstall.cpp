@@ -11,6 +11,7 @@
 #include "base/Handles.h"
 #include "base/ProductFiles.h"
 #include "base/ProgramWindows.h"
+#include "base/SystemLibrary.h"
 #include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
 #include "uninstaller/UninstallRules.h"
@@ -144,6 +145,7 @@ void RemoveSelfAfterExit(const std::wstring& self)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    RestrictLibrarySearch();
     if (MessageBoxW(nullptr, kConfirmText, kUninstallCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return 0;
     }

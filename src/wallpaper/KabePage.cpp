@@ -5,8 +5,6 @@
 #include <commctrl.h>
 #include <shobjidl.h>
 
-#include <mmsystem.h>
-
 #include <algorithm>
 #include <ctime>
 
@@ -14,6 +12,7 @@
 #include "settings/OptionEtcForm.h"
 #include "base/FileExistence.h"
 #include "base/Handles.h"
+#include "base/Multimedia.h"
 #include "base/SystemLibrary.h"
 #include "wallpaper/Wallpaper.h"
 
@@ -217,7 +216,7 @@ void KabePage::OnSelected()
 
 void KabePage::OnLoaded()
 {
-    KabeRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ timeGetTime());
+    KabeRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
     KabeStyleChange();
     if (form_->Index(IDC_KABECHANGETIME) == kKabeChangeAtStartup) {
         RunStartupKabeChange(*form_);

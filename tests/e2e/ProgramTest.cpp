@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "e2e/PlantedLibrary.h"
 #include "e2e/ProgramDriver.h"
 #include "support/TestSupport.h"
 
@@ -129,4 +130,29 @@ TEST_F(ProgramTest, LowColourDisplayIsRefusedWithTheMessageWhateverTheArguments)
         EXPECT_TRUE(program.WaitExit(kTimeoutMs, &code));
         EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
     }
+}
+
+// A library lying beside a program is loaded by nothing the program does, from its first window or box on:
+// the library search is restricted before either appears. The installer is checked in the installation story.
+TEST_F(ProgramTest, NoProgramLoadsALibraryLyingBesideIt)
+{
+    // This test program searches its own folder as Windows does by default, so the library can be found there.
+    ASSERT_TRUE(LoadsLibraryBesideIt(GetCurrentProcess(), kPlantedLibrary));
+
+    Program resident = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_NE(WaitForWindow(kMainClass, kMainTitle, kTimeoutMs), nullptr);
+    EXPECT_FALSE(LoadsLibraryBesideIt(resident.Handle(), kPlantedLibrary)) << "SorabuneOpt.exe";
+
+    Program companion = Start(L"Sorabune.exe", kToken);
+    ASSERT_NE(WaitForWindow(kCompanionClass, kCompanionTitle, kTimeoutMs), nullptr);
+    EXPECT_FALSE(LoadsLibraryBesideIt(companion.Handle(), kPlantedLibrary)) << "Sorabune.exe";
+
+    Program uninstaller = Start(L"Uninst_Sorabune.exe", L"");
+    HWND confirm = WaitForWindow(L"#32770", L"Sorabune のアンインストール", kTimeoutMs);
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_FALSE(LoadsLibraryBesideIt(uninstaller.Handle(), kPlantedLibrary)) << "Uninst_Sorabune.exe";
+    PostMessageW(confirm, WM_COMMAND, IDNO, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(uninstaller.WaitExit(kTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
 }

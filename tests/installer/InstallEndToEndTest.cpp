@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/PlantedLibrary.h"
 #include "e2e/ProgramDriver.h"
 #include "installer/InstallerTestSupport.h"
 #include "base/Handles.h"
@@ -127,6 +128,9 @@ int InstallAndConfirm()
         return shellMessages;
     }
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(form, 1900))), "Sorabune のインストールが終了しました");
+    if (Exists(PackageFolder() + L"\\" + kPlantedLibrary)) {
+        EXPECT_FALSE(LoadsLibraryBesideIt(installer.Handle(), kPlantedLibrary));
+    }
     DWORD_PTR result = 0;
     SendMessageTimeoutW(GetDlgItem(form, 1901), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
     DWORD code = 99;
@@ -167,7 +171,11 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Desktop", kDesktop);
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Programs", kPrograms);
 
+    // The installer runs with administrator rights from the unpacked package, beside a planted library.
+    const std::wstring planted = PackageFolder() + L"\\" + kPlantedLibrary;
+    ASSERT_TRUE(CopyFileW((BinFolder() + kPlantedLibrary).c_str(), planted.c_str(), FALSE));
     EXPECT_EQ(InstallAndConfirm(), 0) << "no error box: every shortcut was made and the move found its source";
+    DeleteFileW(planted.c_str());
 
     const std::wstring uninstaller = WindowsFolder() + L"\\Uninst_Sorabune.exe";
     using Values = std::vector<std::pair<std::wstring, std::wstring>>;

@@ -31,12 +31,19 @@ if(OBJDUMP)
         endif()
     endforeach()
 endif()
+# The libraries a program may import: those every Windows from 7 to 11 loads only from its system folder (its
+# known libraries), and the common controls, which the manifest binds to the side-by-side assembly. Windows
+# looks for any other imported library beside the program first, where a planted copy of it would run, with
+# administrator rights in the installer's case. A new name fails here until someone decides.
+set(protected_libraries ADVAPI32.DLL CLBCATQ.DLL COMDLG32.DLL GDI32.DLL IMAGEHLP.DLL IMM32.DLL KERNEL32.DLL
+    MSCTF.DLL MSVCRT.DLL NORMALIZ.DLL NSI.DLL OLE32.DLL OLEAUT32.DLL PSAPI.DLL RPCRT4.DLL SECHOST.DLL SETUPAPI.DLL
+    SHELL32.DLL SHLWAPI.DLL USER32.DLL WLDAP32.DLL WS2_32.DLL COMCTL32.DLL)
 string(REPLACE "." ";" min_version ${MIN_WINDOWS})
 list(GET min_version 0 min_major)
 list(GET min_version 1 min_minor)
 
 # Windows older than the minimum refuses a program whose header asks for a newer subsystem; every import must
-# be on the list. Imports by ordinal count as "#<ordinal>".
+# come from a protected library and be on the list. Imports by ordinal count as "#<ordinal>".
 set(unreviewed)
 function(check_program_header program exe)
     execute_process(COMMAND ${OBJDUMP} -p ${exe} OUTPUT_VARIABLE dump RESULT_VARIABLE dumped)
@@ -57,6 +64,10 @@ function(check_program_header program exe)
     foreach(entry ${entries})
         if(entry MATCHES "DLL Name: (.+)$")
             string(TOUPPER "${CMAKE_MATCH_1}" dll)
+            if(NOT dll IN_LIST protected_libraries)
+                message(FATAL_ERROR "${program}.exe imports ${dll}, which Windows would look for beside the program "
+                    "first; load it at run time from the system folder instead")
+            endif()
             continue()
         endif()
         string(REGEX MATCH "\t +([0-9]+)  ([^ ]+)" _ "${entry}")

@@ -4,12 +4,18 @@
 // A name missing from a listing is always asked for directly, so the listing can only confirm a file.
 #include "base/FileExistence.h"
 
+#include <cstdint>
+
 #include "base/FileSystem.h"
 #include "base/Handles.h"
 
 namespace {
 // Folders with fewer entries than this are asked path by path.
 constexpr std::size_t kListingThreshold = 64;
+// A listing reads at most this many folder entries per path asked in the folder. Under Wine reading an entry
+// costs about as much as asking for one file, so a few hundred pictures of a folder of thousands must not read
+// them all; a folder of the list's bitmaps with the JPEG files they came from beside them is still read whole.
+constexpr std::size_t kEntriesReadPerPath = 3;
 // A folder stamp younger than this (in 100 ns units: 2 s) may not yet show every change.
 constexpr ULONGLONG kSettleTime = 2ULL * 10000000ULL;
 
@@ -64,7 +70,7 @@ bool FileExistence::TracksChanges(const std::wstring& folder)
     return tracks;
 }
 
-const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& folder)
+const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& folder, std::size_t reach)
 {
     const std::wstring key = Upper(folder);
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -79,10 +85,12 @@ const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& 
         return nullptr;
     }
     auto cached = listings_.find(key);
-    if (cached != listings_.end() && CompareFileTime(&cached->second.lastWrite, &data.ftLastWriteTime) == 0) {
+    if (cached != listings_.end() && CompareFileTime(&cached->second.lastWrite, &data.ftLastWriteTime) == 0 &&
+        cached->second.reach >= reach) {
         return &cached->second;
     }
-    Listing listing{data.ftLastWriteTime, {}};
+    // A listing cut short confirms what it read, as any listing does: a name missing from it is asked directly.
+    Listing listing{data.ftLastWriteTime, SIZE_MAX, {}};
     WIN32_FIND_DATAW found = {};
     FindHandle find(FindFirstFileExW(ListingPattern(folder).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                      nullptr, FIND_FIRST_EX_LARGE_FETCH));
@@ -90,7 +98,12 @@ const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& 
         listings_.erase(key);
         return nullptr;
     }
+    std::size_t read = 0;
     do {
+        if (read++ == reach) {
+            listing.reach = reach;
+            break;
+        }
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             listing.names.insert(Upper(found.cFileName));
         }
@@ -120,7 +133,7 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
     std::unordered_map<std::wstring, const Listing*> listings;
     for (const auto& [folder, count] : perFolder) {
         if (count >= kListingThreshold) {
-            listings[folder] = CurrentListing(folder);
+            listings[folder] = CurrentListing(folder, count * kEntriesReadPerPath);
         }
     }
     std::vector<FileState> states(paths.size(), FileState::Missing);

@@ -22,7 +22,8 @@ class FileExistence {
 public:
     // One state per path. Each volume is asked once per call, never once per path: an absent network server
     // can take seconds to answer. A folder holding many of the paths is listed once and its listing reused
-    // for as long as the folder is unchanged.
+    // for as long as the folder is unchanged; the listing stops at a few times as many entries as paths asked
+    // in the folder, so that a few hundred pictures of a folder of thousands do not read all of it.
     std::vector<FileState> Check(const std::vector<std::wstring>& paths);
 
     // The checker that the program's load and purges share, so that listings outlive one purge.
@@ -31,9 +32,11 @@ public:
 private:
     struct Listing {
         FILETIME lastWrite;
+        // How many of the folder's entries were read; SIZE_MAX when all were.
+        std::size_t reach;
         std::unordered_set<std::wstring> names; // upper case
     };
-    const Listing* CurrentListing(const std::wstring& folder);
+    const Listing* CurrentListing(const std::wstring& folder, std::size_t reach);
     bool TracksChanges(const std::wstring& folder);
 
     std::unordered_map<std::wstring, Listing> listings_;

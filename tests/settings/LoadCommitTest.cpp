@@ -526,6 +526,33 @@ TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
     EXPECT_EQ(loaded->ItemText(IDC_KABELIST, count - 1), folder_ + L"k300.bmp");
 }
 
+TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere)
+{
+    InstallDefaults();
+    const int count = 2000;
+    const int bad = 1500;
+    // A name long enough that its entry outgrows any small fixed buffer of a registry walk.
+    const std::vector<std::wstring> files = {File(L"a.bmp"), File(std::wstring(150, L'長') + L".bmp")};
+    Set(kKabeSection, L"KabeListCount", std::to_wstring(count));
+    for (int n = 1; n <= count; ++n) {
+        if (n == bad) {
+            SetDword(kKabeSection, L"KabeBmp" + std::to_wstring(n));
+        } else {
+            Set(kKabeSection, L"KabeBmp" + std::to_wstring(n), files[n % 2]);
+        }
+    }
+    auto form = Load();
+    EXPECT_EQ(Errors(), std::vector<std::string>{"'KabeBmp1500' のデータ型が不正です"});
+    ASSERT_EQ(form->ItemCount(IDC_KABELIST), bad - 1);
+    for (int index : {0, 1, bad - 2}) {
+        EXPECT_EQ(form->ItemText(IDC_KABELIST, index), files[(index + 1) % 2]) << index;
+    }
+    // Filled with its drawing held, the list box takes up drawing again and scrolls over all its entries.
+    SCROLLINFO scroll = {sizeof(scroll), SIF_RANGE | SIF_PAGE};
+    ASSERT_TRUE(GetScrollInfo(form->Control(IDC_KABELIST), SB_VERT, &scroll));
+    EXPECT_EQ(scroll.nMax, bad - 2);
+}
+
 TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
 {
     InstallDefaults();

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "scheduler/ChimeRules.h"
 #include "settings/SettingsRules.h"
@@ -68,6 +70,28 @@ TEST(SettingsRulesTest, StoredListCountsAreBounded)
               std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(HighestListEntryNumber({L"KabeBmp2", L"kabebmp12", L"KabeStyle"}, L"KabeBmp"), 12);
     EXPECT_EQ(HighestListEntryNumber({}, L"KabeBmp"), 0);
+}
+
+TEST(SettingsRulesTest, AWalkOfAListSectionGivesTheEntriesTheLoadWouldAskForByName)
+{
+    auto text = [](const wchar_t* name, const wchar_t* value) { return StoredValue{name, true, value}; };
+    // As a walk finds them: in no order, names in any case, with other values and near-misses among them.
+    const std::vector<StoredValue> walked = {
+        text(L"KabeBmp10", L"j"), text(L"kabebmp2", L"b"),  text(L"KabeStyle", L"2"),    text(L"KabeBmp1", L"a"),
+        text(L"KabeBmp03", L"x"), text(L"KabeBmp0", L"x"),  StoredValue{L"KabeBmp12"},   text(L"KabeBmp4", L"d"),
+        text(L"KabeBmp", L"x"),   text(L"KabeBmp4x", L"x"), text(L"KabeListCount", L"9")};
+    struct Case {
+        std::int32_t count;
+        std::vector<std::wstring> texts;
+        int wrongTypeNumber;
+    };
+    for (const Case& k : {Case{2, {L"a", L"b"}, 0}, Case{11, {L"a", L"b", L"d", L"j"}, 0},
+                          Case{12, {L"a", L"b", L"d", L"j"}, 12}, Case{-1, {}, 0}}) {
+        SCOPED_TRACE(k.count);
+        const ListEntries list = ListEntriesInOrder(walked, L"KabeBmp", k.count);
+        EXPECT_EQ(list.texts, k.texts);
+        EXPECT_EQ(list.wrongTypeNumber, k.wrongTypeNumber);
+    }
 }
 
 TEST(SettingsRulesTest, WorkFieldsKeepSixteenBits)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "e2e/ProgramDriver.h"
 #include "base/FileSystem.h"
@@ -25,7 +26,7 @@ constexpr DWORD kSettleMs = 1000;
 // A folder of files made a moment ago is checked file by file; a real list's folder has long settled.
 constexpr DWORD kFolderSettleMs = 2500;
 constexpr int kListSizes[] = {0, 1000, 10000};
-constexpr int kRunsPerSize = 5;
+constexpr int kRounds = 5;
 constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
 constexpr wchar_t kBackupKey[] = L"Software\\SorabuneStartupBenchBackup";
 constexpr double kMiB = 1024.0 * 1024.0;
@@ -272,25 +273,44 @@ bool End(const Program& resident, HWND main)
     return ended;
 }
 
-// The best of a few starts with this many stored wallpapers; negative times when a start failed.
-StartupTimes TimeStartUp(int listSize)
+// Starts in rounds that take every list size in turn, so that a machine busy with other work slows all sizes
+// alike. Per size the best start; what a list adds is the median over the rounds of its difference to the empty
+// list's start of the same round.
+bool TimeStartUps()
 {
-    StoreSettings(listSize);
-    StartupTimes best = {1e30, 1e30};
-    for (int run = 0; run < kRunsPerSize; ++run) {
-        Program resident;
-        HWND main = nullptr;
-        StartupTimes times;
-        if (!StartToIdle(&resident, &main, &times) || !End(resident, main) || times.fromEntry < 0) {
-            std::printf("startup_bench: failed (%d entries)\n", listSize);
-            return {};
+    constexpr std::size_t kSizes = std::size(kListSizes);
+    std::vector<StartupTimes> runs[kSizes];
+    for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t i = 0; i < kSizes; ++i) {
+            StoreSettings(kListSizes[i]);
+            Program resident;
+            HWND main = nullptr;
+            StartupTimes times;
+            if (!StartToIdle(&resident, &main, &times) || !End(resident, main) || times.fromEntry < 0) {
+                std::printf("startup_bench: failed (%d entries)\n", kListSizes[i]);
+                return false;
+            }
+            runs[i].push_back(times);
         }
-        best.fromEntry = std::min(best.fromEntry, times.fromEntry);
-        best.fromCreation = std::min(best.fromCreation, times.fromCreation);
     }
-    std::printf("startup_to_tray_icon_%d_entries: %.1f ms\n", listSize, best.fromEntry);
-    std::printf("startup_to_tray_icon_incl_loader_%d_entries: %.1f ms\n", listSize, best.fromCreation);
-    return best;
+    for (std::size_t i = 0; i < kSizes; ++i) {
+        StartupTimes best = runs[i].front();
+        for (const StartupTimes& times : runs[i]) {
+            best.fromEntry = std::min(best.fromEntry, times.fromEntry);
+            best.fromCreation = std::min(best.fromCreation, times.fromCreation);
+        }
+        std::printf("startup_to_tray_icon_%d_entries: %.1f ms\n", kListSizes[i], best.fromEntry);
+        std::printf("startup_to_tray_icon_incl_loader_%d_entries: %.1f ms\n", kListSizes[i], best.fromCreation);
+    }
+    for (std::size_t i = 1; i < kSizes; ++i) {
+        std::vector<double> added;
+        for (int round = 0; round < kRounds; ++round) {
+            added.push_back(runs[i][round].fromEntry - runs[0][round].fromEntry);
+        }
+        std::sort(added.begin(), added.end());
+        std::printf("startup_added_by_%d_entries: %.1f ms\n", kListSizes[i], added[added.size() / 2]);
+    }
+    return true;
 }
 
 // Memory and CPU time of an idle program with an empty list.
@@ -353,16 +373,8 @@ int wmain()
         std::printf("startup_bench: failed (warm-up run)\n");
         return 1;
     }
-    StartupTimes times[std::size(kListSizes)];
-    for (std::size_t i = 0; i < std::size(kListSizes); ++i) {
-        times[i] = TimeStartUp(kListSizes[i]);
-        if (times[i].fromEntry < 0) {
-            return 1;
-        }
-    }
-    // What a list adds to the start, taken from the best starts of each size.
-    for (std::size_t i = 1; i < std::size(kListSizes); ++i) {
-        std::printf("startup_added_by_%d_entries: %.1f ms\n", kListSizes[i], times[i].fromEntry - times[0].fromEntry);
+    if (!TimeStartUps()) {
+        return 1;
     }
     return MeasureIdle() ? 0 : 1;
 }

@@ -12,10 +12,10 @@
 namespace {
 // Folders with fewer entries than this are asked path by path.
 constexpr std::size_t kListingThreshold = 64;
-// A listing reads at most this many folder entries per path asked in the folder. Under Wine reading an entry
-// costs more than half of asking for one file, so a few hundred pictures of a folder of thousands must not read
-// them all; a folder of the list's bitmaps, with the JPEG files they came from beside them, is read (nearly)
-// whole.
+// A listing reads at most this many folder entries per path asked in the folder. Under Wine an entry read costs
+// about half of asking for one file (the first read gathers every name, each entry returned is asked for its
+// attributes), so a few hundred pictures of a folder of thousands must not read them all; a folder of the
+// list's bitmaps, with the JPEG files they came from beside them, is read (nearly) whole.
 constexpr std::size_t kEntriesReadPerPath = 2;
 // A folder stamp younger than this (in 100 ns units: 2 s) may not yet show every change.
 constexpr ULONGLONG kSettleTime = 2ULL * 10000000ULL;

@@ -216,16 +216,22 @@ void MakeWallpaperFiles(int count)
 }
 
 // The installer's starting values (no error box holds the start up, no wallpaper change at start) and a list
-// of present files.
+// of present files. Written to disk at once: Wine's server saves a changed registry now and then, and a save of
+// thousands of values in the middle of a start holds every registry query of it.
 void StoreSettings(int listSize)
 {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
-    WriteInstallerDefaults(store, BinFolder());
-    store.WriteInteger(kKabeSection, L"KabeListCount", listSize);
-    for (int i = 0; i < listSize; ++i) {
-        store.WriteString(kKabeSection, L"KabeBmp" + std::to_wstring(i + 1), WallpaperPath(i));
+    {
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        WriteInstallerDefaults(store, BinFolder());
+        store.WriteInteger(kKabeSection, L"KabeListCount", listSize);
+        for (int i = 0; i < listSize; ++i) {
+            store.WriteString(kKabeSection, L"KabeBmp" + std::to_wstring(i + 1), WallpaperPath(i));
+        }
     }
+    RegFlushKey(HKEY_CURRENT_USER);
+    // The ended program's last work (its windows, its memory) is done before the next starts.
+    Sleep(kSettleMs);
 }
 
 StartupTimes ReadReport(const std::wstring& path)

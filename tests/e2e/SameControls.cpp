@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/Handles.h"
+
 namespace {
 constexpr UINT kCopyTimeoutMs = 2000;
 // Windows that the system or a control makes for itself (the date pickers their month calendars); copying
@@ -152,11 +154,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    Copy copy = {static_cast<DWORD>(std::wcstoul(arguments, nullptr, 10)), nullptr, CreateCompatibleDC(nullptr)};
     // The program's dialog font: its one typeface at the size of its controls.
-    copy.font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
-    SelectObject(copy.measure, copy.font);
+    Font font(CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+    WindowDC screen;
+    SelectInDC measureFont(screen.Get(), font.Get());
+    const Copy copy = {static_cast<DWORD>(std::wcstoul(arguments, nullptr, 10)), font.Get(), screen.Get()};
     EnumWindows(CopyTopLevel, reinterpret_cast<LPARAM>(&copy));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -7,10 +7,13 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "wallpaper/CraftedJpeg.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -139,6 +142,74 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
         EXPECT_TRUE(actual.rgb == expected.rgb) << Utf8(c.jpeg);
     }
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"out.BMP"}) << "no temporary file left";
+}
+
+TEST_F(JpegToBmpTest, EveryExifOrientationTurnsThePictureAsAViewerShowsIt)
+{
+    // Several blocks of rows, odd sides: the last block and the last band of a turned picture are short.
+    std::vector<unsigned char> jpeg = ReadBytes(Reference(L"large.jpg"));
+    if (jpeg.empty()) {
+        GTEST_SKIP() << "no derived pictures";
+    }
+    ASSERT_EQ(ConvertJpegToBmp(Reference(L"large.jpg"), folder / L"stored.BMP").error, ConvertError::None);
+    const Picture stored = ReadBitmap(folder / L"stored.BMP");
+    const unsigned w = stored.width, h = stored.height;
+    using From = std::function<std::pair<unsigned, unsigned>(unsigned, unsigned)>;
+    const struct {
+        unsigned orientation;
+        bool quarterTurn;
+        From from; // the stored pixel that the shown pixel (x, y) shows
+    } cases[] = {
+        {1, false,
+         [&](unsigned x, unsigned y) {
+             return std::pair{x, y};
+         }},
+        {2, false,
+         [&](unsigned x, unsigned y) {
+             return std::pair{w - 1 - x, y};
+         }},
+        {3, false,
+         [&](unsigned x, unsigned y) {
+             return std::pair{w - 1 - x, h - 1 - y};
+         }},
+        {4, false,
+         [&](unsigned x, unsigned y) {
+             return std::pair{x, h - 1 - y};
+         }},
+        {5, true,
+         [&](unsigned x, unsigned y) {
+             return std::pair{y, x};
+         }},
+        {6, true,
+         [&](unsigned x, unsigned y) {
+             return std::pair{y, h - 1 - x};
+         }},
+        {7, true,
+         [&](unsigned x, unsigned y) {
+             return std::pair{w - 1 - y, h - 1 - x};
+         }},
+        {8, true,
+         [&](unsigned x, unsigned y) {
+             return std::pair{w - 1 - y, x};
+         }},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", WithApp1(jpeg, ExifSegment(c.orientation, c.orientation % 2))));
+        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
+        ASSERT_EQ(result.error, ConvertError::None) << c.orientation << " #" << result.jpegMessage;
+        const Picture shown = ReadBitmap(folder / L"photo.BMP");
+        ASSERT_EQ(shown.width, c.quarterTurn ? h : w) << c.orientation;
+        ASSERT_EQ(shown.height, c.quarterTurn ? w : h) << c.orientation;
+        std::vector<unsigned char> expected;
+        for (unsigned y = 0; y < shown.height; ++y) {
+            for (unsigned x = 0; x < shown.width; ++x) {
+                auto [sx, sy] = c.from(x, y);
+                auto pixel = stored.rgb.begin() + (static_cast<std::size_t>(sy) * w + sx) * 3;
+                expected.insert(expected.end(), pixel, pixel + 3);
+            }
+        }
+        EXPECT_TRUE(shown.rgb == expected) << c.orientation;
+    }
 }
 
 TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)

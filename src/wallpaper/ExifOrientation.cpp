@@ -45,7 +45,7 @@ private:
 
 int ExifOrientation(const unsigned char* data, std::size_t size)
 {
-    if (data == nullptr || size < sizeof(kExifPrefix) + kTiffHeaderSize ||
+    if (size < sizeof(kExifPrefix) + kTiffHeaderSize ||
         !std::equal(std::begin(kExifPrefix), std::end(kExifPrefix), data)) {
         return kUpright;
     }
@@ -56,7 +56,7 @@ int ExifOrientation(const unsigned char* data, std::size_t size)
     }
     const TiffBytes bytes(tiff, size - sizeof(kExifPrefix), bigEndian);
     const std::uint32_t directory = bytes.Get32(4);
-    if (bytes.Get16(2) != kTiffMagic || directory < kTiffHeaderSize || !bytes.Holds(directory, 2)) {
+    if (bytes.Get16(2) != kTiffMagic || !bytes.Holds(directory, 2)) {
         return kUpright;
     }
     const std::uint32_t entries = bytes.Get16(directory);

@@ -73,7 +73,7 @@ TEST(ExifOrientationTest, MalformedTagsCountAsNoneAndNothingPastTheSegmentIsRead
         {"unknown byte order", With(little, 6, {'I', 'M'}), kUpright},
         {"not 42", With(little, 8, {43}), kUpright},
         {"cut inside the TIFF header", Cut(little, 12), kUpright},
-        {"directory beyond the segment", With(little, 10, {0xF0, 0xFF, 0xFF, 0xFF}), kUpright},
+        {"directory beyond the segment, its end past 4 GiB", With(little, 10, {0xFF, 0xFF, 0xFF, 0xFF}), kUpright},
         {"directory at the segment's last byte", With(little, 10, {37, 0, 0, 0}), kUpright},
         {"more entries than the segment holds", With(little, 14, {3, 0}), kUpright},
         {"LONG instead of SHORT", With(little, 30, {4}), kUpright},

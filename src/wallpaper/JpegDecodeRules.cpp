@@ -30,9 +30,9 @@ constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L 
 constexpr int kMaxScans = 500;
 constexpr int kApp1 = JPEG_APP0 + 1;
 constexpr unsigned kWholeSegment = 0xFFFF;
-// A band of shown rows of a picture turned by a quarter: each band reads a strip of every held row, and wide
-// strips (a few cache lines) let the processor fetch ahead; a mebibyte is within 10% of the fastest band.
-constexpr std::size_t kBandBytes = 1024 * 1024;
+// A band of shown rows of a picture turned by a quarter, which reads a strip of every held row. Bands of one
+// and four mebibytes were no faster than this, and every fresh page costs a fault.
+constexpr std::size_t kBandBytes = 256 * 1024;
 
 // How the stored picture becomes the one shown. Transposed pictures (a quarter turn) show the stored columns
 // as rows; then mirror reads each shown row from the stored picture's bottom and flip takes the stored columns

@@ -10,7 +10,6 @@ namespace {
 constexpr unsigned char kExifPrefix[] = {'E', 'x', 'i', 'f', 0, 0};
 constexpr std::size_t kTiffHeaderSize = 8;
 constexpr std::size_t kEntrySize = 12;
-constexpr std::uint32_t kTiffMagic = 42;
 constexpr std::uint32_t kOrientationTag = 0x0112;
 constexpr std::uint32_t kShortType = 3;
 constexpr int kLastOrientation = 8;
@@ -56,7 +55,7 @@ int ExifOrientation(const unsigned char* data, std::size_t size)
     }
     const TiffBytes bytes(tiff, size - sizeof(kExifPrefix), bigEndian);
     const std::uint32_t directory = bytes.Get32(4);
-    if (bytes.Get16(2) != kTiffMagic || !bytes.Holds(directory, 2)) {
+    if (!bytes.Holds(directory, 2)) {
         return kUpright;
     }
     const std::uint32_t entries = bytes.Get16(directory);

@@ -39,36 +39,19 @@ inline std::vector<unsigned char> WithEndlessScans(const std::vector<unsigned ch
     return endless;
 }
 
-// The data of an APP1 Exif segment whose first directory holds an unrelated tag, then the orientation. Its
-// layout, for tests that spoil it: byte order at 6, 42 at 8, the directory's offset at 10 (from 6 on), its
-// entry count at 14, the orientation entry at 28 (type at 30, count at 32, value at 36), the next directory's
-// offset at 40.
-inline std::vector<unsigned char> ExifSegment(unsigned orientation, bool bigEndian = false)
+// The data of an APP1 Exif segment: the TIFF header, one directory with Make ("Cam") and the orientation, whose
+// value is at 36 (little-endian) or 37 (big-endian), and no next directory.
+inline std::vector<unsigned char> ExifSegment(unsigned char orientation, bool bigEndian = false)
 {
-    std::vector<unsigned char> s = {'E', 'x', 'i', 'f', 0, 0};
-    auto put16 = [&](unsigned v) {
-        s.push_back(static_cast<unsigned char>(bigEndian ? v >> 8 : v));
-        s.push_back(static_cast<unsigned char>(bigEndian ? v : v >> 8));
-    };
-    auto put32 = [&](unsigned v) {
-        put16(bigEndian ? v >> 16 : v & 0xFFFF);
-        put16(bigEndian ? v & 0xFFFF : v >> 16);
-    };
-    s.insert(s.end(), 2, bigEndian ? 'M' : 'I');
-    put16(42);
-    put32(8);
-    put16(2);
-    put16(0x010F); // Make, four characters in the entry itself
-    put16(2);
-    put32(4);
-    s.insert(s.end(), {'C', 'a', 'm', 0});
-    put16(0x0112);
-    put16(3); // SHORT
-    put32(1);
-    put16(orientation);
-    put16(0);
-    put32(0);
-    return s;
+    std::vector<unsigned char> segment =
+        bigEndian ? std::vector<unsigned char>{'E', 'x', 'i',  'f', 0, 0, 'M', 'M', 0, 42,  0,   0,   0, 8, 0,
+                                               2,   1,   0x0F, 0,   2, 0, 0,   0,   4, 'C', 'a', 'm', 0, 1, 0x12,
+                                               0,   3,   0,    0,   0, 1, 0,   0,   0, 0,   0,   0,   0, 0}
+                  : std::vector<unsigned char>{'E', 'x',  'i', 'f', 0, 0, 'I', 'I', 42, 0,   8,   0,   0, 0,    2,
+                                               0,   0x0F, 1,   2,   0, 4, 0,   0,   0,  'C', 'a', 'm', 0, 0x12, 1,
+                                               3,   0,    1,   0,   0, 0, 0,   0,   0,  0,   0,   0,   0, 0};
+    segment[bigEndian ? 37 : 36] = orientation;
+    return segment;
 }
 
 // The JPEG file with an APP1 segment of that data right after its start marker.

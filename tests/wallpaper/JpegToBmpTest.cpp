@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
 #include "support/TestSupport.h"
 #include "wallpaper/CraftedJpeg.h"
+#include "wallpaper/ExifOrientation.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -147,69 +149,70 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
 TEST_F(JpegToBmpTest, EveryExifOrientationTurnsThePictureAsAViewerShowsIt)
 {
     // Several blocks of rows, odd sides: the last block and the last band of a turned picture are short.
-    std::vector<unsigned char> jpeg = ReadBytes(Reference(L"large.jpg"));
-    if (jpeg.empty()) {
-        GTEST_SKIP() << "no derived pictures";
+    const std::vector<unsigned char> jpeg = ReadBytes(Reference(L"large.jpg"));
+    const Picture stored = ReadPnm(Reference(L"large.pnm"));
+    if (stored.rgb.empty()) {
+        GTEST_SKIP() << "no reference decodings";
     }
-    ASSERT_EQ(ConvertJpegToBmp(Reference(L"large.jpg"), folder / L"stored.BMP").error, ConvertError::None);
-    const Picture stored = ReadBitmap(folder / L"stored.BMP");
     const unsigned w = stored.width, h = stored.height;
-    using From = std::function<std::pair<unsigned, unsigned>(unsigned, unsigned)>;
-    const struct {
-        unsigned orientation;
-        bool quarterTurn;
-        From from; // the stored pixel that the shown pixel (x, y) shows
-    } cases[] = {
-        {1, false,
-         [&](unsigned x, unsigned y) {
-             return std::pair{x, y};
-         }},
-        {2, false,
-         [&](unsigned x, unsigned y) {
-             return std::pair{w - 1 - x, y};
-         }},
-        {3, false,
-         [&](unsigned x, unsigned y) {
-             return std::pair{w - 1 - x, h - 1 - y};
-         }},
-        {4, false,
-         [&](unsigned x, unsigned y) {
-             return std::pair{x, h - 1 - y};
-         }},
-        {5, true,
-         [&](unsigned x, unsigned y) {
-             return std::pair{y, x};
-         }},
-        {6, true,
-         [&](unsigned x, unsigned y) {
-             return std::pair{y, h - 1 - x};
-         }},
-        {7, true,
-         [&](unsigned x, unsigned y) {
-             return std::pair{w - 1 - y, h - 1 - x};
-         }},
-        {8, true,
-         [&](unsigned x, unsigned y) {
-             return std::pair{w - 1 - y, x};
-         }},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", WithApp1(jpeg, ExifSegment(c.orientation, c.orientation % 2))));
-        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
-        ASSERT_EQ(result.error, ConvertError::None) << c.orientation << " #" << result.jpegMessage;
+    // The stored pixel that the shown pixel (x, y) shows, for orientations 1 to 8; 5 to 8 are turned a quarter.
+    using Pixel = std::pair<unsigned, unsigned>;
+    // clang-format off
+    const std::function<Pixel(unsigned, unsigned)> from[] = {nullptr,
+        [&](unsigned x, unsigned y) { return Pixel{x, y}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - x, y}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - x, h - 1 - y}; },
+        [&](unsigned x, unsigned y) { return Pixel{x, h - 1 - y}; },
+        [&](unsigned x, unsigned y) { return Pixel{y, x}; },
+        [&](unsigned x, unsigned y) { return Pixel{y, h - 1 - x}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - y, h - 1 - x}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - y, x}; }};
+    // clang-format on
+    for (unsigned char orientation = 1; orientation <= 8; ++orientation) {
+        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", WithApp1(jpeg, ExifSegment(orientation, orientation % 2))));
+        ASSERT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP").error, ConvertError::None);
         const Picture shown = ReadBitmap(folder / L"photo.BMP");
-        ASSERT_EQ(shown.width, c.quarterTurn ? h : w) << c.orientation;
-        ASSERT_EQ(shown.height, c.quarterTurn ? w : h) << c.orientation;
+        ASSERT_EQ(shown.width, orientation >= 5 ? h : w) << +orientation;
         std::vector<unsigned char> expected;
-        for (unsigned y = 0; y < shown.height; ++y) {
-            for (unsigned x = 0; x < shown.width; ++x) {
-                auto [sx, sy] = c.from(x, y);
-                auto pixel = stored.rgb.begin() + (static_cast<std::size_t>(sy) * w + sx) * 3;
-                expected.insert(expected.end(), pixel, pixel + 3);
-            }
+        for (unsigned i = 0; i < w * h; ++i) {
+            auto [x, y] = from[orientation](i % shown.width, i / shown.width);
+            expected.insert(expected.end(), &stored.rgb[(y * w + x) * 3], &stored.rgb[(y * w + x) * 3] + 3);
         }
-        EXPECT_TRUE(shown.rgb == expected) << c.orientation;
+        EXPECT_TRUE(shown.rgb == expected) << +orientation;
     }
+}
+
+TEST(ExifOrientationTest, MalformedTagsCountAsNoneAndNothingPastTheSegmentIsRead)
+{
+    const std::vector<unsigned char> good = ExifSegment(6);
+    auto spoilt = [&](std::size_t at, std::initializer_list<unsigned char> bytes) {
+        std::vector<unsigned char> segment = good;
+        std::copy(bytes.begin(), bytes.end(), segment.begin() + at);
+        return segment;
+    };
+    const std::pair<std::vector<unsigned char>, int> cases[] = {
+        {good, 6},
+        {spoilt(4, {'X'}), kUpright},                     // not Exif
+        {spoilt(6, {'I', 'M'}), kUpright},                // no byte order
+        {{good.begin(), good.begin() + 12}, kUpright},    // cut inside the TIFF header
+        {spoilt(10, {0xFF, 0xFF, 0xFF, 0xFF}), kUpright}, // a directory whose end wraps past 32 bits
+        {spoilt(10, {37, 0, 0, 0}), kUpright},            // a directory at the segment's last byte
+        {spoilt(14, {3, 0}), kUpright},                   // more entries than the segment holds
+        {spoilt(30, {4}), kUpright},                      // LONG instead of SHORT
+        {spoilt(32, {2}), kUpright},                      // two values
+        {spoilt(36, {0}), kUpright},
+        {spoilt(36, {9}), kUpright},
+    };
+    // Each segment ends where an inaccessible page begins, so that a read past it faults.
+    constexpr std::size_t kPage = 4096;
+    auto* pages = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * kPage, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(pages + kPage, kPage, PAGE_NOACCESS, &old));
+    for (const auto& [bytes, orientation] : cases) {
+        std::copy(bytes.begin(), bytes.end(), pages + kPage - bytes.size());
+        EXPECT_EQ(ExifOrientation(pages + kPage - bytes.size(), bytes.size()), orientation) << bytes.size();
+    }
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)

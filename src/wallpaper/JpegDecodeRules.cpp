@@ -30,9 +30,9 @@ constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L 
 constexpr int kMaxScans = 500;
 constexpr int kApp1 = JPEG_APP0 + 1;
 constexpr unsigned kWholeSegment = 0xFFFF;
-// A band of shown rows of a picture turned by a quarter, which reads a strip of every held row. Bands of one
-// and four mebibytes were no faster than this, and every fresh page costs a fault.
-constexpr std::size_t kBandBytes = 256 * 1024;
+// The shown rows of a picture turned by a quarter are assembled in bands, each from a strip of as many pixels
+// (three cache lines) of every held row.
+constexpr unsigned kBandRows = 64;
 
 // How the stored picture becomes the one shown. Transposed pictures (a quarter turn) show the stored columns
 // as rows; then mirror reads each shown row from the stored picture's bottom and flip takes the stored columns
@@ -218,7 +218,7 @@ bool DeliverTransposed(jpeg_decompress_struct& cinfo, jvirt_sarray_ptr held, Tur
     const unsigned heldWidth = cinfo.output_width;
     const unsigned heldHeight = cinfo.output_height;
     const std::size_t rowBytes = static_cast<std::size_t>(heldHeight) * kBgrBytes;
-    const auto bandRows = static_cast<unsigned>(std::clamp<std::size_t>(kBandBytes / rowBytes, 1, heldWidth));
+    const unsigned bandRows = std::min(kBandRows, heldWidth);
     JSAMPARRAY band = (*cinfo.mem->alloc_sarray)(common, JPOOL_IMAGE, static_cast<JDIMENSION>(rowBytes), bandRows);
     for (unsigned top = 0; top < heldWidth; top += bandRows) {
         const unsigned rows = std::min(bandRows, heldWidth - top);

@@ -30,9 +30,9 @@ bool TMsgDlgForm::Create(HWND mainWindow)
 {
     mainWindow_ = mainWindow;
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    labelFont_ = CreateUiFont(kFace, kLabelFontPx);
-    buttonFont_ = CreateUiFont(kFace, kButtonFontPx);
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
+    labelFont_ = CreateUiFont(kFace, kLabelFontPx, kDesignDpi);
+    buttonFont_ = CreateUiFont(kFace, kButtonFontPx, kDesignDpi);
+    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight, kDesignDpi);
     POINT pos = CentredOnScreen(outer.cx, outer.cy);
     if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow)) {
         return false;

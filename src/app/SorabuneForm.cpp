@@ -41,7 +41,7 @@ TSorabuneForm::~TSorabuneForm()
 bool TSorabuneForm::Create()
 {
     RegisterWindowClass(kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
+    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight, kDesignDpi);
     POINT pos = CentredOnScreen(outer.cx, outer.cy);
     // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
     taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
@@ -87,7 +87,7 @@ void TSorabuneForm::RunStartUpSequence()
     if (caption_.empty()) {
         caption_ = kDefaultCaption;
     }
-    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints), true, true);
+    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints), kDesignDpi, true, true);
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);
 

@@ -20,8 +20,8 @@ bool TForm1::Create(bool install)
 {
     install_ = install;
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    font_ = CreateUiFont(kFace, kFontHeight);
-    labelFont_ = CreateUiFont(kFace, kLabelFontHeight, true);
+    font_ = CreateUiFont(kFace, kFontHeight, kDesignDpi);
+    labelFont_ = CreateUiFont(kFace, kLabelFontHeight, kDesignDpi, true);
     POINT pos = CentredOnScreen(kOuterWidth, kOuterHeight);
     if (!CreateWindowFor(kExStyle, kClassName, kTitle, kStyle, pos.x, pos.y, kOuterWidth, kOuterHeight, nullptr)) {
         return false;

@@ -80,11 +80,11 @@ bool TMessagesForm::Create(HWND mainWindow)
     const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
     const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
     background_ = Brush(CreateSolidBrush(BackgroundColour()));
-    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", kFontPx);
-    labelFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", kLabelFontPx);
+    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", kFontPx, kDesignDpi);
+    labelFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", kLabelFontPx, kDesignDpi);
     // No class brush: the window paints its own colour.
     RegisterWindowClass(className, nullptr);
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
+    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight, kDesignDpi);
     POINT pos = CentredOnScreen(outer.cx, outer.cy);
     if (!CreateWindowFor(kFormExStyle, className, title, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow)) {
         return false;
@@ -119,7 +119,7 @@ void TMessagesForm::FormCreate()
         clientHeight = kControlsBottom + kBottomMargin;
     }
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    SIZE size = OuterSizeForClient(style, kFormExStyle, kClientWidth, clientHeight);
+    SIZE size = OuterSizeForClient(style, kFormExStyle, kClientWidth, clientHeight, kDesignDpi);
     POINT pos = CentredOnScreen(size.cx, size.cy);
     SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetWindowPos(hwnd_, HWND_TOPMOST, pos.x, pos.y, 0, 0, kTopmostFlags);
@@ -164,7 +164,7 @@ void TMessagesForm::FitLabelFont(const std::wstring& sentence)
     Font fitted;
     HFONT chosen = labelFont_.Get();
     for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
-        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(L"ＭＳ Ｐゴシック", px);
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(L"ＭＳ Ｐゴシック", px, kDesignDpi);
         HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
         SIZE extent = {};
         {

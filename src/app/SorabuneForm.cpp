@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "settings/OptionEtcForm.h"
 #include "base/MessageLoop.h"
 #include "app/MsgDlgForm.h"
@@ -20,12 +21,6 @@ constexpr UINT kStartUpMessage = WM_APP + 1;
 constexpr int kCaptionPoints = 28;
 constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";
-
-int PointsToPixels(int points)
-{
-    WindowDC screen;
-    return MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-}
 } // namespace
 
 TSorabuneForm::~TSorabuneForm()
@@ -41,13 +36,10 @@ TSorabuneForm::~TSorabuneForm()
 bool TSorabuneForm::Create()
 {
     RegisterWindowClass(kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight, kDesignDpi);
-    POINT pos = CentredOnScreen(outer.cx, outer.cy);
     // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
     taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy,
-                         taskbarOwner_)) {
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, taskbarOwner_)) {
         return false;
     }
     SetAlpha(kInitialAlpha);
@@ -87,8 +79,7 @@ void TSorabuneForm::RunStartUpSequence()
     if (caption_.empty()) {
         caption_ = kDefaultCaption;
     }
-    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints), kDesignDpi, true, true);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    CreateCaptionFont();
     UpdateWindow(hwnd_);
 
     // Every wait processes messages: the window may be destroyed (exit dialog's OK) while we wait.
@@ -114,6 +105,25 @@ void TSorabuneForm::RunStartUpSequence()
     }
     ShowWindow(hwnd_, SW_HIDE);
     startUpFinished_ = true;
+}
+
+std::optional<SIZE> TSorabuneForm::OuterSizeForDpi(int dpi) const
+{
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+}
+
+void TSorabuneForm::CreateCaptionFont()
+{
+    // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
+    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints, Dpi()), kDesignDpi, true, true);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TSorabuneForm::OnDpiChanged()
+{
+    if (captionFont_) {
+        CreateCaptionFont();
+    }
 }
 
 void TSorabuneForm::Paint()

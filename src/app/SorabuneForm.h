@@ -54,8 +54,11 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalDestroy() override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
+    void CreateCaptionFont();
     void RunStartUpSequence();
     void SetAlpha(std::uint8_t alpha);
     void Paint();

@@ -63,6 +63,22 @@ HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wcha
     return hwnd;
 }
 
+HWND Window::CreateCentredWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, HWND owner)
+{
+    // The system's DPI is the primary screen's unless it has changed since logon; the window knows for sure once
+    // it exists, and is sized again where they differ.
+    const int guess = SystemDpi();
+    const SIZE size = OuterSizeForDpi(guess).value_or(SIZE{0, 0});
+    const POINT pos = CentredOnScreen(size.cx, size.cy);
+    if (!CreateWindowFor(exStyle, className, title, style, pos.x, pos.y, size.cx, size.cy, owner)) {
+        return nullptr;
+    }
+    if (dpi_ != guess) {
+        CentreOnScreen();
+    }
+    return hwnd_;
+}
+
 void Window::CentreOnScreen()
 {
     const std::optional<SIZE> size = OuterSizeForDpi(dpi_);
@@ -102,11 +118,11 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return HandleMessage(msg, wParam, lParam);
     case WM_DPICHANGED: {
         dpi_ = LOWORD(wParam);
-        SetIconsForDpi();
-        OnDpiChanged();
         const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetIconsForDpi();
+        OnDpiChanged();
         return 0;
     }
     default:

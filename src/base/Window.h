@@ -33,6 +33,9 @@ protected:
     // has WS_VISIBLE.
     HWND CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                          int w, int h, HWND owner);
+    // Creates a window of fixed layout centred on the primary screen at its outer size for the DPI there
+    // (OuterSizeForDpi).
+    HWND CreateCentredWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, HWND owner);
     // Gives the window its outer size for its DPI (OuterSizeForDpi) and centres it on the primary screen.
     void CentreOnScreen();
 
@@ -42,8 +45,8 @@ protected:
     virtual void OnFinalDestroy() {}
     // The outer size of a window of fixed layout at a DPI; nothing lets Windows scale the present size.
     virtual std::optional<SIZE> OuterSizeForDpi(int dpi) const { return std::nullopt; }
-    // Windows reported a new DPI (Dpi() has it): fonts and children follow; the window's own rectangle is set
-    // afterwards to the one Windows suggests.
+    // Windows reported a new DPI (Dpi() has it) and the window has taken the rectangle Windows suggested: fonts
+    // and children follow.
     virtual void OnDpiChanged() {}
 
     HWND hwnd_ = nullptr;

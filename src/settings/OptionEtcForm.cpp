@@ -155,12 +155,10 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
 {
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RegisterSheetClass();
-    // Created first and sized afterwards: the DPI, and with it every size, is that of the screen it is on.
-    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, 0, 0, 0, 0, owner)) {
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
         return false;
     }
     CreateFonts();
-    CentreOnScreen();
     BuildFrame();
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);

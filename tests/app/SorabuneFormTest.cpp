@@ -6,8 +6,10 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <utility>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "scheduler/MessagesForm.h"
 #include "settings/OptionEtcForm.h"
 #include "app/OptionEtcPages.h"
@@ -119,8 +121,11 @@ TEST_F(SorabuneFormTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     HWND main = main_->Hwnd();
     EXPECT_EQ(FindWindowW(L"TSorabuneForm", L"SorabuneForm"), main);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_EQ(ClientSize(main).cx, 357);
-    EXPECT_EQ(ClientSize(main).cy, 81);
+    // The layout's sizes at the windows' DPI.
+    const int dpi = main_->Dpi();
+    EXPECT_EQ(dpi, WindowDpi(main));
+    EXPECT_EQ(ClientSize(main).cx, Scale(357, dpi));
+    EXPECT_EQ(ClientSize(main).cy, Scale(81, dpi));
     const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -134,8 +139,14 @@ TEST_F(SorabuneFormTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     HWND dialog = exitDialog_->Hwnd();
     EXPECT_EQ(FindWindowW(L"TMsgDlgForm", L"Sorabune"), dialog);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
-    EXPECT_EQ(ClientSize(dialog).cx, 348);
-    EXPECT_EQ(ClientSize(dialog).cy, 137);
+    EXPECT_EQ(ClientSize(dialog).cx, Scale(348, dpi));
+    EXPECT_EQ(ClientSize(dialog).cy, Scale(137, dpi));
+    const std::pair<int, int> fonts[] = {{IDC_MSGDLGLBL, 23}, {IDOK, 15}, {IDCANCEL, 15}};
+    for (const auto& [id, px] : fonts) {
+        LOGFONTW lf = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        EXPECT_EQ(-lf.lfHeight, Scale(px, dpi)) << id;
+    }
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDC_MSGDLGLBL))), "Sorabuneを終了します ？");
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDOK))), "OK");
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDCANCEL))), "キャンセル");
@@ -159,7 +170,7 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
         EXPECT_FALSE(form.IsVisible());
         EXPECT_EQ(GetWindow(form.Hwnd(), GW_OWNER), main_->Hwnd());
-        EXPECT_EQ(ClientSize(form.Hwnd()).cx, 488);
+        EXPECT_EQ(ClientSize(form.Hwnd()).cx, Scale(488, form.Dpi()));
         EXPECT_GE(ClientSize(form.Hwnd()).cy, TMessagesForm::kControlsBottom);
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_CAPTION, 0);
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
@@ -176,6 +187,38 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
     }
+}
+
+// Moved to a screen of another DPI, each window sets its children and fonts out anew, and back on the first screen
+// exactly as they were.
+TEST_F(SorabuneFormTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeBackAsTheyWere)
+{
+    TMessagesForm messages(1);
+    ASSERT_TRUE(messages.Create(main_->Hwnd()));
+    const std::pair<Window*, const char*> windows[] = {
+        {main_.get(), "splash"}, {exitDialog_.get(), "exit dialog"}, {&messages, "reminder window"}};
+    for (const auto& [window, name] : windows) {
+        SCOPED_TRACE(name);
+        HWND hwnd = window->Hwnd();
+        const int dpi = window->Dpi();
+        const int other = dpi == 96 ? 144 : 96;
+        const ChildPlaces before = ChildPlacesOf(hwnd);
+        ASSERT_TRUE(MoveToDpi(hwnd, other));
+        EXPECT_EQ(window->Dpi(), other);
+        const ChildPlaces moved = ChildPlacesOf(hwnd);
+        ASSERT_EQ(moved.size(), before.size());
+        for (std::size_t i = 0; i < moved.size(); ++i) {
+            // Left, top and character height; the widths of the stretching label follow the window's frame.
+            for (std::size_t field : {1u, 2u, 5u}) {
+                EXPECT_NEAR(moved[i][field], before[i][field] * other / static_cast<double>(dpi), 1)
+                    << "child " << moved[i][0] << " field " << field;
+            }
+        }
+        ASSERT_TRUE(MoveToDpi(hwnd, dpi));
+        EXPECT_EQ(ChildPlacesOf(hwnd), before);
+    }
+    // The splash has no frame: its client area is its whole size at either DPI.
+    EXPECT_EQ(ClientSize(main_->Hwnd()).cx, Scale(TSorabuneForm::kClientWidth, main_->Dpi()));
 }
 
 TEST_F(SorabuneFormTest, LeftClickOpensTheExitDialogAndRightClickThenOnlyBringsItForward)

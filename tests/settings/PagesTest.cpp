@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -34,8 +33,6 @@ constexpr int kComboFrame = 8;
 constexpr int kHelpLineCount = 124;
 constexpr int kReminderTimers = 2;
 constexpr int kWeekdays = 7;
-// Asks a window for its size at another DPI (the headers name it only for Windows 10).
-constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // A figure of the 96-DPI layout at a DPI, unrounded: a control may stand half a pixel either way of it.
 double AtDpi(int designPx, int dpi)
@@ -205,37 +202,14 @@ void ExpectLaidOutAt(const TOptionEtcForm& form, int dpi)
 }
 
 // The dialog's controls and those of its sheets: id, place and character height.
-using ChildPlaces = std::vector<std::array<LONG, 6>>;
-
 ChildPlaces Snapshot(HWND dialog)
 {
-    ChildPlaces places;
-    std::vector<HWND> controls = ChildrenOf(dialog);
+    ChildPlaces places = ChildPlacesOf(dialog);
     for (int sheetId : kSheetIds) {
-        const std::vector<HWND> onSheet = ChildrenOf(GetDlgItem(dialog, sheetId));
-        controls.insert(controls.end(), onSheet.begin(), onSheet.end());
-    }
-    for (HWND control : controls) {
-        const RECT rc = RectInParent(control);
-        places.push_back({GetDlgCtrlID(control), rc.left, rc.top, rc.right, rc.bottom, FontHeightOf(control)});
+        const ChildPlaces onSheet = ChildPlacesOf(GetDlgItem(dialog, sheetId));
+        places.insert(places.end(), onSheet.begin(), onSheet.end());
     }
     return places;
-}
-
-// What Windows does when the dialog comes onto a screen of another DPI: it asks for the size there, suggests
-// that rectangle, and the dialog takes it.
-void MoveToDpi(HWND window, int dpi)
-{
-    SIZE size = {};
-    ASSERT_TRUE(SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size)));
-    RECT suggested;
-    GetWindowRect(window, &suggested);
-    suggested.right = suggested.left + size.cx;
-    suggested.bottom = suggested.top + size.cy;
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    RECT taken;
-    GetWindowRect(window, &taken);
-    EXPECT_TRUE(EqualRect(&taken, &suggested));
 }
 
 std::vector<std::wstring> SplitLines(const std::wstring& text)
@@ -298,9 +272,9 @@ TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
     const int dpi = form_.Dpi();
     const int other = dpi == 96 ? 144 : 96;
     const auto before = Snapshot(form_.Hwnd());
-    MoveToDpi(form_.Hwnd(), other);
+    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), other));
     ExpectLaidOutAt(form_, other);
-    MoveToDpi(form_.Hwnd(), dpi);
+    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), dpi));
     const auto after = Snapshot(form_.Hwnd());
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Draws the program icon (a small boat sailing across a sky-blue disc) and writes a Windows .ico
-with 32 x 32 and 16 x 16 images in 32-bit colour with alpha. Usage: make_icon.py OUTPUT.ico"""
+with an image in 32-bit colour with alpha for each size Windows asks for at the usual display scales: the
+small icon (16, 20, 24, 32 px at 100, 125, 150, 200 %) and the large one (32, 40, 48, 64 px).
+Usage: make_icon.py OUTPUT.ico"""
 import math
 import struct
 import sys
 
 SUPERSAMPLE = 4
+SIZES = (64, 48, 40, 32, 24, 20, 16)
 
 
 def inside_triangle(px, py, a, b, c):
@@ -91,7 +94,7 @@ def dib(size, pixels):
 
 
 def main():
-    images = [(size, dib(size, render(size))) for size in (32, 16)]
+    images = [(size, dib(size, render(size))) for size in SIZES]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, data in images:

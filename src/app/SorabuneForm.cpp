@@ -43,10 +43,17 @@ bool TSorabuneForm::Create()
         return false;
     }
     SetAlpha(kInitialAlpha);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SORABUNE));
-    tray_.Init(hwnd_, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION), kTrayTip);
+    tray_.Init(hwnd_, nullptr, kTrayTip);
+    LoadTrayIcon(Dpi());
     return true;
+}
+
+void TSorabuneForm::LoadTrayIcon(int dpi)
+{
+    // The shell shows the icon at the small icon size of the DPI, so the image drawn for that size is handed over.
+    Icon icon = LoadProgramIcon(SM_CXSMICON, dpi);
+    tray_.SetIcon(icon ? icon.Get() : LoadIconW(nullptr, IDI_APPLICATION));
+    trayIcon_ = std::move(icon);
 }
 
 void TSorabuneForm::SetDialogs(TMsgDlgForm* exitDialog, TOptionEtcForm* settingsDialog)
@@ -121,6 +128,7 @@ void TSorabuneForm::CreateCaptionFont()
 
 void TSorabuneForm::OnDpiChanged()
 {
+    LoadTrayIcon(Dpi());
     if (captionFont_) {
         CreateCaptionFont();
     }
@@ -199,6 +207,11 @@ void TSorabuneForm::OnFinalDestroy()
 
 LRESULT TSorabuneForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == TrayIcon::TaskbarCreatedMessage() && msg != 0) {
+        // The shell rebuilds its notification area also when the display scale changes: the icon it gets again
+        // is the one for the DPI of now.
+        LoadTrayIcon(WindowDpi(hwnd_));
+    }
     if (tray_.HandleMessage(msg, wParam, lParam)) {
         return 0;
     }

@@ -59,6 +59,7 @@ protected:
 
 private:
     void CreateCaptionFont();
+    void LoadTrayIcon(int dpi);
     void RunStartUpSequence();
     void SetAlpha(std::uint8_t alpha);
     void Paint();
@@ -71,6 +72,7 @@ private:
     std::wstring companionFile_ = L"Sorabune.exe";
     std::wstring caption_;
     Font captionFont_;
+    Icon trayIcon_;
     TrayIcon tray_;
     HWND companionWindow_ = nullptr;
     HWND taskbarOwner_ = nullptr;

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <vector>
 #include <utility>
 
 #include "resource.h"
@@ -64,6 +65,37 @@ HWND FirstVisibleTopLevelWindow()
         }
     }
     return nullptr;
+}
+
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// The widths of the images in the program's icon resource, in their order there.
+std::vector<int> IconResourceWidths()
+{
+    std::vector<int> widths;
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_SORABUNE), RT_GROUP_ICON);
+    const auto* group = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    if (!group) {
+        return widths;
+    }
+    // A header of three words, then an entry of 14 bytes per image that starts with its width (0 for 256).
+    const int count = group[4] | (group[5] << 8);
+    for (int i = 0; i < count; ++i) {
+        const int width = group[6 + 14 * i];
+        widths.push_back(width ? width : 256);
+    }
+    return widths;
 }
 
 SIZE ClientSize(HWND hwnd)
@@ -219,6 +251,22 @@ TEST_F(SorabuneFormTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeB
     }
     // The splash has no frame: its client area is its whole size at either DPI.
     EXPECT_EQ(ClientSize(main_->Hwnd()).cx, Scale(TSorabuneForm::kClientWidth, main_->Dpi()));
+}
+
+TEST_F(SorabuneFormTest, TrayIconAndWindowIconsAreTheImagesDrawnForTheirSizeAtTheDpi)
+{
+    // Small icons at 100, 125, 150 and 200 % are 16, 20, 24 and 32 px, large ones twice as large.
+    EXPECT_EQ(IconResourceWidths(), (std::vector<int>{64, 48, 40, 32, 24, 20, 16}));
+    EXPECT_EQ(IconWidth(main_->Tray().IconHandle()), GetSystemMetrics(SM_CXSMICON));
+    for (HWND hwnd : {main_->Hwnd(), exitDialog_->Hwnd()}) {
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0))),
+                  GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0))),
+                  GetSystemMetrics(SM_CXICON));
+    }
+    const int other = main_->Dpi() == 96 ? 144 : 96;
+    ASSERT_TRUE(MoveToDpi(main_->Hwnd(), other));
+    EXPECT_EQ(IconWidth(main_->Tray().IconHandle()), 16 * other / 96) << "the tray's image for the new DPI";
 }
 
 TEST_F(SorabuneFormTest, LeftClickOpensTheExitDialogAndRightClickThenOnlyBringsItForward)

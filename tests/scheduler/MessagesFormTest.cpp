@@ -58,11 +58,6 @@ TEST_F(MessagesFormTest, FormCreateLeavesATopmostWindowWithoutTitleBarThatShowsE
         EXPECT_GE(client.bottom, ChildRect(hwnd, IDC_MESSAGEBTN).bottom);
         EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEBTN).bottom, 117 * dpi / 96.0, 1);
         EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEMEMO).right, 479 * dpi / 96.0, 1);
-        for (int id : {IDC_MESSAGEBTN, IDC_MESSAGEMEMO}) {
-            LOGFONTW lf = {};
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-            EXPECT_EQ(-lf.lfHeight, Scale(15, dpi)) << id;
-        }
         EXPECT_EQ(Utf8(WindowText(GetDlgItem(hwnd, IDC_MESSAGEBTN))), "O K");
         EXPECT_TRUE(GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGEMEMO), GWL_STYLE) & ES_READONLY);
         const LONG labelStyle = GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGELABEL), GWL_STYLE);

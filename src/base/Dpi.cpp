@@ -2,10 +2,15 @@
 // figures, frames, fonts and icons built on them.
 #include "base/Dpi.h"
 
+#include "base/SystemLibrary.h"
 #include "resource.h"
 
 namespace {
 constexpr int kPointsPerInch = 72;
+
+// MDT_EFFECTIVE_DPI: the DPI that Windows scales an unaware window on the monitor by.
+constexpr int kEffectiveDpi = 0;
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 struct DpiFunctions {
     UINT(WINAPI* getDpiForWindow)(HWND);
@@ -59,6 +64,18 @@ int WindowDpi(HWND hwnd)
     if (hwnd && Functions().getDpiForWindow) {
         if (const UINT dpi = Functions().getDpiForWindow(hwnd)) {
             return static_cast<int>(dpi);
+        }
+    }
+    // Windows 8.1 and the first Windows 10 know each monitor's DPI, though not yet each window's.
+    if (hwnd && !Functions().getDpiForWindow) {
+        static const auto getDpiForMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+        UINT dpiX = 0;
+        UINT dpiY = 0;
+        if (getDpiForMonitor &&
+            SUCCEEDED(
+                getDpiForMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)) &&
+            dpiY) {
+            return static_cast<int>(dpiY);
         }
     }
     return SystemDpi();

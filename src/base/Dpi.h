@@ -12,7 +12,7 @@ inline constexpr int kDesignDpi = 96;
 
 // The DPI of the whole system (the primary screen's at logon).
 int SystemDpi();
-// The DPI of the screen a window is on.
+// The DPI of the screen a window is on (of its monitor on Windows 8.1, the system's on Windows 7 and 8).
 int WindowDpi(HWND hwnd);
 
 // A length of the layout at a DPI, to the nearest pixel.

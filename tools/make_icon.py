@@ -1,11 +1,17 @@
 #!/usr/bin/env python3
 """Draws the program icon (a small boat sailing across a sky-blue disc) and writes a Windows .ico
-with 32 x 32 and 16 x 16 images in 32-bit colour with alpha. Usage: make_icon.py OUTPUT.ico"""
+with an image in 32-bit colour with alpha for each size Windows asks for at the usual display scales: the
+small icon (16, 20, 24, 32 px at 100, 125, 150, 200 %) and the large one (32, 40, 48, 64 px). The
+images above 32 px are stored PNG-compressed, which Windows reads since Vista; they would otherwise add
+about 28 KiB to each program. Usage: make_icon.py OUTPUT.ico"""
 import math
 import struct
 import sys
+import zlib
 
 SUPERSAMPLE = 4
+SIZES = (64, 48, 40, 32, 24, 20, 16)
+LARGEST_BITMAP = 32
 
 
 def inside_triangle(px, py, a, b, c):
@@ -90,8 +96,21 @@ def dib(size, pixels):
     return header + bytes(xor) + bytes(mask)
 
 
+def png(size, pixels):
+    rows = b"".join(b"\x00" + bytes(channel for pixel in row for channel in pixel) for row in pixels)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
 def main():
-    images = [(size, dib(size, render(size))) for size in (32, 16)]
+    images = []
+    for size in SIZES:
+        pixels = render(size)
+        images.append((size, dib(size, pixels) if size <= LARGEST_BITMAP else png(size, pixels)))
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, data in images:

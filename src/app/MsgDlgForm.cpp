@@ -1,9 +1,12 @@
-// The exit dialog: its controls, dialog keys and the two buttons.
+// The exit dialog: its controls at the dialog's DPI, dialog keys and the two buttons.
 #include "app/MsgDlgForm.h"
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "resource.h"
+#include "base/Dpi.h"
 #include "base/MessageLoop.h"
 
 namespace {
@@ -16,32 +19,66 @@ constexpr RECT kLabelRect = {8, 30, 340, 60};
 constexpr RECT kOkRect = {80, 90, 80 + 88, 90 + 30};
 constexpr RECT kCancelRect = {180, 90, 180 + 88, 90 + 30};
 
-HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& rc, int id, HFONT font)
-{
-    HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top, rc.right - rc.left,
-                                 rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
+// The children in tab order; the label has the large font, the buttons the small one.
+struct Child {
+    int id;
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+    RECT rect;
+    bool label;
+};
+const Child kChildren[] = {
+    {IDC_MSGDLGLBL, WC_STATICW, TMsgDlgForm::kMessage, SS_CENTER, kLabelRect, true},
+    {IDOK, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kOkRect, false},
+    {IDCANCEL, WC_BUTTONW, L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON, kCancelRect, false},
+};
 } // namespace
 
 bool TMsgDlgForm::Create(HWND mainWindow)
 {
     mainWindow_ = mainWindow;
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    labelFont_ = CreateUiFont(kFace, kLabelFontPx);
-    buttonFont_ = CreateUiFont(kFace, kButtonFontPx);
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
-    POINT pos = CentredOnScreen(outer.cx, outer.cy);
-    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow)) {
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, mainWindow)) {
         return false;
     }
-    CreateChild(hwnd_, WC_STATICW, kMessage, SS_CENTER, kLabelRect, IDC_MSGDLGLBL, labelFont_.Get());
-    CreateChild(hwnd_, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kOkRect, IDOK, buttonFont_.Get());
-    CreateChild(hwnd_, WC_BUTTONW, L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON, kCancelRect, IDCANCEL, buttonFont_.Get());
+    CreateFonts();
+    for (const Child& c : kChildren) {
+        CreateWindowExW(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
+    }
+    LayOut();
     AddDialogWindow(hwnd_);
     return true;
+}
+
+std::optional<SIZE> TMsgDlgForm::OuterSizeForDpi(int dpi) const
+{
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+}
+
+void TMsgDlgForm::CreateFonts()
+{
+    labelFont_ = CreateUiFont(kFace, kLabelFontPx, Dpi());
+    buttonFont_ = CreateUiFont(kFace, kButtonFontPx, Dpi());
+}
+
+void TMsgDlgForm::LayOut()
+{
+    for (const Child& c : kChildren) {
+        HWND child = GetDlgItem(hwnd_, c.id);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(c.label ? labelFont_.Get() : buttonFont_.Get()), TRUE);
+        PlaceChild(child, c.rect, Dpi());
+    }
+}
+
+void TMsgDlgForm::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldLabelFont = std::move(labelFont_);
+    Font oldButtonFont = std::move(buttonFont_);
+    CreateFonts();
+    LayOut();
 }
 
 void TMsgDlgForm::ShowDialog()

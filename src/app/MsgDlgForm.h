@@ -24,8 +24,13 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
+    void CreateFonts();
+    void LayOut();
+
     Font labelFont_;
     Font buttonFont_;
     HWND mainWindow_ = nullptr;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "settings/OptionEtcForm.h"
 #include "base/MessageLoop.h"
 #include "app/MsgDlgForm.h"
@@ -20,12 +21,6 @@ constexpr UINT kStartUpMessage = WM_APP + 1;
 constexpr int kCaptionPoints = 28;
 constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";
-
-int PointsToPixels(int points)
-{
-    WindowDC screen;
-    return MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-}
 } // namespace
 
 TSorabuneForm::~TSorabuneForm()
@@ -41,20 +36,24 @@ TSorabuneForm::~TSorabuneForm()
 bool TSorabuneForm::Create()
 {
     RegisterWindowClass(kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
-    POINT pos = CentredOnScreen(outer.cx, outer.cy);
     // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
     taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy,
-                         taskbarOwner_)) {
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, taskbarOwner_)) {
         return false;
     }
     SetAlpha(kInitialAlpha);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SORABUNE));
-    tray_.Init(hwnd_, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION), kTrayTip);
+    tray_.Init(hwnd_, nullptr, kTrayTip);
+    LoadTrayIcon(Dpi());
     return true;
+}
+
+void TSorabuneForm::LoadTrayIcon(int dpi)
+{
+    // The shell shows the icon at the small icon size of the DPI, so the image drawn for that size is handed over.
+    Icon icon = LoadProgramIcon(SM_CXSMICON, dpi);
+    tray_.SetIcon(icon ? icon.Get() : LoadIconW(nullptr, IDI_APPLICATION));
+    trayIcon_ = std::move(icon);
 }
 
 void TSorabuneForm::SetDialogs(TMsgDlgForm* exitDialog, TOptionEtcForm* settingsDialog)
@@ -87,8 +86,7 @@ void TSorabuneForm::RunStartUpSequence()
     if (caption_.empty()) {
         caption_ = kDefaultCaption;
     }
-    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints), true, true);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    CreateCaptionFont();
     UpdateWindow(hwnd_);
 
     // Every wait processes messages: the window may be destroyed (exit dialog's OK) while we wait.
@@ -114,6 +112,26 @@ void TSorabuneForm::RunStartUpSequence()
     }
     ShowWindow(hwnd_, SW_HIDE);
     startUpFinished_ = true;
+}
+
+std::optional<SIZE> TSorabuneForm::OuterSizeForDpi(int dpi) const
+{
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+}
+
+void TSorabuneForm::CreateCaptionFont()
+{
+    // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
+    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints, Dpi()), kDesignDpi, true, true);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TSorabuneForm::OnDpiChanged()
+{
+    LoadTrayIcon(Dpi());
+    if (captionFont_) {
+        CreateCaptionFont();
+    }
 }
 
 void TSorabuneForm::Paint()
@@ -189,6 +207,11 @@ void TSorabuneForm::OnFinalDestroy()
 
 LRESULT TSorabuneForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == TrayIcon::TaskbarCreatedMessage() && msg != 0) {
+        // The shell rebuilds its notification area also when the display scale changes: the icon it gets again
+        // is the one for the DPI of now.
+        LoadTrayIcon(WindowDpi(hwnd_));
+    }
     if (tray_.HandleMessage(msg, wParam, lParam)) {
         return 0;
     }

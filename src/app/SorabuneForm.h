@@ -54,8 +54,12 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalDestroy() override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
+    void CreateCaptionFont();
+    void LoadTrayIcon(int dpi);
     void RunStartUpSequence();
     void SetAlpha(std::uint8_t alpha);
     void Paint();
@@ -68,6 +72,7 @@ private:
     std::wstring companionFile_ = L"Sorabune.exe";
     std::wstring caption_;
     Font captionFont_;
+    Icon trayIcon_;
     TrayIcon tray_;
     HWND companionWindow_ = nullptr;
     HWND taskbarOwner_ = nullptr;

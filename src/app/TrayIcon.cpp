@@ -27,6 +27,14 @@ void TrayIcon::Init(HWND owner, HICON icon, const wchar_t* tip)
     lstrcpynW(data_.szTip, tip, ARRAYSIZE(data_.szTip));
 }
 
+void TrayIcon::SetIcon(HICON icon)
+{
+    data_.hIcon = icon;
+    if (added_) {
+        Notify()(NIM_MODIFY, &data_);
+    }
+}
+
 bool TrayIcon::Add()
 {
     wanted_ = true;

@@ -14,6 +14,9 @@ public:
     static constexpr int kMaxRetries = 10;
 
     void Init(HWND owner, HICON icon, const wchar_t* tip);
+    // Shows another image (the icon for a new DPI); the shell gets it at once when the icon is there.
+    void SetIcon(HICON icon);
+    HICON IconHandle() const { return data_.hIcon; }
     // True when the shell took the icon; otherwise a timer on the owner tries again a few times.
     bool Add();
     void Remove();

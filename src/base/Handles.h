@@ -1,5 +1,5 @@
-// Small owners of Win32 handles (registry keys, GDI objects, screen DCs, kernel handles, COM interfaces) so that
-// every handle is released in the operation that opened it, also when an error ends that operation.
+// Small owners of Win32 handles (registry keys, GDI objects, icons, screen DCs, kernel handles, COM interfaces)
+// so that every handle is released in the operation that opened it, also when an error ends that operation.
 #pragma once
 
 #include <windows.h>
@@ -69,6 +69,13 @@ struct BrushTraits {
     static void Close(Handle h) { DeleteObject(h); }
 };
 using Brush = UniqueHandle<BrushTraits>;
+
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyIcon(h); }
+};
+using Icon = UniqueHandle<IconTraits>;
 
 struct KernelHandleTraits {
     using Handle = HANDLE;

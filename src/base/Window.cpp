@@ -1,7 +1,16 @@
-// Window base: class registration, HWND binding and the handler boundary where errors are shown.
+// Window base: class registration, HWND binding, the window's DPI and icons, and the handler boundary where errors
+// are shown.
 #include "base/Window.h"
 
+#include <utility>
+
 #include "base/AppError.h"
+
+namespace {
+// Asks a window of the second per-monitor mode (Windows 10 1703) for its size at a new DPI; the headers name it
+// only for that Windows.
+constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
+} // namespace
 
 Window::~Window()
 {
@@ -35,7 +44,8 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
@@ -45,13 +55,79 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background
 HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                              int w, int h, HWND owner)
 {
-    return CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, GetModuleHandleW(nullptr),
-                           this);
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, GetModuleHandleW(nullptr), this);
+    if (hwnd) {
+        SetIconsForDpi();
+    }
+    return hwnd;
+}
+
+HWND Window::CreateCentredWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, HWND owner)
+{
+    // The system's DPI is the primary screen's unless it has changed since logon; the window knows for sure once
+    // it exists, and is sized again where they differ.
+    const int guess = SystemDpi();
+    const SIZE size = OuterSizeForDpi(guess).value_or(SIZE{0, 0});
+    const POINT pos = CentredOnScreen(size.cx, size.cy);
+    if (!CreateWindowFor(exStyle, className, title, style, pos.x, pos.y, size.cx, size.cy, owner)) {
+        return nullptr;
+    }
+    if (dpi_ != guess) {
+        CentreOnScreen();
+    }
+    return hwnd_;
+}
+
+void Window::CentreOnScreen()
+{
+    const std::optional<SIZE> size = OuterSizeForDpi(dpi_);
+    if (!size) {
+        return;
+    }
+    const POINT pos = CentredOnScreen(size->cx, size->cy);
+    SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size->cx, size->cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetIconsForDpi()
+{
+    // The caption and the task switcher show the image drawn for their size rather than one the system stretches.
+    Icon small = LoadProgramIcon(SM_CXSMICON, dpi_);
+    Icon big = LoadProgramIcon(SM_CXICON, dpi_);
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    smallIcon_ = std::move(small);
+    bigIcon_ = std::move(big);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return Default(msg, wParam, lParam);
+}
+
+LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case kGetDpiScaledSizeMessage:
+        // A window of fixed layout keeps its client area exact at the new DPI, which linear scaling of the
+        // whole window would not.
+        if (const std::optional<SIZE> size = OuterSizeForDpi(static_cast<int>(wParam))) {
+            *reinterpret_cast<SIZE*>(lParam) = *size;
+            return TRUE;
+        }
+        return HandleMessage(msg, wParam, lParam);
+    case WM_DPICHANGED: {
+        dpi_ = LOWORD(wParam);
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetIconsForDpi();
+        OnDpiChanged();
+        return 0;
+    }
+    default:
+        return HandleMessage(msg, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -63,6 +139,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         if (self) {
             self->hwnd_ = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self->dpi_ = WindowDpi(hwnd);
+            EnableNonClientScaling(hwnd);
         }
     } else {
         self = FromHwnd(hwnd);
@@ -72,7 +150,7 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
     LRESULT result = 0;
     try {
-        result = self->HandleMessage(msg, wParam, lParam);
+        result = self->BaseMessage(msg, wParam, lParam);
     } catch (const AppError& error) {
         ShowAppError(error.Message());
     } catch (...) {
@@ -86,25 +164,6 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         self->OnFinalDestroy();
     }
     return result;
-}
-
-Font CreateUiFont(const wchar_t* face, int heightPx, bool bold, bool italic)
-{
-    LOGFONTW lf = {};
-    lf.lfHeight = -heightPx;
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = italic ? TRUE : FALSE;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-    return Font(CreateFontIndirectW(&lf));
-}
-
-SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h)
-{
-    RECT rc = {0, 0, w, h};
-    AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 POINT CentredOnScreen(int outerWidth, int outerHeight)

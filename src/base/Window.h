@@ -1,11 +1,14 @@
 // Thin base of every window of the program: registers a class under the form's type name, binds the
-// HWND to its object and forwards messages to a virtual handler that errors cannot escape.
+// HWND to its object, keeps the window's DPI and icons, and forwards messages to a virtual handler that errors
+// cannot escape.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "base/Dpi.h"
 #include "base/Handles.h"
 
 class Window {
@@ -17,6 +20,8 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
     bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    // The DPI the window is laid out for: its screen's when it was created, then each one Windows reports.
+    int Dpi() const { return dpi_; }
 
     // The object bound to a window created through this base, or null.
     static Window* FromHwnd(HWND hwnd);
@@ -24,30 +29,41 @@ public:
 protected:
     // Registers the class once per process. The class name is the form's type name.
     static void RegisterWindowClass(const wchar_t* className, HBRUSH background, UINT style = 0);
-    // Creates the window bound to this object; hidden unless the style has WS_VISIBLE.
+    // Creates the window bound to this object, with the program's icons for its DPI; hidden unless the style
+    // has WS_VISIBLE.
     HWND CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                          int w, int h, HWND owner);
+    // Creates a window of fixed layout centred on the primary screen at its outer size for the DPI there
+    // (OuterSizeForDpi).
+    HWND CreateCentredWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, HWND owner);
+    // Gives the window its outer size for its DPI (OuterSizeForDpi) and centres it on the primary screen.
+    void CentreOnScreen();
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
     // Called after WM_NCDESTROY; the object no longer has a window.
     virtual void OnFinalDestroy() {}
+    // The outer size of a window of fixed layout at a DPI; nothing lets Windows scale the present size.
+    virtual std::optional<SIZE> OuterSizeForDpi(int dpi) const { return std::nullopt; }
+    // Windows reported a new DPI (Dpi() has it) and the window has taken the rectangle Windows suggested: fonts
+    // and children follow.
+    virtual void OnDpiChanged() {}
 
     HWND hwnd_ = nullptr;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void SetIconsForDpi();
+
+    int dpi_ = kDesignDpi;
+    Icon smallIcon_;
+    Icon bigIcon_;
 };
 
 // Registers a window class once per process (a second call with the same name does nothing); every class of
 // the program carries the program's icon.
 void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background, UINT style = 0);
-
-// A font of the program's faces in the Shift-JIS character set; height in pixels of the characters.
-Font CreateUiFont(const wchar_t* face, int heightPx, bool bold = false, bool italic = false);
-
-// The outer size that gives a window of this style a client area of w x h.
-SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h);
 
 // Top-left position that centres a window of this outer size on the primary screen.
 POINT CentredOnScreen(int outerWidth, int outerHeight);

@@ -12,6 +12,7 @@
 #include "info/JyouhouRules.h"
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
+#include "base/Dpi.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
 
@@ -73,7 +74,7 @@ void SetSizedText(HWND label, const std::wstring& text)
 // The drives block is sized to its text as far down as the page reaches, in whole lines; the drives below
 // that scroll into view, a line at a time, under a scroll bar of the label's own. It paints its text as the
 // plain label would, moved up by the scroll position, so that unscrolled it looks the same.
-void SetDrivesText(HWND label, const std::wstring& text)
+void SetDrivesText(HWND label, const std::wstring& text, int dpi)
 {
     SetWindowTextW(label, text.c_str());
     const SIZE size = TextSize(label, text);
@@ -83,7 +84,8 @@ void SetDrivesText(HWND label, const std::wstring& text)
     RECT place = {};
     GetWindowRect(label, &place);
     MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
-    const int room = std::max(0, static_cast<int>(page.bottom - kDrivesBottomMargin - place.top)) / line * line;
+    const int room =
+        std::max(0, static_cast<int>(page.bottom - Scale(kDrivesBottomMargin, dpi) - place.top)) / line * line;
     const bool scrolls = size.cy > room;
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
@@ -92,7 +94,7 @@ void SetDrivesText(HWND label, const std::wstring& text)
     // A page as large as the range hides the scroll bar.
     info.nPage = scrolls ? static_cast<UINT>(room) : static_cast<UINT>(info.nMax + 1);
     SetScrollInfo(label, SB_VERT, &info, FALSE);
-    SetWindowPos(label, nullptr, 0, 0, size.cx + (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+    SetWindowPos(label, nullptr, 0, 0, size.cx + (scrolls ? MetricForDpi(SM_CXVSCROLL, dpi) : 0),
                  scrolls ? room : size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     InvalidateRect(label, nullptr, TRUE);
 }
@@ -241,9 +243,26 @@ public:
 
     void OnSelected() override
     {
-        SetDrivesText(form_->Control(IDC_DRIVEHDDLABEL), DrivesBlockText(CurrentDriveQueries()));
+        SetDrivesText(form_->Control(IDC_DRIVEHDDLABEL), DrivesBlockText(CurrentDriveQueries()), form_->Dpi());
         SetSizedText(form_->Control(IDC_SCREENLABEL), ScreenBlock());
         SetSizedText(form_->Control(IDC_NAMELABEL), NamesBlock());
+    }
+
+    // The blocks built so far take the size of their texts in the new font; the texts stay those of the moment
+    // the page was selected.
+    void OnDpiChanged(int dpi) override
+    {
+        HWND drives = form_->Control(IDC_DRIVEHDDLABEL);
+        if (const std::wstring text = WindowText(drives); !text.empty()) {
+            SetScrollPos(drives, SB_VERT, 0, FALSE);
+            SetDrivesText(drives, text, dpi);
+        }
+        for (int id : {IDC_SCREENLABEL, IDC_NAMELABEL}) {
+            HWND label = form_->Control(id);
+            if (const std::wstring text = WindowText(label); !text.empty()) {
+                SetSizedText(label, text);
+            }
+        }
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 
 #include "resource.h"
 #include "base/Subclass.h"
@@ -53,18 +54,13 @@ public:
     {
         form_ = &form;
         CreateControls(form, sheet, kControls);
-        titleFont_ = CreateUiFont(kFace, kTitleHeight, true);
-        textFont_ = CreateUiFont(kFace, kTextHeight);
-        pointedFont_ = CreateUiFont(kFace, kTextHeight, true);
-        SendMessageW(form.Control(IDC_APPTITLEVERLBL), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-        for (int id :
-             {IDC_DATELBL, IDC_MYNAMELBL, IDC_MAILTITLELBL, IDC_MAILADDLBL, IDC_HOMEPAGETITLELBL, IDC_HOMEPAGEADDLBL}) {
-            SendMessageW(form.Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
-        }
+        SetFonts(form.Dpi());
         for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
             AddSubclass<LinkProc>(form.Control(id), this);
         }
     }
+
+    void OnDpiChanged(int dpi) override { SetFonts(dpi); }
 
     bool OnCommand(int id, int code, HWND control) override
     {
@@ -105,6 +101,22 @@ public:
     bool IsPointed(int id) const { return id == IDC_MAILADDLBL ? mailPointed_ : homepagePointed_; }
 
 private:
+    // The page's own fonts at a DPI; the old ones go once no label uses them.
+    void SetFonts(int dpi)
+    {
+        Font oldFonts[] = {std::move(titleFont_), std::move(textFont_), std::move(pointedFont_)};
+        titleFont_ = CreateUiFont(kFace, kTitleHeight, dpi, true);
+        textFont_ = CreateUiFont(kFace, kTextHeight, dpi);
+        pointedFont_ = CreateUiFont(kFace, kTextHeight, dpi, true);
+        SendMessageW(form_->Control(IDC_APPTITLEVERLBL), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
+        for (int id : {IDC_DATELBL, IDC_MYNAMELBL, IDC_MAILTITLELBL, IDC_HOMEPAGETITLELBL}) {
+            SendMessageW(form_->Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), TRUE);
+        }
+        for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+            SetPointed(id, IsPointed(id));
+        }
+    }
+
     void Open(const std::wstring& target)
     {
         // What the shell makes of it is not looked at: with no mail program or browser nothing happens.

@@ -1,8 +1,12 @@
-// The installer's window: caption, completion text and the O  K button that ends the program.
+// The installer's window: caption, completion text and the O  K button that ends the program, at the window's
+// DPI.
 #include "installer/Form1.h"
 
 #include <commctrl.h>
 
+#include <utility>
+
+#include "base/Dpi.h"
 #include "installer/Installation.h"
 #include "resource.h"
 
@@ -20,10 +24,7 @@ bool TForm1::Create(bool install)
 {
     install_ = install;
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    font_ = CreateUiFont(kFace, kFontHeight);
-    labelFont_ = CreateUiFont(kFace, kLabelFontHeight, true);
-    POINT pos = CentredOnScreen(kOuterWidth, kOuterHeight);
-    if (!CreateWindowFor(kExStyle, kClassName, kTitle, kStyle, pos.x, pos.y, kOuterWidth, kOuterHeight, nullptr)) {
+    if (!CreateCentredWindow(kExStyle, kClassName, kTitle, kStyle, nullptr)) {
         return false;
     }
     ShowWindow(hwnd_, SW_SHOW);
@@ -31,19 +32,46 @@ bool TForm1::Create(bool install)
     return true;
 }
 
+std::optional<SIZE> TForm1::OuterSizeForDpi(int dpi) const
+{
+    return SIZE{Scale(kOuterWidth, dpi), Scale(kOuterHeight, dpi)};
+}
+
+void TForm1::CreateFonts()
+{
+    font_ = CreateUiFont(kFace, kFontHeight, Dpi());
+    labelFont_ = CreateUiFont(kFace, kLabelFontHeight, Dpi(), true);
+}
+
+void TForm1::LayOut()
+{
+    HWND label = GetDlgItem(hwnd_, IDC_LABEL1);
+    HWND button = GetDlgItem(hwnd_, IDC_BUTTON1);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    PlaceChild(label, kLabel1Rect, Dpi());
+    PlaceChild(button, kButton1Rect, Dpi());
+}
+
+void TForm1::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldFont = std::move(font_);
+    Font oldLabelFont = std::move(labelFont_);
+    CreateFonts();
+    LayOut();
+}
+
 void TForm1::FormCreate()
 {
+    // The window's DPI is known from its first message on, so the children are made at it straight away.
+    CreateFonts();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND label = CreateWindowExW(0, WC_STATICW, L"Sorabune のインストールが終了しました",
-                                 WS_CHILD | WS_VISIBLE | SS_LEFT, kLabel1Rect.left, kLabel1Rect.top,
-                                 kLabel1Rect.right - kLabel1Rect.left, kLabel1Rect.bottom - kLabel1Rect.top, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LABEL1)), instance, nullptr);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
-    HWND button = CreateWindowExW(0, WC_BUTTONW, L"O  K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                  kButton1Rect.left, kButton1Rect.top, kButton1Rect.right - kButton1Rect.left,
-                                  kButton1Rect.bottom - kButton1Rect.top, hwnd_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BUTTON1)), instance, nullptr);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    CreateWindowExW(0, WC_STATICW, L"Sorabune のインストールが終了しました", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
+                    0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LABEL1)), instance, nullptr);
+    CreateWindowExW(0, WC_BUTTONW, L"O  K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, hwnd_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BUTTON1)), instance, nullptr);
+    LayOut();
     if (install_) {
         RunInstallation(hwnd_);
     }

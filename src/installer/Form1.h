@@ -8,6 +8,7 @@ class TForm1 : public Window {
 public:
     static constexpr const wchar_t* kClassName = L"TForm1";
     static constexpr const wchar_t* kTitle = L"Sorabune のインストール";
+    // At 96 DPI; the window is as much larger as its screen's scale.
     static constexpr int kOuterWidth = 451;
     static constexpr int kOuterHeight = 201;
 
@@ -17,9 +18,13 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
     void FormCreate();
+    void CreateFonts();
+    void LayOut();
     void Button1Click();
 
     bool install_ = true;

@@ -1,10 +1,15 @@
 // The reminder message windows: frame, FormCreate (no title bar, enlarged, topmost), the sentence and the
-// memo, the O K button and the deactivation slot that keeps a shown window above other programs.
+// memo at the window's DPI, the O K button and the deactivation slot that keeps a shown window above other
+// programs.
 #include "scheduler/MessagesForm.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "resource.h"
+#include "base/Dpi.h"
 #include "scheduler/SchedulerRules.h"
 #include "base/MessageLoop.h"
 
@@ -16,6 +21,7 @@ constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 constexpr COLORREF kColour1 = RGB(192, 220, 192);
 constexpr COLORREF kColour2 = RGB(166, 202, 240);
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kFontPx = 15;
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
@@ -33,14 +39,20 @@ std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
     return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, kLocaleTextChars) ? text : fallback;
 }
 
-HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& rc, int id,
-               HFONT font)
+HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
 {
-    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top, rc.right - rc.left,
-                                 rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+// The client height once the title bar has gone: the outer height the window had with it, and at least enough to
+// show the button.
+int ClientHeightWithoutTitleBar(int dpi)
+{
+    const SIZE withTitleBar = OuterSizeForClient(kFormStyle, kFormExStyle, Scale(TMessagesForm::kClientWidth, dpi),
+                                                 Scale(TMessagesForm::kClientHeight, dpi), dpi);
+    return std::max(static_cast<int>(withTitleBar.cy),
+                    Scale(TMessagesForm::kControlsBottom + TMessagesForm::kBottomMargin, dpi));
 }
 } // namespace
 
@@ -80,15 +92,12 @@ bool TMessagesForm::Create(HWND mainWindow)
     const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
     const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
     background_ = Brush(CreateSolidBrush(BackgroundColour()));
-    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", kFontPx);
-    labelFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", kLabelFontPx);
     // No class brush: the window paints its own colour.
     RegisterWindowClass(className, nullptr);
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
-    POINT pos = CentredOnScreen(outer.cx, outer.cy);
-    if (!CreateWindowFor(kFormExStyle, className, title, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, mainWindow)) {
+    if (!CreateCentredWindow(kFormExStyle, className, title, kFormStyle, mainWindow)) {
         return false;
     }
+    CreateFonts();
     BuildControls();
     FormCreate();
     // Enter and Space press O K, as in any dialog.
@@ -96,30 +105,48 @@ bool TMessagesForm::Create(HWND mainWindow)
     return true;
 }
 
+void TMessagesForm::CreateFonts()
+{
+    font_ = CreateUiFont(kFace, kFontPx, Dpi());
+    labelFont_ = CreateUiFont(kFace, kLabelFontPx, Dpi());
+}
+
 void TMessagesForm::BuildControls()
 {
     // The button first: it is first in the tab order and has the focus when the window opens.
-    MakeChild(hwnd_, 0, WC_BUTTONW, L"O K", BS_DEFPUSHBUTTON | WS_TABSTOP, kButtonRect, IDC_MESSAGEBTN, font_.Get());
-    MakeChild(hwnd_, WS_EX_CLIENTEDGE, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, kMemoRect,
-              IDC_MESSAGEMEMO, font_.Get());
-    MakeChild(hwnd_, 0, WC_STATICW, L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, kLabelRect, IDC_MESSAGELABEL,
-              labelFont_.Get());
+    MakeChild(hwnd_, 0, WC_BUTTONW, L"O K", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_MESSAGEBTN);
+    MakeChild(hwnd_, WS_EX_CLIENTEDGE, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, IDC_MESSAGEMEMO);
+    MakeChild(hwnd_, 0, WC_STATICW, L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, IDC_MESSAGELABEL);
+    PlaceControls();
+}
+
+void TMessagesForm::PlaceControls()
+{
+    for (int id : {IDC_MESSAGEBTN, IDC_MESSAGEMEMO}) {
+        SendMessageW(GetDlgItem(hwnd_, id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    }
+    SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEBTN), kButtonRect, Dpi());
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), kMemoRect, Dpi());
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGELABEL), kLabelRect, Dpi());
+    LayOut();
+}
+
+std::optional<SIZE> TMessagesForm::OuterSizeForDpi(int dpi) const
+{
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    if (style & WS_CAPTION) {
+        return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    }
+    return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi), dpi);
 }
 
 void TMessagesForm::FormCreate()
 {
-    RECT outer;
-    GetWindowRect(hwnd_, &outer);
-    const int heightWithTitleBar = outer.bottom - outer.top;
     SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & kNoTitleBarMask);
     // The client area grows to the outer height the window had with its title bar, which brings the memo
     // and the button into view; where the frame metrics give less, it still reaches below the button.
-    int clientHeight = heightWithTitleBar;
-    if (clientHeight < kControlsBottom + kBottomMargin) {
-        clientHeight = kControlsBottom + kBottomMargin;
-    }
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    SIZE size = OuterSizeForClient(style, kFormExStyle, kClientWidth, clientHeight);
+    const SIZE size = OuterSizeForDpi(Dpi()).value_or(SIZE{0, 0});
     POINT pos = CentredOnScreen(size.cx, size.cy);
     SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetWindowPos(hwnd_, HWND_TOPMOST, pos.x, pos.y, 0, 0, kTopmostFlags);
@@ -130,9 +157,24 @@ void TMessagesForm::LayOut()
     RECT client;
     GetClientRect(hwnd_, &client);
     // The label stretches with the window's width; everything else keeps its place.
+    const RECT label = ScaleRect(kLabelRect, Dpi());
     SetWindowPos(GetDlgItem(hwnd_, IDC_MESSAGELABEL), nullptr, 0, 0,
-                 client.right + (kLabelRect.right - kLabelRect.left - kClientWidth), kLabelRect.bottom - kLabelRect.top,
+                 client.right + (label.right - label.left - Scale(kClientWidth, Dpi())), label.bottom - label.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMessagesForm::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldFont = std::move(font_);
+    Font oldLabelFont = std::move(labelFont_);
+    Font oldFittedFont = std::move(fittedLabelFont_);
+    CreateFonts();
+    PlaceControls();
+    // A sentence on show is fitted again into the label's new width.
+    if (const std::wstring sentence = MessageLabelText(); !sentence.empty()) {
+        FitLabelFont(sentence);
+    }
 }
 
 void TMessagesForm::ShowOsiraseMessage(const std::wstring& memo, const SYSTEMTIME& now)
@@ -159,12 +201,12 @@ void TMessagesForm::FitLabelFont(const std::wstring& sentence)
     HWND label = GetDlgItem(hwnd_, IDC_MESSAGELABEL);
     RECT rc;
     GetClientRect(label, &rc);
-    const int available = rc.right - 2 * kLabelSidePadding;
+    const int available = rc.right - 2 * Scale(kLabelSidePadding, Dpi());
     WindowDC dc(label);
     Font fitted;
     HFONT chosen = labelFont_.Get();
     for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
-        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(L"ＭＳ Ｐゴシック", px);
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(kFace, px, Dpi());
         HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
         SIZE extent = {};
         {

@@ -36,15 +36,19 @@ public:
 
     std::wstring MessageLabelText() const;
     std::wstring MessageMemoText() const;
-    // Character height of the sentence: 20 px, less where the face would not fit the sentence in.
+    // Character height of the sentence: 20 px at 96 DPI, less where the face would not fit the sentence in.
     int MessageLabelFontPx() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
     void FormCreate();
+    void CreateFonts();
     void BuildControls();
+    void PlaceControls();
     void LayOut();
     void FitLabelFont(const std::wstring& sentence);
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
 #include "base/Subclass.h"
@@ -26,6 +27,9 @@ constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_
 // The margin on each side of an item's text in an open list, inside the list's frame.
 constexpr int kDroppedTextMargin = 4;
 
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+constexpr int kFontPx = 15;
+constexpr int kOkFontPx = 20;
 constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
 constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
 
@@ -72,7 +76,7 @@ LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 // The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
 // wider than the screen it opens on, and never narrower than the drop-down itself. An added item is measured
 // alone; a removal measures them all again, since the widest may have gone.
-void FitDroppedWidth(HWND combo, const std::wstring* added)
+void FitDroppedWidth(HWND combo, const std::wstring* added, int dpi)
 {
     int widest = 0;
     {
@@ -100,7 +104,8 @@ void FitDroppedWidth(HWND combo, const std::wstring* added)
     GetMonitorInfoW(MonitorFromWindow(combo, MONITOR_DEFAULTTONEAREST), &monitor);
     RECT rc = {};
     GetWindowRect(combo, &rc);
-    const int wanted = widest + 2 * (GetSystemMetrics(SM_CXEDGE) + kDroppedTextMargin) + GetSystemMetrics(SM_CXVSCROLL);
+    const int wanted =
+        widest + 2 * (MetricForDpi(SM_CXEDGE, dpi) + Scale(kDroppedTextMargin, dpi)) + MetricForDpi(SM_CXVSCROLL, dpi);
     int width = std::max(std::min(wanted, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left)),
                          static_cast<int>(rc.right - rc.left));
     if (added) {
@@ -125,10 +130,13 @@ void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, st
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (std::size_t i = 0; i < count; ++i) {
         const ControlDef& d = defs[i];
-        HWND control =
-            CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, d.x, d.y, d.w, d.h, sheet,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
+        const RECT design = {d.x, d.y, d.x + d.w, d.y + d.h};
+        const RECT rc = ScaleRect(design, form.Dpi());
+        HWND control = CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, rc.left, rc.top,
+                                       rc.right - rc.left, rc.bottom - rc.top, sheet,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form.DefaultFont()), FALSE);
+        form.KeepDesignRect(control, design);
     }
     // Group boxes go below everything, so that the controls inside them are not clipped by their frames.
     for (std::size_t i = 0; i < count; ++i) {
@@ -147,14 +155,10 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
 {
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RegisterSheetClass();
-    font_ = CreateUiFont(L"ＭＳ Ｐゴシック", 15);
-    okFont_ = CreateUiFont(L"ＭＳ Ｐゴシック", 20, true);
-
-    SIZE outer = OuterSizeForClient(kFormStyle, kFormExStyle, kClientWidth, kClientHeight);
-    POINT pos = CentredOnScreen(outer.cx, outer.cy);
-    if (!CreateWindowFor(kFormExStyle, kClassName, kTitle, kFormStyle, pos.x, pos.y, outer.cx, outer.cy, owner)) {
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
         return false;
     }
+    CreateFonts();
     BuildFrame();
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);
@@ -167,19 +171,26 @@ bool TOptionEtcForm::Create(HWND owner, bool load)
     return true;
 }
 
+std::optional<SIZE> TOptionEtcForm::OuterSizeForDpi(int dpi) const
+{
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+}
+
+void TOptionEtcForm::CreateFonts()
+{
+    font_ = CreateUiFont(kFace, kFontPx, Dpi());
+    okFont_ = CreateUiFont(kFace, kOkFontPx, Dpi(), true);
+}
+
 void TOptionEtcForm::BuildFrame()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND ok =
-        CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kOkBtnRect.left,
-                        kOkBtnRect.top, kOkBtnRect.right - kOkBtnRect.left, kOkBtnRect.bottom - kOkBtnRect.top, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
-    SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
+    okBtn_ = CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
+    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
 
     pageControl_ =
-        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                        kPageControlRect.left, kPageControlRect.top, kPageControlRect.right - kPageControlRect.left,
-                        kPageControlRect.bottom - kPageControlRect.top, hwnd_,
+        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
     SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     for (int i = 0; i < kPageCount; ++i) {
@@ -188,23 +199,64 @@ void TOptionEtcForm::BuildFrame()
         item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
         SendMessageW(pageControl_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-
     // The sheets lie over the page control's display area as siblings, so their controls report to us.
-    RECT tab;
-    GetWindowRect(pageControl_, &tab);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tab), 2);
-    RECT area = {0, 0, kPageControlRect.right - kPageControlRect.left, kPageControlRect.bottom - kPageControlRect.top};
-    SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    OffsetRect(&area, tab.left, tab.top);
     for (int i = 0; i < kPageCount; ++i) {
         sheets_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kSheetClass, kTabTexts[i],
-                                     WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0), area.left, area.top,
-                                     area.right - area.left, area.bottom - area.top, hwnd_,
+                                     WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSheetIds[i])), instance, nullptr);
         SetWindowPos(sheets_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    LayOutFrame();
+    for (int i = 0; i < kPageCount; ++i) {
         pages_[i]->Build(*this, sheets_[i]);
     }
     SendMessageW(pageControl_, TCM_SETCURSEL, 0, 0);
+}
+
+void TOptionEtcForm::LayOutFrame()
+{
+    PlaceChild(okBtn_, kOkBtnRect, Dpi());
+    PlaceChild(pageControl_, kPageControlRect, Dpi());
+    // The display area follows from the tabs' height in the present font.
+    const RECT tab = ScaleRect(kPageControlRect, Dpi());
+    RECT area = {0, 0, tab.right - tab.left, tab.bottom - tab.top};
+    SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, tab.left, tab.top);
+    for (HWND sheet : sheets_) {
+        SetWindowPos(sheet, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TOptionEtcForm::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldFont = std::move(font_);
+    Font oldOkFont = std::move(okFont_);
+    CreateFonts();
+    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), TRUE);
+    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    LayOutFrame();
+    for (const auto& [control, design] : designRects_) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+        PlaceChild(control, design, Dpi());
+        if (IsComboBox(control)) {
+            FitDroppedWidth(control, nullptr, Dpi());
+        }
+    }
+    for (auto& page : pages_) {
+        page->OnDpiChanged(Dpi());
+    }
+}
+
+std::optional<RECT> TOptionEtcForm::DesignRect(HWND control) const
+{
+    for (const auto& [kept, design] : designRects_) {
+        if (kept == control) {
+            return design;
+        }
+    }
+    return std::nullopt;
 }
 
 void TOptionEtcForm::ShowDialog()
@@ -286,7 +338,7 @@ void TOptionEtcForm::AddItem(int id, const std::wstring& text)
     const bool combo = IsComboBox(c);
     SendMessageW(c, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (combo) {
-        FitDroppedWidth(c, &text);
+        FitDroppedWidth(c, &text, Dpi());
     }
 }
 
@@ -318,7 +370,7 @@ void TOptionEtcForm::DeleteItem(int id, int index)
     const bool combo = IsComboBox(c);
     SendMessageW(c, combo ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
     if (combo) {
-        FitDroppedWidth(c, nullptr);
+        FitDroppedWidth(c, nullptr, Dpi());
     }
 }
 

@@ -7,8 +7,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "settings/SettingsPage.h"
@@ -42,6 +44,9 @@ public:
     // The control with this id (on the frame or any page), or null.
     HWND Control(int id) const;
     HFONT DefaultFont() const { return font_.Get(); }
+    // The rectangle at 96 DPI of a control that a page's table made (CreateControls), or nothing.
+    std::optional<RECT> DesignRect(HWND control) const;
+    void KeepDesignRect(HWND control, const RECT& design) { designRects_.emplace_back(control, design); }
 
     // Drop-down and list boxes: selected item position (-1 none), items.
     int Index(int id) const;
@@ -77,18 +82,24 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
 
 private:
+    void CreateFonts();
     void BuildFrame();
+    void LayOutFrame();
     SettingsPage* PageOfControl(HWND control) const;
     bool IsComboBox(HWND control) const;
 
     Font font_;
     Font okFont_;
+    HWND okBtn_ = nullptr;
     HWND pageControl_ = nullptr;
     std::array<HWND, kPageCount> sheets_ = {};
     SettingsPages pages_;
     std::function<void()> timer1Handler_;
     mutable std::unordered_map<int, HWND> controls_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;
+    std::vector<std::pair<HWND, RECT>> designRects_;
 };

@@ -19,7 +19,8 @@ struct ControlDef {
     DWORD exStyle = 0;
 };
 
-// Creates the controls of a table on a page (visible children of the sheet) in the form's default font.
+// Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
+// its rectangle scaled to the dialog's DPI; the dialog keeps the table rectangles for a change of DPI.
 void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count);
 template <std::size_t N> void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef (&defs)[N])
 {
@@ -45,6 +46,9 @@ public:
     virtual void OnSelected() {}
     // The stored settings have been loaded into every page's controls (at the end of the dialog's creation).
     virtual void OnLoaded() {}
+    // The dialog's DPI changed: every control of the page's tables stands at its new place in the new default
+    // font; the page redoes what it sized, measured or gave a font of its own.
+    virtual void OnDpiChanged(int dpi) {}
     // A message to the dialog window that no control sent (a device's notice, for one); true when handled.
     virtual bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
 };

@@ -1,13 +1,18 @@
 // libjpeg-turbo behind a small interface: a source manager over JpegByteSource, an error manager that
-// returns to the caller, and the conversion of every colour space the library knows to BGR rows.
+// returns to the caller, the conversion of every colour space the library knows to BGR rows and the turns of
+// the Exif orientation.
 // <windows.h> stays out of this file: jpeglib.h's boolean clashes with rpcndr.h.
 #include "wallpaper/JpegDecodeRules.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 #include <jerror.h>
+
+#include "wallpaper/ExifOrientation.h"
 
 namespace {
 constexpr std::size_t kInputBufferSize = 64 * 1024;
@@ -23,6 +28,31 @@ constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L 
 // libjpeg-turbo's advice for files from anywhere: real progressions have about ten scans, while each scan of a
 // crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
 constexpr int kMaxScans = 500;
+constexpr int kApp1 = JPEG_APP0 + 1;
+constexpr unsigned kWholeSegment = 0xFFFF;
+// The shown rows of a picture turned by a quarter are assembled in bands, each from a strip of as many pixels
+// (three cache lines) of every held row.
+constexpr unsigned kBandRows = 64;
+
+// How the stored picture becomes the one shown. Transposed pictures (a quarter turn) show the stored columns
+// as rows; then mirror reads each shown row from the stored picture's bottom and flip takes the stored columns
+// from the right. Otherwise mirror reverses each row and flip the order of the rows.
+struct Turn {
+    bool transpose;
+    bool mirror;
+    bool flip;
+};
+constexpr Turn kTurns[] = {
+    {},
+    {false, false, false}, // 1: as stored
+    {false, true, false},  // 2: mirrored left to right
+    {false, true, true},   // 3: half a turn
+    {false, false, true},  // 4: mirrored top to bottom
+    {true, false, false},  // 5: mirrored along the diagonal from the top left
+    {true, true, false},   // 6: a quarter turn clockwise
+    {true, true, true},    // 7: mirrored along the diagonal from the top right
+    {true, false, true},   // 8: a quarter turn counter-clockwise
+};
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -79,6 +109,12 @@ void InitSource(j_decompress_ptr cinfo)
 boolean FillInputBuffer(j_decompress_ptr cinfo)
 {
     auto* src = reinterpret_cast<SourceManager*>(cinfo->src);
+    // Only the file's first APP1 segment is read for its orientation; once it is kept, later ones are skipped:
+    // XMP and its extensions reach megabytes, and a crafted file may hold thousands of tiny segments. So at
+    // most about a buffer's worth of segments is held.
+    if (cinfo->marker_list != nullptr) {
+        jpeg_save_markers(cinfo, kApp1, 0);
+    }
     std::size_t count = src->source->Read(src->buffer, kInputBufferSize);
     if (count == 0) {
         if (src->startOfFile) {
@@ -167,6 +203,43 @@ void CmykToBgr(const JSAMPLE* cmyk, unsigned char* bgr, unsigned width, bool inv
     }
 }
 
+void MirrorRow(unsigned char* row, unsigned width)
+{
+    for (unsigned left = 0, right = width - 1; left < right; ++left, --right) {
+        std::swap_ranges(row + left * kBgrBytes, row + (left + 1) * kBgrBytes, row + right * kBgrBytes);
+    }
+}
+
+// Writes the held picture to the sink as shown, a band of shown rows at a time. Each band takes a narrow strip
+// of columns from every held row in turn, rather than a whole column (a cache line and a page per pixel).
+bool DeliverTransposed(jpeg_decompress_struct& cinfo, jvirt_sarray_ptr held, Turn turn, JpegRowSink& sink)
+{
+    auto* common = reinterpret_cast<j_common_ptr>(&cinfo);
+    const unsigned heldWidth = cinfo.output_width;
+    const unsigned heldHeight = cinfo.output_height;
+    const std::size_t rowBytes = static_cast<std::size_t>(heldHeight) * kBgrBytes;
+    const unsigned bandRows = std::min(kBandRows, heldWidth);
+    JSAMPARRAY band = (*cinfo.mem->alloc_sarray)(common, JPOOL_IMAGE, static_cast<JDIMENSION>(rowBytes), bandRows);
+    for (unsigned top = 0; top < heldWidth; top += bandRows) {
+        const unsigned rows = std::min(bandRows, heldWidth - top);
+        for (unsigned y = 0; y < heldHeight; ++y) {
+            const JSAMPLE* from = (*cinfo.mem->access_virt_sarray)(common, held, y, 1, FALSE)[0];
+            const std::size_t to = static_cast<std::size_t>(turn.mirror ? heldHeight - 1 - y : y) * kBgrBytes;
+            for (unsigned k = 0; k < rows; ++k) {
+                const unsigned x = turn.flip ? heldWidth - 1 - (top + k) : top + k;
+                std::memcpy(band[k] + to, from + static_cast<std::size_t>(x) * kBgrBytes, kBgrBytes);
+            }
+        }
+        for (unsigned k = 0; k < rows; ++k) {
+            std::memcpy(sink.NextRow(top + k), band[k], rowBytes);
+            if (!sink.RowDone(top + k)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Everything between setjmp and the end holds no object with a destructor: a longjmp may leave it at any call.
 JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteSource& source, JpegRowSink& sink)
 {
@@ -174,8 +247,12 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
         return JpegStatus::DecodeError;
     }
     UseSource(&cinfo, source);
+    jpeg_save_markers(&cinfo, kApp1, kWholeSegment);
     jpeg_read_header(&cinfo, TRUE);
     errors.headerRead = true;
+    jpeg_save_markers(&cinfo, kApp1, 0);
+    const jpeg_saved_marker_ptr firstApp1 = cinfo.marker_list;
+    const Turn turn = kTurns[firstApp1 ? ExifOrientation(firstApp1->data, firstApp1->data_length) : kUpright];
     // Full size and the most accurate decoding: integer DCT, fancy upsampling, no colour quantising.
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
@@ -187,33 +264,53 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
     // The sink sees the size before the decoder allocates anything for the picture: a picture too large for
     // a bitmap is refused before a multi-gigabyte progressive buffer is asked for.
     jpeg_calc_output_dimensions(&cinfo);
-    if (!sink.Begin(cinfo.output_width, cinfo.output_height)) {
+    const unsigned width = cinfo.output_width;
+    const unsigned height = cinfo.output_height;
+    if (!sink.Begin(turn.transpose ? height : width, turn.transpose ? width : height,
+                    !turn.transpose && turn.flip ? JpegRowOrder::BottomFirst : JpegRowOrder::TopFirst)) {
         jpeg_abort_decompress(&cinfo);
         return JpegStatus::SinkError;
     }
+    // A picture turned by a quarter is held whole, as the library's own multi-scan buffers are: one limit covers
+    // them all, and a picture beyond it is refused before anything is allocated for it.
+    auto* common = reinterpret_cast<j_common_ptr>(&cinfo);
+    jvirt_sarray_ptr held =
+        turn.transpose ? (*cinfo.mem->request_virt_sarray)(common, JPOOL_IMAGE, FALSE, width * kBgrBytes, height, 1)
+                       : nullptr;
     // A file of several scans is read whole here; one whose data ended after a scan but before its last is
     // refused, while one that lacks only its end marker goes on.
     jpeg_start_decompress(&cinfo);
     if (errors.dataEnded && !EveryCoefficientArrived(cinfo)) {
         ERREXIT(&cinfo, JWRN_JPEG_EOF);
     }
-    JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                           cinfo.output_width * kCmykBytes, 1)
-                              : nullptr;
-    while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned row = cinfo.output_scanline;
-        unsigned char* out = sink.NextRow(row);
+    JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(common, JPOOL_IMAGE, width * kCmykBytes, 1) : nullptr;
+    while (cinfo.output_scanline < height) {
+        const unsigned row = cinfo.output_scanline;
+        const unsigned shownRow = turn.flip ? height - 1 - row : row;
+        unsigned char* out =
+            held ? (*cinfo.mem->access_virt_sarray)(common, held, row, 1, TRUE)[0] : sink.NextRow(shownRow);
         JSAMPROW target = cmyk ? cmykRow[0] : out;
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
             ERREXIT(&cinfo, JERR_BAD_STATE);
         }
         if (cmyk) {
-            CmykToBgr(cmykRow[0], out, cinfo.output_width, cinfo.saw_Adobe_marker);
+            CmykToBgr(cmykRow[0], out, width, cinfo.saw_Adobe_marker);
         }
-        if (!sink.RowDone(row)) {
+        if (held) {
+            continue;
+        }
+        if (turn.mirror) {
+            MirrorRow(out, width);
+        }
+        if (!sink.RowDone(shownRow)) {
             jpeg_abort_decompress(&cinfo);
             return JpegStatus::SinkError;
         }
+    }
+    // The held picture lives in the library's picture pool, which finishing frees.
+    if (held && !DeliverTransposed(cinfo, held, turn, sink)) {
+        jpeg_abort_decompress(&cinfo);
+        return JpegStatus::SinkError;
     }
     jpeg_finish_decompress(&cinfo);
     return JpegStatus::Ok;

@@ -1,5 +1,6 @@
 // Streaming JPEG decoding to 24-bit BGR rows with libjpeg-turbo, at full size with the library's most
-// accurate settings; the decoder's errors come back as results, never end the process.
+// accurate settings and turned as the file's Exif orientation says; the decoder's errors come back as results,
+// never end the process.
 #pragma once
 
 #include <cstddef>
@@ -11,13 +12,17 @@ public:
     virtual std::size_t Read(unsigned char* buffer, std::size_t size) = 0;
 };
 
-// Where the decoded rows go, top row first. Begin gets the size once the header is read; NextRow gives the
-// memory for a row of width * 3 bytes (blue, green, red); RowDone says it is filled. A false result ends the
-// decoding as a sink failure.
+// The order in which a sink gets the rows: a picture turned upside down by its orientation streams bottom row
+// first.
+enum class JpegRowOrder { TopFirst, BottomFirst };
+
+// Where the decoded rows go, each row once, in the order that Begin names (row 0 is the top one as shown).
+// Begin gets the size as shown once the header is read; NextRow gives the memory for a row of width * 3 bytes
+// (blue, green, red); RowDone says it is filled. A false result ends the decoding as a sink failure.
 class JpegRowSink {
 public:
     virtual ~JpegRowSink() = default;
-    virtual bool Begin(unsigned width, unsigned height) = 0;
+    virtual bool Begin(unsigned width, unsigned height, JpegRowOrder order) = 0;
     virtual unsigned char* NextRow(unsigned row) = 0;
     virtual bool RowDone(unsigned row) = 0;
 };
@@ -29,8 +34,9 @@ struct JpegResult {
     int messageCode;
 };
 
-// Decodes the whole picture into the sink. A picture cut short (pixels or precision that never came) is a
-// decode error, so that no half-grey bitmap replaces anything, while one that lacks only its end marker is
-// whole. Pictures whose decoding needs more than a fixed bound of memory and files of over 500 scans are decode
-// errors too.
+// Decodes the whole picture into the sink, mirrored and turned as the orientation tag of the file's first APP1
+// segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A picture cut
+// short (pixels or precision that never came) is a decode error, so that no half-grey bitmap replaces anything,
+// while one that lacks only its end marker is whole. Pictures whose decoding needs more than a fixed bound of
+// memory and files of over 500 scans are decode errors too.
 JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

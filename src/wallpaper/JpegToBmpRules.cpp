@@ -1,5 +1,5 @@
-// The JPEG to bitmap conversion: reads the JPEG through a file handle, gathers decoded rows bottom-up in a
-// block of at most half a mebibyte and writes each block at its place in a temporary file, then renames it.
+// The JPEG to bitmap conversion: reads the JPEG through a file handle, gathers decoded rows in a block of at
+// most half a mebibyte and writes each block at its place in a temporary file, then renames it.
 #include "wallpaper/JpegToBmpRules.h"
 
 #include <windows.h>
@@ -50,20 +50,21 @@ private:
     HANDLE file_;
 };
 
-// Rows land in the block from its end backwards, so a full block is one contiguous run of the bottom-up file.
+// Rows that come top first land in the block from its end backwards, rows that come bottom first from its start
+// on, so a full block is one contiguous run of the bottom-up file either way.
 class BitmapSink : public JpegRowSink {
 public:
     explicit BitmapSink(std::wstring target) : target_(std::move(target)) {}
     ~BitmapSink() override { Discard(); }
 
-    bool Begin(unsigned width, unsigned height) override
+    bool Begin(unsigned width, unsigned height, JpegRowOrder order) override
     {
         auto layout = LayoutFor(width, height);
         if (!layout || !CreateTemporary()) {
             return false;
         }
-        width_ = width;
         height_ = height;
+        bottomFirst_ = order == JpegRowOrder::BottomFirst;
         layout_ = *layout;
         rowsPerBlock_ = std::max<std::size_t>(1, kBlockBytes / layout_.stride);
         block_.assign(rowsPerBlock_ * layout_.stride, 0);
@@ -74,20 +75,23 @@ public:
 
     unsigned char* NextRow(unsigned row) override
     {
-        std::size_t slot = rowsPerBlock_ - 1 - (row % rowsPerBlock_);
+        std::size_t inBlock = Arrival(row) % rowsPerBlock_;
+        std::size_t slot = bottomFirst_ ? inBlock : rowsPerBlock_ - 1 - inBlock;
         return block_.data() + slot * layout_.stride;
     }
 
     bool RowDone(unsigned row) override
     {
-        std::size_t inBlock = row % rowsPerBlock_ + 1;
-        if (inBlock != rowsPerBlock_ && row + 1 != height_) {
+        std::size_t inBlock = Arrival(row) % rowsPerBlock_ + 1;
+        if (inBlock != rowsPerBlock_ && Arrival(row) + 1 != height_) {
             return true;
         }
-        // Rows row-inBlock+1 .. row fill the last inBlock slots of the block.
-        std::size_t firstSlot = rowsPerBlock_ - inBlock;
+        // The block's first inBlock slots (bottom first) or last ones (top first) hold a run of file rows that
+        // ends (bottom first) or starts (top first) at this row's.
         std::uint64_t fileRow = static_cast<std::uint64_t>(height_) - 1 - row;
-        return WriteAt(kBitmapHeaderSize + fileRow * layout_.stride, block_.data() + firstSlot * layout_.stride,
+        std::size_t firstSlot = bottomFirst_ ? 0 : rowsPerBlock_ - inBlock;
+        std::uint64_t firstFileRow = bottomFirst_ ? fileRow + 1 - inBlock : fileRow;
+        return WriteAt(kBitmapHeaderSize + firstFileRow * layout_.stride, block_.data() + firstSlot * layout_.stride,
                        inBlock * layout_.stride);
     }
 
@@ -103,6 +107,9 @@ public:
     }
 
 private:
+    // How many rows came before this one.
+    unsigned Arrival(unsigned row) const { return bottomFirst_ ? height_ - 1 - row : row; }
+
     bool CreateTemporary()
     {
         // Where the names start differs between moments and processes, so that one seldom meets another's file.
@@ -143,8 +150,8 @@ private:
     std::wstring target_;
     std::wstring temporary_;
     FileHandle file_;
-    unsigned width_ = 0;
     unsigned height_ = 0;
+    bool bottomFirst_ = false;
     BitmapLayout layout_ = {};
     std::size_t rowsPerBlock_ = 1;
     std::vector<unsigned char> block_;

@@ -10,6 +10,7 @@
 
 #include "resource.h"
 #include "settings/OptionEtcForm.h"
+#include "base/Dpi.h"
 #include "base/FileExistence.h"
 #include "base/Handles.h"
 #include "base/Multimedia.h"
@@ -22,8 +23,8 @@ constexpr int kKabeChangeAtStartup = 1;
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
-// The preview lies exactly inside the panel's one-pixel sunken edge; it comes first so that it lies above
-// the panel, which clips it out of its own painting.
+// The preview lies exactly inside the panel's sunken edge; it comes first so that it lies above the panel, which
+// clips it out of its own painting.
 constexpr int kPanelEdge = 1;
 constexpr int kImgLeft = 305;
 constexpr int kImgTop = 175;
@@ -164,6 +165,7 @@ void KabePage::Build(TOptionEtcForm& form, HWND sheet)
     FillDropDown(form, IDC_KABECHANGETIME, kChangeTimeItems);
     list_ = form.Control(IDC_KABELIST);
     img_ = form.Control(IDC_KABEIMG);
+    FramePreview();
     dandD1_.OnDrop = [this](TDandD& sender, const std::vector<std::wstring>& files) { DandD1Drop(sender, files); };
     dandD1_.SetTargetControl(list_);
 }
@@ -212,6 +214,32 @@ void KabePage::OnSelected()
     if (form_->ItemCount(IDC_KABELIST) != extentCount_) {
         UpdateHorizontalExtent();
     }
+}
+
+void KabePage::OnDpiChanged(int dpi)
+{
+    // Both the list's scroll range and the preview's place depend on sizes that have changed.
+    UpdateHorizontalExtent();
+    FramePreview();
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+void KabePage::FramePreview()
+{
+    // The system draws the sunken edge equally thin at every DPI: the panel is laid around the preview's scaled
+    // place so that the edge frames the picture exactly.
+    HWND panel = form_->Control(IDC_KABEPANEL);
+    RECT outer = {};
+    RECT inner = {};
+    GetWindowRect(panel, &outer);
+    GetClientRect(panel, &inner);
+    const int edgeX = (outer.right - outer.left - inner.right) / 2;
+    const int edgeY = (outer.bottom - outer.top - inner.bottom) / 2;
+    RECT img = {};
+    GetWindowRect(img_, &img);
+    MapWindowPoints(nullptr, GetParent(img_), reinterpret_cast<POINT*>(&img), 2);
+    SetWindowPos(panel, nullptr, img.left - edgeX, img.top - edgeY, img.right - img.left + 2 * edgeX,
+                 img.bottom - img.top + 2 * edgeY, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void KabePage::OnLoaded()
@@ -369,7 +397,11 @@ std::optional<PreviewRect> KabePage::Preview() const
     if (!picture_) {
         return std::nullopt;
     }
-    return PlacePreview(pictureSize_.cx, pictureSize_.cy, kPreviewWidth, kPreviewHeight);
+    // The picture's own pixels fill the frame at any DPI: a small one is shown unstretched, a large one shrunk to
+    // the frame's size on this screen.
+    RECT frame = {};
+    GetClientRect(img_, &frame);
+    return PlacePreview(pictureSize_.cx, pictureSize_.cy, frame.right, frame.bottom);
 }
 
 void KabePage::ClearPreview()
@@ -427,7 +459,7 @@ void KabePage::UpdateHorizontalExtent()
         GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
         widest = std::max<int>(widest, size.cx);
     }
-    SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + kExtentMargin, 0);
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + Scale(kExtentMargin, form_->Dpi()), 0);
     extentCount_ = form_->ItemCount(IDC_KABELIST);
 }
 

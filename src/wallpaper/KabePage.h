@@ -21,6 +21,7 @@ public:
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
     void OnLoaded() override;
+    void OnDpiChanged(int dpi) override;
 
     // Handlers, named after the controls.
     void KabeAddClick();
@@ -33,7 +34,8 @@ public:
     void DandD1Drop(TDandD& sender, const std::vector<std::wstring>& files);
 
     TDandD& DandD1() { return dandD1_; }
-    // Where the preview picture lies in its frame; nothing when no picture is shown.
+    // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
+    // is shown.
     std::optional<PreviewRect> Preview() const;
 
 private:
@@ -46,6 +48,7 @@ private:
     std::optional<std::wstring> PresentCurrentEntry();
     void Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges);
     std::vector<bool> Selection() const;
+    void FramePreview();
     void ClearPreview();
     void LoadPreview(const std::wstring& path);
     void AddFiles(const std::vector<std::wstring>& files);

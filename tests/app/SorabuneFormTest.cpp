@@ -6,8 +6,11 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <vector>
+#include <utility>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "scheduler/MessagesForm.h"
 #include "settings/OptionEtcForm.h"
 #include "app/OptionEtcPages.h"
@@ -62,6 +65,32 @@ HWND FirstVisibleTopLevelWindow()
         }
     }
     return nullptr;
+}
+
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// The widths of the images in the program's icon resource: a header of three words, then an entry of 14 bytes per
+// image that starts with its width.
+std::vector<int> IconResourceWidths()
+{
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_SORABUNE), RT_GROUP_ICON);
+    const auto* group = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    std::vector<int> widths;
+    for (int i = 0; group && i < (group[4] | (group[5] << 8)); ++i) {
+        widths.push_back(group[6 + 14 * i]);
+    }
+    return widths;
 }
 
 SIZE ClientSize(HWND hwnd)
@@ -119,8 +148,11 @@ TEST_F(SorabuneFormTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     HWND main = main_->Hwnd();
     EXPECT_EQ(FindWindowW(L"TSorabuneForm", L"SorabuneForm"), main);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_EQ(ClientSize(main).cx, 357);
-    EXPECT_EQ(ClientSize(main).cy, 81);
+    // The layout's sizes at the windows' DPI.
+    const int dpi = main_->Dpi();
+    EXPECT_EQ(dpi, WindowDpi(main));
+    EXPECT_EQ(ClientSize(main).cx, Scale(357, dpi));
+    EXPECT_EQ(ClientSize(main).cy, Scale(81, dpi));
     const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -134,8 +166,8 @@ TEST_F(SorabuneFormTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     HWND dialog = exitDialog_->Hwnd();
     EXPECT_EQ(FindWindowW(L"TMsgDlgForm", L"Sorabune"), dialog);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
-    EXPECT_EQ(ClientSize(dialog).cx, 348);
-    EXPECT_EQ(ClientSize(dialog).cy, 137);
+    EXPECT_EQ(ClientSize(dialog).cx, Scale(348, dpi));
+    EXPECT_EQ(ClientSize(dialog).cy, Scale(137, dpi));
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDC_MSGDLGLBL))), "Sorabuneを終了します ？");
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDOK))), "OK");
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(dialog, IDCANCEL))), "キャンセル");
@@ -159,7 +191,7 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
         EXPECT_FALSE(form.IsVisible());
         EXPECT_EQ(GetWindow(form.Hwnd(), GW_OWNER), main_->Hwnd());
-        EXPECT_EQ(ClientSize(form.Hwnd()).cx, 488);
+        EXPECT_EQ(ClientSize(form.Hwnd()).cx, Scale(488, form.Dpi()));
         EXPECT_GE(ClientSize(form.Hwnd()).cy, TMessagesForm::kControlsBottom);
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_CAPTION, 0);
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
@@ -176,6 +208,52 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
     }
+}
+
+// Moved to a screen of another DPI, each window sets its children and fonts out anew, and back on the first screen
+// exactly as they were.
+TEST_F(SorabuneFormTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeBackAsTheyWere)
+{
+    TMessagesForm messages(1);
+    ASSERT_TRUE(messages.Create(main_->Hwnd()));
+    const std::pair<Window*, const char*> windows[] = {
+        {main_.get(), "splash"}, {exitDialog_.get(), "exit dialog"}, {&messages, "reminder window"}};
+    for (const auto& [window, name] : windows) {
+        SCOPED_TRACE(name);
+        HWND hwnd = window->Hwnd();
+        const int dpi = window->Dpi();
+        const int other = dpi == 96 ? 144 : 96;
+        const ChildPlaces before = ChildPlacesOf(hwnd);
+        ASSERT_TRUE(MoveToDpi(hwnd, other));
+        EXPECT_EQ(window->Dpi(), other);
+        const ChildPlaces moved = ChildPlacesOf(hwnd);
+        ASSERT_EQ(moved.size(), before.size());
+        for (std::size_t i = 0; i < moved.size(); ++i) {
+            // Left, top and character height; the widths of the stretching label follow the window's frame.
+            for (std::size_t field : {1u, 2u, 5u}) {
+                EXPECT_NEAR(moved[i][field], before[i][field] * other / static_cast<double>(dpi), 1)
+                    << "child " << moved[i][0] << " field " << field;
+            }
+        }
+        ASSERT_TRUE(MoveToDpi(hwnd, dpi));
+        EXPECT_EQ(ChildPlacesOf(hwnd), before);
+    }
+}
+
+TEST_F(SorabuneFormTest, TrayIconAndWindowIconsAreTheImagesDrawnForTheirSizeAtTheDpi)
+{
+    // Small icons at 100, 125, 150 and 200 % are 16, 20, 24 and 32 px, large ones twice as large.
+    EXPECT_EQ(IconResourceWidths(), (std::vector<int>{64, 48, 40, 32, 24, 20, 16}));
+    EXPECT_EQ(IconWidth(main_->Tray().IconHandle()), GetSystemMetrics(SM_CXSMICON));
+    for (HWND hwnd : {main_->Hwnd(), exitDialog_->Hwnd()}) {
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0))),
+                  GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0))),
+                  GetSystemMetrics(SM_CXICON));
+    }
+    const int other = main_->Dpi() == 96 ? 144 : 96;
+    ASSERT_TRUE(MoveToDpi(main_->Hwnd(), other));
+    EXPECT_EQ(IconWidth(main_->Tray().IconHandle()), 16 * other / 96) << "the tray's image for the new DPI";
 }
 
 TEST_F(SorabuneFormTest, LeftClickOpensTheExitDialogAndRightClickThenOnlyBringsItForward)

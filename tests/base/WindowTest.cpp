@@ -76,7 +76,7 @@ TEST(WindowTest, HeapObjectsOfThe64BitBuildLieAbove4GiBAndStillBind)
 TEST(WindowTest, OuterSizeGivesTheRequestedClientArea)
 {
     DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;
-    SIZE outer = OuterSizeForClient(style, 0, 588, 434);
+    SIZE outer = OuterSizeForClient(style, 0, 588, 434, WindowDpi(nullptr));
     HWND hwnd = CreateWindowExW(0, L"STATIC", L"", style, 0, 0, outer.cx, outer.cy, nullptr, nullptr, nullptr, nullptr);
     RECT rc;
     GetClientRect(hwnd, &rc);

@@ -14,6 +14,7 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
 #include "settings/OptionEtcForm.h"
+#include "base/Dpi.h"
 #include "base/Handles.h"
 #include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
@@ -124,12 +125,14 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
 
     form_.SelectPage(TOptionEtcForm::kJyouhouPage);
     // Known another way than the page asks: the names Wine puts into every process's environment, and the
-    // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's 96 dpi).
+    // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's DPI, which
+    // its windows have).
     const std::wstring computer = Environment(L"COMPUTERNAME");
     const std::wstring user = Environment(L"USERNAME");
     ASSERT_FALSE(computer.empty() || user.empty());
     EXPECT_EQ(form_.Text(IDC_NAMELABEL), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
-    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  96 dpi");
+    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  " +
+                                         std::to_string(WindowDpi(form_.Hwnd())) + " dpi");
     // Wine's drive C is a fixed drive.
     std::string drives = Text(IDC_DRIVEHDDLABEL);
     EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;
@@ -280,7 +283,7 @@ TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
     SendMessageW(mail, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
     EXPECT_LT(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
-    EXPECT_EQ(FontOf(IDC_MAILADDLBL).lfHeight, -20);
+    EXPECT_EQ(FontOf(IDC_MAILADDLBL).lfHeight, -Scale(20, form_.Dpi()));
     EXPECT_FALSE(FontOf(IDC_MAILADDLBL).lfUnderline);
 
     HWND homepage = form_.Control(IDC_HOMEPAGEADDLBL);

@@ -19,6 +19,7 @@
 #include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
+#include "base/Dpi.h"
 #include "base/Handles.h"
 #include "support/TestSupport.h"
 
@@ -324,10 +325,12 @@ TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)
     ASSERT_TRUE(form.Create(false));
     HWND hwnd = form.Hwnd();
     EXPECT_EQ(Utf8(WindowText(hwnd)), "Sorabune のインストール");
+    // The layout's figures at the window's DPI.
+    const int dpi = form.Dpi();
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 451);
-    EXPECT_EQ(rc.bottom - rc.top, 201);
+    EXPECT_EQ(rc.right - rc.left, Scale(451, dpi));
+    EXPECT_EQ(rc.bottom - rc.top, Scale(201, dpi));
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     EXPECT_FALSE(style & WS_SYSMENU) << "no system menu and no title-bar buttons";
     EXPECT_TRUE(style & WS_CAPTION);
@@ -335,17 +338,33 @@ TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)
     EXPECT_EQ(Utf8(WindowText(label)), "Sorabune のインストールが終了しました");
     LOGFONTW lf = {};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    EXPECT_EQ(lf.lfHeight, -20);
+    EXPECT_EQ(lf.lfHeight, -Scale(20, dpi));
     EXPECT_GE(lf.lfWeight, FW_BOLD);
     HWND button = GetDlgItem(hwnd, IDC_BUTTON1);
     EXPECT_EQ(Utf8(WindowText(button)), "O  K");
     RECT b;
     GetWindowRect(button, &b);
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&b), 2);
-    EXPECT_EQ(b.left, 304);
-    EXPECT_EQ(b.top, 104);
-    EXPECT_EQ(b.right - b.left, 97);
-    EXPECT_EQ(b.bottom - b.top, 33);
+    EXPECT_NEAR(b.left, 304 * dpi / 96.0, 1);
+    EXPECT_NEAR(b.top, 104 * dpi / 96.0, 1);
+    EXPECT_NEAR(b.right, 401 * dpi / 96.0, 1);
+    EXPECT_NEAR(b.bottom, 137 * dpi / 96.0, 1);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_GE(client.bottom, b.bottom) << "the button shows whole";
+
+    // On a screen of another DPI the text and the button are set out anew, and back as they were.
+    const ChildPlaces before = ChildPlacesOf(hwnd);
+    const int other = dpi == 96 ? 144 : 96;
+    ASSERT_TRUE(MoveToDpi(hwnd, other));
+    const ChildPlaces moved = ChildPlacesOf(hwnd);
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        for (std::size_t field = 1; field < moved[i].size(); ++field) {
+            EXPECT_NEAR(moved[i][field], before[i][field] * other / static_cast<double>(dpi), 1) << field;
+        }
+    }
+    ASSERT_TRUE(MoveToDpi(hwnd, dpi));
+    EXPECT_EQ(ChildPlacesOf(hwnd), before);
 
     SendMessageW(button, BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd)) << "O  K ends the installer";

@@ -1,6 +1,7 @@
 # The release zip holds exactly the four programs of its architecture, without debug information, marked for
-# the oldest Windows they run on and importing only functions that Windows has, and the read-me in UTF-8 with
-# CR LF line ends, naming that Windows.
+# the oldest Windows they run on, importing only functions that Windows has and declaring in their manifests that
+# they scale themselves per monitor and which Windows versions they know, and the read-me in UTF-8 with CR LF line
+# ends, naming that Windows.
 #   cmake -DZIP=<zip> -DWORK=<scratch folder> -DMACHINE=<8664|014c> -DARCH=<x86_64|i686> -DMIN_WINDOWS=<6.1>
 #         -DMIN_WINDOWS_NAME=<Windows 7> -DALLOWED=<allowed_imports.txt> [-DOBJDUMP=<objdump>] -P check_package.cmake
 # Without OBJDUMP (a build without GNU binutils) the header versions and the imports are not checked.
@@ -38,6 +39,9 @@ endif()
 set(protected_libraries ADVAPI32.DLL CLBCATQ.DLL COMDLG32.DLL GDI32.DLL IMAGEHLP.DLL IMM32.DLL KERNEL32.DLL
     MSCTF.DLL MSVCRT.DLL NORMALIZ.DLL NSI.DLL OLE32.DLL OLEAUT32.DLL PSAPI.DLL RPCRT4.DLL SECHOST.DLL SETUPAPI.DLL
     SHELL32.DLL SHLWAPI.DLL USER32.DLL WLDAP32.DLL WS2_32.DLL COMCTL32.DLL)
+# The ids of Windows 7, 8, 8.1 and 10 (also 11) in the manifests' compatibility lists.
+set(SUPPORTED_OS "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}" "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}" "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")
 string(REPLACE "." ";" min_version ${MIN_WINDOWS})
 list(GET min_version 0 min_major)
 list(GET min_version 1 min_minor)
@@ -110,6 +114,14 @@ foreach(program Install Sorabune SorabuneOpt Uninst_Sorabune)
     if(debug)
         message(FATAL_ERROR "${program}.exe carries debug information")
     endif()
+    # Without these Windows stretches the program's windows at any scale but 100 %, and reports an older version.
+    file(STRINGS ${exe} manifest REGEX "dpiAware|supportedOS")
+    foreach(declaration "true/pm" "PerMonitorV2, PerMonitor" ${SUPPORTED_OS})
+        string(FIND "${manifest}" "${declaration}" declared)
+        if(declared EQUAL -1)
+            message(FATAL_ERROR "${program}.exe: its manifest lacks ${declaration}")
+        endif()
+    endforeach()
     if(OBJDUMP)
         check_program_header(${program} ${exe})
     endif()

@@ -50,11 +50,14 @@ TEST_F(MessagesFormTest, FormCreateLeavesATopmostWindowWithoutTitleBarThatShowsE
         EXPECT_EQ(style & WS_SYSMENU, 0);
         EXPECT_NE(style & WS_THICKFRAME, 0) << "the sizing border stays";
         EXPECT_TRUE(Topmost(hwnd));
+        // The layout's figures at the window's DPI.
+        const int dpi = form->Dpi();
         RECT client;
         GetClientRect(hwnd, &client);
-        EXPECT_EQ(client.right, 488);
+        EXPECT_EQ(client.right, Scale(TMessagesForm::kClientWidth, dpi));
         EXPECT_GE(client.bottom, ChildRect(hwnd, IDC_MESSAGEBTN).bottom);
-        EXPECT_EQ(ChildRect(hwnd, IDC_MESSAGEBTN).bottom, 117);
+        EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEBTN).bottom, 117 * dpi / 96.0, 1);
+        EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEMEMO).right, 479 * dpi / 96.0, 1);
         EXPECT_EQ(Utf8(WindowText(GetDlgItem(hwnd, IDC_MESSAGEBTN))), "O K");
         EXPECT_TRUE(GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGEMEMO), GWL_STYLE) & ES_READONLY);
         const LONG labelStyle = GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGELABEL), GWL_STYLE);
@@ -85,7 +88,8 @@ TEST_F(MessagesFormTest, TheSentenceNamesTheMomentInTheUsersLocale)
 
 // The label as it paints itself: the sentence is whole when its two outer columns stay the window's colour.
 // The substitute face under Wine is wider than the design's, so the design width holds only 19 px; a wider
-// window has room for the design's 20 px, a much narrower one needs a smaller size.
+// window has room for the design's 20 px, a much narrower one needs a smaller size (all at 96 DPI; at another
+// DPI the widths and sizes scale alike).
 TEST_F(MessagesFormTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindowTooNarrowForIt)
 {
     struct Case {
@@ -93,24 +97,26 @@ TEST_F(MessagesFormTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindowT
         bool designSize;
     };
     const Case cases[] = {{640, true}, {360, false}};
+    const int dpi = form1.Dpi();
     HWND hwnd = form1.Hwnd();
     HWND label = GetDlgItem(hwnd, IDC_MESSAGELABEL);
     const DWORD background = 0xC0DCC0; // money green
     for (const Case& c : cases) {
-        RECT outer = {0, 0, c.clientWidth, 120};
+        const int clientWidth = Scale(c.clientWidth, dpi);
+        RECT outer = {0, 0, clientWidth, Scale(120, dpi)};
         AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
         SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         form1.ShowOsiraseMessage(L"", At(2003, 10, 15, 12, 0, 0));
         if (c.designSize) {
-            EXPECT_EQ(form1.MessageLabelFontPx(), 20);
+            EXPECT_EQ(form1.MessageLabelFontPx(), Scale(20, dpi));
         } else {
-            EXPECT_LT(form1.MessageLabelFontPx(), 20);
+            EXPECT_LT(form1.MessageLabelFontPx(), Scale(20, dpi));
         }
         const ClientPicture picture = PrintClient(label);
-        // The label reaches one column beyond the window's client area, where nobody sees it.
-        const int seen = std::min(picture.width, c.clientWidth);
+        // The label reaches a column or two beyond the window's client area, where nobody sees it.
+        const int seen = std::min(picture.width, clientWidth);
         int inkColumns = 0;
         for (int x = 0; x < seen; ++x) {
             bool ink = false;
@@ -122,7 +128,7 @@ TEST_F(MessagesFormTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindowT
                 EXPECT_FALSE(ink) << "cut at column " << x << " of " << seen;
             }
         }
-        EXPECT_GT(inkColumns, seen / 2) << c.clientWidth;
+        EXPECT_GT(inkColumns, seen / 2) << clientWidth;
     }
 }
 

@@ -1,10 +1,11 @@
-// The settings dialog frame: identity, size, pages and the page-change routing.
+// The settings dialog frame: identity, size at its DPI, pages and the page-change routing.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "resource.h"
+#include "base/Dpi.h"
 #include "settings/OptionEtcForm.h"
 #include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
@@ -18,8 +19,8 @@ TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
     EXPECT_FALSE(form.IsVisible());
     RECT rc;
     GetClientRect(form.Hwnd(), &rc);
-    EXPECT_EQ(rc.right, 588);
-    EXPECT_EQ(rc.bottom, 434);
+    EXPECT_EQ(rc.right, Scale(588, form.Dpi()));
+    EXPECT_EQ(rc.bottom, Scale(434, form.Dpi()));
     LONG style = GetWindowLongW(form.Hwnd(), GWL_STYLE);
     EXPECT_EQ(style & WS_SYSMENU, 0);
     EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);

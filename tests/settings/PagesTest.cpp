@@ -1,11 +1,13 @@
 // The six pages of the settings dialog as a person sees them: texts that fit their controls, controls
-// that neither overlap nor leave their sheet, the documented controls and the help page's manual.
+// that neither overlap nor leave their sheet, every control at its place and in its font at the dialog's DPI, the
+// documented controls and the help page's manual.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,20 @@ constexpr int kComboFrame = 8;
 constexpr int kHelpLineCount = 124;
 constexpr int kReminderTimers = 2;
 constexpr int kWeekdays = 7;
+
+// A figure of the 96-DPI layout at a DPI, unrounded: a control may stand half a pixel either way of it.
+double AtDpi(int designPx, int dpi)
+{
+    return designPx * dpi / 96.0;
+}
+
+// The character heights of the layout: the version page's labels (title, then the others up to the home page
+// link) and O K have their own, everything else the dialog's.
+int DesignFontPx(int id)
+{
+    const bool ownText = (id > IDC_APPTITLEVERLBL && id <= IDC_HOMEPAGEADDLBL) || id == IDC_OKBTN;
+    return id == IDC_APPTITLEVERLBL ? 33 : ownText ? 20 : 15;
+}
 
 std::wstring ClassOf(HWND hwnd)
 {
@@ -133,6 +149,58 @@ bool DesignedOverlap(HWND a, HWND b)
     return false;
 }
 
+int FontHeightOf(HWND control)
+{
+    LOGFONTW lf = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+}
+
+// The first edges (left, top, right, bottom) of a control's place against its layout rectangle at a DPI.
+void ExpectEdgesAt(HWND control, const RECT& design, int dpi, int edges, const std::string& what)
+{
+    const RECT actual = RectInParent(control);
+    const LONG got[] = {actual.left, actual.top, actual.right, actual.bottom};
+    const LONG want[] = {design.left, design.top, design.right, design.bottom};
+    for (int i = 0; i < edges; ++i) {
+        EXPECT_NEAR(got[i], AtDpi(want[i], dpi), 1) << what << ", edge " << i;
+    }
+}
+
+// The frame and every control of every page at its layout rectangle scaled to a DPI, in its font scaled alike.
+void ExpectLaidOutAt(const TOptionEtcForm& form, int dpi)
+{
+    EXPECT_EQ(form.Dpi(), dpi);
+    ExpectEdgesAt(form.Control(IDC_OKBTN), {468, 396, 578, 428}, dpi, 4, "O K");
+    ExpectEdgesAt(form.Control(IDC_PAGECONTROL), {8, 8, 580, 388}, dpi, 4, "page control");
+    for (int id : {IDC_OKBTN, IDC_PAGECONTROL}) {
+        EXPECT_NEAR(FontHeightOf(form.Control(id)), AtDpi(DesignFontPx(id), dpi), 1) << id;
+    }
+    for (int sheetId : kSheetIds) {
+        for (HWND control : ChildrenOf(GetDlgItem(form.Hwnd(), sheetId))) {
+            const std::string what = Describe(control);
+            const std::optional<RECT> design = form.DesignRect(control);
+            ASSERT_TRUE(design) << what << " comes from no table";
+            // The information page's blocks take the size of their text; a drop-down's field is as tall as its font
+            // makes it (its height in the table is the open list's).
+            const int edges = design->right == design->left ? 2 : IsClass(control, WC_COMBOBOXW) ? 3 : 4;
+            ExpectEdgesAt(control, *design, dpi, edges, what);
+            EXPECT_NEAR(FontHeightOf(control), AtDpi(DesignFontPx(GetDlgCtrlID(control)), dpi), 1) << what;
+        }
+    }
+}
+
+// The dialog's controls and those of its sheets: id, place and character height.
+ChildPlaces Snapshot(HWND dialog)
+{
+    ChildPlaces places = ChildPlacesOf(dialog);
+    for (int sheetId : kSheetIds) {
+        const ChildPlaces onSheet = ChildPlacesOf(GetDlgItem(dialog, sheetId));
+        places.insert(places.end(), onSheet.begin(), onSheet.end());
+    }
+    return places;
+}
+
 std::vector<std::wstring> SplitLines(const std::wstring& text)
 {
     std::vector<std::wstring> lines;
@@ -174,6 +242,30 @@ protected:
     TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_)};
 };
 } // namespace
+
+TEST_F(PagesTest, EveryControlStandsAtItsTableRectangleScaledToTheDialogsDpi)
+{
+    const int dpi = form_.Dpi();
+    EXPECT_EQ(dpi, WindowDpi(form_.Hwnd()));
+    RECT client;
+    GetClientRect(form_.Hwnd(), &client);
+    EXPECT_NEAR(client.right, AtDpi(TOptionEtcForm::kClientWidth, dpi), 1);
+    EXPECT_NEAR(client.bottom, AtDpi(TOptionEtcForm::kClientHeight, dpi), 1);
+    ExpectLaidOutAt(form_, dpi);
+}
+
+TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
+{
+    // The information page's blocks are sized to their texts once built.
+    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    const int dpi = form_.Dpi();
+    const int other = dpi == 96 ? 144 : 96;
+    const auto before = Snapshot(form_.Hwnd());
+    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), other));
+    ExpectLaidOutAt(form_, other);
+    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), dpi));
+    EXPECT_EQ(Snapshot(form_.Hwnd()), before);
+}
 
 TEST_F(PagesTest, EveryCaptionFitsItsControl)
 {
@@ -287,9 +379,10 @@ TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
     HWND list = form_.Control(IDC_KABELIST);
     ASSERT_TRUE(IsClass(list, WC_LISTBOXW));
     EXPECT_TRUE(Style(list) & LBS_EXTENDEDSEL);
+    const int dpi = form_.Dpi();
     RECT listRect = Place(IDC_KABELIST);
-    EXPECT_EQ(listRect.right - listRect.left, 496);
-    EXPECT_EQ(listRect.bottom - listRect.top, 97);
+    EXPECT_NEAR(listRect.right - listRect.left, AtDpi(496, dpi), 1);
+    EXPECT_NEAR(listRect.bottom - listRect.top, AtDpi(97, dpi), 1);
 
     EXPECT_EQ(Caption(IDC_KABEADD), "追  加");
     EXPECT_EQ(Caption(IDC_KABEDEL), "削  除");
@@ -309,8 +402,8 @@ TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
 
     // The preview fills the inside of the sunken panel exactly, so the bevel frames the picture.
     RECT img = Place(IDC_KABEIMG);
-    EXPECT_EQ(img.right - img.left, 220);
-    EXPECT_EQ(img.bottom - img.top, 165);
+    EXPECT_NEAR(img.right - img.left, AtDpi(220, dpi), 1);
+    EXPECT_NEAR(img.bottom - img.top, AtDpi(165, dpi), 1);
     HWND panel = form_.Control(IDC_KABEPANEL);
     RECT panelClient;
     GetClientRect(panel, &panelClient);
@@ -334,10 +427,11 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
         {IDC_MEMAKILABEL, 132, 100, "0"}, {IDC_LABEL11, 196, 100, "KB"},   {IDC_MEMRITULABEL, 132, 120, "0"},
         {IDC_LABEL12, 196, 120, "%"},     {IDC_SCREENLABEL, 310, 80, ""},  {IDC_DRIVEHDDLABEL, 37, 148, ""},
     };
+    const int dpi = form_.Dpi();
     for (const Expected& e : labels) {
         RECT rc = Place(e.id);
-        EXPECT_EQ(rc.left, e.left) << e.id;
-        EXPECT_EQ(rc.top, e.top) << e.id;
+        EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
+        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
         EXPECT_EQ(Caption(e.id), e.text) << e.id;
     }
     const Expected captions[] = {
@@ -347,16 +441,16 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
     };
     for (const Expected& e : captions) {
         RECT rc = Place(e.id);
-        EXPECT_EQ(rc.right, e.left) << e.id;
-        EXPECT_EQ(rc.top, e.top) << e.id;
-        EXPECT_EQ(rc.bottom - rc.top, 15) << e.id;
+        EXPECT_NEAR(rc.right, AtDpi(e.left, dpi), 1) << e.id;
+        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
+        EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << e.id;
         EXPECT_EQ(Style(form_.Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
         EXPECT_EQ(Caption(e.id), e.text) << e.id;
     }
     for (int id : {IDC_MEMALLLABEL, IDC_MEMAKILABEL, IDC_MEMRITULABEL}) {
         RECT rc = Place(id);
-        EXPECT_EQ(rc.right - rc.left, 61) << id;
-        EXPECT_EQ(rc.bottom - rc.top, 15) << id;
+        EXPECT_NEAR(rc.right - rc.left, AtDpi(61, dpi), 1) << id;
+        EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << id;
         EXPECT_EQ(Style(form_.Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
     }
 }
@@ -372,18 +466,19 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         {IDC_MAILTITLELBL, 48, 216},    {IDC_MAILADDLBL, 48, 236}, {IDC_HOMEPAGETITLELBL, 48, 268},
         {IDC_HOMEPAGEADDLBL, 48, 288},
     };
+    const int dpi = form_.Dpi();
     for (const Expected& e : places) {
         RECT rc = Place(e.id);
-        EXPECT_EQ(rc.left, e.left) << e.id;
-        EXPECT_EQ(rc.top, e.top) << e.id;
+        EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
+        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
         LOGFONTW lf = FontOf(e.id);
         EXPECT_EQ(Utf8(lf.lfFaceName), "ＭＳ Ｐゴシック") << e.id;
         EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << e.id;
         if (e.id == IDC_APPTITLEVERLBL) {
-            EXPECT_EQ(lf.lfHeight, -33);
+            EXPECT_NEAR(-lf.lfHeight, AtDpi(33, dpi), 1);
             EXPECT_GE(lf.lfWeight, FW_BOLD);
         } else {
-            EXPECT_EQ(lf.lfHeight, -20) << e.id;
+            EXPECT_NEAR(-lf.lfHeight, AtDpi(20, dpi), 1) << e.id;
             EXPECT_LT(lf.lfWeight, FW_BOLD) << e.id;
             EXPECT_FALSE(lf.lfUnderline) << e.id;
         }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,41 @@ inline ClientPicture PrintClient(HWND hwnd)
         pixel &= 0xFFFFFF;
     }
     return picture;
+}
+
+// Each child of a window: id, place in the window's client area and character height, in z-order.
+using ChildPlaces = std::vector<std::array<LONG, 6>>;
+
+inline ChildPlaces ChildPlacesOf(HWND parent)
+{
+    ChildPlaces places;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(child, &rc);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+        LOGFONTW lf = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        places.push_back(
+            {GetDlgCtrlID(child), rc.left, rc.top, rc.right, rc.bottom, lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight});
+    }
+    return places;
+}
+
+// What Windows does when a window comes onto a screen of another DPI: it asks for the window's size there and
+// suggests that rectangle. True when the window answered and took the rectangle.
+inline bool MoveToDpi(HWND window, int dpi)
+{
+    constexpr UINT kGetDpiScaledSize = 0x02E4; // named by the headers only for Windows 10
+    SIZE size = {};
+    if (!SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size))) {
+        return false;
+    }
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT taken;
+    GetWindowRect(window, &taken);
+    return EqualRect(&taken, &suggested) != FALSE;
 }

@@ -1,5 +1,5 @@
-// JPEG files to be refused, made from a progressive test image: one that declares a huge picture and one of
-// thousands of scans. No <windows.h> here: the decoder's tests include jpeglib.h.
+// JPEG files made from the test images: ones to be refused (declaring a huge picture, of thousands of scans)
+// and ones with an Exif orientation. No <windows.h> here: the decoder's tests include jpeglib.h.
 #pragma once
 
 #include <algorithm>
@@ -17,12 +17,13 @@ inline std::size_t Marker(const std::vector<unsigned char>& b, unsigned char kin
            b.begin();
 }
 
-// 65 500 x 20 000 pixels: a bitmap of 3.9 GB and as many bytes of coefficients.
-inline std::vector<unsigned char> DeclaringAHugePicture(std::vector<unsigned char> progressive)
+// 65 500 x 20 000 pixels: a bitmap of 3.9 GB and as many bytes of coefficients. The frame is progressive
+// (0xC2) or baseline (0xC0).
+inline std::vector<unsigned char> DeclaringAHugePicture(std::vector<unsigned char> jpeg, unsigned char frame = 0xC2)
 {
     const unsigned char size[] = {0x4E, 0x20, 0xFF, 0xDC};
-    std::copy(size, size + 4, progressive.begin() + Marker(progressive, 0xC2) + 5);
-    return progressive;
+    std::copy(size, size + 4, jpeg.begin() + Marker(jpeg, frame) + 5);
+    return jpeg;
 }
 
 // The first scan (with the table after it) two thousand times more, which the decoder only warns about.
@@ -36,4 +37,30 @@ inline std::vector<unsigned char> WithEndlessScans(const std::vector<unsigned ch
     }
     endless.insert(endless.end(), progressive.end() - 2, progressive.end());
     return endless;
+}
+
+// The data of an APP1 Exif segment: the TIFF header, one directory with Make ("Cam") and the orientation, whose
+// value is at 36 (little-endian) or 37 (big-endian), and no next directory.
+inline std::vector<unsigned char> ExifSegment(unsigned char orientation, bool bigEndian = false)
+{
+    std::vector<unsigned char> segment =
+        bigEndian ? std::vector<unsigned char>{'E', 'x', 'i',  'f', 0, 0, 'M', 'M', 0, 42,  0,   0,   0, 8, 0,
+                                               2,   1,   0x0F, 0,   2, 0, 0,   0,   4, 'C', 'a', 'm', 0, 1, 0x12,
+                                               0,   3,   0,    0,   0, 1, 0,   0,   0, 0,   0,   0,   0, 0}
+                  : std::vector<unsigned char>{'E', 'x',  'i', 'f', 0, 0, 'I', 'I', 42, 0,   8,   0,   0, 0,    2,
+                                               0,   0x0F, 1,   2,   0, 4, 0,   0,   0,  'C', 'a', 'm', 0, 0x12, 1,
+                                               3,   0,    1,   0,   0, 0, 0,   0,   0,  0,   0,   0,   0, 0};
+    segment[bigEndian ? 37 : 36] = orientation;
+    return segment;
+}
+
+// The JPEG file with an APP1 segment of that data right after its start marker.
+inline std::vector<unsigned char> WithApp1(std::vector<unsigned char> jpeg, const std::vector<unsigned char>& data)
+{
+    const std::size_t length = data.size() + 2;
+    std::vector<unsigned char> segment = {0xFF, 0xE1, static_cast<unsigned char>(length >> 8),
+                                          static_cast<unsigned char>(length)};
+    segment.insert(segment.end(), data.begin(), data.end());
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
 }

@@ -48,7 +48,7 @@ private:
 
 class CountingSink : public JpegRowSink {
 public:
-    bool Begin(unsigned w, unsigned h) override
+    bool Begin(unsigned w, unsigned h, JpegRowOrder) override
     {
         width = w;
         height = h;
@@ -159,6 +159,9 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansAreRefused)
          {separate.begin(), separate.begin() + Marker(separate, 0xDA, kLastMarker)},
          JWRN_JPEG_EOF},
         {"huge", DeclaringAHugePicture(progressive), JERR_NO_BACKING_STORE},
+        // The held copy of a picture turned by a quarter is bounded as the progressive buffers are.
+        {"huge baseline turned by a quarter",
+         WithApp1(DeclaringAHugePicture(Load(L"testorig.jpg"), 0xC0), ExifSegment(6)), JERR_NO_BACKING_STORE},
         {"2000 scans", WithEndlessScans(progressive), JERR_BAD_PROGRESSION},
     };
     for (const auto& c : cases) {

@@ -7,10 +7,15 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "wallpaper/CraftedJpeg.h"
+#include "wallpaper/ExifOrientation.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -139,6 +144,75 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
         EXPECT_TRUE(actual.rgb == expected.rgb) << Utf8(c.jpeg);
     }
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"out.BMP"}) << "no temporary file left";
+}
+
+TEST_F(JpegToBmpTest, EveryExifOrientationTurnsThePictureAsAViewerShowsIt)
+{
+    // Several blocks of rows, odd sides: the last block and the last band of a turned picture are short.
+    const std::vector<unsigned char> jpeg = ReadBytes(Reference(L"large.jpg"));
+    const Picture stored = ReadPnm(Reference(L"large.pnm"));
+    if (stored.rgb.empty()) {
+        GTEST_SKIP() << "no reference decodings";
+    }
+    const unsigned w = stored.width, h = stored.height;
+    // The stored pixel that the shown pixel (x, y) shows, for orientations 1 to 8; 5 to 8 are turned a quarter.
+    using Pixel = std::pair<unsigned, unsigned>;
+    // clang-format off
+    const std::function<Pixel(unsigned, unsigned)> from[] = {nullptr,
+        [&](unsigned x, unsigned y) { return Pixel{x, y}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - x, y}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - x, h - 1 - y}; },
+        [&](unsigned x, unsigned y) { return Pixel{x, h - 1 - y}; },
+        [&](unsigned x, unsigned y) { return Pixel{y, x}; },
+        [&](unsigned x, unsigned y) { return Pixel{y, h - 1 - x}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - y, h - 1 - x}; },
+        [&](unsigned x, unsigned y) { return Pixel{w - 1 - y, x}; }};
+    // clang-format on
+    for (unsigned char orientation = 1; orientation <= 8; ++orientation) {
+        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", WithApp1(jpeg, ExifSegment(orientation, orientation % 2))));
+        ASSERT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP").error, ConvertError::None);
+        const Picture shown = ReadBitmap(folder / L"photo.BMP");
+        ASSERT_EQ(shown.width, orientation >= 5 ? h : w) << +orientation;
+        std::vector<unsigned char> expected;
+        for (unsigned i = 0; i < w * h; ++i) {
+            auto [x, y] = from[orientation](i % shown.width, i / shown.width);
+            expected.insert(expected.end(), &stored.rgb[(y * w + x) * 3], &stored.rgb[(y * w + x) * 3] + 3);
+        }
+        EXPECT_TRUE(shown.rgb == expected) << +orientation;
+    }
+}
+
+TEST(ExifOrientationTest, MalformedTagsCountAsNoneAndNothingPastTheSegmentIsRead)
+{
+    const std::vector<unsigned char> good = ExifSegment(6);
+    auto spoilt = [&](std::size_t at, std::initializer_list<unsigned char> bytes) {
+        std::vector<unsigned char> segment = good;
+        std::copy(bytes.begin(), bytes.end(), segment.begin() + at);
+        return segment;
+    };
+    const std::pair<std::vector<unsigned char>, int> cases[] = {
+        {good, 6},
+        {spoilt(4, {'X'}), kUpright},                     // not Exif
+        {spoilt(6, {'I', 'M'}), kUpright},                // no byte order
+        {{good.begin(), good.begin() + 12}, kUpright},    // cut inside the TIFF header
+        {spoilt(10, {0xFF, 0xFF, 0xFF, 0xFF}), kUpright}, // a directory whose end wraps past 32 bits
+        {spoilt(10, {37, 0, 0, 0}), kUpright},            // a directory at the segment's last byte
+        {spoilt(14, {3, 0}), kUpright},                   // more entries than the segment holds
+        {spoilt(30, {4}), kUpright},                      // LONG instead of SHORT
+        {spoilt(32, {2}), kUpright},                      // two values
+        {spoilt(36, {0}), kUpright},
+        {spoilt(36, {9}), kUpright},
+    };
+    // Each segment ends where an inaccessible page begins, so that a read past it faults.
+    constexpr std::size_t kPage = 4096;
+    auto* pages = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * kPage, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(pages + kPage, kPage, PAGE_NOACCESS, &old));
+    for (const auto& [bytes, orientation] : cases) {
+        std::copy(bytes.begin(), bytes.end(), pages + kPage - bytes.size());
+        EXPECT_EQ(ExifOrientation(pages + kPage - bytes.size(), bytes.size()), orientation) << bytes.size();
+    }
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)

@@ -159,16 +159,21 @@ TEST_F(KabePageTest, PreviewFitsLargePicturesKeepsSmallOnesAndIgnoresMissingFile
 {
     std::wstring large = folder.Bitmap(L"large.bmp", 1024, 768), small = folder.Bitmap(L"small.bmp", 100, 50);
     SetItems({large, small, folder / L"gone.bmp", small});
+    // The frame is 220 x 165 at 96 DPI and as much larger as the screen's scale; a picture's own pixels fill it.
+    RECT frame;
+    GetClientRect(form.Control(IDC_KABEIMG), &frame);
     ListClick(0);
     auto shown = Page().Preview();
     ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->width, 220);
-    EXPECT_EQ(shown->height, 165);
+    EXPECT_TRUE(shown->width == frame.right || shown->height == frame.bottom);
+    EXPECT_LE(shown->width, frame.right);
+    EXPECT_LE(shown->height, frame.bottom);
+    EXPECT_NEAR(shown->width * 768.0 / shown->height, 1024, 4) << "the aspect is kept";
     ListClick(1);
     shown = Page().Preview();
     ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->x, 60);
-    EXPECT_EQ(shown->y, 57);
+    EXPECT_EQ(shown->x, (frame.right - 100) / 2);
+    EXPECT_EQ(shown->y, (frame.bottom - 50) / 2);
     EXPECT_EQ(shown->width, 100);
     EXPECT_EQ(shown->height, 50);
 
@@ -187,22 +192,27 @@ TEST_F(KabePageTest, ThePreviewPaintsThePictureCentredInItsFrame)
     SetItems({folder / L"white.bmp"});
     ListClick(0);
     HWND img = form.Control(IDC_KABEIMG);
+    RECT frame;
+    GetClientRect(img, &frame);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, KabePage::kPreviewWidth, KabePage::kPreviewHeight);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, frame.right, frame.bottom);
     HGDIOBJ old = SelectObject(dc, canvas);
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_STATIC;
     item.CtlID = IDC_KABEIMG;
     item.hwndItem = img;
     item.hDC = dc;
-    item.rcItem = {0, 0, KabePage::kPreviewWidth, KabePage::kPreviewHeight};
+    item.rcItem = frame;
     ASSERT_TRUE(Page().OnDrawItem(&item));
-    EXPECT_EQ(GetPixel(dc, 110, 82), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 60, 57), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 159, 106), RGB(255, 255, 255));
-    EXPECT_NE(GetPixel(dc, 59, 82), RGB(255, 255, 255));
-    EXPECT_NE(GetPixel(dc, 110, 107), RGB(255, 255, 255));
+    // At 96 DPI the picture covers 60, 57 to 159, 106.
+    const int left = (frame.right - 100) / 2;
+    const int top = (frame.bottom - 50) / 2;
+    EXPECT_EQ(GetPixel(dc, left + 50, top + 25), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, left, top), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, left + 99, top + 49), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, left - 1, top + 25), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, left + 50, top + 50), RGB(255, 255, 255));
     SelectObject(dc, old);
     DeleteObject(canvas);
     DeleteDC(dc);

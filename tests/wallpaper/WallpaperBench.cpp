@@ -1,6 +1,6 @@
 // Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
-// the decoder's own), the refusal of crafted files and KabeChange over a list of 10,000 present files. Prints
-// "name: value unit" lines.
+// the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files and
+// KabeChange over a list of 10,000 present files. Prints "name: value unit" lines.
 // SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a 24-megapixel one).
 #include <windows.h>
 #include <commctrl.h>
@@ -24,6 +24,7 @@
 
 namespace {
 constexpr int kConversionRuns = 3;
+constexpr int kFloodSegments = 200000;
 constexpr int kListSize = 10000;
 constexpr int kChangeRuns = 10;
 constexpr DWORD kSettleMs = 2500;
@@ -95,7 +96,7 @@ private:
 // Decodes into one reused row: the decoder's own memory and nothing else.
 class NullSink : public JpegRowSink {
 public:
-    bool Begin(unsigned width, unsigned) override
+    bool Begin(unsigned width, unsigned, JpegRowOrder) override
     {
         row_.assign(static_cast<std::size_t>(width) * 3, 0);
         return true;
@@ -106,6 +107,29 @@ public:
 private:
     std::vector<unsigned char> row_;
 };
+
+// The photo with an Exif orientation of 6 (a quarter turn clockwise), beside the untagged one's best time.
+void BenchTurnedConversion(const std::wstring& jpeg, const ScratchFolder& folder, double uprightMs)
+{
+    const std::wstring turned = folder / L"photo6.jpg";
+    const std::wstring bmp = folder / L"photo6.BMP";
+    WriteBytes(turned, WithApp1(ReadBytes(jpeg), ExifSegment(6)));
+    double peak = PeakExtraKiB([&] { ConvertJpegToBmp(turned, bmp); });
+    double best = 1e30;
+    ConvertResult result = {};
+    for (int run = 0; run < kConversionRuns; ++run) {
+        auto start = Clock::now();
+        result = ConvertJpegToBmp(turned, bmp);
+        best = std::min(best, MillisecondsSince(start));
+    }
+    if (result.error != ConvertError::None) {
+        std::fprintf(stderr, "turned conversion failed: %d #%d\n", static_cast<int>(result.error), result.jpegMessage);
+        return;
+    }
+    std::printf("jpeg_to_bmp_orientation6_wine: %.0f ms\n", best);
+    std::printf("jpeg_to_bmp_orientation6_to_upright_ratio: %.2f x\n", best / uprightMs);
+    std::printf("jpeg_to_bmp_orientation6_peak_extra_memory: %.0f KiB\n", peak);
+}
 
 void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
 {
@@ -132,6 +156,7 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
     std::printf("jpeg_to_bmp_peak_extra_memory: %.0f KiB\n", conversion);
     std::printf("jpeg_decode_only_peak_extra_memory: %.0f KiB\n", decodeOnly);
     std::printf("jpeg_to_bmp_memory_beyond_decoder: %.0f KiB\n", std::max(0.0, conversion - decodeOnly));
+    BenchTurnedConversion(jpeg, folder, best);
 }
 
 // How long the refusal of a file that declares a huge picture and of one of endless scans takes, and what memory.
@@ -159,6 +184,22 @@ void BenchRefusals(const ScratchFolder& folder)
         std::printf("jpeg_refusal_%s: %.0f ms (JPEG error #%d)\n", file.name, ms, result.jpegMessage);
         std::printf("jpeg_refusal_%s_peak_extra_memory: %.0f KiB\n", file.name, peak);
     }
+}
+
+// A small picture behind 200,000 empty APP1 segments, each of which the decoder would keep if it kept them all.
+void BenchApp1Flood(const ScratchFolder& folder)
+{
+    std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testorig.jpg"));
+    const std::vector<unsigned char> empty = {0xFF, 0xE1, 0, 2};
+    std::vector<unsigned char> flood;
+    for (int i = 0; i < kFloodSegments; ++i) {
+        flood.insert(flood.end(), empty.begin(), empty.end());
+    }
+    jpeg.insert(jpeg.begin() + 2, flood.begin(), flood.end());
+    WriteBytes(folder / L"flood.jpg", jpeg);
+    ConvertResult result = {};
+    double peak = PeakExtraKiB([&] { result = ConvertJpegToBmp(folder / L"flood.jpg", folder / L"flood.BMP"); });
+    std::printf("jpeg_app1_flood_peak_extra_memory: %.0f KiB (JPEG error #%d)\n", peak, result.jpegMessage);
 }
 
 double MedianChangeMs(TOptionEtcForm& form, const std::wstring& shown)
@@ -241,6 +282,7 @@ int wmain()
         std::fprintf(stderr, "SORABUNE_BENCH_JPEG not set: no conversion figures\n");
     }
     BenchRefusals(folder);
+    BenchApp1Flood(folder);
     BenchKabeChange();
     std::fflush(stdout);
     return 0;

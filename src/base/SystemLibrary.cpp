@@ -7,8 +7,9 @@ using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
 bool SearchFlagsSupported()
 {
-    static const bool supported = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
-    return supported;
+    // Asked each time: a guarded static would bring the C++ library's guard and terminate handling into the
+    // companion program, several times its own size.
+    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
 }
 } // namespace
 

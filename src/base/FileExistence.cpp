@@ -19,6 +19,10 @@ constexpr std::size_t kListingThreshold = 64;
 constexpr std::size_t kEntriesReadPerPath = 2;
 // A folder stamp younger than this (in 100 ns units: 2 s) may not yet show every change.
 constexpr ULONGLONG kSettleTime = 2ULL * 10000000ULL;
+// How long a network volume found absent counts as absent without being asked again (ms): long enough that the purges
+// of a 10-second schedule do not each wait out a network time-out, short enough that a share connected later
+// serves its entries within a minute.
+constexpr ULONGLONG kAbsentVolumeMemory = 60 * 1000;
 
 std::wstring Upper(std::wstring text)
 {
@@ -33,9 +37,17 @@ ULONGLONG Ticks(const FILETIME& time)
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-// A volume is there when its root can be asked for; a drive without its medium, an unplugged stick, a share
-// that is not connected or refuses us all count as absent, which keeps their entries.
-bool VolumePresent(const std::wstring& volume)
+// A share, or a drive letter mapped to one: asking it may wait for a network time-out. A local drive answers at
+// once, present or not, so a stick plugged back in serves its entries at the next check.
+bool IsNetworkVolume(const std::wstring& volume)
+{
+    if (volume.size() >= 3 && volume[0] == L'\\' && volume[1] == L'\\') {
+        return volume[2] != L'?' && volume[2] != L'.';
+    }
+    return GetDriveTypeW(volume.c_str()) == DRIVE_REMOTE;
+}
+
+bool AskVolume(const std::wstring& volume)
 {
     return volume.empty() || GetFileAttributesW(volume.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -53,6 +65,32 @@ struct FindTraits {
 using FindHandle = UniqueHandle<FindTraits>;
 } // namespace
 
+bool FileQueries::VolumePresent(const std::wstring& volume)
+{
+    return AskVolume(volume);
+}
+
+bool FileQueries::FolderStamp(const std::wstring& folder, FILETIME& lastWrite)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    lastWrite = data.ftLastWriteTime;
+    return true;
+}
+
+ULONGLONG FileQueries::Milliseconds()
+{
+    return GetTickCount64();
+}
+
+FileQueries& FileQueries::System()
+{
+    static FileQueries queries;
+    return queries;
+}
+
 bool FileExistence::TracksChanges(const std::wstring& folder)
 {
     wchar_t root[MAX_PATH + 1] = {};
@@ -60,81 +98,110 @@ bool FileExistence::TracksChanges(const std::wstring& folder)
         return false;
     }
     std::wstring key = Upper(root);
-    auto known = volumes_.find(key);
-    if (known != volumes_.end()) {
+    auto known = tracksChanges_.find(key);
+    if (known != tracksChanges_.end()) {
         return known->second;
     }
     wchar_t fileSystem[MAX_PATH + 1] = {};
     bool tracks = GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH) &&
                   (lstrcmpiW(fileSystem, L"NTFS") == 0 || lstrcmpiW(fileSystem, L"ReFS") == 0);
-    volumes_[key] = tracks;
+    tracksChanges_[key] = tracks;
     return tracks;
 }
 
-const FileExistence::Listing* FileExistence::CurrentListing(const std::wstring& folder, std::size_t reach)
+std::shared_ptr<const FileExistence::Listing>
+FileExistence::CurrentListing(const std::wstring& identity, const std::wstring& folder, std::size_t reach)
 {
-    const std::wstring key = Upper(folder);
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!TracksChanges(folder) || !GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &data)) {
-        listings_.erase(key);
+    FILETIME lastWrite = {};
+    if (!TracksChanges(folder) || !queries_.FolderStamp(folder, lastWrite)) {
+        listings_.erase(identity);
         return nullptr;
     }
     FILETIME now = {};
     GetSystemTimeAsFileTime(&now);
-    if (Ticks(now) < Ticks(data.ftLastWriteTime) + kSettleTime) {
-        listings_.erase(key);
+    if (Ticks(now) < Ticks(lastWrite) + kSettleTime) {
+        listings_.erase(identity);
         return nullptr;
     }
-    auto cached = listings_.find(key);
-    if (cached != listings_.end() && CompareFileTime(&cached->second.lastWrite, &data.ftLastWriteTime) == 0 &&
-        cached->second.reach >= reach) {
-        return &cached->second;
+    auto cached = listings_.find(identity);
+    if (cached != listings_.end() && CompareFileTime(&cached->second->lastWrite, &lastWrite) == 0 &&
+        cached->second->reach >= reach) {
+        return cached->second;
     }
     // A listing cut short confirms what it read, as any listing does: a name missing from it is asked directly.
-    Listing listing{data.ftLastWriteTime, SIZE_MAX, {}};
+    auto listing = std::make_shared<Listing>(Listing{lastWrite, SIZE_MAX, {}});
     WIN32_FIND_DATAW found = {};
     FindHandle find(FindFirstFileExW(ListingPattern(folder).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                      nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
-        listings_.erase(key);
+        listings_.erase(identity);
         return nullptr;
     }
     std::size_t read = 0;
     do {
         if (read++ == reach) {
-            listing.reach = reach;
+            listing->reach = reach;
             break;
         }
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            listing.names.insert(Upper(found.cFileName));
+            listing->names.insert(Upper(found.cFileName));
         }
     } while (FindNextFileW(find.Get(), &found));
-    return &(listings_[key] = std::move(listing));
+    listings_[identity] = listing;
+    return listing;
+}
+
+bool FileExistence::VolumePresentNow(const std::wstring& volume, ULONGLONG now)
+{
+    if (volume.empty()) {
+        return true;
+    }
+    if (auto absent = absentSince_.find(volume); absent != absentSince_.end()) {
+        if (now - absent->second < kAbsentVolumeMemory) {
+            return false;
+        }
+        absentSince_.erase(absent);
+    }
+    if (queries_.VolumePresent(volume)) {
+        return true;
+    }
+    if (IsNetworkVolume(volume)) {
+        absentSince_[volume] = now;
+    }
+    return false;
 }
 
 std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& paths)
 {
+    const ULONGLONG now = queries_.Milliseconds();
     std::unordered_map<std::wstring, bool> volumePresent;
     std::vector<std::wstring> folders(paths.size());
     std::vector<bool> onVolume(paths.size(), false);
-    // Entries per folder decide which folders are worth a listing.
-    std::unordered_map<std::wstring, std::size_t> perFolder;
+    // Paths per folder decide which folders are worth a listing; the first spelling met names the folder.
+    struct FolderWork {
+        std::wstring folder;
+        std::size_t count = 0;
+        std::shared_ptr<const Listing> listing;
+    };
+    std::unordered_map<std::wstring, FolderWork> perFolder;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::wstring volume = Upper(VolumeOf(paths[i]));
         auto [known, isNew] = volumePresent.try_emplace(volume, false);
         if (isNew) {
-            known->second = VolumePresent(volume);
+            known->second = VolumePresentNow(volume, now);
         }
         onVolume[i] = known->second;
-        folders[i] = FolderOf(paths[i]);
+        folders[i] = FolderIdentity(paths[i]);
         if (onVolume[i] && !folders[i].empty()) {
-            ++perFolder[folders[i]];
+            FolderWork& work = perFolder[folders[i]];
+            if (work.count++ == 0) {
+                work.folder = FolderOf(paths[i]);
+            }
         }
     }
-    std::unordered_map<std::wstring, const Listing*> listings;
-    for (const auto& [folder, count] : perFolder) {
-        if (count >= kListingThreshold) {
-            listings[folder] = CurrentListing(folder, count * kEntriesReadPerPath);
+    for (auto& [identity, work] : perFolder) {
+        if (work.count >= kListingThreshold) {
+            work.listing = CurrentListing(identity, work.folder, work.count * kEntriesReadPerPath);
         }
     }
     std::vector<FileState> states(paths.size(), FileState::Missing);
@@ -147,8 +214,8 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
             continue;
         }
         const Listing* listing = nullptr;
-        if (auto it = listings.find(folders[i]); it != listings.end()) {
-            listing = it->second;
+        if (auto it = perFolder.find(folders[i]); it != perFolder.end()) {
+            listing = it->second.listing.get();
         }
         const std::size_t nameStart = paths[i].find_last_of(L"\\/") + 1;
         const bool listed = listing && listing->names.count(Upper(paths[i].substr(nameStart))) > 0;
@@ -168,5 +235,5 @@ FileState FileStateOf(const std::wstring& path)
     if (FileExists(path)) {
         return FileState::Present;
     }
-    return VolumePresent(VolumeOf(path)) ? FileState::Missing : FileState::VolumeAbsent;
+    return AskVolume(VolumeOf(path)) ? FileState::Missing : FileState::VolumeAbsent;
 }

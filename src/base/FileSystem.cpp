@@ -33,24 +33,69 @@ bool IsSeparator(wchar_t c)
     return c == L'\\' || c == L'/';
 }
 
-// Length of a full path's root with its closing separator (D:\ or \\server\share\); 0 when it has none.
+// Length of the long-path prefix: 4 for \\?\C:\..., 8 for \\?\UNC\server\share\..., else 0. With it a path
+// names the same file as without, so its volume and its folder are those of the plain form.
+std::size_t LongPrefixLength(std::wstring_view path)
+{
+    if (path.size() < 4 || path[0] != L'\\' || path[1] != L'\\' || path[2] != L'?' || path[3] != L'\\') {
+        return 0;
+    }
+    if (path.size() >= 8 && CompareStringOrdinal(path.data() + 4, 4, L"UNC\\", 4, TRUE) == CSTR_EQUAL) {
+        return 8;
+    }
+    return 4;
+}
+
+// Length of a share's root \\server\share\ from the server's name on; 0 when there is none.
+std::size_t ShareRootLength(std::wstring_view path)
+{
+    std::size_t server = path.find_first_of(L"\\/");
+    if (server == std::wstring_view::npos || server == 0) {
+        return 0;
+    }
+    std::size_t share = path.find_first_of(L"\\/", server + 1);
+    if (share == server + 1) {
+        return 0;
+    }
+    return share == std::wstring_view::npos ? path.size() : share + 1;
+}
+
+// Length of a full path's root with its closing separator (D:\, \\server\share\, and either behind the long-path
+// prefix); 0 when it has none.
 std::size_t RootLength(std::wstring_view path)
 {
-    if (path.size() >= 3 && path[1] == L':' && IsSeparator(path[2])) {
-        return 3;
+    const std::size_t prefix = LongPrefixLength(path);
+    if (prefix == 8) {
+        const std::size_t share = ShareRootLength(path.substr(prefix));
+        return share == 0 ? 0 : prefix + share;
     }
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        std::size_t server = path.find_first_of(L"\\/", 2);
-        if (server == std::wstring_view::npos || server == 2) {
-            return 0;
-        }
-        std::size_t share = path.find_first_of(L"\\/", server + 1);
-        if (share == server + 1) {
-            return 0;
-        }
-        return share == std::wstring_view::npos ? path.size() : share + 1;
+    const std::wstring_view rest = path.substr(prefix);
+    if (rest.size() >= 3 && rest[1] == L':' && IsSeparator(rest[2])) {
+        return prefix + 3;
+    }
+    if (prefix == 4) {
+        // \\?\Volume{...}\ and other device names: the first component is the volume.
+        const std::size_t end = rest.find_first_of(L"\\/");
+        return end == std::wstring_view::npos || end == 0 ? 0 : prefix + end + 1;
+    }
+    if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
+        const std::size_t share = ShareRootLength(rest.substr(2));
+        return share == 0 ? 0 : 2 + share;
     }
     return 0;
+}
+
+// A path without its long-path prefix: \\?\C:\x as C:\x, \\?\UNC\server\share\x as \\server\share\x.
+std::wstring PlainForm(std::wstring_view path)
+{
+    const std::size_t prefix = LongPrefixLength(path);
+    if (prefix == 8) {
+        return L"\\\\" + std::wstring(path.substr(prefix));
+    }
+    if (prefix == 4 && path.size() >= 7 && path[5] == L':' && IsSeparator(path[6])) {
+        return std::wstring(path.substr(prefix));
+    }
+    return std::wstring(path);
 }
 } // namespace
 
@@ -66,7 +111,8 @@ std::wstring FolderOf(std::wstring_view path)
 
 std::wstring VolumeOf(std::wstring_view path)
 {
-    std::wstring volume(path.substr(0, RootLength(path)));
+    const std::wstring plain = PlainForm(path);
+    std::wstring volume = plain.substr(0, RootLength(plain));
     for (wchar_t& c : volume) {
         c = IsSeparator(c) ? L'\\' : c;
     }
@@ -74,6 +120,18 @@ std::wstring VolumeOf(std::wstring_view path)
         volume += L'\\';
     }
     return volume;
+}
+
+std::wstring FolderIdentity(std::wstring_view path)
+{
+    std::wstring folder = PlainForm(FolderOf(path));
+    for (wchar_t& c : folder) {
+        c = IsSeparator(c) ? L'\\' : c;
+    }
+    if (!folder.empty()) {
+        CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+    }
+    return folder;
 }
 
 std::wstring WithoutTrailingBackslash(std::wstring folder)

@@ -10,8 +10,12 @@ bool FileExists(const std::wstring& path);
 // The folder holding a path's last component. A root keeps its backslash (D:\ or \\server\share\), since D:
 // alone names the drive's current folder, not its root. Empty when the path names no folder.
 std::wstring FolderOf(std::wstring_view path);
-// The volume a full path lies on: its drive root D:\ or its share \\server\share\; empty for a relative path.
+// The volume a full path lies on: its drive root D:\ or its share \\server\share\, also for the long-path forms
+// \\?\D:\... and \\?\UNC\server\share\...; empty for a relative path.
 std::wstring VolumeOf(std::wstring_view path);
+// One key for the folder of a path however it is written: upper case, backslashes, no long-path prefix, so that
+// C:\Pics\a.bmp, c:/pics/b.bmp and \\?\C:\PICS\c.bmp share it.
+std::wstring FolderIdentity(std::wstring_view path);
 
 // A folder without its trailing backslashes.
 std::wstring WithoutTrailingBackslash(std::wstring folder);

@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/FileExistence.h"
+#include "base/FileSystem.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -101,6 +103,73 @@ TEST_F(FileExistenceTest, AChangedFolderIsListedAgainAndNewFilesAreFoundAtOnce)
     folder.Bitmap(L"later.bmp", 1, 1);
     SetFolderStamp(Folder(), 1);
     EXPECT_TRUE(Present(asked).back());
+}
+
+// Counts the questions and plays the clock, a folder that changes whenever it is asked again (a sync client
+// saving into it) and a server that is away.
+class CountingQueries : public FileQueries {
+public:
+    bool VolumePresent(const std::wstring& volume) override
+    {
+        ++volumeQuestions[volume];
+        return volume.rfind(L"\\\\AWAY\\", 0) != 0 && FileQueries::VolumePresent(volume);
+    }
+    bool FolderStamp(const std::wstring& folder, FILETIME& lastWrite) override
+    {
+        if (!FileQueries::FolderStamp(folder, lastWrite)) {
+            return false;
+        }
+        if (stampQuestions++ > 0) {
+            GetSystemTimeAsFileTime(&lastWrite);
+        }
+        return true;
+    }
+    ULONGLONG Milliseconds() override { return now; }
+
+    std::map<std::wstring, int> volumeQuestions;
+    int stampQuestions = 0;
+    ULONGLONG now = 1000;
+};
+
+TEST_F(FileExistenceTest, OneFolderSpelledSeveralWaysIsOneFolderThroughoutACheck)
+{
+    SetFolderStamp(Folder(), 0);
+    std::vector<std::wstring> asked = paths;
+    for (const std::wstring& path : paths) {
+        std::wstring other = L"\\\\?\\" + path;
+        CharUpperW(other.data());
+        asked.push_back(other);
+    }
+    asked.push_back(folder / L"none.bmp");
+    CountingQueries queries;
+    FileExistence existence(queries);
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<FileState> states = existence.Check(asked);
+        EXPECT_EQ(std::count(states.begin(), states.end(), FileState::Present), 2 * kMany) << pass;
+        EXPECT_EQ(states.back(), FileState::Missing);
+        EXPECT_EQ(queries.stampQuestions, pass + 1) << "one listing decision per folder and check";
+    }
+}
+
+TEST(FileExistenceVolumeTest, AnAbsentShareIsAskedOnceAMinuteAPresentVolumeAtEveryCheck)
+{
+    ScratchFolder folder{L"SorabuneFileExistenceVolumes"};
+    const std::wstring here = folder.Bitmap(L"here.bmp");
+    const std::wstring away = L"\\\\away\\pics\\a.bmp", awayLong = L"\\\\?\\UNC\\away\\pics\\b.bmp";
+    const std::wstring local = VolumeOf(here);
+    CountingQueries queries;
+    FileExistence existence(queries);
+    struct Step {
+        ULONGLONG now;
+        int awayQuestions, localQuestions;
+    };
+    for (const Step& step : {Step{1000, 1, 1}, Step{31000, 1, 2}, Step{60999, 1, 3}, Step{61000, 2, 4}}) {
+        queries.now = step.now;
+        EXPECT_EQ(existence.Check({away, here, awayLong}),
+                  (std::vector<FileState>{FileState::VolumeAbsent, FileState::Present, FileState::VolumeAbsent}));
+        EXPECT_EQ(queries.volumeQuestions[L"\\\\AWAY\\PICS\\"], step.awayQuestions) << step.now;
+        EXPECT_EQ(queries.volumeQuestions[local], step.localQuestions) << step.now;
+    }
 }
 
 TEST(FileExistenceRootTest, ARootFolderIsListedAndStampedAsTheRootNotAsTheDrivesCurrentFolder)

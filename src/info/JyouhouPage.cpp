@@ -34,6 +34,14 @@ const ControlDef kControls[] = {
     {IDC_DRIVEHDDLABEL, WC_STATICW, L"", 37, 148, 0, 0, SS_LEFT | SS_NOPREFIX},
 };
 
+// Each memory figure and its unit. A figure in kilobytes reaches ten digits from about 9.5 GB of memory on; all
+// three figures are as wide as ten of the font's widest digits, so that their units stay in one column.
+constexpr std::pair<int, int> kFiguresAndUnits[] = {
+    {IDC_MEMALLLABEL, IDC_LABEL10}, {IDC_MEMAKILABEL, IDC_LABEL11}, {IDC_MEMRITULABEL, IDC_LABEL12}};
+constexpr std::size_t kWidestFigureDigits = 10;
+// Between a figure's label and its unit, at 96 DPI, as in the table.
+constexpr int kFigureUnitGap = 3;
+
 // How a plain left-aligned label without prefixes lays out its text; the drives block paints the same way.
 constexpr UINT kLabelTextFormat = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX;
 // Space kept free between the drives block and the page's bottom edge.
@@ -71,6 +79,36 @@ void SetSizedText(HWND label, const std::wstring& text)
     SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+RECT PlaceInParent(HWND control)
+{
+    RECT place = {};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The figures' labels take the width of the widest figure in their font at the window's DPI (never less than
+// the table gives them), and each unit follows its figure.
+void FitMemoryFigures(const TOptionEtcForm& form, int dpi)
+{
+    int width = 0;
+    for (const auto& [figureId, unitId] : kFiguresAndUnits) {
+        HWND figure = form.Control(figureId);
+        width = std::max(width, static_cast<int>(PlaceInParent(figure).right - PlaceInParent(figure).left));
+        for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
+            width = std::max(width, static_cast<int>(TextSize(figure, std::wstring(kWidestFigureDigits, digit)).cx));
+        }
+    }
+    for (const auto& [figureId, unitId] : kFiguresAndUnits) {
+        HWND figure = form.Control(figureId);
+        const RECT place = PlaceInParent(figure);
+        SetWindowPos(figure, nullptr, 0, 0, width, place.bottom - place.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(form.Control(unitId), nullptr, place.left + width + Scale(kFigureUnitGap, dpi),
+                     PlaceInParent(form.Control(unitId)).top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 // The drives block is sized to its text as far down as the page reaches, in whole lines; the drives below
 // that scroll into view, a line at a time, under a scroll bar of the label's own. It paints its text as the
 // plain label would, moved up by the scroll position, so that unscrolled it looks the same.
@@ -81,9 +119,7 @@ void SetDrivesText(HWND label, const std::wstring& text, int dpi)
     const int line = LineHeight(label);
     RECT page = {};
     GetClientRect(GetParent(label), &page);
-    RECT place = {};
-    GetWindowRect(label, &place);
-    MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
+    const RECT place = PlaceInParent(label);
     const int room =
         std::max(0, static_cast<int>(page.bottom - Scale(kDrivesBottomMargin, dpi) - place.top)) / line * line;
     const bool scrolls = size.cy > room;
@@ -239,6 +275,7 @@ public:
         form_ = &form;
         CreateControls(form, sheet, kControls);
         AddSubclass<DrivesLabelProc>(form.Control(IDC_DRIVEHDDLABEL));
+        FitMemoryFigures(form, form.Dpi());
     }
 
     void OnSelected() override
@@ -252,6 +289,7 @@ public:
     // the page was selected.
     void OnDpiChanged(int dpi) override
     {
+        FitMemoryFigures(*form_, dpi);
         HWND drives = form_->Control(IDC_DRIVEHDDLABEL);
         if (const std::wstring text = WindowText(drives); !text.empty()) {
             SetScrollPos(drives, SB_VERT, 0, FALSE);

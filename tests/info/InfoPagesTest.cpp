@@ -221,6 +221,27 @@ TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
     EXPECT_LE(load, 100);
 }
 
+// Ten digits of kilobytes are 9.5 GB of memory or more; at the session's DPI each figure shows them whole, apart
+// from its caption and its unit.
+TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
+{
+    const int rows[][3] = {{IDC_LABEL7, IDC_MEMALLLABEL, IDC_LABEL10},
+                           {IDC_LABEL8, IDC_MEMAKILABEL, IDC_LABEL11},
+                           {IDC_LABEL9, IDC_MEMRITULABEL, IDC_LABEL12}};
+    for (const auto& [captionId, figureId, unitId] : rows) {
+        HWND figure = form_.Control(figureId);
+        for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
+            SetWindowTextW(figure, std::wstring(10, digit).c_str());
+            EXPECT_LE(TextSizeIn(figure).cx, ClientSize(figure).cx) << figureId << " " << static_cast<char>(digit);
+        }
+        const RECT caption = RectInParent(form_.Control(captionId)), place = RectInParent(figure),
+                   unit = RectInParent(form_.Control(unitId));
+        EXPECT_LE(caption.right, place.left) << figureId;
+        EXPECT_LT(place.right, unit.left) << figureId;
+        EXPECT_GE(unit.right - unit.left, TextSizeIn(form_.Control(unitId)).cx) << unitId;
+    }
+}
+
 TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIsSelected)
 {
     FixedClock clock;

@@ -92,6 +92,15 @@ inline ClientPicture PrintClient(HWND hwnd)
     return picture;
 }
 
+// The window's rectangle in its parent's client coordinates.
+inline RECT RectInParent(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
 // Each child of a window: id, place in the window's client area and character height, in z-order.
 using ChildPlaces = std::vector<std::array<LONG, 6>>;
 
@@ -99,9 +108,7 @@ inline ChildPlaces ChildPlacesOf(HWND parent)
 {
     ChildPlaces places;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rc;
-        GetWindowRect(child, &rc);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+        const RECT rc = RectInParent(child);
         LOGFONTW lf = {};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
         places.push_back(

@@ -66,41 +66,9 @@ inline std::vector<unsigned char> WithApp1(std::vector<unsigned char> jpeg, cons
     return jpeg;
 }
 
-// The bits of entropy-coded data, first bit highest, with a zero byte after each 0xFF and the last byte
-// filled up with ones.
-class ScanBits {
-public:
-    explicit ScanBits(std::vector<unsigned char>& out) : out_(out) {}
-    ~ScanBits()
-    {
-        if (count_ > 0) {
-            Put(0xFF, 8 - count_);
-        }
-    }
-    void Put(unsigned bits, int count)
-    {
-        while (count-- > 0) {
-            byte_ = static_cast<unsigned char>(byte_ << 1 | (bits >> count & 1));
-            if (++count_ == 8) {
-                out_.push_back(byte_);
-                if (byte_ == 0xFF) {
-                    out_.push_back(0);
-                }
-                count_ = 0;
-            }
-        }
-    }
-
-private:
-    std::vector<unsigned char>& out_;
-    unsigned char byte_ = 0;
-    int count_ = 0;
-};
-
 // A greyscale progressive picture of that size in as many scans as passes, each a pass over every block: a DC
-// scan of one bit per block, an AC scan and then AC refinements that end every block at once (each symbol a
-// run of 32,767 empty blocks), a few bytes however large the picture. Each refinement walks the 63
-// coefficients of every block.
+// scan of one bit per block, an AC scan and then AC refinements that end every block at once (a run of 16,384
+// empty blocks in 15 bits), a few bytes however large the picture. Every code and extra bit is a zero.
 inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height, int passes)
 {
     const auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
@@ -117,25 +85,13 @@ inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height
         jpeg.push_back(table == 0 ? 0x00 : 0xE0);
     }
     const std::size_t blocks = static_cast<std::size_t>((width + 7) / 8) * ((height + 7) / 8);
-    constexpr std::size_t kLongestRun = 32767;
     for (int pass = 0; pass < passes; ++pass) {
-        // Ss, Se, Ah and Al: the DC band, the AC band at one bit less, then the AC band's last bit again and again.
-        const unsigned char band = pass == 0 ? 0 : 1, end = pass == 0 ? 0 : 63,
-                            bits = pass == 0   ? 0x00
-                                   : pass == 1 ? 0x01
-                                               : 0x10;
-        const unsigned char scan[] = {0xFF, 0xDA, 0, 8, 1, 1, 0x00, band, end, bits};
+        // Ss, Se and Ah/Al: the DC band, the AC band but its last bit, then that last bit again and again.
+        const unsigned char dc[] = {0, 0, 0x00}, ac[] = {1, 63, static_cast<unsigned char>(pass == 1 ? 0x01 : 0x10)};
+        const unsigned char* band = pass == 0 ? dc : ac;
+        const unsigned char scan[] = {0xFF, 0xDA, 0, 8, 1, 1, 0x00, band[0], band[1], band[2]};
         jpeg.insert(jpeg.end(), scan, scan + sizeof(scan));
-        ScanBits data(jpeg);
-        if (pass == 0) {
-            for (std::size_t b = 0; b < blocks; ++b) {
-                data.Put(0, 1);
-            }
-        } else {
-            for (std::size_t b = 0; b < blocks; b += kLongestRun) {
-                data.Put(0x3FFF, 15);
-            }
-        }
+        jpeg.insert(jpeg.end(), pass == 0 ? (blocks + 7) / 8 : (blocks / 16384 + 1) * 15 / 8 + 1, 0);
     }
     jpeg.push_back(0xFF);
     jpeg.push_back(0xD9);

@@ -29,9 +29,8 @@ constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L 
 // crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
 constexpr int kMaxScans = 500;
 // The scans' work, counted in the blocks they decode, in passes over the picture's blocks at full resolution:
-// a scan of a few bytes may walk every block of a picture of hundreds of megapixels, and a scan of AC
-// coefficients, all that such bytes can buy, covers one component, at most one such pass, at much the same cost
-// per block whatever it codes. Usual progressions take 6 passes (grey) and 8 to 14 (colour); a real file of 32
+// a scan of a few bytes may walk every block of a picture of hundreds of megapixels, so the scan count alone
+// does not bound the time. Usual progressions take 6 passes (grey) and 8 to 14 (colour); a real file of 32
 // scans, a few of them interleaved over every component, about 40 at most. More is an invalid progression.
 constexpr unsigned long long kMaxPasses = 40;
 constexpr int kApp1 = JPEG_APP0 + 1;

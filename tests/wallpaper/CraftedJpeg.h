@@ -68,7 +68,8 @@ inline std::vector<unsigned char> WithApp1(std::vector<unsigned char> jpeg, cons
 
 // A greyscale progressive picture of that size in as many scans as passes, each a pass over every block: a DC
 // scan of one bit per block, an AC scan and then AC refinements that end every block at once (a run of 16,384
-// empty blocks in 15 bits), a few bytes however large the picture. Every code and extra bit is a zero.
+// empty blocks in 15 bits), each of those a few bytes however large the picture. Every code and extra bit is a
+// zero.
 inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height, int passes)
 {
     const auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };

@@ -28,6 +28,11 @@ constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L 
 // libjpeg-turbo's advice for files from anywhere: real progressions have about ten scans, while each scan of a
 // crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
 constexpr int kMaxScans = 500;
+// The scans' work, counted in the blocks they decode, in passes over the picture's blocks at full resolution:
+// a scan of a few bytes may walk every block of a picture of hundreds of megapixels, so the scan count alone
+// does not bound the time. Usual progressions take 6 passes (grey) and 8 to 14 (colour); a real file of 32
+// scans, a few of them interleaved over every component, about 40 at most. More is an invalid progression.
+constexpr unsigned long long kMaxPasses = 40;
 constexpr int kApp1 = JPEG_APP0 + 1;
 constexpr unsigned kWholeSegment = 0xFFFF;
 // The shown rows of a picture turned by a quarter are assembled in bands, each from a strip of as many pixels
@@ -146,10 +151,35 @@ void SkipInputData(j_decompress_ptr cinfo, long count)
 
 void TermSource(j_decompress_ptr) {}
 
-void LimitScans(j_common_ptr cinfo)
+// The scans seen so far and the blocks they decode.
+struct WorkLimit {
+    jpeg_progress_mgr pub;
+    int scan;
+    unsigned long long blocks;
+};
+
+// The picture's blocks at full resolution, padded to whole MCUs as the decoder's buffers are: a scan of one
+// component decodes no more than these, an interleaved one the share of each of its components.
+unsigned long long FullResolutionBlocks(const jpeg_decompress_struct& cinfo)
+{
+    const unsigned long long mcuWidth = static_cast<unsigned long long>(cinfo.max_h_samp_factor) * DCTSIZE;
+    return (cinfo.image_width + mcuWidth - 1) / mcuWidth * cinfo.max_h_samp_factor * cinfo.total_iMCU_rows *
+           cinfo.max_v_samp_factor;
+}
+
+// The library calls it before it reads each row of a scan's blocks, so a new scan is counted, and refused,
+// before any of its blocks is decoded.
+void LimitWork(j_common_ptr cinfo)
 {
     auto* decoder = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (decoder->input_scan_number > kMaxScans) {
+    auto* limit = reinterpret_cast<WorkLimit*>(decoder->progress);
+    if (decoder->input_scan_number == limit->scan) {
+        return;
+    }
+    limit->scan = decoder->input_scan_number;
+    limit->blocks += static_cast<unsigned long long>(decoder->MCUs_per_row) * decoder->MCU_rows_in_scan *
+                     static_cast<unsigned>(decoder->blocks_in_MCU);
+    if (decoder->input_scan_number > kMaxScans || limit->blocks > kMaxPasses * FullResolutionBlocks(*decoder)) {
         ERREXIT4(cinfo, JERR_BAD_PROGRESSION, decoder->Ss, decoder->Se, decoder->Ah, decoder->Al);
     }
 }
@@ -327,9 +357,9 @@ JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink)
     errors.pub.output_message = OutputMessage;
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kDecoderMemory;
-    jpeg_progress_mgr progress = {};
-    progress.progress_monitor = LimitScans;
-    cinfo.progress = &progress;
+    WorkLimit limit = {};
+    limit.pub.progress_monitor = LimitWork;
+    cinfo.progress = &limit.pub;
     JpegStatus status = Decode(cinfo, errors, source, sink);
     int code = errors.pub.msg_code;
     jpeg_destroy_decompress(&cinfo);

@@ -38,5 +38,6 @@ struct JpegResult {
 // segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A picture cut
 // short (pixels or precision that never came) is a decode error, so that no half-grey bitmap replaces anything,
 // while one that lacks only its end marker is whole. Pictures whose decoding needs more than a fixed bound of
-// memory and files of over 500 scans are decode errors too.
+// memory, files of over 500 scans and those whose scans decode more blocks than 40 passes over the picture at
+// full resolution are decode errors too.
 JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

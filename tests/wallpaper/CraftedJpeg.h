@@ -1,5 +1,6 @@
-// JPEG files made from the test images: ones to be refused (declaring a huge picture, of thousands of scans)
-// and ones with an Exif orientation. No <windows.h> here: the decoder's tests include jpeglib.h.
+// JPEG files made from the test images or from nothing: ones to be refused (declaring a huge picture, of
+// thousands of scans, of many passes over the picture) and ones with an Exif orientation. No <windows.h> here:
+// the decoder's tests include jpeglib.h.
 #pragma once
 
 #include <algorithm>
@@ -62,5 +63,38 @@ inline std::vector<unsigned char> WithApp1(std::vector<unsigned char> jpeg, cons
                                           static_cast<unsigned char>(length)};
     segment.insert(segment.end(), data.begin(), data.end());
     jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
+// A greyscale progressive picture of that size in as many scans as passes, each a pass over every block: a DC
+// scan of one bit per block, an AC scan and then AC refinements that end every block at once (a run of 16,384
+// empty blocks in 15 bits), each of those a few bytes however large the picture. Every code and extra bit is a
+// zero.
+inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height, int passes)
+{
+    const auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
+    const auto lo = [](unsigned v) { return static_cast<unsigned char>(v); };
+    std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    jpeg.insert(jpeg.end(), 64, 1);
+    const unsigned char frame[] = {0xFF, 0xC2, 0, 11, 8, hi(height), lo(height), hi(width), lo(width), 1, 1, 0x11, 0};
+    jpeg.insert(jpeg.end(), frame, frame + sizeof(frame));
+    // One symbol of one bit in each table: difference category 0, and an end-of-band run of 2^14 and 14 bits.
+    for (const unsigned char table : {0x00, 0x10}) {
+        const unsigned char define[] = {0xFF, 0xC4, 0, 20, table, 1};
+        jpeg.insert(jpeg.end(), define, define + sizeof(define));
+        jpeg.insert(jpeg.end(), 15, 0);
+        jpeg.push_back(table == 0 ? 0x00 : 0xE0);
+    }
+    const std::size_t blocks = static_cast<std::size_t>((width + 7) / 8) * ((height + 7) / 8);
+    for (int pass = 0; pass < passes; ++pass) {
+        // Ss, Se and Ah/Al: the DC band, the AC band but its last bit, then that last bit again and again.
+        const unsigned char dc[] = {0, 0, 0x00}, ac[] = {1, 63, static_cast<unsigned char>(pass == 1 ? 0x01 : 0x10)};
+        const unsigned char* band = pass == 0 ? dc : ac;
+        const unsigned char scan[] = {0xFF, 0xDA, 0, 8, 1, 1, 0x00, band[0], band[1], band[2]};
+        jpeg.insert(jpeg.end(), scan, scan + sizeof(scan));
+        jpeg.insert(jpeg.end(), pass == 0 ? (blocks + 7) / 8 : (blocks / 16384 + 1) * 15 / 8 + 1, 0);
+    }
+    jpeg.push_back(0xFF);
+    jpeg.push_back(0xD9);
     return jpeg;
 }

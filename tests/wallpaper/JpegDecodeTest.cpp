@@ -140,7 +140,7 @@ TEST(JpegDecodeTest, ASinkThatCannotTakeThePictureEndsTheDecodingAsSinkFailure)
     EXPECT_EQ(DecodeBytes(Load(L"testorig.jpg"), fine).status, JpegStatus::Ok);
 }
 
-TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansAreRefused)
+TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansOrPassesAreRefused)
 {
     auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
     auto separate = Load(L"separate.jpg", SORABUNE_JPEG_REFERENCES); // one scan per component
@@ -163,6 +163,7 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansAreRefused)
         {"huge baseline turned by a quarter",
          WithApp1(DeclaringAHugePicture(Load(L"testorig.jpg"), 0xC0), ExifSegment(6)), JERR_NO_BACKING_STORE},
         {"2000 scans", WithEndlessScans(progressive), JERR_BAD_PROGRESSION},
+        {"100 passes over 64 blocks", WithManyPasses(64, 64, 100), JERR_BAD_PROGRESSION},
     };
     for (const auto& c : cases) {
         CountingSink sink;

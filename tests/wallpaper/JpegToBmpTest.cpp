@@ -125,10 +125,13 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
         {TestImage(L"testimgint.jpg"), Reference(L"testimgint.pnm"), 227},
         {TestImage(L"testimgari.jpg"), Reference(L"testimgari.pnm"), 227}, // arithmetic coding
         {Reference(L"gray.jpg"), Reference(L"gray.pnm"), 227},             // greyscale
+        {Reference(L"scans32.jpg"), Reference(L"testorig.pnm"), 227},      // 32 scans, most on the brightness
+        {Reference(L"gray32.jpg"), Reference(L"gray.pnm"), 227},           // 32 passes over every block
         {Reference(L"w225.jpg"), Reference(L"w225.pnm"), 225},
         {Reference(L"w226.jpg"), Reference(L"w226.pnm"), 226},
         {Reference(L"w228.jpg"), Reference(L"w228.pnm"), 228},
-        {Reference(L"large.jpg"), Reference(L"large.pnm"), 1501, 1103}, // several blocks, the last one short
+        {Reference(L"large.jpg"), Reference(L"large.pnm"), 1501, 1103},   // several blocks, the last one short
+        {Reference(L"large32.jpg"), Reference(L"large.pnm"), 1501, 1103}, // 32 scans, every colour at full size
     };
     for (const Case& c : cases) {
         Picture expected = ReadPnm(c.reference);
@@ -255,6 +258,7 @@ TEST_F(JpegToBmpTest, AFailedConversionLeavesTheOldBitmapAndNoTemporaryFile)
         {"truncated", std::vector<unsigned char>(good.begin(), good.begin() + good.size() * 2 / 3)},
         {"corrupt", std::vector<unsigned char>(3000, 0x33)},
         {"12-bit", ReadBytes(TestImage(L"testorig12.jpg"))},
+        {"too many passes", WithManyPasses(64, 64, 100)},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteBytes(folder / L"photo.BMP", old));

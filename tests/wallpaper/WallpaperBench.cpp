@@ -1,7 +1,9 @@
 // Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
-// the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files and
-// KabeChange over a list of 10,000 present files. Prints "name: value unit" lines.
-// SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a 24-megapixel one).
+// the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files (beside the
+// conversion of a normal progressive photo of the same size) and KabeChange over a list of 10,000 present
+// files. Prints "name: value unit" lines. SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a
+// 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the folder of the progressive photos of 10 scans
+// (progressive_<width>x<height>.jpg).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,6 +27,7 @@
 namespace {
 constexpr int kConversionRuns = 3;
 constexpr int kFloodSegments = 200000;
+constexpr int kCraftedScans = 500;
 constexpr int kListSize = 10000;
 constexpr int kChangeRuns = 10;
 constexpr DWORD kSettleMs = 2500;
@@ -186,6 +189,46 @@ void BenchRefusals(const ScratchFolder& folder)
     }
 }
 
+// Files of a few KiB that would make the decoder pass over every block of a large picture 500 times (the most
+// scans it takes), refused at its bound of work, each beside a normal progressive photo of the same size; the
+// best of three of each.
+void BenchManyPasses(const ScratchFolder& folder, const std::wstring& photos)
+{
+    const struct {
+        const char* name;
+        unsigned width, height;
+    } sizes[] = {{"2mp", 1600, 1200}, {"12mp", 4000, 3000}, {"24mp", 6000, 4000}};
+    for (const auto& size : sizes) {
+        const std::wstring dimensions = std::to_wstring(size.width) + L"x" + std::to_wstring(size.height);
+        const std::wstring photo = photos + L"\\progressive_" + dimensions + L".jpg";
+        double photoMs = 1e30;
+        ConvertResult result = {};
+        for (int run = 0; run < kConversionRuns && !photos.empty(); ++run) {
+            auto start = Clock::now();
+            result = ConvertJpegToBmp(photo, folder / L"photo.BMP");
+            photoMs = std::min(photoMs, MillisecondsSince(start));
+        }
+        const std::vector<unsigned char> crafted = WithManyPasses(size.width, size.height, kCraftedScans);
+        WriteBytes(folder / L"passes.jpg", crafted);
+        double refusalMs = 1e30;
+        ConvertResult refusal = {};
+        for (int run = 0; run < kConversionRuns; ++run) {
+            auto start = Clock::now();
+            refusal = ConvertJpegToBmp(folder / L"passes.jpg", folder / L"passes.BMP");
+            refusalMs = std::min(refusalMs, MillisecondsSince(start));
+        }
+        std::printf("jpeg_refusal_many_passes_%s: %.0f ms (%.1f KiB, JPEG error #%d)\n", size.name, refusalMs,
+                    crafted.size() / kKiB, refusal.jpegMessage);
+        if (photos.empty() || result.error != ConvertError::None) {
+            std::fprintf(stderr, "no progressive photo of %ls: %d #%d\n", dimensions.c_str(),
+                         static_cast<int>(result.error), result.jpegMessage);
+            continue;
+        }
+        std::printf("jpeg_progressive10_to_bmp_%s: %.0f ms\n", size.name, photoMs);
+        std::printf("jpeg_refusal_many_passes_to_progressive10_ratio_%s: %.2f x\n", size.name, refusalMs / photoMs);
+    }
+}
+
 // A small picture behind 200,000 empty APP1 segments, each of which the decoder would keep if it kept them all.
 void BenchApp1Flood(const ScratchFolder& folder)
 {
@@ -282,6 +325,9 @@ int wmain()
         std::fprintf(stderr, "SORABUNE_BENCH_JPEG not set: no conversion figures\n");
     }
     BenchRefusals(folder);
+    wchar_t photos[MAX_PATH * 2] = {};
+    GetEnvironmentVariableW(L"SORABUNE_BENCH_PROGRESSIVE", photos, MAX_PATH * 2);
+    BenchManyPasses(folder, photos);
     BenchApp1Flood(folder);
     BenchKabeChange();
     std::fflush(stdout);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/ElevatedStart.h"
 #include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/ProductFiles.h"
 #include "base/ProgramWindows.h"
-#include "base/SystemLibrary.h"
 #include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
 #include "uninstaller/UninstallRules.h"
@@ -145,7 +145,9 @@ void RemoveSelfAfterExit(const std::wstring& self)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    RestrictLibrarySearch();
+    if (!StartWithSystemLibrariesOnly(kUninstallCaption)) {
+        return 1;
+    }
     if (MessageBoxW(nullptr, kConfirmText, kUninstallCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return 0;
     }

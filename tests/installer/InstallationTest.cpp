@@ -1,6 +1,6 @@
 // The installation run in-process on scratch folders with Japanese names, its registry writes redirected
 // into a scratch key: values in order, shortcuts read back, a second run, a shortcut that cannot be made, the
-// refused machine key, and the completion window.
+// refused machine key, the refusal without a restricted library search, and the completion window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "installer/Form1.h"
@@ -20,6 +21,7 @@
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "base/Dpi.h"
+#include "base/ElevatedStart.h"
 #include "base/Handles.h"
 #include "support/TestSupport.h"
 
@@ -317,6 +319,25 @@ TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
     EXPECT_FALSE(FileExists(paths_.desktopShortcut));
     EXPECT_FALSE(FileExists(paths_.programsShortcut));
     EXPECT_TRUE(gCreated.empty()) << "no settings key was created";
+}
+
+// Windows 7 without its library-loading update cannot restrict the library search: the programs with
+// administrator rights then refuse to run, in a box that names the update.
+TEST(ElevatedStartTest, WithoutTheRestrictedSearchTheProgramRefusesNamingTheUpdate)
+{
+    std::wstring text;
+    std::thread answer([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !(box = FindWindowW(L"#32770", L"Sorabune のインストール")); ++i) {
+            Sleep(20);
+        }
+        text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_FALSE(StartWithSystemLibrariesOnly(L"Sorabune のインストール", nullptr));
+    answer.join();
+    EXPECT_EQ(Utf8(text), "この Windows には、ライブラリの読み込みに関する更新プログラム KB2533623 が入っていないため、"
+                          "実行できません。\r\nWindows Update で KB2533623 を入れてから、もう一度実行してください。");
 }
 
 TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)

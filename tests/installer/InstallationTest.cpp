@@ -104,6 +104,15 @@ void WriteFile(const std::wstring& path, const char* content)
     ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
 }
 
+std::string Content(const std::wstring& path)
+{
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    char content[16] = {};
+    DWORD read = 0;
+    ReadFile(file.Get(), content, sizeof(content) - 1, &read, nullptr);
+    return content;
+}
+
 void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text.c_str(),
@@ -261,8 +270,11 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     SetText(kabe, L"KabeStyle", L"0");
     SetText(kabe, L"KabeListCount", L"1");
     SetText(kabe, L"KabeBmp1", L"C:\\壁紙.bmp");
-    // A newer uninstaller in the package replaces the one in place.
+    // A newer uninstaller in the package replaces the one in place by a new file: the old one, seen through a
+    // second name, is not written over (it may belong to whoever unpacked an earlier package).
     WriteFile(paths_.uninstallerSource, "newer");
+    const std::wstring oldUninstaller = root_ + L"\\古いアンインストーラ.exe";
+    ASSERT_TRUE(CreateHardLinkW(oldUninstaller.c_str(), paths_.uninstallerCommand.c_str(), nullptr));
 
     RunInstallation(owner_, paths_);
     EXPECT_TRUE(CapturedErrors().empty());
@@ -275,24 +287,20 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeListCount", L""), L"1");
     EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeBmp1", L""), L"C:\\壁紙.bmp");
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
-    FileHandle moved(CreateFileW(paths_.uninstallerCommand.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    char content[16] = {};
-    DWORD read = 0;
-    ReadFile(moved.Get(), content, sizeof(content) - 1, &read, nullptr);
-    EXPECT_STREQ(content, "newer");
+    EXPECT_EQ(Content(paths_.uninstallerCommand), "newer");
+    EXPECT_EQ(Content(oldUninstaller), "uninstaller");
 
-    // A third run from the same folder still asks the shell to move the uninstaller, whose source is gone; the
-    // shell reports that in its own window, and the installation goes on.
+    // A third run from the same folder still asks the shell to copy the uninstaller, whose source is gone; the
+    // shell reports that in its own window, and the installation goes on with the copy in place.
     gFileOperations.clear();
     RunInstallation(owner_, paths_);
     ASSERT_EQ(gFileOperations.size(), 1u);
-    const FileOperationCall& move = gFileOperations[0];
-    EXPECT_EQ(move.owner, owner_);
-    EXPECT_EQ(move.function, static_cast<UINT>(FO_MOVE));
-    EXPECT_EQ(move.from, paths_.uninstallerSource + L'\0' + L'\0');
-    EXPECT_EQ(move.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
-    EXPECT_EQ(move.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
+    const FileOperationCall& copy = gFileOperations[0];
+    EXPECT_EQ(copy.owner, owner_);
+    EXPECT_EQ(copy.function, static_cast<UINT>(FO_COPY)) << "a moved file would keep its owner";
+    EXPECT_EQ(copy.from, paths_.uninstallerSource + L'\0' + L'\0');
+    EXPECT_EQ(copy.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
+    EXPECT_EQ(copy.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
     EXPECT_TRUE(CapturedErrors().empty());
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
 }

@@ -44,6 +44,7 @@ void WriteUninstallEntry(const InstallPaths& paths)
     }
     SetUninstallValue(key.Get(), kDisplayNameValue, kDisplayName);
     SetUninstallValue(key.Get(), kUninstallStringValue, paths.uninstallerCommand);
+    SetUninstallValue(key.Get(), kInstallLocationValue, paths.installFolder);
     RegFlushKey(key.Get());
 }
 
@@ -103,8 +104,8 @@ ShellFileOperation SetShellFileOperation(ShellFileOperation operation)
 
 InstallPaths GatherInstallPaths()
 {
-    const std::wstring desktop = ShellFolder(L"Desktop", CSIDL_DESKTOPDIRECTORY);
-    const std::wstring programs = ShellFolder(L"Programs", CSIDL_PROGRAMS);
+    const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    const std::wstring programs = ShellFolder(CSIDL_PROGRAMS);
     const std::wstring windows = WindowsFolder();
     return MakeInstallPaths(OwnFilePath(), windows, desktop, programs);
 }

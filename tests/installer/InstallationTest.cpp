@@ -205,10 +205,9 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     EXPECT_TRUE(CapturedErrors().empty());
 
     auto entry = ValuesOf(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
-    ASSERT_EQ(entry.size(), 2u);
-    EXPECT_EQ(entry[0], std::make_pair(std::wstring(L"DisplayName"), std::wstring(L"Sorabune")));
-    EXPECT_EQ(entry[1],
-              std::make_pair(std::wstring(L"UninstallString"), root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"));
+    EXPECT_EQ(Sorted(entry), Sorted({{L"DisplayName", L"Sorabune"},
+                                     {L"UninstallString", root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"},
+                                     {L"InstallLocation", root_ + L"\\ソフト"}}));
 
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));

@@ -10,10 +10,12 @@ inline constexpr wchar_t kUninstallerFileName[] = L"Uninst_Sorabune.exe";
 inline constexpr wchar_t kResidentFileName[] = L"SorabuneOpt.exe";
 inline constexpr wchar_t kInstallerFileName[] = L"Install.exe";
 inline constexpr wchar_t kReadmeFileName[] = L"Readme.txt";
-inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";
 inline constexpr wchar_t kDisplayNameValue[] = L"DisplayName";
 inline constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
+// The installation folder, in the machine-wide entry that only an administrator can change: the one folder whose
+// programs the uninstaller deletes.
+inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
 inline constexpr wchar_t kDisplayName[] = L"Sorabune";
 
 // The Sorabune.lnk inside a folder; empty for no folder.

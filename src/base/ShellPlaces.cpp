@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include "base/FileSystem.h"
-#include "base/ProductFiles.h"
 
 std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name)
 {
@@ -23,16 +22,13 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* n
     return text;
 }
 
-std::wstring ShellFolder(const wchar_t* valueName, int csidl)
+std::wstring ShellFolder(int csidl)
 {
-    std::wstring folder = ReadRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, valueName);
-    if (folder.empty()) {
-        wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
-            folder = path;
-        }
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return {};
     }
-    return folder;
+    return path;
 }
 
 std::wstring WindowsFolder()

@@ -8,7 +8,8 @@
 
 // Reads a string value (any length); empty when the key or the value is missing.
 std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name);
-// The shell's folder: the Shell Folders value, or the shell's own answer when the value is missing.
-std::wstring ShellFolder(const wchar_t* valueName, int csidl);
+// The shell's folder of a CSIDL (the desktop, Programs), as the shell itself answers; empty when it has none. Never
+// the key "Shell Folders", which Windows keeps only for old programs and any process of the user can rewrite.
+std::wstring ShellFolder(int csidl);
 // The Windows folder without its trailing backslash.
 std::wstring WindowsFolder();

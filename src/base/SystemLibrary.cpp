@@ -2,26 +2,24 @@
 #include "base/SystemLibrary.h"
 
 namespace {
-// Both came with the library-loading update of Windows 7 (KB2533623) and are in every later Windows.
-using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-
 bool SearchFlagsSupported()
 {
     // Asked each time: a guarded static would bring the C++ library's guard and terminate handling into the
-    // companion program, several times its own size.
+    // companion program, several times its own size. AddDllDirectory came with the same update.
     return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
 }
 } // namespace
 
-bool RestrictLibrarySearch()
+SetDefaultDllDirectoriesFn SystemSetDefaultDllDirectories()
 {
     // kernel32 is always loaded and always from the system folder, so looking it up cannot load anything.
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+    return reinterpret_cast<SetDefaultDllDirectoriesFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (!setDefault) {
-        return false;
-    }
-    return setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+}
+
+bool RestrictLibrarySearch(SetDefaultDllDirectoriesFn setDefault)
+{
+    return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name)

@@ -4,10 +4,15 @@
 
 #include <windows.h>
 
+// The system's way to restrict the search, which Windows 7 has only with its library-loading update (KB2533623).
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD flags);
+// SetDefaultDllDirectories of this Windows; null where it lacks it.
+SetDefaultDllDirectoriesFn SystemSetDefaultDllDirectories();
+
 // Limits the search of every later library load, the system's own loads on the program's behalf included, to
 // the system folder. Called first thing in every program's entry; false where the system cannot restrict it
-// (Windows 7 without its library-loading update), where the loads below still name the system folder.
-bool RestrictLibrarySearch();
+// (no setDefault), where the loads below still name the system folder.
+bool RestrictLibrarySearch(SetDefaultDllDirectoriesFn setDefault = SystemSetDefaultDllDirectories());
 
 // Loads a system library from the system folder only. The module stays loaded for the program's life.
 HMODULE LoadSystemLibrary(const wchar_t* name);

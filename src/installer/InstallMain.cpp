@@ -3,13 +3,15 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "base/SystemLibrary.h"
+#include "base/ElevatedStart.h"
 #include "installer/Form1.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Run as administrator from wherever the package was unpacked: nothing beside it may be loaded.
-    RestrictLibrarySearch();
+    if (!StartWithSystemLibrariesOnly(TForm1::kTitle)) {
+        return 1;
+    }
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     const bool com = SUCCEEDED(CoInitialize(nullptr));

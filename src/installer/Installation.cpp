@@ -20,7 +20,7 @@
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr wchar_t kShortcutError[] = L"ショートカット %s を作成できません";
-constexpr FILEOP_FLAGS kMoveFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
+constexpr FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
 
 ShellFileOperation gFileOperation = SHFileOperationW;
 
@@ -44,22 +44,31 @@ void WriteUninstallEntry(const InstallPaths& paths)
     }
     SetUninstallValue(key.Get(), kDisplayNameValue, kDisplayName);
     SetUninstallValue(key.Get(), kUninstallStringValue, paths.uninstallerCommand);
+    SetUninstallValue(key.Get(), kInstallLocationValue, paths.installFolder);
     RegFlushKey(key.Get());
 }
 
-// The uninstaller into the Windows folder. At a second run from the same folder the source is gone and the shell says
-// so in its own window; the result is not looked at either way.
-void MoveUninstaller(const InstallPaths& paths, HWND owner)
+// The uninstaller into the Windows folder as a new file, made there with the folder's owner and permissions: moved
+// on its volume it would keep the owner who unpacked the package, who could later swap in anything for an
+// administrator to run from the uninstall entry. For the same reason an older copy there, perhaps moved by an
+// earlier version, is deleted rather than overwritten. The source goes only once the copy is made. At a second
+// run from the same folder the source is gone, the shell says so in its own window and the old copy stays.
+void PlaceUninstaller(const InstallPaths& paths, HWND owner)
 {
+    if (FileExists(paths.uninstallerSource)) {
+        DeleteFileW(paths.uninstallerCommand.c_str());
+    }
     const std::wstring from = DoubleZeroList(paths.uninstallerSource);
     const std::wstring to = DoubleZeroList(paths.windowsFolder + L"\\");
     SHFILEOPSTRUCTW op = {};
     op.hwnd = owner;
-    op.wFunc = FO_MOVE;
+    op.wFunc = FO_COPY;
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
-    op.fFlags = kMoveFlags;
-    gFileOperation(&op);
+    op.fFlags = kCopyFlags;
+    if (gFileOperation(&op) == 0 && !op.fAnyOperationsAborted && FileExists(paths.uninstallerCommand)) {
+        DeleteFileW(paths.uninstallerSource.c_str());
+    }
 }
 
 // The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
@@ -95,8 +104,8 @@ ShellFileOperation SetShellFileOperation(ShellFileOperation operation)
 
 InstallPaths GatherInstallPaths()
 {
-    const std::wstring desktop = ShellFolder(L"Desktop", CSIDL_DESKTOPDIRECTORY);
-    const std::wstring programs = ShellFolder(L"Programs", CSIDL_PROGRAMS);
+    const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    const std::wstring programs = ShellFolder(CSIDL_PROGRAMS);
     const std::wstring windows = WindowsFolder();
     return MakeInstallPaths(OwnFilePath(), windows, desktop, programs);
 }
@@ -104,7 +113,7 @@ InstallPaths GatherInstallPaths()
 void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings)
 {
     WriteUninstallEntry(paths);
-    MoveUninstaller(paths, owner);
+    PlaceUninstaller(paths, owner);
     CreateShortcuts(paths);
     WriteInstallerDefaults(settings, paths.installFolder);
 }

@@ -1,5 +1,5 @@
 // The installation that the installer's window runs while it is created: the uninstall entry, the
-// uninstaller moved into the Windows folder, the two shortcuts and the default settings.
+// uninstaller copied into the Windows folder, the two shortcuts and the default settings.
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,15 @@
 #include "installer/InstallerRules.h"
 #include "settings/SettingsLayout.h"
 
-// The shell's file operation that moves the uninstaller (SHFileOperationW); tests put in one that records the
+// The shell's file operation that copies the uninstaller (SHFileOperationW); tests put in one that records the
 // call. Returns the previous one.
 using ShellFileOperation = int(WINAPI*)(SHFILEOPSTRUCTW* operation);
 ShellFileOperation SetShellFileOperation(ShellFileOperation operation);
 
 // The paths: the shell's folders, the Windows folder and the installer's own folder.
 InstallPaths GatherInstallPaths();
-// The uninstall entry, the move, the shortcuts and the settings on given paths, the settings written through
-// the given store. A step that fails with a message throws AppError; the later steps are then not carried out.
+// The uninstall entry, the uninstaller's copy, the shortcuts and the settings on given paths, the settings written
+// through the given store. A step that fails with a message throws AppError; the later steps are then not carried out.
 // A shortcut that cannot be made is shown in the error box and the installation goes on.
 void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings);
 // The installation on given paths; a failure is shown in the error box and ends it at that step. Without a

@@ -300,7 +300,7 @@ std::wstring AutostartCommand()
 {
     std::wstring path = OwnFilePath();
     path.erase(path.find_last_of(L'\\') + 1);
-    return path + kCompanionFileName;
+    return L"\"" + path + kCompanionFileName + L"\"";
 }
 
 void TOptionEtcForm::FormCreate()

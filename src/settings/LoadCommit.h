@@ -4,5 +4,6 @@
 
 #include <string>
 
-// The autostart command: the folder of the running executable with its backslash + "Sorabune.exe".
+// The autostart command: the folder of the running executable with its backslash + "Sorabune.exe", in double
+// quotes, so that Windows never takes a part of a path with spaces (C:\Program Files\...) for the program.
 std::wstring AutostartCommand();

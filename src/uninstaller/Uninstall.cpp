@@ -1,17 +1,17 @@
 // The uninstaller Uninst_Sorabune.exe: after one confirmation it ends a running Sorabune as its exit dialog
-// does, removes the shortcuts, the autostart value, the uninstall entry, the settings and the installed
-// programs, reports what it could not remove, and has itself deleted once it has ended.
+// does, removes the shortcuts, the autostart value, the uninstall entry, the settings and the programs of the
+// folder that the entry names, reports what it could not remove, and has itself deleted once it has ended.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 #include <vector>
 
+#include "base/ElevatedStart.h"
 #include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/ProductFiles.h"
 #include "base/ProgramWindows.h"
-#include "base/SystemLibrary.h"
 #include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
 #include "uninstaller/UninstallRules.h"
@@ -66,8 +66,8 @@ void RemoveFile(const std::wstring& path, std::vector<std::wstring>& notRemoved)
 
 void RemoveShortcuts(std::vector<std::wstring>& notRemoved)
 {
-    RemoveFile(ShortcutIn(ShellFolder(L"Desktop", CSIDL_DESKTOPDIRECTORY)), notRemoved);
-    RemoveFile(ShortcutIn(ShellFolder(L"Programs", CSIDL_PROGRAMS)), notRemoved);
+    RemoveFile(ShortcutIn(ShellFolder(CSIDL_DESKTOPDIRECTORY)), notRemoved);
+    RemoveFile(ShortcutIn(ShellFolder(CSIDL_PROGRAMS)), notRemoved);
 }
 
 bool Gone(LSTATUS status)
@@ -145,7 +145,9 @@ void RemoveSelfAfterExit(const std::wstring& self)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    RestrictLibrarySearch();
+    if (!StartWithSystemLibrariesOnly(kUninstallCaption)) {
+        return 1;
+    }
     if (MessageBoxW(nullptr, kConfirmText, kUninstallCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return 0;
     }
@@ -159,7 +161,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     RemoveShortcuts(notRemoved);
     const std::wstring settingsKey = std::wstring(kSettingsStartPath) + L"\\" + kMainSection;
-    const std::wstring folder = ReadRegistryString(HKEY_CURRENT_USER, settingsKey.c_str(), L"Path");
+    const std::wstring folder =
+        FolderToUninstall(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, kInstallLocationValue),
+                          ReadRegistryString(HKEY_CURRENT_USER, settingsKey.c_str(), L"Path"), FileExists);
     RemoveValue(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue, kHklmPrefix, notRemoved);
     RemoveKey(HKEY_LOCAL_MACHINE, kUninstallKey, kHklmPrefix, notRemoved);
     RemoveKey(HKEY_CURRENT_USER, settingsKey, kHkcuPrefix, notRemoved);

@@ -26,6 +26,18 @@ bool IsUsableInstallFolder(const std::wstring& folder)
            folder[2] != L'.';
 }
 
+std::wstring FolderToUninstall(const std::wstring& installLocation, const std::wstring& path,
+                               bool (*fileExists)(const std::wstring& file))
+{
+    if (!installLocation.empty()) {
+        return installLocation;
+    }
+    if (IsUsableInstallFolder(path) && fileExists(WithoutTrailingBackslash(path) + L"\\" + kResidentFileName)) {
+        return path;
+    }
+    return {};
+}
+
 std::vector<std::wstring> InstalledFiles(const std::wstring& folder)
 {
     const std::wstring base = WithoutTrailingBackslash(folder) + L"\\";

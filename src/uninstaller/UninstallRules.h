@@ -1,5 +1,5 @@
 // What the uninstaller removes and what it tells the user, without touching anything: the program files of
-// an installation folder, the check that "Path" names a usable folder, the command that removes the
+// an installation folder, which folder that is, the command that removes the
 // uninstaller after it has ended, and the closing report.
 #pragma once
 
@@ -16,6 +16,12 @@ inline constexpr wchar_t kNoFolderItem[] = L"インストール先のプログ�
 // Whether a stored "Path" names a folder by its full path ("C:\...", "C:" for a drive's root, or a network
 // path "\\server\share..."); anything else is not trusted for deleting files.
 bool IsUsableInstallFolder(const std::wstring& folder);
+// The folder whose programs the uninstaller deletes: the uninstall entry's "InstallLocation", which only an
+// administrator can write. Without it (an installation by an earlier version) the settings' "Path", which the
+// user can point anywhere, is taken only when it is usable and that folder holds the resident program. Empty when
+// neither is.
+std::wstring FolderToUninstall(const std::wstring& installLocation, const std::wstring& path,
+                               bool (*fileExists)(const std::wstring& file));
 // The files of a Sorabune installation in a folder: the programs and the read-me.
 std::vector<std::wstring> InstalledFiles(const std::wstring& folder);
 inline constexpr int kDeleteAttempts = 30;

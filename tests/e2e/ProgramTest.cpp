@@ -5,6 +5,7 @@
 
 #include "e2e/PlantedLibrary.h"
 #include "e2e/ProgramDriver.h"
+#include "resource.h"
 #include "support/TestSupport.h"
 
 using namespace e2e;
@@ -13,6 +14,7 @@ namespace {
 constexpr DWORD kTimeoutMs = 15000;
 constexpr wchar_t kToken[] = L"Sorabune_START";
 constexpr wchar_t kRefusalVariable[] = L"SORABUNE_E2E_EXPECT_REFUSAL";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class ProgramTest : public testing::Test {
 protected:
@@ -155,4 +157,48 @@ TEST_F(ProgramTest, NoProgramLoadsALibraryLyingBesideIt)
     DWORD code = 1;
     EXPECT_TRUE(uninstaller.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);
+}
+
+// The autostart command as O K stores it, run as Windows runs it at logon (a command line, no program name),
+// starts the companion of a folder whose path holds a space, not a program where the path's first word ends.
+TEST_F(ProgramTest, TheStoredAutostartCommandStartsTheCompanionFromAFolderWhosePathHoldsASpace)
+{
+    const std::wstring folder = BinFolder() + L"空舟 自動起動\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    // The last one, started without its token, ends at once and starts nothing.
+    const std::wstring copies[][2] = {{L"SorabuneOpt.exe", folder + L"SorabuneOpt.exe"},
+                                      {L"Sorabune.exe", folder + L"Sorabune.exe"},
+                                      {L"SorabuneOpt.exe", BinFolder() + L"空舟.exe"}};
+    for (const auto& copy : copies) {
+        ASSERT_TRUE(CopyFileW((BinFolder() + copy[0]).c_str(), copy[1].c_str(), FALSE));
+    }
+    Program resident = StartIn(folder + L"SorabuneOpt.exe", kToken, folder);
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_TRUE(main && WaitSplashDone(main, kTimeoutMs));
+    ClickTrayIcon(main, WM_RBUTTONDOWN);
+    HWND settings = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
+    SendMessageW(GetDlgItem(GetDlgItem(settings, IDC_SETTEITABSHEET), IDC_STARTUPONOFF), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(settings, IDC_OKBTN), BM_CLICK, 0, 0);
+    wchar_t command[MAX_PATH * 2] = {};
+    DWORD bytes = sizeof(command);
+    RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune", RRF_RT_REG_SZ, nullptr, command, &bytes);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Sorabune");
+    EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+
+    STARTUPINFOW si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    Program companion(pi.hProcess);
+    main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_NE(main, nullptr) << Utf8(command);
+    Program started = ProcessOfWindow(main); // held: a Program ends its process when it goes
+    ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
+    EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+    EXPECT_TRUE(started.WaitExit(kTimeoutMs));
+    for (const auto& copy : copies) {
+        DeleteFileW(copy[1].c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
 }

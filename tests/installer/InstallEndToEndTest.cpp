@@ -34,6 +34,8 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
 constexpr wchar_t kDesktop[] = L"C:\\ユーザー\\デスクトップ";
 constexpr wchar_t kPrograms[] = L"C:\\ユーザー\\スタート メニュー\\プログラム";
+// Where the user's own registry values (Shell Folders, "Path") point: nothing there may be written or deleted.
+constexpr wchar_t kDecoy[] = L"C:\\おとり";
 constexpr wchar_t kUninstallCaption[] = L"Sorabune のアンインストール";
 
 std::wstring PackageFolder()
@@ -166,8 +168,9 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
     ASSERT_TRUE(Exists(PackageFolder() + L"\\Uninst_Sorabune.exe"));
     SHCreateDirectoryExW(nullptr, kDesktop, nullptr);
     SHCreateDirectoryExW(nullptr, kPrograms, nullptr);
-    SetText(HKEY_CURRENT_USER, kShellFolders, L"Desktop", kDesktop);
-    SetText(HKEY_CURRENT_USER, kShellFolders, L"Programs", kPrograms);
+    SHCreateDirectoryExW(nullptr, kDecoy, nullptr);
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Desktop", kDecoy);
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Programs", kDecoy);
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Desktop", kDesktop);
     SetText(HKEY_CURRENT_USER, kUserShellFolders, L"Programs", kPrograms);
 
@@ -179,8 +182,9 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
 
     const std::wstring uninstaller = WindowsFolder() + L"\\Uninst_Sorabune.exe";
     using Values = std::vector<std::pair<std::wstring, std::wstring>>;
-    EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, kUninstallKey),
-              (Values{{L"DisplayName", L"Sorabune"}, {L"UninstallString", uninstaller}}));
+    EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, kUninstallKey), (Values{{L"DisplayName", L"Sorabune"},
+                                                                   {L"InstallLocation", PackageFolder()},
+                                                                   {L"UninstallString", uninstaller}}));
     EXPECT_TRUE(Exists(uninstaller));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\Uninst_Sorabune.exe"));
 
@@ -191,6 +195,7 @@ TEST_F(InstallEndToEndTest, InstallerRegistersMovesLinksAndWritesTheDefaults)
         EXPECT_EQ(s.description, L"Sorabune");
         EXPECT_EQ(s.arguments, L"");
     }
+    EXPECT_FALSE(Exists(std::wstring(kDecoy) + L"\\Sorabune.lnk"));
 
     // Every value that the installer writes, and nothing else.
     const std::wstring settings = kSettingsKey;
@@ -251,7 +256,15 @@ TEST_F(InstallEndToEndTest, UninstallerEndsTheRunningProgramAndLeavesNothingBehi
     ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
     ASSERT_NE(FindWindowW(kCompanionClass, kCompanionTitle), nullptr);
     // As a commit with autostart on leaves it.
-    SetText(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune", PackageFolder() + L"\\Sorabune.exe");
+    SetText(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune", L"\"" + PackageFolder() + L"\\Sorabune.exe\"");
+    const std::wstring decoys[] = {std::wstring(kDecoy) + L"\\Sorabune.lnk",
+                                   std::wstring(kDecoy) + L"\\SorabuneOpt.exe"};
+    for (const std::wstring& decoy : decoys) {
+        CloseHandle(CreateFileW(decoy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Desktop", kDecoy);
+    SetText(HKEY_CURRENT_USER, kShellFolders, L"Programs", kDecoy);
+    SetText(HKEY_CURRENT_USER, kSettingsKey, L"Path", kDecoy);
 
     const std::wstring uninstallerPath = Value(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString");
     Program uninstaller = StartProgram(uninstallerPath, L"");
@@ -273,6 +286,9 @@ TEST_F(InstallEndToEndTest, UninstallerEndsTheRunningProgramAndLeavesNothingBehi
     EXPECT_FALSE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
     EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\Sorabune.lnk"));
     EXPECT_FALSE(Exists(PackageFolder())) << "the emptied installation folder goes too";
+    for (const std::wstring& decoy : decoys) {
+        EXPECT_TRUE(Exists(decoy)) << Utf8(decoy);
+    }
     EXPECT_TRUE(WaitUntil([&] { return !Exists(uninstallerPath); }, kSelfDeleteTimeoutMs))
         << "the uninstaller removes itself after it has ended";
 }

@@ -1,6 +1,6 @@
 // The installation run in-process on scratch folders with Japanese names, its registry writes redirected
 // into a scratch key: values in order, shortcuts read back, a second run, a shortcut that cannot be made, the
-// refused machine key, and the completion window.
+// refused machine key, the refusal without a restricted library search, and the completion window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "installer/Form1.h"
@@ -20,6 +21,7 @@
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "base/Dpi.h"
+#include "base/ElevatedStart.h"
 #include "base/Handles.h"
 #include "support/TestSupport.h"
 
@@ -100,6 +102,15 @@ void WriteFile(const std::wstring& path, const char* content)
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+}
+
+std::string Content(const std::wstring& path)
+{
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    char content[16] = {};
+    DWORD read = 0;
+    ReadFile(file.Get(), content, sizeof(content) - 1, &read, nullptr);
+    return content;
 }
 
 void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
@@ -194,10 +205,9 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     EXPECT_TRUE(CapturedErrors().empty());
 
     auto entry = ValuesOf(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
-    ASSERT_EQ(entry.size(), 2u);
-    EXPECT_EQ(entry[0], std::make_pair(std::wstring(L"DisplayName"), std::wstring(L"Sorabune")));
-    EXPECT_EQ(entry[1],
-              std::make_pair(std::wstring(L"UninstallString"), root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"));
+    EXPECT_EQ(Sorted(entry), Sorted({{L"DisplayName", L"Sorabune"},
+                                     {L"UninstallString", root_ + L"\\ウィンドウズ\\Uninst_Sorabune.exe"},
+                                     {L"InstallLocation", root_ + L"\\ソフト"}}));
 
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
@@ -259,8 +269,11 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     SetText(kabe, L"KabeStyle", L"0");
     SetText(kabe, L"KabeListCount", L"1");
     SetText(kabe, L"KabeBmp1", L"C:\\壁紙.bmp");
-    // A newer uninstaller in the package replaces the one in place.
+    // A newer uninstaller in the package replaces the one in place by a new file: the old one, seen through a
+    // second name, is not written over (it may belong to whoever unpacked an earlier package).
     WriteFile(paths_.uninstallerSource, "newer");
+    const std::wstring oldUninstaller = root_ + L"\\古いアンインストーラ.exe";
+    ASSERT_TRUE(CreateHardLinkW(oldUninstaller.c_str(), paths_.uninstallerCommand.c_str(), nullptr));
 
     RunInstallation(owner_, paths_);
     EXPECT_TRUE(CapturedErrors().empty());
@@ -273,24 +286,20 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeListCount", L""), L"1");
     EXPECT_EQ(store.ReadString(L"Sorabune\\KabeBmp", L"KabeBmp1", L""), L"C:\\壁紙.bmp");
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
-    FileHandle moved(CreateFileW(paths_.uninstallerCommand.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    char content[16] = {};
-    DWORD read = 0;
-    ReadFile(moved.Get(), content, sizeof(content) - 1, &read, nullptr);
-    EXPECT_STREQ(content, "newer");
+    EXPECT_EQ(Content(paths_.uninstallerCommand), "newer");
+    EXPECT_EQ(Content(oldUninstaller), "uninstaller");
 
-    // A third run from the same folder still asks the shell to move the uninstaller, whose source is gone; the
-    // shell reports that in its own window, and the installation goes on.
+    // A third run from the same folder still asks the shell to copy the uninstaller, whose source is gone; the
+    // shell reports that in its own window, and the installation goes on with the copy in place.
     gFileOperations.clear();
     RunInstallation(owner_, paths_);
     ASSERT_EQ(gFileOperations.size(), 1u);
-    const FileOperationCall& move = gFileOperations[0];
-    EXPECT_EQ(move.owner, owner_);
-    EXPECT_EQ(move.function, static_cast<UINT>(FO_MOVE));
-    EXPECT_EQ(move.from, paths_.uninstallerSource + L'\0' + L'\0');
-    EXPECT_EQ(move.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
-    EXPECT_EQ(move.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
+    const FileOperationCall& copy = gFileOperations[0];
+    EXPECT_EQ(copy.owner, owner_);
+    EXPECT_EQ(copy.function, static_cast<UINT>(FO_COPY)) << "a moved file would keep its owner";
+    EXPECT_EQ(copy.from, paths_.uninstallerSource + L'\0' + L'\0');
+    EXPECT_EQ(copy.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
+    EXPECT_EQ(copy.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
     EXPECT_TRUE(CapturedErrors().empty());
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
 }
@@ -317,6 +326,25 @@ TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
     EXPECT_FALSE(FileExists(paths_.desktopShortcut));
     EXPECT_FALSE(FileExists(paths_.programsShortcut));
     EXPECT_TRUE(gCreated.empty()) << "no settings key was created";
+}
+
+// Windows 7 without its library-loading update cannot restrict the library search: the programs with
+// administrator rights then refuse to run, in a box that names the update.
+TEST(ElevatedStartTest, WithoutTheRestrictedSearchTheProgramRefusesNamingTheUpdate)
+{
+    std::wstring text;
+    std::thread answer([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !(box = FindWindowW(L"#32770", L"Sorabune のインストール")); ++i) {
+            Sleep(20);
+        }
+        text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_FALSE(StartWithSystemLibrariesOnly(L"Sorabune のインストール", nullptr));
+    answer.join();
+    EXPECT_EQ(Utf8(text), "この Windows には、ライブラリの読み込みに関する更新プログラム KB2533623 が入っていないため、"
+                          "実行できません。\r\nWindows Update で KB2533623 を入れてから、もう一度実行してください。");
 }
 
 TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)

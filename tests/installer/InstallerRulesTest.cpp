@@ -64,6 +64,21 @@ TEST(UninstallRulesTest, OnlyFullPathsAreTrustedForDeleting)
     }
 }
 
+// Only "InstallLocation" of the machine-wide entry is trusted; the user's "Path" only for an entry without it
+// (an earlier installation), and only where the resident program lies.
+TEST(UninstallRulesTest, TheEntrysInstallLocationNamesTheFolderAndPathOnlyAFolderHoldingTheProgram)
+{
+    const auto holdsProgram = [](const std::wstring& file) { return file == L"C:\\旧\\SorabuneOpt.exe"; };
+    const wchar_t* rows[][3] = {{L"C:\\ソフト", L"C:\\旧", L"C:\\ソフト"},
+                                {L"C:\\ソフト", L"C:\\Windows", L"C:\\ソフト"},
+                                {L"", L"C:\\旧\\", L"C:\\旧\\"},
+                                {L"", L"C:\\Windows", L""},
+                                {L"", L"", L""}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(FolderToUninstall(row[0], row[1], holdsProgram), row[2]) << Utf8(row[0]) << " / " << Utf8(row[1]);
+    }
+}
+
 TEST(UninstallRulesTest, RemovesTheProgramsAndTheReadmeOfTheFolder)
 {
     auto files = InstalledFiles(L"C:\\ソフト\\Sorabune\\");

@@ -611,7 +611,7 @@ TEST_F(LoadCommitTest, TheAutostartEntryFollowsStartupOnOff)
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring folder(exe);
     folder.erase(folder.find_last_of(L'\\') + 1);
-    EXPECT_EQ(command, folder + L"Sorabune.exe");
+    EXPECT_EQ(command, L"\"" + folder + L"Sorabune.exe\"");
 
     auto form = Design();
     form->SetDown(IDC_STARTUPONOFF, true);

@@ -298,6 +298,10 @@ TEST_F(InstallEndToEndTest, UninstallerReportsWhatItCouldNotRemoveAndRemovesTheR
     const std::wstring readme = PackageFolder() + L"\\Readme.txt";
     FileHandle held(CreateFileW(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
+    // A file of the user's own in the program's folder is neither removed nor reported.
+    const std::wstring own = PackageFolder() + L"\\メモ.txt";
+    FileHandle(CreateFileW(own.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(Exists(own));
     Program uninstaller = StartProgram(WindowsFolder() + L"\\Uninst_Sorabune.exe", L"");
     EXPECT_EQ(AnswerUninstaller(IDYES), "Sorabune をアンインストールします。よろしいですか？");
     EXPECT_EQ(AnswerUninstaller(IDOK), "次のものを削除できませんでした。\r\n\r\n" + Utf8(readme));
@@ -307,6 +311,7 @@ TEST_F(InstallEndToEndTest, UninstallerReportsWhatItCouldNotRemoveAndRemovesTheR
     held.Reset();
 
     EXPECT_TRUE(Exists(readme));
+    EXPECT_TRUE(Exists(own));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\Install.exe"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));

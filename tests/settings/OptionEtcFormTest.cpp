@@ -6,6 +6,7 @@
 
 #include "resource.h"
 #include "base/Dpi.h"
+#include "base/MessageLoop.h"
 #include "settings/OptionEtcForm.h"
 #include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
@@ -39,7 +40,49 @@ TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
         EXPECT_EQ(Utf8(text), expected[i]);
     }
     EXPECT_EQ(form.CurrentPage(), 0);
+    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
     form.SelectPage(4);
     EXPECT_EQ(form.CurrentPage(), 4);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELPTABSHEET)) || !form.IsVisible());
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELPTABSHEET)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_VERTABSHEET)));
+}
+
+// The dialog has no close box and no window menu: O K is its only way out, and the keys that close or open the
+// menu of another window leave it open, with nothing committed, going through the program's message loop.
+TEST(OptionEtcFormTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
+{
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    ShowWindow(form.Hwnd(), SW_SHOW);
+    HWND ok = form.Control(IDC_OKBTN);
+    SetFocus(ok);
+    static bool menuOpened;
+    menuOpened = false;
+    // A window menu, had the dialog one, would hold this thread in its own loop, where this timer closes it.
+    UINT_PTR watch = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+            menuOpened = true;
+            EndMenu();
+        }
+    });
+    const struct {
+        const char* keys;
+        UINT msg;
+        WPARAM key;
+        LPARAM flags;
+    } presses[] = {{"Alt+F4", WM_SYSKEYDOWN, VK_F4, 1 << 29},
+                   {"Esc", WM_KEYDOWN, VK_ESCAPE, 0},
+                   {"Alt+Space", WM_SYSCHAR, VK_SPACE, 1 << 29}};
+    for (const auto& press : presses) {
+        PostMessageW(ok, press.msg, press.key, press.flags | 1);
+        // The key's message, then what the system posts for it (SC_CLOSE, IDCANCEL, SC_KEYMENU), then theirs.
+        for (int round = 0; round < 3; ++round) {
+            ProcessPendingMessages();
+        }
+        EXPECT_TRUE(IsWindow(form.Hwnd())) << press.keys;
+        EXPECT_TRUE(form.IsVisible()) << press.keys;
+        EXPECT_FALSE(menuOpened) << press.keys;
+    }
+    KillTimer(nullptr, watch);
 }

@@ -8,6 +8,7 @@
 #include "base/Dpi.h"
 #include "base/MessageLoop.h"
 #include "settings/OptionEtcForm.h"
+#include "settings/SettingsLayout.h"
 #include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
@@ -85,4 +86,43 @@ TEST(OptionEtcFormTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
         EXPECT_FALSE(menuOpened) << press.keys;
     }
     KillTimer(nullptr, watch);
+}
+
+// Every value of the settings layout mirrors a control that one of the pages builds, of a class that holds it.
+TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHoldsItsValue)
+{
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    for (const SettingDef& def : SettingsLayout()) {
+        if (def.controlId == 0) {
+            continue;
+        }
+        HWND control = form.Control(def.controlId);
+        ASSERT_NE(control, nullptr) << Utf8(def.name);
+        EXPECT_NE(GetParent(control), form.Hwnd()) << Utf8(def.name) << ": on a page, not on the frame";
+        wchar_t cls[64] = {};
+        GetClassNameW(control, cls, 64);
+        const std::wstring name = cls;
+        switch (def.mirror) {
+        case Mirror::Index:
+            EXPECT_EQ(name, WC_COMBOBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Down:
+            EXPECT_EQ(name, WC_BUTTONW) << Utf8(def.name);
+            break;
+        case Mirror::Text:
+            EXPECT_EQ(name, WC_EDITW) << Utf8(def.name);
+            break;
+        case Mirror::ItemCount:
+        case Mirror::Items:
+            EXPECT_TRUE(name == WC_COMBOBOXW || name == WC_LISTBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Enabled:
+            break;
+        default:
+            EXPECT_EQ(name, DATETIMEPICK_CLASSW) << Utf8(def.name);
+            break;
+        }
+    }
 }

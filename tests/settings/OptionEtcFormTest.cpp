@@ -48,6 +48,18 @@ TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_VERTABSHEET)));
 }
 
+namespace {
+bool menuOpened = false;
+
+void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+        menuOpened = true;
+        EndMenu();
+    }
+}
+} // namespace
+
 // The dialog has no close box and no window menu: O K is its only way out, and the keys that close or open the
 // menu of another window leave it open, with nothing committed, going through the program's message loop.
 TEST(OptionEtcFormTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
@@ -58,15 +70,9 @@ TEST(OptionEtcFormTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
     ShowWindow(form.Hwnd(), SW_SHOW);
     HWND ok = form.Control(IDC_OKBTN);
     SetFocus(ok);
-    static bool menuOpened;
     menuOpened = false;
     // A window menu, had the dialog one, would hold this thread in its own loop, where this timer closes it.
-    UINT_PTR watch = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
-            menuOpened = true;
-            EndMenu();
-        }
-    });
+    UINT_PTR watch = SetTimer(nullptr, 0, 100, CloseAnOpenMenu);
     const struct {
         const char* keys;
         UINT msg;

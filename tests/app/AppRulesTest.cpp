@@ -47,12 +47,9 @@ TEST(AppRulesTest, FadeInPassesSevenStepsFrom35AndEndsAt255)
 
 TEST(AppRulesTest, FadeOutTakes24StepsFrom255To15)
 {
-    auto steps = FadeOutSteps(255);
-    ASSERT_EQ(steps.size(), 24u);
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        EXPECT_EQ(steps[i], 245 - 10 * static_cast<int>(i));
-    }
-    EXPECT_EQ(steps.back(), 15);
+    std::vector<std::uint8_t> expected = {245, 235, 225, 215, 205, 195, 185, 175, 165, 155, 145, 135,
+                                          125, 115, 105, 95,  85,  75,  65,  55,  45,  35,  25,  15};
+    EXPECT_EQ(FadeOutSteps(255), expected);
     EXPECT_TRUE(FadeOutSteps(15).empty());
 }
 

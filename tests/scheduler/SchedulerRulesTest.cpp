@@ -1,7 +1,9 @@
 // The tick's decisions that need no window and no clock: latch ageing, the interval table and the interval
-// across the counter's wrap, the sentence with other locales' separators (the moments are tested on the tick).
+// across the counter's wrap, the date of a once-only reminder, the sentence with other locales' separators (the
+// moments are tested on the tick).
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "scheduler/SchedulerRules.h"
@@ -71,13 +73,23 @@ TEST(KabeScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)
     EXPECT_EQ(changes, 8640);
 }
 
-TEST(ReminderSentenceTest, PatternsOfBothWindows)
+TEST(ReminderDueTest, AOnceOnlyReminderComparesTheWholeDate)
 {
-    const SYSTEMTIME t = At(2003, 10, 15, 3, 12, 0, 0);
-    EXPECT_EQ(Utf8(ReminderSentence(t, L"水曜日", L"/", L":", 1)),
-              "只今、予定の2003/10/15 水曜日 12:00:00になりました");
-    EXPECT_EQ(Utf8(ReminderSentence(t, L"水曜日", L"/", L":", 2)),
-              "只今、予定の2003/10/15 水曜日  12:00:00になりました");
+    ReminderRecord once;
+    once.kind = kReminderOnce;
+    once.year = 2003, once.month = 11, once.day = 15, once.hour = 12;
+    const std::pair<SYSTEMTIME, bool> cases[] = {
+        {At(2003, 11, 15, 6, 12, 0, 0), true},  {At(2003, 10, 15, 3, 12, 0, 0), false},
+        {At(2004, 11, 15, 1, 12, 0, 0), false}, {At(2002, 11, 15, 5, 12, 0, 0), false},
+        {At(2003, 11, 16, 0, 12, 0, 0), false}, {At(2003, 11, 15, 6, 12, 0, 1), false}};
+    for (const auto& [now, due] : cases) {
+        EXPECT_EQ(ReminderDue(once, now), due) << now.wYear << "/" << now.wMonth << "/" << now.wDay;
+    }
+}
+
+// Both windows' sentences in the Japanese locale are checked on the windows themselves (MessagesFormTest).
+TEST(ReminderSentenceTest, OtherLocalesSeparatorsAndAShortYear)
+{
     EXPECT_EQ(Utf8(ReminderSentence(At(987, 1, 2, 5, 3, 4, 5), L"Friday", L"-", L".", 1)),
               "只今、予定の0987-01-02 Friday 03.04.05になりました");
 }

@@ -4,6 +4,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -300,20 +301,29 @@ TEST_F(SchedulerTest, HourlyChimeComesBeforeAReminderOfTheSameSecond)
     EXPECT_EQ(Take(), (Log{"play 8"}));
 }
 
-TEST_F(SchedulerTest, WallpaperOnTheFullAndHalfHourOnlyWithItemThree)
+TEST_F(SchedulerTest, WallpaperOnTheClockOnlyAtTheMomentsOfItsItem)
 {
-    form.SetIndex(IDC_KABECHANGETIME, 3);
-    std::vector<std::string> moments;
-    for (int minute = 0; minute < 60; ++minute) {
-        for (int second = 0; second < 60; ++second) {
-            Second(12, minute, second);
-            if (!Take().empty()) {
-                moments.push_back(std::to_string(minute) + ":" + std::to_string(second));
+    // 毎時 ０分, 毎時 ０分 + ３０分, and interval items whose interval never passes here: they keep quiet on the
+    // full and the half hour.
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {2, {"0:0"}}, {3, {"0:0", "30:0"}}, {4, {}}, {9, {}}, {10, {}}};
+    for (const auto& [item, expected] : cases) {
+        form.SetIndex(IDC_KABECHANGETIME, item);
+        std::vector<std::string> moments;
+        bool stampMoved = false;
+        for (int minute = 0; minute < 60; ++minute) {
+            for (int second = 0; second < 60; ++second) {
+                scheduler.State().lastKabeChange = clock.ms;
+                Second(12, minute, second);
+                stampMoved |= scheduler.State().lastKabeChange != clock.ms - 1000;
+                if (!Take().empty()) {
+                    moments.push_back(std::to_string(minute) + ":" + std::to_string(second));
+                }
             }
         }
+        EXPECT_EQ(moments, expected) << "item " << item;
+        EXPECT_FALSE(stampMoved) << "item " << item << ": changes on the clock leave the interval stamp alone";
     }
-    EXPECT_EQ(moments, (std::vector<std::string>{"0:0", "30:0"}));
-    EXPECT_EQ(scheduler.State().lastKabeChange, 0u) << "changes on the clock leave the interval stamp alone";
 }
 
 TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachChange)
@@ -417,10 +427,20 @@ TEST_F(SchedulerTest, Timer1OfTheDialogRunsTheTick)
     EXPECT_EQ(ticks, 0);
     SendMessageW(form.Hwnd(), WM_TIMER, TOptionEtcForm::kTimer1Id, 0);
     EXPECT_EQ(ticks, 1);
-    // The timer itself runs from the dialog's creation.
-    const DWORD start = GetTickCount();
-    while (ticks < 3 && GetTickCount() - start < 10000) {
-        PumpMessages(20);
+    // The timer itself runs from the dialog's creation, every 500 ms: a slower one would miss most hh:00:00
+    // seconds, which only two ticks fall into. A busy machine can only delay or merge ticks, so the closest two
+    // ticks show the period, and the count over the span bounds it from below.
+    std::vector<ULONGLONG> at;
+    form.SetTimer1Handler([&] { at.push_back(GetTickCount64()); });
+    const ULONGLONG start = GetTickCount64();
+    while (at.size() < 8 && GetTickCount64() - start < 30000) {
+        PumpMessages(10);
     }
-    EXPECT_GE(ticks, 3);
+    ASSERT_EQ(at.size(), 8u);
+    ULONGLONG closest = at[1] - at[0];
+    for (std::size_t i = 2; i < at.size(); ++i) {
+        closest = std::min(closest, at[i] - at[i - 1]);
+    }
+    EXPECT_LT(closest, 750u) << "ticks come no further apart than 500 ms";
+    EXPECT_GE((at.back() - at.front()) / (at.size() - 1), 450u) << "and no closer";
 }

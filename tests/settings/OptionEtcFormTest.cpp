@@ -6,7 +6,9 @@
 
 #include "resource.h"
 #include "base/Dpi.h"
+#include "base/MessageLoop.h"
 #include "settings/OptionEtcForm.h"
+#include "settings/SettingsLayout.h"
 #include "app/OptionEtcPages.h"
 #include "support/TestSupport.h"
 
@@ -39,7 +41,94 @@ TEST(OptionEtcFormTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
         EXPECT_EQ(Utf8(text), expected[i]);
     }
     EXPECT_EQ(form.CurrentPage(), 0);
+    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
     form.SelectPage(4);
     EXPECT_EQ(form.CurrentPage(), 4);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELPTABSHEET)) || !form.IsVisible());
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELPTABSHEET)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_VERTABSHEET)));
+}
+
+namespace {
+bool menuOpened = false;
+
+void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+        menuOpened = true;
+        EndMenu();
+    }
+}
+} // namespace
+
+// The dialog has no close box and no window menu: O K is its only way out, and the keys that close or open the
+// menu of another window leave it open, with nothing committed, going through the program's message loop.
+TEST(OptionEtcFormTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
+{
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    ShowWindow(form.Hwnd(), SW_SHOW);
+    HWND ok = form.Control(IDC_OKBTN);
+    SetFocus(ok);
+    menuOpened = false;
+    // A window menu, had the dialog one, would hold this thread in its own loop, where this timer closes it.
+    UINT_PTR watch = SetTimer(nullptr, 0, 100, CloseAnOpenMenu);
+    const struct {
+        const char* keys;
+        UINT msg;
+        WPARAM key;
+        LPARAM flags;
+    } presses[] = {{"Alt+F4", WM_SYSKEYDOWN, VK_F4, 1 << 29},
+                   {"Esc", WM_KEYDOWN, VK_ESCAPE, 0},
+                   {"Alt+Space", WM_SYSCHAR, VK_SPACE, 1 << 29}};
+    for (const auto& press : presses) {
+        PostMessageW(ok, press.msg, press.key, press.flags | 1);
+        // The key's message, then what the system posts for it (SC_CLOSE, IDCANCEL, SC_KEYMENU), then theirs.
+        for (int round = 0; round < 3; ++round) {
+            ProcessPendingMessages();
+        }
+        EXPECT_TRUE(IsWindow(form.Hwnd())) << press.keys;
+        EXPECT_TRUE(form.IsVisible()) << press.keys;
+        EXPECT_FALSE(menuOpened) << press.keys;
+    }
+    KillTimer(nullptr, watch);
+}
+
+// Every value of the settings layout mirrors a control that one of the pages builds, of a class that holds it.
+TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHoldsItsValue)
+{
+    ChimePlayer chimePlayer;
+    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    for (const SettingDef& def : SettingsLayout()) {
+        if (def.controlId == 0) {
+            continue;
+        }
+        HWND control = form.Control(def.controlId);
+        ASSERT_NE(control, nullptr) << Utf8(def.name);
+        EXPECT_NE(GetParent(control), form.Hwnd()) << Utf8(def.name) << ": on a page, not on the frame";
+        wchar_t cls[64] = {};
+        GetClassNameW(control, cls, 64);
+        const std::wstring name = cls;
+        switch (def.mirror) {
+        case Mirror::Index:
+            EXPECT_EQ(name, WC_COMBOBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Down:
+            EXPECT_EQ(name, WC_BUTTONW) << Utf8(def.name);
+            break;
+        case Mirror::Text:
+            EXPECT_EQ(name, WC_EDITW) << Utf8(def.name);
+            break;
+        case Mirror::ItemCount:
+        case Mirror::Items:
+            EXPECT_TRUE(name == WC_COMBOBOXW || name == WC_LISTBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Enabled:
+            break;
+        default:
+            EXPECT_EQ(name, DATETIMEPICK_CLASSW) << Utf8(def.name);
+            break;
+        }
+    }
 }

@@ -144,9 +144,7 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansOrPassesAreRefu
 {
     auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
     auto separate = Load(L"separate.jpg", SORABUNE_JPEG_REFERENCES); // one scan per component
-    if (progressive.empty() || separate.empty()) {
-        GTEST_SKIP() << "no derived pictures (jpegtran on the build machine)";
-    }
+    ASSERT_FALSE(progressive.empty() || separate.empty()) << "no derived pictures: the build makes them with jpegtran";
     const struct {
         const char* what;
         std::vector<unsigned char> bytes;

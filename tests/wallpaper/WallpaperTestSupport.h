@@ -155,7 +155,7 @@ private:
 
 // Drive T: of the test session's Wine prefix, whose root is a folder of the build (SORABUNE_TEST_DRIVE_FOLDER,
 // as Wine sees it on Z:). Unplug renames that folder, so the drive is absent to every program as a pulled
-// stick is; Plug brings it back. Skipped where there is no such drive.
+// stick is; Plug brings it back.
 class TestDrive {
 public:
     static constexpr wchar_t kRoot[] = L"T:\\";
@@ -168,6 +168,8 @@ public:
     static bool Available()
     {
 #ifdef SORABUNE_TEST_DRIVE_FOLDER
+        // A run ended while the drive was away left the folder renamed.
+        Move(Folder() + L".away", Folder());
         return GetFileAttributesW(SORABUNE_TEST_DRIVE_FOLDER) != INVALID_FILE_ATTRIBUTES &&
                GetFileAttributesW(kRoot) != INVALID_FILE_ATTRIBUTES;
 #else

@@ -95,14 +95,15 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& files)
     return static_cast<HDROP>(memory);
 }
 
-// A folder of its own under %TEMP%, removed with everything in it at the end.
+// A folder of its own under %TEMP%, removed with everything in it at the end. The process id is part of its
+// name: ctest runs the tests of one program in parallel processes, which must not clear each other's files.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::wstring& name)
     {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + name + L"\\";
+        path_ = std::wstring(temp) + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"\\";
         Remove();
         CreateDirectoryW(path_.c_str(), nullptr);
     }

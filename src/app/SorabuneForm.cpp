@@ -99,6 +99,7 @@ void TSorabuneForm::RunStartUpSequence()
     }
 
     ShellExecuteW(nullptr, nullptr, companionFile_.c_str(), kStartToken, nullptr, SW_SHOWNORMAL);
+    companionStarted_ = true;
     if (!WaitProcessingMessages(timings_.companionWaitMs) || !hwnd_) {
         return;
     }
@@ -191,8 +192,14 @@ void TSorabuneForm::TrayCallback(UINT mouseMessage)
 
 void TSorabuneForm::FormDestroy()
 {
-    if (companionWindow_) {
-        SendMessageW(companionWindow_, WM_CLOSE, 0, 0);
+    // A companion that came up after its second (a slow or busy machine), or after the sequence was cut short, is
+    // looked up now: it would otherwise outlive the program.
+    HWND companion = companionWindow_;
+    if (!companion && companionStarted_) {
+        companion = FindWindowW(kCompanionClass, kCompanionTitle);
+    }
+    if (companion) {
+        SendMessageW(companion, WM_CLOSE, 0, 0);
     }
     PostQuitMessage(0);
     tray_.Remove();

@@ -75,6 +75,7 @@ private:
     Icon trayIcon_;
     TrayIcon tray_;
     HWND companionWindow_ = nullptr;
+    bool companionStarted_ = false;
     HWND taskbarOwner_ = nullptr;
     std::uint8_t alpha_ = kInitialAlpha;
     bool startUpBegun_ = false;

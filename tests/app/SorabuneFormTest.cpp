@@ -335,30 +335,39 @@ TEST_F(SorabuneFormTest, StartUpAddsTheIconFadesOutAndHidesForGood)
     EXPECT_FALSE(IsWindowVisible(main));
 }
 
-TEST_F(SorabuneFormTest, OkEndsTheProgramRemovesTheIconAndClosesTheCompanion)
+// A stand-in for the companion's window, there when the start-up sequence looks for it or only later.
+TEST_F(SorabuneFormTest, OkEndsTheProgramRemovesTheIconAndClosesTheCompanionFoundInTimeOrLater)
 {
-    // A stand-in for the companion's window, found by the start-up sequence.
     WNDCLASSEXW wc = {sizeof(wc)};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kCompanionClass;
     RegisterClassExW(&wc);
-    HWND companion = CreateWindowExW(0, kCompanionClass, kCompanionTitle, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     wc.hInstance, nullptr);
-    ASSERT_NE(companion, nullptr);
+    for (bool late : {false, true}) {
+        auto makeCompanion = [&] {
+            return CreateWindowExW(0, kCompanionClass, kCompanionTitle, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+        };
+        HWND companion = late ? nullptr : makeCompanion();
+        RunStartUp();
+        EXPECT_EQ(main_->CompanionWindow(), companion) << late;
+        companion = late ? makeCompanion() : companion;
+        ASSERT_NE(companion, nullptr);
+        HWND main = main_->Hwnd();
+        ASSERT_TRUE(IconRegistered(main));
 
-    RunStartUp();
-    HWND main = main_->Hwnd();
-    EXPECT_EQ(main_->CompanionWindow(), companion);
-    ASSERT_TRUE(IconRegistered(main));
-
-    Click(WM_LBUTTONDOWN);
-    SendMessageW(GetDlgItem(exitDialog_->Hwnd(), IDOK), BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindow(main));
-    EXPECT_FALSE(IsWindow(companion));
-    EXPECT_TRUE(TakeQuitMessage());
-    NOTIFYICONDATAW nid = IconRecord(main);
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &nid));
+        Click(WM_LBUTTONDOWN);
+        SendMessageW(GetDlgItem(exitDialog_->Hwnd(), IDOK), BM_CLICK, 0, 0);
+        EXPECT_FALSE(IsWindow(main));
+        EXPECT_FALSE(IsWindow(companion)) << late;
+        EXPECT_TRUE(TakeQuitMessage());
+        NOTIFYICONDATAW nid = IconRecord(main);
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &nid));
+        if (!late) {
+            TearDown();
+            SetUp();
+        }
+    }
     UnregisterClassW(kCompanionClass, wc.hInstance);
 }
 

@@ -10,6 +10,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "base/Dpi.h"
 #include "base/ElevatedStart.h"
 #include "base/Handles.h"
+#include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -71,25 +73,6 @@ LSTATUS RedirectedOpener(HKEY root, const std::wstring& path, bool create, REGSA
     }
     std::wstring redirected = std::wstring(kScratchKey) + (machine ? L"\\HKLM\\" : L"\\HKCU\\") + path;
     return OpenRegistryKey(HKEY_CURRENT_USER, redirected, create, access, result);
-}
-
-std::wstring TempFolder()
-{
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"空舟インストール試験";
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    std::wstring from = folder;
-    from.push_back(L'\0');
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
 }
 
 bool FileExists(const std::wstring& path)
@@ -156,9 +139,8 @@ protected:
     {
         CoInitialize(nullptr);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
-        root_ = TempFolder();
-        RemoveTree(root_);
-        CreateDirectoryW(root_.c_str(), nullptr);
+        scratch_.emplace(L"空舟インストール試験");
+        root_ = scratch_->Path().substr(0, scratch_->Path().size() - 1);
         for (const wchar_t* sub : {L"\\ソフト", L"\\ウィンドウズ", L"\\デスクトップ", L"\\プログラム"}) {
             CreateDirectoryW((root_ + sub).c_str(), nullptr);
         }
@@ -180,7 +162,7 @@ protected:
         SetShellFileOperation(previousFileOperation_);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
-        RemoveTree(root_);
+        scratch_.reset();
         CoUninitialize();
     }
 
@@ -189,6 +171,7 @@ protected:
         return std::wstring(kScratchKey) + L"\\HKCU\\Software\\" + section;
     }
 
+    std::optional<ScratchFolder> scratch_;
     std::wstring root_;
     InstallPaths paths_;
     RegistryKeyOpener previous_ = nullptr;

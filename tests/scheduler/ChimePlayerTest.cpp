@@ -12,6 +12,7 @@
 
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/SetteiPage.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 constexpr DWORD kPlayTimeoutMs = 60000;
@@ -41,13 +42,6 @@ bool AnswerChooser(HWND, std::wstring* path)
     *path = chooserAnswers.front();
     chooserAnswers.erase(chooserAnswers.begin());
     return true;
-}
-
-std::wstring TempFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return folder;
 }
 
 // A short 8-bit tone in the chimes' own format.
@@ -130,7 +124,7 @@ protected:
 
     std::wstring MakeToneFile(const wchar_t* name, int samples)
     {
-        std::wstring path = TempFolder() + name;
+        std::wstring path = TempPath(name);
         WriteToneWave(path, samples);
         files_.push_back(path);
         return path;
@@ -294,7 +288,7 @@ TEST_F(ChimePlayerTest, DeletingTheSecondOfTwoKeepsOtherChoices)
 TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInstead)
 {
     AddUserFile(L"C:\\sounds\\first.wav");
-    std::wstring gone = TempFolder() + L"sorabune_gone.wav";
+    std::wstring gone = TempPath(L"sorabune_gone.wav");
     DeleteFileW(gone.c_str());
     AddUserFile(gone);
     form.SetIndex(IDC_TIMERWAVE, 9);
@@ -360,7 +354,7 @@ TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
 
 TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
 {
-    std::wstring broken = TempFolder() + L"sorabune_broken.wav";
+    std::wstring broken = TempPath(L"sorabune_broken.wav");
     {
         FileHandle handle(CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;

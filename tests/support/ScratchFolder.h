@@ -52,14 +52,20 @@ inline std::vector<unsigned char> GreyBitmap(unsigned width, unsigned height)
     return bytes;
 }
 
+// A name in %TEMP% (the folder itself, with its final backslash, for an empty name).
+inline std::wstring TempPath(const std::wstring& name = L"")
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return temp + name;
+}
+
 // A folder of its own under %TEMP%, removed with everything in it at the end.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::wstring& name)
     {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + name + L"\\";
+        path_ = TempPath(name) + L"\\";
         Remove();
         CreateDirectoryW(path_.c_str(), nullptr);
     }

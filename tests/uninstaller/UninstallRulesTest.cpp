@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 #include "uninstaller/UninstallRules.h"
 
@@ -55,12 +56,10 @@ TEST(UninstallRulesTest, RemovesTheProgramsAndTheReadmeOfTheFolder)
 // file goes; held open it outlasts the rounds; and nothing else appears in the folder either way.
 TEST(UninstallRulesTest, DeleteCommandUnderCmdRemovesTheFileAndLeavesNothingElse)
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    const std::wstring folder = std::wstring(temp) + L"空舟 削除試験";
+    const std::wstring folder = TempPath(L"空舟 削除試験");
     const std::wstring file = folder + L"\\Uninst_Sorabune.exe";
     const struct {
         bool held;

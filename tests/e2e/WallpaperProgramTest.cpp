@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "support/TestSupport.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "e2e/PlantedLibrary.h"
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "installer/InstallerTestSupport.h"
 #include "base/Handles.h"
 #include "base/Window.h"

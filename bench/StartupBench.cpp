@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "base/FileSystem.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"

@@ -24,6 +24,7 @@
 #include "base/Dpi.h"
 #include "base/ElevatedStart.h"
 #include "base/Handles.h"
+#include "support/Registry.h"
 #include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 
@@ -82,24 +83,18 @@ bool FileExists(const std::wstring& path)
 
 void WriteFile(const std::wstring& path, const char* content)
 {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+    WriteBytes(path, std::vector<unsigned char>(content, content + strlen(content)));
 }
 
 std::string Content(const std::wstring& path)
 {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    char content[16] = {};
-    DWORD read = 0;
-    ReadFile(file.Get(), content, sizeof(content) - 1, &read, nullptr);
-    return content;
+    const std::vector<unsigned char> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    SetRegistryText(HKEY_CURRENT_USER, path, name, text);
 }
 
 // Passes the installer's settings on to the real store and notes their order.

@@ -197,16 +197,9 @@ TEST_F(SorabuneFormTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButton
         EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
 
         // What the window paints as its background.
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 488, 54);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-        EXPECT_EQ(GetPixel(memory, 10, 10), e.colour);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
+        MemoryCanvas canvas(488, 54);
+        SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Get()), 0);
+        EXPECT_EQ(GetPixel(canvas.Get(), 10, 10), e.colour);
     }
 }
 

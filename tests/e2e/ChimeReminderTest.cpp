@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "resource.h"
 #include "scheduler/MessagesForm.h"
 #include "settings/IniStore.h"

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "e2e/PlantedLibrary.h"
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "resource.h"
 #include "support/TestSupport.h"
 

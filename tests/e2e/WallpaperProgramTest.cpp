@@ -5,14 +5,14 @@
 
 #include <windows.h>
 
-#include <map>
 #include <optional>
 #include <string>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "support/TestSupport.h"
+#include "wallpaper/DesktopValues.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 using namespace e2e;
@@ -23,55 +23,17 @@ constexpr DWORD kIntervalDueMs = 12000;
 constexpr wchar_t kToken[] = L"Sorabune_START";
 constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";
 constexpr wchar_t kBackupKey[] = L"Software\\SorabuneWallpaperE2EBackup";
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr const wchar_t* kDesktopValues[] = {L"Wallpaper", L"TileWallpaper", L"WallpaperStyle", L"WallpaperOriginX",
-                                             L"WallpaperOriginY"};
 // KabeChangeTime items.
 constexpr int kAtStart = 1;
 constexpr int kEveryTenSeconds = 10;
-
-std::optional<std::wstring> DesktopValue(const wchar_t* name)
-{
-    wchar_t buffer[2048] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(buffer);
-}
-
-void SetDesktopValue(const wchar_t* name, const std::optional<std::wstring>& value)
-{
-    RegKey key;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr);
-    if (value) {
-        RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.Get(), name);
-    }
-}
-
-bool CopyKey(const wchar_t* from, const wchar_t* to)
-{
-    RegKey source, target;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, source.Put()) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.Put(), nullptr);
-    return RegCopyTreeW(source.Get(), nullptr, target.Get()) == ERROR_SUCCESS;
-}
 
 class WallpaperProgramTest : public testing::Test {
 protected:
     void SetUp() override
     {
         KillLeftovers();
-        for (const wchar_t* name : kDesktopValues) {
-            desktop_[name] = DesktopValue(name);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-        hadSettings_ = CopyKey(kSettingsKey, kBackupKey);
+        desktopAside_.emplace();
+        settingsAside_.emplace(kSettingsKey, kBackupKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
         // The installer's starting values: a valid stored state, so no error box holds the start up.
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
@@ -82,14 +44,8 @@ protected:
     void TearDown() override
     {
         KillLeftovers();
-        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-        if (hadSettings_) {
-            CopyKey(kBackupKey, kSettingsKey);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-        for (const auto& [name, value] : desktop_) {
-            SetDesktopValue(name.c_str(), value);
-        }
+        settingsAside_.reset();
+        desktopAside_.reset();
     }
 
     void StoreWallpaperSettings(int changeTime, int style)
@@ -112,8 +68,8 @@ protected:
     std::wstring a, b;
 
 private:
-    std::map<std::wstring, std::optional<std::wstring>> desktop_;
-    bool hadSettings_ = false;
+    std::optional<DesktopValuesAside> desktopAside_;
+    std::optional<UserKeyAside> settingsAside_;
 };
 } // namespace
 

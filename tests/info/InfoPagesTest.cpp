@@ -17,6 +17,7 @@
 #include "base/Dpi.h"
 #include "base/Handles.h"
 #include "app/OptionEtcPages.h"
+#include "support/TestClock.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -39,23 +40,6 @@ HINSTANCE WINAPI RecordOpen(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR para
                            directory ? directory : L"", show});
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
-
-// A quiet moment: no chime, reminder or wallpaper change is due at it.
-class FixedClock : public TickClock {
-public:
-    SYSTEMTIME LocalTime() override
-    {
-        SYSTEMTIME now = {};
-        now.wYear = 2003;
-        now.wMonth = 10;
-        now.wDay = 15;
-        now.wHour = 12;
-        now.wMinute = 34;
-        now.wSecond = 56;
-        return now;
-    }
-    DWORD Milliseconds() override { return 1000; }
-};
 
 std::wstring Environment(const wchar_t* name)
 {
@@ -100,13 +84,11 @@ protected:
     // The text colour the dialog gives a label when it paints it.
     COLORREF PaintColour(int id)
     {
-        HDC dc = CreateCompatibleDC(nullptr);
-        SetTextColor(dc, RGB(1, 2, 3));
-        SendMessageW(form_.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        MemoryDC dc(CreateCompatibleDC(nullptr));
+        SetTextColor(dc.Get(), RGB(1, 2, 3));
+        SendMessageW(form_.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                      reinterpret_cast<LPARAM>(form_.Control(id)));
-        COLORREF colour = GetTextColor(dc);
-        DeleteDC(dc);
-        return colour;
+        return GetTextColor(dc.Get());
     }
 
     ChimePlayer chimePlayer_;
@@ -244,7 +226,8 @@ TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
 
 TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIsSelected)
 {
-    FixedClock clock;
+    // A quiet moment: no chime, reminder or wallpaper change is due at it.
+    TestClock clock{At(2003, 10, 15, 12, 34, 56), 1000};
     TMessagesForm messages1(1);
     TMessagesForm messages2(2);
     ProgramTickActions actions(

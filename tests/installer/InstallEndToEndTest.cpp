@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "e2e/PlantedLibrary.h"
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "installer/InstallerTestSupport.h"
 #include "base/Handles.h"
 #include "base/Window.h"
+#include "support/Registry.h"
 #include "support/TestSupport.h"
 
 using namespace e2e;
@@ -76,17 +77,9 @@ std::wstring Value(HKEY root, const std::wstring& path, const std::wstring& name
     return L"<absent>";
 }
 
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    RegKey key;
-    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-}
-
 void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text)
 {
-    ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name, REG_SZ, text.c_str(),
-                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_EQ(SetRegistryText(root, path, name, text), ERROR_SUCCESS);
 }
 
 // A dialog box of the given process, such as the shell's report of a move that failed; null when none is open.
@@ -269,8 +262,8 @@ TEST_F(InstallEndToEndTest, UninstallerEndsTheRunningProgramAndLeavesNothingBehi
     EXPECT_EQ(FindWindowW(kMainClass, kMainTitle), nullptr);
     EXPECT_EQ(FindWindowW(kCompanionClass, kCompanionTitle), nullptr);
 
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kRunKey, L"Sorabune"), L"<absent>");
     EXPECT_FALSE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
     EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\Sorabune.lnk"));
@@ -290,8 +283,8 @@ TEST_F(InstallEndToEndTest, UninstallerAnsweredNoChangesNothing)
     Program uninstaller = StartProgram(uninstallerPath, L"");
     EXPECT_EQ(AnswerUninstaller(IDNO), "Sorabune をアンインストールします。よろしいですか？");
     ASSERT_TRUE(uninstaller.WaitExit(kTimeoutMs));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_TRUE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
     EXPECT_TRUE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
     EXPECT_TRUE(Exists(uninstallerPath));
@@ -319,7 +312,7 @@ TEST_F(InstallEndToEndTest, UninstallerReportsWhatItCouldNotRemoveAndRemovesTheR
     EXPECT_TRUE(Exists(own));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\Install.exe"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_FALSE(Exists(std::wstring(kDesktop) + L"\\Sorabune.lnk"));
 }

@@ -10,6 +10,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "base/Dpi.h"
 #include "base/ElevatedStart.h"
 #include "base/Handles.h"
+#include "support/Registry.h"
+#include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -73,25 +76,6 @@ LSTATUS RedirectedOpener(HKEY root, const std::wstring& path, bool create, REGSA
     return OpenRegistryKey(HKEY_CURRENT_USER, redirected, create, access, result);
 }
 
-std::wstring TempFolder()
-{
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"空舟インストール試験";
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    std::wstring from = folder;
-    from.push_back(L'\0');
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
-}
-
 bool FileExists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -99,24 +83,18 @@ bool FileExists(const std::wstring& path)
 
 void WriteFile(const std::wstring& path, const char* content)
 {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.Get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+    WriteBytes(path, std::vector<unsigned char>(content, content + strlen(content)));
 }
 
 std::string Content(const std::wstring& path)
 {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    char content[16] = {};
-    DWORD read = 0;
-    ReadFile(file.Get(), content, sizeof(content) - 1, &read, nullptr);
-    return content;
+    const std::vector<unsigned char> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& text)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    SetRegistryText(HKEY_CURRENT_USER, path, name, text);
 }
 
 // Passes the installer's settings on to the real store and notes their order.
@@ -156,9 +134,8 @@ protected:
     {
         CoInitialize(nullptr);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
-        root_ = TempFolder();
-        RemoveTree(root_);
-        CreateDirectoryW(root_.c_str(), nullptr);
+        scratch_.emplace(L"空舟インストール試験");
+        root_ = scratch_->Path().substr(0, scratch_->Path().size() - 1);
         for (const wchar_t* sub : {L"\\ソフト", L"\\ウィンドウズ", L"\\デスクトップ", L"\\プログラム"}) {
             CreateDirectoryW((root_ + sub).c_str(), nullptr);
         }
@@ -180,7 +157,7 @@ protected:
         SetShellFileOperation(previousFileOperation_);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
-        RemoveTree(root_);
+        scratch_.reset();
         CoUninitialize();
     }
 
@@ -189,6 +166,7 @@ protected:
         return std::wstring(kScratchKey) + L"\\HKCU\\Software\\" + section;
     }
 
+    std::optional<ScratchFolder> scratch_;
     std::wstring root_;
     InstallPaths paths_;
     RegistryKeyOpener previous_ = nullptr;

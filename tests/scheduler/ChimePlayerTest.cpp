@@ -5,13 +5,13 @@
 
 #include <mmsystem.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/SetteiPage.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 constexpr DWORD kPlayTimeoutMs = 60000;
@@ -43,51 +43,6 @@ bool AnswerChooser(HWND, std::wstring* path)
     return true;
 }
 
-std::wstring TempFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return folder;
-}
-
-// A short 8-bit tone in the chimes' own format.
-void WriteToneWave(const std::wstring& path, int samples)
-{
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(samples));
-    for (int i = 0; i < samples; ++i) {
-        data[i] = static_cast<std::uint8_t>(128 + ((i / 25) % 2 ? 20 : -20));
-    }
-    auto u32 = [](std::vector<std::uint8_t>& out, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-    };
-    auto u16 = [](std::vector<std::uint8_t>& out, std::uint16_t v) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
-    u32(file, static_cast<std::uint32_t>(36 + samples));
-    for (char c : std::string("WAVEfmt ")) {
-        file.push_back(static_cast<std::uint8_t>(c));
-    }
-    u32(file, 16);
-    u16(file, 1);
-    u16(file, 1);
-    u32(file, 22050);
-    u32(file, 22050);
-    u16(file, 1);
-    u16(file, 8);
-    for (char c : std::string("data")) {
-        file.push_back(static_cast<std::uint8_t>(c));
-    }
-    u32(file, static_cast<std::uint32_t>(samples));
-    file.insert(file.end(), data.begin(), data.end());
-    FileHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(handle.Get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-}
-
 int TextWidth(HWND control, const std::wstring& text)
 {
     WindowDC dc(control);
@@ -97,13 +52,14 @@ int TextWidth(HWND control, const std::wstring& text)
     return extent.cx;
 }
 
-std::wstring TestMp3()
+// A sound file that the build made in the testdata folder beside this program; empty when it is missing.
+std::wstring TestSound(const wchar_t* name)
 {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path = exe;
     path.erase(path.find_last_of(L'\\') + 1);
-    path += L"testdata\\tone.mp3";
+    path += std::wstring(L"testdata\\") + name;
     return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : path;
 }
 } // namespace
@@ -128,10 +84,11 @@ protected:
         }
     }
 
-    std::wstring MakeToneFile(const wchar_t* name, int samples)
+    // A copy in %TEMP%, under a name of its own, of a tone in the chimes' format that the build made.
+    std::wstring MakeToneFile(const wchar_t* name, const wchar_t* tone)
     {
-        std::wstring path = TempFolder() + name;
-        WriteToneWave(path, samples);
+        std::wstring path = TempPath(name);
+        EXPECT_TRUE(CopyFileW(TestSound(tone).c_str(), path.c_str(), FALSE)) << Utf8(tone);
         files_.push_back(path);
         return path;
     }
@@ -294,7 +251,7 @@ TEST_F(ChimePlayerTest, DeletingTheSecondOfTwoKeepsOtherChoices)
 TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInstead)
 {
     AddUserFile(L"C:\\sounds\\first.wav");
-    std::wstring gone = TempFolder() + L"sorabune_gone.wav";
+    std::wstring gone = TempPath(L"sorabune_gone.wav");
     DeleteFileW(gone.c_str());
     AddUserFile(gone);
     form.SetIndex(IDC_TIMERWAVE, 9);
@@ -313,7 +270,7 @@ TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInst
 
 TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
 {
-    AddUserFile(MakeToneFile(L"sorabune_tone.wav", 11025));
+    AddUserFile(MakeToneFile(L"sorabune_tone.wav", L"tone_half_second.wav"));
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(played.empty()) << "user files go through the media player";
@@ -325,7 +282,7 @@ TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
 
 TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
 {
-    std::wstring mp3 = TestMp3();
+    std::wstring mp3 = TestSound(L"tone.mp3");
     ASSERT_FALSE(mp3.empty()) << "no MP3 test file: the build encodes it with lame (scripts/install-packages)";
     AddUserFile(mp3);
     form.SetIndex(IDC_TIMERWAVE, 8);
@@ -346,7 +303,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
 
 TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
 {
-    AddUserFile(MakeToneFile(L"sorabune_long.wav", 22050 * 30));
+    AddUserFile(MakeToneFile(L"sorabune_long.wav", L"tone_half_minute.wav"));
     form.SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
@@ -360,7 +317,7 @@ TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
 
 TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
 {
-    std::wstring broken = TempFolder() + L"sorabune_broken.wav";
+    std::wstring broken = TempPath(L"sorabune_broken.wav");
     {
         FileHandle handle(CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
@@ -380,7 +337,7 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
 // it, and a player left without a dialog plays no user file.
 TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlayer)
 {
-    const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", 22050 * 30);
+    const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
     ChimePlayer player;
     auto first = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
     auto second = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));

@@ -5,6 +5,7 @@
 #include "scheduler/MessagesForm.h"
 #include "scheduler/Scheduler.h"
 #include "scheduler/SetteiPage.h"
+#include "support/TestClock.h"
 
 namespace {
 RECT ChildRect(HWND parent, int id)
@@ -172,13 +173,6 @@ TEST_F(MessagesFormTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)
 }
 
 namespace {
-class FixedClock : public TickClock {
-public:
-    SYSTEMTIME LocalTime() override { return now; }
-    DWORD Milliseconds() override { return 0; }
-    SYSTEMTIME now = {};
-};
-
 int kabeChanges = 0;
 int memUpdates = 0;
 void CountKabeChange(TOptionEtcForm&)
@@ -217,7 +211,7 @@ protected:
         DeactivationSlot() = nullptr;
     }
 
-    FixedClock clock;
+    TestClock clock;
     TMessagesForm messages1{1};
     TMessagesForm messages2{2};
     ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountKabeChange, CountMemUpdate};

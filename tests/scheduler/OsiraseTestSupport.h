@@ -70,12 +70,9 @@ protected:
         HWND strip = form.Control(id);
         RECT rc;
         GetClientRect(strip, &rc);
-        WindowDC screen;
-        MemoryDC dc(CreateCompatibleDC(screen.Get()));
-        GdiObject bitmap(CreateCompatibleBitmap(screen.Get(), rc.right, rc.bottom));
-        SelectInDC select(dc.Get(), bitmap.Get());
-        SendMessageW(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-        return GetPixel(dc.Get(), rc.right / 2, rc.bottom / 2);
+        MemoryCanvas canvas(rc.right, rc.bottom);
+        SendMessageW(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
+        return GetPixel(canvas.Get(), rc.right / 2, rc.bottom / 2);
     }
 
     // The user's weekly reminder of timer 1: "毎週" with Monday and Wednesday down.
@@ -85,13 +82,6 @@ protected:
         Click(t.Week(kMonday));
         Click(t.Week(kWednesday));
     }
-
-    struct MemoryDCTraits {
-        using Handle = HDC;
-        static Handle Invalid() { return nullptr; }
-        static void Close(Handle h) { DeleteDC(h); }
-    };
-    using MemoryDC = UniqueHandle<MemoryDCTraits>;
 
     ChimePlayer chimePlayer;
     std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();

@@ -11,20 +11,13 @@
 #include <vector>
 
 #include "scheduler/Scheduler.h"
+#include "support/TestClock.h"
 
 namespace {
 constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
 constexpr int kFirstUserChime = 8;
 constexpr int kJyouhouPage = 3;
-
-class TestClock : public TickClock {
-public:
-    SYSTEMTIME LocalTime() override { return now; }
-    DWORD Milliseconds() override { return ms; }
-    SYSTEMTIME now = {};
-    DWORD ms = 0;
-};
 
 // Records what the tick does, in order. A user sound file disables the preview button as the real player does.
 class RecordingActions : public TickActions {

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Writes a quiet two-note tone as a 16-bit mono WAVE file, the source of the tests' MP3 file.
-Usage: make_test_tone.py OUTPUT.wav SECONDS"""
+"""Writes the tests' tones as WAVE files: a quiet two-note tone, 16-bit mono, the source of their MP3 file, or
+with --chime a square tone of a number of samples in the chimes' own format (8-bit mono, 22050 Hz).
+Usage: make_test_tone.py OUTPUT.wav SECONDS
+       make_test_tone.py --chime OUTPUT.wav SAMPLES"""
 import math
 import struct
 import sys
@@ -8,7 +10,18 @@ import sys
 RATE = 22050
 
 
+def chime_tone(path, samples):
+    data = bytes(128 + (20 if (i // 25) % 2 else -20) for i in range(samples))
+    fmt = struct.pack('<HHIIHH', 1, 1, RATE, RATE, 1, 8)
+    body = b'WAVE' + b'fmt ' + struct.pack('<I', len(fmt)) + fmt + b'data' + struct.pack('<I', len(data)) + data
+    with open(path, 'wb') as f:
+        f.write(b'RIFF' + struct.pack('<I', len(body)) + body)
+
+
 def main():
+    if sys.argv[1] == '--chime':
+        chime_tone(sys.argv[2], int(sys.argv[3]))
+        return
     path, seconds = sys.argv[1], float(sys.argv[2])
     n = int(seconds * RATE)
     edge = int(0.05 * RATE)

@@ -7,6 +7,7 @@
 
 #include "settings/IniStore.h"
 #include "base/AppError.h"
+#include "support/Registry.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -43,28 +44,17 @@ protected:
 
     void SetRaw(const std::wstring& section, const wchar_t* name, DWORD type, const void* data, DWORD size)
     {
-        RegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Path(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  key.Put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        ASSERT_EQ(SetRegistryValue(HKEY_CURRENT_USER, Path(section), name, type, data, size), ERROR_SUCCESS);
     }
     void SetText(const std::wstring& section, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ)
     {
-        SetRaw(section, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        ASSERT_EQ(SetRegistryText(HKEY_CURRENT_USER, Path(section), name, text, type), ERROR_SUCCESS);
     }
 
     // Type and text of a stored value; type REG_NONE when absent.
     std::pair<DWORD, std::wstring> Raw(const std::wstring& section, const wchar_t* name)
     {
-        wchar_t buffer[256] = {};
-        DWORD size = sizeof(buffer);
-        DWORD type = REG_NONE;
-        if (RegGetValueW(HKEY_CURRENT_USER, Path(section).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, buffer,
-                         &size) != ERROR_SUCCESS) {
-            return {REG_NONE, L""};
-        }
-        return {type, buffer};
+        return ReadRegistryValue(HKEY_CURRENT_USER, Path(section), name);
     }
 
     IniStore store_{HKEY_CURRENT_USER, kScratch};

@@ -17,6 +17,8 @@
 #include "settings/OptionEtcForm.h"
 #include "app/OptionEtcPages.h"
 #include "settings/SettingsLayout.h"
+#include "support/Registry.h"
+#include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -47,13 +49,7 @@ LSTATUS DenyMachine(HKEY root, const std::wstring& path, bool create, REGSAM acc
 
 std::optional<std::wstring> RunEntry()
 {
-    wchar_t buffer[MAX_PATH * 2] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(buffer);
+    return RegistryText(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue);
 }
 
 void SetTime(SYSTEMTIME& st, int a, int b, int c, bool date)
@@ -78,42 +74,30 @@ protected:
         startupKabeChanges = 0;
         SetStartupKabeChange(CountKabeChange);
         CurrentKabeStyle() = kInitialWallpaperStyle;
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"SorabuneLoadCommitTest\\";
-        CreateDirectoryW(folder_.c_str(), nullptr);
     }
     void TearDown() override
     {
         SetRegistryKeyOpener(nullptr);
         SetStartupKabeChange(nullptr);
         ClearRegistry();
-        for (const auto& file : files_) {
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(folder_.c_str());
     }
 
     static void ClearRegistry()
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-        RegKey run;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAutostartSection, 0, KEY_SET_VALUE, run.Put()) == ERROR_SUCCESS) {
-            RegDeleteValueW(run.Get(), kAutostartValue);
-        }
+        DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue);
     }
 
     // A real file in the scratch folder ("日本語" in its name keeps the paths honest).
     std::wstring File(const std::wstring& name)
     {
-        std::wstring path = folder_ + name;
+        std::wstring path = folder_ / name;
         FileHandle file(
             CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         EXPECT_TRUE(static_cast<bool>(file));
-        files_.push_back(path);
         return path;
     }
-    std::wstring MissingFile(const std::wstring& name) { return folder_ + name; }
+    std::wstring MissingFile(const std::wstring& name) { return folder_ / name; }
 
     static void Set(const std::wstring& section, const std::wstring& name, const std::wstring& text)
     {
@@ -121,30 +105,15 @@ protected:
     }
     static void SetDword(const std::wstring& section, const std::wstring& name)
     {
-        RegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kSettingsStartPath) + L"\\" + section).c_str(), 0,
-                                  nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr),
-                  ERROR_SUCCESS);
-        DWORD one = 1;
-        ASSERT_EQ(RegSetValueExW(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof(one)),
+        const DWORD one = 1;
+        ASSERT_EQ(SetRegistryValue(HKEY_CURRENT_USER, std::wstring(kSettingsStartPath) + L"\\" + section, name,
+                                   REG_DWORD, &one, sizeof(one)),
                   ERROR_SUCCESS);
     }
     // The stored text, checked to be REG_SZ; nothing when absent.
     static std::optional<std::wstring> Stored(const std::wstring& section, const std::wstring& name)
     {
-        std::wstring key = std::wstring(kSettingsStartPath) + L"\\" + section;
-        DWORD type = REG_NONE;
-        DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr, &size) !=
-            ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        EXPECT_EQ(type, DWORD{REG_SZ}) << Utf8(name);
-        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY, &type, text.data(), &size);
-        text.resize(wcslen(text.c_str()));
-        return text;
+        return RegistryText(HKEY_CURRENT_USER, std::wstring(kSettingsStartPath) + L"\\" + section, name);
     }
     static std::wstring Text(const wchar_t* name) { return Stored(Setting(name).section, name).value_or(L"<absent>"); }
 
@@ -284,8 +253,7 @@ protected:
         form.SetIndex(IDC_KABESTYLE, flip ? 1 : 0);
     }
 
-    std::wstring folder_;
-    std::vector<std::wstring> files_;
+    ScratchFolder folder_{L"SorabuneLoadCommitTest"};
 };
 } // namespace
 
@@ -494,7 +462,7 @@ TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
     Set(kKabeSection, L"KabeBmp4", File(L"g4.bmp"));
     auto form = Load();
     ASSERT_EQ(form->ItemCount(IDC_KABELIST), 3);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ + L"g4.bmp");
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ / L"g4.bmp");
 }
 
 TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
@@ -508,7 +476,7 @@ TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
     auto form = Load();
     ASSERT_EQ(form->ItemCount(IDC_KABELIST), 2);
     EXPECT_EQ(form->ItemText(IDC_KABELIST, 0), away);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), folder_ + L"w3.bmp");
+    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), folder_ / L"w3.bmp");
 }
 
 TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
@@ -523,7 +491,7 @@ TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
     EXPECT_EQ(Text(L"KabeListCount"), L"300");
     auto loaded = Load();
     ASSERT_EQ(loaded->ItemCount(IDC_KABELIST), count);
-    EXPECT_EQ(loaded->ItemText(IDC_KABELIST, count - 1), folder_ + L"k300.bmp");
+    EXPECT_EQ(loaded->ItemText(IDC_KABELIST, count - 1), folder_ / L"k300.bmp");
 }
 
 TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere)

@@ -1,6 +1,6 @@
-// The six pages of the settings dialog as a person sees them: texts that fit their controls, controls
-// that neither overlap nor leave their sheet, every control at its place and in its font at the dialog's DPI, the
-// documented controls and the help page's manual.
+// The six pages of the settings dialog as a person sees them: texts that fit their controls, controls that
+// neither overlap nor leave their sheet, every control at its place and in its font at the dialog's DPI, and the
+// help page's manual (each other page's own controls are tested beside it).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,15 +13,11 @@
 
 #include "resource.h"
 #include "settings/HelpText.h"
-#include "settings/OptionEtcForm.h"
-#include "app/OptionEtcPages.h"
+#include "settings/PagesTestSupport.h"
 #include "base/Window.h"
 #include "base/Handles.h"
-#include "support/TestSupport.h"
 
 namespace {
-constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
-                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
 // What a push button's frame and focus rectangle take from its width, and the gap between a check box's
 // box and its text; the group box caption starts a little way in from the frame's corner.
 constexpr int kButtonFrame = 8;
@@ -33,35 +29,12 @@ constexpr int kHelpLineCount = 124;
 constexpr int kReminderTimers = 2;
 constexpr int kWeekdays = 7;
 
-// A figure of the 96-DPI layout at a DPI, unrounded: a control may stand half a pixel either way of it.
-double AtDpi(int designPx, int dpi)
-{
-    return designPx * dpi / 96.0;
-}
-
 // The character heights of the layout: the version page's labels (title, then the others up to the home page
 // link) and O K have their own, everything else the dialog's.
 int DesignFontPx(int id)
 {
     const bool ownText = (id > IDC_APPTITLEVERLBL && id <= IDC_HOMEPAGEADDLBL) || id == IDC_OKBTN;
     return id == IDC_APPTITLEVERLBL ? 33 : ownText ? 20 : 15;
-}
-
-std::wstring ClassOf(HWND hwnd)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-bool IsClass(HWND hwnd, const wchar_t* name)
-{
-    return lstrcmpiW(ClassOf(hwnd).c_str(), name) == 0;
-}
-
-LONG Style(HWND hwnd)
-{
-    return GetWindowLongW(hwnd, GWL_STYLE);
 }
 
 bool IsGroupBox(HWND hwnd)
@@ -218,32 +191,6 @@ std::vector<std::wstring> SplitLines(const std::wstring& text)
     }
 }
 
-class PagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(form_.Create(nullptr, false)); }
-
-    HWND Sheet(int page) const { return GetDlgItem(form_.Hwnd(), kSheetIds[page]); }
-    std::string Caption(int id) const { return Utf8(form_.Text(id)); }
-    std::vector<std::string> Items(int id) const
-    {
-        std::vector<std::string> items;
-        for (int i = 0; i < form_.ItemCount(id); ++i) {
-            items.push_back(Utf8(form_.ItemText(id, i)));
-        }
-        return items;
-    }
-    RECT Place(int id) const { return RectInParent(form_.Control(id)); }
-    LOGFONTW FontOf(int id) const
-    {
-        LOGFONTW lf = {};
-        auto font = reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0));
-        GetObjectW(font, sizeof(lf), &lf);
-        return lf;
-    }
-
-    ChimePlayer chimePlayer_;
-    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_)};
-};
 } // namespace
 
 TEST_F(PagesTest, EveryControlStandsAtItsTableRectangleScaledToTheDialogsDpi)
@@ -349,150 +296,6 @@ TEST_F(PagesTest, ControlsStayInsideTheirSheetAndOverlapOnlyByDesign)
                 }
             }
         }
-    }
-}
-
-TEST_F(PagesTest, BasicPageHasTheChimeControlsAndTheAutostartCheckBox)
-{
-    EXPECT_EQ(Items(IDC_TIMERWAVEONOFF), (std::vector<std::string>{"無し", "毎時0分", "毎時0分+30分"}));
-    EXPECT_EQ(form_.Index(IDC_TIMERWAVEONOFF), 0);
-    std::vector<std::string> chimes;
-    for (int n = 1; n <= 8; ++n) {
-        chimes.push_back("時報 " + std::to_string(n));
-    }
-    EXPECT_EQ(Items(IDC_TIMERWAVE), chimes);
-    EXPECT_EQ(form_.Index(IDC_TIMERWAVE), 0);
-
-    EXPECT_EQ(Caption(IDC_TIMERWAVEADD), "時報音の追加");
-    EXPECT_EQ(Caption(IDC_TIMERWAVEDEL), "追加時報音の削除");
-    EXPECT_EQ(Caption(IDC_TIMERWAVEPLAY), "時報音の確認");
-    EXPECT_EQ(Caption(IDC_TIMERWAVESTOP), "時報音の停止");
-    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEADD));
-    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEDEL));
-    EXPECT_TRUE(form_.Enabled(IDC_TIMERWAVEPLAY));
-    EXPECT_FALSE(form_.Enabled(IDC_TIMERWAVESTOP));
-
-    EXPECT_EQ(Caption(IDC_STARTUPONOFF), "Windows の起動と同時に Sorabune を起動する");
-    EXPECT_EQ(Style(form_.Control(IDC_STARTUPONOFF)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-    EXPECT_FALSE(form_.Down(IDC_STARTUPONOFF));
-}
-
-TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
-{
-    HWND list = form_.Control(IDC_KABELIST);
-    ASSERT_TRUE(IsClass(list, WC_LISTBOXW));
-    EXPECT_TRUE(Style(list) & LBS_EXTENDEDSEL);
-    const int dpi = form_.Dpi();
-    RECT listRect = Place(IDC_KABELIST);
-    EXPECT_NEAR(listRect.right - listRect.left, AtDpi(496, dpi), 1);
-    EXPECT_NEAR(listRect.bottom - listRect.top, AtDpi(97, dpi), 1);
-
-    EXPECT_EQ(Caption(IDC_KABEADD), "追  加");
-    EXPECT_EQ(Caption(IDC_KABEDEL), "削  除");
-    EXPECT_EQ(Caption(IDC_KABEUP), "U  P");
-    EXPECT_EQ(Caption(IDC_KABEDOWN), "DOWN");
-    EXPECT_EQ(Caption(IDC_KABECHANGEBTN), "壁 紙 手 動 変 更");
-
-    EXPECT_EQ(Items(IDC_KABESTYLE), (std::vector<std::string>{"中央に表示", "並べて表示", "拡大して表示"}));
-    EXPECT_EQ(Items(IDC_KABEJYUNN), (std::vector<std::string>{"順番に表示", "ランダムに表示"}));
-    EXPECT_EQ(
-        Items(IDC_KABECHANGETIME),
-        (std::vector<std::string>{"自動変更しない", "Sorabune 起動時", "毎時 ０分", "毎時 ０分 + ３０分", "15分おき",
-                                  "10分おき", "5分おき", "3分おき", "1分おき", "30秒おき", "10秒おき"}));
-    for (int id : {IDC_KABESTYLE, IDC_KABEJYUNN, IDC_KABECHANGETIME}) {
-        EXPECT_EQ(form_.Index(id), 0) << id;
-    }
-
-    // The preview fills the inside of the sunken panel exactly, so the bevel frames the picture.
-    RECT img = Place(IDC_KABEIMG);
-    EXPECT_NEAR(img.right - img.left, AtDpi(220, dpi), 1);
-    EXPECT_NEAR(img.bottom - img.top, AtDpi(165, dpi), 1);
-    HWND panel = form_.Control(IDC_KABEPANEL);
-    RECT panelClient;
-    GetClientRect(panel, &panelClient);
-    MapWindowPoints(panel, GetParent(panel), reinterpret_cast<POINT*>(&panelClient), 2);
-    EXPECT_TRUE(EqualRect(&panelClient, &img));
-    RECT panelOuter = Place(IDC_KABEPANEL);
-    EXPECT_FALSE(EqualRect(&panelOuter, &panelClient)) << "the panel has no sunken edge";
-    EXPECT_TRUE(Style(panel) & WS_CLIPSIBLINGS) << "the panel would paint over the preview";
-}
-
-TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
-{
-    struct Expected {
-        int id;
-        int left, top;
-        const char* text;
-    };
-    // Right-aligned captions are checked by their right edge, the edge their text keeps.
-    const Expected labels[] = {
-        {IDC_NAMELABEL, 34, 36, ""},       {IDC_MEMALLLABEL, 132, 80, "0"}, {IDC_MEMAKILABEL, 132, 100, "0"},
-        {IDC_MEMRITULABEL, 132, 120, "0"}, {IDC_SCREENLABEL, 310, 80, ""},  {IDC_DRIVEHDDLABEL, 37, 148, ""},
-    };
-    const int dpi = form_.Dpi();
-    for (const Expected& e : labels) {
-        RECT rc = Place(e.id);
-        EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
-        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
-        EXPECT_EQ(Caption(e.id), e.text) << e.id;
-    }
-    const Expected captions[] = {
-        {IDC_LABEL7, 34 + 95, 80, "物理メモリ容量"},
-        {IDC_LABEL8, 34 + 95, 100, "空きメモリ容量"},
-        {IDC_LABEL9, 34 + 95, 120, "メモリ使用率"},
-    };
-    for (const Expected& e : captions) {
-        RECT rc = Place(e.id);
-        EXPECT_NEAR(rc.right, AtDpi(e.left, dpi), 1) << e.id;
-        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
-        EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << e.id;
-        EXPECT_EQ(Style(form_.Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
-        EXPECT_EQ(Caption(e.id), e.text) << e.id;
-    }
-    for (int id : {IDC_MEMALLLABEL, IDC_MEMAKILABEL, IDC_MEMRITULABEL}) {
-        RECT rc = Place(id);
-        EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << id;
-        EXPECT_EQ(Style(form_.Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
-    }
-}
-
-TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
-{
-    struct Expected {
-        int id;
-        int left, top;
-    };
-    const Expected places[] = {
-        {IDC_APPTITLEVERLBL, 137, 116}, {IDC_DATELBL, 423, 48},    {IDC_MYNAMELBL, 424, 72},
-        {IDC_MAILTITLELBL, 48, 216},    {IDC_MAILADDLBL, 48, 236}, {IDC_HOMEPAGETITLELBL, 48, 268},
-        {IDC_HOMEPAGEADDLBL, 48, 288},
-    };
-    const int dpi = form_.Dpi();
-    for (const Expected& e : places) {
-        RECT rc = Place(e.id);
-        EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
-        EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
-        LOGFONTW lf = FontOf(e.id);
-        EXPECT_EQ(Utf8(lf.lfFaceName), "ＭＳ Ｐゴシック") << e.id;
-        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << e.id;
-        if (e.id == IDC_APPTITLEVERLBL) {
-            EXPECT_NEAR(-lf.lfHeight, AtDpi(33, dpi), 1);
-            EXPECT_GE(lf.lfWeight, FW_BOLD);
-        } else {
-            EXPECT_NEAR(-lf.lfHeight, AtDpi(20, dpi), 1) << e.id;
-            EXPECT_LT(lf.lfWeight, FW_BOLD) << e.id;
-            EXPECT_FALSE(lf.lfUnderline) << e.id;
-        }
-    }
-    EXPECT_EQ(Caption(IDC_APPTITLEVERLBL), "Sorabune ver 4a");
-    EXPECT_EQ(Caption(IDC_DATELBL), "2003.10.15");
-    EXPECT_EQ(Caption(IDC_MAILTITLELBL), "メール");
-    EXPECT_EQ(Caption(IDC_HOMEPAGETITLELBL), "ホームページ");
-    EXPECT_FALSE(Caption(IDC_MYNAMELBL).empty());
-    EXPECT_EQ(Caption(IDC_MAILADDLBL).find("mailto:"), std::string::npos);
-    EXPECT_EQ(Caption(IDC_HOMEPAGEADDLBL).rfind("http", 0), 0u);
-    for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
-        EXPECT_TRUE(Style(form_.Control(id)) & SS_NOTIFY) << "a link must report clicks: " << id;
     }
 }
 

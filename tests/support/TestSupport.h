@@ -56,6 +56,55 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
     return t;
 }
 
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
+using MemoryDC = UniqueHandle<MemoryDCTraits>;
+
+// A screen-compatible bitmap in a memory DC, for reading back what a window or a page paints into it.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int width, int height)
+        : width_(width), height_(height), dc_(CreateCompatibleDC(screen_.Get())),
+          bitmap_(CreateCompatibleBitmap(screen_.Get(), width, height)), old_(SelectObject(dc_.Get(), bitmap_.Get()))
+    {
+    }
+    ~MemoryCanvas() { SelectObject(dc_.Get(), old_); }
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+    HDC Get() const { return dc_.Get(); }
+
+    // One 0x00RRGGBB value per pixel, row by row from the top (GetDIBits wants the bitmap out of the DC).
+    std::vector<DWORD> Pixels()
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::vector<DWORD> pixels(static_cast<std::size_t>(width_) * height_);
+        SelectObject(dc_.Get(), old_);
+        GetDIBits(dc_.Get(), static_cast<HBITMAP>(bitmap_.Get()), 0, height_, pixels.data(), &info, DIB_RGB_COLORS);
+        SelectObject(dc_.Get(), bitmap_.Get());
+        for (DWORD& pixel : pixels) {
+            pixel &= 0xFFFFFF;
+        }
+        return pixels;
+    }
+
+private:
+    int width_;
+    int height_;
+    WindowDC screen_;
+    MemoryDC dc_;
+    GdiObject bitmap_;
+    HGDIOBJ old_;
+};
+
 // A window's client area as the window paints it for WM_PRINTCLIENT, one 0x00RRGGBB value per pixel, row by row.
 struct ClientPicture {
     int width = 0;
@@ -68,28 +117,9 @@ inline ClientPicture PrintClient(HWND hwnd)
 {
     RECT rc = {};
     GetClientRect(hwnd, &rc);
-    ClientPicture picture{rc.right, rc.bottom, {}};
-    WindowDC screen;
-    HDC dc = CreateCompatibleDC(screen.Get());
-    GdiObject bitmap(CreateCompatibleBitmap(screen.Get(), rc.right, rc.bottom));
-    {
-        SelectInDC select(dc, bitmap.Get());
-        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = rc.right;
-    info.bmiHeader.biHeight = -rc.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    picture.pixels.resize(static_cast<std::size_t>(rc.right) * rc.bottom);
-    GetDIBits(dc, static_cast<HBITMAP>(bitmap.Get()), 0, rc.bottom, picture.pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
-    for (DWORD& pixel : picture.pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return picture;
+    MemoryCanvas canvas(rc.right, rc.bottom);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+    return {rc.right, rc.bottom, canvas.Pixels()};
 }
 
 // The window's rectangle in its parent's client coordinates.

@@ -194,10 +194,8 @@ TEST_F(KabePageTest, ThePreviewPaintsThePictureCentredInItsFrame)
     HWND img = form.Control(IDC_KABEIMG);
     RECT frame;
     GetClientRect(img, &frame);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, frame.right, frame.bottom);
-    HGDIOBJ old = SelectObject(dc, canvas);
+    MemoryCanvas canvas(frame.right, frame.bottom);
+    const HDC dc = canvas.Get();
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_STATIC;
     item.CtlID = IDC_KABEIMG;
@@ -213,10 +211,6 @@ TEST_F(KabePageTest, ThePreviewPaintsThePictureCentredInItsFrame)
     EXPECT_EQ(GetPixel(dc, left + 99, top + 49), RGB(255, 255, 255));
     EXPECT_NE(GetPixel(dc, left - 1, top + 25), RGB(255, 255, 255));
     EXPECT_NE(GetPixel(dc, left + 50, top + 50), RGB(255, 255, 255));
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(KabePageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)

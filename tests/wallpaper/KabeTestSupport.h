@@ -17,6 +17,7 @@
 #include "support/TestSupport.h"
 #include "wallpaper/KabePage.h"
 #include "wallpaper/Wallpaper.h"
+#include "wallpaper/DesktopValues.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 struct SystemCall {
@@ -39,42 +40,11 @@ inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UI
     return TRUE;
 }
 
-inline constexpr const wchar_t* kDesktopValues[] = {L"Wallpaper", L"TileWallpaper", L"WallpaperStyle",
-                                                    L"WallpaperOriginX", L"WallpaperOriginY"};
-
-inline std::optional<std::wstring> DesktopValue(const wchar_t* name)
-{
-    wchar_t buffer[4096] = {};
-    DWORD size = sizeof(buffer);
-    DWORD type = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_ANY, &type, buffer, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    EXPECT_EQ(type, DWORD{REG_SZ}) << Utf8(name);
-    return std::wstring(buffer);
-}
-
-inline void SetDesktopValue(const wchar_t* name, const std::optional<std::wstring>& value)
-{
-    RegKey key;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(),
-                    nullptr);
-    if (value) {
-        RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.Get(), name);
-    }
-}
-
 class KabeFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        for (const wchar_t* name : kDesktopValues) {
-            saved_[name] = DesktopValue(name);
-        }
+        desktopAside_.emplace();
         SetSystemParametersInfo(RecordSystemCall);
         SystemCalls().clear();
         CapturedErrors().clear();
@@ -86,9 +56,7 @@ protected:
     {
         SetSystemParametersInfo(nullptr);
         SetOpnDlg(nullptr);
-        for (const auto& [name, value] : saved_) {
-            SetDesktopValue(name.c_str(), value);
-        }
+        desktopAside_.reset();
     }
 
     KabePage& Page() { return static_cast<KabePage&>(form.Page(2)); }
@@ -152,5 +120,5 @@ protected:
     ScratchFolder folder{L"SorabuneKabeTest"};
 
 private:
-    std::map<std::wstring, std::optional<std::wstring>> saved_;
+    std::optional<DesktopValuesAside> desktopAside_;
 };

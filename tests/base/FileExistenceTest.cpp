@@ -11,7 +11,7 @@
 
 #include "base/FileExistence.h"
 #include "base/FileSystem.h"
-#include "wallpaper/WallpaperTestSupport.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 constexpr int kMany = 100;

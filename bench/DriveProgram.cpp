@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "support/ShortcutReader.h"
 
 using namespace e2e;

@@ -261,9 +261,7 @@ double MedianChangeMs(TOptionEtcForm& form, const std::wstring& shown)
 // The list's files stay in the prefix between runs: making 10,000 files under Wine takes a minute.
 std::wstring ListFolder()
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"SorabuneWallpaperBenchList\\";
+    std::wstring folder = TempPath(L"SorabuneWallpaperBenchList\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "e2e/ProgramDriver.h"
+#include "support/ProgramDriver.h"
 #include "base/FileSystem.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
+#include "support/Registry.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 using namespace e2e;
@@ -156,45 +157,11 @@ Footprint SettledFootprint(const wchar_t* exe, const char* exeName, const std::w
     return footprint;
 }
 
-// The program's own settings are set aside for the bench and put back at its end.
-class SettingsAside {
-public:
-    SettingsAside()
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-        hadSettings_ = CopyKey(kSettingsKey, kBackupKey);
-    }
-    ~SettingsAside()
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-        if (hadSettings_) {
-            CopyKey(kBackupKey, kSettingsKey);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-    }
-    SettingsAside(const SettingsAside&) = delete;
-    SettingsAside& operator=(const SettingsAside&) = delete;
-
-private:
-    static bool CopyKey(const wchar_t* from, const wchar_t* to)
-    {
-        RegKey source, target;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, source.Put()) != ERROR_SUCCESS) {
-            return false;
-        }
-        RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.Put(), nullptr);
-        return RegCopyTreeW(source.Get(), nullptr, target.Get()) == ERROR_SUCCESS;
-    }
-    bool hadSettings_ = false;
-};
-
 // The wallpaper bench's list files: they stay in the prefix between runs, since making 10,000 files under Wine
 // takes a minute.
 std::wstring WallpaperPath(int index)
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"SorabuneWallpaperBenchList\\壁紙" + std::to_wstring(index) + L".bmp";
+    return TempPath(L"SorabuneWallpaperBenchList\\壁紙" + std::to_wstring(index) + L".bmp");
 }
 
 void MakeWallpaperFiles(int count)
@@ -367,7 +334,7 @@ bool MeasureIdle()
 
 int wmain()
 {
-    SettingsAside aside;
+    UserKeyAside aside(kSettingsKey, kBackupKey);
     MakeWallpaperFiles(*std::max_element(std::begin(kListSizes), std::end(kListSizes)));
     // A first start warms the Wine session (fonts, DLL images) like a machine that has run programs before.
     StoreSettings(0);

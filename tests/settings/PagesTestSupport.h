@@ -1,0 +1,67 @@
+// The settings dialog with every page, as its page tests open it, and the little its tests share: the sheets,
+// the layout's figures at a DPI and a control's class and style.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "settings/OptionEtcForm.h"
+#include "app/OptionEtcPages.h"
+#include "support/TestSupport.h"
+
+constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
+                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
+
+// A figure of the 96-DPI layout at a DPI, unrounded: a control may stand half a pixel either way of it.
+inline double AtDpi(int designPx, int dpi)
+{
+    return designPx * dpi / 96.0;
+}
+
+inline std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+inline bool IsClass(HWND hwnd, const wchar_t* name)
+{
+    return lstrcmpiW(ClassOf(hwnd).c_str(), name) == 0;
+}
+
+inline LONG Style(HWND hwnd)
+{
+    return GetWindowLongW(hwnd, GWL_STYLE);
+}
+class PagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(form_.Create(nullptr, false)); }
+
+    HWND Sheet(int page) const { return GetDlgItem(form_.Hwnd(), kSheetIds[page]); }
+    std::string Caption(int id) const { return Utf8(form_.Text(id)); }
+    std::vector<std::string> Items(int id) const
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < form_.ItemCount(id); ++i) {
+            items.push_back(Utf8(form_.ItemText(id, i)));
+        }
+        return items;
+    }
+    RECT Place(int id) const { return RectInParent(form_.Control(id)); }
+    LOGFONTW FontOf(int id) const
+    {
+        LOGFONTW lf = {};
+        auto font = reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0));
+        GetObjectW(font, sizeof(lf), &lf);
+        return lf;
+    }
+
+    ChimePlayer chimePlayer_;
+    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_)};
+};

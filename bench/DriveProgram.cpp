@@ -9,10 +9,13 @@
 //   drive_program shortcut     starts the target of the desktop's Sorabune.lnk in its working folder
 #include <windows.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
 
+#include "base/ProductFiles.h"
+#include "base/ShellPlaces.h"
 #include "support/ProgramDriver.h"
 #include "support/ShortcutReader.h"
 
@@ -37,17 +40,15 @@ HWND InstallerWindow()
     return WaitForVisibleWindow(kInstallerClass, kInstallerTitle, kTimeoutMs);
 }
 
-// The desktop folder as the installer found it, and the shortcut it saved there.
+// The desktop folder as the installer finds it, and the shortcut it saved there.
 bool StartDesktopShortcut()
 {
-    wchar_t desktop[MAX_PATH] = {};
-    DWORD bytes = sizeof(desktop);
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                     L"Desktop", RRF_RT_REG_SZ, nullptr, desktop, &bytes) != ERROR_SUCCESS) {
+    const std::wstring shortcutFile = ShortcutIn(ShellFolder(CSIDL_DESKTOPDIRECTORY));
+    if (shortcutFile.empty()) {
         return false;
     }
     CoInitialize(nullptr);
-    const Shortcut shortcut = ReadShortcut(std::wstring(desktop) + L"\\Sorabune.lnk");
+    const Shortcut shortcut = ReadShortcut(shortcutFile);
     CoUninitialize();
     if (shortcut.path.empty()) {
         std::printf("no shortcut on the desktop\n");

@@ -91,12 +91,18 @@ RECT PlaceInParent(HWND control)
 // the table gives them), and each unit follows its figure.
 void FitMemoryFigures(const TOptionEtcForm& form, int dpi)
 {
-    int width = 0;
-    for (const auto& [figureId, unitId] : kFiguresAndUnits) {
-        HWND figure = form.Control(figureId);
-        width = std::max(width, static_cast<int>(PlaceInParent(figure).right - PlaceInParent(figure).left));
+    // The three labels share the page's font: one measuring context serves them all.
+    HWND first = form.Control(kFiguresAndUnits[0].first);
+    const RECT design = PlaceInParent(first);
+    int width = design.right - design.left;
+    {
+        WindowDC dc(first);
+        SelectInDC select(dc.Get(), LabelFont(first));
         for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
-            width = std::max(width, static_cast<int>(TextSize(figure, std::wstring(kWidestFigureDigits, digit)).cx));
+            const std::wstring figure(kWidestFigureDigits, digit);
+            RECT rc = {};
+            DrawTextW(dc.Get(), figure.c_str(), static_cast<int>(figure.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+            width = std::max(width, static_cast<int>(rc.right - rc.left));
         }
     }
     for (const auto& [figureId, unitId] : kFiguresAndUnits) {

@@ -190,9 +190,9 @@ void StoreSettings(int listSize)
     {
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
         WriteInstallerDefaults(store, BinFolder());
-        store.WriteInteger(kKabeSection, L"KabeListCount", listSize);
+        store.WriteInteger(kWallpaperSection, L"KabeListCount", listSize);
         for (int i = 0; i < listSize; ++i) {
-            store.WriteString(kKabeSection, L"KabeBmp" + std::to_wstring(i + 1), WallpaperPath(i));
+            store.WriteString(kWallpaperSection, L"KabeBmp" + std::to_wstring(i + 1), WallpaperPath(i));
         }
     }
     RegFlushKey(HKEY_CURRENT_USER);

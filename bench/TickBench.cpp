@@ -1,4 +1,4 @@
-// Benchmark of one Timer1Timer on the real settings dialog, both reminders armed (not due) and the
+// Benchmark of one OnTick on the real settings dialog, both reminders armed (not due) and the
 // information page current: prints the median and the 99th percentile of 100,000 ticks.
 #include <windows.h>
 #include <commctrl.h>
@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "info/JyouhouPage.h"
+#include "info/InfoPage.h"
 #include "resource.h"
 #include "scheduler/ChimePlayer.h"
-#include "scheduler/MessagesForm.h"
-#include "scheduler/OsirasePage.h"
+#include "scheduler/ReminderWindow.h"
+#include "scheduler/ReminderPage.h"
 #include "scheduler/Scheduler.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "wallpaper/Wallpaper.h"
-#include "app/OptionEtcPages.h"
+#include "app/MakePages.h"
 
 namespace {
 constexpr int kTicks = 100000;
@@ -24,17 +24,17 @@ constexpr int kDaily = 1;
 constexpr int kBothActions = 2;
 constexpr int kChimeOnTheHalfHour = 2;
 
-void ArmFarFromNow(TOptionEtcForm& form, int timer)
+void ArmFarFromNow(SettingsDialog& form, int timer)
 {
-    auto id = [timer](int timer1Id) { return OsirasePage::Id(timer, timer1Id - IDC_OSIRASETIMER1); };
+    auto id = [timer](int timer1Id) { return ReminderPage::Id(timer, timer1Id - IDC_REMINDER1_GROUP); };
     SYSTEMTIME when = {};
     GetLocalTime(&when);
     when.wHour = static_cast<WORD>((when.wHour + 12) % 24);
-    form.SetIndex(id(IDC_OSIRASETIMER1YOYAKUHOUHOU), kDaily);
-    form.SetIndex(id(IDC_OSIRASETIMER1OSIRASEHOUHOU), kBothActions);
-    form.SetDateTime(id(IDC_OSIRASETIMER1DATE), when);
-    form.SetDateTime(id(IDC_OSIRASETIMER1TIME), when);
-    form.SetDown(id(IDC_OSIRASETIMER1TIMERONOFF), true);
+    form.SetIndex(id(IDC_REMINDER1_SCHEDULE), kDaily);
+    form.SetIndex(id(IDC_REMINDER1_ACTION), kBothActions);
+    form.SetDateTime(id(IDC_REMINDER1_DATE), when);
+    form.SetDateTime(id(IDC_REMINDER1_TIME), when);
+    form.SetDown(id(IDC_REMINDER1_ON_OFF), true);
 }
 
 double Microseconds(LONGLONG ticks, LONGLONG frequency)
@@ -47,23 +47,23 @@ int wmain()
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    TMessagesForm messages1(1);
-    TMessagesForm messages2(2);
+    ReminderWindow messages1(1);
+    ReminderWindow messages2(2);
     ChimePlayer chimePlayer;
-    std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();
-    OsirasePage& osirasePage = *madeOsirasePage;
-    TOptionEtcForm form(MakeOptionEtcPages(chimePlayer, std::move(madeOsirasePage)));
+    std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
+    ReminderPage& reminderPage = *madeReminderPage;
+    SettingsDialog form(MakeSettingsPages(chimePlayer, std::move(madeReminderPage)));
     if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock, KabeChange, UpdateMemLabels);
-    Scheduler scheduler(form, osirasePage, clock, actions);
+    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock, ChangeWallpaper, UpdateMemLabels);
+    Scheduler scheduler(form, reminderPage, clock, actions);
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(form, 1);
     ArmFarFromNow(form, 2);
-    form.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form.SelectPage(SettingsDialog::kInfoPage);
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -72,7 +72,7 @@ int wmain()
     for (int i = 0; i < kWarmUpTicks + kTicks; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        scheduler.Timer1Timer();
+        scheduler.OnTick();
         QueryPerformanceCounter(&end);
         if (i >= kWarmUpTicks) {
             durations.push_back(end.QuadPart - start.QuadPart);

@@ -1,6 +1,6 @@
 // Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
 // the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files (beside the
-// conversion of a normal progressive photo of the same size) and KabeChange over a list of 10,000 present
+// conversion of a normal progressive photo of the same size) and ChangeWallpaper over a list of 10,000 present
 // files. Prints "name: value unit" lines. SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a
 // 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the folder of the progressive photos of 10 scans
 // (progressive_<width>x<height>.jpg).
@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "resource.h"
-#include "settings/OptionEtcForm.h"
-#include "app/OptionEtcPages.h"
+#include "settings/SettingsDialog.h"
+#include "app/MakePages.h"
 #include "wallpaper/CraftedJpeg.h"
-#include "wallpaper/JpegDecodeRules.h"
-#include "wallpaper/JpegToBmpRules.h"
+#include "wallpaper/JpegDecode.h"
+#include "wallpaper/JpegToBitmap.h"
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
@@ -245,13 +245,13 @@ void BenchApp1Flood(const ScratchFolder& folder)
     std::printf("jpeg_app1_flood_peak_extra_memory: %.0f KiB (JPEG error #%d)\n", peak, result.jpegMessage);
 }
 
-double MedianChangeMs(TOptionEtcForm& form, const std::wstring& shown)
+double MedianChangeMs(SettingsDialog& form, const std::wstring& shown)
 {
     std::vector<double> times;
     for (int run = 0; run < kChangeRuns; ++run) {
         SetWallpaper(shown, WallpaperStyle::Centre);
         auto start = Clock::now();
-        KabeChange(form);
+        ChangeWallpaper(form);
         times.push_back(MillisecondsSince(start));
     }
     std::sort(times.begin(), times.end());
@@ -266,16 +266,16 @@ std::wstring ListFolder()
     return folder;
 }
 
-void BenchKabeChange()
+void BenchChangeWallpaper()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
     ChimePlayer chimePlayer;
-    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
     if (!form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;
     }
-    HWND list = form.Control(IDC_KABELIST);
+    HWND list = form.Control(IDC_WALLPAPER_LIST);
     const std::wstring folder = ListFolder();
     bool made = false;
     for (int i = 0; i < kListSize; ++i) {
@@ -293,21 +293,21 @@ void BenchKabeChange()
     const std::wstring shown = ListItems(list)[kListSize / 2];
     const std::wstring before = CurrentDesktopWallpaper();
 
-    form.SetIndex(IDC_KABEJYUNN, 0);
+    form.SetIndex(IDC_WALLPAPER_ORDER, 0);
     auto start = Clock::now();
-    KabeChange(form);
+    ChangeWallpaper(form);
     double first = MillisecondsSince(start);
     double sequential = MedianChangeMs(form, shown);
-    form.SetIndex(IDC_KABEJYUNN, 1);
+    form.SetIndex(IDC_WALLPAPER_ORDER, 1);
     double random = MedianChangeMs(form, shown);
-    int left = form.ItemCount(IDC_KABELIST);
+    int left = form.ItemCount(IDC_WALLPAPER_LIST);
     SetWallpaper(before, kInitialWallpaperStyle);
     if (left != kListSize) {
         std::fprintf(stderr, "the purge removed present files: %d left\n", left);
     }
-    std::printf("kabe_change_10000_first: %.1f ms\n", first);
-    std::printf("kabe_change_10000_sequential: %.1f ms\n", sequential);
-    std::printf("kabe_change_10000_random: %.1f ms\n", random);
+    std::printf("wallpaper_change_10000_first: %.1f ms\n", first);
+    std::printf("wallpaper_change_10000_sequential: %.1f ms\n", sequential);
+    std::printf("wallpaper_change_10000_random: %.1f ms\n", random);
 }
 } // namespace
 
@@ -327,7 +327,7 @@ int wmain()
     GetEnvironmentVariableW(L"SORABUNE_BENCH_PROGRESSIVE", photos, MAX_PATH * 2);
     BenchManyPasses(folder, photos);
     BenchApp1Flood(folder);
-    BenchKabeChange();
+    BenchChangeWallpaper();
     std::fflush(stdout);
     return 0;
 }

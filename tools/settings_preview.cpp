@@ -5,20 +5,20 @@
 
 #include <cwchar>
 
-#include "info/JyouhouPage.h"
-#include "settings/OptionEtcForm.h"
-#include "app/OptionEtcPages.h"
+#include "info/InfoPage.h"
+#include "settings/SettingsDialog.h"
+#include "app/MakePages.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     ChimePlayer chimePlayer;
-    TOptionEtcForm form{MakeOptionEtcPages(chimePlayer)};
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
     form.Create(nullptr, false);
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
-    if (form.CurrentPage() == TOptionEtcForm::kJyouhouPage) {
+    if (form.CurrentPage() == SettingsDialog::kInfoPage) {
         UpdateMemLabels(form);
     }
     form.ShowDialog();

@@ -6,18 +6,18 @@
 
 #include <cstdlib>
 
-#include "info/JyouhouPage.h"
+#include "info/InfoPage.h"
 #include "scheduler/ChimePlayer.h"
-#include "scheduler/MessagesForm.h"
+#include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
 #include "wallpaper/Wallpaper.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "base/MessageLoop.h"
 #include "base/SystemLibrary.h"
-#include "app/MsgDlgForm.h"
-#include "app/OptionEtcPages.h"
+#include "app/ExitDialog.h"
+#include "app/MakePages.h"
 #include "app/AppRules.h"
-#include "app/SorabuneForm.h"
+#include "app/MainWindow.h"
 #include "app/StartUpClock.h"
 
 // The C++ library's own handler of an exception that nothing caught prints the exception's demangled type on a
@@ -75,37 +75,37 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!StartedWithToken()) {
         return 0;
     }
-    if (FindWindowW(TSorabuneForm::kClassName, TSorabuneForm::kTitle)) {
+    if (FindWindowW(MainWindow::kClassName, MainWindow::kTitle)) {
         return 0;
     }
 
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
 
-    TSorabuneForm mainForm;
+    MainWindow mainForm;
     if (!mainForm.Create()) {
         return 1;
     }
     // The tick needs the message windows, which are created after the dialog; its first run comes from
     // the message loop, when all five windows exist.
-    TMessagesForm messagesForm1(1);
-    TMessagesForm messagesForm2(2);
+    ReminderWindow reminderWindow1(1);
+    ReminderWindow reminderWindow2(2);
     // The chime player and the reminder page are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
-    std::unique_ptr<OsirasePage> madeOsirasePage = MakeOsirasePage();
-    OsirasePage& osirasePage = *madeOsirasePage;
-    TOptionEtcForm optionEtcForm(MakeOptionEtcPages(chimePlayer, std::move(madeOsirasePage)));
+    std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
+    ReminderPage& reminderPage = *madeReminderPage;
+    SettingsDialog settingsDialog(MakeSettingsPages(chimePlayer, std::move(madeReminderPage)));
     SystemTickClock clock;
-    ProgramTickActions tickActions(optionEtcForm, chimePlayer, messagesForm1, messagesForm2, clock, KabeChange,
-                                   UpdateMemLabels);
-    Scheduler scheduler(optionEtcForm, osirasePage, clock, tickActions);
-    optionEtcForm.SetTimer1Handler([&scheduler] { scheduler.Timer1Timer(); });
-    optionEtcForm.Create(mainForm.Hwnd(), true);
-    messagesForm1.Create(mainForm.Hwnd());
-    messagesForm2.Create(mainForm.Hwnd());
-    TMsgDlgForm msgDlgForm;
-    msgDlgForm.Create(mainForm.Hwnd());
-    mainForm.SetDialogs(&msgDlgForm, &optionEtcForm);
+    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock,
+                                   ChangeWallpaper, UpdateMemLabels);
+    Scheduler scheduler(settingsDialog, reminderPage, clock, tickActions);
+    settingsDialog.SetTickHandler([&scheduler] { scheduler.OnTick(); });
+    settingsDialog.Create(mainForm.Hwnd(), true);
+    reminderWindow1.Create(mainForm.Hwnd());
+    reminderWindow2.Create(mainForm.Hwnd());
+    ExitDialog exitDialog;
+    exitDialog.Create(mainForm.Hwnd());
+    mainForm.SetDialogs(&exitDialog, &settingsDialog);
 
     mainForm.Show();
     return RunMessageLoop();

@@ -4,12 +4,12 @@
 #include <objbase.h>
 
 #include "base/ElevatedStart.h"
-#include "installer/Form1.h"
+#include "installer/InstallerWindow.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Run as administrator from wherever the package was unpacked: nothing beside it may be loaded.
-    if (!StartWithSystemLibrariesOnly(TForm1::kTitle)) {
+    if (!StartWithSystemLibrariesOnly(InstallerWindow::kTitle)) {
         return 1;
     }
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     int result = 1;
     {
-        TForm1 form;
+        InstallerWindow form;
         if (form.Create()) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

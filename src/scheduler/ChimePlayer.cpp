@@ -4,7 +4,7 @@
 
 #include "resource.h"
 #include "scheduler/ChimeRules.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "base/FileSystem.h"
 #include "base/Multimedia.h"
 
@@ -31,7 +31,7 @@ void PlayBuiltInChime(int index)
 
 // Disables one of the preview and stop buttons and enables the other, in that order. The keyboard focus,
 // which a disabled button loses, follows to the button now enabled.
-void SwapEnabled(TOptionEtcForm& form, int disableId, int enableId)
+void SwapEnabled(SettingsDialog& form, int disableId, int enableId)
 {
     const bool hadFocus = GetFocus() == form.Control(disableId);
     form.SetEnabled(disableId, false);
@@ -47,12 +47,12 @@ ChimePlayer::~ChimePlayer()
     CloseMediaPlayer();
 }
 
-void ChimePlayer::Attach(TOptionEtcForm& form)
+void ChimePlayer::Attach(SettingsDialog& form)
 {
     form_ = &form;
 }
 
-void ChimePlayer::Detach(TOptionEtcForm& form)
+void ChimePlayer::Detach(SettingsDialog& form)
 {
     if (form_ != &form) {
         return;

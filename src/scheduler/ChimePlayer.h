@@ -8,7 +8,7 @@
 
 #include <string>
 
-class TOptionEtcForm;
+class SettingsDialog;
 
 class ChimePlayer {
 public:
@@ -20,8 +20,8 @@ public:
     // The dialog whose chime lists hold the user's files and whose window gets the end notice; the enabled
     // state of its preview button is the flag that no user file is playing. Detach closes the device while
     // that dialog still exists; it leaves a player attached to another dialog alone.
-    void Attach(TOptionEtcForm& form);
-    void Detach(TOptionEtcForm& form);
+    void Attach(SettingsDialog& form);
+    void Detach(SettingsDialog& form);
 
     // Starts chime index 0-7 (built-in) or 8-9 (user file) and returns at once; other indices do nothing.
     // A user file that is gone is dropped from the three chime lists and "時報 1" plays instead.
@@ -38,7 +38,7 @@ private:
     void PlayUserFile(const std::wstring& path);
     void CloseMediaPlayer();
 
-    TOptionEtcForm* form_ = nullptr;
+    SettingsDialog* form_ = nullptr;
     MCIDEVICEID device_ = 0;
 };
 

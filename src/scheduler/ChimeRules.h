@@ -11,4 +11,4 @@
 std::wstring BuiltInChimeText(int index);
 
 // The three chime lists (the basic page's and both reminders'), which hold the same items.
-inline constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU};
+inline constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME};

@@ -1,4 +1,4 @@
-// Timer1Timer: each step reads the controls it needs just before it acts, so that what an earlier step did
+// OnTick: each step reads the controls it needs just before it acts, so that what an earlier step did
 // (a user file that started playing, a reminder switched off) is what a later step sees.
 #include "scheduler/Scheduler.h"
 
@@ -6,9 +6,9 @@
 
 #include "resource.h"
 #include "scheduler/ChimePlayer.h"
-#include "scheduler/MessagesForm.h"
-#include "scheduler/OsirasePage.h"
-#include "settings/OptionEtcForm.h"
+#include "scheduler/ReminderWindow.h"
+#include "scheduler/ReminderPage.h"
+#include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -39,17 +39,17 @@ DWORD SystemTickClock::Milliseconds()
     return MultimediaTime();
 }
 
-ProgramTickActions::ProgramTickActions(TOptionEtcForm& form, ChimePlayer& chimePlayer, TMessagesForm& messagesForm1,
-                                       TMessagesForm& messagesForm2, TickClock& clock, FormOperation kabeChange,
+ProgramTickActions::ProgramTickActions(SettingsDialog& form, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
+                                       ReminderWindow& reminderWindow2, TickClock& clock, FormOperation changeWallpaper,
                                        FormOperation updateMemLabels)
-    : form_(form), chimePlayer_(chimePlayer), messagesForm1_(messagesForm1), messagesForm2_(messagesForm2),
-      clock_(clock), kabeChange_(kabeChange), updateMemLabels_(updateMemLabels)
+    : form_(form), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2),
+      clock_(clock), changeWallpaper_(changeWallpaper), updateMemLabels_(updateMemLabels)
 {
 }
 
-void ProgramTickActions::KabeChange()
+void ProgramTickActions::ChangeWallpaper()
 {
-    kabeChange_(form_);
+    changeWallpaper_(form_);
 }
 
 void ProgramTickActions::PlayTimerWave(unsigned index)
@@ -57,10 +57,10 @@ void ProgramTickActions::PlayTimerWave(unsigned index)
     chimePlayer_.PlayTimerWave(index);
 }
 
-void ProgramTickActions::ShowOsiraseMessage(int timer)
+void ProgramTickActions::ShowReminder(int timer)
 {
-    TMessagesForm& window = timer == 1 ? messagesForm1_ : messagesForm2_;
-    window.ShowOsiraseMessage(form_.Text(TimerControl(timer, IDC_OSIRASETIMER1MEMO)), clock_.LocalTime());
+    ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
+    window.ShowReminder(form_.Text(TimerControl(timer, IDC_REMINDER1_MEMO)), clock_.LocalTime());
 }
 
 void ProgramTickActions::UpdateMemLabels()
@@ -68,70 +68,70 @@ void ProgramTickActions::UpdateMemLabels()
     updateMemLabels_(form_);
 }
 
-Scheduler::Scheduler(TOptionEtcForm& form, OsirasePage& osirasePage, TickClock& clock, TickActions& actions)
-    : form_(form), osirasePage_(osirasePage), clock_(clock), actions_(actions)
+Scheduler::Scheduler(SettingsDialog& form, ReminderPage& reminderPage, TickClock& clock, TickActions& actions)
+    : form_(form), reminderPage_(reminderPage), clock_(clock), actions_(actions)
 {
-    state_.lastKabeChange = clock_.Milliseconds();
+    state_.lastWallpaperChange = clock_.Milliseconds();
 }
 
-void Scheduler::Timer1Timer()
+void Scheduler::OnTick()
 {
     // One reading of the clock serves every comparison of the tick, the reminders' dates included, so that
     // a tick across midnight cannot pair one day's time with the next day's date.
     const SYSTEMTIME now = clock_.LocalTime();
-    KabeSchedule(now);
+    CheckWallpaper(now);
     HourlyChime(now);
-    OsiraseTimer(1, now);
-    OsiraseTimer(2, now);
+    CheckReminder(1, now);
+    CheckReminder(2, now);
     MemRefresh();
 }
 
-void Scheduler::KabeSchedule(const SYSTEMTIME& now)
+void Scheduler::CheckWallpaper(const SYSTEMTIME& now)
 {
-    if (running_.kabe) {
+    if (running_.wallpaper) {
         return;
     }
-    const int kabeChangeTime = form_.Index(IDC_KABECHANGETIME);
-    const DWORD nowMs = KabeIntervalMs(kabeChangeTime) != 0 ? clock_.Milliseconds() : 0;
-    const KabeDue due =
-        KabeScheduleStep(kabeChangeTime, now.wMinute, now.wSecond, state_.kabeLatch, nowMs, state_.lastKabeChange);
-    if (due == KabeDue::None) {
+    const int changeTime = form_.Index(IDC_WALLPAPER_CHANGE_TIME);
+    const DWORD nowMs = WallpaperIntervalMs(changeTime) != 0 ? clock_.Milliseconds() : 0;
+    const WallpaperDue due = WallpaperScheduleStep(changeTime, now.wMinute, now.wSecond, state_.wallpaperLatch, nowMs,
+                                                   state_.lastWallpaperChange);
+    if (due == WallpaperDue::None) {
         return;
     }
     {
-        RunningStep running(running_.kabe);
-        actions_.KabeChange();
+        RunningStep running(running_.wallpaper);
+        actions_.ChangeWallpaper();
     }
-    if (due == KabeDue::Interval) {
+    if (due == WallpaperDue::Interval) {
         // The next interval counts from the end of this change.
-        state_.lastKabeChange = clock_.Milliseconds();
+        state_.lastWallpaperChange = clock_.Milliseconds();
     }
 }
 
 void Scheduler::HourlyChime(const SYSTEMTIME& now)
 {
-    if (running_.jihou) {
+    if (running_.chime) {
         return;
     }
-    if (HourlyChimeStep(form_.Index(IDC_TIMERWAVEONOFF), now.wMinute, now.wSecond, state_.jihouLatch) &&
+    if (HourlyChimeStep(form_.Index(IDC_TIMERWAVEONOFF), now.wMinute, now.wSecond, state_.chimeLatch) &&
         form_.Enabled(IDC_TIMERWAVEPLAY)) {
-        RunningStep running(running_.jihou);
+        RunningStep running(running_.chime);
         actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(IDC_TIMERWAVE)));
     }
 }
 
-void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
+void Scheduler::CheckReminder(int timer, const SYSTEMTIME& now)
 {
-    if (running_.osirase[timer - 1]) {
+    if (running_.reminder[timer - 1]) {
         return;
     }
-    Latch& latch = state_.osiraseTimerLatch[timer - 1];
+    Latch& latch = state_.reminderLatch[timer - 1];
     AgeLatch(latch);
-    if (latch != 0 || !form_.Down(TimerControl(timer, IDC_OSIRASETIMER1TIMERONOFF))) {
+    if (latch != 0 || !form_.Down(TimerControl(timer, IDC_REMINDER1_ON_OFF))) {
         return;
     }
     ReminderRecord record;
-    const SYSTEMTIME time = form_.DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
+    const SYSTEMTIME time = form_.DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
     record.hour = time.wHour;
     record.minute = time.wMinute;
     record.second = time.wSecond;
@@ -139,34 +139,34 @@ void Scheduler::OsiraseTimer(int timer, const SYSTEMTIME& now)
     if (!ReminderTimeMatches(record, now)) {
         return;
     }
-    record.kind = form_.Index(TimerControl(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU));
-    const SYSTEMTIME date = form_.DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
+    record.kind = form_.Index(TimerControl(timer, IDC_REMINDER1_SCHEDULE));
+    const SYSTEMTIME date = form_.DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
     record.year = date.wYear;
     record.month = date.wMonth;
     record.day = date.wDay;
     for (int day = 0; day < kDays; ++day) {
-        record.weekdays[day] = form_.Down(TimerControl(timer, IDC_OSIRASETIMER1WEEK1 + day));
+        record.weekdays[day] = form_.Down(TimerControl(timer, IDC_REMINDER1_WEEKDAY1 + day));
     }
     if (!ReminderDue(record, now)) {
         return;
     }
     latch = 1;
-    RunningStep running(running_.osirase[timer - 1]);
-    const int action = form_.Index(TimerControl(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU));
+    RunningStep running(running_.reminder[timer - 1]);
+    const int action = form_.Index(TimerControl(timer, IDC_REMINDER1_ACTION));
     if (ActionSoundsChime(action) && form_.Enabled(IDC_TIMERWAVEPLAY)) {
-        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerControl(timer, IDC_OSIRASETIMER1JIHOU))));
+        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerControl(timer, IDC_REMINDER1_CHIME))));
     }
     if (ActionShowsMessage(action)) {
-        actions_.ShowOsiraseMessage(timer);
+        actions_.ShowReminder(timer);
     }
     if (record.kind == kReminderOnce) {
-        osirasePage_.SwitchOffAfterFiring(timer);
+        reminderPage_.SwitchOffAfterFiring(timer);
     }
 }
 
 void Scheduler::MemRefresh()
 {
-    if (form_.CurrentPage() != TOptionEtcForm::kJyouhouPage) {
+    if (form_.CurrentPage() != SettingsDialog::kInfoPage) {
         return;
     }
     if (state_.memRefreshToggle != 0) {

@@ -1,4 +1,4 @@
-// The half-second tick Timer1Timer: wallpaper schedule, hourly chime, reminder timers 1 and 2 and the
+// The half-second tick OnTick: wallpaper schedule, hourly chime, reminder timers 1 and 2 and the
 // memory refresh of the information page, read from the settings dialog's live controls on every tick.
 #pragma once
 
@@ -9,9 +9,9 @@
 #include "scheduler/SchedulerRules.h"
 
 class ChimePlayer;
-class OsirasePage;
-class TOptionEtcForm;
-class TMessagesForm;
+class ReminderPage;
+class SettingsDialog;
+class ReminderWindow;
 
 // Where the tick takes the time from; tests put any moment here.
 class TickClock {
@@ -33,10 +33,10 @@ public:
 class TickActions {
 public:
     virtual ~TickActions() = default;
-    virtual void KabeChange() = 0;
+    virtual void ChangeWallpaper() = 0;
     virtual void PlayTimerWave(unsigned index) = 0;
-    // ShowOsiraseMessage1 or ShowOsiraseMessage2.
-    virtual void ShowOsiraseMessage(int timer) = 0;
+    // Shows reminder 1 or 2 in its window.
+    virtual void ShowReminder(int timer) = 0;
     virtual void UpdateMemLabels() = 0;
 };
 
@@ -44,51 +44,51 @@ public:
 // the entry, the chime from the chime player, the message from the reminder windows.
 class ProgramTickActions : public TickActions {
 public:
-    using FormOperation = void (*)(TOptionEtcForm& form);
-    ProgramTickActions(TOptionEtcForm& form, ChimePlayer& chimePlayer, TMessagesForm& messagesForm1,
-                       TMessagesForm& messagesForm2, TickClock& clock, FormOperation kabeChange,
+    using FormOperation = void (*)(SettingsDialog& form);
+    ProgramTickActions(SettingsDialog& form, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
+                       ReminderWindow& reminderWindow2, TickClock& clock, FormOperation changeWallpaper,
                        FormOperation updateMemLabels);
-    void KabeChange() override;
+    void ChangeWallpaper() override;
     void PlayTimerWave(unsigned index) override;
-    void ShowOsiraseMessage(int timer) override;
+    void ShowReminder(int timer) override;
     void UpdateMemLabels() override;
 
 private:
-    TOptionEtcForm& form_;
+    SettingsDialog& form_;
     ChimePlayer& chimePlayer_;
-    TMessagesForm& messagesForm1_;
-    TMessagesForm& messagesForm2_;
+    ReminderWindow& reminderWindow1_;
+    ReminderWindow& reminderWindow2_;
     TickClock& clock_;
-    FormOperation kabeChange_;
+    FormOperation changeWallpaper_;
     FormOperation updateMemLabels_;
 };
 
 class Scheduler {
 public:
     // The reminder page switches a once-only reminder off after it fired.
-    Scheduler(TOptionEtcForm& form, OsirasePage& osirasePage, TickClock& clock, TickActions& actions);
+    Scheduler(SettingsDialog& form, ReminderPage& reminderPage, TickClock& clock, TickActions& actions);
 
     // One tick: wallpaper, hourly chime, reminder 1, reminder 2, memory figures, in that order.
-    void Timer1Timer();
+    void OnTick();
 
     TickState& State() { return state_; }
 
 private:
-    void KabeSchedule(const SYSTEMTIME& now);
+    void CheckWallpaper(const SYSTEMTIME& now);
     void HourlyChime(const SYSTEMTIME& now);
-    void OsiraseTimer(int timer, const SYSTEMTIME& now);
+    void CheckReminder(int timer, const SYSTEMTIME& now);
     void MemRefresh();
 
-    TOptionEtcForm& form_;
-    OsirasePage& osirasePage_;
+    SettingsDialog& form_;
+    ReminderPage& reminderPage_;
     TickClock& clock_;
     TickActions& actions_;
     TickState state_;
     // Set while a step's action runs. An action that shows an error box runs the box's modal loop, which
-    // goes on delivering Timer1: the other steps keep their moments, this one waits for its box to close.
+    // goes on delivering the tick: the other steps keep their moments, this one waits for its box to close.
     struct Running {
-        bool kabe = false;
-        bool jihou = false;
-        std::array<bool, 2> osirase = {};
+        bool wallpaper = false;
+        bool chime = false;
+        std::array<bool, 2> reminder = {};
     } running_;
 };

@@ -6,8 +6,8 @@
 namespace {
 constexpr Latch kLatchBlockedUntil = 3;
 constexpr int kHalfHour = 30;
-constexpr int kKabeOnTheHour = 2;
-constexpr int kKabeOnTheHalfHour = 3;
+constexpr int kChangeOnTheHour = 2;
+constexpr int kChangeOnTheHalfHour = 3;
 constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
 
@@ -31,9 +31,9 @@ void AgeLatch(Latch& latch)
     }
 }
 
-DWORD KabeIntervalMs(int kabeChangeTime)
+DWORD WallpaperIntervalMs(int changeTime)
 {
-    int item = kabeChangeTime - kFirstIntervalItem;
+    int item = changeTime - kFirstIntervalItem;
     return item >= 0 && item < kIntervalCount ? kIntervalsMs[item] : 0;
 }
 
@@ -42,21 +42,22 @@ bool IntervalElapsed(DWORD now, DWORD last, DWORD interval)
     return static_cast<DWORD>(now - last) >= interval;
 }
 
-KabeDue KabeScheduleStep(int kabeChangeTime, int minute, int second, Latch& latch, DWORD nowMs, DWORD lastChangeMs)
+WallpaperDue WallpaperScheduleStep(int changeTime, int minute, int second, Latch& latch, DWORD nowMs,
+                                   DWORD lastChangeMs)
 {
     AgeLatch(latch);
     bool onTheClock = latch == 0 && second == 0 &&
-                      ((minute == 0 && (kabeChangeTime == kKabeOnTheHour || kabeChangeTime == kKabeOnTheHalfHour)) ||
-                       (minute == kHalfHour && kabeChangeTime == kKabeOnTheHalfHour));
+                      ((minute == 0 && (changeTime == kChangeOnTheHour || changeTime == kChangeOnTheHalfHour)) ||
+                       (minute == kHalfHour && changeTime == kChangeOnTheHalfHour));
     if (onTheClock) {
         latch = 1;
-        return KabeDue::OnTheClock;
+        return WallpaperDue::OnTheClock;
     }
-    DWORD interval = KabeIntervalMs(kabeChangeTime);
+    DWORD interval = WallpaperIntervalMs(changeTime);
     if (interval != 0 && IntervalElapsed(nowMs, lastChangeMs, interval)) {
-        return KabeDue::Interval;
+        return WallpaperDue::Interval;
     }
-    return KabeDue::None;
+    return WallpaperDue::None;
 }
 
 bool HourlyChimeStep(int timerWaveOnOff, int minute, int second, Latch& latch)

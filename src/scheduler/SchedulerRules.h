@@ -14,14 +14,14 @@
 using Latch = std::uint8_t;
 
 struct TickState {
-    Latch kabeLatch = 0;
-    Latch jihouLatch = 0;
-    std::array<Latch, 2> osiraseTimerLatch = {};
+    Latch wallpaperLatch = 0;
+    Latch chimeLatch = 0;
+    std::array<Latch, 2> reminderLatch = {};
     // Alternates while the information page is current, so its memory figures change once a second.
     std::uint8_t memRefreshToggle = 1;
     // The millisecond counter when the wallpaper interval last began: when the scheduler was made, just
     // before the settings load, and at the end of each interval change.
-    DWORD lastKabeChange = 0;
+    DWORD lastWallpaperChange = 0;
 };
 
 // Done at the start of the latch's own step on every tick, whatever the settings.
@@ -29,15 +29,16 @@ void AgeLatch(Latch& latch);
 
 // Milliseconds between interval-driven wallpaper changes for an item of KabeChangeTime; 0 for the items
 // that are not intervals.
-DWORD KabeIntervalMs(int kabeChangeTime);
+DWORD WallpaperIntervalMs(int changeTime);
 // Whether the interval has passed since last, measured as an unsigned difference, so that the wrap of
 // the millisecond counter after 49.7 days neither fires at once nor stalls for weeks.
 bool IntervalElapsed(DWORD now, DWORD last, DWORD interval);
 
-enum class KabeDue { None, OnTheClock, Interval };
+enum class WallpaperDue { None, OnTheClock, Interval };
 // The wallpaper step: ages the latch, then the first matching rule (hh:00:00 for items 2 and 3, hh:30:00
 // for item 3, the interval for items 4-10). A change on the clock sets the latch.
-KabeDue KabeScheduleStep(int kabeChangeTime, int minute, int second, Latch& latch, DWORD nowMs, DWORD lastChangeMs);
+WallpaperDue WallpaperScheduleStep(int changeTime, int minute, int second, Latch& latch, DWORD nowMs,
+                                   DWORD lastChangeMs);
 
 // The hourly chime step: ages the latch; at hh:00:00 and hh:30:00 with the latch clear it sets the latch
 // whatever the mode and returns whether the mode (0 off, 1 full hour, 2 full and half hour) wants a chime.

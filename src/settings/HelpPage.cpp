@@ -4,26 +4,26 @@
 
 #include "resource.h"
 #include "settings/HelpText.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 
 namespace {
 const ControlDef kControls[] = {
-    {IDC_MEMO1, WC_EDITW, L"", 8, 8, 548, 332,
+    {IDC_HELP_TEXT, WC_EDITW, L"", 8, 8, 548, 332,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
 };
 
 class HelpPage : public SettingsPage {
 public:
-    void Build(TOptionEtcForm& form, HWND sheet) override
+    void Build(SettingsDialog& form, HWND sheet) override
     {
         CreateControls(form, sheet, kControls);
-        form.SetText(IDC_MEMO1, HelpText());
+        form.SetText(IDC_HELP_TEXT, HelpText());
     }
 
     // A read-only edit asks for the colours of a label; the manual reads better on the window colour.
     HBRUSH OnCtlColor(HDC dc, HWND control) override
     {
-        if (GetDlgCtrlID(control) != IDC_MEMO1) {
+        if (GetDlgCtrlID(control) != IDC_HELP_TEXT) {
             return nullptr;
         }
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

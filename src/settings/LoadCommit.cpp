@@ -8,7 +8,7 @@
 
 #include "resource.h"
 #include "settings/IniStore.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"
 #include "settings/SettingsRules.h"
 #include "base/AppError.h"
@@ -62,7 +62,7 @@ bool IsWorkField(Mirror mirror)
 }
 
 // Reads one value and puts it where the layout says: into a control or into a timer's work fields.
-void LoadValue(TOptionEtcForm& form, IniStore& store, const SettingDef& def, SYSTEMTIME* work = nullptr)
+void LoadValue(SettingsDialog& form, IniStore& store, const SettingDef& def, SYSTEMTIME* work = nullptr)
 {
     if (def.kind == ValueKind::String) {
         if (def.mirror == Mirror::Text) {
@@ -91,13 +91,13 @@ void LoadValue(TOptionEtcForm& form, IniStore& store, const SettingDef& def, SYS
     }
 }
 
-void LoadValue(TOptionEtcForm& form, IniStore& store, std::wstring_view name)
+void LoadValue(SettingsDialog& form, IniStore& store, std::wstring_view name)
 {
     LoadValue(form, store, Setting(name));
 }
 
 template <std::size_t N>
-void LoadTimerValues(TOptionEtcForm& form, IniStore& store, int timer, const wchar_t* const (&stems)[N],
+void LoadTimerValues(SettingsDialog& form, IniStore& store, int timer, const wchar_t* const (&stems)[N],
                      SYSTEMTIME* work = nullptr)
 {
     for (const wchar_t* stem : stems) {
@@ -107,7 +107,7 @@ void LoadTimerValues(TOptionEtcForm& form, IniStore& store, int timer, const wch
 
 // The user's chime files, into all three chime lists. The count is bounded: a stored count can only name
 // TimerWave9 and TimerWave10.
-void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
+void LoadUserChimes(SettingsDialog& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"TimerWave%d");
     int last = LastUserChimeNumber(ReadSetting(store, Setting(L"TimerWaveCount")));
@@ -128,7 +128,7 @@ void LoadUserChimes(TOptionEtcForm& form, IniStore& store)
 // so it can neither run away nor cut a list short. An entry whose drive or share is not there yet (a stick, a
 // share connected after logon) is kept: only a file missing from a volume that is there leaves the list. An
 // entry that is no text ends the load there, after the entries before it.
-void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
+void LoadWallpaperList(SettingsDialog& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"KabeBmp%d");
     const std::int32_t count = ReadSetting(store, Setting(L"KabeListCount"));
@@ -148,7 +148,7 @@ void LoadWallpaperList(TOptionEtcForm& form, IniStore& store)
 }
 
 // Everything the load reads from the registry, in the dialog's order.
-void LoadStoredSettings(TOptionEtcForm& form, SYSTEMTIME (&work)[kReminderTimerCount])
+void LoadStoredSettings(SettingsDialog& form, SYSTEMTIME (&work)[kReminderTimerCount])
 {
     IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
     LoadUserChimes(form, store);
@@ -194,7 +194,7 @@ SYSTEMTIME WithWeekday(SYSTEMTIME value)
 
 // The date and time pickers of one timer, set from the work fields last. A stored date or time that does not convert is
 // reported once per load and replaced (date by today, time by 00:00:00) so that the load can go on.
-void SetTimerPickers(TOptionEtcForm& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
+void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
 {
     const SYSTEMTIME today = Today();
     const int dateId = Setting(TimerValueName(timer, L"Date")).controlId;
@@ -227,7 +227,7 @@ void SetTimerPickers(TOptionEtcForm& form, int timer, const SYSTEMTIME& work, bo
     form.SetDateTime(Setting(TimerValueName(timer, L"Time")).controlId, time);
 }
 
-std::int32_t ControlValue(const TOptionEtcForm& form, const SettingDef& def, SYSTEMTIME& work)
+std::int32_t ControlValue(const SettingsDialog& form, const SettingDef& def, SYSTEMTIME& work)
 {
     if (IsWorkField(def.mirror)) {
         return WorkField(work, def.mirror);
@@ -246,7 +246,7 @@ std::int32_t ControlValue(const TOptionEtcForm& form, const SettingDef& def, SYS
     }
 }
 
-void CommitValue(const TOptionEtcForm& form, IniStore& store, const SettingDef& def, SYSTEMTIME& work)
+void CommitValue(const SettingsDialog& form, IniStore& store, const SettingDef& def, SYSTEMTIME& work)
 {
     if (def.mirror == Mirror::Text) {
         WriteSetting(store, def, form.Text(def.controlId));
@@ -255,14 +255,14 @@ void CommitValue(const TOptionEtcForm& form, IniStore& store, const SettingDef& 
     }
 }
 
-void CommitValue(const TOptionEtcForm& form, IniStore& store, std::wstring_view name)
+void CommitValue(const SettingsDialog& form, IniStore& store, std::wstring_view name)
 {
     SYSTEMTIME unused = {};
     CommitValue(form, store, Setting(name), unused);
 }
 
 // The commit begins by taking the pickers apart into the work fields.
-SYSTEMTIME PickerWorkFields(const TOptionEtcForm& form, int timer)
+SYSTEMTIME PickerWorkFields(const SettingsDialog& form, int timer)
 {
     SYSTEMTIME date = form.DateTime(Setting(TimerValueName(timer, L"Date")).controlId);
     SYSTEMTIME time = form.DateTime(Setting(TimerValueName(timer, L"Time")).controlId);
@@ -277,7 +277,7 @@ SYSTEMTIME PickerWorkFields(const TOptionEtcForm& form, int timer)
     return work;
 }
 
-void CommitListEntries(const TOptionEtcForm& form, IniStore& store, const SettingDef& entries, int firstIndex)
+void CommitListEntries(const SettingsDialog& form, IniStore& store, const SettingDef& entries, int firstIndex)
 {
     int count = form.ItemCount(entries.controlId);
     for (int index = firstIndex; index < count; ++index) {
@@ -303,7 +303,7 @@ std::wstring AutostartCommand()
     return L"\"" + path + kCompanionFileName + L"\"";
 }
 
-void TOptionEtcForm::FormCreate()
+void SettingsDialog::FormCreate()
 {
     SYSTEMTIME work[kReminderTimerCount] = {};
     try {
@@ -323,7 +323,7 @@ void TOptionEtcForm::FormCreate()
     }
 }
 
-void TOptionEtcForm::OkBtnClick()
+void SettingsDialog::OkBtnClick()
 {
     SYSTEMTIME work[kReminderTimerCount] = {};
     for (int timer = kReminderTimerCount; timer >= 1; --timer) {
@@ -338,7 +338,7 @@ void TOptionEtcForm::OkBtnClick()
         for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
             const std::wstring prefix = TimerValueName(timer, L"");
             for (const SettingDef& def : SettingsLayout()) {
-                if (def.section == kOsiraseSection && def.name.compare(0, prefix.size(), prefix) == 0) {
+                if (def.section == kReminderSection && def.name.compare(0, prefix.size(), prefix) == 0) {
                     CommitValue(*this, store, def, work[timer - 1]);
                 }
             }

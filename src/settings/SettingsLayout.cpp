@@ -16,11 +16,11 @@ constexpr std::int32_t kNoSelection = -1;
 constexpr std::int32_t kInstallYear = 2002;
 constexpr std::int32_t kInstallMonth = 4;
 constexpr std::int32_t kInstallDay = 14;
-constexpr std::int32_t kInstallKabeStyle = 2; // 拡大して表示
+constexpr std::int32_t kInstallWallpaperStyle = 2; // 拡大して表示
 
-constexpr int kWeekIds[kWeekdayCount] = {IDC_OSIRASETIMER1WEEK1, IDC_OSIRASETIMER1WEEK2, IDC_OSIRASETIMER1WEEK3,
-                                         IDC_OSIRASETIMER1WEEK4, IDC_OSIRASETIMER1WEEK5, IDC_OSIRASETIMER1WEEK6,
-                                         IDC_OSIRASETIMER1WEEK7};
+constexpr int kWeekIds[kWeekdayCount] = {IDC_REMINDER1_WEEKDAY1, IDC_REMINDER1_WEEKDAY2, IDC_REMINDER1_WEEKDAY3,
+                                         IDC_REMINDER1_WEEKDAY4, IDC_REMINDER1_WEEKDAY5, IDC_REMINDER1_WEEKDAY6,
+                                         IDC_REMINDER1_WEEKDAY7};
 
 SettingDef Installed(const wchar_t* section, std::wstring name, ValueKind kind, std::int32_t loadDefault,
                      std::int32_t installerValue, int controlId, Mirror mirror)
@@ -36,36 +36,36 @@ SettingDef NotInstalled(const wchar_t* section, std::wstring name, ValueKind kin
 void AddTimer(std::vector<SettingDef>& table, int timer)
 {
     auto add = [&](const wchar_t* stem, ValueKind kind, std::int32_t loadDefault, std::int32_t installerValue,
-                   int timer1Id, Mirror mirror) {
-        table.push_back(Installed(kOsiraseSection, TimerValueName(timer, stem), kind, loadDefault, installerValue,
-                                  TimerControl(timer, timer1Id), mirror));
+                   int firstTimerId, Mirror mirror) {
+        table.push_back(Installed(kReminderSection, TimerValueName(timer, stem), kind, loadDefault, installerValue,
+                                  TimerControl(timer, firstTimerId), mirror));
     };
     const auto integer = ValueKind::Integer;
     const auto flag = ValueKind::Flag;
-    add(L"YoyakuHouhou", integer, 0, kNoSelection, IDC_OSIRASETIMER1YOYAKUHOUHOU, Mirror::Index);
-    add(L"OsiraseHouhou", integer, 0, 0, IDC_OSIRASETIMER1OSIRASEHOUHOU, Mirror::Index);
-    add(L"Jihou", integer, 0, 0, IDC_OSIRASETIMER1JIHOU, Mirror::Index);
-    add(L"YoyakuHouhouE", flag, kTrue, kTrue, IDC_OSIRASETIMER1YOYAKUHOUHOU, Mirror::Enabled);
-    add(L"OsiraseHouhouE", flag, kTrue, kTrue, IDC_OSIRASETIMER1OSIRASEHOUHOU, Mirror::Enabled);
-    add(L"JihouE", flag, kFalse, kTrue, IDC_OSIRASETIMER1JIHOU, Mirror::Enabled);
-    add(L"Year", integer, 0, kInstallYear, IDC_OSIRASETIMER1DATE, Mirror::Year);
-    add(L"Month", integer, 0, kInstallMonth, IDC_OSIRASETIMER1DATE, Mirror::Month);
-    add(L"Day", integer, 0, kInstallDay, IDC_OSIRASETIMER1DATE, Mirror::Day);
-    add(L"Hour", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Hour);
-    add(L"Min", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Minute);
-    add(L"Sec", integer, 0, 0, IDC_OSIRASETIMER1TIME, Mirror::Second);
-    add(L"Date", flag, kFalse, kFalse, IDC_OSIRASETIMER1DATE, Mirror::Enabled);
-    add(L"Time", flag, kFalse, kFalse, IDC_OSIRASETIMER1TIME, Mirror::Enabled);
-    add(L"TimerOnOff", flag, kFalse, kFalse, IDC_OSIRASETIMER1TIMERONOFF, Mirror::Down);
-    add(L"TimerOnOffE", flag, kTrue, kTrue, IDC_OSIRASETIMER1TIMERONOFF, Mirror::Enabled);
+    add(L"YoyakuHouhou", integer, 0, kNoSelection, IDC_REMINDER1_SCHEDULE, Mirror::Index);
+    add(L"OsiraseHouhou", integer, 0, 0, IDC_REMINDER1_ACTION, Mirror::Index);
+    add(L"Jihou", integer, 0, 0, IDC_REMINDER1_CHIME, Mirror::Index);
+    add(L"YoyakuHouhouE", flag, kTrue, kTrue, IDC_REMINDER1_SCHEDULE, Mirror::Enabled);
+    add(L"OsiraseHouhouE", flag, kTrue, kTrue, IDC_REMINDER1_ACTION, Mirror::Enabled);
+    add(L"JihouE", flag, kFalse, kTrue, IDC_REMINDER1_CHIME, Mirror::Enabled);
+    add(L"Year", integer, 0, kInstallYear, IDC_REMINDER1_DATE, Mirror::Year);
+    add(L"Month", integer, 0, kInstallMonth, IDC_REMINDER1_DATE, Mirror::Month);
+    add(L"Day", integer, 0, kInstallDay, IDC_REMINDER1_DATE, Mirror::Day);
+    add(L"Hour", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Hour);
+    add(L"Min", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Minute);
+    add(L"Sec", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Second);
+    add(L"Date", flag, kFalse, kFalse, IDC_REMINDER1_DATE, Mirror::Enabled);
+    add(L"Time", flag, kFalse, kFalse, IDC_REMINDER1_TIME, Mirror::Enabled);
+    add(L"TimerOnOff", flag, kFalse, kFalse, IDC_REMINDER1_ON_OFF, Mirror::Down);
+    add(L"TimerOnOffE", flag, kTrue, kTrue, IDC_REMINDER1_ON_OFF, Mirror::Enabled);
     for (int day = 1; day <= kWeekdayCount; ++day) {
         add((L"Week" + std::to_wstring(day)).c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Down);
     }
     for (int day = 1; day <= kWeekdayCount; ++day) {
         add((L"Week" + std::to_wstring(day) + L"E").c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Enabled);
     }
-    add(L"Memo", ValueKind::String, 0, 0, IDC_OSIRASETIMER1MEMO, Mirror::Text);
-    add(L"MemoE", flag, kFalse, kFalse, IDC_OSIRASETIMER1MEMO, Mirror::Enabled);
+    add(L"Memo", ValueKind::String, 0, 0, IDC_REMINDER1_MEMO, Mirror::Text);
+    add(L"MemoE", flag, kFalse, kFalse, IDC_REMINDER1_MEMO, Mirror::Enabled);
 }
 
 std::vector<SettingDef> BuildLayout()
@@ -83,13 +83,16 @@ std::vector<SettingDef> BuildLayout()
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
         AddTimer(table, timer);
     }
+    table.push_back(Installed(kWallpaperSection, L"KabeChangeTime", ValueKind::Integer, 0, 0, IDC_WALLPAPER_CHANGE_TIME,
+                              Mirror::Index));
     table.push_back(
-        Installed(kKabeSection, L"KabeChangeTime", ValueKind::Integer, 0, 0, IDC_KABECHANGETIME, Mirror::Index));
-    table.push_back(Installed(kKabeSection, L"KabeJyunn", ValueKind::Integer, 0, 0, IDC_KABEJYUNN, Mirror::Index));
+        Installed(kWallpaperSection, L"KabeJyunn", ValueKind::Integer, 0, 0, IDC_WALLPAPER_ORDER, Mirror::Index));
+    table.push_back(Installed(kWallpaperSection, L"KabeStyle", ValueKind::Integer, 0, kInstallWallpaperStyle,
+                              IDC_WALLPAPER_STYLE, Mirror::Index));
     table.push_back(
-        Installed(kKabeSection, L"KabeStyle", ValueKind::Integer, 0, kInstallKabeStyle, IDC_KABESTYLE, Mirror::Index));
-    table.push_back(NotInstalled(kKabeSection, L"KabeListCount", ValueKind::Integer, IDC_KABELIST, Mirror::ItemCount));
-    table.push_back(NotInstalled(kKabeSection, L"KabeBmp%d", ValueKind::String, IDC_KABELIST, Mirror::Items));
+        NotInstalled(kWallpaperSection, L"KabeListCount", ValueKind::Integer, IDC_WALLPAPER_LIST, Mirror::ItemCount));
+    table.push_back(
+        NotInstalled(kWallpaperSection, L"KabeBmp%d", ValueKind::String, IDC_WALLPAPER_LIST, Mirror::Items));
     return table;
 }
 } // namespace
@@ -125,9 +128,9 @@ std::wstring ListEntryName(const SettingDef& list, int number)
     return name;
 }
 
-int TimerControl(int timer, int timer1Id)
+int TimerControl(int timer, int firstTimerId)
 {
-    return timer1Id + (timer - 1) * kTimerIdBlock;
+    return firstTimerId + (timer - 1) * kTimerIdBlock;
 }
 
 void WriteSetting(IniWriter& store, const SettingDef& def, std::int32_t value)

@@ -47,8 +47,8 @@ struct SettingDef {
 // The settings store is opened on HKEY_CURRENT_USER and this path.
 inline constexpr wchar_t kSettingsStartPath[] = L"Software";
 inline constexpr wchar_t kMainSection[] = L"Sorabune";
-inline constexpr wchar_t kOsiraseSection[] = L"Sorabune\\OsiraseTimer";
-inline constexpr wchar_t kKabeSection[] = L"Sorabune\\KabeBmp";
+inline constexpr wchar_t kReminderSection[] = L"Sorabune\\OsiraseTimer";
+inline constexpr wchar_t kWallpaperSection[] = L"Sorabune\\KabeBmp";
 
 // The autostart entry: a store on HKEY_LOCAL_MACHINE with an empty start path, naming the companion program
 // beside the running executable.
@@ -72,8 +72,8 @@ std::wstring TimerValueName(int timer, std::wstring_view stem);
 std::wstring ListEntryName(const SettingDef& list, int number);
 // The one map between the twin controls of the reminder timers: timer 2's ids are timer 1's moved by one
 // block. TimerControl gives the control of a timer (1 or 2) that twins a control of timer 1.
-inline constexpr int kTimerIdBlock = IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1;
-int TimerControl(int timer, int timer1Id);
+inline constexpr int kTimerIdBlock = IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP;
+int TimerControl(int timer, int firstTimerId);
 
 // The writing half of the INI-style settings store.
 class IniWriter {

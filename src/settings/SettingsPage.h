@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <memory>
 
-class TOptionEtcForm;
+class SettingsDialog;
 
 struct ControlDef {
     int id;
@@ -21,8 +21,8 @@ struct ControlDef {
 
 // Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
 // its rectangle scaled to the dialog's DPI; the dialog keeps the table rectangles for a change of DPI.
-void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef* defs, std::size_t count);
-template <std::size_t N> void CreateControls(TOptionEtcForm& form, HWND sheet, const ControlDef (&defs)[N])
+void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
+template <std::size_t N> void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
 {
     CreateControls(form, sheet, defs, N);
 }
@@ -31,7 +31,7 @@ class SettingsPage {
 public:
     virtual ~SettingsPage() = default;
     // Creates the page's controls on its sheet; runs once while the dialog is created, before the load.
-    virtual void Build(TOptionEtcForm& form, HWND sheet) = 0;
+    virtual void Build(SettingsDialog& form, HWND sheet) = 0;
     // A control of this page sent WM_COMMAND; true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { return false; }
     // WM_NOTIFY from a control of this page; true when handled (result in *result).

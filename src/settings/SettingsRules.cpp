@@ -178,7 +178,7 @@ bool IsValidTime(int hour, int minute, int second, int millisecond)
            second < kSecondsPerMinute && millisecond >= 0 && millisecond < kMillisecondsPerSecond;
 }
 
-std::optional<WallpaperStyle> StyleForKabeStyleIndex(int index)
+std::optional<WallpaperStyle> StyleForStyleIndex(int index)
 {
     switch (index) {
     case 0:

@@ -63,6 +63,6 @@ inline constexpr wchar_t kTimeEncodeError[] = L"Invalid argument to time encode"
 enum class WallpaperStyle { Centre, Tile, Stretch };
 // The style an item of the drop-down KabeStyle stands for (0 centre, 1 tile, 2 stretch); nothing for
 // no selection or an unknown item, which leaves the current style as it is.
-std::optional<WallpaperStyle> StyleForKabeStyleIndex(int index);
+std::optional<WallpaperStyle> StyleForStyleIndex(int index);
 // The style in force before the load has chosen one.
 inline constexpr WallpaperStyle kInitialWallpaperStyle = WallpaperStyle::Tile;

@@ -1,4 +1,4 @@
-// The desktop side of the wallpaper changer: SetWallpaper, KabeChange and the add rule.
+// The desktop side of the wallpaper changer: SetWallpaper, ChangeWallpaper and the add rule.
 #include "wallpaper/Wallpaper.h"
 
 #include <ctime>
@@ -6,11 +6,11 @@
 
 #include "resource.h"
 #include "settings/IniStore.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "base/AppError.h"
 #include "base/FileSystem.h"
 #include "base/FileExistence.h"
-#include "wallpaper/JpegToBmpRules.h"
+#include "wallpaper/JpegToBitmap.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
@@ -101,36 +101,36 @@ std::vector<bool> Purge(HWND list, std::vector<std::wstring>& items)
 }
 } // namespace
 
-WallpaperStyle& CurrentKabeStyle()
+WallpaperStyle& CurrentWallpaperStyle()
 {
     static WallpaperStyle style = kInitialWallpaperStyle;
     return style;
 }
 
-std::mt19937& KabeRandom()
+std::mt19937& WallpaperRandom()
 {
     static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));
     return generator;
 }
 
 namespace {
-KabeChangeFn& StartupKabeChange()
+ChangeWallpaperFn& StartupWallpaperChange()
 {
-    static KabeChangeFn fn = KabeChange;
+    static ChangeWallpaperFn fn = ChangeWallpaper;
     return fn;
 }
 } // namespace
 
-KabeChangeFn SetStartupKabeChange(KabeChangeFn fn)
+ChangeWallpaperFn SetStartupWallpaperChange(ChangeWallpaperFn fn)
 {
-    KabeChangeFn previous = StartupKabeChange();
-    StartupKabeChange() = fn ? fn : KabeChange;
+    ChangeWallpaperFn previous = StartupWallpaperChange();
+    StartupWallpaperChange() = fn ? fn : ChangeWallpaper;
     return previous;
 }
 
-void RunStartupKabeChange(TOptionEtcForm& form)
+void RunStartupWallpaperChange(SettingsDialog& form)
 {
-    StartupKabeChange()(form);
+    StartupWallpaperChange()(form);
 }
 
 SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn)
@@ -179,41 +179,41 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void KabeChange(TOptionEtcForm& form)
+void ChangeWallpaper(SettingsDialog& form)
 {
     // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
     try {
-        HWND list = form.Control(IDC_KABELIST);
+        HWND list = form.Control(IDC_WALLPAPER_LIST);
         std::vector<std::wstring> items = ListItems(list);
         const std::vector<bool> usable = Purge(list, items);
         std::optional<std::size_t> next;
-        switch (form.Index(IDC_KABEJYUNN)) {
+        switch (form.Index(IDC_WALLPAPER_ORDER)) {
         case kSequential:
             if (!items.empty()) {
                 next = NextSequentialPosition(items, CurrentDesktopWallpaper(), usable);
             }
             break;
         case kRandom:
-            next = RandomPosition(usable, KabeRandom());
+            next = RandomPosition(usable, WallpaperRandom());
             break;
         default:
             break;
         }
         if (next) {
-            SetWallpaper(items[*next], CurrentKabeStyle());
+            SetWallpaper(items[*next], CurrentWallpaperStyle());
         }
     } catch (const AppError& error) {
         ShowAppError(error.Message());
     }
 }
 
-void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& files)
+void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files)
 {
     std::optional<WaitCursor> waiting;
     for (const std::wstring& file : files) {
         switch (AddKindOf(file)) {
         case AddKind::Bitmap:
-            form.AddItem(IDC_KABELIST, file);
+            form.AddItem(IDC_WALLPAPER_LIST, file);
             break;
         case AddKind::Jpeg: {
             std::wstring bitmap = BitmapPathFor(file);
@@ -226,7 +226,7 @@ void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& fi
                 ShowAppError(ConvertMessage(result, file, bitmap));
                 return;
             }
-            form.AddItem(IDC_KABELIST, bitmap);
+            form.AddItem(IDC_WALLPAPER_LIST, bitmap);
             break;
         }
         default:

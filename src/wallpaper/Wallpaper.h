@@ -10,22 +10,22 @@
 
 #include "settings/SettingsRules.h"
 
-class TOptionEtcForm;
+class SettingsDialog;
 
-// The style every application of a wallpaper uses; tile until the load or KabeStyleChange sets it.
-WallpaperStyle& CurrentKabeStyle();
+// The style every application of a wallpaper uses; tile until the load or StyleChange sets it.
+WallpaperStyle& CurrentWallpaperStyle();
 // The generator of the random wallpaper order, seeded from the clock after the load.
-std::mt19937& KabeRandom();
+std::mt19937& WallpaperRandom();
 
 // Chooses and applies the next wallpaper from the list: the purge, then the next entry in list order or at
-// random, with CurrentKabeStyle.
-void KabeChange(TOptionEtcForm& form);
+// random, with CurrentWallpaperStyle.
+void ChangeWallpaper(SettingsDialog& form);
 
 // What the end of the load runs when KabeChangeTime is "Sorabune 起動時"; tests observe it. Null restores
-// KabeChange.
-using KabeChangeFn = void (*)(TOptionEtcForm& form);
-KabeChangeFn SetStartupKabeChange(KabeChangeFn fn);
-void RunStartupKabeChange(TOptionEtcForm& form);
+// ChangeWallpaper.
+using ChangeWallpaperFn = void (*)(SettingsDialog& form);
+ChangeWallpaperFn SetStartupWallpaperChange(ChangeWallpaperFn fn);
+void RunStartupWallpaperChange(SettingsDialog& form);
 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
 void SetWallpaper(const std::wstring& path, WallpaperStyle style);
@@ -42,4 +42,4 @@ std::vector<std::wstring> ListItems(HWND list);
 
 // Runs the add rule over files in their order: bitmaps are appended, JPEG files converted to a bitmap beside
 // them which is appended, other files passed over. The first failure is shown and ends the operation.
-void AddWallpaperFiles(TOptionEtcForm& form, const std::vector<std::wstring>& files);
+void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files);

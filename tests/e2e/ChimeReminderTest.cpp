@@ -11,7 +11,7 @@
 
 #include "support/ProgramDriver.h"
 #include "resource.h"
-#include "scheduler/MessagesForm.h"
+#include "scheduler/ReminderWindow.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "base/Handles.h"
@@ -50,12 +50,12 @@ void Store(const std::wstring& section, const std::wstring& name, const std::wst
 void StoreTimerMoment(int timer, const SYSTEMTIME& t)
 {
     const std::wstring stem = L"OsiraseTimer" + std::to_wstring(timer);
-    Store(kOsiraseSection, stem + L"Year", std::to_wstring(t.wYear));
-    Store(kOsiraseSection, stem + L"Month", std::to_wstring(t.wMonth));
-    Store(kOsiraseSection, stem + L"Day", std::to_wstring(t.wDay));
-    Store(kOsiraseSection, stem + L"Hour", std::to_wstring(t.wHour));
-    Store(kOsiraseSection, stem + L"Min", std::to_wstring(t.wMinute));
-    Store(kOsiraseSection, stem + L"Sec", std::to_wstring(t.wSecond));
+    Store(kReminderSection, stem + L"Year", std::to_wstring(t.wYear));
+    Store(kReminderSection, stem + L"Month", std::to_wstring(t.wMonth));
+    Store(kReminderSection, stem + L"Day", std::to_wstring(t.wDay));
+    Store(kReminderSection, stem + L"Hour", std::to_wstring(t.wHour));
+    Store(kReminderSection, stem + L"Min", std::to_wstring(t.wMinute));
+    Store(kReminderSection, stem + L"Sec", std::to_wstring(t.wSecond));
 }
 
 SYSTEMTIME SecondsFromNow(DWORD seconds)
@@ -173,11 +173,11 @@ TEST_F(ChimeReminderTest, AReminderArmedInTheStoredSettingsShowsItsWindowAtItsSe
 {
     const SYSTEMTIME when = SecondsFromNow(kArmAheadSeconds);
     StoreTimerMoment(1, when);
-    Store(kOsiraseSection, L"OsiraseTimer1YoyakuHouhou", L"0");
-    Store(kOsiraseSection, L"OsiraseTimer1OsiraseHouhou", L"2");
-    Store(kOsiraseSection, L"OsiraseTimer1Jihou", L"2");
-    Store(kOsiraseSection, L"OsiraseTimer1TimerOnOff", L"1");
-    Store(kOsiraseSection, L"OsiraseTimer1Memo", L"e2e のお知らせ");
+    Store(kReminderSection, L"OsiraseTimer1YoyakuHouhou", L"0");
+    Store(kReminderSection, L"OsiraseTimer1OsiraseHouhou", L"2");
+    Store(kReminderSection, L"OsiraseTimer1Jihou", L"2");
+    Store(kReminderSection, L"OsiraseTimer1TimerOnOff", L"1");
+    Store(kReminderSection, L"OsiraseTimer1Memo", L"e2e のお知らせ");
 
     Program resident = Start(L"SorabuneOpt.exe", kToken);
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
@@ -195,7 +195,7 @@ TEST_F(ChimeReminderTest, AReminderArmedInTheStoredSettingsShowsItsWindowAtItsSe
 
     // The once-only reminder is off now, on the page, though not yet stored.
     HWND settings = FindWindowW(kSettingsClass, kDialogTitle);
-    HWND onOff = SheetControl(settings, IDC_OSIRASETABSHEET, IDC_OSIRASETIMER1TIMERONOFF);
+    HWND onOff = SheetControl(settings, IDC_REMINDER_SHEET, IDC_REMINDER1_ON_OFF);
     EXPECT_EQ(SendMessageW(onOff, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(Utf8(WindowText(onOff)), "タイマーOFF");
 
@@ -224,8 +224,8 @@ TEST_F(ChimeReminderTest, PreviewOfAnMp3FileDisablesThePreviewButtonUntilItsEndN
     ClickTrayIcon(main, WM_RBUTTONDOWN);
     HWND settings = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
     ASSERT_NE(settings, nullptr);
-    HWND play = SheetControl(settings, IDC_SETTEITABSHEET, IDC_TIMERWAVEPLAY);
-    HWND stop = SheetControl(settings, IDC_SETTEITABSHEET, IDC_TIMERWAVESTOP);
+    HWND play = SheetControl(settings, IDC_CHIME_SHEET, IDC_TIMERWAVEPLAY);
+    HWND stop = SheetControl(settings, IDC_CHIME_SHEET, IDC_TIMERWAVESTOP);
     ASSERT_TRUE(IsWindowEnabled(play));
     ASSERT_FALSE(IsWindowEnabled(stop));
 

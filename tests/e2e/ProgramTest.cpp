@@ -174,7 +174,7 @@ TEST_F(ProgramTest, TheStoredAutostartCommandStartsTheCompanionFromAFolderWhoseP
     ASSERT_TRUE(main && WaitSplashDone(main, kTimeoutMs));
     ClickTrayIcon(main, WM_RBUTTONDOWN);
     HWND settings = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
-    SendMessageW(GetDlgItem(GetDlgItem(settings, IDC_SETTEITABSHEET), IDC_STARTUPONOFF), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(GetDlgItem(settings, IDC_CHIME_SHEET), IDC_STARTUPONOFF), BM_CLICK, 0, 0);
     SendMessageW(GetDlgItem(settings, IDC_OKBTN), BM_CLICK, 0, 0);
     wchar_t command[MAX_PATH * 2] = {};
     DWORD bytes = sizeof(command);

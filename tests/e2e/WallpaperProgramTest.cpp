@@ -51,12 +51,12 @@ protected:
     void StoreWallpaperSettings(int changeTime, int style)
     {
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
-        store.WriteInteger(kKabeSection, L"KabeChangeTime", changeTime);
-        store.WriteInteger(kKabeSection, L"KabeJyunn", 0);
-        store.WriteInteger(kKabeSection, L"KabeStyle", style);
-        store.WriteInteger(kKabeSection, L"KabeListCount", 2);
-        store.WriteString(kKabeSection, L"KabeBmp1", a);
-        store.WriteString(kKabeSection, L"KabeBmp2", b);
+        store.WriteInteger(kWallpaperSection, L"KabeChangeTime", changeTime);
+        store.WriteInteger(kWallpaperSection, L"KabeJyunn", 0);
+        store.WriteInteger(kWallpaperSection, L"KabeStyle", style);
+        store.WriteInteger(kWallpaperSection, L"KabeListCount", 2);
+        store.WriteString(kWallpaperSection, L"KabeBmp1", a);
+        store.WriteString(kWallpaperSection, L"KabeBmp2", b);
     }
 
     static bool WaitWallpaper(const std::wstring& path, DWORD timeoutMs)

@@ -20,8 +20,8 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
     };
     // Right-aligned captions are checked by their right edge, the edge their text keeps.
     const Expected labels[] = {
-        {IDC_NAMELABEL, 34, 36, ""},       {IDC_MEMALLLABEL, 132, 80, "0"}, {IDC_MEMAKILABEL, 132, 100, "0"},
-        {IDC_MEMRITULABEL, 132, 120, "0"}, {IDC_SCREENLABEL, 310, 80, ""},  {IDC_DRIVEHDDLABEL, 37, 148, ""},
+        {IDC_NAMES, 34, 36, ""},          {IDC_MEMORY_TOTAL, 132, 80, "0"}, {IDC_MEMORY_FREE, 132, 100, "0"},
+        {IDC_MEMORY_LOAD, 132, 120, "0"}, {IDC_SCREEN, 310, 80, ""},        {IDC_DRIVES, 37, 148, ""},
     };
     const int dpi = form_.Dpi();
     for (const Expected& e : labels) {
@@ -31,9 +31,9 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
         EXPECT_EQ(Caption(e.id), e.text) << e.id;
     }
     const Expected captions[] = {
-        {IDC_LABEL7, 34 + 95, 80, "物理メモリ容量"},
-        {IDC_LABEL8, 34 + 95, 100, "空きメモリ容量"},
-        {IDC_LABEL9, 34 + 95, 120, "メモリ使用率"},
+        {IDC_MEMORY_TOTAL_CAPTION, 34 + 95, 80, "物理メモリ容量"},
+        {IDC_MEMORY_FREE_CAPTION, 34 + 95, 100, "空きメモリ容量"},
+        {IDC_MEMORY_LOAD_CAPTION, 34 + 95, 120, "メモリ使用率"},
     };
     for (const Expected& e : captions) {
         RECT rc = Place(e.id);
@@ -43,7 +43,7 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
         EXPECT_EQ(Style(form_.Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
         EXPECT_EQ(Caption(e.id), e.text) << e.id;
     }
-    for (int id : {IDC_MEMALLLABEL, IDC_MEMAKILABEL, IDC_MEMRITULABEL}) {
+    for (int id : {IDC_MEMORY_TOTAL, IDC_MEMORY_FREE, IDC_MEMORY_LOAD}) {
         RECT rc = Place(id);
         EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << id;
         EXPECT_EQ(Style(form_.Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
@@ -57,9 +57,9 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         int left, top;
     };
     const Expected places[] = {
-        {IDC_APPTITLEVERLBL, 137, 116}, {IDC_DATELBL, 423, 48},    {IDC_MYNAMELBL, 424, 72},
-        {IDC_MAILTITLELBL, 48, 216},    {IDC_MAILADDLBL, 48, 236}, {IDC_HOMEPAGETITLELBL, 48, 268},
-        {IDC_HOMEPAGEADDLBL, 48, 288},
+        {IDC_TITLE_VERSION, 137, 116}, {IDC_RELEASE_DATE, 423, 48}, {IDC_AUTHOR, 424, 72},
+        {IDC_MAIL_CAPTION, 48, 216},   {IDC_MAIL_LINK, 48, 236},    {IDC_HOMEPAGE_CAPTION, 48, 268},
+        {IDC_HOMEPAGE_LINK, 48, 288},
     };
     const int dpi = form_.Dpi();
     for (const Expected& e : places) {
@@ -69,7 +69,7 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         LOGFONTW lf = FontOf(e.id);
         EXPECT_EQ(Utf8(lf.lfFaceName), "ＭＳ Ｐゴシック") << e.id;
         EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << e.id;
-        if (e.id == IDC_APPTITLEVERLBL) {
+        if (e.id == IDC_TITLE_VERSION) {
             EXPECT_NEAR(-lf.lfHeight, AtDpi(33, dpi), 1);
             EXPECT_GE(lf.lfWeight, FW_BOLD);
         } else {
@@ -78,14 +78,14 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
             EXPECT_FALSE(lf.lfUnderline) << e.id;
         }
     }
-    EXPECT_EQ(Caption(IDC_APPTITLEVERLBL), "Sorabune ver 4a");
-    EXPECT_EQ(Caption(IDC_DATELBL), "2003.10.15");
-    EXPECT_EQ(Caption(IDC_MAILTITLELBL), "メール");
-    EXPECT_EQ(Caption(IDC_HOMEPAGETITLELBL), "ホームページ");
-    EXPECT_FALSE(Caption(IDC_MYNAMELBL).empty());
-    EXPECT_EQ(Caption(IDC_MAILADDLBL).find("mailto:"), std::string::npos);
-    EXPECT_EQ(Caption(IDC_HOMEPAGEADDLBL).rfind("http", 0), 0u);
-    for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+    EXPECT_EQ(Caption(IDC_TITLE_VERSION), "Sorabune ver 4a");
+    EXPECT_EQ(Caption(IDC_RELEASE_DATE), "2003.10.15");
+    EXPECT_EQ(Caption(IDC_MAIL_CAPTION), "メール");
+    EXPECT_EQ(Caption(IDC_HOMEPAGE_CAPTION), "ホームページ");
+    EXPECT_FALSE(Caption(IDC_AUTHOR).empty());
+    EXPECT_EQ(Caption(IDC_MAIL_LINK).find("mailto:"), std::string::npos);
+    EXPECT_EQ(Caption(IDC_HOMEPAGE_LINK).rfind("http", 0), 0u);
+    for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
         EXPECT_TRUE(Style(form_.Control(id)) & SS_NOTIFY) << "a link must report clicks: " << id;
     }
 }

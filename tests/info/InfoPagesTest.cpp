@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "info/JyouhouPage.h"
-#include "info/VerPage.h"
+#include "info/InfoPage.h"
+#include "info/VersionPage.h"
 #include "resource.h"
-#include "scheduler/MessagesForm.h"
+#include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
-#include "settings/OptionEtcForm.h"
+#include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
-#include "app/OptionEtcPages.h"
+#include "app/MakePages.h"
 #include "support/TestClock.h"
 #include "support/TestSupport.h"
 
@@ -92,36 +92,36 @@ protected:
     }
 
     ChimePlayer chimePlayer_;
-    std::unique_ptr<OsirasePage> madeOsirasePage_ = MakeOsirasePage();
-    OsirasePage& osirasePage_ = *madeOsirasePage_;
-    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_, std::move(madeOsirasePage_))};
+    std::unique_ptr<ReminderPage> madeReminderPage_ = MakeReminderPage();
+    ReminderPage& reminderPage_ = *madeReminderPage_;
+    SettingsDialog form_{MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_))};
     ShellOpenFn previousOpener_ = nullptr;
 };
 } // namespace
 
 TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
 {
-    EXPECT_EQ(Text(IDC_DRIVEHDDLABEL), "");
+    EXPECT_EQ(Text(IDC_DRIVES), "");
     form_.SelectPage(kHelpPage);
-    EXPECT_EQ(Text(IDC_NAMELABEL), "") << "built only for the information page";
+    EXPECT_EQ(Text(IDC_NAMES), "") << "built only for the information page";
 
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form_.SelectPage(SettingsDialog::kInfoPage);
     // Known another way than the page asks: the names Wine puts into every process's environment, and the
     // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's DPI, which
     // its windows have).
     const std::wstring computer = Environment(L"COMPUTERNAME");
     const std::wstring user = Environment(L"USERNAME");
     ASSERT_FALSE(computer.empty() || user.empty());
-    EXPECT_EQ(form_.Text(IDC_NAMELABEL), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
-    EXPECT_EQ(Text(IDC_SCREENLABEL), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  " +
-                                         std::to_string(WindowDpi(form_.Hwnd())) + " dpi");
+    EXPECT_EQ(form_.Text(IDC_NAMES), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
+    EXPECT_EQ(Text(IDC_SCREEN), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  " +
+                                    std::to_string(WindowDpi(form_.Hwnd())) + " dpi");
     // Wine's drive C is a fixed drive.
-    std::string drives = Text(IDC_DRIVEHDDLABEL);
+    std::string drives = Text(IDC_DRIVES);
     EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;
-    for (int id : {IDC_NAMELABEL, IDC_SCREENLABEL, IDC_DRIVEHDDLABEL}) {
+    for (int id : {IDC_NAMES, IDC_SCREEN, IDC_DRIVES}) {
         SIZE client = ClientSize(form_.Control(id));
         SIZE text = TextSizeIn(form_.Control(id));
-        if (id == IDC_DRIVEHDDLABEL && client.cy < text.cy) {
+        if (id == IDC_DRIVES && client.cy < text.cy) {
             // The session has more drives than the page holds (its test drive T: counts too): they scroll.
             EXPECT_TRUE(GetWindowLongPtrW(form_.Control(id), GWL_STYLE) & WS_VSCROLL) << drives;
             continue;
@@ -142,10 +142,10 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
         return true;
     };
     DriveQueries previous = SetDriveQueries(drives);
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form_.SelectPage(SettingsDialog::kInfoPage);
     SetDriveQueries(previous);
 
-    HWND block = form_.Control(IDC_DRIVEHDDLABEL);
+    HWND block = form_.Control(IDC_DRIVES);
     RECT shown = {};
     RECT page = {};
     GetWindowRect(block, &shown);
@@ -153,8 +153,8 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
     EXPECT_TRUE(shown.right <= page.right && shown.bottom <= page.bottom) << shown.right << " " << shown.bottom;
     RECT view = {};
     GetClientRect(block, &view);
-    HWND plain = CreateWindowExW(0, WC_STATICW, form_.Text(IDC_DRIVEHDDLABEL).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                                 0, 0, view.right, 4000, GetParent(block), nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowExW(0, WC_STATICW, form_.Text(IDC_DRIVES).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0,
+                                 view.right, 4000, GetParent(block), nullptr, nullptr, nullptr);
     SendMessageW(plain, WM_SETFONT, SendMessageW(block, WM_GETFONT, 0, 0), FALSE);
     const ClientPicture whole = PrintClient(plain);
     DestroyWindow(plain);
@@ -180,25 +180,25 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
 
 TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
 {
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
-    form_.SetText(IDC_SCREENLABEL, L"old");
+    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SetText(IDC_SCREEN, L"old");
     form_.SelectPage(0);
-    EXPECT_EQ(Text(IDC_SCREENLABEL), "old");
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
-    EXPECT_EQ(Text(IDC_SCREENLABEL).rfind("現在のモニタの", 0), 0u);
+    EXPECT_EQ(Text(IDC_SCREEN), "old");
+    form_.SelectPage(SettingsDialog::kInfoPage);
+    EXPECT_EQ(Text(IDC_SCREEN).rfind("現在のモニタの", 0), 0u);
 }
 
 TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
 {
-    EXPECT_EQ(Text(IDC_MEMALLLABEL), "0");
+    EXPECT_EQ(Text(IDC_MEMORY_TOTAL), "0");
     UpdateMemLabels(form_);
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof(status);
     ASSERT_TRUE(GlobalMemoryStatusEx(&status));
-    EXPECT_EQ(std::stoull(Text(IDC_MEMALLLABEL)), status.ullTotalPhys / 1024);
+    EXPECT_EQ(std::stoull(Text(IDC_MEMORY_TOTAL)), status.ullTotalPhys / 1024);
     // Free memory moves between the two readings; it stays within the installed memory.
-    EXPECT_LE(std::stoull(Text(IDC_MEMAKILABEL)), status.ullTotalPhys / 1024);
-    int load = std::stoi(Text(IDC_MEMRITULABEL));
+    EXPECT_LE(std::stoull(Text(IDC_MEMORY_FREE)), status.ullTotalPhys / 1024);
+    int load = std::stoi(Text(IDC_MEMORY_LOAD));
     EXPECT_GE(load, 0);
     EXPECT_LE(load, 100);
 }
@@ -207,9 +207,9 @@ TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
 // from its caption and its unit.
 TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
 {
-    const int rows[][3] = {{IDC_LABEL7, IDC_MEMALLLABEL, IDC_LABEL10},
-                           {IDC_LABEL8, IDC_MEMAKILABEL, IDC_LABEL11},
-                           {IDC_LABEL9, IDC_MEMRITULABEL, IDC_LABEL12}};
+    const int rows[][3] = {{IDC_MEMORY_TOTAL_CAPTION, IDC_MEMORY_TOTAL, IDC_MEMORY_TOTAL_UNIT},
+                           {IDC_MEMORY_FREE_CAPTION, IDC_MEMORY_FREE, IDC_MEMORY_FREE_UNIT},
+                           {IDC_MEMORY_LOAD_CAPTION, IDC_MEMORY_LOAD, IDC_MEMORY_LOAD_UNIT}};
     for (const auto& [captionId, figureId, unitId] : rows) {
         HWND figure = form_.Control(figureId);
         for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
@@ -228,80 +228,80 @@ TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIs
 {
     // A quiet moment: no chime, reminder or wallpaper change is due at it.
     TestClock clock{At(2003, 10, 15, 12, 34, 56), 1000};
-    TMessagesForm messages1(1);
-    TMessagesForm messages2(2);
+    ReminderWindow messages1(1);
+    ReminderWindow messages2(2);
     ProgramTickActions actions(
-        form_, chimePlayer_, messages1, messages2, clock, [](TOptionEtcForm&) {}, UpdateMemLabels);
-    Scheduler scheduler(form_, osirasePage_, clock, actions);
-    const auto refreshed = [&] { return Text(IDC_MEMALLLABEL) != "stale"; };
-    form_.SetText(IDC_MEMALLLABEL, L"stale");
+        form_, chimePlayer_, messages1, messages2, clock, [](SettingsDialog&) {}, UpdateMemLabels);
+    Scheduler scheduler(form_, reminderPage_, clock, actions);
+    const auto refreshed = [&] { return Text(IDC_MEMORY_TOTAL) != "stale"; };
+    form_.SetText(IDC_MEMORY_TOTAL, L"stale");
 
-    scheduler.Timer1Timer();
+    scheduler.OnTick();
     EXPECT_FALSE(refreshed()) << "on another page nothing is refreshed";
 
     // The first tick that finds the page selected refreshes at once, then every second tick.
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form_.SelectPage(SettingsDialog::kInfoPage);
     std::vector<bool> seen;
     for (int tick = 0; tick < 4; ++tick) {
-        scheduler.Timer1Timer();
+        scheduler.OnTick();
         seen.push_back(refreshed());
-        form_.SetText(IDC_MEMALLLABEL, L"stale");
+        form_.SetText(IDC_MEMORY_TOTAL, L"stale");
     }
     EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
 
     // Leaving the page right after a refresh and coming back: the old figures for up to one second.
-    scheduler.Timer1Timer();
+    scheduler.OnTick();
     EXPECT_TRUE(refreshed());
-    form_.SetText(IDC_MEMALLLABEL, L"stale");
+    form_.SetText(IDC_MEMORY_TOTAL, L"stale");
     form_.SelectPage(0);
-    scheduler.Timer1Timer();
-    scheduler.Timer1Timer();
+    scheduler.OnTick();
+    scheduler.OnTick();
     EXPECT_FALSE(refreshed());
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
-    scheduler.Timer1Timer();
+    form_.SelectPage(SettingsDialog::kInfoPage);
+    scheduler.OnTick();
     EXPECT_FALSE(refreshed());
-    scheduler.Timer1Timer();
+    scheduler.OnTick();
     EXPECT_TRUE(refreshed());
-    EXPECT_GT(std::stoull(Text(IDC_MEMALLLABEL)), 0u);
+    EXPECT_GT(std::stoull(Text(IDC_MEMORY_TOTAL)), 0u);
 }
 
 TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
 {
     form_.SelectPage(kVerPage);
     const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
-    HWND mail = form_.Control(IDC_MAILADDLBL);
-    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
-    EXPECT_LT(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
+    HWND mail = form_.Control(IDC_MAIL_LINK);
+    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
+    EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
 
     SendMessageW(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), RGB(0, 0, 255));
-    EXPECT_GE(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
-    EXPECT_FALSE(FontOf(IDC_MAILADDLBL).lfUnderline);
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), windowText) << "the other link stays plain";
-    EXPECT_LT(FontOf(IDC_HOMEPAGEADDLBL).lfWeight, FW_BOLD);
+    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), RGB(0, 0, 255));
+    EXPECT_GE(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
+    EXPECT_FALSE(FontOf(IDC_MAIL_LINK).lfUnderline);
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), windowText) << "the other link stays plain";
+    EXPECT_LT(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD);
 
     // A click leaves the link pointed at.
-    SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAILADDLBL, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
-    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), RGB(0, 0, 255));
+    SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIL_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
+    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), RGB(0, 0, 255));
 
     SendMessageW(mail, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
-    EXPECT_LT(FontOf(IDC_MAILADDLBL).lfWeight, FW_BOLD);
-    EXPECT_EQ(FontOf(IDC_MAILADDLBL).lfHeight, -Scale(20, form_.Dpi()));
-    EXPECT_FALSE(FontOf(IDC_MAILADDLBL).lfUnderline);
+    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
+    EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
+    EXPECT_EQ(FontOf(IDC_MAIL_LINK).lfHeight, -Scale(20, form_.Dpi()));
+    EXPECT_FALSE(FontOf(IDC_MAIL_LINK).lfUnderline);
 
-    HWND homepage = form_.Control(IDC_HOMEPAGEADDLBL);
+    HWND homepage = form_.Control(IDC_HOMEPAGE_LINK);
     SendMessageW(homepage, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), RGB(0, 0, 255));
-    EXPECT_EQ(PaintColour(IDC_MAILADDLBL), windowText);
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), RGB(0, 0, 255));
+    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
     SendMessageW(homepage, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGEADDLBL), windowText);
+    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), windowText);
 }
 
 TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
 {
     form_.SelectPage(kVerPage);
-    for (int id : {IDC_MAILADDLBL, IDC_HOMEPAGEADDLBL}) {
+    for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         SendMessageW(form_.Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_.Control(id)),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -310,8 +310,8 @@ TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
                      reinterpret_cast<LPARAM>(form_.Control(id)));
     }
     ASSERT_EQ(OpenCalls().size(), 2u);
-    EXPECT_EQ(OpenCalls()[0].file, L"mailto:" + form_.Text(IDC_MAILADDLBL));
-    EXPECT_EQ(OpenCalls()[1].file, form_.Text(IDC_HOMEPAGEADDLBL));
+    EXPECT_EQ(OpenCalls()[0].file, L"mailto:" + form_.Text(IDC_MAIL_LINK));
+    EXPECT_EQ(OpenCalls()[1].file, form_.Text(IDC_HOMEPAGE_LINK));
     for (const OpenCall& call : OpenCalls()) {
         EXPECT_EQ(call.owner, form_.Hwnd());
         EXPECT_EQ(call.verb, L"OPEN");
@@ -320,6 +320,6 @@ TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
         EXPECT_EQ(call.show, SW_SHOW);
     }
     // The placeholders stay on the reserved example domains.
-    EXPECT_NE(Utf8(form_.Text(IDC_MAILADDLBL)).find("@example."), std::string::npos);
-    EXPECT_NE(Utf8(form_.Text(IDC_HOMEPAGEADDLBL)).find("://www.example."), std::string::npos);
+    EXPECT_NE(Utf8(form_.Text(IDC_MAIL_LINK)).find("@example."), std::string::npos);
+    EXPECT_NE(Utf8(form_.Text(IDC_HOMEPAGE_LINK)).find("://www.example."), std::string::npos);
 }

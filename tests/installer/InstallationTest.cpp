@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "installer/Form1.h"
+#include "installer/InstallerWindow.h"
 #include "installer/Installation.h"
 #include "installer/InstallerTestSupport.h"
 #include "resource.h"
@@ -202,7 +202,7 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     // values by name under Wine, so the order is taken from the writes).
     const std::vector<std::pair<std::wstring, std::wstring>> mainExpected = {
         {L"Path", root_ + L"\\ソフト"}, {L"TimerWave", L"0"}, {L"TimerWaveOnOff", L"0"}, {L"StartupOnOff", L"0"}};
-    const std::vector<std::pair<std::wstring, std::wstring>> kabeExpected = {
+    const std::vector<std::pair<std::wstring, std::wstring>> wallpaperExpected = {
         {L"KabeChangeTime", L"0"}, {L"KabeJyunn", L"0"}, {L"KabeStyle", L"2"}};
     std::vector<std::pair<std::wstring, std::wstring>> expected;
     const wchar_t* timerValues[][2] = {
@@ -227,26 +227,26 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
     for (const auto& v : expected) {
         order.push_back(L"Sorabune\\OsiraseTimer\\" + v.first);
     }
-    for (const auto& v : kabeExpected) {
+    for (const auto& v : wallpaperExpected) {
         order.push_back(L"Sorabune\\KabeBmp\\" + v.first);
     }
     EXPECT_EQ(writer.written, order);
     EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune"))), Sorted(mainExpected));
     EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\OsiraseTimer"))), Sorted(expected));
-    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp"))), Sorted(kabeExpected));
+    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp"))), Sorted(wallpaperExpected));
 }
 
 TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
 {
     RunInstallation(owner_, paths_);
     const std::wstring main = Settings(L"Sorabune");
-    const std::wstring kabe = Settings(L"Sorabune\\KabeBmp");
+    const std::wstring wallpaper = Settings(L"Sorabune\\KabeBmp");
     SetText(main, L"TimerWave", L"9");
     SetText(main, L"TimerWaveCount", L"9");
     SetText(main, L"TimerWave9", L"C:\\音.wav");
-    SetText(kabe, L"KabeStyle", L"0");
-    SetText(kabe, L"KabeListCount", L"1");
-    SetText(kabe, L"KabeBmp1", L"C:\\壁紙.bmp");
+    SetText(wallpaper, L"KabeStyle", L"0");
+    SetText(wallpaper, L"KabeListCount", L"1");
+    SetText(wallpaper, L"KabeBmp1", L"C:\\壁紙.bmp");
     // A newer uninstaller in the package replaces the one in place by a new file: the old one, seen through a
     // second name, is not written over (it may belong to whoever unpacked an earlier package).
     WriteFile(paths_.uninstallerSource, "newer");
@@ -325,9 +325,9 @@ TEST(ElevatedStartTest, WithoutTheRestrictedSearchTheProgramRefusesNamingTheUpda
                           "実行できません。\r\nWindows Update で KB2533623 を入れてから、もう一度実行してください。");
 }
 
-TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)
+TEST(InstallerWindowTest, CompletionWindowHasItsCaptionTextAndButton)
 {
-    TForm1 form;
+    InstallerWindow form;
     ASSERT_TRUE(form.Create(false));
     HWND hwnd = form.Hwnd();
     EXPECT_EQ(Utf8(WindowText(hwnd)), "Sorabune のインストール");
@@ -340,13 +340,13 @@ TEST(Form1Test, CompletionWindowHasItsCaptionTextAndButton)
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     EXPECT_FALSE(style & WS_SYSMENU) << "no system menu and no title-bar buttons";
     EXPECT_TRUE(style & WS_CAPTION);
-    HWND label = GetDlgItem(hwnd, IDC_LABEL1);
+    HWND label = GetDlgItem(hwnd, IDC_INSTALL_MESSAGE);
     EXPECT_EQ(Utf8(WindowText(label)), "Sorabune のインストールが終了しました");
     LOGFONTW lf = {};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
     EXPECT_EQ(lf.lfHeight, -Scale(20, dpi));
     EXPECT_GE(lf.lfWeight, FW_BOLD);
-    HWND button = GetDlgItem(hwnd, IDC_BUTTON1);
+    HWND button = GetDlgItem(hwnd, IDC_INSTALL_BUTTON);
     EXPECT_EQ(Utf8(WindowText(button)), "O  K");
     RECT b;
     GetWindowRect(button, &b);

@@ -1,7 +1,7 @@
 // PlayTimerWave and the basic page's sound buttons on a real hidden dialog: built-in chimes through the
 // PlaySound seam, user files through the real media player (MCI) and its end notice, the index rules of
 // adding and deleting across the three chime lists, and a user file that has gone missing.
-#include "OsiraseTestSupport.h"
+#include "ReminderTestSupport.h"
 
 #include <mmsystem.h>
 
@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "scheduler/ChimePlayer.h"
-#include "scheduler/SetteiPage.h"
+#include "scheduler/ChimePage.h"
 #include "support/ScratchFolder.h"
 
 namespace {
 constexpr DWORD kPlayTimeoutMs = 60000;
-constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU};
+constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME};
 
 struct PlayedSound {
     std::wstring name;
@@ -64,11 +64,11 @@ std::wstring TestSound(const wchar_t* name)
 }
 } // namespace
 
-class ChimePlayerTest : public OsiraseFixture {
+class ChimePlayerTest : public ReminderFixture {
 protected:
     void SetUp() override
     {
-        OsiraseFixture::SetUp();
+        ReminderFixture::SetUp();
         played.clear();
         chooserAnswers.clear();
         chooserCalls = 0;
@@ -339,8 +339,8 @@ TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPl
 {
     const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
     ChimePlayer player;
-    auto first = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
-    auto second = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(player));
+    auto first = std::make_unique<SettingsDialog>(MakeSettingsPages(player));
+    auto second = std::make_unique<SettingsDialog>(MakeSettingsPages(player));
     ASSERT_TRUE(first->Create(nullptr, false));
     ASSERT_TRUE(second->Create(nullptr, false));
     second->AddItem(IDC_TIMERWAVE, tone);

@@ -31,22 +31,22 @@ TEST(LatchTest, ASetLatchBlocksTwoMoreTicksAndIsClearOnTheThird)
     EXPECT_EQ(seen, (std::vector<int>{2, 3, 0, 0}));
 }
 
-TEST(KabeScheduleTest, IntervalsOfEveryItem)
+TEST(WallpaperScheduleTest, IntervalsOfEveryItem)
 {
     const DWORD expected[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
     for (int item = 4; item <= 10; ++item) {
         DWORD interval = expected[item - 4];
-        EXPECT_EQ(KabeIntervalMs(item), interval);
+        EXPECT_EQ(WallpaperIntervalMs(item), interval);
         Latch latch = 0;
-        EXPECT_EQ(KabeScheduleStep(item, 7, 7, latch, 5000 + interval - 1, 5000), KabeDue::None) << item;
-        EXPECT_EQ(KabeScheduleStep(item, 7, 7, latch, 5000 + interval, 5000), KabeDue::Interval) << item;
+        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval - 1, 5000), WallpaperDue::None) << item;
+        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval, 5000), WallpaperDue::Interval) << item;
         EXPECT_EQ(latch, 0) << "an interval change leaves the latch alone";
     }
-    EXPECT_EQ(KabeIntervalMs(3), 0u);
-    EXPECT_EQ(KabeIntervalMs(11), 0u);
+    EXPECT_EQ(WallpaperIntervalMs(3), 0u);
+    EXPECT_EQ(WallpaperIntervalMs(11), 0u);
 }
 
-TEST(KabeScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)
+TEST(WallpaperScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)
 {
     const DWORD tenSeconds = 10000;
     const DWORD fifteenMinutes = 900000;
@@ -87,7 +87,7 @@ TEST(ReminderDueTest, AOnceOnlyReminderComparesTheWholeDate)
     }
 }
 
-// Both windows' sentences in the Japanese locale are checked on the windows themselves (MessagesFormTest).
+// Both windows' sentences in the Japanese locale are checked on the windows themselves (ReminderWindowTest).
 TEST(ReminderSentenceTest, OtherLocalesSeparatorsAndAShortYear)
 {
     EXPECT_EQ(Utf8(ReminderSentence(At(987, 1, 2, 5, 3, 4, 5), L"Friday", L"-", L".", 1)),

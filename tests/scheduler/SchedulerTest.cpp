@@ -1,6 +1,6 @@
-// Timer1Timer on a real hidden settings dialog, with a test clock and recorded actions: every moment of the
+// OnTick on a real hidden settings dialog, with a test clock and recorded actions: every moment of the
 // hourly chime, the reminders and the wallpaper schedule without waiting for it.
-#include "OsiraseTestSupport.h"
+#include "ReminderTestSupport.h"
 
 #include <mmsystem.h>
 
@@ -17,19 +17,19 @@ namespace {
 constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
 constexpr int kFirstUserChime = 8;
-constexpr int kJyouhouPage = 3;
+constexpr int kInfoPage = 3;
 
 // Records what the tick does, in order. A user sound file disables the preview button as the real player does.
 class RecordingActions : public TickActions {
 public:
-    explicit RecordingActions(TOptionEtcForm& form, TestClock& clock) : form_(form), clock_(clock) {}
-    void KabeChange() override
+    explicit RecordingActions(SettingsDialog& form, TestClock& clock) : form_(form), clock_(clock) {}
+    void ChangeWallpaper() override
     {
-        log.push_back("kabe");
-        clock_.ms += kabeChangeTakesMs;
-        if (whileKabeBoxIsOpen) {
+        log.push_back("wallpaper");
+        clock_.ms += wallpaperChangeTakesMs;
+        if (whileWallpaperBoxIsOpen) {
             // The error box's modal loop goes on delivering ticks until the user closes it.
-            auto box = std::exchange(whileKabeBoxIsOpen, nullptr);
+            auto box = std::exchange(whileWallpaperBoxIsOpen, nullptr);
             box();
             log.push_back("box closed");
         }
@@ -41,27 +41,27 @@ public:
             form_.SetEnabled(IDC_TIMERWAVEPLAY, false);
         }
     }
-    void ShowOsiraseMessage(int timer) override { log.push_back("message " + std::to_string(timer)); }
+    void ShowReminder(int timer) override { log.push_back("message " + std::to_string(timer)); }
     void UpdateMemLabels() override { log.push_back("mem"); }
 
     std::vector<std::string> log;
-    DWORD kabeChangeTakesMs = 0;
-    std::function<void()> whileKabeBoxIsOpen;
+    DWORD wallpaperChangeTakesMs = 0;
+    std::function<void()> whileWallpaperBoxIsOpen;
 
 private:
-    TOptionEtcForm& form_;
+    SettingsDialog& form_;
     TestClock& clock_;
 };
 
 using Log = std::vector<std::string>;
 } // namespace
 
-class SchedulerTest : public OsiraseFixture {
+class SchedulerTest : public ReminderFixture {
 protected:
     void SetUp() override
     {
-        OsiraseFixture::SetUp();
-        scheduler.State().lastKabeChange = 0;
+        ReminderFixture::SetUp();
+        scheduler.State().lastWallpaperChange = 0;
     }
 
     // Two ticks in one clock second, as the 500 ms timer gives them.
@@ -69,7 +69,7 @@ protected:
     {
         clock.now = At(year, month, day, hour, minute, second);
         for (int i = 0; i < ticks; ++i) {
-            scheduler.Timer1Timer();
+            scheduler.OnTick();
             clock.ms += 500;
         }
     }
@@ -105,7 +105,7 @@ protected:
 
     TestClock clock;
     RecordingActions actions{form, clock};
-    Scheduler scheduler{form, osirasePage, clock, actions};
+    Scheduler scheduler{form, reminderPage, clock, actions};
 };
 
 TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMode)
@@ -209,7 +209,7 @@ TEST_F(SchedulerTest, OnceOnlyReminderFiresThenReadsOffAndDoesNotFireTheNextDay)
 {
     Arm(t1, kDaily, kMessageAction, 0, At(2003, 10, 15, 18, 0, 0));
     Arm(t2, kOnce, kBothAction, 7, At(2003, 10, 15, 12, 0, 0), {}, L"薬");
-    form.SelectPage(kOsirasePageIndex);
+    form.SelectPage(kReminderPageIndex);
     ASSERT_EQ(Text(t2.OnOff()), "タイマーON");
     Second(12, 0, 0);
     EXPECT_EQ(Take(), (Log{"play 7", "message 2"}));
@@ -301,14 +301,14 @@ TEST_F(SchedulerTest, WallpaperOnTheClockOnlyAtTheMomentsOfItsItem)
     const std::pair<int, std::vector<std::string>> cases[] = {
         {2, {"0:0"}}, {3, {"0:0", "30:0"}}, {4, {}}, {9, {}}, {10, {}}};
     for (const auto& [item, expected] : cases) {
-        form.SetIndex(IDC_KABECHANGETIME, item);
+        form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, item);
         std::vector<std::string> moments;
         bool stampMoved = false;
         for (int minute = 0; minute < 60; ++minute) {
             for (int second = 0; second < 60; ++second) {
-                scheduler.State().lastKabeChange = clock.ms;
+                scheduler.State().lastWallpaperChange = clock.ms;
                 Second(12, minute, second);
-                stampMoved |= scheduler.State().lastKabeChange != clock.ms - 1000;
+                stampMoved |= scheduler.State().lastWallpaperChange != clock.ms - 1000;
                 if (!Take().empty()) {
                     moments.push_back(std::to_string(minute) + ":" + std::to_string(second));
                 }
@@ -322,32 +322,32 @@ TEST_F(SchedulerTest, WallpaperOnTheClockOnlyAtTheMomentsOfItsItem)
 TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachChange)
 {
     const DWORD fifteenMinutes = 900000;
-    scheduler.State().lastKabeChange = 1000;
+    scheduler.State().lastWallpaperChange = 1000;
     clock.ms = 1000 + 20 * 60000;
     Second(9, 0, 1);
     EXPECT_EQ(Take(), Log{});
-    form.SetIndex(IDC_KABECHANGETIME, 4);
-    actions.kabeChangeTakesMs = 3000;
+    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 4);
+    actions.wallpaperChangeTakesMs = 3000;
     Second(9, 0, 2, 1);
-    EXPECT_EQ(Take(), (Log{"kabe"}));
-    const DWORD endOfChange = scheduler.State().lastKabeChange;
+    EXPECT_EQ(Take(), (Log{"wallpaper"}));
+    const DWORD endOfChange = scheduler.State().lastWallpaperChange;
     EXPECT_EQ(endOfChange, 1000 + 20 * 60000 + 1000 + 3000u);
     clock.ms = endOfChange + fifteenMinutes - 1;
     Second(9, 16, 0, 1);
     EXPECT_EQ(Take(), Log{});
     clock.ms = endOfChange + fifteenMinutes;
     Second(9, 16, 1, 1);
-    EXPECT_EQ(Take(), (Log{"kabe"}));
+    EXPECT_EQ(Take(), (Log{"wallpaper"}));
 }
 
 TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsMoment)
 {
-    form.SetIndex(IDC_KABECHANGETIME, 10); // every ten seconds
+    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10); // every ten seconds
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
     form.SetIndex(IDC_TIMERWAVE, 0);
-    scheduler.State().lastKabeChange = 0;
+    scheduler.State().lastWallpaperChange = 0;
     clock.ms = 10000;
-    actions.whileKabeBoxIsOpen = [this] {
+    actions.whileWallpaperBoxIsOpen = [this] {
         for (int second = 50; second < 60; ++second) {
             Second(9, 59, second);
         }
@@ -356,75 +356,75 @@ TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsM
         Second(10, 0, 1);
     };
     Second(9, 59, 49, 1);
-    EXPECT_EQ(Take(), (Log{"kabe", "play 0", "box closed"})) << "one box; the chime in it on time";
+    EXPECT_EQ(Take(), (Log{"wallpaper", "play 0", "box closed"})) << "one box; the chime in it on time";
     const DWORD closed = 10000 + 10 * 1000 + 9000 + 2 * 1000;
-    EXPECT_EQ(scheduler.State().lastKabeChange, closed) << "the interval counts from the box's closing";
+    EXPECT_EQ(scheduler.State().lastWallpaperChange, closed) << "the interval counts from the box's closing";
     clock.ms = closed + 9500;
     Second(10, 0, 11, 1);
     EXPECT_EQ(Take(), Log{});
     clock.ms = closed + 10000;
     Second(10, 0, 12, 1);
-    EXPECT_EQ(Take(), (Log{"kabe"})) << "the schedule resumes";
+    EXPECT_EQ(Take(), (Log{"wallpaper"})) << "the schedule resumes";
 }
 
 TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)
 {
-    form.SetIndex(IDC_KABECHANGETIME, 10);
-    scheduler.State().lastKabeChange = 0xFFFFF000u;
+    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10);
+    scheduler.State().lastWallpaperChange = 0xFFFFF000u;
     clock.ms = 0xFFFFF000u + 1000;
     for (int i = 0; i < 18; ++i) {
         Second(3, 0, i, 1);
     }
     EXPECT_EQ(Take(), Log{}) << "9 s after the stamp, across the wrap";
     Second(3, 0, 20, 2);
-    EXPECT_EQ(Take(), (Log{"kabe"}));
-    EXPECT_EQ(scheduler.State().lastKabeChange, 0xFFFFF000u + 10000u);
+    EXPECT_EQ(Take(), (Log{"wallpaper"}));
+    EXPECT_EQ(scheduler.State().lastWallpaperChange, 0xFFFFF000u + 10000u);
 }
 
 TEST_F(SchedulerTest, MemoryFiguresRefreshOnEverySecondTickOnlyOnTheInformationPage)
 {
     Second(10, 0, 1, 4);
     EXPECT_EQ(Take(), Log{});
-    form.SelectPage(kJyouhouPage);
+    form.SelectPage(kInfoPage);
     Second(10, 0, 2, 4);
     EXPECT_EQ(Take(), (Log{"mem", "mem"}));
     Second(10, 0, 3, 1);
     EXPECT_EQ(Take(), (Log{"mem"}));
     form.SelectPage(0);
     Second(10, 0, 4, 3);
-    form.SelectPage(kJyouhouPage);
+    form.SelectPage(kInfoPage);
     Second(10, 0, 5, 1);
     EXPECT_EQ(Take(), Log{}) << "the toggle kept its value on the other page";
 }
 
 TEST_F(SchedulerTest, LatchesAgeOnEveryTickWhateverTheSettings)
 {
-    scheduler.State().jihouLatch = 1;
-    scheduler.State().kabeLatch = 1;
-    scheduler.State().osiraseTimerLatch = {1, 2};
+    scheduler.State().chimeLatch = 1;
+    scheduler.State().wallpaperLatch = 1;
+    scheduler.State().reminderLatch = {1, 2};
     Second(10, 0, 1, 1);
-    EXPECT_EQ(scheduler.State().jihouLatch, 2);
-    EXPECT_EQ(scheduler.State().kabeLatch, 2);
-    EXPECT_EQ(scheduler.State().osiraseTimerLatch[0], 2);
-    EXPECT_EQ(scheduler.State().osiraseTimerLatch[1], 3);
+    EXPECT_EQ(scheduler.State().chimeLatch, 2);
+    EXPECT_EQ(scheduler.State().wallpaperLatch, 2);
+    EXPECT_EQ(scheduler.State().reminderLatch[0], 2);
+    EXPECT_EQ(scheduler.State().reminderLatch[1], 3);
     Second(10, 0, 1, 2);
-    EXPECT_EQ(scheduler.State().jihouLatch, 0);
-    EXPECT_EQ(scheduler.State().osiraseTimerLatch[1], 0);
+    EXPECT_EQ(scheduler.State().chimeLatch, 0);
+    EXPECT_EQ(scheduler.State().reminderLatch[1], 0);
 }
 
-TEST_F(SchedulerTest, Timer1OfTheDialogRunsTheTick)
+TEST_F(SchedulerTest, TheDialogsTimerRunsTheTick)
 {
     int ticks = 0;
-    form.SetTimer1Handler([&] { ++ticks; });
-    SendMessageW(form.Hwnd(), WM_TIMER, TOptionEtcForm::kTimer1Id + 1, 0);
+    form.SetTickHandler([&] { ++ticks; });
+    SendMessageW(form.Hwnd(), WM_TIMER, SettingsDialog::kTickTimerId + 1, 0);
     EXPECT_EQ(ticks, 0);
-    SendMessageW(form.Hwnd(), WM_TIMER, TOptionEtcForm::kTimer1Id, 0);
+    SendMessageW(form.Hwnd(), WM_TIMER, SettingsDialog::kTickTimerId, 0);
     EXPECT_EQ(ticks, 1);
     // The timer itself runs from the dialog's creation, every 500 ms: a slower one would miss most hh:00:00
     // seconds, which only two ticks fall into. A busy machine can only delay or merge ticks, so the closest two
     // ticks show the period, and the count over the span bounds it from below.
     std::vector<ULONGLONG> at;
-    form.SetTimer1Handler([&] { at.push_back(GetTickCount64()); });
+    form.SetTickHandler([&] { at.push_back(GetTickCount64()); });
     const ULONGLONG start = GetTickCount64();
     while (at.size() < 8 && GetTickCount64() - start < 30000) {
         PumpMessages(10);

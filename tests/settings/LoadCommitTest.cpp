@@ -14,8 +14,8 @@
 #include "settings/IniStore.h"
 #include "settings/LoadCommit.h"
 #include "wallpaper/Wallpaper.h"
-#include "settings/OptionEtcForm.h"
-#include "app/OptionEtcPages.h"
+#include "settings/SettingsDialog.h"
+#include "app/MakePages.h"
 #include "settings/SettingsLayout.h"
 #include "support/Registry.h"
 #include "support/ScratchFolder.h"
@@ -25,10 +25,10 @@ namespace {
 const wchar_t kSettingsKey[] = L"Software\\Sorabune";
 const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
 
-int startupKabeChanges = 0;
-void CountKabeChange(TOptionEtcForm&)
+int startupWallpaperChanges = 0;
+void CountWallpaperChange(SettingsDialog&)
 {
-    ++startupKabeChanges;
+    ++startupWallpaperChanges;
 }
 
 LSTATUS DenyMachineWrites(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
@@ -71,14 +71,14 @@ protected:
     {
         ClearRegistry();
         CapturedErrors().clear();
-        startupKabeChanges = 0;
-        SetStartupKabeChange(CountKabeChange);
-        CurrentKabeStyle() = kInitialWallpaperStyle;
+        startupWallpaperChanges = 0;
+        SetStartupWallpaperChange(CountWallpaperChange);
+        CurrentWallpaperStyle() = kInitialWallpaperStyle;
     }
     void TearDown() override
     {
         SetRegistryKeyOpener(nullptr);
-        SetStartupKabeChange(nullptr);
+        SetStartupWallpaperChange(nullptr);
         ClearRegistry();
     }
 
@@ -123,20 +123,20 @@ protected:
         static ChimePlayer player;
         return player;
     }
-    static std::unique_ptr<TOptionEtcForm> Load()
+    static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
-    static std::unique_ptr<TOptionEtcForm> Design()
+    static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<TOptionEtcForm>(MakeOptionEtcPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }
     // O K as the user presses it, so that errors reach the standard error box.
-    static void PressOk(TOptionEtcForm& form)
+    static void PressOk(SettingsDialog& form)
     {
         SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OKBTN, BN_CLICKED),
                      reinterpret_cast<LPARAM>(form.Control(IDC_OKBTN)));
@@ -154,15 +154,15 @@ protected:
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
         WriteInstallerDefaults(store, L"C:\\Sorabune");
     }
-    static void AddChimeFile(TOptionEtcForm& form, const std::wstring& path)
+    static void AddChimeFile(SettingsDialog& form, const std::wstring& path)
     {
-        for (int id : {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU}) {
+        for (int id : {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
             form.AddItem(id, path);
         }
     }
 
     // Every control property the layout names, compared between two forms.
-    static void ExpectSameSettings(TOptionEtcForm& a, TOptionEtcForm& b)
+    static void ExpectSameSettings(SettingsDialog& a, SettingsDialog& b)
     {
         for (const SettingDef& def : SettingsLayout()) {
             SCOPED_TRACE(Utf8(def.name));
@@ -213,31 +213,31 @@ protected:
 
     // Puts every control the layout names into a state away from its design and load defaults; flip
     // inverts every flag so that both values of each are carried through.
-    void SetEveryControl(TOptionEtcForm& form, bool flip)
+    void SetEveryControl(SettingsDialog& form, bool flip)
     {
         AddChimeFile(form, File(L"時報A.wav"));
         AddChimeFile(form, File(L"chime b.mp3"));
         for (int i = 0; i < 3; ++i) {
-            form.AddItem(IDC_KABELIST, File(L"壁紙" + std::to_wstring(i) + L".bmp"));
+            form.AddItem(IDC_WALLPAPER_LIST, File(L"壁紙" + std::to_wstring(i) + L".bmp"));
         }
         form.SetIndex(IDC_TIMERWAVE, 9);
         form.SetIndex(IDC_TIMERWAVEONOFF, 2);
         form.SetDown(IDC_STARTUPONOFF, !flip);
         int flagNumber = 0;
         for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1YOYAKUHOUHOU), timer == 1 ? 2 : -1);
-            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1OSIRASEHOUHOU), timer == 1 ? 2 : 1);
-            form.SetIndex(TimerControl(timer, IDC_OSIRASETIMER1JIHOU), timer == 1 ? 9 : 8);
-            SYSTEMTIME date = form.DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
+            form.SetIndex(TimerControl(timer, IDC_REMINDER1_SCHEDULE), timer == 1 ? 2 : -1);
+            form.SetIndex(TimerControl(timer, IDC_REMINDER1_ACTION), timer == 1 ? 2 : 1);
+            form.SetIndex(TimerControl(timer, IDC_REMINDER1_CHIME), timer == 1 ? 9 : 8);
+            SYSTEMTIME date = form.DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
             SetTime(date, timer == 1 ? 2024 : 2031, timer == 1 ? 2 : 12, timer == 1 ? 29 : 31, true);
-            form.SetDateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE), date);
-            SYSTEMTIME time = form.DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
+            form.SetDateTime(TimerControl(timer, IDC_REMINDER1_DATE), date);
+            SYSTEMTIME time = form.DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
             SetTime(time, timer == 1 ? 23 : 7, timer == 1 ? 59 : 5, timer == 1 ? 58 : 9, false);
-            form.SetDateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME), time);
-            form.SetText(TimerControl(timer, IDC_OSIRASETIMER1MEMO), timer == 1 ? L"会議 15:00" : L"ゴミ出し");
+            form.SetDateTime(TimerControl(timer, IDC_REMINDER1_TIME), time);
+            form.SetText(TimerControl(timer, IDC_REMINDER1_MEMO), timer == 1 ? L"会議 15:00" : L"ゴミ出し");
         }
         for (const SettingDef& def : SettingsLayout()) {
-            if (def.section != kOsiraseSection) {
+            if (def.section != kReminderSection) {
                 continue;
             }
             // A mix that differs from the defaults for most flags and is not the same for both timers.
@@ -248,9 +248,9 @@ protected:
                 form.SetEnabled(def.controlId, value);
             }
         }
-        form.SetIndex(IDC_KABECHANGETIME, 10);
-        form.SetIndex(IDC_KABEJYUNN, 1);
-        form.SetIndex(IDC_KABESTYLE, flip ? 1 : 0);
+        form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10);
+        form.SetIndex(IDC_WALLPAPER_ORDER, 1);
+        form.SetIndex(IDC_WALLPAPER_STYLE, flip ? 1 : 0);
     }
 
     ScratchFolder folder_{L"SorabuneLoadCommitTest"};
@@ -273,9 +273,9 @@ TEST_F(LoadCommitTest, EveryStoredSettingSurvivesCommitAndLoad)
         EXPECT_TRUE(Errors().empty());
         ExpectSameSettings(*edited, *loaded);
         EXPECT_EQ(loaded->Index(IDC_TIMERWAVE), 9);
-        EXPECT_EQ(loaded->ItemCount(IDC_KABELIST), 3);
-        EXPECT_EQ(CurrentKabeStyle(), flip ? WallpaperStyle::Tile : WallpaperStyle::Centre);
-        EXPECT_EQ(startupKabeChanges, 0);
+        EXPECT_EQ(loaded->ItemCount(IDC_WALLPAPER_LIST), 3);
+        EXPECT_EQ(CurrentWallpaperStyle(), flip ? WallpaperStyle::Tile : WallpaperStyle::Centre);
+        EXPECT_EQ(startupWallpaperChanges, 0);
     }
 }
 
@@ -285,18 +285,18 @@ TEST_F(LoadCommitTest, CommitStoresExactTexts)
     std::wstring chime = File(L"時報A.wav");
     AddChimeFile(*form, chime);
     std::wstring wall = File(L"壁紙.bmp");
-    form->AddItem(IDC_KABELIST, wall);
+    form->AddItem(IDC_WALLPAPER_LIST, wall);
     form->SetIndex(IDC_TIMERWAVE, 8);
     form->SetDown(IDC_STARTUPONOFF, true);
-    form->SetIndex(IDC_OSIRASETIMER1YOYAKUHOUHOU, -1);
-    SYSTEMTIME date = form->DateTime(IDC_OSIRASETIMER2DATE);
+    form->SetIndex(IDC_REMINDER1_SCHEDULE, -1);
+    SYSTEMTIME date = form->DateTime(IDC_REMINDER2_DATE);
     SetTime(date, 2003, 10, 15, true);
-    form->SetDateTime(IDC_OSIRASETIMER2DATE, date);
-    SYSTEMTIME time = form->DateTime(IDC_OSIRASETIMER2TIME);
+    form->SetDateTime(IDC_REMINDER2_DATE, date);
+    SYSTEMTIME time = form->DateTime(IDC_REMINDER2_TIME);
     SetTime(time, 7, 5, 9, false);
-    form->SetDateTime(IDC_OSIRASETIMER2TIME, time);
-    form->SetDown(IDC_OSIRASETIMER2WEEK3, true);
-    form->SetText(IDC_OSIRASETIMER2MEMO, L"会議");
+    form->SetDateTime(IDC_REMINDER2_TIME, time);
+    form->SetDown(IDC_REMINDER2_WEEKDAY3, true);
+    form->SetText(IDC_REMINDER2_MEMO, L"会議");
     PressOk(*form);
 
     EXPECT_EQ(Text(L"TimerWave"), L"8");
@@ -317,7 +317,7 @@ TEST_F(LoadCommitTest, CommitStoresExactTexts)
     EXPECT_EQ(Text(L"OsiraseTimer2TimerOnOffE"), L"1");
     EXPECT_EQ(Utf8(Text(L"OsiraseTimer2Memo")), "会議");
     EXPECT_EQ(Text(L"KabeListCount"), L"1");
-    EXPECT_EQ(Stored(kKabeSection, L"KabeBmp1"), wall);
+    EXPECT_EQ(Stored(kWallpaperSection, L"KabeBmp1"), wall);
     EXPECT_FALSE(Stored(kMainSection, L"Path").has_value());
 
     RegKey timers;
@@ -331,17 +331,17 @@ TEST_F(LoadCommitTest, CommitStoresExactTexts)
 
 TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTheLoad)
 {
-    Set(kKabeSection, L"KabeChangeTime", L"1");
+    Set(kWallpaperSection, L"KabeChangeTime", L"1");
     auto form = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
 
     SYSTEMTIME today = {};
     GetLocalTime(&today);
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-        SYSTEMTIME date = form->DateTime(TimerControl(timer, IDC_OSIRASETIMER1DATE));
+        SYSTEMTIME date = form->DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
         EXPECT_EQ(date.wYear, today.wYear);
         EXPECT_EQ(date.wMonth, today.wMonth);
-        SYSTEMTIME time = form->DateTime(TimerControl(timer, IDC_OSIRASETIMER1TIME));
+        SYSTEMTIME time = form->DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
         EXPECT_EQ(time.wHour, 0);
         EXPECT_EQ(time.wMinute, 0);
         EXPECT_EQ(time.wSecond, 0);
@@ -359,10 +359,10 @@ TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTh
         }
     }
     EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), 8);
-    EXPECT_EQ(form->ItemCount(IDC_KABELIST), 0);
+    EXPECT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 0);
     // Steps after the failed conversion ran: the style of item 0 and the start-up change.
-    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Centre);
-    EXPECT_EQ(startupKabeChanges, 1);
+    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(startupWallpaperChanges, 1);
 }
 
 TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
@@ -370,39 +370,39 @@ TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
     InstallDefaults();
     auto form = Load();
     EXPECT_TRUE(Errors().empty());
-    EXPECT_EQ(form->Index(IDC_OSIRASETIMER1YOYAKUHOUHOU), -1);
-    EXPECT_EQ(form->Index(IDC_OSIRASETIMER2YOYAKUHOUHOU), -1);
-    EXPECT_TRUE(form->Enabled(IDC_OSIRASETIMER2JIHOU));
-    EXPECT_FALSE(form->Enabled(IDC_OSIRASETIMER1DATE));
-    SYSTEMTIME date = form->DateTime(IDC_OSIRASETIMER1DATE);
+    EXPECT_EQ(form->Index(IDC_REMINDER1_SCHEDULE), -1);
+    EXPECT_EQ(form->Index(IDC_REMINDER2_SCHEDULE), -1);
+    EXPECT_TRUE(form->Enabled(IDC_REMINDER2_CHIME));
+    EXPECT_FALSE(form->Enabled(IDC_REMINDER1_DATE));
+    SYSTEMTIME date = form->DateTime(IDC_REMINDER1_DATE);
     EXPECT_EQ(date.wYear, 2002);
     EXPECT_EQ(date.wMonth, 4);
     EXPECT_EQ(date.wDay, 14);
-    EXPECT_EQ(form->Index(IDC_KABESTYLE), 2);
-    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Stretch);
-    EXPECT_EQ(startupKabeChanges, 0);
+    EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 2);
+    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Stretch);
+    EXPECT_EQ(startupWallpaperChanges, 0);
 }
 
 TEST_F(LoadCommitTest, AwkwardTextsLoadByTheRulesAndABadHourKeepsTheLoadGoing)
 {
     InstallDefaults();
-    Set(kKabeSection, L"KabeStyle", L"abc");
-    Set(kOsiraseSection, L"OsiraseTimer1TimerOnOff", L"5");
-    Set(kOsiraseSection, L"OsiraseTimer2Hour", L"24");
-    Set(kOsiraseSection, L"OsiraseTimer2Min", L"30");
+    Set(kWallpaperSection, L"KabeStyle", L"abc");
+    Set(kReminderSection, L"OsiraseTimer1TimerOnOff", L"5");
+    Set(kReminderSection, L"OsiraseTimer2Hour", L"24");
+    Set(kReminderSection, L"OsiraseTimer2Min", L"30");
     Set(kMainSection, L"TimerWave", L"12");
-    Set(kKabeSection, L"KabeChangeTime", L"1");
+    Set(kWallpaperSection, L"KabeChangeTime", L"1");
     auto form = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to time encode"});
-    EXPECT_EQ(form->Index(IDC_KABESTYLE), 0);
-    EXPECT_TRUE(form->Down(IDC_OSIRASETIMER1TIMERONOFF));
+    EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 0);
+    EXPECT_TRUE(form->Down(IDC_REMINDER1_ON_OFF));
     EXPECT_EQ(form->Index(IDC_TIMERWAVE), -1);
-    SYSTEMTIME time = form->DateTime(IDC_OSIRASETIMER2TIME);
+    SYSTEMTIME time = form->DateTime(IDC_REMINDER2_TIME);
     EXPECT_EQ(time.wHour, 0);
     EXPECT_EQ(time.wMinute, 0);
-    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER2DATE).wYear, 2002);
-    EXPECT_EQ(CurrentKabeStyle(), WallpaperStyle::Centre);
-    EXPECT_EQ(startupKabeChanges, 1);
+    EXPECT_EQ(form->DateTime(IDC_REMINDER2_DATE).wYear, 2002);
+    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(startupWallpaperChanges, 1);
 }
 
 TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbersIt)
@@ -415,7 +415,7 @@ TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbe
     Set(kMainSection, L"TimerWave", L"9");
     auto form = Load();
     EXPECT_TRUE(Errors().empty());
-    for (int id : {IDC_TIMERWAVE, IDC_OSIRASETIMER1JIHOU, IDC_OSIRASETIMER2JIHOU}) {
+    for (int id : {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
         ASSERT_EQ(form->ItemCount(id), 9);
         EXPECT_EQ(form->ItemText(id, 8), second);
     }
@@ -431,52 +431,52 @@ TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbe
 TEST_F(LoadCommitTest, OnlyTheCountedWallpapersThatExistAreLoadedAndOldTailValuesStay)
 {
     InstallDefaults();
-    Set(kKabeSection, L"KabeListCount", L"3");
+    Set(kWallpaperSection, L"KabeListCount", L"3");
     std::vector<std::wstring> walls;
     for (int n = 1; n <= 5; ++n) {
         walls.push_back(n == 2 ? MissingFile(L"gone.bmp") : File(L"w" + std::to_wstring(n) + L".bmp"));
-        Set(kKabeSection, L"KabeBmp" + std::to_wstring(n), walls.back());
+        Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), walls.back());
     }
     auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 2);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 0), walls[0]);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), walls[2]);
+    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 2);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 0), walls[0]);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 1), walls[2]);
 
-    Set(kKabeSection, L"KabeListCount", L"2");
+    Set(kWallpaperSection, L"KabeListCount", L"2");
     auto two = Load();
-    EXPECT_EQ(two->ItemCount(IDC_KABELIST), 1);
+    EXPECT_EQ(two->ItemCount(IDC_WALLPAPER_LIST), 1);
 
-    form->DeleteItem(IDC_KABELIST, 1);
-    form->DeleteItem(IDC_KABELIST, 0);
+    form->DeleteItem(IDC_WALLPAPER_LIST, 1);
+    form->DeleteItem(IDC_WALLPAPER_LIST, 0);
     PressOk(*form);
     EXPECT_EQ(Text(L"KabeListCount"), L"0");
-    EXPECT_EQ(Stored(kKabeSection, L"KabeBmp1"), walls[0]);
+    EXPECT_EQ(Stored(kWallpaperSection, L"KabeBmp1"), walls[0]);
 }
 
 TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
 {
     InstallDefaults();
-    Set(kKabeSection, L"KabeListCount", L"2147483647");
-    Set(kKabeSection, L"KabeBmp1", File(L"g1.bmp"));
-    Set(kKabeSection, L"KabeBmp3", File(L"g3.bmp"));
-    Set(kKabeSection, L"KabeBmp4", File(L"g4.bmp"));
+    Set(kWallpaperSection, L"KabeListCount", L"2147483647");
+    Set(kWallpaperSection, L"KabeBmp1", File(L"g1.bmp"));
+    Set(kWallpaperSection, L"KabeBmp3", File(L"g3.bmp"));
+    Set(kWallpaperSection, L"KabeBmp4", File(L"g4.bmp"));
     auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 3);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 2), folder_ / L"g4.bmp");
+    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 3);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 2), folder_ / L"g4.bmp");
 }
 
 TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
 {
     InstallDefaults();
     const std::wstring away = L"\\\\sorabune-no-server\\pics\\a.bmp";
-    Set(kKabeSection, L"KabeListCount", L"3");
-    Set(kKabeSection, L"KabeBmp1", away);
-    Set(kKabeSection, L"KabeBmp2", MissingFile(L"gone.bmp"));
-    Set(kKabeSection, L"KabeBmp3", File(L"w3.bmp"));
+    Set(kWallpaperSection, L"KabeListCount", L"3");
+    Set(kWallpaperSection, L"KabeBmp1", away);
+    Set(kWallpaperSection, L"KabeBmp2", MissingFile(L"gone.bmp"));
+    Set(kWallpaperSection, L"KabeBmp3", File(L"w3.bmp"));
     auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_KABELIST), 2);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 0), away);
-    EXPECT_EQ(form->ItemText(IDC_KABELIST, 1), folder_ / L"w3.bmp");
+    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 2);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 0), away);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 1), folder_ / L"w3.bmp");
 }
 
 TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
@@ -485,13 +485,13 @@ TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
     const int count = 300;
     auto form = Design();
     for (int n = 1; n <= count; ++n) {
-        form->AddItem(IDC_KABELIST, File(L"k" + std::to_wstring(n) + L".bmp"));
+        form->AddItem(IDC_WALLPAPER_LIST, File(L"k" + std::to_wstring(n) + L".bmp"));
     }
     PressOk(*form);
     EXPECT_EQ(Text(L"KabeListCount"), L"300");
     auto loaded = Load();
-    ASSERT_EQ(loaded->ItemCount(IDC_KABELIST), count);
-    EXPECT_EQ(loaded->ItemText(IDC_KABELIST, count - 1), folder_ / L"k300.bmp");
+    ASSERT_EQ(loaded->ItemCount(IDC_WALLPAPER_LIST), count);
+    EXPECT_EQ(loaded->ItemText(IDC_WALLPAPER_LIST, count - 1), folder_ / L"k300.bmp");
 }
 
 TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere)
@@ -501,23 +501,23 @@ TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere
     const int bad = 1500;
     // A name long enough that its entry outgrows any small fixed buffer of a registry walk.
     const std::vector<std::wstring> files = {File(L"a.bmp"), File(std::wstring(150, L'長') + L".bmp")};
-    Set(kKabeSection, L"KabeListCount", std::to_wstring(count));
+    Set(kWallpaperSection, L"KabeListCount", std::to_wstring(count));
     for (int n = 1; n <= count; ++n) {
         if (n == bad) {
-            SetDword(kKabeSection, L"KabeBmp" + std::to_wstring(n));
+            SetDword(kWallpaperSection, L"KabeBmp" + std::to_wstring(n));
         } else {
-            Set(kKabeSection, L"KabeBmp" + std::to_wstring(n), files[n % 2]);
+            Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), files[n % 2]);
         }
     }
     auto form = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"'KabeBmp1500' のデータ型が不正です"});
-    ASSERT_EQ(form->ItemCount(IDC_KABELIST), bad - 1);
+    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), bad - 1);
     for (int index : {0, 1, bad - 2}) {
-        EXPECT_EQ(form->ItemText(IDC_KABELIST, index), files[(index + 1) % 2]) << index;
+        EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, index), files[(index + 1) % 2]) << index;
     }
     // Filled with its drawing held, the list box takes up drawing again and scrolls over all its entries.
     SCROLLINFO scroll = {sizeof(scroll), SIF_RANGE | SIF_PAGE};
-    ASSERT_TRUE(GetScrollInfo(form->Control(IDC_KABELIST), SB_VERT, &scroll));
+    ASSERT_TRUE(GetScrollInfo(form->Control(IDC_WALLPAPER_LIST), SB_VERT, &scroll));
     EXPECT_EQ(scroll.nMax, bad - 2);
 }
 
@@ -530,8 +530,8 @@ TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
     Set(kMainSection, L"TimerWave9", a);
     Set(kMainSection, L"TimerWave10", b);
     Set(kMainSection, L"TimerWave11", c);
-    Set(kKabeSection, L"KabeBmp1", File(L"w1.bmp"));
-    Set(kKabeSection, L"KabeBmp2", File(L"w2.bmp"));
+    Set(kWallpaperSection, L"KabeBmp1", File(L"w1.bmp"));
+    Set(kWallpaperSection, L"KabeBmp2", File(L"w2.bmp"));
     struct Case {
         const wchar_t* chimeCount;
         const wchar_t* listCount;
@@ -542,11 +542,11 @@ TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
                           Case{L"abc", L"abc", 8, 0}, Case{L"266", L"258", 10, 2}}) {
         SCOPED_TRACE(Utf8(k.listCount));
         Set(kMainSection, L"TimerWaveCount", k.chimeCount);
-        Set(kKabeSection, L"KabeListCount", k.listCount);
+        Set(kWallpaperSection, L"KabeListCount", k.listCount);
         auto form = Load();
         EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), k.chimes);
-        EXPECT_EQ(form->ItemCount(IDC_OSIRASETIMER2JIHOU), k.chimes);
-        EXPECT_EQ(form->ItemCount(IDC_KABELIST), k.walls);
+        EXPECT_EQ(form->ItemCount(IDC_REMINDER2_CHIME), k.chimes);
+        EXPECT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), k.walls);
     }
     EXPECT_TRUE(Errors().empty());
 }
@@ -555,21 +555,21 @@ TEST_F(LoadCommitTest, AValueOfTheWrongTypeStopsTheLoadThereAndKeepsWhatWasRead)
 {
     InstallDefaults();
     Set(kMainSection, L"TimerWaveOnOff", L"2");
-    Set(kOsiraseSection, L"OsiraseTimer1TimerOnOff", L"1");
-    Set(kOsiraseSection, L"OsiraseTimer2TimerOnOff", L"1");
-    SetDword(kOsiraseSection, L"OsiraseTimer1Memo");
-    Set(kKabeSection, L"KabeStyle", L"0");
-    Set(kKabeSection, L"KabeChangeTime", L"1");
+    Set(kReminderSection, L"OsiraseTimer1TimerOnOff", L"1");
+    Set(kReminderSection, L"OsiraseTimer2TimerOnOff", L"1");
+    SetDword(kReminderSection, L"OsiraseTimer1Memo");
+    Set(kWallpaperSection, L"KabeStyle", L"0");
+    Set(kWallpaperSection, L"KabeChangeTime", L"1");
     auto form = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"'OsiraseTimer1Memo' のデータ型が不正です"});
     EXPECT_EQ(form->Index(IDC_TIMERWAVEONOFF), 2);
-    EXPECT_EQ(form->Index(IDC_OSIRASETIMER2YOYAKUHOUHOU), -1);
-    EXPECT_TRUE(form->Down(IDC_OSIRASETIMER1TIMERONOFF));
+    EXPECT_EQ(form->Index(IDC_REMINDER2_SCHEDULE), -1);
+    EXPECT_TRUE(form->Down(IDC_REMINDER1_ON_OFF));
     // Everything after the bad value keeps its design state.
-    EXPECT_FALSE(form->Down(IDC_OSIRASETIMER2TIMERONOFF));
-    EXPECT_EQ(form->Index(IDC_KABECHANGETIME), 0);
-    EXPECT_EQ(CurrentKabeStyle(), kInitialWallpaperStyle);
-    EXPECT_EQ(startupKabeChanges, 0);
+    EXPECT_FALSE(form->Down(IDC_REMINDER2_ON_OFF));
+    EXPECT_EQ(form->Index(IDC_WALLPAPER_CHANGE_TIME), 0);
+    EXPECT_EQ(CurrentWallpaperStyle(), kInitialWallpaperStyle);
+    EXPECT_EQ(startupWallpaperChanges, 0);
 }
 
 TEST_F(LoadCommitTest, TheAutostartEntryFollowsStartupOnOff)
@@ -597,7 +597,7 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
 {
     auto form = Design();
     form->SetDown(IDC_STARTUPONOFF, true);
-    form->SetIndex(IDC_KABESTYLE, 1);
+    form->SetIndex(IDC_WALLPAPER_STYLE, 1);
     ShowWindow(form->Hwnd(), SW_SHOW);
     SetRegistryKeyOpener(DenyMachineWrites);
     PressOk(*form);
@@ -632,18 +632,18 @@ TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSecti
     EXPECT_EQ(Errors(), std::vector<std::string>{"キー Sorabune\\OsiraseTimer の作成に失敗しました"});
     EXPECT_TRUE(form->IsVisible());
     EXPECT_EQ(Text(L"StartupOnOff"), L"0");
-    EXPECT_FALSE(Stored(kKabeSection, L"KabeStyle").has_value());
+    EXPECT_FALSE(Stored(kWallpaperSection, L"KabeStyle").has_value());
 }
 
 TEST_F(LoadCommitTest, ADateThePickerCannotShowFallsBackToTodayWithTheDateMessage)
 {
     InstallDefaults();
-    Set(kOsiraseSection, L"OsiraseTimer1Year", L"1000");
-    Set(kOsiraseSection, L"OsiraseTimer2Year", L"2147483647");
+    Set(kReminderSection, L"OsiraseTimer1Year", L"1000");
+    Set(kReminderSection, L"OsiraseTimer2Year", L"2147483647");
     auto form = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
     SYSTEMTIME today = {};
     GetLocalTime(&today);
-    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER1DATE).wYear, today.wYear);
-    EXPECT_EQ(form->DateTime(IDC_OSIRASETIMER2DATE).wYear, today.wYear);
+    EXPECT_EQ(form->DateTime(IDC_REMINDER1_DATE).wYear, today.wYear);
+    EXPECT_EQ(form->DateTime(IDC_REMINDER2_DATE).wYear, today.wYear);
 }

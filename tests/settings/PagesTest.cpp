@@ -33,8 +33,8 @@ constexpr int kWeekdays = 7;
 // link) and O K have their own, everything else the dialog's.
 int DesignFontPx(int id)
 {
-    const bool ownText = (id > IDC_APPTITLEVERLBL && id <= IDC_HOMEPAGEADDLBL) || id == IDC_OKBTN;
-    return id == IDC_APPTITLEVERLBL ? 33 : ownText ? 20 : 15;
+    const bool ownText = (id > IDC_TITLE_VERSION && id <= IDC_HOMEPAGE_LINK) || id == IDC_OKBTN;
+    return id == IDC_TITLE_VERSION ? 33 : ownText ? 20 : 15;
 }
 
 bool IsGroupBox(HWND hwnd)
@@ -98,14 +98,15 @@ bool DesignedOverlap(HWND a, HWND b)
         int idA = GetDlgCtrlID(a);
         int idB = GetDlgCtrlID(b);
         for (int timer = 0; timer < kReminderTimers; ++timer) {
-            int offset = timer * (IDC_OSIRASETIMER2 - IDC_OSIRASETIMER1);
+            int offset = timer * (IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP);
             for (int day = 0; day < kWeekdays; ++day) {
-                if (idA == IDC_OSIRASETIMER1WEEK1L + offset + day && idB == IDC_OSIRASETIMER1WEEK1 + offset + day) {
+                if (idA == IDC_REMINDER1_WEEKDAY1_LABEL + offset + day &&
+                    idB == IDC_REMINDER1_WEEKDAY1 + offset + day) {
                     return true;
                 }
             }
         }
-        if (idA == IDC_KABEIMG && idB == IDC_KABEPANEL) {
+        if (idA == IDC_WALLPAPER_PREVIEW && idB == IDC_WALLPAPER_PREVIEW_FRAME) {
             return true;
         }
         std::swap(a, b);
@@ -137,7 +138,7 @@ void ExpectEdgesAt(HWND control, const RECT& design, int dpi, int edges, const s
 }
 
 // The frame and every control of every page at its layout rectangle scaled to a DPI, in its font scaled alike.
-void ExpectLaidOutAt(const TOptionEtcForm& form, int dpi)
+void ExpectLaidOutAt(const SettingsDialog& form, int dpi)
 {
     EXPECT_EQ(form.Dpi(), dpi);
     ExpectEdgesAt(form.Control(IDC_OKBTN), {468, 396, 578, 428}, dpi, kAllEdges, "O K");
@@ -154,8 +155,9 @@ void ExpectLaidOutAt(const TOptionEtcForm& form, int dpi)
             // figure, with their units behind them; a drop-down's field is as tall as its font makes it (its height
             // in the table is the open list's).
             const int id = GetDlgCtrlID(control);
-            const bool memoryColumn = id == IDC_MEMALLLABEL || id == IDC_MEMAKILABEL || id == IDC_MEMRITULABEL ||
-                                      id == IDC_LABEL10 || id == IDC_LABEL11 || id == IDC_LABEL12;
+            const bool memoryColumn = id == IDC_MEMORY_TOTAL || id == IDC_MEMORY_FREE || id == IDC_MEMORY_LOAD ||
+                                      id == IDC_MEMORY_TOTAL_UNIT || id == IDC_MEMORY_FREE_UNIT ||
+                                      id == IDC_MEMORY_LOAD_UNIT;
             const int edges = design->right == design->left    ? kLeft | kTop
                               : memoryColumn                   ? kTop | kBottom
                               : IsClass(control, WC_COMBOBOXW) ? kLeft | kTop | kRight
@@ -199,15 +201,15 @@ TEST_F(PagesTest, EveryControlStandsAtItsTableRectangleScaledToTheDialogsDpi)
     EXPECT_EQ(dpi, WindowDpi(form_.Hwnd()));
     RECT client;
     GetClientRect(form_.Hwnd(), &client);
-    EXPECT_NEAR(client.right, AtDpi(TOptionEtcForm::kClientWidth, dpi), 1);
-    EXPECT_NEAR(client.bottom, AtDpi(TOptionEtcForm::kClientHeight, dpi), 1);
+    EXPECT_NEAR(client.right, AtDpi(SettingsDialog::kClientWidth, dpi), 1);
+    EXPECT_NEAR(client.bottom, AtDpi(SettingsDialog::kClientHeight, dpi), 1);
     ExpectLaidOutAt(form_, dpi);
 }
 
 TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
 {
     // The information page's blocks are sized to their texts once built.
-    form_.SelectPage(TOptionEtcForm::kJyouhouPage);
+    form_.SelectPage(SettingsDialog::kInfoPage);
     const int dpi = form_.Dpi();
     const int other = dpi == 96 ? 144 : 96;
     const auto before = Snapshot(form_.Hwnd());
@@ -220,7 +222,7 @@ TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
 TEST_F(PagesTest, EveryCaptionFitsItsControl)
 {
     int checkBox = GetSystemMetrics(SM_CXMENUCHECK);
-    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+    for (int page = 0; page < SettingsDialog::kPageCount; ++page) {
         for (HWND control : ChildrenOf(Sheet(page))) {
             std::wstring text = WindowText(control);
             if (text.empty()) {
@@ -256,7 +258,7 @@ TEST_F(PagesTest, EveryCaptionFitsItsControl)
 TEST_F(PagesTest, EveryDropDownItemFitsItsDropDown)
 {
     int arrow = GetSystemMetrics(SM_CXVSCROLL);
-    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+    for (int page = 0; page < SettingsDialog::kPageCount; ++page) {
         for (HWND control : ChildrenOf(Sheet(page))) {
             if (!IsClass(control, WC_COMBOBOXW)) {
                 continue;
@@ -278,7 +280,7 @@ TEST_F(PagesTest, EveryDropDownItemFitsItsDropDown)
 
 TEST_F(PagesTest, ControlsStayInsideTheirSheetAndOverlapOnlyByDesign)
 {
-    for (int page = 0; page < TOptionEtcForm::kPageCount; ++page) {
+    for (int page = 0; page < SettingsDialog::kPageCount; ++page) {
         HWND sheet = Sheet(page);
         RECT sheetRect;
         GetClientRect(sheet, &sheetRect);
@@ -372,12 +374,12 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
 
 TEST_F(PagesTest, HelpMemoShowsTheManualReadOnlyWithoutWrappingALine)
 {
-    HWND memo = form_.Control(IDC_MEMO1);
+    HWND memo = form_.Control(IDC_HELP_TEXT);
     LONG style = Style(memo);
     EXPECT_TRUE(style & ES_MULTILINE);
     EXPECT_TRUE(style & ES_READONLY);
     EXPECT_TRUE(style & WS_VSCROLL);
-    EXPECT_EQ(form_.Text(IDC_MEMO1), HelpText());
+    EXPECT_EQ(form_.Text(IDC_HELP_TEXT), HelpText());
 
     // The memo wraps what is too wide, so a wrapped line shows as an extra line.
     EXPECT_EQ(SendMessageW(memo, EM_GETLINECOUNT, 0, 0), kHelpLineCount);

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "resource.h"
-#include "settings/OptionEtcForm.h"
-#include "app/OptionEtcPages.h"
+#include "settings/SettingsDialog.h"
+#include "app/MakePages.h"
 #include "support/TestSupport.h"
 
-constexpr int kSheetIds[TOptionEtcForm::kPageCount] = {IDC_SETTEITABSHEET,  IDC_OSIRASETABSHEET, IDC_KABETABSHEET,
-                                                       IDC_JYOUHOUTABSHEET, IDC_HELPTABSHEET,    IDC_VERTABSHEET};
+constexpr int kSheetIds[SettingsDialog::kPageCount] = {IDC_CHIME_SHEET, IDC_REMINDER_SHEET, IDC_WALLPAPER_SHEET,
+                                                       IDC_INFO_SHEET,  IDC_HELP_SHEET,     IDC_VERSION_SHEET};
 
 // A figure of the 96-DPI layout at a DPI, unrounded: a control may stand half a pixel either way of it.
 inline double AtDpi(int designPx, int dpi)
@@ -63,5 +63,5 @@ protected:
     }
 
     ChimePlayer chimePlayer_;
-    TOptionEtcForm form_{MakeOptionEtcPages(chimePlayer_)};
+    SettingsDialog form_{MakeSettingsPages(chimePlayer_)};
 };

@@ -77,7 +77,7 @@ TEST(SettingsLayoutTest, NamesAreFoundByName)
     EXPECT_EQ(TimerValueName(2, L"Week3E"), L"OsiraseTimer2Week3E");
     EXPECT_EQ(ListEntryName(Setting(L"KabeBmp%d"), 12), L"KabeBmp12");
     EXPECT_EQ(ListEntryName(Setting(L"TimerWave%d"), 9), L"TimerWave9");
-    EXPECT_EQ(TimerControl(2, IDC_OSIRASETIMER1WEEK3), IDC_OSIRASETIMER2WEEK3);
+    EXPECT_EQ(TimerControl(2, IDC_REMINDER1_WEEKDAY3), IDC_REMINDER2_WEEKDAY3);
 }
 
 // A key without a value loads 0 or false, but for the switches that a fresh reminder needs to be usable.

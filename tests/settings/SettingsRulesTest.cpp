@@ -128,12 +128,12 @@ TEST(SettingsRulesTest, TimesOfTheDayOnly)
     EXPECT_FALSE(IsValidTime(-1, 0, 0, 0));
 }
 
-TEST(SettingsRulesTest, KabeStyleItemsGiveCentreTileStretchAndNoSelectionKeepsTheStyle)
+TEST(SettingsRulesTest, StyleItemsGiveCentreTileStretchAndNoSelectionKeepsTheStyle)
 {
-    EXPECT_EQ(StyleForKabeStyleIndex(0), WallpaperStyle::Centre);
-    EXPECT_EQ(StyleForKabeStyleIndex(1), WallpaperStyle::Tile);
-    EXPECT_EQ(StyleForKabeStyleIndex(2), WallpaperStyle::Stretch);
-    EXPECT_FALSE(StyleForKabeStyleIndex(-1).has_value());
-    EXPECT_FALSE(StyleForKabeStyleIndex(3).has_value());
+    EXPECT_EQ(StyleForStyleIndex(0), WallpaperStyle::Centre);
+    EXPECT_EQ(StyleForStyleIndex(1), WallpaperStyle::Tile);
+    EXPECT_EQ(StyleForStyleIndex(2), WallpaperStyle::Stretch);
+    EXPECT_FALSE(StyleForStyleIndex(-1).has_value());
+    EXPECT_FALSE(StyleForStyleIndex(3).has_value());
     EXPECT_EQ(kInitialWallpaperStyle, WallpaperStyle::Tile);
 }

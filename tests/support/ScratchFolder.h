@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/Handles.h"
-#include "wallpaper/JpegToBmpRules.h"
+#include "wallpaper/JpegToBitmap.h"
 
 inline std::vector<unsigned char> ReadBytes(const std::wstring& path)
 {

@@ -11,7 +11,7 @@
 #include <jerror.h>
 
 #include "wallpaper/CraftedJpeg.h"
-#include "wallpaper/JpegDecodeRules.h"
+#include "wallpaper/JpegDecode.h"
 
 namespace {
 std::vector<unsigned char> Load(const std::wstring& name, const wchar_t* folder = SORABUNE_JPEG_TEST_IMAGES)

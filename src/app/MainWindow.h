@@ -1,0 +1,83 @@
+// The main window MainWindow: the translucent splash of the start-up sequence, then, hidden, the owner
+// of the tray icon whose clicks open the exit and settings dialogs; its destruction ends the program.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "base/Handles.h"
+#include "base/ProgramWindows.h"
+#include "app/TrayIcon.h"
+#include "base/Window.h"
+
+class ExitDialog;
+class SettingsDialog;
+
+// Waits of the start-up sequence; tests shorten them.
+struct StartUpTimings {
+    DWORD fadeStepMs = 30;
+    DWORD companionWaitMs = 1000;
+};
+
+class MainWindow : public Window {
+public:
+    static constexpr const wchar_t* kClassName = kResidentClass;
+    static constexpr const wchar_t* kTitle = kResidentTitle;
+    static constexpr const wchar_t* kTrayTip = L"Sorabune ver 4a\r\n左クリック　終了\r\n右クリック　設定";
+    static constexpr const wchar_t* kDefaultCaption = L"Sorabune ver 4a";
+    static constexpr int kClientWidth = 357;
+    static constexpr int kClientHeight = 81;
+    static constexpr std::uint8_t kInitialAlpha = 35;
+
+    MainWindow() = default;
+    // Destroys the window while this object can still run its teardown.
+    ~MainWindow() override;
+
+    bool Create();
+    // The dialogs that the tray icon opens; both are created after this window.
+    void SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDialog);
+    void SetStartUpTimings(StartUpTimings timings) { timings_ = timings; }
+    void SetCompanionFile(std::wstring file) { companionFile_ = std::move(file); }
+
+    // Shows the window; the first showing runs the start-up sequence from the message loop.
+    void Show();
+    bool StartUpFinished() const { return startUpFinished_; }
+    std::uint8_t Alpha() const { return alpha_; }
+    HWND CompanionWindow() const { return companionWindow_; }
+    const TrayIcon& Tray() const { return tray_; }
+
+    void BringDialogsToFront();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalDestroy() override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
+
+private:
+    void CreateCaptionFont();
+    void LoadTrayIcon(int dpi);
+    void RunStartUpSequence();
+    void SetAlpha(std::uint8_t alpha);
+    void Paint();
+    void TrayCallback(UINT mouseMessage);
+    void FormDestroy();
+
+    ExitDialog* exitDialog_ = nullptr;
+    SettingsDialog* settingsDialog_ = nullptr;
+    StartUpTimings timings_;
+    std::wstring companionFile_ = L"Sorabune.exe";
+    std::wstring caption_;
+    Font captionFont_;
+    Icon trayIcon_;
+    TrayIcon tray_;
+    HWND companionWindow_ = nullptr;
+    bool companionStarted_ = false;
+    HWND taskbarOwner_ = nullptr;
+    std::uint8_t alpha_ = kInitialAlpha;
+    bool startUpBegun_ = false;
+    bool startUpFinished_ = false;
+};

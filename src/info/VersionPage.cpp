@@ -1,0 +1,182 @@
+// The version page バージョン: the program's title and version, release date, author and the two links,
+// which turn bold and blue under the pointer and open the mail program or the browser when clicked.
+#include "info/VersionPage.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <utility>
+
+#include "resource.h"
+#include "base/Subclass.h"
+#include "settings/SettingsDialog.h"
+
+const wchar_t kMailAddress[] = L"sorabune@example.com";
+const wchar_t kHomepageUrl[] = L"http://www.example.com/sorabune/";
+
+namespace {
+constexpr wchar_t kAuthorName[] = L"空舟工房";
+constexpr wchar_t kMailScheme[] = L"mailto:";
+constexpr wchar_t kOpenVerb[] = L"OPEN";
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+constexpr int kTitleHeight = 33;
+constexpr int kTextHeight = 20;
+constexpr COLORREF kPointedColour = RGB(0, 0, 255);
+
+// The captions of the links stand 20 px above them, so they are only as tall as their characters; the
+// links keep the full line height for the descenders of their letters and room for their bold face.
+const ControlDef kControls[] = {
+    {IDC_TITLE_VERSION, WC_STATICW, L"Sorabune ver 4a", 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
+    {IDC_RELEASE_DATE, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
+    {IDC_AUTHOR, WC_STATICW, kAuthorName, 424, 72, 130, 22, SS_LEFT | SS_NOPREFIX},
+    {IDC_MAIL_CAPTION, WC_STATICW, L"メール", 48, 216, 120, 20, SS_LEFT},
+    {IDC_MAIL_LINK, WC_STATICW, kMailAddress, 48, 236, 300, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+    {IDC_HOMEPAGE_CAPTION, WC_STATICW, L"ホームページ", 48, 268, 160, 20, SS_LEFT},
+    {IDC_HOMEPAGE_LINK, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+};
+
+ShellOpenFn& Opener()
+{
+    static ShellOpenFn opener = ShellExecuteW;
+    return opener;
+}
+
+class VersionPage;
+
+// A link label reports the pointer's coming and going and shows the hand cursor.
+LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link);
+
+class VersionPage : public SettingsPage {
+public:
+    void Build(SettingsDialog& form, HWND sheet) override
+    {
+        form_ = &form;
+        CreateControls(form, sheet, kControls);
+        SetFonts(form.Dpi());
+        for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
+            AddSubclass<LinkProc>(form.Control(id), this);
+        }
+    }
+
+    void OnDpiChanged(int dpi) override { SetFonts(dpi); }
+
+    bool OnCommand(int id, int code, HWND control) override
+    {
+        if (code != STN_CLICKED) {
+            return false;
+        }
+        if (id == IDC_MAIL_LINK) {
+            MailAddLblClick();
+            return true;
+        }
+        if (id == IDC_HOMEPAGE_LINK) {
+            HomepageLinkClick();
+            return true;
+        }
+        return false;
+    }
+
+    HBRUSH OnCtlColor(HDC dc, HWND control) override
+    {
+        int id = GetDlgCtrlID(control);
+        if (id != IDC_MAIL_LINK && id != IDC_HOMEPAGE_LINK) {
+            return nullptr;
+        }
+        SetTextColor(dc, IsPointed(id) ? kPointedColour : GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return GetSysColorBrush(COLOR_BTNFACE);
+    }
+
+    void MailAddLblClick() { Open(std::wstring(kMailScheme) + kMailAddress); }
+    void HomepageLinkClick() { Open(kHomepageUrl); }
+    void MailAddLblMouseEnter() { SetPointed(IDC_MAIL_LINK, true); }
+    void MailAddLblMouseLeave() { SetPointed(IDC_MAIL_LINK, false); }
+    void HomepageLinkMouseEnter() { SetPointed(IDC_HOMEPAGE_LINK, true); }
+    void HomepageLinkMouseLeave() { SetPointed(IDC_HOMEPAGE_LINK, false); }
+
+    void MouseEnter(int id) { id == IDC_MAIL_LINK ? MailAddLblMouseEnter() : HomepageLinkMouseEnter(); }
+    void MouseLeave(int id) { id == IDC_MAIL_LINK ? MailAddLblMouseLeave() : HomepageLinkMouseLeave(); }
+    bool IsPointed(int id) const { return id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_; }
+
+private:
+    // The page's own fonts at a DPI; the old ones go once no label uses them.
+    void SetFonts(int dpi)
+    {
+        Font oldFonts[] = {std::move(titleFont_), std::move(textFont_), std::move(pointedFont_)};
+        titleFont_ = CreateUiFont(kFace, kTitleHeight, dpi, true);
+        textFont_ = CreateUiFont(kFace, kTextHeight, dpi);
+        pointedFont_ = CreateUiFont(kFace, kTextHeight, dpi, true);
+        SendMessageW(form_->Control(IDC_TITLE_VERSION), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
+        for (int id : {IDC_RELEASE_DATE, IDC_AUTHOR, IDC_MAIL_CAPTION, IDC_HOMEPAGE_CAPTION}) {
+            SendMessageW(form_->Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), TRUE);
+        }
+        for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
+            SetPointed(id, IsPointed(id));
+        }
+    }
+
+    void Open(const std::wstring& target)
+    {
+        // What the shell makes of it is not looked at: with no mail program or browser nothing happens.
+        Opener()(form_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
+    }
+
+    void SetPointed(int id, bool pointed)
+    {
+        (id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_) = pointed;
+        HWND link = form_->Control(id);
+        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(pointed ? pointedFont_.Get() : textFont_.Get()), TRUE);
+        InvalidateRect(link, nullptr, TRUE);
+    }
+
+    SettingsDialog* form_ = nullptr;
+    Font titleFont_;
+    Font textFont_;
+    Font pointedFont_;
+    bool mailPointed_ = false;
+    bool homepagePointed_ = false;
+};
+
+LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    auto* page = link.Data<VersionPage>();
+    const int id = GetDlgCtrlID(hwnd);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (!page->IsPointed(id)) {
+            TRACKMOUSEEVENT track = {};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = hwnd;
+            TrackMouseEvent(&track);
+            page->MouseEnter(id);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (page->IsPointed(id)) {
+            page->MouseLeave(id);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    default:
+        break;
+    }
+    return link.Pass(hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+ShellOpenFn SetLinkOpener(ShellOpenFn opener)
+{
+    ShellOpenFn previous = Opener();
+    Opener() = opener ? opener : ShellExecuteW;
+    return previous;
+}
+
+std::unique_ptr<SettingsPage> MakeVersionPage()
+{
+    return std::make_unique<VersionPage>();
+}

@@ -1,0 +1,33 @@
+// The installer's only window InstallerWindow: it installs while it is created and then says that the installation
+// has finished; its button ends the program.
+#pragma once
+
+#include "base/Window.h"
+
+class InstallerWindow : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"TForm1";
+    static constexpr const wchar_t* kTitle = L"Sorabune のインストール";
+    // At 96 DPI; the window is as much larger as its screen's scale.
+    static constexpr int kOuterWidth = 451;
+    static constexpr int kOuterHeight = 201;
+
+    // Creates the window (running FormCreate, the installation) and shows it. install false leaves the
+    // installation out, for tests of the window itself.
+    bool Create(bool install = true);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
+
+private:
+    void FormCreate();
+    void CreateFonts();
+    void LayOut();
+    void InstallClick();
+
+    bool install_ = true;
+    Font font_;
+    Font labelFont_;
+};

@@ -1,0 +1,180 @@
+// The basic page 基本設定: the hourly chime's timing and sound, the buttons that preview, stop, add and
+// remove chime sounds, and the autostart check box.
+#include "scheduler/ChimePage.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "resource.h"
+#include "scheduler/ChimePlayer.h"
+#include "scheduler/ChimeRules.h"
+#include "settings/SettingsDialog.h"
+#include "base/SystemLibrary.h"
+
+namespace {
+constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr int kFirstUserChime = kBuiltInChimeCount;
+constexpr wchar_t kSoundFilter[] = L"メディア ファイル\0*.wav;*.mp3\0";
+constexpr DWORD kPathBufferChars = 32768;
+
+// Two columns inside the group: timing on the left, sound on the right, with the sound buttons under them.
+const ControlDef kControls[] = {
+    {IDC_CHIME_GROUP, WC_BUTTONW, L"時報", 30, 10, 490, 190, BS_GROUPBOX},
+    {IDC_TIMERWAVEONOFFLBL, WC_STATICW, L"時報を鳴らす時間", 50, 38, 215, 16, SS_LEFT},
+    {IDC_TIMERWAVEONOFF, WC_COMBOBOXW, L"", 50, 58, 215, 200, kDropDown},
+    {IDC_TIMERWAVELBL, WC_STATICW, L"時報音", 285, 38, 215, 16, SS_LEFT},
+    {IDC_TIMERWAVE, WC_COMBOBOXW, L"", 285, 58, 215, 240, kDropDown},
+    {IDC_TIMERWAVEPLAY, WC_BUTTONW, L"時報音の確認", 50, 102, 215, 30, kButton},
+    {IDC_TIMERWAVESTOP, WC_BUTTONW, L"時報音の停止", 285, 102, 215, 30, kButton | WS_DISABLED},
+    {IDC_TIMERWAVEADD, WC_BUTTONW, L"時報音の追加", 50, 144, 215, 30, kButton},
+    {IDC_TIMERWAVEDEL, WC_BUTTONW, L"追加時報音の削除", 285, 144, 215, 30, kButton},
+    {IDC_OTHER_GROUP, WC_BUTTONW, L"起動", 30, 214, 490, 70, BS_GROUPBOX},
+    {IDC_STARTUPONOFF, WC_BUTTONW, L"Windows の起動と同時に Sorabune を起動する", 50, 242, 450, 24,
+     BS_AUTOCHECKBOX | WS_TABSTOP},
+};
+
+constexpr const wchar_t* kTimerWaveOnOffItems[] = {L"無し", L"毎時0分", L"毎時0分+30分"};
+
+// The chime file dialog: one existing file at a time.
+bool OpenSoundFileDialog(HWND owner, std::wstring* path)
+{
+    std::wstring buffer(kPathBufferChars, L'\0');
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kSoundFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = kPathBufferChars;
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The dialog's library, and the print spooler's that it brings, load when a dialog first opens: nothing at
+    // start needs them.
+    static const auto getOpenFileName =
+        SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!getOpenFileName || !getOpenFileName(&ofn)) {
+        return false;
+    }
+    *path = buffer.c_str();
+    return true;
+}
+
+ChooseSoundFileFn& ChooseSoundFile()
+{
+    static ChooseSoundFileFn fn = OpenSoundFileDialog;
+    return fn;
+}
+
+} // namespace
+
+ChimePage::~ChimePage()
+{
+    if (form_) {
+        player_.Detach(*form_);
+    }
+}
+
+void ChimePage::Build(SettingsDialog& form, HWND sheet)
+{
+    form_ = &form;
+    player_.Attach(form);
+    CreateControls(form, sheet, kControls);
+    for (const wchar_t* item : kTimerWaveOnOffItems) {
+        form.AddItem(IDC_TIMERWAVEONOFF, item);
+    }
+    form.SetIndex(IDC_TIMERWAVEONOFF, 0);
+    for (int i = 0; i < kBuiltInChimeCount; ++i) {
+        form.AddItem(IDC_TIMERWAVE, BuiltInChimeText(i));
+    }
+    form.SetIndex(IDC_TIMERWAVE, 0);
+}
+
+bool ChimePage::OnCommand(int id, int code, HWND)
+{
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+    case IDC_TIMERWAVEPLAY:
+        TimerWavePlayClick();
+        return true;
+    case IDC_TIMERWAVESTOP:
+        TimerWaveStopClick();
+        return true;
+    case IDC_TIMERWAVEADD:
+        TimerWaveAddClick();
+        return true;
+    case IDC_TIMERWAVEDEL:
+        TimerWaveDelClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ChimePage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (msg != MM_MCINOTIFY) {
+        return false;
+    }
+    player_.MediaPlayer1Notify(wParam, lParam);
+    *result = 0;
+    return true;
+}
+
+void ChimePage::TimerWavePlayClick()
+{
+    player_.PlayTimerWave(static_cast<unsigned>(form_->Index(IDC_TIMERWAVE)));
+}
+
+void ChimePage::TimerWaveStopClick()
+{
+    player_.Stop();
+}
+
+void ChimePage::TimerWaveAddClick()
+{
+    std::wstring path;
+    if (!ChooseSoundFile()(form_->Hwnd(), &path)) {
+        return;
+    }
+    if (form_->ItemCount(IDC_TIMERWAVE) >= kMaxChimeItems) {
+        return;
+    }
+    for (int list : kChimeLists) {
+        form_->AddItem(list, path);
+    }
+}
+
+void ChimePage::TimerWaveDelClick()
+{
+    int k = form_->Index(IDC_TIMERWAVE);
+    if (k < kFirstUserChime || k >= kMaxChimeItems) {
+        return;
+    }
+    form_->DeleteItem(IDC_TIMERWAVE, k);
+    form_->SetIndex(IDC_TIMERWAVE, 0);
+    for (int list : {IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
+        if (form_->Index(list) == k) {
+            form_->SetIndex(list, 0);
+        }
+    }
+    for (int list : {IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
+        // A later item moves up one place; a list that had it selected keeps it selected.
+        int selected = form_->Index(list);
+        form_->DeleteItem(list, k);
+        form_->SetIndex(list, selected > k ? selected - 1 : selected);
+    }
+}
+
+std::unique_ptr<SettingsPage> MakeChimePage(ChimePlayer& player)
+{
+    return std::make_unique<ChimePage>(player);
+}
+
+ChooseSoundFileFn SetChooseSoundFile(ChooseSoundFileFn fn)
+{
+    ChooseSoundFileFn previous = ChooseSoundFile();
+    ChooseSoundFile() = fn ? fn : OpenSoundFileDialog;
+    return previous;
+}

@@ -1,0 +1,35 @@
+// The basic page 基本設定: its controls and handlers; the sound buttons act through the chime player that
+// the entry hands it, and the media player's end notice, which comes to the dialog, goes on to that player.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/SettingsPage.h"
+
+class ChimePlayer;
+
+class ChimePage : public SettingsPage {
+public:
+    explicit ChimePage(ChimePlayer& player) : player_(player) {}
+    ~ChimePage() override;
+
+    void Build(SettingsDialog& form, HWND sheet) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+    void TimerWavePlayClick();
+    void TimerWaveStopClick();
+    void TimerWaveAddClick();
+    void TimerWaveDelClick();
+
+private:
+    SettingsDialog* form_ = nullptr;
+    ChimePlayer& player_;
+};
+
+// Seam for the tests: the chime file dialog (true and the chosen file's full path, or false when the user cancels).
+// Null restores the real one; the previous one is returned.
+using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
+ChooseSoundFileFn SetChooseSoundFile(ChooseSoundFileFn fn);

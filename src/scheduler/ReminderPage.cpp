@@ -1,0 +1,424 @@
+// The reminder page お知らせタイマー: controls of both timers and the rules of their states.
+#include "scheduler/ReminderPage.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scheduler/ChimeRules.h"
+#include "settings/Cp932TextRules.h"
+#include "settings/SettingsDialog.h"
+#include "base/Subclass.h"
+
+namespace {
+// Offsets of a timer's controls inside its block of ids; Week and WeekL are followed by days 1..7.
+enum Offset {
+    kGroup = 0,
+    kScheduleKind = IDC_REMINDER1_SCHEDULE - IDC_REMINDER1_GROUP,
+    kDate = IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP,
+    kTime = IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP,
+    kTimerOnOff = IDC_REMINDER1_ON_OFF - IDC_REMINDER1_GROUP,
+    kAction = IDC_REMINDER1_ACTION - IDC_REMINDER1_GROUP,
+    kChimeChoice = IDC_REMINDER1_CHIME - IDC_REMINDER1_GROUP,
+    kLabel = IDC_REMINDER1_MEMO_LABEL - IDC_REMINDER1_GROUP,
+    kMemo = IDC_REMINDER1_MEMO - IDC_REMINDER1_GROUP,
+    kWeek = IDC_REMINDER1_WEEKDAY1 - 1 - IDC_REMINDER1_GROUP,
+    kWeekL = IDC_REMINDER1_WEEKDAY1_LABEL - 1 - IDC_REMINDER1_GROUP
+};
+constexpr int kIdBlock = kTimerIdBlock;
+
+enum Kind { kNoKind = -1, kOnce = 0, kDaily = 1, kWeekly = 2 };
+enum Action { kNoAction = -1, kChime = 0, kMessage = 1, kChimeAndMessage = 2 };
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kCream = RGB(255, 251, 240);
+
+constexpr wchar_t kOnCaption[] = L"タイマーON";
+constexpr wchar_t kOffCaption[] = L"タイマーOFF";
+constexpr wchar_t kKindPrompt[] = L"予約方法";
+
+constexpr int kGroupLeft = 30;
+constexpr int kGroupTop[ReminderPage::kTimerCount] = {4, 172};
+constexpr int kLeftColumn = 10;
+constexpr int kRightColumn = 180;
+constexpr int kFieldWidth = 150;
+constexpr int kFieldHeight = 23;
+constexpr int kKindRow = 20;
+constexpr int kPickerRow = 54;
+constexpr int kActionRow = 88;
+constexpr int kDropDownListHeight = 200;
+constexpr int kWeekLeft = kRightColumn;
+constexpr int kWeekTop = kKindRow;
+constexpr int kWeekPitch = 35;
+constexpr int kStripWidth = 15;
+constexpr int kStripHeight = 3;
+constexpr DWORD kDropDown = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_PUSHLIKE;
+constexpr const wchar_t* kWeekTexts[ReminderPage::kDayCount] = {L"日", L"月", L"火", L"水", L"木", L"金", L"土"};
+constexpr const wchar_t* kGroupTexts[ReminderPage::kTimerCount] = {L"お知らせタイマー　１", L"お知らせタイマー　２"};
+constexpr const wchar_t* kScheduleKindItems[] = {L"日時を指定", L"毎日", L"毎週"};
+constexpr const wchar_t* kActionItems[] = {L"時報を鳴らす", L"メッセージを出す", L"時報とメッセージ"};
+
+// Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
+constexpr wchar_t kDeleteChar = 0x7F;
+
+// The toggle buttons take no keyboard focus: a click hands it straight back to where it was, so the
+// button still presses, toggles and notifies, but the caret stays in the field the user was editing.
+LRESULT NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    if (msg == WM_SETFOCUS) {
+        auto previous = reinterpret_cast<HWND>(wParam);
+        SetFocus(previous && IsWindow(previous) ? previous : GetAncestor(hwnd, GA_ROOT));
+        return 0;
+    }
+    return link.Pass(hwnd, msg, wParam, lParam);
+}
+
+// Only the selected index of these drop-downs counts, so their edit part is read-only; it keeps the
+// white of an editable field while enabled. The kind drop-down shows its prompt whenever nothing is
+// selected, also when the load or the reset clears the selection.
+LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link, bool kind)
+{
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+        if (IsWindowEnabled(hwnd)) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    case CB_SETCURSEL:
+        if (kind) {
+            LRESULT result = link.Pass(hwnd, msg, wParam, lParam);
+            if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR) {
+                SetWindowTextW(hwnd, kKindPrompt);
+            }
+            return result;
+        }
+        break;
+    default:
+        break;
+    }
+    return link.Pass(hwnd, msg, wParam, lParam);
+}
+
+LRESULT KindComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    return ComboMessage(hwnd, msg, wParam, lParam, link, true);
+}
+
+LRESULT PlainComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    return ComboMessage(hwnd, msg, wParam, lParam, link, false);
+}
+
+// What an insertion at the current selection of the message field may keep within the byte limit.
+std::wstring FitAtSelection(HWND edit, std::wstring_view insertion)
+{
+    DWORD selStart = 0;
+    DWORD selEnd = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    return Cp932FitInsertion(WindowText(edit), selStart, selEnd, insertion, ReminderPage::kMemoMaxBytes);
+}
+
+std::wstring ClipboardFirstLine(HWND owner)
+{
+    std::wstring text;
+    if (!OpenClipboard(owner)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    // A one-line field takes the clipboard's first line only.
+    text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
+    return text;
+}
+
+// The message field refuses whatever would take it beyond its byte limit: typed characters that do not
+// fit are dropped, and pasted or replaced text as well as text set from code is cut at a whole character.
+LRESULT MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    switch (msg) {
+    case WM_CHAR: {
+        auto ch = static_cast<wchar_t>(wParam);
+        if (ch >= L' ' && ch != kDeleteChar && FitAtSelection(hwnd, std::wstring_view(&ch, 1)).empty()) {
+            return 0;
+        }
+        break;
+    }
+    case WM_PASTE: {
+        std::wstring fitted = FitAtSelection(hwnd, ClipboardFirstLine(hwnd));
+        if (!fitted.empty()) {
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitted.c_str()));
+        }
+        return 0;
+    }
+    case EM_REPLACESEL: {
+        auto* insertion = reinterpret_cast<const wchar_t*>(lParam);
+        std::wstring fitted = FitAtSelection(hwnd, insertion ? insertion : L"");
+        return link.Pass(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+    }
+    case WM_SETTEXT: {
+        auto* text = reinterpret_cast<const wchar_t*>(lParam);
+        std::wstring fitted = Cp932FitPrefix(text ? text : L"", ReminderPage::kMemoMaxBytes);
+        return link.Pass(hwnd, msg, wParam, reinterpret_cast<LPARAM>(fitted.c_str()));
+    }
+    default:
+        break;
+    }
+    return link.Pass(hwnd, msg, wParam, lParam);
+}
+
+template <SubclassProc Proc> void MakeComboReadOnly(HWND combo)
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndItem) {
+        SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
+    }
+    AddSubclass<Proc>(combo);
+}
+} // namespace
+
+void ReminderPage::Build(SettingsDialog& form, HWND sheet)
+{
+    form_ = &form;
+    redBrush_ = Brush(CreateSolidBrush(kRed));
+    creamBrush_ = Brush(CreateSolidBrush(kCream));
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        int gx = kGroupLeft;
+        int gy = kGroupTop[timer - 1];
+        auto at = [&](int offset, const wchar_t* cls, const wchar_t* text, int x, int y, int w, int h, DWORD style) {
+            return ControlDef{Id(timer, offset), cls, text, gx + x, gy + y, w, h, style};
+        };
+        std::vector<ControlDef> defs;
+        defs.push_back(at(kGroup, WC_BUTTONW, kGroupTexts[timer - 1], 0, 0, 490, 160, BS_GROUPBOX));
+        // The strips come before their buttons so that they lie above them; the buttons clip them out.
+        for (int day = 1; day <= kDayCount; ++day) {
+            int stripLeft = kWeekLeft + kWeekPitch * (day - 1) + (kWeekPitch - kStripWidth) / 2;
+            defs.push_back(
+                at(kWeekL + day, WC_STATICW, L"", stripLeft, kWeekTop + 1, kStripWidth, kStripHeight, SS_OWNERDRAW));
+        }
+        // Creation order is the keyboard order: date, time, kind, action, chime, message. Timer 2's time
+        // picker sits two pixels lower in the design than timer 1's.
+        defs.push_back(at(kDate, DATETIMEPICK_CLASSW, L"", kLeftColumn, kPickerRow, kFieldWidth, kFieldHeight,
+                          DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", kRightColumn, timer == 1 ? kPickerRow : kPickerRow + 2,
+                          kFieldWidth, kFieldHeight, DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(
+            at(kScheduleKind, WC_COMBOBOXW, L"", kLeftColumn, kKindRow, kFieldWidth, kDropDownListHeight, kDropDown));
+        defs.push_back(
+            at(kAction, WC_COMBOBOXW, L"", kLeftColumn, kActionRow, kFieldWidth, kDropDownListHeight, kDropDown));
+        // The chime list is taller: it may hold two user sound files after the eight built-in chimes.
+        defs.push_back(at(kChimeChoice, WC_COMBOBOXW, L"", kRightColumn, kActionRow, kFieldWidth, 240, kDropDown));
+        defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
+        for (int day = 1; day <= kDayCount; ++day) {
+            defs.push_back(at(kWeek + day, WC_BUTTONW, kWeekTexts[day - 1], kWeekLeft + kWeekPitch * (day - 1),
+                              kWeekTop, kWeekPitch, kFieldHeight, kToggle | WS_CLIPSIBLINGS | WS_DISABLED));
+        }
+        defs.push_back(at(kTimerOnOff, WC_BUTTONW, kOnCaption, 350, kPickerRow, 130, 57, kToggle));
+        CreateControls(form, sheet, defs.data(), defs.size());
+
+        for (int day = 1; day <= kDayCount; ++day) {
+            AddSubclass<NoFocusProc>(form.Control(Id(timer, kWeek + day)));
+        }
+        AddSubclass<NoFocusProc>(form.Control(Id(timer, kTimerOnOff)));
+        MakeComboReadOnly<KindComboProc>(form.Control(Id(timer, kScheduleKind)));
+        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kAction)));
+        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kChimeChoice)));
+        AddSubclass<MemoProc>(form.Control(Id(timer, kMemo)));
+
+        for (const wchar_t* item : kScheduleKindItems) {
+            form.AddItem(Id(timer, kScheduleKind), item);
+        }
+        form.SetIndex(Id(timer, kScheduleKind), kNoKind);
+        for (const wchar_t* item : kActionItems) {
+            form.AddItem(Id(timer, kAction), item);
+        }
+        form.SetIndex(Id(timer, kAction), kChime);
+        for (int i = 0; i < kBuiltInChimeCount; ++i) {
+            form.AddItem(Id(timer, kChimeChoice), BuiltInChimeText(i));
+        }
+        form.SetIndex(Id(timer, kChimeChoice), 0);
+    }
+}
+
+bool ReminderPage::OnCommand(int id, int code, HWND)
+{
+    int relative = id - IDC_REMINDER1_GROUP;
+    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+        return false;
+    }
+    int timer = relative / kIdBlock + 1;
+    int offset = relative % kIdBlock;
+    if (offset == kScheduleKind && code == CBN_SELCHANGE) {
+        ScheduleKindChange(timer);
+    } else if (offset == kAction && code == CBN_SELCHANGE) {
+        ActionChange(timer);
+    } else if (offset == kTimerOnOff && code == BN_CLICKED) {
+        TimerOnOffClick(timer);
+    } else if (offset > kWeek && offset <= kWeek + kDayCount && code == BN_CLICKED) {
+        WeekClick(timer, offset - kWeek);
+    } else if (offset == kMemo && code == EN_CHANGE) {
+        KeepMemoWithinLimit(timer);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
+{
+    int relative = static_cast<int>(item->CtlID) - IDC_REMINDER1_GROUP;
+    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+        return false;
+    }
+    int day = relative % kIdBlock - kWeekL;
+    if (day < 1 || day > kDayCount) {
+        return false;
+    }
+    int timer = relative / kIdBlock + 1;
+    FillRect(item->hDC, &item->rcItem, IndicatorRed(timer, day) ? redBrush_.Get() : creamBrush_.Get());
+    return true;
+}
+
+void ReminderPage::ScheduleKindChange(int timer)
+{
+    int kind = form_->Index(Id(timer, kScheduleKind));
+    if (kind != kOnce && kind != kDaily && kind != kWeekly) {
+        return;
+    }
+    form_->SetEnabled(Id(timer, kTime), true);
+    form_->SetEnabled(Id(timer, kDate), kind == kOnce);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), kind == kWeekly);
+    }
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, kind == kWeekly && form_->Down(Id(timer, kWeek + day)));
+    }
+}
+
+void ReminderPage::ActionChange(int timer)
+{
+    int action = form_->Index(Id(timer, kAction));
+    if (action != kChime && action != kMessage && action != kChimeAndMessage) {
+        return;
+    }
+    form_->SetEnabled(Id(timer, kChimeChoice), action != kMessage);
+    form_->SetEnabled(Id(timer, kMemo), action != kChime);
+}
+
+void ReminderPage::WeekClick(int timer, int day)
+{
+    SetIndicator(timer, day, form_->Down(Id(timer, kWeek + day)));
+}
+
+void ReminderPage::TimerOnOffClick(int timer)
+{
+    if (!form_->Down(Id(timer, kTimerOnOff))) {
+        form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+        ResetReminder(timer);
+        return;
+    }
+    form_->SetText(Id(timer, kTimerOnOff), kOnCaption);
+    form_->SetEnabled(Id(timer, kScheduleKind), false);
+    form_->SetEnabled(Id(timer, kAction), false);
+    form_->SetEnabled(Id(timer, kTime), false);
+    form_->SetEnabled(Id(timer, kDate), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), false);
+    }
+    form_->SetEnabled(Id(timer, kChimeChoice), false);
+    form_->SetEnabled(Id(timer, kMemo), false);
+}
+
+void ReminderPage::ResetReminder(int timer)
+{
+    form_->SetIndex(Id(timer, kScheduleKind), kNoKind);
+    form_->SetText(Id(timer, kScheduleKind), kKindPrompt);
+    form_->SetEnabled(Id(timer, kScheduleKind), true);
+    form_->SetIndex(Id(timer, kAction), kChime);
+    form_->SetEnabled(Id(timer, kAction), true);
+    form_->SetEnabled(Id(timer, kTime), false);
+    form_->SetEnabled(Id(timer, kDate), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        form_->SetEnabled(Id(timer, kWeek + day), false);
+    }
+    form_->SetIndex(Id(timer, kChimeChoice), 0);
+    form_->SetEnabled(Id(timer, kChimeChoice), true);
+    form_->SetEnabled(Id(timer, kMemo), false);
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, false);
+    }
+}
+
+void ReminderPage::SwitchOffAfterFiring(int timer)
+{
+    form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+    form_->SetDown(Id(timer, kTimerOnOff), false);
+    ResetReminder(timer);
+}
+
+void ReminderPage::RefreshOnPageChange()
+{
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        RefreshCaption(timer);
+    }
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        RefreshIndicators(timer);
+    }
+}
+
+bool ReminderPage::IndicatorRed(int timer, int day) const
+{
+    return red_[timer - 1][day - 1];
+}
+
+void ReminderPage::SetIndicator(int timer, int day, bool red)
+{
+    red_[timer - 1][day - 1] = red;
+    InvalidateRect(form_->Control(Id(timer, kWeekL + day)), nullptr, FALSE);
+}
+
+void ReminderPage::RefreshIndicators(int timer)
+{
+    bool weekly = form_->Index(Id(timer, kScheduleKind)) == kWeekly;
+    for (int day = 1; day <= kDayCount; ++day) {
+        SetIndicator(timer, day, weekly && form_->Down(Id(timer, kWeek + day)));
+    }
+}
+
+void ReminderPage::RefreshCaption(int timer)
+{
+    form_->SetText(Id(timer, kTimerOnOff), form_->Down(Id(timer, kTimerOnOff)) ? kOnCaption : kOffCaption);
+}
+
+// Typing and pasting are already held to the limit; this catches what reaches the field another way
+// (an input method's result string, for one) and cuts it back at a whole character.
+void ReminderPage::KeepMemoWithinLimit(int timer)
+{
+    HWND memo = form_->Control(Id(timer, kMemo));
+    std::wstring text = WindowText(memo);
+    if (Cp932ByteCount(text) <= kMemoMaxBytes) {
+        return;
+    }
+    SetWindowTextW(memo, text.c_str());
+    int end = GetWindowTextLengthW(memo);
+    SendMessageW(memo, EM_SETSEL, end, end);
+}
+
+std::unique_ptr<ReminderPage> MakeReminderPage()
+{
+    return std::make_unique<ReminderPage>();
+}

@@ -1,0 +1,302 @@
+// The reminder message windows: frame, FormCreate (no title bar, enlarged, topmost), the sentence and the
+// memo at the window's DPI, the O K button and the deactivation slot that keeps a shown window above other
+// programs.
+#include "scheduler/ReminderWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "resource.h"
+#include "base/Dpi.h"
+#include "scheduler/SchedulerRules.h"
+#include "base/MessageLoop.h"
+
+namespace {
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// FormCreate's mask: clears WS_CAPTION (WS_BORDER | WS_DLGFRAME); the sizing border stays.
+constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
+constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
+constexpr COLORREF kColour1 = RGB(192, 220, 192);
+constexpr COLORREF kColour2 = RGB(166, 202, 240);
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+constexpr int kFontPx = 15;
+constexpr int kLabelFontPx = 20;
+// Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
+constexpr int kSmallestLabelFontPx = 12;
+constexpr int kLabelSidePadding = 4;
+constexpr int kLocaleTextChars = 80;
+
+constexpr RECT kLabelRect = {0, 12, 0 + 489, 12 + 49};
+constexpr RECT kMemoRect = {8, 60, 8 + 471, 60 + 23};
+constexpr RECT kButtonRect = {404, 92, 404 + 75, 92 + 25};
+
+std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
+{
+    wchar_t text[kLocaleTextChars] = {};
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, kLocaleTextChars) ? text : fallback;
+}
+
+HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
+{
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+// The client height once the title bar has gone: the outer height the window had with it, and at least enough to
+// show the button.
+int ClientHeightWithoutTitleBar(int dpi)
+{
+    const SIZE withTitleBar = OuterSizeForClient(kFormStyle, kFormExStyle, Scale(ReminderWindow::kClientWidth, dpi),
+                                                 Scale(ReminderWindow::kClientHeight, dpi), dpi);
+    return std::max(static_cast<int>(withTitleBar.cy),
+                    Scale(ReminderWindow::kControlsBottom + ReminderWindow::kBottomMargin, dpi));
+}
+} // namespace
+
+ReminderWindow*& DeactivationSlot()
+{
+    static ReminderWindow* slot = nullptr;
+    return slot;
+}
+
+std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
+{
+    wchar_t weekday[kLocaleTextChars] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &when, L"dddd", weekday, kLocaleTextChars);
+    return ReminderSentence(when, weekday, LocaleText(LOCALE_SDATE, L"/"), LocaleText(LOCALE_STIME, L":"),
+                            spacesBeforeTime);
+}
+
+ReminderWindow::ReminderWindow(int number) : number_(number == 2 ? 2 : 1) {}
+
+ReminderWindow::~ReminderWindow()
+{
+    if (DeactivationSlot() == this) {
+        DeactivationSlot() = nullptr;
+    }
+    if (hwnd_) {
+        RemoveDialogWindow(hwnd_);
+    }
+}
+
+COLORREF ReminderWindow::BackgroundColour() const
+{
+    return number_ == 1 ? kColour1 : kColour2;
+}
+
+bool ReminderWindow::Create(HWND mainWindow)
+{
+    const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
+    const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
+    background_ = Brush(CreateSolidBrush(BackgroundColour()));
+    // No class brush: the window paints its own colour.
+    RegisterWindowClass(className, nullptr);
+    if (!CreateCentredWindow(kFormExStyle, className, title, kFormStyle, mainWindow)) {
+        return false;
+    }
+    CreateFonts();
+    BuildControls();
+    FormCreate();
+    // Enter and Space press O K, as in any dialog.
+    AddDialogWindow(hwnd_);
+    return true;
+}
+
+void ReminderWindow::CreateFonts()
+{
+    font_ = CreateUiFont(kFace, kFontPx, Dpi());
+    labelFont_ = CreateUiFont(kFace, kLabelFontPx, Dpi());
+}
+
+void ReminderWindow::BuildControls()
+{
+    // The button first: it is first in the tab order and has the focus when the window opens.
+    MakeChild(hwnd_, 0, WC_BUTTONW, L"O K", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_MESSAGEBTN);
+    MakeChild(hwnd_, WS_EX_CLIENTEDGE, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, IDC_MESSAGEMEMO);
+    MakeChild(hwnd_, 0, WC_STATICW, L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, IDC_MESSAGELABEL);
+    PlaceControls();
+}
+
+void ReminderWindow::PlaceControls()
+{
+    for (int id : {IDC_MESSAGEBTN, IDC_MESSAGEMEMO}) {
+        SendMessageW(GetDlgItem(hwnd_, id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    }
+    SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEBTN), kButtonRect, Dpi());
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), kMemoRect, Dpi());
+    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGELABEL), kLabelRect, Dpi());
+    LayOut();
+}
+
+std::optional<SIZE> ReminderWindow::OuterSizeForDpi(int dpi) const
+{
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    if (style & WS_CAPTION) {
+        return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    }
+    return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi), dpi);
+}
+
+void ReminderWindow::FormCreate()
+{
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & kNoTitleBarMask);
+    // The client area grows to the outer height the window had with its title bar, which brings the memo
+    // and the button into view; where the frame metrics give less, it still reaches below the button.
+    const SIZE size = OuterSizeForDpi(Dpi()).value_or(SIZE{0, 0});
+    POINT pos = CentredOnScreen(size.cx, size.cy);
+    SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(hwnd_, HWND_TOPMOST, pos.x, pos.y, 0, 0, kTopmostFlags);
+}
+
+void ReminderWindow::LayOut()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    // The label stretches with the window's width; everything else keeps its place.
+    const RECT label = ScaleRect(kLabelRect, Dpi());
+    SetWindowPos(GetDlgItem(hwnd_, IDC_MESSAGELABEL), nullptr, 0, 0,
+                 client.right + (label.right - label.left - Scale(kClientWidth, Dpi())), label.bottom - label.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ReminderWindow::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldFont = std::move(font_);
+    Font oldLabelFont = std::move(labelFont_);
+    Font oldFittedFont = std::move(fittedLabelFont_);
+    CreateFonts();
+    PlaceControls();
+    // A sentence on show is fitted again into the label's new width.
+    if (const std::wstring sentence = MessageLabelText(); !sentence.empty()) {
+        FitLabelFont(sentence);
+    }
+}
+
+void ReminderWindow::ShowReminder(const std::wstring& memo, const SYSTEMTIME& now)
+{
+    if (!hwnd_) {
+        return;
+    }
+    // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
+    const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);
+    FitLabelFont(sentence);
+    SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), sentence.c_str());
+    ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
+    BringWindowToTop(hwnd_);
+    if (GetActiveWindow() == hwnd_) {
+        SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
+    }
+    DeactivationSlot() = this;
+}
+
+void ReminderWindow::FitLabelFont(const std::wstring& sentence)
+{
+    HWND label = GetDlgItem(hwnd_, IDC_MESSAGELABEL);
+    RECT rc;
+    GetClientRect(label, &rc);
+    const int available = rc.right - 2 * Scale(kLabelSidePadding, Dpi());
+    WindowDC dc(label);
+    Font fitted;
+    HFONT chosen = labelFont_.Get();
+    for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(kFace, px, Dpi());
+        HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
+        SIZE extent = {};
+        {
+            SelectInDC select(dc.Get(), font);
+            GetTextExtentPoint32W(dc.Get(), sentence.c_str(), static_cast<int>(sentence.size()), &extent);
+        }
+        chosen = font;
+        fitted = std::move(candidate);
+        if (extent.cx <= available) {
+            break;
+        }
+    }
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    // The label keeps using the font until the next sentence replaces it.
+    fittedLabelFont_ = std::move(fitted);
+}
+
+int ReminderWindow::MessageLabelFontPx() const
+{
+    auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_GETFONT, 0, 0));
+    LOGFONTW lf = {};
+    GetObjectW(font, sizeof(lf), &lf);
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+}
+
+void ReminderWindow::MessageBtnClick()
+{
+    DeactivationSlot() = nullptr;
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void ReminderWindow::KeepMessageOnTop()
+{
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_NOACTIVATE);
+}
+
+std::wstring ReminderWindow::MessageLabelText() const
+{
+    return WindowText(GetDlgItem(hwnd_, IDC_MESSAGELABEL));
+}
+
+std::wstring ReminderWindow::MessageMemoText() const
+{
+    return WindowText(GetDlgItem(hwnd_, IDC_MESSAGEMEMO));
+}
+
+LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.Get());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        auto dc = reinterpret_cast<HDC>(wParam);
+        if (GetDlgCtrlID(control) == IDC_MESSAGEMEMO) {
+            // A read-only field keeps the white of a text field.
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        SetBkColor(dc, BackgroundColour());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(background_.Get());
+    }
+    case WM_COMMAND:
+        // Enter comes as IDOK; Esc does nothing, O K being the window's only way to close.
+        if ((LOWORD(wParam) == IDC_MESSAGEBTN || LOWORD(wParam) == IDOK) && HIWORD(wParam) == BN_CLICKED) {
+            MessageBtnClick();
+        }
+        return 0;
+    case WM_SIZE:
+        LayOut();
+        return Default(msg, wParam, lParam);
+    case WM_ACTIVATEAPP:
+        // Every top-level window of the program hears this; only the window in the slot acts on it.
+        if (!wParam && DeactivationSlot() == this) {
+            KeepMessageOnTop();
+        }
+        return Default(msg, wParam, lParam);
+    case WM_CLOSE:
+        ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+    case WM_DESTROY:
+        RemoveDialogWindow(hwnd_);
+        return Default(msg, wParam, lParam);
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}

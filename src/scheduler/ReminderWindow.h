@@ -1,0 +1,67 @@
+// The two reminder message windows TMessagesForm1 and TMessagesForm2: topmost windows without a title bar,
+// hidden until their reminder fires, that say the scheduled moment has come and show the reminder's text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/Handles.h"
+#include "base/Window.h"
+
+class ReminderWindow : public Window {
+public:
+    static constexpr int kClientWidth = 488;
+    static constexpr int kClientHeight = 54;
+    // The OK button's lower edge, and the margin kept under it once the title bar is gone.
+    static constexpr int kControlsBottom = 117;
+    static constexpr int kBottomMargin = 8;
+
+    // number is 1 or 2: the reminder timer the window belongs to.
+    explicit ReminderWindow(int number);
+    ~ReminderWindow() override;
+
+    // Creates the window hidden, owned by the main window, then runs FormCreate.
+    bool Create(HWND mainWindow);
+    int Number() const { return number_; }
+    COLORREF BackgroundColour() const;
+
+    // Shows the window (or brings it to the front) with the reminder's text and the
+    // sentence for the moment now, and takes the application's deactivation slot.
+    void ShowReminder(const std::wstring& memo, const SYSTEMTIME& now);
+    // "O K": empties the deactivation slot and hides the window.
+    void MessageBtnClick();
+    // Puts the window above every other program's windows again, without showing or moving it.
+    void KeepMessageOnTop();
+
+    std::wstring MessageLabelText() const;
+    std::wstring MessageMemoText() const;
+    // Character height of the sentence: 20 px at 96 DPI, less where the face would not fit the sentence in.
+    int MessageLabelFontPx() const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
+
+private:
+    void FormCreate();
+    void CreateFonts();
+    void BuildControls();
+    void PlaceControls();
+    void LayOut();
+    void FitLabelFont(const std::wstring& sentence);
+
+    int number_;
+    Brush background_;
+    Font font_;
+    Font labelFont_;
+    Font fittedLabelFont_;
+};
+
+// The application's deactivation slot: the message window whose KeepMessageOnTop runs when the application
+// loses activation, or null.
+ReminderWindow*& DeactivationSlot();
+
+// The date and time part of the sentence in the user's locale: its weekday name and separators.
+std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime);

@@ -1,0 +1,528 @@
+// The settings dialog frame: window, O K button, page control with its six sheets, routing of control
+// notifications to the pages, and the typed accessors over the controls.
+#include "settings/SettingsDialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "resource.h"
+#include "base/Dpi.h"
+#include "base/Handles.h"
+#include "base/MessageLoop.h"
+#include "base/Subclass.h"
+
+namespace {
+constexpr wchar_t kSheetClass[] = L"TTabSheet";
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+constexpr const wchar_t* kTabTexts[SettingsDialog::kPageCount] = {L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー",
+                                                                  L"各種情報", L"ヘルプ",           L"バージョン"};
+constexpr int kSheetIds[SettingsDialog::kPageCount] = {IDC_CHIME_SHEET, IDC_REMINDER_SHEET, IDC_WALLPAPER_SHEET,
+                                                       IDC_INFO_SHEET,  IDC_HELP_SHEET,     IDC_VERSION_SHEET};
+
+// The margin on each side of an item's text in an open list, inside the list's frame.
+constexpr int kDroppedTextMargin = 4;
+
+constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+constexpr int kFontPx = 15;
+constexpr int kOkFontPx = 20;
+constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
+constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
+
+// A sheet hands everything its controls report to the dialog, so one window procedure serves all pages.
+LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
+    case WM_DROPFILES:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+// An open list that would reach beyond the right edge of its screen opens further left instead, as far as the
+// screen's left edge (Wine leaves it where the drop-down is).
+LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    if (msg == WM_WINDOWPOSCHANGING) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOMOVE)) {
+            RECT rc = {};
+            GetWindowRect(hwnd, &rc);
+            const int width = (pos->flags & SWP_NOSIZE) ? static_cast<int>(rc.right - rc.left) : pos->cx;
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof(monitor);
+            GetMonitorInfoW(MonitorFromPoint({pos->x, pos->y}, MONITOR_DEFAULTTONEAREST), &monitor);
+            if (pos->x + width > monitor.rcWork.right) {
+                pos->x =
+                    std::max(static_cast<int>(monitor.rcWork.right) - width, static_cast<int>(monitor.rcWork.left));
+            }
+        }
+    }
+    return link.Pass(hwnd, msg, wParam, lParam);
+}
+
+// The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
+// wider than the screen it opens on, and never narrower than the drop-down itself. An added item is measured
+// alone; a removal measures them all again, since the widest may have gone.
+void FitDroppedWidth(HWND combo, const std::wstring* added, int dpi)
+{
+    int widest = 0;
+    {
+        WindowDC dc(combo);
+        SelectInDC select(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+        auto measure = [&](const std::wstring& text) {
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            widest = std::max(widest, static_cast<int>(extent.cx));
+        };
+        const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; !added && i < count; ++i) {
+            const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+            std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(text.size() - 1);
+            measure(text);
+        }
+        if (added) {
+            measure(*added);
+        }
+    }
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(combo, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT rc = {};
+    GetWindowRect(combo, &rc);
+    const int wanted =
+        widest + 2 * (MetricForDpi(SM_CXEDGE, dpi) + Scale(kDroppedTextMargin, dpi)) + MetricForDpi(SM_CXVSCROLL, dpi);
+    int width = std::max(std::min(wanted, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left)),
+                         static_cast<int>(rc.right - rc.left));
+    if (added) {
+        width = std::max(width, static_cast<int>(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0)));
+    }
+    SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndList) {
+        AddSubclass<KeepListOnScreenProc>(info.hwndList);
+    }
+}
+
+void RegisterSheetClass()
+{
+    RegisterClassOnce(kSheetClass, SheetProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+}
+} // namespace
+
+void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ControlDef& d = defs[i];
+        const RECT design = {d.x, d.y, d.x + d.w, d.y + d.h};
+        const RECT rc = ScaleRect(design, form.Dpi());
+        HWND control = CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, rc.left, rc.top,
+                                       rc.right - rc.left, rc.bottom - rc.top, sheet,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form.DefaultFont()), FALSE);
+        form.KeepDesignRect(control, design);
+    }
+    // Group boxes go below everything, so that the controls inside them are not clipped by their frames.
+    for (std::size_t i = 0; i < count; ++i) {
+        const ControlDef& d = defs[i];
+        if (lstrcmpiW(d.className, WC_BUTTONW) == 0 && (d.style & BS_TYPEMASK) == BS_GROUPBOX) {
+            SetWindowPos(GetDlgItem(sheet, d.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+}
+
+SettingsDialog::SettingsDialog(SettingsPages pages) : pages_(std::move(pages)) {}
+
+SettingsDialog::~SettingsDialog() = default;
+
+bool SettingsDialog::Create(HWND owner, bool load)
+{
+    RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RegisterSheetClass();
+    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
+        return false;
+    }
+    CreateFonts();
+    BuildFrame();
+    // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
+    AddDialogWindow(hwnd_);
+    if (load) {
+        FormCreate();
+    }
+    // Started after the load: an error box of the load runs a message loop, and no tick may read the
+    // half-loaded controls.
+    SetTimer(hwnd_, kTickTimerId, kTickIntervalMs, nullptr);
+    return true;
+}
+
+std::optional<SIZE> SettingsDialog::OuterSizeForDpi(int dpi) const
+{
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+}
+
+void SettingsDialog::CreateFonts()
+{
+    font_ = CreateUiFont(kFace, kFontPx, Dpi());
+    okFont_ = CreateUiFont(kFace, kOkFontPx, Dpi(), true);
+}
+
+void SettingsDialog::BuildFrame()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    okBtn_ = CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
+    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
+
+    pageControl_ =
+        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
+    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    for (int i = 0; i < kPageCount; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
+        SendMessageW(pageControl_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    // The sheets lie over the page control's display area as siblings, so their controls report to us.
+    for (int i = 0; i < kPageCount; ++i) {
+        sheets_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kSheetClass, kTabTexts[i],
+                                     WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSheetIds[i])), instance, nullptr);
+        SetWindowPos(sheets_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    LayOutFrame();
+    for (int i = 0; i < kPageCount; ++i) {
+        pages_[i]->Build(*this, sheets_[i]);
+    }
+    SendMessageW(pageControl_, TCM_SETCURSEL, 0, 0);
+}
+
+void SettingsDialog::LayOutFrame()
+{
+    PlaceChild(okBtn_, kOkBtnRect, Dpi());
+    PlaceChild(pageControl_, kPageControlRect, Dpi());
+    // The display area follows from the tabs' height in the present font.
+    const RECT tab = ScaleRect(kPageControlRect, Dpi());
+    RECT area = {0, 0, tab.right - tab.left, tab.bottom - tab.top};
+    SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, tab.left, tab.top);
+    for (HWND sheet : sheets_) {
+        SetWindowPos(sheet, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void SettingsDialog::OnDpiChanged()
+{
+    // The old fonts stay until no control uses them any more.
+    Font oldFont = std::move(font_);
+    Font oldOkFont = std::move(okFont_);
+    CreateFonts();
+    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), TRUE);
+    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    LayOutFrame();
+    for (const auto& [control, design] : designRects_) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+        PlaceChild(control, design, Dpi());
+        if (IsComboBox(control)) {
+            FitDroppedWidth(control, nullptr, Dpi());
+        }
+    }
+    for (auto& page : pages_) {
+        page->OnDpiChanged(Dpi());
+    }
+}
+
+std::optional<RECT> SettingsDialog::DesignRect(HWND control) const
+{
+    for (const auto& [kept, design] : designRects_) {
+        if (kept == control) {
+            return design;
+        }
+    }
+    return std::nullopt;
+}
+
+void SettingsDialog::ShowDialog()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    BringWindowToTop(hwnd_);
+}
+
+HWND SettingsDialog::Control(int id) const
+{
+    if (!hwnd_) {
+        return nullptr;
+    }
+    // The tick reads a dozen controls twice a second, and a search of the sheets costs the window manager a
+    // walk of each sheet's children: every control is looked up once.
+    auto cached = controls_.find(id);
+    if (cached != controls_.end() && IsWindow(cached->second)) {
+        return cached->second;
+    }
+    HWND found = GetDlgItem(hwnd_, id);
+    for (std::size_t i = 0; !found && i < sheets_.size(); ++i) {
+        found = GetDlgItem(sheets_[i], id);
+    }
+    if (found) {
+        controls_[id] = found;
+    }
+    return found;
+}
+
+bool SettingsDialog::IsComboBox(HWND control) const
+{
+    auto cached = comboBoxes_.find(control);
+    if (cached != comboBoxes_.end()) {
+        return cached->second;
+    }
+    wchar_t cls[32] = {};
+    GetClassNameW(control, cls, 32);
+    const bool combo = lstrcmpiW(cls, WC_COMBOBOXW) == 0;
+    comboBoxes_[control] = combo;
+    return combo;
+}
+
+int SettingsDialog::Index(int id) const
+{
+    HWND c = Control(id);
+    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+}
+
+void SettingsDialog::SetIndex(int id, int index)
+{
+    HWND c = Control(id);
+    SendMessageW(c, IsComboBox(c) ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int SettingsDialog::ItemCount(int id) const
+{
+    HWND c = Control(id);
+    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+}
+
+std::wstring SettingsDialog::ItemText(int id, int index) const
+{
+    HWND c = Control(id);
+    bool combo = IsComboBox(c);
+    LRESULT len = SendMessageW(c, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+    if (len < 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
+    SendMessageW(c, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(len));
+    return text;
+}
+
+void SettingsDialog::AddItem(int id, const std::wstring& text)
+{
+    HWND c = Control(id);
+    const bool combo = IsComboBox(c);
+    SendMessageW(c, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (combo) {
+        FitDroppedWidth(c, &text, Dpi());
+    }
+}
+
+void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
+{
+    HWND c = Control(id);
+    if (IsComboBox(c)) {
+        for (const std::wstring& text : texts) {
+            AddItem(id, text);
+        }
+        return;
+    }
+    std::size_t chars = 0;
+    for (const std::wstring& text : texts) {
+        chars += text.size() + 1;
+    }
+    SendMessageW(c, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(c, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+    for (const std::wstring& text : texts) {
+        SendMessageW(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(c, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(c, nullptr, TRUE);
+}
+
+void SettingsDialog::DeleteItem(int id, int index)
+{
+    HWND c = Control(id);
+    const bool combo = IsComboBox(c);
+    SendMessageW(c, combo ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
+    if (combo) {
+        FitDroppedWidth(c, nullptr, Dpi());
+    }
+}
+
+bool SettingsDialog::Down(int id) const
+{
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SettingsDialog::SetDown(int id, bool down)
+{
+    SendMessageW(Control(id), BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool SettingsDialog::Enabled(int id) const
+{
+    return IsWindowEnabled(Control(id)) != FALSE;
+}
+
+void SettingsDialog::SetEnabled(int id, bool enabled)
+{
+    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+}
+
+std::wstring SettingsDialog::Text(int id) const
+{
+    return WindowText(Control(id));
+}
+
+void SettingsDialog::SetText(int id, const std::wstring& text)
+{
+    SetWindowTextW(Control(id), text.c_str());
+}
+
+SYSTEMTIME SettingsDialog::DateTime(int id) const
+{
+    SYSTEMTIME st = {};
+    SendMessageW(Control(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st;
+}
+
+void SettingsDialog::SetDateTime(int id, const SYSTEMTIME& value)
+{
+    SendMessageW(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+}
+
+int SettingsDialog::CurrentPage() const
+{
+    return static_cast<int>(SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0));
+}
+
+void SettingsDialog::SelectPage(int index)
+{
+    SendMessageW(pageControl_, TCM_SETCURSEL, index, 0);
+    PageControlChange();
+}
+
+void SettingsDialog::PageControlChange()
+{
+    int current = CurrentPage();
+    for (int i = 0; i < kPageCount; ++i) {
+        ShowWindow(sheets_[i], i == current ? SW_SHOW : SW_HIDE);
+    }
+    for (auto& page : pages_) {
+        page->OnAnyPageChange();
+    }
+    if (current >= 0 && current < kPageCount) {
+        pages_[current]->OnSelected();
+    }
+}
+
+SettingsPage* SettingsDialog::PageOfControl(HWND control) const
+{
+    HWND sheet = GetParent(control);
+    for (int i = 0; i < kPageCount; ++i) {
+        if (sheets_[i] == sheet) {
+            return pages_[i].get();
+        }
+    }
+    return nullptr;
+}
+
+LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        int id = LOWORD(wParam);
+        if (id == IDC_OKBTN && HIWORD(wParam) == BN_CLICKED) {
+            OkBtnClick();
+            return 0;
+        }
+        if (SettingsPage* page = control ? PageOfControl(control) : nullptr) {
+            page->OnCommand(id, HIWORD(wParam), control);
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == pageControl_) {
+            if (header->code == TCN_SELCHANGE) {
+                PageControlChange();
+            }
+            return 0;
+        }
+        LRESULT result = 0;
+        if (SettingsPage* page = PageOfControl(header->hwndFrom)) {
+            page->OnNotify(header, &result);
+        }
+        return result;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        if (SettingsPage* page = PageOfControl(control)) {
+            if (HBRUSH brush = page->OnCtlColor(reinterpret_cast<HDC>(wParam), control)) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+        }
+        return Default(msg, wParam, lParam);
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (SettingsPage* page = PageOfControl(item->hwndItem)) {
+            return page->OnDrawItem(item) ? TRUE : FALSE;
+        }
+        return FALSE;
+    }
+    case WM_TIMER:
+        if (wParam == kTickTimerId) {
+            if (tickHandler_) {
+                tickHandler_();
+            }
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
+    case WM_CLOSE:
+        // The dialog has no close box; O K is the only way to close it.
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd_, kTickTimerId);
+        RemoveDialogWindow(hwnd_);
+        return Default(msg, wParam, lParam);
+    default: {
+        LRESULT result = 0;
+        for (auto& page : pages_) {
+            if (page->OnFormMessage(msg, wParam, lParam, &result)) {
+                return result;
+            }
+        }
+        return Default(msg, wParam, lParam);
+    }
+    }
+}

@@ -1,0 +1,105 @@
+// The settings dialog SettingsDialog: its frame (O K button, page control, six pages) and typed access to
+// its controls, which are the live settings of the whole program.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "settings/SettingsPage.h"
+#include "base/Window.h"
+
+class SettingsDialog : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"TOptionEtcForm";
+    static constexpr const wchar_t* kTitle = L"Sorabune";
+    static constexpr int kClientWidth = 588;
+    static constexpr int kClientHeight = 434;
+    static constexpr int kPageCount = kSettingsPageCount;
+    static constexpr int kInfoPage = 3;
+    // The half-second tick of the whole program, running from the dialog's creation to its end.
+    static constexpr UINT_PTR kTickTimerId = 1;
+    static constexpr UINT kTickIntervalMs = 500;
+
+    // The frame with the pages it shows, in tab order (the program entry makes them).
+    explicit SettingsDialog(SettingsPages pages);
+    ~SettingsDialog() override;
+
+    // What each tick runs (OnTick of the scheduler); nothing until it is set.
+    void SetTickHandler(std::function<void()> handler) { tickHandler_ = std::move(handler); }
+
+    // Creates the dialog hidden, owned by owner, with every control; then runs FormCreate (the load from the
+    // registry) when load is true. Tests pass false to get the design state.
+    bool Create(HWND owner, bool load = true);
+    // Shows the dialog on the page last selected and brings it to the front.
+    void ShowDialog();
+
+    // The control with this id (on the frame or any page), or null.
+    HWND Control(int id) const;
+    HFONT DefaultFont() const { return font_.Get(); }
+    // The rectangle at 96 DPI of a control that a page's table made (CreateControls), or nothing.
+    std::optional<RECT> DesignRect(HWND control) const;
+    void KeepDesignRect(HWND control, const RECT& design) { designRects_.emplace_back(control, design); }
+
+    // Drop-down and list boxes: selected item position (-1 none), items.
+    int Index(int id) const;
+    void SetIndex(int id, int index);
+    int ItemCount(int id) const;
+    std::wstring ItemText(int id, int index) const;
+    void AddItem(int id, const std::wstring& text);
+    // Appends many items to a list box at once: its storage reserved, drawing and scroll range held until the last.
+    void AddItems(int id, const std::vector<std::wstring>& texts);
+    void DeleteItem(int id, int index);
+    // Toggle buttons and check boxes: held down / ticked.
+    bool Down(int id) const;
+    void SetDown(int id, bool down);
+    bool Enabled(int id) const;
+    void SetEnabled(int id, bool enabled);
+    std::wstring Text(int id) const;
+    void SetText(int id, const std::wstring& text);
+    // Date and time pickers.
+    SYSTEMTIME DateTime(int id) const;
+    void SetDateTime(int id, const SYSTEMTIME& value);
+
+    int CurrentPage() const;
+    // Selects a page as the user would, running PageControlChange.
+    void SelectPage(int index);
+
+    // The load (runs once from Create) and the commit (O K).
+    void FormCreate();
+    void OkBtnClick();
+    // Runs on every page change: the reminder page refresh, then the information page build.
+    void PageControlChange();
+
+    SettingsPage& Page(int index) { return *pages_[index]; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
+    void OnDpiChanged() override;
+
+private:
+    void CreateFonts();
+    void BuildFrame();
+    void LayOutFrame();
+    SettingsPage* PageOfControl(HWND control) const;
+    bool IsComboBox(HWND control) const;
+
+    Font font_;
+    Font okFont_;
+    HWND okBtn_ = nullptr;
+    HWND pageControl_ = nullptr;
+    std::array<HWND, kPageCount> sheets_ = {};
+    SettingsPages pages_;
+    std::function<void()> tickHandler_;
+    mutable std::unordered_map<int, HWND> controls_;
+    mutable std::unordered_map<HWND, bool> comboBoxes_;
+    std::vector<std::pair<HWND, RECT>> designRects_;
+};

@@ -1,0 +1,471 @@
+// The wallpaper page 壁紙チェンジャー: list editing, preview, manual change, style choice and file drops.
+#include "wallpaper/WallpaperPage.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "resource.h"
+#include "settings/SettingsDialog.h"
+#include "base/Dpi.h"
+#include "base/FileExistence.h"
+#include "base/Handles.h"
+#include "base/Multimedia.h"
+#include "base/SystemLibrary.h"
+#include "wallpaper/Wallpaper.h"
+
+namespace {
+// KabeChangeTime item "Sorabune 起動時".
+constexpr int kChangeAtStartup = 1;
+constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+// The preview lies exactly inside the panel's sunken edge; it comes first so that it lies above the panel, which
+// clips it out of its own painting.
+constexpr int kPanelEdge = 1;
+constexpr int kImgLeft = 305;
+constexpr int kImgTop = 175;
+constexpr int kImgWidth = WallpaperPage::kPreviewWidth;
+constexpr int kImgHeight = WallpaperPage::kPreviewHeight;
+
+const ControlDef kControls[] = {
+    {IDC_WALLPAPER_LIST_LABEL, WC_STATICW, L"壁紙リスト", 30, 10, 200, 16, SS_LEFT},
+    {IDC_WALLPAPER_LIST, WC_LISTBOXW, L"", 30, 28, 496, 97,
+     LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP},
+    {IDC_WALLPAPER_ADD, WC_BUTTONW, L"追  加", 30, 133, 80, 28, kButton},
+    {IDC_WALLPAPER_DELETE, WC_BUTTONW, L"削  除", 116, 133, 80, 28, kButton},
+    {IDC_WALLPAPER_UP, WC_BUTTONW, L"U  P", 202, 133, 80, 28, kButton},
+    {IDC_WALLPAPER_DOWN, WC_BUTTONW, L"DOWN", 288, 133, 80, 28, kButton},
+    {IDC_WALLPAPER_CHANGE_NOW, WC_BUTTONW, L"壁 紙 手 動 変 更", 380, 133, 146, 28, kButton},
+    {IDC_WALLPAPER_STYLE_LABEL, WC_STATICW, L"表示方法", 30, 176, 220, 16, SS_LEFT},
+    {IDC_WALLPAPER_STYLE, WC_COMBOBOXW, L"", 30, 194, 220, 200, kDropDown},
+    {IDC_WALLPAPER_ORDER_LABEL, WC_STATICW, L"表示順", 30, 236, 220, 16, SS_LEFT},
+    {IDC_WALLPAPER_ORDER, WC_COMBOBOXW, L"", 30, 254, 220, 200, kDropDown},
+    {IDC_WALLPAPER_CHANGE_TIME_LABEL, WC_STATICW, L"自動変更", 30, 296, 220, 16, SS_LEFT},
+    {IDC_WALLPAPER_CHANGE_TIME, WC_COMBOBOXW, L"", 30, 314, 220, 300, kDropDown},
+    {IDC_WALLPAPER_PREVIEW, WC_STATICW, L"", kImgLeft, kImgTop, kImgWidth, kImgHeight, SS_OWNERDRAW},
+    {IDC_WALLPAPER_PREVIEW_FRAME, WC_STATICW, L"", kImgLeft - kPanelEdge, kImgTop - kPanelEdge,
+     kImgWidth + 2 * kPanelEdge, kImgHeight + 2 * kPanelEdge, SS_SUNKEN | WS_CLIPSIBLINGS},
+};
+
+constexpr const wchar_t* kStyleItems[] = {L"中央に表示", L"並べて表示", L"拡大して表示"};
+constexpr const wchar_t* kOrderItems[] = {L"順番に表示", L"ランダムに表示"};
+constexpr const wchar_t* kChangeTimeItems[] = {
+    L"自動変更しない", L"Sorabune 起動時", L"毎時 ０分", L"毎時 ０分 + ３０分", L"15分おき", L"10分おき",
+    L"5分おき",        L"3分おき",         L"1分おき",   L"30秒おき",           L"10秒おき"};
+
+// The item dialog's class, named here: the system's GUID library would bring every GUID it knows into the
+// program for this one.
+constexpr CLSID kFileOpenDialogClass = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
+// One filter: label "ビットマップファイル", patterns "*.bmp;*.jpg".
+constexpr COMDLG_FILTERSPEC kAddDialogFilter = {L"ビットマップファイル", L"*.bmp;*.jpg"};
+constexpr int kExtentMargin = 8;
+
+template <std::size_t N> void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N])
+{
+    for (const wchar_t* item : items) {
+        form.AddItem(id, item);
+    }
+    form.SetIndex(id, 0);
+}
+
+// COM's library loads when the dialog first opens: nothing at start needs it.
+struct ComLibrary {
+    template <typename Fn> static Fn Function(const char* name) { return SystemFunction<Fn>(L"ole32.dll", name); }
+    decltype(&CoInitializeEx) initialize = Function<decltype(&CoInitializeEx)>("CoInitializeEx");
+    decltype(&CoUninitialize) uninitialize = Function<decltype(&CoUninitialize)>("CoUninitialize");
+    decltype(&CoCreateInstance) createInstance = Function<decltype(&CoCreateInstance)>("CoCreateInstance");
+    decltype(&CoTaskMemFree) taskMemFree = Function<decltype(&CoTaskMemFree)>("CoTaskMemFree");
+    bool Complete() const { return initialize && uninitialize && createInstance && taskMemFree; }
+};
+
+const ComLibrary& Com()
+{
+    static const ComLibrary library;
+    return library;
+}
+
+// COM for the dialog's time on the UI thread; a thread that already has it keeps it as it was.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment()
+    {
+        if (initialised_) {
+            Com().uninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
+// The item dialog hands back every chosen file however many there are (a name buffer of the older dialog
+// overflows silently), and leaves the program's current folder alone, so no folder browsed to stays in use.
+// It is resizable and has no read-only box.
+std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
+{
+    if (!Com().Complete()) {
+        return std::nullopt;
+    }
+    ComApartment com;
+    ComPtr<IFileOpenDialog> dialog;
+    if (FAILED(Com().createInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
+        return std::nullopt;
+    }
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_ALLOWMULTISELECT | FOS_NOCHANGEDIR | FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST |
+                       FOS_FORCEFILESYSTEM);
+    dialog->SetFileTypes(1, &kAddDialogFilter);
+    ComPtr<IShellItemArray> chosen;
+    if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResults(chosen.Put()))) {
+        return std::nullopt;
+    }
+    DWORD count = 0;
+    chosen->GetCount(&count);
+    std::vector<std::wstring> files;
+    files.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IShellItem> item;
+        wchar_t* path = nullptr;
+        if (SUCCEEDED(chosen->GetItemAt(i, item.Put())) && SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            files.emplace_back(path);
+            Com().taskMemFree(path);
+        }
+    }
+    return files;
+}
+
+OpenFilesFn& AddDialog()
+{
+    static OpenFilesFn fn = ShowAddDialog;
+    return fn;
+}
+} // namespace
+
+OpenFilesFn SetAddDialog(OpenFilesFn fn)
+{
+    OpenFilesFn previous = AddDialog();
+    AddDialog() = fn ? fn : ShowAddDialog;
+    return previous;
+}
+
+void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
+{
+    form_ = &form;
+    CreateControls(form, sheet, kControls);
+    FillDropDown(form, IDC_WALLPAPER_STYLE, kStyleItems);
+    FillDropDown(form, IDC_WALLPAPER_ORDER, kOrderItems);
+    FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kChangeTimeItems);
+    list_ = form.Control(IDC_WALLPAPER_LIST);
+    img_ = form.Control(IDC_WALLPAPER_PREVIEW);
+    FramePreview();
+    fileDrop_.OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
+        FilesDropped(sender, files);
+    };
+    fileDrop_.SetTargetControl(list_);
+}
+
+bool WallpaperPage::OnCommand(int id, int code, HWND control)
+{
+    switch (id) {
+    case IDC_WALLPAPER_LIST:
+        if (code == LBN_SELCHANGE) {
+            ListClick();
+        }
+        return true;
+    case IDC_WALLPAPER_STYLE:
+        if (code == CBN_SELCHANGE) {
+            StyleChange();
+        }
+        return true;
+    case IDC_WALLPAPER_ADD:
+    case IDC_WALLPAPER_DELETE:
+    case IDC_WALLPAPER_UP:
+    case IDC_WALLPAPER_DOWN:
+    case IDC_WALLPAPER_CHANGE_NOW:
+        if (code != BN_CLICKED) {
+            return true;
+        }
+        if (id == IDC_WALLPAPER_ADD) {
+            AddClick();
+        } else if (id == IDC_WALLPAPER_DELETE) {
+            DeleteClick();
+        } else if (id == IDC_WALLPAPER_UP) {
+            UpClick();
+        } else if (id == IDC_WALLPAPER_DOWN) {
+            DownClick();
+        } else {
+            ChangeNowClick();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WallpaperPage::OnSelected()
+{
+    // The load and the purge change the list without the page; long paths get their scroll range here.
+    if (form_->ItemCount(IDC_WALLPAPER_LIST) != extentCount_) {
+        UpdateHorizontalExtent();
+    }
+}
+
+void WallpaperPage::OnDpiChanged(int dpi)
+{
+    // Both the list's scroll range and the preview's place depend on sizes that have changed.
+    UpdateHorizontalExtent();
+    FramePreview();
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+void WallpaperPage::FramePreview()
+{
+    // The system draws the sunken edge equally thin at every DPI: the panel is laid around the preview's scaled
+    // place so that the edge frames the picture exactly.
+    HWND panel = form_->Control(IDC_WALLPAPER_PREVIEW_FRAME);
+    RECT outer = {};
+    RECT inner = {};
+    GetWindowRect(panel, &outer);
+    GetClientRect(panel, &inner);
+    const int edgeX = (outer.right - outer.left - inner.right) / 2;
+    const int edgeY = (outer.bottom - outer.top - inner.bottom) / 2;
+    RECT img = {};
+    GetWindowRect(img_, &img);
+    MapWindowPoints(nullptr, GetParent(img_), reinterpret_cast<POINT*>(&img), 2);
+    SetWindowPos(panel, nullptr, img.left - edgeX, img.top - edgeY, img.right - img.left + 2 * edgeX,
+                 img.bottom - img.top + 2 * edgeY, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WallpaperPage::OnLoaded()
+{
+    WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
+    StyleChange();
+    if (form_->Index(IDC_WALLPAPER_CHANGE_TIME) == kChangeAtStartup) {
+        RunStartupWallpaperChange(*form_);
+    }
+}
+
+int WallpaperPage::CurrentEntry() const
+{
+    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    int caret = static_cast<int>(SendMessageW(list_, LB_GETCARETINDEX, 0, 0));
+    return count > 0 && caret >= 0 && caret < count ? caret : -1;
+}
+
+std::wstring WallpaperPage::Entry(int index) const
+{
+    return form_->ItemText(IDC_WALLPAPER_LIST, index);
+}
+
+void WallpaperPage::DeleteEntry(int index)
+{
+    SendMessageW(list_, LB_DELETESTRING, index, 0);
+}
+
+std::vector<bool> WallpaperPage::Selection() const
+{
+    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    std::vector<bool> selected(count > 0 ? count : 0, false);
+    int selectedCount = static_cast<int>(SendMessageW(list_, LB_GETSELCOUNT, 0, 0));
+    if (selectedCount > 0) {
+        std::vector<int> indices(selectedCount);
+        int got = static_cast<int>(
+            SendMessageW(list_, LB_GETSELITEMS, selectedCount, reinterpret_cast<LPARAM>(indices.data())));
+        for (int i = 0; i < got; ++i) {
+            if (indices[i] >= 0 && indices[i] < count) {
+                selected[indices[i]] = true;
+            }
+        }
+    }
+    return selected;
+}
+
+void WallpaperPage::AddClick()
+{
+    std::optional<std::vector<std::wstring>> files = AddDialog()(GetAncestor(list_, GA_ROOT));
+    if (files) {
+        AddFiles(*files);
+    }
+}
+
+void WallpaperPage::FilesDropped(FileDropTarget&, const std::vector<std::wstring>& files)
+{
+    AddFiles(files);
+}
+
+void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
+{
+    AddWallpaperFiles(*form_, files);
+    UpdateHorizontalExtent();
+}
+
+void WallpaperPage::DeleteClick()
+{
+    ClearPreview();
+    std::vector<bool> selected = Selection();
+    for (std::size_t i = selected.size(); i-- > 0;) {
+        if (selected[i]) {
+            DeleteEntry(static_cast<int>(i));
+        }
+    }
+    UpdateHorizontalExtent();
+}
+
+void WallpaperPage::Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges)
+{
+    int caret = CurrentEntry();
+    for (auto [from, to] : exchanges) {
+        std::wstring moving = Entry(static_cast<int>(from));
+        std::wstring other = Entry(static_cast<int>(to));
+        SendMessageW(list_, LB_DELETESTRING, to, 0);
+        SendMessageW(list_, LB_INSERTSTRING, to, reinterpret_cast<LPARAM>(moving.c_str()));
+        SendMessageW(list_, LB_DELETESTRING, from, 0);
+        SendMessageW(list_, LB_INSERTSTRING, from, reinterpret_cast<LPARAM>(other.c_str()));
+        SendMessageW(list_, LB_SETSEL, TRUE, static_cast<LPARAM>(to));
+        SendMessageW(list_, LB_SETSEL, FALSE, static_cast<LPARAM>(from));
+        // The focus travels with the entry it was on.
+        if (caret == static_cast<int>(from)) {
+            caret = static_cast<int>(to);
+        } else if (caret == static_cast<int>(to)) {
+            caret = static_cast<int>(from);
+        }
+    }
+    if (!exchanges.empty() && caret >= 0) {
+        SendMessageW(list_, LB_SETCARETINDEX, caret, FALSE);
+    }
+}
+
+void WallpaperPage::UpClick()
+{
+    Exchange(UpExchanges(Selection()));
+}
+
+void WallpaperPage::DownClick()
+{
+    Exchange(DownExchanges(Selection()));
+}
+
+std::optional<std::wstring> WallpaperPage::PresentCurrentEntry()
+{
+    const int current = CurrentEntry();
+    if (current < 0) {
+        return std::nullopt;
+    }
+    std::wstring path = Entry(current);
+    switch (FileStateOf(path)) {
+    case FileState::Present:
+        return path;
+    case FileState::Missing:
+        // A picture that has gone leaves the list without a word.
+        DeleteEntry(current);
+        return std::nullopt;
+    default:
+        // Its drive is not there now: the entry stays for when it returns.
+        return std::nullopt;
+    }
+}
+
+void WallpaperPage::ListClick()
+{
+    if (auto path = PresentCurrentEntry()) {
+        LoadPreview(*path);
+    }
+}
+
+void WallpaperPage::ChangeNowClick()
+{
+    if (auto path = PresentCurrentEntry()) {
+        SetWallpaper(*path, CurrentWallpaperStyle());
+    }
+}
+
+void WallpaperPage::StyleChange()
+{
+    if (auto style = StyleForStyleIndex(form_->Index(IDC_WALLPAPER_STYLE))) {
+        CurrentWallpaperStyle() = *style;
+    }
+}
+
+std::optional<PreviewRect> WallpaperPage::Preview() const
+{
+    if (!picture_) {
+        return std::nullopt;
+    }
+    // The picture's own pixels fill the frame at any DPI: a small one is shown unstretched, a large one shrunk to
+    // the frame's size on this screen.
+    RECT frame = {};
+    GetClientRect(img_, &frame);
+    return PlacePreview(pictureSize_.cx, pictureSize_.cy, frame.right, frame.bottom);
+}
+
+void WallpaperPage::ClearPreview()
+{
+    picture_.Reset();
+    pictureSize_ = {};
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+void WallpaperPage::LoadPreview(const std::wstring& path)
+{
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    // A file that is no readable bitmap shows an empty preview.
+    picture_.Reset(bitmap);
+    pictureSize_ = {};
+    BITMAP info = {};
+    if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) {
+        pictureSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+    }
+    InvalidateRect(img_, nullptr, TRUE);
+}
+
+bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
+{
+    if (item->hwndItem != img_) {
+        return false;
+    }
+    HDC dc = item->hDC;
+    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    std::optional<PreviewRect> place = Preview();
+    if (!place) {
+        return true;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    {
+        SelectInDC selected(source, picture_.Get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, item->rcItem.left + place->x, item->rcItem.top + place->y, place->width, place->height, source,
+                   0, 0, pictureSize_.cx, pictureSize_.cy, SRCCOPY);
+    }
+    DeleteDC(source);
+    return true;
+}
+
+void WallpaperPage::UpdateHorizontalExtent()
+{
+    WindowDC dc(list_);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    SelectInDC selected(dc.Get(), font);
+    int widest = 0;
+    for (const std::wstring& item : ListItems(list_)) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + Scale(kExtentMargin, form_->Dpi()), 0);
+    extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
+}
+
+std::unique_ptr<SettingsPage> MakeWallpaperPage()
+{
+    return std::make_unique<WallpaperPage>();
+}

@@ -1,0 +1,69 @@
+// The wallpaper page 壁紙チェンジャー: the wallpaper list with its buttons, the style, order and timing
+// choices, the manual change button, the preview and the drop target on the list.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsPage.h"
+#include "base/Handles.h"
+#include "wallpaper/FileDropTarget.h"
+#include "wallpaper/WallpaperRules.h"
+
+class WallpaperPage : public SettingsPage {
+public:
+    static constexpr int kPreviewWidth = 220;
+    static constexpr int kPreviewHeight = 165;
+
+    void Build(SettingsDialog& form, HWND sheet) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnDrawItem(DRAWITEMSTRUCT* item) override;
+    void OnSelected() override;
+    void OnLoaded() override;
+    void OnDpiChanged(int dpi) override;
+
+    // Handlers, named after the controls.
+    void AddClick();
+    void DeleteClick();
+    void UpClick();
+    void DownClick();
+    void ListClick();
+    void ChangeNowClick();
+    void StyleChange();
+    void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
+
+    FileDropTarget& fileDrop() { return fileDrop_; }
+    // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
+    // is shown.
+    std::optional<PreviewRect> Preview() const;
+
+private:
+    HWND List() const { return list_; }
+    // The entry with the focus, or -1 when the list is empty.
+    int CurrentEntry() const;
+    std::wstring Entry(int index) const;
+    void DeleteEntry(int index);
+    // The current entry's path when its file exists; a missing one is taken off the list.
+    std::optional<std::wstring> PresentCurrentEntry();
+    void Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges);
+    std::vector<bool> Selection() const;
+    void FramePreview();
+    void ClearPreview();
+    void LoadPreview(const std::wstring& path);
+    void AddFiles(const std::vector<std::wstring>& files);
+    void UpdateHorizontalExtent();
+
+    SettingsDialog* form_ = nullptr;
+    HWND list_ = nullptr;
+    HWND img_ = nullptr;
+    GdiObject picture_;
+    SIZE pictureSize_ = {};
+    int extentCount_ = -1; // entries when the scroll range was last measured
+    FileDropTarget fileDrop_;
+};
+
+// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled. Tests
+// answer it instead; null restores the dialog.
+using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
+OpenFilesFn SetAddDialog(OpenFilesFn fn);

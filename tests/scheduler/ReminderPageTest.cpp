@@ -1,0 +1,328 @@
+// The reminder page's rules driven through its real controls: kind, action, weekdays, ON/OFF, reset,
+// the page-change refresh, and the independence of the two timers.
+#include "ReminderTestSupport.h"
+
+#include <algorithm>
+#include <vector>
+
+class ReminderPageTest : public ReminderFixture {
+protected:
+    void ExpectStrips(const TimerIds& t, std::vector<int> redDays)
+    {
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            bool red = std::find(redDays.begin(), redDays.end(), day) != redDays.end();
+            EXPECT_EQ(reminderPage.IndicatorRed(t.timer, day), red) << "timer " << t.timer << " day " << day;
+            EXPECT_EQ(StripColour(t.Strip(day)), red ? kRed : kCream) << "timer " << t.timer << " day " << day;
+        }
+    }
+
+    void ExpectWeekdaysEnabled(const TimerIds& t, bool enabled)
+    {
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            EXPECT_EQ(form.Enabled(t.Week(day)), enabled) << "day " << day;
+        }
+    }
+
+    // The switched-off state that both the user's OFF and the scheduler's reset leave behind.
+    void ExpectReset(const TimerIds& t)
+    {
+        EXPECT_EQ(form.Index(t.Kind()), -1);
+        EXPECT_EQ(Text(t.Kind()), "予約方法");
+        EXPECT_TRUE(form.Enabled(t.Kind()));
+        EXPECT_EQ(form.Index(t.Action()), kChimeAction);
+        EXPECT_EQ(Text(t.Action()), "時報を鳴らす");
+        EXPECT_TRUE(form.Enabled(t.Action()));
+        EXPECT_FALSE(form.Enabled(t.Time()));
+        EXPECT_FALSE(form.Enabled(t.Date()));
+        ExpectWeekdaysEnabled(t, false);
+        EXPECT_EQ(form.Index(t.Chime()), 0);
+        EXPECT_EQ(Text(t.Chime()), "時報 1");
+        EXPECT_TRUE(form.Enabled(t.Chime()));
+        EXPECT_FALSE(form.Enabled(t.Memo()));
+        EXPECT_TRUE(form.Enabled(t.OnOff()));
+        ExpectStrips(t, {});
+    }
+};
+
+TEST_F(ReminderPageTest, DesignStateShowsTheKindPromptAndCreamStrips)
+{
+    for (const TimerIds& t : {t1, t2}) {
+        EXPECT_EQ(form.Index(t.Kind()), -1);
+        EXPECT_EQ(Text(t.Kind()), "予約方法");
+        EXPECT_FALSE(form.Down(t.OnOff()));
+        EXPECT_FALSE(form.Enabled(t.Memo()));
+        ExpectWeekdaysEnabled(t, false);
+        ExpectStrips(t, {});
+    }
+}
+
+TEST_F(ReminderPageTest, KindRuleEnablesThePickersAndWeekdaysOfEachKind)
+{
+    Pick(t1.Kind(), kOnce);
+    EXPECT_TRUE(form.Enabled(t1.Time()));
+    EXPECT_TRUE(form.Enabled(t1.Date()));
+    ExpectWeekdaysEnabled(t1, false);
+
+    Pick(t1.Kind(), kDaily);
+    EXPECT_TRUE(form.Enabled(t1.Time()));
+    EXPECT_FALSE(form.Enabled(t1.Date()));
+    ExpectWeekdaysEnabled(t1, false);
+
+    Pick(t1.Kind(), kWeekly);
+    EXPECT_TRUE(form.Enabled(t1.Time()));
+    EXPECT_FALSE(form.Enabled(t1.Date()));
+    ExpectWeekdaysEnabled(t1, true);
+}
+
+TEST_F(ReminderPageTest, WeeklyToDailyAndBackKeepsTheChosenWeekdays)
+{
+    ChooseWeeklyMondayWednesday(t1);
+    ExpectStrips(t1, {kMonday, kWednesday});
+
+    Pick(t1.Kind(), kDaily);
+    ExpectStrips(t1, {});
+    ExpectWeekdaysEnabled(t1, false);
+    EXPECT_TRUE(form.Down(t1.Week(kMonday)));
+    EXPECT_TRUE(form.Down(t1.Week(kWednesday)));
+
+    Pick(t1.Kind(), kWeekly);
+    ExpectStrips(t1, {kMonday, kWednesday});
+    ExpectWeekdaysEnabled(t1, true);
+
+    Click(t1.Week(kMonday));
+    EXPECT_FALSE(form.Down(t1.Week(kMonday)));
+    ExpectStrips(t1, {kWednesday});
+}
+
+TEST_F(ReminderPageTest, NoKindSelectionAndTypingLeaveEverythingAsItIs)
+{
+    Pick(t1.Kind(), kOnce);
+    Pick(t1.Kind(), -1);
+    EXPECT_TRUE(form.Enabled(t1.Time()));
+    EXPECT_TRUE(form.Enabled(t1.Date()));
+    EXPECT_EQ(Text(t1.Kind()), "予約方法");
+
+    // The edit part of the drop-down is read-only: typed characters change neither text nor selection.
+    Pick(t1.Kind(), kWeekly);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(form.Control(t1.Kind()), &info));
+    SendMessageW(info.hwndItem, WM_CHAR, L'x', 0);
+    EXPECT_EQ(Text(t1.Kind()), "毎週");
+    EXPECT_EQ(form.Index(t1.Kind()), kWeekly);
+    ExpectWeekdaysEnabled(t1, true);
+}
+
+TEST_F(ReminderPageTest, ActionRuleSwitchesBetweenChimeAndMessage)
+{
+    form.SetText(t1.Memo(), L"会議");
+    Pick(t1.Action(), kMessageAction);
+    EXPECT_FALSE(form.Enabled(t1.Chime()));
+    EXPECT_TRUE(form.Enabled(t1.Memo()));
+
+    Pick(t1.Action(), kBothAction);
+    EXPECT_TRUE(form.Enabled(t1.Chime()));
+    EXPECT_TRUE(form.Enabled(t1.Memo()));
+
+    Pick(t1.Action(), kChimeAction);
+    EXPECT_TRUE(form.Enabled(t1.Chime()));
+    EXPECT_FALSE(form.Enabled(t1.Memo()));
+    EXPECT_EQ(Text(t1.Memo()), "会議");
+
+    Pick(t1.Action(), -1);
+    EXPECT_TRUE(form.Enabled(t1.Chime()));
+    EXPECT_FALSE(form.Enabled(t1.Memo()));
+}
+
+TEST_F(ReminderPageTest, ArmingAWeeklyReminderLocksTheGroupAndKeepsItsRedWeekdays)
+{
+    ChooseWeeklyMondayWednesday(t1);
+    Pick(t1.Action(), kBothAction);
+    Click(t1.OnOff());
+    EXPECT_TRUE(form.Down(t1.OnOff()));
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーON");
+    for (int id : {t1.Kind(), t1.Action(), t1.Time(), t1.Date(), t1.Chime(), t1.Memo()}) {
+        EXPECT_FALSE(form.Enabled(id)) << id;
+    }
+    ExpectWeekdaysEnabled(t1, false);
+    EXPECT_TRUE(form.Enabled(t1.OnOff()));
+    EXPECT_EQ(form.Index(t1.Kind()), kWeekly);
+    ExpectStrips(t1, {kMonday, kWednesday});
+}
+
+TEST_F(ReminderPageTest, SwitchingOffResetsTheTimerButKeepsDateTimeWeekdaysAndMessage)
+{
+    SYSTEMTIME when = {};
+    when.wYear = 2003;
+    when.wMonth = 10;
+    when.wDay = 15;
+    when.wHour = 12;
+    when.wMinute = 34;
+    when.wSecond = 56;
+    form.SetDateTime(t1.Date(), when);
+    form.SetDateTime(t1.Time(), when);
+    ChooseWeeklyMondayWednesday(t1);
+    Pick(t1.Action(), kBothAction);
+    Pick(t1.Chime(), 5);
+    form.SetText(t1.Memo(), L"会議の時間です");
+    Click(t1.OnOff());
+    Click(t1.OnOff());
+
+    EXPECT_FALSE(form.Down(t1.OnOff()));
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーOFF");
+    ExpectReset(t1);
+    EXPECT_TRUE(form.Down(t1.Week(kMonday)));
+    EXPECT_TRUE(form.Down(t1.Week(kWednesday)));
+    EXPECT_EQ(Text(t1.Memo()), "会議の時間です");
+    SYSTEMTIME date = form.DateTime(t1.Date());
+    EXPECT_EQ(date.wYear, 2003);
+    EXPECT_EQ(date.wMonth, 10);
+    EXPECT_EQ(date.wDay, 15);
+    SYSTEMTIME time = form.DateTime(t1.Time());
+    EXPECT_EQ(time.wHour, 12);
+    EXPECT_EQ(time.wMinute, 34);
+    EXPECT_EQ(time.wSecond, 56);
+
+    // Weekly again: the former weekdays come back in red.
+    Pick(t1.Kind(), kWeekly);
+    ExpectStrips(t1, {kMonday, kWednesday});
+}
+
+TEST_F(ReminderPageTest, ArmingWithoutAKindIsAcceptedSilently)
+{
+    Click(t1.OnOff());
+    EXPECT_TRUE(form.Down(t1.OnOff()));
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーON");
+    EXPECT_EQ(Text(t1.Kind()), "予約方法");
+    EXPECT_FALSE(form.Enabled(t1.Kind()));
+    EXPECT_FALSE(form.Enabled(t1.Chime()));
+    EXPECT_TRUE(CapturedErrors().empty());
+}
+
+TEST_F(ReminderPageTest, SchedulerResetAfterAOnceOnlyReminderShowsTheOffState)
+{
+    Pick(t1.Kind(), kOnce);
+    Click(t1.OnOff());
+    // What the scheduler does after firing: caption and button set from code, then the reset.
+    form.SetText(t1.OnOff(), L"タイマーOFF");
+    form.SetDown(t1.OnOff(), false);
+    reminderPage.ResetReminder(1);
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーOFF");
+    ExpectReset(t1);
+}
+
+TEST_F(ReminderPageTest, ARecordSetFromCodeIsShownAtTheNextPageChange)
+{
+    // Switched on and off by hand first, so that the caption reads OFF.
+    Click(t1.OnOff());
+    Click(t1.OnOff());
+    ASSERT_EQ(Text(t1.OnOff()), "タイマーOFF");
+
+    // As the load does: values, down states and enabled states, no handlers.
+    form.SetIndex(t1.Kind(), kWeekly);
+    form.SetIndex(t1.Action(), kMessageAction);
+    form.SetDown(t1.Week(kMonday), true);
+    form.SetDown(t1.Week(kWednesday), true);
+    form.SetDown(t1.OnOff(), true);
+    form.SetText(t1.Memo(), L"ゴミの日");
+    for (int id : {t1.Kind(), t1.Action(), t1.Chime()}) {
+        form.SetEnabled(id, false);
+    }
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーOFF");
+    ExpectStrips(t1, {});
+    ExpectWeekdaysEnabled(t1, false);
+    EXPECT_FALSE(form.Enabled(t1.Memo()));
+
+    form.SelectPage(kReminderPageIndex);
+    EXPECT_EQ(Text(t1.OnOff()), "タイマーON");
+    ExpectStrips(t1, {kMonday, kWednesday});
+    // Timer 2 was never armed: the design caption becomes OFF.
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
+    ExpectStrips(t2, {});
+
+    // Any page change refreshes, whichever page is selected.
+    form.SetIndex(t1.Kind(), kDaily);
+    form.SelectPage(0);
+    ExpectStrips(t1, {});
+}
+
+TEST_F(ReminderPageTest, TimerTwoNeverTouchesTimerOne)
+{
+    ChooseWeeklyMondayWednesday(t1);
+    Pick(t1.Action(), kMessageAction);
+    form.SetText(t1.Memo(), L"一番");
+    auto snapshot = [&] {
+        std::vector<int> state;
+        for (int offset = 0; offset < IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP; ++offset) {
+            int id = ReminderPage::Id(1, offset);
+            if (HWND control = form.Control(id)) {
+                state.push_back(IsWindowEnabled(control) ? 1 : 0);
+                state.push_back(static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0)));
+                state.push_back(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+                state.push_back(GetWindowTextLengthW(control));
+            }
+        }
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            state.push_back(reminderPage.IndicatorRed(1, day) ? 1 : 0);
+        }
+        return state;
+    };
+    std::vector<int> before = snapshot();
+    std::wstring kindText = form.Text(t1.Kind());
+
+    Pick(t2.Kind(), kOnce);
+    Pick(t2.Kind(), kWeekly);
+    Click(t2.Week(1));
+    Pick(t2.Action(), kBothAction);
+    Click(t2.OnOff());
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーON");
+    ExpectStrips(t2, {1});
+    Click(t2.OnOff());
+    ExpectReset(t2);
+
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(form.Text(t1.Kind()), kindText);
+    ExpectStrips(t1, {kMonday, kWednesday});
+}
+
+TEST_F(ReminderPageTest, TogglesTakeNoKeyboardFocus)
+{
+    for (const TimerIds& t : {t1, t2}) {
+        EXPECT_EQ(GetWindowLongW(form.Control(t.OnOff()), GWL_STYLE) & WS_TABSTOP, 0);
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            EXPECT_EQ(GetWindowLongW(form.Control(t.Week(day)), GWL_STYLE) & WS_TABSTOP, 0);
+        }
+    }
+    // A click toggles and notifies, and the caret stays in the message field.
+    Pick(t1.Action(), kMessageAction);
+    Pick(t1.Kind(), kWeekly);
+    HWND memo = form.Control(t1.Memo());
+    SetFocus(memo);
+    ASSERT_EQ(GetFocus(), memo);
+    Click(t1.Week(kMonday));
+    EXPECT_TRUE(form.Down(t1.Week(kMonday)));
+    EXPECT_TRUE(reminderPage.IndicatorRed(1, kMonday));
+    EXPECT_EQ(GetFocus(), memo);
+}
+
+TEST_F(ReminderPageTest, StripsLieAboveTheirButtonsWhichClipThemOut)
+{
+    for (const TimerIds& t : {t1, t2}) {
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            HWND button = form.Control(t.Week(day));
+            HWND below = form.Control(t.Strip(day));
+            while (below && below != button) {
+                below = GetWindow(below, GW_HWNDNEXT);
+            }
+            EXPECT_EQ(below, button) << "timer " << t.timer << " day " << day;
+            EXPECT_NE(GetWindowLongW(button, GWL_STYLE) & WS_CLIPSIBLINGS, 0);
+            // The strip sits inside the top edge of its button, a pixel of the layout below it, centred.
+            RECT strip;
+            RECT face;
+            GetWindowRect(form.Control(t.Strip(day)), &strip);
+            GetWindowRect(button, &face);
+            EXPECT_NEAR(strip.top - face.top, form.Dpi() / 96.0, 0.5);
+            EXPECT_EQ(strip.left - face.left, face.right - strip.right);
+        }
+    }
+}

@@ -1,0 +1,92 @@
+// A hidden settings dialog in its design state and the user's gestures on the reminder page's controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "resource.h"
+#include "scheduler/ChimePlayer.h"
+#include "scheduler/ReminderPage.h"
+#include "settings/SettingsDialog.h"
+#include "base/Handles.h"
+#include "app/MakePages.h"
+#include "support/TestSupport.h"
+
+// The control ids of one reminder timer.
+struct TimerIds {
+    explicit TimerIds(int timer) : timer(timer) {}
+    int Id(int firstTimerId) const { return ReminderPage::Id(timer, firstTimerId - IDC_REMINDER1_GROUP); }
+    int Week(int day) const { return Id(IDC_REMINDER1_WEEKDAY1 + day - 1); }
+    int Strip(int day) const { return Id(IDC_REMINDER1_WEEKDAY1_LABEL + day - 1); }
+    int Kind() const { return Id(IDC_REMINDER1_SCHEDULE); }
+    int Action() const { return Id(IDC_REMINDER1_ACTION); }
+    int Chime() const { return Id(IDC_REMINDER1_CHIME); }
+    int Date() const { return Id(IDC_REMINDER1_DATE); }
+    int Time() const { return Id(IDC_REMINDER1_TIME); }
+    int OnOff() const { return Id(IDC_REMINDER1_ON_OFF); }
+    int Memo() const { return Id(IDC_REMINDER1_MEMO); }
+    int timer;
+};
+
+inline constexpr int kOnce = 0;
+inline constexpr int kDaily = 1;
+inline constexpr int kWeekly = 2;
+inline constexpr int kChimeAction = 0;
+inline constexpr int kMessageAction = 1;
+inline constexpr int kBothAction = 2;
+inline constexpr int kMonday = 2;
+inline constexpr int kWednesday = 4;
+inline constexpr int kReminderPageIndex = 1;
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+inline constexpr COLORREF kCream = RGB(255, 251, 240);
+
+class ReminderFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(form.Create(nullptr, false));
+        CapturedErrors().clear();
+    }
+
+    // The user picks an item of a drop-down: the selection, then the notice the combo box would send.
+    void Pick(int id, int index)
+    {
+        HWND combo = form.Control(id);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    }
+
+    void Click(int id) { SendMessageW(form.Control(id), BM_CLICK, 0, 0); }
+
+    std::string Text(int id) const { return Utf8(form.Text(id)); }
+
+    // The colour the strip paints, read back from a memory bitmap.
+    COLORREF StripColour(int id)
+    {
+        HWND strip = form.Control(id);
+        RECT rc;
+        GetClientRect(strip, &rc);
+        MemoryCanvas canvas(rc.right, rc.bottom);
+        SendMessageW(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
+        return GetPixel(canvas.Get(), rc.right / 2, rc.bottom / 2);
+    }
+
+    // The user's weekly reminder of timer 1: "毎週" with Monday and Wednesday down.
+    void ChooseWeeklyMondayWednesday(const TimerIds& t)
+    {
+        Pick(t.Kind(), kWeekly);
+        Click(t.Week(kMonday));
+        Click(t.Week(kWednesday));
+    }
+
+    ChimePlayer chimePlayer;
+    std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
+    ReminderPage& reminderPage = *madeReminderPage;
+    SettingsDialog form{MakeSettingsPages(chimePlayer, std::move(madeReminderPage))};
+    TimerIds t1{1};
+    TimerIds t2{2};
+};

@@ -1,0 +1,258 @@
+// The reminder message windows: their shape after FormCreate, the sentence in the Japanese locale, the memo,
+// O K, the deactivation slot, and a reminder of the tick shown through the program's own actions.
+#include "ReminderTestSupport.h"
+
+#include "scheduler/ReminderWindow.h"
+#include "scheduler/Scheduler.h"
+#include "scheduler/ChimePage.h"
+#include "support/TestClock.h"
+
+namespace {
+RECT ChildRect(HWND parent, int id)
+{
+    RECT rc;
+    HWND child = GetDlgItem(parent, id);
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool Topmost(HWND hwnd)
+{
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+class ReminderWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(owner_.Create(nullptr, false));
+        ASSERT_TRUE(window1.Create(owner_.Hwnd()));
+        ASSERT_TRUE(window2.Create(owner_.Hwnd()));
+    }
+    void TearDown() override { DeactivationSlot() = nullptr; }
+
+    ChimePlayer chimePlayer_;
+    SettingsDialog owner_{MakeSettingsPages(chimePlayer_)};
+
+protected:
+    ReminderWindow window1{1};
+    ReminderWindow window2{2};
+};
+} // namespace
+
+TEST_F(ReminderWindowTest, FormCreateLeavesATopmostWindowWithoutTitleBarThatShowsEveryControl)
+{
+    for (ReminderWindow* form : {&window1, &window2}) {
+        HWND hwnd = form->Hwnd();
+        EXPECT_FALSE(form->IsVisible());
+        const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+        EXPECT_EQ(style & WS_CAPTION, 0);
+        EXPECT_EQ(style & WS_SYSMENU, 0);
+        EXPECT_NE(style & WS_THICKFRAME, 0) << "the sizing border stays";
+        EXPECT_TRUE(Topmost(hwnd));
+        // The layout's figures at the window's DPI.
+        const int dpi = form->Dpi();
+        RECT client;
+        GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.right, Scale(ReminderWindow::kClientWidth, dpi));
+        EXPECT_GE(client.bottom, ChildRect(hwnd, IDC_MESSAGEBTN).bottom);
+        EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEBTN).bottom, 117 * dpi / 96.0, 1);
+        EXPECT_NEAR(ChildRect(hwnd, IDC_MESSAGEMEMO).right, 479 * dpi / 96.0, 1);
+        EXPECT_EQ(Utf8(WindowText(GetDlgItem(hwnd, IDC_MESSAGEBTN))), "O K");
+        EXPECT_TRUE(GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGEMEMO), GWL_STYLE) & ES_READONLY);
+        const LONG labelStyle = GetWindowLongW(GetDlgItem(hwnd, IDC_MESSAGELABEL), GWL_STYLE);
+        EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
+        EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
+        EXPECT_EQ(GetNextDlgTabItem(hwnd, nullptr, FALSE), GetDlgItem(hwnd, IDC_MESSAGEBTN)) << "O K first";
+
+        // Centred on the screen.
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        EXPECT_LE(std::abs((outer.left + outer.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+        EXPECT_LE(std::abs((outer.top + outer.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+    }
+}
+
+TEST_F(ReminderWindowTest, TheSentenceNamesTheMomentInTheUsersLocale)
+{
+    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
+    window1.ShowReminder(L"会議室へ", when);
+    window2.ShowReminder(L"", when);
+    EXPECT_TRUE(window1.IsVisible());
+    EXPECT_TRUE(window2.IsVisible());
+    EXPECT_EQ(Utf8(window1.MessageLabelText()), "只今、予定の2003/10/15 水曜日 12:00:00になりました");
+    EXPECT_EQ(Utf8(window2.MessageLabelText()), "只今、予定の2003/10/15 水曜日  12:00:00になりました");
+    EXPECT_EQ(Utf8(window1.MessageMemoText()), "会議室へ");
+    EXPECT_EQ(window2.MessageMemoText(), L"") << "an empty text gives an empty field";
+}
+
+// The label as it paints itself: the sentence is whole when its two outer columns stay the window's colour.
+// The substitute face under Wine is wider than the design's, so the design width holds only 19 px; a wider
+// window has room for the design's 20 px, a much narrower one needs a smaller size (all at 96 DPI; at another
+// DPI the widths and sizes scale alike).
+TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindowTooNarrowForIt)
+{
+    struct Case {
+        int clientWidth;
+        bool designSize;
+    };
+    const Case cases[] = {{640, true}, {360, false}};
+    const int dpi = window1.Dpi();
+    HWND hwnd = window1.Hwnd();
+    HWND label = GetDlgItem(hwnd, IDC_MESSAGELABEL);
+    const DWORD background = 0xC0DCC0; // money green
+    for (const Case& c : cases) {
+        const int clientWidth = Scale(c.clientWidth, dpi);
+        RECT outer = {0, 0, clientWidth, Scale(120, dpi)};
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        window1.ShowReminder(L"", At(2003, 10, 15, 12, 0, 0));
+        if (c.designSize) {
+            EXPECT_EQ(window1.MessageLabelFontPx(), Scale(20, dpi));
+        } else {
+            EXPECT_LT(window1.MessageLabelFontPx(), Scale(20, dpi));
+        }
+        const ClientPicture picture = PrintClient(label);
+        // The label reaches a column or two beyond the window's client area, where nobody sees it.
+        const int seen = std::min(picture.width, clientWidth);
+        int inkColumns = 0;
+        for (int x = 0; x < seen; ++x) {
+            bool ink = false;
+            for (int y = 0; y < picture.height; ++y) {
+                ink = ink || picture.At(x, y) != background;
+            }
+            inkColumns += ink;
+            if (x < 2 || x >= seen - 2) {
+                EXPECT_FALSE(ink) << "cut at column " << x << " of " << seen;
+            }
+        }
+        EXPECT_GT(inkColumns, seen / 2) << clientWidth;
+    }
+}
+
+TEST_F(ReminderWindowTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts)
+{
+    window1.ShowReminder(L"一回目", At(2003, 10, 15, 8, 0, 0));
+    EXPECT_EQ(DeactivationSlot(), &window1);
+    window2.ShowReminder(L"二", At(2003, 10, 15, 8, 0, 0));
+    EXPECT_EQ(DeactivationSlot(), &window2) << "the slot follows the last window shown";
+
+    SendMessageW(GetDlgItem(window1.Hwnd(), IDC_MESSAGEBTN), BM_CLICK, 0, 0);
+    EXPECT_FALSE(window1.IsVisible());
+    EXPECT_TRUE(window2.IsVisible());
+    EXPECT_EQ(DeactivationSlot(), nullptr) << "O K empties the slot even with the other window open";
+
+    window1.ShowReminder(L"二回目", At(2003, 10, 16, 9, 30, 5));
+    EXPECT_TRUE(window1.IsVisible());
+    EXPECT_EQ(Utf8(window1.MessageMemoText()), "二回目");
+    EXPECT_NE(Utf8(window1.MessageLabelText()).find("2003/10/16 木曜日 09:30:05"), std::string::npos)
+        << "the new moment";
+}
+
+TEST_F(ReminderWindowTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)
+{
+    window1.ShowReminder(L"", At(2003, 10, 15, 8, 0, 0));
+    window2.ShowReminder(L"", At(2003, 10, 15, 8, 0, 0));
+    for (HWND hwnd : {window1.Hwnd(), window2.Hwnd()}) {
+        SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_FALSE(Topmost(hwnd));
+    }
+    for (HWND hwnd : {window1.Hwnd(), window2.Hwnd()}) {
+        SendMessageW(hwnd, WM_ACTIVATEAPP, FALSE, 0);
+    }
+    EXPECT_FALSE(Topmost(window1.Hwnd()));
+    EXPECT_TRUE(Topmost(window2.Hwnd()));
+    EXPECT_TRUE(window2.IsVisible());
+
+    SendMessageW(GetDlgItem(window2.Hwnd(), IDC_MESSAGEBTN), BM_CLICK, 0, 0);
+    SetWindowPos(window2.Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(window2.Hwnd(), WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(Topmost(window2.Hwnd())) << "an empty slot does nothing";
+}
+
+namespace {
+int wallpaperChanges = 0;
+int memUpdates = 0;
+void CountWallpaperChange(SettingsDialog&)
+{
+    ++wallpaperChanges;
+}
+void CountMemUpdate(SettingsDialog&)
+{
+    ++memUpdates;
+}
+std::vector<std::wstring> sounds;
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
+{
+    sounds.push_back(sound);
+    return TRUE;
+}
+} // namespace
+
+// The program's own actions behind the tick: the basic page's player, the windows and the two operations
+// that the entry hands over from the wallpaper and information subsystems.
+class ProgramTickTest : public ReminderFixture {
+protected:
+    void SetUp() override
+    {
+        ReminderFixture::SetUp();
+        ASSERT_TRUE(messages1.Create(form.Hwnd()));
+        ASSERT_TRUE(messages2.Create(form.Hwnd()));
+        wallpaperChanges = 0;
+        memUpdates = 0;
+        sounds.clear();
+        previous_ = SetChimePlaySound(RecordSound);
+    }
+    void TearDown() override
+    {
+        SetChimePlaySound(previous_);
+        DeactivationSlot() = nullptr;
+    }
+
+    TestClock clock;
+    ReminderWindow messages1{1};
+    ReminderWindow messages2{2};
+    ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountWallpaperChange, CountMemUpdate};
+    Scheduler scheduler{form, reminderPage, clock, actions};
+
+private:
+    PlaySoundFn previous_ = nullptr;
+};
+
+TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
+{
+    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
+    Pick(t2.Kind(), kOnce);
+    form.SetDateTime(t2.Date(), when);
+    form.SetDateTime(t2.Time(), when);
+    Pick(t2.Action(), kBothAction);
+    Pick(t2.Chime(), 6);
+    form.SetText(t2.Memo(), L"歯医者の予約");
+    Click(t2.OnOff());
+    clock.now = when;
+    scheduler.OnTick();
+
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(Utf8(sounds[0]), "TIMER7A");
+    EXPECT_FALSE(messages1.IsVisible());
+    ASSERT_TRUE(messages2.IsVisible());
+    EXPECT_NE(Utf8(messages2.MessageLabelText()).find("2003/10/15 水曜日  12:00:00"), std::string::npos)
+        << "the second window's sentence, of the moment that fired";
+    EXPECT_EQ(Utf8(messages2.MessageMemoText()), "歯医者の予約");
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
+}
+
+TEST_F(ProgramTickTest, WallpaperAndMemoryOperationsAreTheOnesHandedOver)
+{
+    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 2);
+    form.SelectPage(3);
+    clock.now = At(2003, 10, 15, 12, 0, 0);
+    scheduler.OnTick();
+    scheduler.OnTick();
+    scheduler.OnTick();
+    EXPECT_EQ(wallpaperChanges, 1);
+    EXPECT_EQ(memUpdates, 2);
+}

@@ -1,0 +1,134 @@
+// The settings dialog frame: identity, size at its DPI, pages and the page-change routing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "resource.h"
+#include "base/Dpi.h"
+#include "base/MessageLoop.h"
+#include "settings/SettingsDialog.h"
+#include "settings/SettingsLayout.h"
+#include "app/MakePages.h"
+#include "support/TestSupport.h"
+
+TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
+{
+    ChimePlayer chimePlayer;
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
+    EXPECT_FALSE(form.IsVisible());
+    RECT rc;
+    GetClientRect(form.Hwnd(), &rc);
+    EXPECT_EQ(rc.right, Scale(588, form.Dpi()));
+    EXPECT_EQ(rc.bottom, Scale(434, form.Dpi()));
+    LONG style = GetWindowLongW(form.Hwnd(), GWL_STYLE);
+    EXPECT_EQ(style & WS_SYSMENU, 0);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_EQ(Utf8(form.Text(IDC_OKBTN)), "O K");
+
+    HWND tabs = form.Control(IDC_PAGECONTROL);
+    ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 6);
+    const char* expected[] = {"基本設定", "お知らせタイマー", "壁紙チェンジャー", "各種情報", "ヘルプ", "バージョン"};
+    for (int i = 0; i < 6; ++i) {
+        wchar_t text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(Utf8(text), expected[i]);
+    }
+    EXPECT_EQ(form.CurrentPage(), 0);
+    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
+    form.SelectPage(4);
+    EXPECT_EQ(form.CurrentPage(), 4);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELP_SHEET)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_VERSION_SHEET)));
+}
+
+namespace {
+bool menuOpened = false;
+
+void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+        menuOpened = true;
+        EndMenu();
+    }
+}
+} // namespace
+
+// The dialog has no close box and no window menu: O K is its only way out, and the keys that close or open the
+// menu of another window leave it open, with nothing committed, going through the program's message loop.
+TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
+{
+    ChimePlayer chimePlayer;
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    ShowWindow(form.Hwnd(), SW_SHOW);
+    HWND ok = form.Control(IDC_OKBTN);
+    SetFocus(ok);
+    menuOpened = false;
+    // A window menu, had the dialog one, would hold this thread in its own loop, where this timer closes it.
+    UINT_PTR watch = SetTimer(nullptr, 0, 100, CloseAnOpenMenu);
+    const struct {
+        const char* keys;
+        UINT msg;
+        WPARAM key;
+        LPARAM flags;
+    } presses[] = {{"Alt+F4", WM_SYSKEYDOWN, VK_F4, 1 << 29},
+                   {"Esc", WM_KEYDOWN, VK_ESCAPE, 0},
+                   {"Alt+Space", WM_SYSCHAR, VK_SPACE, 1 << 29}};
+    for (const auto& press : presses) {
+        PostMessageW(ok, press.msg, press.key, press.flags | 1);
+        // The key's message, then what the system posts for it (SC_CLOSE, IDCANCEL, SC_KEYMENU), then theirs.
+        for (int round = 0; round < 3; ++round) {
+            ProcessPendingMessages();
+        }
+        EXPECT_TRUE(IsWindow(form.Hwnd())) << press.keys;
+        EXPECT_TRUE(form.IsVisible()) << press.keys;
+        EXPECT_FALSE(menuOpened) << press.keys;
+    }
+    KillTimer(nullptr, watch);
+}
+
+// Every value of the settings layout mirrors a control that one of the pages builds, of a class that holds it.
+TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHoldsItsValue)
+{
+    ChimePlayer chimePlayer;
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    for (const SettingDef& def : SettingsLayout()) {
+        if (def.controlId == 0) {
+            continue;
+        }
+        HWND control = form.Control(def.controlId);
+        ASSERT_NE(control, nullptr) << Utf8(def.name);
+        EXPECT_NE(GetParent(control), form.Hwnd()) << Utf8(def.name) << ": on a page, not on the frame";
+        wchar_t cls[64] = {};
+        GetClassNameW(control, cls, 64);
+        const std::wstring name = cls;
+        switch (def.mirror) {
+        case Mirror::Index:
+            EXPECT_EQ(name, WC_COMBOBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Down:
+            EXPECT_EQ(name, WC_BUTTONW) << Utf8(def.name);
+            break;
+        case Mirror::Text:
+            EXPECT_EQ(name, WC_EDITW) << Utf8(def.name);
+            break;
+        case Mirror::ItemCount:
+        case Mirror::Items:
+            EXPECT_TRUE(name == WC_COMBOBOXW || name == WC_LISTBOXW) << Utf8(def.name);
+            break;
+        case Mirror::Enabled:
+            break;
+        default:
+            EXPECT_EQ(name, DATETIMEPICK_CLASSW) << Utf8(def.name);
+            break;
+        }
+    }
+}

@@ -1,0 +1,314 @@
+// The wallpaper page driven through its real controls: add through AddDialog and by dropping files, delete,
+// UP and DOWN, the preview and the manual change.
+#include "WallpaperPageTestSupport.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+std::vector<std::wstring>& DialogAnswer()
+{
+    static std::vector<std::wstring> files;
+    return files;
+}
+int dialogShown = 0;
+
+std::optional<std::vector<std::wstring>> AnswerDialog(HWND)
+{
+    ++dialogShown;
+    return DialogAnswer();
+}
+
+std::optional<std::vector<std::wstring>> CancelDialog(HWND)
+{
+    ++dialogShown;
+    return std::nullopt;
+}
+
+class WallpaperPageTest : public WallpaperFixture {
+protected:
+    void SetUp() override
+    {
+        WallpaperFixture::SetUp();
+        dialogShown = 0;
+        DialogAnswer().clear();
+        SetAddDialog(AnswerDialog);
+    }
+    void Add(std::vector<std::wstring> files)
+    {
+        DialogAnswer() = std::move(files);
+        Click(IDC_WALLPAPER_ADD);
+    }
+    void Drop(const std::vector<std::wstring>& files)
+    {
+        SendMessageW(List(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+    }
+    std::wstring Jpeg(const std::wstring& name)
+    {
+        EXPECT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / name));
+        return folder / name;
+    }
+};
+} // namespace
+
+TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsJpegsAndPassesOverOtherFiles)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.Bmp");
+    std::wstring photo = Jpeg(L"photo.jpg"), mixed = Jpeg(L"写真.Jpg");
+    WriteBytes(folder / L"photo.jpeg", {1});
+    WriteBytes(folder / L"photo.png", {1});
+    Add({a, photo, folder / L"photo.jpeg", folder / L"photo.png", mixed, b, a});
+    EXPECT_EQ(dialogShown, 1);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, folder / L"photo.BMP", folder / L"写真.BMP", b, a}));
+    EXPECT_TRUE(FileExistsForTest(photo)) << "the JPEG stays";
+    EXPECT_TRUE(CapturedErrors().empty());
+
+    SetAddDialog(CancelDialog);
+    Click(IDC_WALLPAPER_ADD);
+    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 5);
+}
+
+TEST_F(WallpaperPageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBefore)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp"), c = folder.Bitmap(L"c.bmp");
+    WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
+    const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    HCURSOR atTheBox = nullptr;
+    SetErrorSink([&](const std::wstring& message) {
+        atTheBox = GetCursor();
+        CapturedErrors().push_back(message);
+    });
+    Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
+    SetErrorSink([](const std::wstring& message) { CapturedErrors().push_back(message); });
+    EXPECT_EQ(atTheBox, LoadCursorW(nullptr, IDC_ARROW)) << "the wait cursor is set back before the box";
+    SetCursor(before);
+    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(Utf8(CapturedErrors()[0]), "JPEG エラー #" + std::to_string(53)) << "JERR_NO_SOI";
+    EXPECT_FALSE(FileExistsForTest(folder / L"later.BMP")) << "later files are not processed";
+
+    CapturedErrors().clear();
+    Add({folder / L"無い.jpg", a});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"無い.jpg" + L" は開けません");
+
+    CapturedErrors().clear();
+    CreateDirectoryW((folder / L"dir.BMP").c_str(), nullptr);
+    Add({Jpeg(L"dir.jpg")});
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"dir.BMP" + L" を作成できません");
+    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+}
+
+TEST_F(WallpaperPageTest, DroppedFilesRunTheAddRuleWholeNamesInTheShellsOrder)
+{
+    std::wstring japanese = folder.Bitmap(L"日本語の壁紙.bmp");
+    // Longer than MAX_PATH: the add rule takes a bitmap's name as it is, so it need not exist.
+    std::wstring longName = folder.Path() + std::wstring(300, L'x') + L".bmp";
+    std::wstring photo = Jpeg(L"ドロップ.jpg");
+    Drop({longName, japanese, photo, folder / L"readme.txt"});
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{longName, japanese, folder / L"ドロップ.BMP"}));
+    EXPECT_EQ(Page().fileDrop().Files().size(), 4u);
+    EXPECT_EQ(Page().fileDrop().TargetControl(), List());
+    EXPECT_TRUE(GetWindowLongPtrW(List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(WallpaperPageTest, DeleteRemovesTheSelectionAndAlwaysClearsThePreview)
+{
+    std::wstring a = folder.Bitmap(L"a.bmp", 100, 50);
+    SetItems({a, L"b", L"c", L"d"});
+    ListClick(0);
+    ASSERT_TRUE(Page().Preview());
+    Select({});
+    Click(IDC_WALLPAPER_DELETE);
+    EXPECT_FALSE(Page().Preview()) << "nothing selected: only the preview goes";
+    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 4);
+
+    Select({1, 3});
+    Click(IDC_WALLPAPER_DELETE);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, L"c"}));
+}
+
+TEST_F(WallpaperPageTest, UpAndDownMoveTheSelectionWithItsEntriesAndFocus)
+{
+    SetItems({L"a", L"b", L"c", L"d", L"e"});
+    Select({1, 2, 4});
+    Focus(4);
+    Click(IDC_WALLPAPER_UP);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"b", L"c", L"a", L"e", L"d"}));
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 3}));
+    EXPECT_EQ(SendMessageW(List(), LB_GETCARETINDEX, 0, 0), 3) << "the focus goes with its entry";
+    // Which exchanges a selection allows is the rules' (WallpaperRulesTest); the page applies them both ways.
+    Select({2});
+    Click(IDC_WALLPAPER_DOWN);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{L"b", L"c", L"e", L"a", L"d"}));
+    EXPECT_EQ(Selected(), (std::vector<int>{3}));
+
+    SetItems({});
+    Click(IDC_WALLPAPER_UP);
+    Click(IDC_WALLPAPER_DOWN);
+    Click(IDC_WALLPAPER_CHANGE_NOW);
+    EXPECT_TRUE(Items().empty());
+    EXPECT_TRUE(SystemCalls().empty());
+}
+
+TEST_F(WallpaperPageTest, PreviewFitsLargePicturesKeepsSmallOnesAndIgnoresMissingFiles)
+{
+    std::wstring large = folder.Bitmap(L"large.bmp", 1024, 768), small = folder.Bitmap(L"small.bmp", 100, 50);
+    SetItems({large, small, folder / L"gone.bmp", small});
+    // The frame is 220 x 165 at 96 DPI and as much larger as the screen's scale; a picture's own pixels fill it.
+    RECT frame;
+    GetClientRect(form.Control(IDC_WALLPAPER_PREVIEW), &frame);
+    ListClick(0);
+    auto shown = Page().Preview();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->width == frame.right || shown->height == frame.bottom);
+    EXPECT_LE(shown->width, frame.right);
+    EXPECT_LE(shown->height, frame.bottom);
+    EXPECT_NEAR(shown->width * 768.0 / shown->height, 1024, 4) << "the aspect is kept";
+    ListClick(1);
+    shown = Page().Preview();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->x, (frame.right - 100) / 2);
+    EXPECT_EQ(shown->y, (frame.bottom - 50) / 2);
+    EXPECT_EQ(shown->width, 100);
+    EXPECT_EQ(shown->height, 50);
+
+    ListClick(2);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{large, small, small})) << "missing entry removed";
+    ASSERT_TRUE(Page().Preview());
+    EXPECT_EQ(Page().Preview()->width, 100) << "the old preview stays";
+}
+
+TEST_F(WallpaperPageTest, ThePreviewPaintsThePictureCentredInItsFrame)
+{
+    // A white 100 x 50 picture on the grey page: paint the frame and look at its pixels.
+    std::vector<unsigned char> white = GreyBitmap(100, 50);
+    std::fill(white.begin() + kBitmapHeaderSize, white.end(), 0xFF);
+    WriteBytes(folder / L"white.bmp", white);
+    SetItems({folder / L"white.bmp"});
+    ListClick(0);
+    HWND img = form.Control(IDC_WALLPAPER_PREVIEW);
+    RECT frame;
+    GetClientRect(img, &frame);
+    MemoryCanvas canvas(frame.right, frame.bottom);
+    const HDC dc = canvas.Get();
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = IDC_WALLPAPER_PREVIEW;
+    item.hwndItem = img;
+    item.hDC = dc;
+    item.rcItem = frame;
+    ASSERT_TRUE(Page().OnDrawItem(&item));
+    // At 96 DPI the picture covers 60, 57 to 159, 106.
+    const int left = (frame.right - 100) / 2;
+    const int top = (frame.bottom - 50) / 2;
+    EXPECT_EQ(GetPixel(dc, left + 50, top + 25), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, left, top), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, left + 99, top + 49), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, left - 1, top + 25), RGB(255, 255, 255));
+    EXPECT_NE(GetPixel(dc, left + 50, top + 50), RGB(255, 255, 255));
+}
+
+TEST_F(WallpaperPageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)
+{
+    std::wstring a = folder.Bitmap(L"A.bmp"), b = folder.Bitmap(L"B.bmp");
+    SetItems({a, b, folder / L"gone.bmp"});
+    SetDesktopValue(L"Wallpaper", a);
+    Pick(IDC_WALLPAPER_STYLE, 2);
+    ListClick(0);
+    Click(IDC_WALLPAPER_CHANGE_NOW);
+    EXPECT_EQ(Applied(), a) << "the focused entry, not the next one";
+    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"2"));
+
+    SystemCalls().clear();
+    Select({2});
+    Focus(2);
+    Click(IDC_WALLPAPER_CHANGE_NOW);
+    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, b}));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
+}
+
+namespace {
+// The real AddDialog, answered from a timer inside its modal loop: first a folder's path, which the dialog opens,
+// then the quoted names of the files in it.
+struct DialogSeen {
+    bool found = false;
+    std::wstring filter;
+    bool readOnlyShown = true;
+    bool resizable = false;
+};
+DialogSeen seen;
+UINT_PTR answerTimer = 0;
+std::vector<std::wstring> answers;
+
+BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM result)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || answers.empty()) {
+        return;
+    }
+    constexpr int kFileTypeBox = 0x470; // cmb1
+    constexpr int kReadOnlyBox = 0x410; // chx1
+    // The file name box: an edit (edt1) in Wine's item dialog, a combo box (cmb13) in others.
+    HWND name = GetDlgItem(dialog, 0x480) ? GetDlgItem(dialog, 0x480) : GetDlgItem(dialog, 0x47C);
+    if (!seen.found) {
+        seen.found = true;
+        wchar_t text[256] = {};
+        GetWindowTextW(GetDlgItem(dialog, kFileTypeBox), text, 256);
+        seen.filter = text;
+        HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
+        seen.readOnlyShown = readOnly && IsWindowVisible(readOnly);
+        seen.resizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+    }
+    SetWindowTextW(name, answers.front().c_str());
+    answers.erase(answers.begin());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
+TEST_F(WallpaperPageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCurrentFolder)
+{
+    // More names than the 64K-character name buffer of the older dialog held.
+    CreateDirectoryW((folder / L"chosen").c_str(), nullptr);
+    std::wstring typed;
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < 330; ++i) {
+        std::wstring name = L"壁紙" + std::to_wstring(1000 + i) + std::wstring(200, L'x') + L".bmp";
+        expected.push_back(folder.Bitmap(L"chosen\\" + name));
+        typed += L"\"" + name + L"\" ";
+    }
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    SetAddDialog(nullptr);
+    seen = {};
+    answers = {folder / L"chosen", typed};
+    answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);
+    Click(IDC_WALLPAPER_ADD);
+    KillTimer(nullptr, answerTimer);
+    wchar_t after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, after);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Utf8(seen.filter), "ビットマップファイル");
+    EXPECT_FALSE(seen.readOnlyShown);
+    EXPECT_TRUE(seen.resizable);
+    EXPECT_EQ(std::wstring(after) + L"\\", folder.Path()) << "the folder browsed to is not left in use";
+    std::vector<std::wstring> items = Items();
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items, expected);
+}

@@ -1,0 +1,124 @@
+// The fixture of the wallpaper page tests: a settings dialog in its design state, the system's wallpaper call
+// recorded instead of made, the desktop's wallpaper values kept and restored, and a folder of real files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "settings/SettingsDialog.h"
+#include "app/MakePages.h"
+#include "support/TestSupport.h"
+#include "wallpaper/WallpaperPage.h"
+#include "wallpaper/Wallpaper.h"
+#include "wallpaper/DesktopValues.h"
+#include "wallpaper/WallpaperTestSupport.h"
+
+struct SystemCall {
+    UINT action;
+    UINT uiParam;
+    std::wstring path;
+    bool nullPath;
+    UINT winIni;
+};
+
+inline std::vector<SystemCall>& SystemCalls()
+{
+    static std::vector<SystemCall> calls;
+    return calls;
+}
+
+inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UINT winIni)
+{
+    SystemCalls().push_back({action, uiParam, pvParam ? static_cast<const wchar_t*>(pvParam) : L"", !pvParam, winIni});
+    return TRUE;
+}
+
+class WallpaperFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        desktopAside_.emplace();
+        SetSystemParametersInfo(RecordSystemCall);
+        SystemCalls().clear();
+        CapturedErrors().clear();
+        CurrentWallpaperStyle() = kInitialWallpaperStyle;
+        ASSERT_TRUE(form.Create(nullptr, false));
+        form.SelectPage(2);
+    }
+    void TearDown() override
+    {
+        SetSystemParametersInfo(nullptr);
+        SetAddDialog(nullptr);
+        desktopAside_.reset();
+    }
+
+    WallpaperPage& Page() { return static_cast<WallpaperPage&>(form.Page(2)); }
+    HWND List() { return form.Control(IDC_WALLPAPER_LIST); }
+
+    std::vector<std::wstring> Items() { return ListItems(List()); }
+    void SetItems(const std::vector<std::wstring>& items)
+    {
+        SendMessageW(List(), LB_RESETCONTENT, 0, 0);
+        for (const auto& item : items) {
+            form.AddItem(IDC_WALLPAPER_LIST, item);
+        }
+    }
+    std::vector<int> Selected()
+    {
+        std::vector<int> selected;
+        for (int i = 0; i < form.ItemCount(IDC_WALLPAPER_LIST); ++i) {
+            if (SendMessageW(List(), LB_GETSEL, i, 0) > 0) {
+                selected.push_back(i);
+            }
+        }
+        return selected;
+    }
+    void Select(std::vector<int> indices)
+    {
+        SendMessageW(List(), LB_SETSEL, FALSE, -1);
+        for (int i : indices) {
+            SendMessageW(List(), LB_SETSEL, TRUE, i);
+        }
+    }
+    // The entry with the focus, as a click on it leaves it.
+    void Focus(int index) { SendMessageW(List(), LB_SETCARETINDEX, index, FALSE); }
+
+    void Click(int id)
+    {
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Control(id)));
+    }
+    void ListClick(int index)
+    {
+        Select({index});
+        Focus(index);
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(List()));
+    }
+    void Pick(int id, int index)
+    {
+        form.SetIndex(id, index);
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(form.Control(id)));
+    }
+
+    // The wallpaper last applied: the desktop's value and the system call that announced it.
+    std::wstring Applied()
+    {
+        EXPECT_FALSE(SystemCalls().empty());
+        return SystemCalls().empty() ? L"" : SystemCalls().back().path;
+    }
+
+    ChimePlayer chimePlayer;
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ScratchFolder folder{L"SorabuneKabeTest"};
+
+private:
+    std::optional<DesktopValuesAside> desktopAside_;
+};

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "info/InfoPage.h"
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/ReminderPage.h"
@@ -16,6 +16,7 @@
 #include "settings/SettingsDialog.h"
 #include "wallpaper/Wallpaper.h"
 #include "app/MakePages.h"
+#include "app/ProgramTickActions.h"
 
 namespace {
 constexpr int kTicks = 100000;
@@ -50,20 +51,18 @@ int wmain()
     ReminderWindow messages1(1);
     ReminderWindow messages2(2);
     ChimePlayer chimePlayer;
-    std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
-    ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog form(MakeSettingsPages(chimePlayer, std::move(madeReminderPage)));
+    SettingsDialog form(MakeSettingsPages(chimePlayer));
     if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock, ChangeWallpaper, UpdateMemLabels);
-    Scheduler scheduler(form, reminderPage, clock, actions);
+    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock);
+    Scheduler scheduler(ChimePageOf(form), ReminderPageOf(form), clock, actions);
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(form, 1);
     ArmFarFromNow(form, 2);
-    form.SelectPage(SettingsDialog::kInfoPage);
+    form.SelectPage(kInfoPageIndex);
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "resource.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
 #include "wallpaper/CraftedJpeg.h"

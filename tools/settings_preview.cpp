@@ -8,6 +8,7 @@
 #include "info/InfoPage.h"
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
+#include "scheduler/ChimePlayer.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
 {
@@ -18,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
     form.Create(nullptr, false);
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
-    if (form.CurrentPage() == SettingsDialog::kInfoPage) {
+    if (form.CurrentPage() == kInfoPageIndex) {
         UpdateMemLabels(form);
     }
     form.ShowDialog();

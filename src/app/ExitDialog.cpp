@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "resource.h"
+#include "app/AppIds.h"
 #include "base/Dpi.h"
 #include "base/MessageLoop.h"
 

@@ -16,6 +16,7 @@
 #include "base/SystemLibrary.h"
 #include "app/ExitDialog.h"
 #include "app/MakePages.h"
+#include "app/ProgramTickActions.h"
 #include "app/AppRules.h"
 #include "app/MainWindow.h"
 #include "app/StartUpClock.h"
@@ -90,15 +91,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // the message loop, when all five windows exist.
     ReminderWindow reminderWindow1(1);
     ReminderWindow reminderWindow2(2);
-    // The chime player and the reminder page are shared by the dialog and the tick; the player outlives both.
+    // The chime player and the pages are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
-    std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
-    ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog settingsDialog(MakeSettingsPages(chimePlayer, std::move(madeReminderPage)));
+    SettingsDialog settingsDialog(MakeSettingsPages(chimePlayer));
     SystemTickClock clock;
-    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock,
-                                   ChangeWallpaper, UpdateMemLabels);
-    Scheduler scheduler(settingsDialog, reminderPage, clock, tickActions);
+    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock);
+    Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
     settingsDialog.SetTickHandler([&scheduler] { scheduler.OnTick(); });
     settingsDialog.Create(mainForm.Hwnd(), true);
     reminderWindow1.Create(mainForm.Hwnd());

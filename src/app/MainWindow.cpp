@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "resource.h"
+#include "base/ProductFiles.h"
 #include "base/Dpi.h"
 #include "settings/SettingsDialog.h"
 #include "base/MessageLoop.h"
@@ -82,10 +82,7 @@ void MainWindow::RunStartUpSequence()
         ReportTrayIconAdded();
     }
 
-    caption_ = settingsDialog_ ? settingsDialog_->Text(IDC_TITLE_VERSION) : std::wstring();
-    if (caption_.empty()) {
-        caption_ = kDefaultCaption;
-    }
+    caption_ = kTitleAndVersion;
     CreateCaptionFont();
     UpdateWindow(hwnd_);
 

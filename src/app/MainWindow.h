@@ -27,7 +27,6 @@ public:
     static constexpr const wchar_t* kClassName = kResidentClass;
     static constexpr const wchar_t* kTitle = kResidentTitle;
     static constexpr const wchar_t* kTrayTip = L"Sorabune ver 4a\r\n左クリック　終了\r\n右クリック　設定";
-    static constexpr const wchar_t* kDefaultCaption = L"Sorabune ver 4a";
     static constexpr int kClientWidth = 357;
     static constexpr int kClientHeight = 81;
     static constexpr std::uint8_t kInitialAlpha = 35;

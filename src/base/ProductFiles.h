@@ -17,6 +17,8 @@ inline constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
 // programs the uninstaller deletes.
 inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
 inline constexpr wchar_t kDisplayName[] = L"Sorabune";
+// The product's name and version as the version page and the start-up window show it.
+inline constexpr wchar_t kTitleAndVersion[] = L"Sorabune ver 4a";
 
 // The Sorabune.lnk inside a folder; empty for no folder.
 std::wstring ShortcutIn(const std::wstring& folder);

@@ -10,7 +10,7 @@
 
 #include "info/InfoPage.h"
 #include "info/InfoRules.h"
-#include "resource.h"
+#include "info/InfoIds.h"
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
@@ -275,47 +275,48 @@ std::wstring NamesBlock()
     return NamesBlockText(computer, user);
 }
 
-class InfoPage : public SettingsPage {
-public:
-    void Build(SettingsDialog& form, HWND sheet) override
-    {
-        form_ = &form;
-        CreateControls(form, sheet, kControls);
-        AddSubclass<DrivesLabelProc>(form.Control(IDC_DRIVES));
-        FitMemoryFigures(form, form.Dpi());
-    }
-
-    void OnSelected() override
-    {
-        SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(CurrentDriveQueries()), form_->Dpi());
-        SetSizedText(form_->Control(IDC_SCREEN), ScreenBlock());
-        SetSizedText(form_->Control(IDC_NAMES), NamesBlock());
-    }
-
-    // The blocks built so far take the size of their texts in the new font; the texts stay those of the moment
-    // the page was selected.
-    void OnDpiChanged(int dpi) override
-    {
-        FitMemoryFigures(*form_, dpi);
-        HWND drives = form_->Control(IDC_DRIVES);
-        if (const std::wstring text = WindowText(drives); !text.empty()) {
-            SetScrollPos(drives, SB_VERT, 0, FALSE);
-            SetDrivesText(drives, text, dpi);
-        }
-        for (int id : {IDC_SCREEN, IDC_NAMES}) {
-            HWND label = form_->Control(id);
-            if (const std::wstring text = WindowText(label); !text.empty()) {
-                SetSizedText(label, text);
-            }
-        }
-    }
-
-private:
-    SettingsDialog* form_ = nullptr;
-};
 } // namespace
 
-std::unique_ptr<SettingsPage> MakeInfoPage()
+void InfoPage::Build(SettingsDialog& form, HWND sheet)
+{
+    form_ = &form;
+    CreateControls(form, sheet, kControls);
+    AddSubclass<DrivesLabelProc>(form.Control(IDC_DRIVES));
+    FitMemoryFigures(form, form.Dpi());
+}
+
+void InfoPage::OnSelected()
+{
+    shown_ = true;
+    SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(CurrentDriveQueries()), form_->Dpi());
+    SetSizedText(form_->Control(IDC_SCREEN), ScreenBlock());
+    SetSizedText(form_->Control(IDC_NAMES), NamesBlock());
+}
+
+// The blocks built so far take the size of their texts in the new font; the texts stay those of the moment the
+// page was selected.
+void InfoPage::OnDpiChanged(int dpi)
+{
+    FitMemoryFigures(*form_, dpi);
+    HWND drives = form_->Control(IDC_DRIVES);
+    if (const std::wstring text = WindowText(drives); !text.empty()) {
+        SetScrollPos(drives, SB_VERT, 0, FALSE);
+        SetDrivesText(drives, text, dpi);
+    }
+    for (int id : {IDC_SCREEN, IDC_NAMES}) {
+        HWND label = form_->Control(id);
+        if (const std::wstring text = WindowText(label); !text.empty()) {
+            SetSizedText(label, text);
+        }
+    }
+}
+
+void InfoPage::UpdateMemoryFigures()
+{
+    UpdateMemLabels(*form_);
+}
+
+std::unique_ptr<InfoPage> MakeInfoPage()
 {
     return std::make_unique<InfoPage>();
 }

@@ -1,10 +1,28 @@
-// The information page's operations that other subsystems call: the memory figures that the scheduler's
-// tick refreshes once a second while the page is selected.
+// The information page 各種情報: the machine's facts, built when the page is selected, and the memory figures
+// that the tick refreshes once a second while the page is shown.
 #pragma once
 
-#include "info/InfoRules.h"
+#include <memory>
 
-class SettingsDialog;
+#include "info/InfoRules.h"
+#include "settings/SettingsPage.h"
+
+class InfoPage : public SettingsPage {
+public:
+    void Build(SettingsDialog& form, HWND sheet) override;
+    void OnAnyPageChange() override { shown_ = false; }
+    void OnSelected() override;
+    void OnDpiChanged(int dpi) override;
+
+    // Whether the page is the one the dialog shows, from its own selection.
+    bool IsShown() const { return shown_; }
+    void UpdateMemoryFigures();
+
+private:
+    SettingsDialog* form_ = nullptr;
+    bool shown_ = false;
+};
+std::unique_ptr<InfoPage> MakeInfoPage();
 
 // Reads the memory status and writes the three memory labels of the information page.
 void UpdateMemLabels(SettingsDialog& form);

@@ -9,7 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "resource.h"
+#include "info/InfoIds.h"
+#include "base/ProductFiles.h"
 #include "base/Subclass.h"
 #include "settings/SettingsDialog.h"
 
@@ -28,7 +29,7 @@ constexpr COLORREF kPointedColour = RGB(0, 0, 255);
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the
 // links keep the full line height for the descenders of their letters and room for their bold face.
 const ControlDef kControls[] = {
-    {IDC_TITLE_VERSION, WC_STATICW, L"Sorabune ver 4a", 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
+    {IDC_TITLE_VERSION, WC_STATICW, kTitleAndVersion, 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
     {IDC_RELEASE_DATE, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
     {IDC_AUTHOR, WC_STATICW, kAuthorName, 424, 72, 130, 22, SS_LEFT | SS_NOPREFIX},
     {IDC_MAIL_CAPTION, WC_STATICW, L"メール", 48, 216, 120, 20, SS_LEFT},

@@ -8,7 +8,7 @@
 
 #include "base/Dpi.h"
 #include "installer/Installation.h"
-#include "resource.h"
+#include "installer/InstallerIds.h"
 
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_BORDER;

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ChimeRules.h"
 #include "settings/SettingsDialog.h"
@@ -89,6 +89,31 @@ void ChimePage::Build(SettingsDialog& form, HWND sheet)
     form.SetIndex(IDC_TIMERWAVE, 0);
 }
 
+std::vector<ValueBinding> ChimePage::Bindings() const
+{
+    return {{L"TimerWave", IDC_TIMERWAVE, Mirror::Index},
+            {L"TimerWaveOnOff", IDC_TIMERWAVEONOFF, Mirror::Index},
+            {L"StartupOnOff", IDC_STARTUPONOFF, Mirror::Down},
+            {L"TimerWaveCount", IDC_TIMERWAVE, Mirror::ItemCount},
+            {L"TimerWave%d", IDC_TIMERWAVE, Mirror::Items}};
+}
+
+int ChimePage::HourlyChimeMode() const
+{
+    return form_->Index(IDC_TIMERWAVEONOFF);
+}
+
+int ChimePage::HourlyChime() const
+{
+    return form_->Index(IDC_TIMERWAVE);
+}
+
+bool ChimePage::IsPlayingUserFile() const
+{
+    // The player disables the preview's Play button for as long as a file plays.
+    return !form_->Enabled(IDC_TIMERWAVEPLAY);
+}
+
 bool ChimePage::OnCommand(int id, int code, HWND)
 {
     if (code != BN_CLICKED) {
@@ -167,7 +192,7 @@ void ChimePage::TimerWaveDelClick()
     }
 }
 
-std::unique_ptr<SettingsPage> MakeChimePage(ChimePlayer& player)
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player)
 {
     return std::make_unique<ChimePage>(player);
 }

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsPage.h"
 
@@ -16,6 +18,14 @@ public:
     ~ChimePage() override;
 
     void Build(SettingsDialog& form, HWND sheet) override;
+    std::vector<ValueBinding> Bindings() const override;
+
+    // The hourly chime as the user set it: its mode (0 off, 1 on the hour, 2 on the hour and half hour) and
+    // the chime's position in the list.
+    int HourlyChimeMode() const;
+    int HourlyChime() const;
+    // A sound file of the user's is playing from the page's preview; chimes wait until it ends.
+    bool IsPlayingUserFile() const;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
@@ -28,6 +38,8 @@ private:
     SettingsDialog* form_ = nullptr;
     ChimePlayer& player_;
 };
+
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player);
 
 // Seam for the tests: the chime file dialog (true and the chosen file's full path, or false when the user cancels).
 // Null restores the real one; the previous one is returned.

@@ -2,7 +2,7 @@
 // whether a user file plays.
 #include "scheduler/ChimePlayer.h"
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimeRules.h"
 #include "settings/SettingsDialog.h"
 #include "base/FileSystem.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "settings/SettingsRules.h"
 
 // Item text of built-in chime 0..7: "時報 1" … "時報 8".

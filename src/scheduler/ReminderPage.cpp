@@ -11,6 +11,7 @@
 #include "scheduler/ChimeRules.h"
 #include "settings/Cp932TextRules.h"
 #include "settings/SettingsDialog.h"
+#include "settings/SettingsLayout.h"
 #include "base/Subclass.h"
 
 namespace {
@@ -28,7 +29,6 @@ enum Offset {
     kWeek = IDC_REMINDER1_WEEKDAY1 - 1 - IDC_REMINDER1_GROUP,
     kWeekL = IDC_REMINDER1_WEEKDAY1_LABEL - 1 - IDC_REMINDER1_GROUP
 };
-constexpr int kIdBlock = kTimerIdBlock;
 
 enum Kind { kNoKind = -1, kOnce = 0, kDaily = 1, kWeekly = 2 };
 enum Action { kNoAction = -1, kChime = 0, kMessage = 1, kChimeAndMessage = 2 };
@@ -252,6 +252,78 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         }
         form.SetIndex(Id(timer, kChimeChoice), 0);
     }
+}
+
+std::vector<ValueBinding> ReminderPage::Bindings() const
+{
+    struct Stem {
+        const wchar_t* stem;
+        int offset;
+        Mirror mirror;
+    };
+    static const Stem kStems[] = {
+        {L"YoyakuHouhou", kScheduleKind, Mirror::Index},
+        {L"OsiraseHouhou", kAction, Mirror::Index},
+        {L"Jihou", kChimeChoice, Mirror::Index},
+        {L"YoyakuHouhouE", kScheduleKind, Mirror::Enabled},
+        {L"OsiraseHouhouE", kAction, Mirror::Enabled},
+        {L"JihouE", kChimeChoice, Mirror::Enabled},
+        {L"Year", kDate, Mirror::Year},
+        {L"Month", kDate, Mirror::Month},
+        {L"Day", kDate, Mirror::Day},
+        {L"Hour", kTime, Mirror::Hour},
+        {L"Min", kTime, Mirror::Minute},
+        {L"Sec", kTime, Mirror::Second},
+        {L"Date", kDate, Mirror::Enabled},
+        {L"Time", kTime, Mirror::Enabled},
+        {L"TimerOnOff", kTimerOnOff, Mirror::Down},
+        {L"TimerOnOffE", kTimerOnOff, Mirror::Enabled},
+        {L"Memo", kMemo, Mirror::Text},
+        {L"MemoE", kMemo, Mirror::Enabled},
+    };
+    std::vector<ValueBinding> bindings;
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        for (const Stem& stem : kStems) {
+            bindings.push_back({TimerValueName(timer, stem.stem), Id(timer, stem.offset), stem.mirror});
+        }
+        for (int day = 1; day <= kDayCount; ++day) {
+            const std::wstring week = L"Week" + std::to_wstring(day);
+            bindings.push_back({TimerValueName(timer, week), Id(timer, kWeek + day), Mirror::Down});
+            bindings.push_back({TimerValueName(timer, week + L"E"), Id(timer, kWeek + day), Mirror::Enabled});
+        }
+    }
+    return bindings;
+}
+
+bool ReminderPage::IsOn(int timer) const
+{
+    return form_->Down(Id(timer, kTimerOnOff));
+}
+
+SYSTEMTIME ReminderPage::TimeOfDay(int timer) const
+{
+    return form_->DateTime(Id(timer, kTime));
+}
+
+ReminderSettings ReminderPage::Reminder(int timer) const
+{
+    ReminderSettings reminder;
+    const SYSTEMTIME time = TimeOfDay(timer);
+    reminder.when.hour = time.wHour;
+    reminder.when.minute = time.wMinute;
+    reminder.when.second = time.wSecond;
+    reminder.when.kind = form_->Index(Id(timer, kScheduleKind));
+    const SYSTEMTIME date = form_->DateTime(Id(timer, kDate));
+    reminder.when.year = date.wYear;
+    reminder.when.month = date.wMonth;
+    reminder.when.day = date.wDay;
+    for (int day = 1; day <= kDayCount; ++day) {
+        reminder.when.weekdays[day - 1] = form_->Down(Id(timer, kWeek + day));
+    }
+    reminder.action = form_->Index(Id(timer, kAction));
+    reminder.chime = form_->Index(Id(timer, kChimeChoice));
+    reminder.memo = form_->Text(Id(timer, kMemo));
+    return reminder;
 }
 
 bool ReminderPage::OnCommand(int id, int code, HWND)

@@ -2,10 +2,22 @@
 // with the rules that keep their enabled states, ON/OFF captions and weekday indicators in line.
 #pragma once
 
-#include "resource.h"
-#include "settings/SettingsLayout.h"
+#include <memory>
+#include <string>
+
+#include "scheduler/SchedulerIds.h"
+#include "scheduler/SchedulerRules.h"
 #include "settings/SettingsPage.h"
 #include "base/Handles.h"
+
+// One reminder as its controls hold it: when it is due, what it does, and its message.
+struct ReminderSettings {
+    ReminderRecord when;
+    int action = kActionChime;
+    // Position in the chime list.
+    int chime = 0;
+    std::wstring memo;
+};
 
 class ReminderPage : public SettingsPage {
 public:
@@ -14,10 +26,18 @@ public:
     static constexpr int kTimerCount = 2;
     static constexpr int kDayCount = 7;
 
+    // Timer 2's ids are timer 1's moved by one block.
+    static constexpr int kIdBlock = IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP;
     // Control id of timer 1 or 2 at an offset inside its block of ids (offset 0 is the group box).
-    static int Id(int timer, int offset) { return TimerControl(timer, IDC_REMINDER1_GROUP + offset); }
+    static int Id(int timer, int offset) { return IDC_REMINDER1_GROUP + offset + (timer - 1) * kIdBlock; }
 
     void Build(SettingsDialog& form, HWND sheet) override;
+    std::vector<ValueBinding> Bindings() const override;
+
+    // What the tick reads, cheapest first: whether a timer is switched on, its time of day, then the rest.
+    bool IsOn(int timer) const;
+    SYSTEMTIME TimeOfDay(int timer) const;
+    ReminderSettings Reminder(int timer) const;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
 
@@ -50,3 +70,4 @@ private:
     Brush redBrush_;
     Brush creamBrush_;
 };
+std::unique_ptr<ReminderPage> MakeReminderPage();

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "base/Dpi.h"
 #include "scheduler/SchedulerRules.h"
 #include "base/MessageLoop.h"

@@ -4,12 +4,8 @@
 
 #include "base/Multimedia.h"
 
-#include "resource.h"
-#include "scheduler/ChimePlayer.h"
-#include "scheduler/ReminderWindow.h"
+#include "scheduler/ChimePage.h"
 #include "scheduler/ReminderPage.h"
-#include "settings/SettingsDialog.h"
-#include "settings/SettingsLayout.h"
 
 namespace {
 constexpr int kDays = 7;
@@ -39,37 +35,8 @@ DWORD SystemTickClock::Milliseconds()
     return MultimediaTime();
 }
 
-ProgramTickActions::ProgramTickActions(SettingsDialog& form, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
-                                       ReminderWindow& reminderWindow2, TickClock& clock, FormOperation changeWallpaper,
-                                       FormOperation updateMemLabels)
-    : form_(form), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2),
-      clock_(clock), changeWallpaper_(changeWallpaper), updateMemLabels_(updateMemLabels)
-{
-}
-
-void ProgramTickActions::ChangeWallpaper()
-{
-    changeWallpaper_(form_);
-}
-
-void ProgramTickActions::PlayTimerWave(unsigned index)
-{
-    chimePlayer_.PlayTimerWave(index);
-}
-
-void ProgramTickActions::ShowReminder(int timer)
-{
-    ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
-    window.ShowReminder(form_.Text(TimerControl(timer, IDC_REMINDER1_MEMO)), clock_.LocalTime());
-}
-
-void ProgramTickActions::UpdateMemLabels()
-{
-    updateMemLabels_(form_);
-}
-
-Scheduler::Scheduler(SettingsDialog& form, ReminderPage& reminderPage, TickClock& clock, TickActions& actions)
-    : form_(form), reminderPage_(reminderPage), clock_(clock), actions_(actions)
+Scheduler::Scheduler(ChimePage& chimePage, ReminderPage& reminderPage, TickClock& clock, TickActions& actions)
+    : chimePage_(chimePage), reminderPage_(reminderPage), clock_(clock), actions_(actions)
 {
     state_.lastWallpaperChange = clock_.Milliseconds();
 }
@@ -91,7 +58,7 @@ void Scheduler::CheckWallpaper(const SYSTEMTIME& now)
     if (running_.wallpaper) {
         return;
     }
-    const int changeTime = form_.Index(IDC_WALLPAPER_CHANGE_TIME);
+    const WallpaperChangeTime changeTime = actions_.CurrentWallpaperChangeTime();
     const DWORD nowMs = WallpaperIntervalMs(changeTime) != 0 ? clock_.Milliseconds() : 0;
     const WallpaperDue due = WallpaperScheduleStep(changeTime, now.wMinute, now.wSecond, state_.wallpaperLatch, nowMs,
                                                    state_.lastWallpaperChange);
@@ -113,10 +80,10 @@ void Scheduler::HourlyChime(const SYSTEMTIME& now)
     if (running_.chime) {
         return;
     }
-    if (HourlyChimeStep(form_.Index(IDC_TIMERWAVEONOFF), now.wMinute, now.wSecond, state_.chimeLatch) &&
-        form_.Enabled(IDC_TIMERWAVEPLAY)) {
+    if (HourlyChimeStep(chimePage_.HourlyChimeMode(), now.wMinute, now.wSecond, state_.chimeLatch) &&
+        !chimePage_.IsPlayingUserFile()) {
         RunningStep running(running_.chime);
-        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(IDC_TIMERWAVE)));
+        actions_.PlayTimerWave(static_cast<unsigned>(chimePage_.HourlyChime()));
     }
 }
 
@@ -127,46 +94,34 @@ void Scheduler::CheckReminder(int timer, const SYSTEMTIME& now)
     }
     Latch& latch = state_.reminderLatch[timer - 1];
     AgeLatch(latch);
-    if (latch != 0 || !form_.Down(TimerControl(timer, IDC_REMINDER1_ON_OFF))) {
+    if (latch != 0 || !reminderPage_.IsOn(timer)) {
         return;
     }
-    ReminderRecord record;
-    const SYSTEMTIME time = form_.DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
-    record.hour = time.wHour;
-    record.minute = time.wMinute;
-    record.second = time.wSecond;
-    // Most ticks end here: the rest of the record matters only in the reminder's own second.
-    if (!ReminderTimeMatches(record, now)) {
+    // Most ticks end here: the rest of the reminder matters only in its own second.
+    const SYSTEMTIME time = reminderPage_.TimeOfDay(timer);
+    if (time.wHour != now.wHour || time.wMinute != now.wMinute || time.wSecond != now.wSecond) {
         return;
     }
-    record.kind = form_.Index(TimerControl(timer, IDC_REMINDER1_SCHEDULE));
-    const SYSTEMTIME date = form_.DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
-    record.year = date.wYear;
-    record.month = date.wMonth;
-    record.day = date.wDay;
-    for (int day = 0; day < kDays; ++day) {
-        record.weekdays[day] = form_.Down(TimerControl(timer, IDC_REMINDER1_WEEKDAY1 + day));
-    }
-    if (!ReminderDue(record, now)) {
+    const ReminderSettings reminder = reminderPage_.Reminder(timer);
+    if (!ReminderDue(reminder.when, now)) {
         return;
     }
     latch = 1;
     RunningStep running(running_.reminder[timer - 1]);
-    const int action = form_.Index(TimerControl(timer, IDC_REMINDER1_ACTION));
-    if (ActionSoundsChime(action) && form_.Enabled(IDC_TIMERWAVEPLAY)) {
-        actions_.PlayTimerWave(static_cast<unsigned>(form_.Index(TimerControl(timer, IDC_REMINDER1_CHIME))));
+    if (ActionSoundsChime(reminder.action) && !chimePage_.IsPlayingUserFile()) {
+        actions_.PlayTimerWave(static_cast<unsigned>(reminder.chime));
     }
-    if (ActionShowsMessage(action)) {
+    if (ActionShowsMessage(reminder.action)) {
         actions_.ShowReminder(timer);
     }
-    if (record.kind == kReminderOnce) {
+    if (reminder.when.kind == kReminderOnce) {
         reminderPage_.SwitchOffAfterFiring(timer);
     }
 }
 
 void Scheduler::MemRefresh()
 {
-    if (form_.CurrentPage() != SettingsDialog::kInfoPage) {
+    if (!actions_.InfoPageShown()) {
         return;
     }
     if (state_.memRefreshToggle != 0) {

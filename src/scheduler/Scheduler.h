@@ -1,5 +1,5 @@
 // The half-second tick OnTick: wallpaper schedule, hourly chime, reminder timers 1 and 2 and the
-// memory refresh of the information page, read from the settings dialog's live controls on every tick.
+// memory refresh of the information page, read from the pages' live controls on every tick.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +8,8 @@
 
 #include "scheduler/SchedulerRules.h"
 
-class ChimePlayer;
+class ChimePage;
 class ReminderPage;
-class SettingsDialog;
-class ReminderWindow;
 
 // Where the tick takes the time from; tests put any moment here.
 class TickClock {
@@ -29,44 +27,26 @@ public:
     DWORD Milliseconds() override;
 };
 
-// What a tick makes happen; tests record it.
+// What the tick reads from and does to the subsystems outside this folder, and the sounds and windows it
+// starts; the entry connects them, tests record them.
 class TickActions {
 public:
     virtual ~TickActions() = default;
+    // The wallpaper page's change time, read on every tick.
+    virtual WallpaperChangeTime CurrentWallpaperChangeTime() = 0;
     virtual void ChangeWallpaper() = 0;
     virtual void PlayTimerWave(unsigned index) = 0;
     // Shows reminder 1 or 2 in its window.
     virtual void ShowReminder(int timer) = 0;
+    // Whether the information page is the one shown, and the refresh of its memory figures.
+    virtual bool InfoPageShown() = 0;
     virtual void UpdateMemLabels() = 0;
-};
-
-// The program's actions: the wallpaper change and the memory figures come from their subsystems through
-// the entry, the chime from the chime player, the message from the reminder windows.
-class ProgramTickActions : public TickActions {
-public:
-    using FormOperation = void (*)(SettingsDialog& form);
-    ProgramTickActions(SettingsDialog& form, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
-                       ReminderWindow& reminderWindow2, TickClock& clock, FormOperation changeWallpaper,
-                       FormOperation updateMemLabels);
-    void ChangeWallpaper() override;
-    void PlayTimerWave(unsigned index) override;
-    void ShowReminder(int timer) override;
-    void UpdateMemLabels() override;
-
-private:
-    SettingsDialog& form_;
-    ChimePlayer& chimePlayer_;
-    ReminderWindow& reminderWindow1_;
-    ReminderWindow& reminderWindow2_;
-    TickClock& clock_;
-    FormOperation changeWallpaper_;
-    FormOperation updateMemLabels_;
 };
 
 class Scheduler {
 public:
     // The reminder page switches a once-only reminder off after it fired.
-    Scheduler(SettingsDialog& form, ReminderPage& reminderPage, TickClock& clock, TickActions& actions);
+    Scheduler(ChimePage& chimePage, ReminderPage& reminderPage, TickClock& clock, TickActions& actions);
 
     // One tick: wallpaper, hourly chime, reminder 1, reminder 2, memory figures, in that order.
     void OnTick();
@@ -79,7 +59,7 @@ private:
     void CheckReminder(int timer, const SYSTEMTIME& now);
     void MemRefresh();
 
-    SettingsDialog& form_;
+    ChimePage& chimePage_;
     ReminderPage& reminderPage_;
     TickClock& clock_;
     TickActions& actions_;

@@ -6,15 +6,8 @@
 namespace {
 constexpr Latch kLatchBlockedUntil = 3;
 constexpr int kHalfHour = 30;
-constexpr int kChangeOnTheHour = 2;
-constexpr int kChangeOnTheHalfHour = 3;
 constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
-
-// Items 4-10 of KabeChangeTime: 15, 10, 5, 3 and 1 minutes, 30 and 10 seconds.
-constexpr int kFirstIntervalItem = 4;
-constexpr DWORD kIntervalsMs[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
-constexpr int kIntervalCount = static_cast<int>(sizeof(kIntervalsMs) / sizeof(kIntervalsMs[0]));
 
 std::wstring TwoDigits(int value)
 {
@@ -31,24 +24,18 @@ void AgeLatch(Latch& latch)
     }
 }
 
-DWORD WallpaperIntervalMs(int changeTime)
-{
-    int item = changeTime - kFirstIntervalItem;
-    return item >= 0 && item < kIntervalCount ? kIntervalsMs[item] : 0;
-}
-
 bool IntervalElapsed(DWORD now, DWORD last, DWORD interval)
 {
     return static_cast<DWORD>(now - last) >= interval;
 }
 
-WallpaperDue WallpaperScheduleStep(int changeTime, int minute, int second, Latch& latch, DWORD nowMs,
+WallpaperDue WallpaperScheduleStep(WallpaperChangeTime changeTime, int minute, int second, Latch& latch, DWORD nowMs,
                                    DWORD lastChangeMs)
 {
     AgeLatch(latch);
-    bool onTheClock = latch == 0 && second == 0 &&
-                      ((minute == 0 && (changeTime == kChangeOnTheHour || changeTime == kChangeOnTheHalfHour)) ||
-                       (minute == kHalfHour && changeTime == kChangeOnTheHalfHour));
+    bool onTheClock =
+        latch == 0 && second == 0 &&
+        ((minute == 0 && ChangesOnTheHour(changeTime)) || (minute == kHalfHour && ChangesOnTheHalfHour(changeTime)));
     if (onTheClock) {
         latch = 1;
         return WallpaperDue::OnTheClock;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/WallpaperChoices.h"
+
 // A latch keeps an event that is defined by a clock second from firing twice in that second: 0 is clear,
 // the event sets it to 1, and every tick ages it until it is clear again three ticks later.
 using Latch = std::uint8_t;
@@ -27,17 +29,14 @@ struct TickState {
 // Done at the start of the latch's own step on every tick, whatever the settings.
 void AgeLatch(Latch& latch);
 
-// Milliseconds between interval-driven wallpaper changes for an item of KabeChangeTime; 0 for the items
-// that are not intervals.
-DWORD WallpaperIntervalMs(int changeTime);
 // Whether the interval has passed since last, measured as an unsigned difference, so that the wrap of
 // the millisecond counter after 49.7 days neither fires at once nor stalls for weeks.
 bool IntervalElapsed(DWORD now, DWORD last, DWORD interval);
 
 enum class WallpaperDue { None, OnTheClock, Interval };
-// The wallpaper step: ages the latch, then the first matching rule (hh:00:00 for items 2 and 3, hh:30:00
-// for item 3, the interval for items 4-10). A change on the clock sets the latch.
-WallpaperDue WallpaperScheduleStep(int changeTime, int minute, int second, Latch& latch, DWORD nowMs,
+// The wallpaper step: ages the latch, then the first matching rule (hh:00:00, hh:30:00, the interval, as the
+// change time has them). A change on the clock sets the latch.
+WallpaperDue WallpaperScheduleStep(WallpaperChangeTime changeTime, int minute, int second, Latch& latch, DWORD nowMs,
                                    DWORD lastChangeMs);
 
 // The hourly chime step: ages the latch; at hh:00:00 and hh:30:00 with the latch clear it sets the latch

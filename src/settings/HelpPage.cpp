@@ -2,7 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "resource.h"
+#include "settings/HelpPage.h"
+#include "settings/SettingsIds.h"
 #include "settings/HelpText.h"
 #include "settings/SettingsDialog.h"
 

@@ -6,7 +6,6 @@
 #include <iterator>
 #include <utility>
 
-#include "resource.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"
@@ -61,30 +60,31 @@ bool IsWorkField(Mirror mirror)
            mirror == Mirror::Minute || mirror == Mirror::Second;
 }
 
-// Reads one value and puts it where the layout says: into a control or into a timer's work fields.
+// Reads one value and puts it where its page binds it: into a control or into a timer's work fields.
 void LoadValue(SettingsDialog& form, IniStore& store, const SettingDef& def, SYSTEMTIME* work = nullptr)
 {
+    const ValueBinding& to = form.Binding(def.name);
     if (def.kind == ValueKind::String) {
-        if (def.mirror == Mirror::Text) {
-            form.SetText(def.controlId, store.ReadString(def.section, def.name, L""));
+        if (to.mirror == Mirror::Text) {
+            form.SetText(to.controlId, store.ReadString(def.section, def.name, L""));
         }
         return;
     }
     std::int32_t value = ReadSetting(store, def);
-    if (IsWorkField(def.mirror) && work) {
-        WorkField(*work, def.mirror) = ToWorkField(value);
+    if (IsWorkField(to.mirror) && work) {
+        WorkField(*work, to.mirror) = ToWorkField(value);
         return;
     }
-    switch (def.mirror) {
+    switch (to.mirror) {
     case Mirror::Index:
         // An index beyond the items means no selection; not every combo box clears it by itself.
-        form.SetIndex(def.controlId, value >= 0 && value < form.ItemCount(def.controlId) ? value : kNoSelection);
+        form.SetIndex(to.controlId, value >= 0 && value < form.ItemCount(to.controlId) ? value : kNoSelection);
         break;
     case Mirror::Down:
-        form.SetDown(def.controlId, value != 0);
+        form.SetDown(to.controlId, value != 0);
         break;
     case Mirror::Enabled:
-        form.SetEnabled(def.controlId, value != 0);
+        form.SetEnabled(to.controlId, value != 0);
         break;
     default:
         break;
@@ -111,8 +111,8 @@ void LoadUserChimes(SettingsDialog& form, IniStore& store)
 {
     const SettingDef& entries = Setting(L"TimerWave%d");
     int last = LastUserChimeNumber(ReadSetting(store, Setting(L"TimerWaveCount")));
-    const int lists[] = {entries.controlId, Setting(TimerValueName(1, L"Jihou")).controlId,
-                         Setting(TimerValueName(2, L"Jihou")).controlId};
+    const int lists[] = {form.Binding(entries.name).controlId, form.Binding(TimerValueName(1, L"Jihou")).controlId,
+                         form.Binding(TimerValueName(2, L"Jihou")).controlId};
     for (int number = kBuiltInChimeCount + 1; number <= last; ++number) {
         std::wstring path = store.ReadString(entries.section, ListEntryName(entries, number), L"");
         if (FileExists(path)) {
@@ -141,7 +141,7 @@ void LoadWallpaperList(SettingsDialog& form, IniStore& store)
             kept.push_back(std::move(list.texts[i]));
         }
     }
-    form.AddItems(entries.controlId, kept);
+    form.AddItems(form.Binding(entries.name).controlId, kept);
     if (list.wrongTypeNumber != 0) {
         throw WrongTypeError(ListEntryName(entries, list.wrongTypeNumber));
     }
@@ -197,7 +197,7 @@ SYSTEMTIME WithWeekday(SYSTEMTIME value)
 void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bool& dateReported, bool& timeReported)
 {
     const SYSTEMTIME today = Today();
-    const int dateId = Setting(TimerValueName(timer, L"Date")).controlId;
+    const int dateId = form.Binding(TimerValueName(timer, L"Date")).controlId;
     bool dateShown = false;
     if (IsValidDate(work.wYear, work.wMonth, work.wDay)) {
         SYSTEMTIME date = today;
@@ -224,23 +224,23 @@ void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bo
     } else if (!std::exchange(timeReported, true)) {
         ShowAppError(kTimeEncodeError);
     }
-    form.SetDateTime(Setting(TimerValueName(timer, L"Time")).controlId, time);
+    form.SetDateTime(form.Binding(TimerValueName(timer, L"Time")).controlId, time);
 }
 
-std::int32_t ControlValue(const SettingsDialog& form, const SettingDef& def, SYSTEMTIME& work)
+std::int32_t ControlValue(const SettingsDialog& form, const ValueBinding& from, SYSTEMTIME& work)
 {
-    if (IsWorkField(def.mirror)) {
-        return WorkField(work, def.mirror);
+    if (IsWorkField(from.mirror)) {
+        return WorkField(work, from.mirror);
     }
-    switch (def.mirror) {
+    switch (from.mirror) {
     case Mirror::Index:
-        return form.Index(def.controlId);
+        return form.Index(from.controlId);
     case Mirror::Down:
-        return form.Down(def.controlId) ? 1 : 0;
+        return form.Down(from.controlId) ? 1 : 0;
     case Mirror::Enabled:
-        return form.Enabled(def.controlId) ? 1 : 0;
+        return form.Enabled(from.controlId) ? 1 : 0;
     case Mirror::ItemCount:
-        return form.ItemCount(def.controlId);
+        return form.ItemCount(from.controlId);
     default:
         return 0;
     }
@@ -248,10 +248,11 @@ std::int32_t ControlValue(const SettingsDialog& form, const SettingDef& def, SYS
 
 void CommitValue(const SettingsDialog& form, IniStore& store, const SettingDef& def, SYSTEMTIME& work)
 {
-    if (def.mirror == Mirror::Text) {
-        WriteSetting(store, def, form.Text(def.controlId));
+    const ValueBinding& from = form.Binding(def.name);
+    if (from.mirror == Mirror::Text) {
+        WriteSetting(store, def, form.Text(from.controlId));
     } else {
-        WriteSetting(store, def, ControlValue(form, def, work));
+        WriteSetting(store, def, ControlValue(form, from, work));
     }
 }
 
@@ -264,8 +265,8 @@ void CommitValue(const SettingsDialog& form, IniStore& store, std::wstring_view 
 // The commit begins by taking the pickers apart into the work fields.
 SYSTEMTIME PickerWorkFields(const SettingsDialog& form, int timer)
 {
-    SYSTEMTIME date = form.DateTime(Setting(TimerValueName(timer, L"Date")).controlId);
-    SYSTEMTIME time = form.DateTime(Setting(TimerValueName(timer, L"Time")).controlId);
+    SYSTEMTIME date = form.DateTime(form.Binding(TimerValueName(timer, L"Date")).controlId);
+    SYSTEMTIME time = form.DateTime(form.Binding(TimerValueName(timer, L"Time")).controlId);
     SYSTEMTIME work = {};
     work.wYear = date.wYear;
     work.wMonth = date.wMonth;
@@ -279,9 +280,10 @@ SYSTEMTIME PickerWorkFields(const SettingsDialog& form, int timer)
 
 void CommitListEntries(const SettingsDialog& form, IniStore& store, const SettingDef& entries, int firstIndex)
 {
-    int count = form.ItemCount(entries.controlId);
+    const int list = form.Binding(entries.name).controlId;
+    int count = form.ItemCount(list);
     for (int index = firstIndex; index < count; ++index) {
-        store.WriteString(entries.section, ListEntryName(entries, index + 1), form.ItemText(entries.controlId, index));
+        store.WriteString(entries.section, ListEntryName(entries, index + 1), form.ItemText(list, index));
     }
 }
 
@@ -350,6 +352,6 @@ void SettingsDialog::OkBtnClick()
         CommitListEntries(*this, store, Setting(L"TimerWave%d"), kBuiltInChimeCount);
         CommitValue(*this, store, L"TimerWaveCount");
     }
-    CommitAutostart(Down(IDC_STARTUPONOFF));
+    CommitAutostart(Down(Binding(L"StartupOnOff").controlId));
     ShowWindow(hwnd_, SW_HIDE);
 }

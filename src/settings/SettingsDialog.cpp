@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "resource.h"
+#include "settings/SettingsIds.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
@@ -439,6 +439,21 @@ void SettingsDialog::PageControlChange()
     if (current >= 0 && current < kPageCount) {
         pages_[current]->OnSelected();
     }
+}
+
+const ValueBinding& SettingsDialog::Binding(std::wstring_view name) const
+{
+    static const ValueBinding kUnbound;
+    if (bindings_.empty()) {
+        for (const auto& page : pages_) {
+            for (ValueBinding& binding : page->Bindings()) {
+                std::wstring key = binding.name;
+                bindings_.emplace(std::move(key), std::move(binding));
+            }
+        }
+    }
+    auto found = bindings_.find(std::wstring(name));
+    return found != bindings_.end() ? found->second : kUnbound;
 }
 
 SettingsPage* SettingsDialog::PageOfControl(HWND control) const

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -23,7 +24,6 @@ public:
     static constexpr int kClientWidth = 588;
     static constexpr int kClientHeight = 434;
     static constexpr int kPageCount = kSettingsPageCount;
-    static constexpr int kInfoPage = 3;
     // The half-second tick of the whole program, running from the dialog's creation to its end.
     static constexpr UINT_PTR kTickTimerId = 1;
     static constexpr UINT kTickIntervalMs = 500;
@@ -68,6 +68,10 @@ public:
     SYSTEMTIME DateTime(int id) const;
     void SetDateTime(int id, const SYSTEMTIME& value);
 
+    // The control that holds a stored value, as its page binds it; a binding of no control for a value that
+    // no page shows.
+    const ValueBinding& Binding(std::wstring_view name) const;
+
     int CurrentPage() const;
     // Selects a page as the user would, running PageControlChange.
     void SelectPage(int index);
@@ -102,4 +106,5 @@ private:
     mutable std::unordered_map<int, HWND> controls_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;
     std::vector<std::pair<HWND, RECT>> designRects_;
+    mutable std::unordered_map<std::wstring, ValueBinding> bindings_;
 };

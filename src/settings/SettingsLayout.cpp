@@ -5,7 +5,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "resource.h"
+#include "settings/WallpaperChoices.h"
 
 namespace {
 constexpr wchar_t kTimerPrefix[] = L"OsiraseTimer";
@@ -16,83 +16,69 @@ constexpr std::int32_t kNoSelection = -1;
 constexpr std::int32_t kInstallYear = 2002;
 constexpr std::int32_t kInstallMonth = 4;
 constexpr std::int32_t kInstallDay = 14;
-constexpr std::int32_t kInstallWallpaperStyle = 2; // 拡大して表示
-
-constexpr int kWeekIds[kWeekdayCount] = {IDC_REMINDER1_WEEKDAY1, IDC_REMINDER1_WEEKDAY2, IDC_REMINDER1_WEEKDAY3,
-                                         IDC_REMINDER1_WEEKDAY4, IDC_REMINDER1_WEEKDAY5, IDC_REMINDER1_WEEKDAY6,
-                                         IDC_REMINDER1_WEEKDAY7};
 
 SettingDef Installed(const wchar_t* section, std::wstring name, ValueKind kind, std::int32_t loadDefault,
-                     std::int32_t installerValue, int controlId, Mirror mirror)
+                     std::int32_t installerValue)
 {
-    return {section, std::move(name), kind, loadDefault, InstallerDefault::Value, installerValue, controlId, mirror};
+    return {section, std::move(name), kind, loadDefault, InstallerDefault::Value, installerValue};
 }
 
-SettingDef NotInstalled(const wchar_t* section, std::wstring name, ValueKind kind, int controlId, Mirror mirror)
+SettingDef NotInstalled(const wchar_t* section, std::wstring name, ValueKind kind)
 {
-    return {section, std::move(name), kind, 0, InstallerDefault::NotWritten, 0, controlId, mirror};
+    return {section, std::move(name), kind, 0, InstallerDefault::NotWritten, 0};
 }
 
 void AddTimer(std::vector<SettingDef>& table, int timer)
 {
-    auto add = [&](const wchar_t* stem, ValueKind kind, std::int32_t loadDefault, std::int32_t installerValue,
-                   int firstTimerId, Mirror mirror) {
-        table.push_back(Installed(kReminderSection, TimerValueName(timer, stem), kind, loadDefault, installerValue,
-                                  TimerControl(timer, firstTimerId), mirror));
+    auto add = [&](const wchar_t* stem, ValueKind kind, std::int32_t loadDefault, std::int32_t installerValue) {
+        table.push_back(Installed(kReminderSection, TimerValueName(timer, stem), kind, loadDefault, installerValue));
     };
     const auto integer = ValueKind::Integer;
     const auto flag = ValueKind::Flag;
-    add(L"YoyakuHouhou", integer, 0, kNoSelection, IDC_REMINDER1_SCHEDULE, Mirror::Index);
-    add(L"OsiraseHouhou", integer, 0, 0, IDC_REMINDER1_ACTION, Mirror::Index);
-    add(L"Jihou", integer, 0, 0, IDC_REMINDER1_CHIME, Mirror::Index);
-    add(L"YoyakuHouhouE", flag, kTrue, kTrue, IDC_REMINDER1_SCHEDULE, Mirror::Enabled);
-    add(L"OsiraseHouhouE", flag, kTrue, kTrue, IDC_REMINDER1_ACTION, Mirror::Enabled);
-    add(L"JihouE", flag, kFalse, kTrue, IDC_REMINDER1_CHIME, Mirror::Enabled);
-    add(L"Year", integer, 0, kInstallYear, IDC_REMINDER1_DATE, Mirror::Year);
-    add(L"Month", integer, 0, kInstallMonth, IDC_REMINDER1_DATE, Mirror::Month);
-    add(L"Day", integer, 0, kInstallDay, IDC_REMINDER1_DATE, Mirror::Day);
-    add(L"Hour", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Hour);
-    add(L"Min", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Minute);
-    add(L"Sec", integer, 0, 0, IDC_REMINDER1_TIME, Mirror::Second);
-    add(L"Date", flag, kFalse, kFalse, IDC_REMINDER1_DATE, Mirror::Enabled);
-    add(L"Time", flag, kFalse, kFalse, IDC_REMINDER1_TIME, Mirror::Enabled);
-    add(L"TimerOnOff", flag, kFalse, kFalse, IDC_REMINDER1_ON_OFF, Mirror::Down);
-    add(L"TimerOnOffE", flag, kTrue, kTrue, IDC_REMINDER1_ON_OFF, Mirror::Enabled);
+    add(L"YoyakuHouhou", integer, 0, kNoSelection);
+    add(L"OsiraseHouhou", integer, 0, 0);
+    add(L"Jihou", integer, 0, 0);
+    add(L"YoyakuHouhouE", flag, kTrue, kTrue);
+    add(L"OsiraseHouhouE", flag, kTrue, kTrue);
+    add(L"JihouE", flag, kFalse, kTrue);
+    add(L"Year", integer, 0, kInstallYear);
+    add(L"Month", integer, 0, kInstallMonth);
+    add(L"Day", integer, 0, kInstallDay);
+    add(L"Hour", integer, 0, 0);
+    add(L"Min", integer, 0, 0);
+    add(L"Sec", integer, 0, 0);
+    add(L"Date", flag, kFalse, kFalse);
+    add(L"Time", flag, kFalse, kFalse);
+    add(L"TimerOnOff", flag, kFalse, kFalse);
+    add(L"TimerOnOffE", flag, kTrue, kTrue);
     for (int day = 1; day <= kWeekdayCount; ++day) {
-        add((L"Week" + std::to_wstring(day)).c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Down);
+        add((L"Week" + std::to_wstring(day)).c_str(), flag, kFalse, kFalse);
     }
     for (int day = 1; day <= kWeekdayCount; ++day) {
-        add((L"Week" + std::to_wstring(day) + L"E").c_str(), flag, kFalse, kFalse, kWeekIds[day - 1], Mirror::Enabled);
+        add((L"Week" + std::to_wstring(day) + L"E").c_str(), flag, kFalse, kFalse);
     }
-    add(L"Memo", ValueKind::String, 0, 0, IDC_REMINDER1_MEMO, Mirror::Text);
-    add(L"MemoE", flag, kFalse, kFalse, IDC_REMINDER1_MEMO, Mirror::Enabled);
+    add(L"Memo", ValueKind::String, 0, 0);
+    add(L"MemoE", flag, kFalse, kFalse);
 }
 
 std::vector<SettingDef> BuildLayout()
 {
     std::vector<SettingDef> table;
-    table.push_back({kMainSection, L"Path", ValueKind::String, 0, InstallerDefault::InstallFolder, 0, 0, Mirror::None});
-    table.push_back(Installed(kMainSection, L"TimerWave", ValueKind::Integer, 0, 0, IDC_TIMERWAVE, Mirror::Index));
-    table.push_back(
-        Installed(kMainSection, L"TimerWaveOnOff", ValueKind::Integer, 0, 0, IDC_TIMERWAVEONOFF, Mirror::Index));
-    table.push_back(
-        Installed(kMainSection, L"StartupOnOff", ValueKind::Flag, kFalse, kFalse, IDC_STARTUPONOFF, Mirror::Down));
-    table.push_back(
-        NotInstalled(kMainSection, L"TimerWaveCount", ValueKind::Integer, IDC_TIMERWAVE, Mirror::ItemCount));
-    table.push_back(NotInstalled(kMainSection, L"TimerWave%d", ValueKind::String, IDC_TIMERWAVE, Mirror::Items));
+    table.push_back({kMainSection, L"Path", ValueKind::String, 0, InstallerDefault::InstallFolder, 0});
+    table.push_back(Installed(kMainSection, L"TimerWave", ValueKind::Integer, 0, 0));
+    table.push_back(Installed(kMainSection, L"TimerWaveOnOff", ValueKind::Integer, 0, 0));
+    table.push_back(Installed(kMainSection, L"StartupOnOff", ValueKind::Flag, kFalse, kFalse));
+    table.push_back(NotInstalled(kMainSection, L"TimerWaveCount", ValueKind::Integer));
+    table.push_back(NotInstalled(kMainSection, L"TimerWave%d", ValueKind::String));
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
         AddTimer(table, timer);
     }
-    table.push_back(Installed(kWallpaperSection, L"KabeChangeTime", ValueKind::Integer, 0, 0, IDC_WALLPAPER_CHANGE_TIME,
-                              Mirror::Index));
-    table.push_back(
-        Installed(kWallpaperSection, L"KabeJyunn", ValueKind::Integer, 0, 0, IDC_WALLPAPER_ORDER, Mirror::Index));
-    table.push_back(Installed(kWallpaperSection, L"KabeStyle", ValueKind::Integer, 0, kInstallWallpaperStyle,
-                              IDC_WALLPAPER_STYLE, Mirror::Index));
-    table.push_back(
-        NotInstalled(kWallpaperSection, L"KabeListCount", ValueKind::Integer, IDC_WALLPAPER_LIST, Mirror::ItemCount));
-    table.push_back(
-        NotInstalled(kWallpaperSection, L"KabeBmp%d", ValueKind::String, IDC_WALLPAPER_LIST, Mirror::Items));
+    table.push_back(Installed(kWallpaperSection, L"KabeChangeTime", ValueKind::Integer, 0, 0));
+    table.push_back(Installed(kWallpaperSection, L"KabeJyunn", ValueKind::Integer, 0, 0));
+    table.push_back(Installed(kWallpaperSection, L"KabeStyle", ValueKind::Integer, 0,
+                              static_cast<std::int32_t>(kInstallWallpaperStyle)));
+    table.push_back(NotInstalled(kWallpaperSection, L"KabeListCount", ValueKind::Integer));
+    table.push_back(NotInstalled(kWallpaperSection, L"KabeBmp%d", ValueKind::String));
     return table;
 }
 } // namespace
@@ -126,11 +112,6 @@ std::wstring ListEntryName(const SettingDef& list, int number)
         name.replace(pos, std::size(kNumberPlaceholder) - 1, std::to_wstring(number));
     }
     return name;
-}
-
-int TimerControl(int timer, int firstTimerId)
-{
-    return firstTimerId + (timer - 1) * kTimerIdBlock;
 }
 
 void WriteSetting(IniWriter& store, const SettingDef& def, std::int32_t value)

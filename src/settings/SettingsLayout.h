@@ -1,5 +1,5 @@
-// The one table of every stored setting of Sorabune: section, value name, kind, the default of the load
-// and of the installer, and the dialog control each value mirrors. Load, commit and installer use it.
+// The one table of every stored setting of Sorabune: section, value name, kind, and the defaults of the load
+// and of the installer. Load, commit and installer use it; the pages say which control mirrors each value.
 #pragma once
 
 #include <cstdint>
@@ -7,26 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "resource.h"
-
 enum class ValueKind { Integer, Flag, String };
-
-// The property of a dialog control that a value holds.
-enum class Mirror {
-    None,    // not read by the resident program
-    Index,   // selected item of a drop-down, -1 none
-    Down,    // check box ticked or toggle button held down
-    Enabled, // the control can be operated
-    Text,    // text of an edit field
-    Year,    // parts of a date picker
-    Month,
-    Day,
-    Hour, // parts of a time picker
-    Minute,
-    Second,
-    ItemCount, // number of items of a list
-    Items,     // one value per list item; the name is a pattern with %d for the number
-};
 
 enum class InstallerDefault { NotWritten, Value, InstallFolder };
 
@@ -39,9 +20,6 @@ struct SettingDef {
     InstallerDefault installer;
     // Integer, or 1/0 for a flag, when the installer writes a value; its strings are empty.
     std::int32_t installerValue;
-    // Control of the settings dialog (res/resource.h), 0 for none.
-    int controlId;
-    Mirror mirror;
 };
 
 // The settings store is opened on HKEY_CURRENT_USER and this path.
@@ -70,11 +48,6 @@ const SettingDef& Setting(std::wstring_view name);
 std::wstring TimerValueName(int timer, std::wstring_view stem);
 // The value name of a numbered list entry, e.g. "KabeBmp" + 3.
 std::wstring ListEntryName(const SettingDef& list, int number);
-// The one map between the twin controls of the reminder timers: timer 2's ids are timer 1's moved by one
-// block. TimerControl gives the control of a timer (1 or 2) that twins a control of timer 1.
-inline constexpr int kTimerIdBlock = IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP;
-int TimerControl(int timer, int firstTimerId);
-
 // The writing half of the INI-style settings store.
 class IniWriter {
 public:

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <string>
+#include <vector>
 
 class SettingsDialog;
 
@@ -27,11 +29,38 @@ template <std::size_t N> void CreateControls(SettingsDialog& form, HWND sheet, c
     CreateControls(form, sheet, defs, N);
 }
 
+// The property of a dialog control that a stored value holds.
+enum class Mirror {
+    None,    // not read by the resident program
+    Index,   // selected item of a drop-down, -1 none
+    Down,    // check box ticked or toggle button held down
+    Enabled, // the control can be operated
+    Text,    // text of an edit field
+    Year,    // parts of a date picker
+    Month,
+    Day,
+    Hour, // parts of a time picker
+    Minute,
+    Second,
+    ItemCount, // number of items of a list
+    Items,     // one value per list item; the name is a pattern with %d for the number
+};
+
+// A stored value (by its name in the settings layout) and the control of a page that holds it while the
+// program runs: the page owns its control ids, the load and the commit only follow these.
+struct ValueBinding {
+    std::wstring name;
+    int controlId = 0;
+    Mirror mirror = Mirror::None;
+};
+
 class SettingsPage {
 public:
     virtual ~SettingsPage() = default;
     // Creates the page's controls on its sheet; runs once while the dialog is created, before the load.
     virtual void Build(SettingsDialog& form, HWND sheet) = 0;
+    // The stored values that controls of this page hold.
+    virtual std::vector<ValueBinding> Bindings() const { return {}; }
     // A control of this page sent WM_COMMAND; true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { return false; }
     // WM_NOTIFY from a control of this page; true when handled (result in *result).
@@ -56,4 +85,13 @@ public:
 // The six pages in tab order; the program entry makes them (each in the subsystem that owns its behaviour)
 // and hands them to the dialog frame.
 inline constexpr int kSettingsPageCount = 6;
+// The pages' places in tab order; the frame names its tabs in this order.
+enum PageIndex {
+    kChimePageIndex,
+    kReminderPageIndex,
+    kWallpaperPageIndex,
+    kInfoPageIndex,
+    kHelpPageIndex,
+    kVersionPageIndex,
+};
 using SettingsPages = std::array<std::unique_ptr<SettingsPage>, kSettingsPageCount>;

@@ -177,17 +177,3 @@ bool IsValidTime(int hour, int minute, int second, int millisecond)
     return hour >= 0 && hour < kHoursPerDay && minute >= 0 && minute < kMinutesPerHour && second >= 0 &&
            second < kSecondsPerMinute && millisecond >= 0 && millisecond < kMillisecondsPerSecond;
 }
-
-std::optional<WallpaperStyle> StyleForStyleIndex(int index)
-{
-    switch (index) {
-    case 0:
-        return WallpaperStyle::Centre;
-    case 1:
-        return WallpaperStyle::Tile;
-    case 2:
-        return WallpaperStyle::Stretch;
-    default:
-        return std::nullopt;
-    }
-}

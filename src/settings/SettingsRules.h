@@ -1,5 +1,5 @@
 // How settings values look as registry text and what the load makes of stored numbers, without any
-// registry or window: integer and flag text, list bounds, date and time checks, the wallpaper style.
+// registry or window: integer and flag text, list bounds, date and time checks.
 #pragma once
 
 #include <cstdint>
@@ -59,10 +59,3 @@ bool IsValidTime(int hour, int minute, int second, int millisecond);
 
 inline constexpr wchar_t kDateEncodeError[] = L"Invalid argument to date encode";
 inline constexpr wchar_t kTimeEncodeError[] = L"Invalid argument to time encode";
-
-enum class WallpaperStyle { Centre, Tile, Stretch };
-// The style an item of the drop-down KabeStyle stands for (0 centre, 1 tile, 2 stretch); nothing for
-// no selection or an unknown item, which leaves the current style as it is.
-std::optional<WallpaperStyle> StyleForStyleIndex(int index);
-// The style in force before the load has chosen one.
-inline constexpr WallpaperStyle kInitialWallpaperStyle = WallpaperStyle::Tile;

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <optional>
 
-#include "resource.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsDialog.h"
 #include "base/AppError.h"
@@ -16,8 +16,6 @@
 namespace {
 constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
 // KabeJyunn items.
-constexpr int kSequential = 0;
-constexpr int kRandom = 1;
 
 SystemParametersInfoFn& SystemCall()
 {
@@ -187,13 +185,13 @@ void ChangeWallpaper(SettingsDialog& form)
         std::vector<std::wstring> items = ListItems(list);
         const std::vector<bool> usable = Purge(list, items);
         std::optional<std::size_t> next;
-        switch (form.Index(IDC_WALLPAPER_ORDER)) {
-        case kSequential:
+        switch (static_cast<WallpaperOrder>(form.Index(IDC_WALLPAPER_ORDER))) {
+        case WallpaperOrder::Sequential:
             if (!items.empty()) {
                 next = NextSequentialPosition(items, CurrentDesktopWallpaper(), usable);
             }
             break;
-        case kRandom:
+        case WallpaperOrder::Random:
             next = RandomPosition(usable, WallpaperRandom());
             break;
         default:

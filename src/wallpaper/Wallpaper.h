@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/SettingsRules.h"
+#include "settings/WallpaperChoices.h"
 
 class SettingsDialog;
 

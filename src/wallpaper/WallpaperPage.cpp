@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "resource.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/FileExistence.h"
@@ -18,8 +18,6 @@
 #include "wallpaper/Wallpaper.h"
 
 namespace {
-// KabeChangeTime item "Sorabune 起動時".
-constexpr int kChangeAtStartup = 1;
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
@@ -50,12 +48,6 @@ const ControlDef kControls[] = {
     {IDC_WALLPAPER_PREVIEW_FRAME, WC_STATICW, L"", kImgLeft - kPanelEdge, kImgTop - kPanelEdge,
      kImgWidth + 2 * kPanelEdge, kImgHeight + 2 * kPanelEdge, SS_SUNKEN | WS_CLIPSIBLINGS},
 };
-
-constexpr const wchar_t* kStyleItems[] = {L"中央に表示", L"並べて表示", L"拡大して表示"};
-constexpr const wchar_t* kOrderItems[] = {L"順番に表示", L"ランダムに表示"};
-constexpr const wchar_t* kChangeTimeItems[] = {
-    L"自動変更しない", L"Sorabune 起動時", L"毎時 ０分", L"毎時 ０分 + ３０分", L"15分おき", L"10分おき",
-    L"5分おき",        L"3分おき",         L"1分おき",   L"30秒おき",           L"10秒おき"};
 
 // The item dialog's class, named here: the system's GUID library would bring every GUID it knows into the
 // program for this one.
@@ -160,9 +152,9 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
     CreateControls(form, sheet, kControls);
-    FillDropDown(form, IDC_WALLPAPER_STYLE, kStyleItems);
-    FillDropDown(form, IDC_WALLPAPER_ORDER, kOrderItems);
-    FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kChangeTimeItems);
+    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems);
+    FillDropDown(form, IDC_WALLPAPER_ORDER, kWallpaperOrderItems);
+    FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kWallpaperChangeTimeItems);
     list_ = form.Control(IDC_WALLPAPER_LIST);
     img_ = form.Control(IDC_WALLPAPER_PREVIEW);
     FramePreview();
@@ -170,6 +162,25 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
         FilesDropped(sender, files);
     };
     fileDrop_.SetTargetControl(list_);
+}
+
+std::vector<ValueBinding> WallpaperPage::Bindings() const
+{
+    return {{L"KabeChangeTime", IDC_WALLPAPER_CHANGE_TIME, Mirror::Index},
+            {L"KabeJyunn", IDC_WALLPAPER_ORDER, Mirror::Index},
+            {L"KabeStyle", IDC_WALLPAPER_STYLE, Mirror::Index},
+            {L"KabeListCount", IDC_WALLPAPER_LIST, Mirror::ItemCount},
+            {L"KabeBmp%d", IDC_WALLPAPER_LIST, Mirror::Items}};
+}
+
+WallpaperChangeTime WallpaperPage::ChangeTime() const
+{
+    return static_cast<WallpaperChangeTime>(form_->Index(IDC_WALLPAPER_CHANGE_TIME));
+}
+
+WallpaperOrder WallpaperPage::Order() const
+{
+    return static_cast<WallpaperOrder>(form_->Index(IDC_WALLPAPER_ORDER));
 }
 
 bool WallpaperPage::OnCommand(int id, int code, HWND control)
@@ -248,7 +259,7 @@ void WallpaperPage::OnLoaded()
 {
     WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
     StyleChange();
-    if (form_->Index(IDC_WALLPAPER_CHANGE_TIME) == kChangeAtStartup) {
+    if (ChangeTime() == WallpaperChangeTime::AtStartup) {
         RunStartupWallpaperChange(*form_);
     }
 }
@@ -465,7 +476,7 @@ void WallpaperPage::UpdateHorizontalExtent()
     extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
 }
 
-std::unique_ptr<SettingsPage> MakeWallpaperPage()
+std::unique_ptr<WallpaperPage> MakeWallpaperPage()
 {
     return std::make_unique<WallpaperPage>();
 }

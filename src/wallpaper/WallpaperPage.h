@@ -2,11 +2,13 @@
 // choices, the manual change button, the preview and the drop target on the list.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "settings/SettingsPage.h"
+#include "settings/WallpaperChoices.h"
 #include "base/Handles.h"
 #include "wallpaper/FileDropTarget.h"
 #include "wallpaper/WallpaperRules.h"
@@ -17,6 +19,11 @@ public:
     static constexpr int kPreviewHeight = 165;
 
     void Build(SettingsDialog& form, HWND sheet) override;
+    std::vector<ValueBinding> Bindings() const override;
+
+    // The choices as the user left them (no selection reads as -1, which is none of their values).
+    WallpaperChangeTime ChangeTime() const;
+    WallpaperOrder Order() const;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
@@ -62,6 +69,7 @@ private:
     int extentCount_ = -1; // entries when the scroll range was last measured
     FileDropTarget fileDrop_;
 };
+std::unique_ptr<WallpaperPage> MakeWallpaperPage();
 
 // The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled. Tests
 // answer it instead; null restores the dialog.

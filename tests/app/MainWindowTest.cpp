@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "resource.h"
+#include "app/AppIds.h"
 #include "base/Dpi.h"
 #include "scheduler/ReminderWindow.h"
 #include "settings/SettingsDialog.h"

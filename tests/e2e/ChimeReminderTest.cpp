@@ -10,7 +10,8 @@
 #include <string>
 
 #include "support/ProgramDriver.h"
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
+#include "settings/SettingsIds.h"
 #include "scheduler/ReminderWindow.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"

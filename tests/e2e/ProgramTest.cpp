@@ -5,7 +5,8 @@
 
 #include "e2e/PlantedLibrary.h"
 #include "support/ProgramDriver.h"
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
+#include "settings/SettingsIds.h"
 #include "support/TestSupport.h"
 
 using namespace e2e;

@@ -8,8 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
-#include "settings/PagesTestSupport.h"
+#include "info/InfoIds.h"
+#include "info/InfoPage.h"
+#include "info/VersionPage.h"
+#include "support/PagesTestSupport.h"
+
+SettingsPages PagesUnderTest()
+{
+    return With(With(BlankPages(), kInfoPageIndex, MakeInfoPage()), kVersionPageIndex, MakeVersionPage());
+}
 
 TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
 {

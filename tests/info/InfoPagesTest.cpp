@@ -10,14 +10,11 @@
 
 #include "info/InfoPage.h"
 #include "info/VersionPage.h"
-#include "resource.h"
-#include "scheduler/ReminderWindow.h"
-#include "scheduler/Scheduler.h"
+#include "info/InfoIds.h"
+#include "support/BlankPages.h"
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
-#include "app/MakePages.h"
-#include "support/TestClock.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -91,10 +88,8 @@ protected:
         return GetTextColor(dc.Get());
     }
 
-    ChimePlayer chimePlayer_;
-    std::unique_ptr<ReminderPage> madeReminderPage_ = MakeReminderPage();
-    ReminderPage& reminderPage_ = *madeReminderPage_;
-    SettingsDialog form_{MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_))};
+    SettingsDialog form_{
+        With(With(BlankPages(), kInfoPageIndex, MakeInfoPage()), kVersionPageIndex, MakeVersionPage())};
     ShellOpenFn previousOpener_ = nullptr;
 };
 } // namespace
@@ -105,7 +100,7 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
     form_.SelectPage(kHelpPage);
     EXPECT_EQ(Text(IDC_NAMES), "") << "built only for the information page";
 
-    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SelectPage(kInfoPageIndex);
     // Known another way than the page asks: the names Wine puts into every process's environment, and the
     // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's DPI, which
     // its windows have).
@@ -142,7 +137,7 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
         return true;
     };
     DriveQueries previous = SetDriveQueries(drives);
-    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SelectPage(kInfoPageIndex);
     SetDriveQueries(previous);
 
     HWND block = form_.Control(IDC_DRIVES);
@@ -180,11 +175,11 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
 
 TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
 {
-    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SelectPage(kInfoPageIndex);
     form_.SetText(IDC_SCREEN, L"old");
     form_.SelectPage(0);
     EXPECT_EQ(Text(IDC_SCREEN), "old");
-    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SelectPage(kInfoPageIndex);
     EXPECT_EQ(Text(IDC_SCREEN).rfind("現在のモニタの", 0), 0u);
 }
 
@@ -222,47 +217,6 @@ TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
         EXPECT_LT(place.right, unit.left) << figureId;
         EXPECT_GE(unit.right - unit.left, TextSizeIn(form_.Control(unitId)).cx) << unitId;
     }
-}
-
-TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIsSelected)
-{
-    // A quiet moment: no chime, reminder or wallpaper change is due at it.
-    TestClock clock{At(2003, 10, 15, 12, 34, 56), 1000};
-    ReminderWindow messages1(1);
-    ReminderWindow messages2(2);
-    ProgramTickActions actions(
-        form_, chimePlayer_, messages1, messages2, clock, [](SettingsDialog&) {}, UpdateMemLabels);
-    Scheduler scheduler(form_, reminderPage_, clock, actions);
-    const auto refreshed = [&] { return Text(IDC_MEMORY_TOTAL) != "stale"; };
-    form_.SetText(IDC_MEMORY_TOTAL, L"stale");
-
-    scheduler.OnTick();
-    EXPECT_FALSE(refreshed()) << "on another page nothing is refreshed";
-
-    // The first tick that finds the page selected refreshes at once, then every second tick.
-    form_.SelectPage(SettingsDialog::kInfoPage);
-    std::vector<bool> seen;
-    for (int tick = 0; tick < 4; ++tick) {
-        scheduler.OnTick();
-        seen.push_back(refreshed());
-        form_.SetText(IDC_MEMORY_TOTAL, L"stale");
-    }
-    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
-
-    // Leaving the page right after a refresh and coming back: the old figures for up to one second.
-    scheduler.OnTick();
-    EXPECT_TRUE(refreshed());
-    form_.SetText(IDC_MEMORY_TOTAL, L"stale");
-    form_.SelectPage(0);
-    scheduler.OnTick();
-    scheduler.OnTick();
-    EXPECT_FALSE(refreshed());
-    form_.SelectPage(SettingsDialog::kInfoPage);
-    scheduler.OnTick();
-    EXPECT_FALSE(refreshed());
-    scheduler.OnTick();
-    EXPECT_TRUE(refreshed());
-    EXPECT_GT(std::stoull(Text(IDC_MEMORY_TOTAL)), 0u);
 }
 
 TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)

@@ -18,7 +18,7 @@
 #include "installer/InstallerWindow.h"
 #include "installer/Installation.h"
 #include "installer/InstallerTestSupport.h"
-#include "resource.h"
+#include "installer/InstallerIds.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "base/Dpi.h"

@@ -8,8 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
-#include "settings/PagesTestSupport.h"
+#include "scheduler/SchedulerIds.h"
+#include "scheduler/ChimePage.h"
+#include "scheduler/ChimePlayer.h"
+#include "support/PagesTestSupport.h"
+
+SettingsPages PagesUnderTest()
+{
+    static ChimePlayer player;
+    return With(BlankPages(), kChimePageIndex, MakeChimePage(player));
+}
 
 TEST_F(PagesTest, BasicPageHasTheChimeControlsAndTheAutostartCheckBox)
 {

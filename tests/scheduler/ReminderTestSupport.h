@@ -8,12 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ReminderPage.h"
 #include "settings/SettingsDialog.h"
 #include "base/Handles.h"
-#include "app/MakePages.h"
+#include "scheduler/ChimePage.h"
+#include "support/BlankPages.h"
 #include "support/TestSupport.h"
 
 // The control ids of one reminder timer.
@@ -40,12 +41,24 @@ inline constexpr int kMessageAction = 1;
 inline constexpr int kBothAction = 2;
 inline constexpr int kMonday = 2;
 inline constexpr int kWednesday = 4;
-inline constexpr int kReminderPageIndex = 1;
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 inline constexpr COLORREF kCream = RGB(255, 251, 240);
 
+// The dialog with the scheduler's two pages; the tests of the whole program give all six.
+using ReminderPagesMaker = SettingsPages (*)(ChimePlayer& player, std::unique_ptr<ReminderPage> reminderPage);
+inline SettingsPages SchedulerPages(ChimePlayer& player, std::unique_ptr<ReminderPage> reminderPage)
+{
+    return With(With(BlankPages(), kChimePageIndex, MakeChimePage(player)), kReminderPageIndex,
+                std::move(reminderPage));
+}
+
 class ReminderFixture : public testing::Test {
 protected:
+    explicit ReminderFixture(ReminderPagesMaker makePages = SchedulerPages)
+        : form{makePages(chimePlayer, std::move(madeReminderPage))}
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(form.Create(nullptr, false));
@@ -61,6 +74,8 @@ protected:
     }
 
     void Click(int id) { SendMessageW(form.Control(id), BM_CLICK, 0, 0); }
+
+    ChimePage& DialogsChimePage() { return static_cast<ChimePage&>(form.Page(kChimePageIndex)); }
 
     std::string Text(int id) const { return Utf8(form.Text(id)); }
 
@@ -86,7 +101,7 @@ protected:
     ChimePlayer chimePlayer;
     std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
     ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog form{MakeSettingsPages(chimePlayer, std::move(madeReminderPage))};
+    SettingsDialog form;
     TimerIds t1{1};
     TimerIds t2{2};
 };

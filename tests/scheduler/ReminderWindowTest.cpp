@@ -33,7 +33,7 @@ protected:
     void TearDown() override { DeactivationSlot() = nullptr; }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog owner_{MakeSettingsPages(chimePlayer_)};
+    SettingsDialog owner_{BlankPages()};
 
 protected:
     ReminderWindow window1{1};
@@ -171,88 +171,4 @@ TEST_F(ReminderWindowTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)
     SetWindowPos(window2.Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(window2.Hwnd(), WM_ACTIVATEAPP, FALSE, 0);
     EXPECT_FALSE(Topmost(window2.Hwnd())) << "an empty slot does nothing";
-}
-
-namespace {
-int wallpaperChanges = 0;
-int memUpdates = 0;
-void CountWallpaperChange(SettingsDialog&)
-{
-    ++wallpaperChanges;
-}
-void CountMemUpdate(SettingsDialog&)
-{
-    ++memUpdates;
-}
-std::vector<std::wstring> sounds;
-BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
-{
-    sounds.push_back(sound);
-    return TRUE;
-}
-} // namespace
-
-// The program's own actions behind the tick: the basic page's player, the windows and the two operations
-// that the entry hands over from the wallpaper and information subsystems.
-class ProgramTickTest : public ReminderFixture {
-protected:
-    void SetUp() override
-    {
-        ReminderFixture::SetUp();
-        ASSERT_TRUE(messages1.Create(form.Hwnd()));
-        ASSERT_TRUE(messages2.Create(form.Hwnd()));
-        wallpaperChanges = 0;
-        memUpdates = 0;
-        sounds.clear();
-        previous_ = SetChimePlaySound(RecordSound);
-    }
-    void TearDown() override
-    {
-        SetChimePlaySound(previous_);
-        DeactivationSlot() = nullptr;
-    }
-
-    TestClock clock;
-    ReminderWindow messages1{1};
-    ReminderWindow messages2{2};
-    ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountWallpaperChange, CountMemUpdate};
-    Scheduler scheduler{form, reminderPage, clock, actions};
-
-private:
-    PlaySoundFn previous_ = nullptr;
-};
-
-TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
-{
-    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
-    Pick(t2.Kind(), kOnce);
-    form.SetDateTime(t2.Date(), when);
-    form.SetDateTime(t2.Time(), when);
-    Pick(t2.Action(), kBothAction);
-    Pick(t2.Chime(), 6);
-    form.SetText(t2.Memo(), L"歯医者の予約");
-    Click(t2.OnOff());
-    clock.now = when;
-    scheduler.OnTick();
-
-    ASSERT_EQ(sounds.size(), 1u);
-    EXPECT_EQ(Utf8(sounds[0]), "TIMER7A");
-    EXPECT_FALSE(messages1.IsVisible());
-    ASSERT_TRUE(messages2.IsVisible());
-    EXPECT_NE(Utf8(messages2.MessageLabelText()).find("2003/10/15 水曜日  12:00:00"), std::string::npos)
-        << "the second window's sentence, of the moment that fired";
-    EXPECT_EQ(Utf8(messages2.MessageMemoText()), "歯医者の予約");
-    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
-}
-
-TEST_F(ProgramTickTest, WallpaperAndMemoryOperationsAreTheOnesHandedOver)
-{
-    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 2);
-    form.SelectPage(3);
-    clock.now = At(2003, 10, 15, 12, 0, 0);
-    scheduler.OnTick();
-    scheduler.OnTick();
-    scheduler.OnTick();
-    EXPECT_EQ(wallpaperChanges, 1);
-    EXPECT_EQ(memUpdates, 2);
 }

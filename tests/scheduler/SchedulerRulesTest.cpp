@@ -34,16 +34,17 @@ TEST(LatchTest, ASetLatchBlocksTwoMoreTicksAndIsClearOnTheThird)
 TEST(WallpaperScheduleTest, IntervalsOfEveryItem)
 {
     const DWORD expected[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
-    for (int item = 4; item <= 10; ++item) {
-        DWORD interval = expected[item - 4];
+    for (int index = 4; index <= 10; ++index) {
+        const auto item = static_cast<WallpaperChangeTime>(index);
+        DWORD interval = expected[index - 4];
         EXPECT_EQ(WallpaperIntervalMs(item), interval);
         Latch latch = 0;
-        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval - 1, 5000), WallpaperDue::None) << item;
-        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval, 5000), WallpaperDue::Interval) << item;
+        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval - 1, 5000), WallpaperDue::None) << index;
+        EXPECT_EQ(WallpaperScheduleStep(item, 7, 7, latch, 5000 + interval, 5000), WallpaperDue::Interval) << index;
         EXPECT_EQ(latch, 0) << "an interval change leaves the latch alone";
     }
-    EXPECT_EQ(WallpaperIntervalMs(3), 0u);
-    EXPECT_EQ(WallpaperIntervalMs(11), 0u);
+    EXPECT_EQ(WallpaperIntervalMs(WallpaperChangeTime::OnTheHourAndHalfHour), 0u);
+    EXPECT_EQ(WallpaperIntervalMs(static_cast<WallpaperChangeTime>(11)), 0u);
 }
 
 TEST(WallpaperScheduleTest, IntervalsSpanningTheCounterWrapAreMeasuredAsDifferences)

@@ -17,7 +17,6 @@ namespace {
 constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
 constexpr int kFirstUserChime = 8;
-constexpr int kInfoPage = 3;
 
 // Records what the tick does, in order. A user sound file disables the preview button as the real player does.
 class RecordingActions : public TickActions {
@@ -42,8 +41,13 @@ public:
         }
     }
     void ShowReminder(int timer) override { log.push_back("message " + std::to_string(timer)); }
+    WallpaperChangeTime CurrentWallpaperChangeTime() override { return changeTime; }
+    bool InfoPageShown() override { return infoPageShown; }
     void UpdateMemLabels() override { log.push_back("mem"); }
 
+    // The wallpaper page's choice and the information page's selection, as the user left them.
+    WallpaperChangeTime changeTime = WallpaperChangeTime::Never;
+    bool infoPageShown = false;
     std::vector<std::string> log;
     DWORD wallpaperChangeTakesMs = 0;
     std::function<void()> whileWallpaperBoxIsOpen;
@@ -105,7 +109,7 @@ protected:
 
     TestClock clock;
     RecordingActions actions{form, clock};
-    Scheduler scheduler{form, reminderPage, clock, actions};
+    Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };
 
 TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMode)
@@ -301,7 +305,7 @@ TEST_F(SchedulerTest, WallpaperOnTheClockOnlyAtTheMomentsOfItsItem)
     const std::pair<int, std::vector<std::string>> cases[] = {
         {2, {"0:0"}}, {3, {"0:0", "30:0"}}, {4, {}}, {9, {}}, {10, {}}};
     for (const auto& [item, expected] : cases) {
-        form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, item);
+        actions.changeTime = static_cast<WallpaperChangeTime>(item);
         std::vector<std::string> moments;
         bool stampMoved = false;
         for (int minute = 0; minute < 60; ++minute) {
@@ -326,7 +330,7 @@ TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachC
     clock.ms = 1000 + 20 * 60000;
     Second(9, 0, 1);
     EXPECT_EQ(Take(), Log{});
-    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 4);
+    actions.changeTime = static_cast<WallpaperChangeTime>(4);
     actions.wallpaperChangeTakesMs = 3000;
     Second(9, 0, 2, 1);
     EXPECT_EQ(Take(), (Log{"wallpaper"}));
@@ -342,7 +346,7 @@ TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachC
 
 TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsMoment)
 {
-    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10); // every ten seconds
+    actions.changeTime = static_cast<WallpaperChangeTime>(10); // every ten seconds
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
     form.SetIndex(IDC_TIMERWAVE, 0);
     scheduler.State().lastWallpaperChange = 0;
@@ -369,7 +373,7 @@ TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsM
 
 TEST_F(SchedulerTest, IntervalScheduleAcrossTheCounterWrap)
 {
-    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10);
+    actions.changeTime = static_cast<WallpaperChangeTime>(10);
     scheduler.State().lastWallpaperChange = 0xFFFFF000u;
     clock.ms = 0xFFFFF000u + 1000;
     for (int i = 0; i < 18; ++i) {
@@ -385,14 +389,14 @@ TEST_F(SchedulerTest, MemoryFiguresRefreshOnEverySecondTickOnlyOnTheInformationP
 {
     Second(10, 0, 1, 4);
     EXPECT_EQ(Take(), Log{});
-    form.SelectPage(kInfoPage);
+    actions.infoPageShown = true;
     Second(10, 0, 2, 4);
     EXPECT_EQ(Take(), (Log{"mem", "mem"}));
     Second(10, 0, 3, 1);
     EXPECT_EQ(Take(), (Log{"mem"}));
-    form.SelectPage(0);
+    actions.infoPageShown = false;
     Second(10, 0, 4, 3);
-    form.SelectPage(kInfoPage);
+    actions.infoPageShown = true;
     Second(10, 0, 5, 1);
     EXPECT_EQ(Take(), Log{}) << "the toggle kept its value on the other page";
 }

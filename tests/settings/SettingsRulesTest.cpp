@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "scheduler/ChimeRules.h"
 #include "settings/SettingsRules.h"
+#include "settings/WallpaperChoices.h"
 
 TEST(SettingsRulesTest, NumbersAndFlagsAreStoredAsDecimalText)
 {

@@ -6,11 +6,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/Handles.h"
-#include "wallpaper/JpegToBitmap.h"
 
 inline std::vector<unsigned char> ReadBytes(const std::wstring& path)
 {
@@ -44,11 +44,22 @@ inline bool WriteBytes(const std::wstring& path, const std::vector<unsigned char
 // An all-grey 24-bit bitmap file of the given size.
 inline std::vector<unsigned char> GreyBitmap(unsigned width, unsigned height)
 {
-    auto layout = LayoutFor(width, height);
-    std::vector<unsigned char> bytes(layout->fileSize, 0x80);
-    unsigned char headers[kBitmapHeaderSize];
-    WriteBitmapHeaders(headers, width, height);
-    std::copy(std::begin(headers), std::end(headers), bytes.begin());
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    const DWORD stride = (width * 3 + 3) & ~3u;
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride * height;
+    info.biSize = sizeof(info);
+    info.biWidth = static_cast<LONG>(width);
+    info.biHeight = static_cast<LONG>(height);
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = stride * height;
+    std::vector<unsigned char> bytes(file.bfSize, 0x80);
+    std::memcpy(bytes.data(), &file, sizeof(file));
+    std::memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
     return bytes;
 }
 

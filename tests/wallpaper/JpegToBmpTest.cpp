@@ -16,6 +16,7 @@
 #include "support/TestSupport.h"
 #include "wallpaper/CraftedJpeg.h"
 #include "wallpaper/ExifOrientation.h"
+#include "wallpaper/JpegToBitmap.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {

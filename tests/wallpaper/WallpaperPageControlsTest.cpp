@@ -8,8 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
-#include "settings/PagesTestSupport.h"
+#include "wallpaper/WallpaperIds.h"
+#include "support/PagesTestSupport.h"
+#include "wallpaper/WallpaperPage.h"
+
+SettingsPages PagesUnderTest()
+{
+    return With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage());
+}
 
 TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
 {

@@ -2,6 +2,8 @@
 // UP and DOWN, the preview and the manual change.
 #include "WallpaperPageTestSupport.h"
 
+#include "wallpaper/JpegToBitmap.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 

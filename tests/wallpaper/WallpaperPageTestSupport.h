@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
-#include "app/MakePages.h"
+#include "support/BlankPages.h"
 #include "support/TestSupport.h"
 #include "wallpaper/WallpaperPage.h"
 #include "wallpaper/Wallpaper.h"
@@ -115,8 +115,7 @@ protected:
         return SystemCalls().empty() ? L"" : SystemCalls().back().path;
     }
 
-    ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage())};
     ScratchFolder folder{L"SorabuneKabeTest"};
 
 private:

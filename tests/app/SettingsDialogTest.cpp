@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "resource.h"
+#include "settings/SettingsIds.h"
 #include "base/Dpi.h"
 #include "base/MessageLoop.h"
 #include "settings/SettingsDialog.h"
@@ -101,16 +101,18 @@ TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHolds
     SettingsDialog form{MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     for (const SettingDef& def : SettingsLayout()) {
-        if (def.controlId == 0) {
+        const ValueBinding& binding = form.Binding(def.name);
+        if (binding.controlId == 0) {
+            EXPECT_EQ(def.name, L"Path") << "the only value no page shows";
             continue;
         }
-        HWND control = form.Control(def.controlId);
+        HWND control = form.Control(binding.controlId);
         ASSERT_NE(control, nullptr) << Utf8(def.name);
         EXPECT_NE(GetParent(control), form.Hwnd()) << Utf8(def.name) << ": on a page, not on the frame";
         wchar_t cls[64] = {};
         GetClassNameW(control, cls, 64);
         const std::wstring name = cls;
-        switch (def.mirror) {
+        switch (binding.mirror) {
         case Mirror::Index:
             EXPECT_EQ(name, WC_COMBOBOXW) << Utf8(def.name);
             break;
@@ -130,5 +132,33 @@ TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHolds
             EXPECT_EQ(name, DATETIMEPICK_CLASSW) << Utf8(def.name);
             break;
         }
+    }
+}
+
+// What a value mirrors decides what can be stored of it: a number, a flag or a text.
+TEST(SettingsLayoutTest, EachKindFitsWhatItMirrors)
+{
+    ChimePlayer chimePlayer;
+    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    for (const SettingDef& def : SettingsLayout()) {
+        const ValueBinding& binding = form.Binding(def.name);
+        ValueKind fits = ValueKind::Integer;
+        switch (binding.mirror) {
+        case Mirror::Down:
+        case Mirror::Enabled:
+            fits = ValueKind::Flag;
+            break;
+        case Mirror::None:
+        case Mirror::Text:
+        case Mirror::Items:
+            fits = ValueKind::String;
+            break;
+        default:
+            break;
+        }
+        EXPECT_EQ(def.kind, fits) << Utf8(def.name);
+        EXPECT_EQ(binding.controlId != 0, binding.mirror != Mirror::None) << Utf8(def.name);
+        EXPECT_EQ(def.name.find(L"%d") != std::wstring::npos, binding.mirror == Mirror::Items) << Utf8(def.name);
     }
 }

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "settings/SettingsIds.h"
 #include "settings/SettingsDialog.h"
-#include "app/MakePages.h"
+#include "support/BlankPages.h"
 #include "support/TestSupport.h"
 
 constexpr int kSheetIds[SettingsDialog::kPageCount] = {IDC_CHIME_SHEET, IDC_REMINDER_SHEET, IDC_WALLPAPER_SHEET,
@@ -62,6 +62,5 @@ protected:
         return lf;
     }
 
-    ChimePlayer chimePlayer_;
-    SettingsDialog form_{MakeSettingsPages(chimePlayer_)};
+    SettingsDialog form_{PagesUnderTest()};
 };

@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "scheduler/SchedulerIds.h"
+#include "settings/SettingsIds.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/IniStore.h"
 #include "settings/LoadCommit.h"
 #include "wallpaper/Wallpaper.h"
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
+#include "scheduler/ReminderPage.h"
 #include "settings/SettingsLayout.h"
 #include "support/Registry.h"
 #include "support/ScratchFolder.h"
@@ -166,8 +169,9 @@ protected:
     {
         for (const SettingDef& def : SettingsLayout()) {
             SCOPED_TRACE(Utf8(def.name));
-            const int id = def.controlId;
-            switch (def.mirror) {
+            const ValueBinding& binding = a.Binding(def.name);
+            const int id = binding.controlId;
+            switch (binding.mirror) {
             case Mirror::Index:
                 EXPECT_EQ(a.Index(id), b.Index(id));
                 break;
@@ -225,16 +229,17 @@ protected:
         form.SetDown(IDC_STARTUPONOFF, !flip);
         int flagNumber = 0;
         for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-            form.SetIndex(TimerControl(timer, IDC_REMINDER1_SCHEDULE), timer == 1 ? 2 : -1);
-            form.SetIndex(TimerControl(timer, IDC_REMINDER1_ACTION), timer == 1 ? 2 : 1);
-            form.SetIndex(TimerControl(timer, IDC_REMINDER1_CHIME), timer == 1 ? 9 : 8);
-            SYSTEMTIME date = form.DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
+            form.SetIndex(ReminderPage::Id(timer, IDC_REMINDER1_SCHEDULE - IDC_REMINDER1_GROUP), timer == 1 ? 2 : -1);
+            form.SetIndex(ReminderPage::Id(timer, IDC_REMINDER1_ACTION - IDC_REMINDER1_GROUP), timer == 1 ? 2 : 1);
+            form.SetIndex(ReminderPage::Id(timer, IDC_REMINDER1_CHIME - IDC_REMINDER1_GROUP), timer == 1 ? 9 : 8);
+            SYSTEMTIME date = form.DateTime(ReminderPage::Id(timer, IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP));
             SetTime(date, timer == 1 ? 2024 : 2031, timer == 1 ? 2 : 12, timer == 1 ? 29 : 31, true);
-            form.SetDateTime(TimerControl(timer, IDC_REMINDER1_DATE), date);
-            SYSTEMTIME time = form.DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
+            form.SetDateTime(ReminderPage::Id(timer, IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP), date);
+            SYSTEMTIME time = form.DateTime(ReminderPage::Id(timer, IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP));
             SetTime(time, timer == 1 ? 23 : 7, timer == 1 ? 59 : 5, timer == 1 ? 58 : 9, false);
-            form.SetDateTime(TimerControl(timer, IDC_REMINDER1_TIME), time);
-            form.SetText(TimerControl(timer, IDC_REMINDER1_MEMO), timer == 1 ? L"会議 15:00" : L"ゴミ出し");
+            form.SetDateTime(ReminderPage::Id(timer, IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP), time);
+            form.SetText(ReminderPage::Id(timer, IDC_REMINDER1_MEMO - IDC_REMINDER1_GROUP),
+                         timer == 1 ? L"会議 15:00" : L"ゴミ出し");
         }
         for (const SettingDef& def : SettingsLayout()) {
             if (def.section != kReminderSection) {
@@ -242,10 +247,11 @@ protected:
             }
             // A mix that differs from the defaults for most flags and is not the same for both timers.
             bool value = ((flagNumber++ % 3) != 0) != flip;
-            if (def.mirror == Mirror::Down) {
-                form.SetDown(def.controlId, value);
-            } else if (def.mirror == Mirror::Enabled) {
-                form.SetEnabled(def.controlId, value);
+            const ValueBinding& binding = form.Binding(def.name);
+            if (binding.mirror == Mirror::Down) {
+                form.SetDown(binding.controlId, value);
+            } else if (binding.mirror == Mirror::Enabled) {
+                form.SetEnabled(binding.controlId, value);
             }
         }
         form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 10);
@@ -338,24 +344,25 @@ TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTh
     SYSTEMTIME today = {};
     GetLocalTime(&today);
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-        SYSTEMTIME date = form->DateTime(TimerControl(timer, IDC_REMINDER1_DATE));
+        SYSTEMTIME date = form->DateTime(ReminderPage::Id(timer, IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP));
         EXPECT_EQ(date.wYear, today.wYear);
         EXPECT_EQ(date.wMonth, today.wMonth);
-        SYSTEMTIME time = form->DateTime(TimerControl(timer, IDC_REMINDER1_TIME));
+        SYSTEMTIME time = form->DateTime(ReminderPage::Id(timer, IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP));
         EXPECT_EQ(time.wHour, 0);
         EXPECT_EQ(time.wMinute, 0);
         EXPECT_EQ(time.wSecond, 0);
     }
     for (const SettingDef& def : SettingsLayout()) {
         SCOPED_TRACE(Utf8(def.name));
-        if (def.mirror == Mirror::Index && def.name != L"KabeChangeTime") {
-            EXPECT_EQ(form->Index(def.controlId), def.loadDefault);
-        } else if (def.mirror == Mirror::Enabled) {
-            EXPECT_EQ(form->Enabled(def.controlId), def.loadDefault != 0);
-        } else if (def.mirror == Mirror::Down) {
-            EXPECT_EQ(form->Down(def.controlId), def.loadDefault != 0);
-        } else if (def.mirror == Mirror::Text) {
-            EXPECT_EQ(form->Text(def.controlId), L"");
+        const ValueBinding& binding = form->Binding(def.name);
+        if (binding.mirror == Mirror::Index && def.name != L"KabeChangeTime") {
+            EXPECT_EQ(form->Index(binding.controlId), def.loadDefault);
+        } else if (binding.mirror == Mirror::Enabled) {
+            EXPECT_EQ(form->Enabled(binding.controlId), def.loadDefault != 0);
+        } else if (binding.mirror == Mirror::Down) {
+            EXPECT_EQ(form->Down(binding.controlId), def.loadDefault != 0);
+        } else if (binding.mirror == Mirror::Text) {
+            EXPECT_EQ(form->Text(binding.controlId), L"");
         }
     }
     EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), 8);

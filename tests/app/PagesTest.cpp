@@ -11,9 +11,20 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "info/InfoIds.h"
+#include "scheduler/SchedulerIds.h"
+#include "settings/SettingsIds.h"
+#include "wallpaper/WallpaperIds.h"
 #include "settings/HelpText.h"
-#include "settings/PagesTestSupport.h"
+#include "app/MakePages.h"
+#include "scheduler/ChimePlayer.h"
+#include "support/PagesTestSupport.h"
+
+SettingsPages PagesUnderTest()
+{
+    static ChimePlayer player;
+    return MakeSettingsPages(player);
+}
 #include "base/Window.h"
 #include "base/Handles.h"
 
@@ -209,7 +220,7 @@ TEST_F(PagesTest, EveryControlStandsAtItsTableRectangleScaledToTheDialogsDpi)
 TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
 {
     // The information page's blocks are sized to their texts once built.
-    form_.SelectPage(SettingsDialog::kInfoPage);
+    form_.SelectPage(kInfoPageIndex);
     const int dpi = form_.Dpi();
     const int other = dpi == 96 ? 144 : 96;
     const auto before = Snapshot(form_.Hwnd());

@@ -1,0 +1,50 @@
+// What the tick reads and does in the running program, reached through the dialog's typed pages.
+#include "app/ProgramTickActions.h"
+
+#include "app/MakePages.h"
+#include "info/InfoPage.h"
+#include "scheduler/ChimePlayer.h"
+#include "scheduler/ReminderPage.h"
+#include "scheduler/ReminderWindow.h"
+#include "settings/SettingsDialog.h"
+#include "wallpaper/Wallpaper.h"
+#include "wallpaper/WallpaperPage.h"
+
+ProgramTickActions::ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer,
+                                       ReminderWindow& reminderWindow1, ReminderWindow& reminderWindow2,
+                                       TickClock& clock)
+    : dialog_(dialog), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2),
+      clock_(clock)
+{
+}
+
+WallpaperChangeTime ProgramTickActions::CurrentWallpaperChangeTime()
+{
+    return WallpaperPageOf(dialog_).ChangeTime();
+}
+
+void ProgramTickActions::ChangeWallpaper()
+{
+    ::ChangeWallpaper(dialog_);
+}
+
+void ProgramTickActions::PlayTimerWave(unsigned index)
+{
+    chimePlayer_.PlayTimerWave(index);
+}
+
+void ProgramTickActions::ShowReminder(int timer)
+{
+    ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
+    window.ShowReminder(ReminderPageOf(dialog_).Reminder(timer).memo, clock_.LocalTime());
+}
+
+bool ProgramTickActions::InfoPageShown()
+{
+    return InfoPageOf(dialog_).IsShown();
+}
+
+void ProgramTickActions::UpdateMemLabels()
+{
+    InfoPageOf(dialog_).UpdateMemoryFigures();
+}

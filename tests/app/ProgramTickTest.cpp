@@ -1,0 +1,122 @@
+// The tick in the running program: its peers reached through the dialog's typed pages, a reminder shown through
+// the program's own windows and player, and the memory figures of the information page.
+#include "scheduler/ReminderTestSupport.h"
+
+#include <string>
+#include <vector>
+
+#include "app/MakePages.h"
+#include "app/ProgramTickActions.h"
+#include "info/InfoIds.h"
+#include "scheduler/ReminderWindow.h"
+#include "scheduler/Scheduler.h"
+#include "support/TestClock.h"
+#include "wallpaper/WallpaperIds.h"
+
+namespace {
+std::vector<std::wstring> sounds;
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
+{
+    sounds.push_back(sound);
+    return TRUE;
+}
+} // namespace
+
+// The program's own peers of the tick, on the whole dialog: the basic page's player, the reminder windows, the
+// wallpaper page's change time and the information page's memory figures.
+class ProgramTickTest : public ReminderFixture {
+protected:
+    ProgramTickTest() : ReminderFixture(MakeSettingsPages) {}
+    void SetUp() override
+    {
+        ReminderFixture::SetUp();
+        ASSERT_TRUE(messages1.Create(form.Hwnd()));
+        ASSERT_TRUE(messages2.Create(form.Hwnd()));
+        sounds.clear();
+        previous_ = SetChimePlaySound(RecordSound);
+    }
+    void TearDown() override
+    {
+        SetChimePlaySound(previous_);
+        DeactivationSlot() = nullptr;
+    }
+
+    TestClock clock;
+    ReminderWindow messages1{1};
+    ReminderWindow messages2{2};
+    ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock};
+    Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
+
+private:
+    PlaySoundFn previous_ = nullptr;
+};
+
+TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
+{
+    const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
+    Pick(t2.Kind(), kOnce);
+    form.SetDateTime(t2.Date(), when);
+    form.SetDateTime(t2.Time(), when);
+    Pick(t2.Action(), kBothAction);
+    Pick(t2.Chime(), 6);
+    form.SetText(t2.Memo(), L"歯医者の予約");
+    Click(t2.OnOff());
+    clock.now = when;
+    scheduler.OnTick();
+
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(Utf8(sounds[0]), "TIMER7A");
+    EXPECT_FALSE(messages1.IsVisible());
+    ASSERT_TRUE(messages2.IsVisible());
+    EXPECT_NE(Utf8(messages2.MessageLabelText()).find("2003/10/15 水曜日  12:00:00"), std::string::npos)
+        << "the second window's sentence, of the moment that fired";
+    EXPECT_EQ(Utf8(messages2.MessageMemoText()), "歯医者の予約");
+    EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
+}
+
+TEST_F(ProgramTickTest, TheWallpaperChangeTimeAndTheInformationPageAreTheOnesTheUserSees)
+{
+    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 2);
+    EXPECT_EQ(actions.CurrentWallpaperChangeTime(), WallpaperChangeTime::OnTheHour);
+    EXPECT_FALSE(actions.InfoPageShown());
+    form.SelectPage(kInfoPageIndex);
+    EXPECT_TRUE(actions.InfoPageShown());
+    form.SelectPage(kWallpaperPageIndex);
+    EXPECT_FALSE(actions.InfoPageShown());
+}
+
+TEST_F(ProgramTickTest, TheTickRefreshesTheMemoryFiguresEverySecondTickWhileTheInformationPageIsShown)
+{
+    // A quiet moment: no chime, reminder or wallpaper change is due at it.
+    clock.now = At(2003, 10, 15, 12, 34, 56);
+    const auto refreshed = [&] { return Utf8(form.Text(IDC_MEMORY_TOTAL)) != "stale"; };
+    form.SetText(IDC_MEMORY_TOTAL, L"stale");
+
+    scheduler.OnTick();
+    EXPECT_FALSE(refreshed()) << "on another page nothing is refreshed";
+
+    // The first tick that finds the page selected refreshes at once, then every second tick.
+    form.SelectPage(kInfoPageIndex);
+    std::vector<bool> seen;
+    for (int tick = 0; tick < 4; ++tick) {
+        scheduler.OnTick();
+        seen.push_back(refreshed());
+        form.SetText(IDC_MEMORY_TOTAL, L"stale");
+    }
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
+
+    // Leaving the page right after a refresh and coming back: the old figures for up to one second.
+    scheduler.OnTick();
+    EXPECT_TRUE(refreshed());
+    form.SetText(IDC_MEMORY_TOTAL, L"stale");
+    form.SelectPage(0);
+    scheduler.OnTick();
+    scheduler.OnTick();
+    EXPECT_FALSE(refreshed());
+    form.SelectPage(kInfoPageIndex);
+    scheduler.OnTick();
+    EXPECT_FALSE(refreshed());
+    scheduler.OnTick();
+    EXPECT_TRUE(refreshed());
+    EXPECT_GT(std::stoull(Utf8(form.Text(IDC_MEMORY_TOTAL))), 0u);
+}

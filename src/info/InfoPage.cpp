@@ -340,7 +340,7 @@ void UpdateMemLabels(SettingsDialog& form)
     // A label is set only when its figure changed: setting a text costs a round trip to the window system
     // and a repaint, and from one second to the next most figures stay the same.
     const std::pair<int, const std::wstring*> labels[] = {
-        {IDC_MEMORY_TOTAL, &texts.all}, {IDC_MEMORY_FREE, &texts.aki}, {IDC_MEMORY_LOAD, &texts.ritu}};
+        {IDC_MEMORY_TOTAL, &texts.total}, {IDC_MEMORY_FREE, &texts.free}, {IDC_MEMORY_LOAD, &texts.load}};
     for (const auto& [id, text] : labels) {
         if (form.Text(id) != *text) {
             form.SetText(id, *text);

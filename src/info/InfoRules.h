@@ -26,8 +26,8 @@ std::wstring ScreenBlockText(int width, int height, int dpi);
 std::wstring NamesBlockText(const std::wstring& computerName, const std::wstring& userName);
 
 struct MemoryTexts {
-    std::wstring all;  // installed physical memory in KB
-    std::wstring aki;  // free physical memory in KB
-    std::wstring ritu; // memory load in percent
+    std::wstring total; // installed physical memory in KB
+    std::wstring free;  // free physical memory in KB
+    std::wstring load;  // memory load in percent
 };
 MemoryTexts MemoryLabelTexts(std::uint64_t totalPhysBytes, std::uint64_t availPhysBytes, unsigned memoryLoad);

@@ -69,7 +69,7 @@ public:
             return false;
         }
         if (id == IDC_MAIL_LINK) {
-            MailAddLblClick();
+            MailLinkClick();
             return true;
         }
         if (id == IDC_HOMEPAGE_LINK) {
@@ -90,15 +90,15 @@ public:
         return GetSysColorBrush(COLOR_BTNFACE);
     }
 
-    void MailAddLblClick() { Open(std::wstring(kMailScheme) + kMailAddress); }
+    void MailLinkClick() { Open(std::wstring(kMailScheme) + kMailAddress); }
     void HomepageLinkClick() { Open(kHomepageUrl); }
-    void MailAddLblMouseEnter() { SetPointed(IDC_MAIL_LINK, true); }
-    void MailAddLblMouseLeave() { SetPointed(IDC_MAIL_LINK, false); }
+    void MailLinkMouseEnter() { SetPointed(IDC_MAIL_LINK, true); }
+    void MailLinkMouseLeave() { SetPointed(IDC_MAIL_LINK, false); }
     void HomepageLinkMouseEnter() { SetPointed(IDC_HOMEPAGE_LINK, true); }
     void HomepageLinkMouseLeave() { SetPointed(IDC_HOMEPAGE_LINK, false); }
 
-    void MouseEnter(int id) { id == IDC_MAIL_LINK ? MailAddLblMouseEnter() : HomepageLinkMouseEnter(); }
-    void MouseLeave(int id) { id == IDC_MAIL_LINK ? MailAddLblMouseLeave() : HomepageLinkMouseLeave(); }
+    void MouseEnter(int id) { id == IDC_MAIL_LINK ? MailLinkMouseEnter() : HomepageLinkMouseEnter(); }
+    void MouseLeave(int id) { id == IDC_MAIL_LINK ? MailLinkMouseLeave() : HomepageLinkMouseLeave(); }
     bool IsPointed(int id) const { return id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_; }
 
 private:

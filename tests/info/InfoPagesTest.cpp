@@ -18,7 +18,6 @@
 #include "support/TestSupport.h"
 
 namespace {
-constexpr int kVerPage = 5;
 constexpr int kHelpPage = 4;
 
 struct OpenCall {
@@ -221,7 +220,7 @@ TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
 
 TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
 {
-    form_.SelectPage(kVerPage);
+    form_.SelectPage(kVersionPageIndex);
     const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
     HWND mail = form_.Control(IDC_MAIL_LINK);
     EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
@@ -254,7 +253,7 @@ TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
 
 TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
 {
-    form_.SelectPage(kVerPage);
+    form_.SelectPage(kVersionPageIndex);
     for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         SendMessageW(form_.Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_.Control(id)),

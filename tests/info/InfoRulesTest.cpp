@@ -92,10 +92,10 @@ TEST(InfoRulesTest, ScreenAndNamesBlocks)
 TEST(InfoRulesTest, MemoryInKilobytesRoundedDownBeyondFourGigabytes)
 {
     MemoryTexts t = MemoryLabelTexts(17179869184ull + 1023, 6442450944ull, 63);
-    EXPECT_EQ(t.all, L"16777216");
-    EXPECT_EQ(t.aki, L"6291456");
-    EXPECT_EQ(t.ritu, L"63");
-    EXPECT_EQ(MemoryLabelTexts(1023, 0, 0).all, L"0");
+    EXPECT_EQ(t.total, L"16777216");
+    EXPECT_EQ(t.free, L"6291456");
+    EXPECT_EQ(t.load, L"63");
+    EXPECT_EQ(MemoryLabelTexts(1023, 0, 0).total, L"0");
 }
 
 TEST(InfoRulesTest, InconsistentFiguresShowNoMoreFreeThanInstalledAndALoadOfAtMostAHundred)
@@ -103,13 +103,13 @@ TEST(InfoRulesTest, InconsistentFiguresShowNoMoreFreeThanInstalledAndALoadOfAtMo
     // What a 32-bit process under Wine reads on a 24 GB machine: a capped total, the true free memory and a
     // load that wrapped below zero.
     MemoryTexts capped = MemoryLabelTexts(3801317376ull, 24836755456ull, 4294966796u);
-    EXPECT_EQ(capped.all, L"3712224");
-    EXPECT_EQ(capped.aki, L"3712224");
-    EXPECT_EQ(capped.ritu, L"0");
+    EXPECT_EQ(capped.total, L"3712224");
+    EXPECT_EQ(capped.free, L"3712224");
+    EXPECT_EQ(capped.load, L"0");
 
     MemoryTexts halfUsed = MemoryLabelTexts(8000000000ull, 4000000000ull, 250);
-    EXPECT_EQ(halfUsed.aki, L"3906250");
-    EXPECT_EQ(halfUsed.ritu, L"50");
-    EXPECT_EQ(MemoryLabelTexts(0, 0, 101).ritu, L"0");
-    EXPECT_EQ(MemoryLabelTexts(8000000000ull, 0, 100).ritu, L"100");
+    EXPECT_EQ(halfUsed.free, L"3906250");
+    EXPECT_EQ(halfUsed.load, L"50");
+    EXPECT_EQ(MemoryLabelTexts(0, 0, 101).load, L"0");
+    EXPECT_EQ(MemoryLabelTexts(8000000000ull, 0, 100).load, L"100");
 }

@@ -116,7 +116,7 @@ protected:
     }
 
     SettingsDialog form{With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage())};
-    ScratchFolder folder{L"SorabuneKabeTest"};
+    ScratchFolder folder{L"SorabuneWallpaperTest"};
 
 private:
     std::optional<DesktopValuesAside> desktopAside_;

@@ -7,7 +7,8 @@
 
 #include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
-#include "scheduler/ChimeRules.h"
+#include "scheduler/SchedulerRules.h"
+#include "settings/SettingsRules.h"
 #include "settings/SettingsDialog.h"
 #include "base/SystemLibrary.h"
 

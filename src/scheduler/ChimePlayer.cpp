@@ -3,7 +3,8 @@
 #include "scheduler/ChimePlayer.h"
 
 #include "scheduler/SchedulerIds.h"
-#include "scheduler/ChimeRules.h"
+#include "scheduler/SchedulerRules.h"
+#include "settings/SettingsRules.h"
 #include "settings/SettingsDialog.h"
 #include "base/FileSystem.h"
 #include "base/Multimedia.h"

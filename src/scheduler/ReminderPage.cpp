@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "scheduler/ChimeRules.h"
+#include "scheduler/SchedulerIds.h"
+#include "scheduler/SchedulerRules.h"
+#include "settings/SettingsRules.h"
 #include "settings/Cp932TextRules.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"

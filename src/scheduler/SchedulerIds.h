@@ -63,6 +63,9 @@
 #define IDC_REMINDER2_WEEKDAY6_LABEL 1326
 #define IDC_REMINDER2_WEEKDAY7_LABEL 1327
 
+// The three chime lists (the basic page's and both reminders'), which hold the same items.
+inline constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME};
+
 // Reminder message windows (TMessagesForm1, TMessagesForm2)
 #define IDC_MESSAGELABEL 1800
 #define IDC_MESSAGEMEMO 1801

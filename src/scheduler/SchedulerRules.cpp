@@ -17,6 +17,11 @@ std::wstring TwoDigits(int value)
 }
 } // namespace
 
+std::wstring BuiltInChimeText(int index)
+{
+    return L"時報 " + std::to_wstring(index + 1);
+}
+
 void AgeLatch(Latch& latch)
 {
     if (latch != 0 && ++latch > kLatchBlockedUntil) {

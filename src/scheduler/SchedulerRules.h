@@ -11,6 +11,9 @@
 
 #include "settings/WallpaperChoices.h"
 
+// Item text of built-in chime 0..7: "時報 1" … "時報 8"; the user's sound files follow them in the chime lists.
+std::wstring BuiltInChimeText(int index);
+
 // A latch keeps an event that is defined by a clock second from firing twice in that second: 0 is clear,
 // the event sets it to 1, and every tick ages it until it is clear again three ticks later.
 using Latch = std::uint8_t;

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr DWORD kPlayTimeoutMs = 60000;
-constexpr int kChimeLists[] = {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME};
 
 struct PlayedSound {
     std::wstring name;

@@ -33,7 +33,7 @@ protected:
     void TearDown() override { DeactivationSlot() = nullptr; }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog owner_{BlankPages()};
+    SettingsDialog owner_{SchedulerPages(chimePlayer_, MakeReminderPage())};
 
 protected:
     ReminderWindow window1{1};

@@ -270,7 +270,8 @@ void BenchChangeWallpaper()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ErrorBox errors;
+    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
     if (!form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;

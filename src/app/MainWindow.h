@@ -32,7 +32,7 @@ public:
     static constexpr int kClientHeight = 81;
     static constexpr std::uint8_t kInitialAlpha = 35;
 
-    MainWindow() = default;
+    explicit MainWindow(ErrorReporter& errors) : Window(errors) {}
     // Destroys the window while this object can still run its teardown.
     ~MainWindow() override;
 

@@ -73,7 +73,7 @@ void PlaceUninstaller(const InstallPaths& paths, HWND owner)
 
 // The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
 // the installation goes on; the completion text must not stand for shortcuts that are not there.
-void CreateShortcuts(const InstallPaths& paths)
+void CreateShortcuts(const InstallPaths& paths, ErrorReporter& errors)
 {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
@@ -89,7 +89,7 @@ void CreateShortcuts(const InstallPaths& paths)
             continue;
         }
         if (!linkReady || FAILED(file->Save(shortcut->c_str(), TRUE))) {
-            ShowAppError(FormatMessageText(kShortcutError, *shortcut));
+            errors.Report(FormatMessageText(kShortcutError, *shortcut));
         }
     }
 }
@@ -110,25 +110,25 @@ InstallPaths GatherInstallPaths()
     return MakeInstallPaths(OwnFilePath(), windows, desktop, programs);
 }
 
-void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings)
+void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings, ErrorReporter& errors)
 {
     WriteUninstallEntry(paths);
     PlaceUninstaller(paths, owner);
-    CreateShortcuts(paths);
+    CreateShortcuts(paths, errors);
     WriteInstallerDefaults(settings, paths.installFolder);
 }
 
-void RunInstallation(HWND owner, const InstallPaths& paths, IniWriter* settings)
+void RunInstallation(HWND owner, ErrorReporter& errors, const InstallPaths& paths, IniWriter* settings)
 {
     try {
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
-        InstallTo(paths, owner, settings ? *settings : store);
+        InstallTo(paths, owner, settings ? *settings : store, errors);
     } catch (const AppError& error) {
-        ShowAppError(error.Message());
+        errors.Report(error.Message());
     }
 }
 
-void RunInstallation(HWND owner)
+void RunInstallation(HWND owner, ErrorReporter& errors)
 {
-    RunInstallation(owner, GatherInstallPaths());
+    RunInstallation(owner, errors, GatherInstallPaths());
 }

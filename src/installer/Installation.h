@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/AppError.h"
 #include "installer/InstallerRules.h"
 #include "settings/SettingsLayout.h"
 
@@ -17,10 +18,10 @@ ShellFileOperation SetShellFileOperation(ShellFileOperation operation);
 InstallPaths GatherInstallPaths();
 // The uninstall entry, the uninstaller's copy, the shortcuts and the settings on given paths, the settings written
 // through the given store. A step that fails with a message throws AppError; the later steps are then not carried out.
-// A shortcut that cannot be made is shown in the error box and the installation goes on.
-void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings);
-// The installation on given paths; a failure is shown in the error box and ends it at that step. Without a
-// settings store the settings go to the current user's registry.
-void RunInstallation(HWND owner, const InstallPaths& paths, IniWriter* settings = nullptr);
+// A shortcut that cannot be made is reported and the installation goes on.
+void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings, ErrorReporter& errors);
+// The installation on given paths; a failure is reported and ends it at that step. Without a settings store the
+// settings go to the current user's registry.
+void RunInstallation(HWND owner, ErrorReporter& errors, const InstallPaths& paths, IniWriter* settings = nullptr);
 // The whole installation on this machine's paths.
-void RunInstallation(HWND owner);
+void RunInstallation(HWND owner, ErrorReporter& errors);

@@ -12,6 +12,8 @@ public:
     static constexpr int kOuterWidth = 451;
     static constexpr int kOuterHeight = 201;
 
+    explicit InstallerWindow(ErrorReporter& errors) : Window(errors) {}
+
     // Creates the window (running FormCreate, the installation) and shows it. install false leaves the
     // installation out, for tests of the window itself.
     bool Create(bool install = true);

@@ -211,7 +211,7 @@ void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bo
     }
     if (!dateShown) {
         if (!std::exchange(dateReported, true)) {
-            ShowAppError(kDateEncodeError);
+            form.Errors().Report(kDateEncodeError);
         }
         form.SetDateTime(dateId, today);
     }
@@ -222,7 +222,7 @@ void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bo
         time.wMinute = work.wMinute;
         time.wSecond = work.wSecond;
     } else if (!std::exchange(timeReported, true)) {
-        ShowAppError(kTimeEncodeError);
+        form.Errors().Report(kTimeEncodeError);
     }
     form.SetDateTime(Setting(TimerValueName(timer, L"Time")).controlId, time);
 }
@@ -310,7 +310,7 @@ void SettingsDialog::FormCreate()
         LoadStoredSettings(*this, work);
     } catch (const AppError& error) {
         // A value of the wrong type ends the load there; what was read before it stays.
-        ShowAppError(error.Message());
+        Errors().Report(error.Message());
         return;
     }
     bool dateReported = false;

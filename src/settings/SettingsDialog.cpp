@@ -147,7 +147,7 @@ void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, st
     }
 }
 
-SettingsDialog::SettingsDialog(SettingsPages pages) : pages_(std::move(pages)) {}
+SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages) : Window(errors), pages_(std::move(pages)) {}
 
 SettingsDialog::~SettingsDialog() = default;
 

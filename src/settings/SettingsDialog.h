@@ -29,7 +29,7 @@ public:
     static constexpr UINT kTickIntervalMs = 500;
 
     // The frame with the pages it shows, in tab order (the program entry makes them).
-    explicit SettingsDialog(SettingsPages pages);
+    SettingsDialog(ErrorReporter& errors, SettingsPages pages);
     ~SettingsDialog() override;
 
     // What each tick runs (OnTick of the scheduler); nothing until it is set.

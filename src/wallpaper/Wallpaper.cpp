@@ -203,7 +203,7 @@ void ChangeWallpaper(SettingsDialog& form)
             SetWallpaper(items[*next], CurrentWallpaperStyle());
         }
     } catch (const AppError& error) {
-        ShowAppError(error.Message());
+        form.Errors().Report(error.Message());
     }
 }
 
@@ -223,7 +223,7 @@ void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& fi
             ConvertResult result = ConvertJpegToBmp(file, bitmap);
             if (result.error != ConvertError::None) {
                 waiting.reset();
-                ShowAppError(ConvertMessage(result, file, bitmap));
+                form.Errors().Report(ConvertMessage(result, file, bitmap));
                 return;
             }
             form.AddItem(IDC_WALLPAPER_LIST, bitmap);

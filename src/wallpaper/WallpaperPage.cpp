@@ -166,10 +166,11 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     list_ = form.Control(IDC_WALLPAPER_LIST);
     img_ = form.Control(IDC_WALLPAPER_PREVIEW);
     FramePreview();
-    fileDrop_.OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
+    fileDrop_.emplace(form.Errors());
+    fileDrop_->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
         FilesDropped(sender, files);
     };
-    fileDrop_.SetTargetControl(list_);
+    fileDrop_->SetTargetControl(list_);
 }
 
 bool WallpaperPage::OnCommand(int id, int code, HWND control)

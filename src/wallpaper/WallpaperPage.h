@@ -33,7 +33,7 @@ public:
     void StyleChange();
     void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
 
-    FileDropTarget& fileDrop() { return fileDrop_; }
+    FileDropTarget& fileDrop() { return *fileDrop_; }
     // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
     // is shown.
     std::optional<PreviewRect> Preview() const;
@@ -60,7 +60,8 @@ private:
     GdiObject picture_;
     SIZE pictureSize_ = {};
     int extentCount_ = -1; // entries when the scroll range was last measured
-    FileDropTarget fileDrop_;
+    // Made with the page's controls, reporting to the dialog's error reporter.
+    std::optional<FileDropTarget> fileDrop_;
 };
 
 // The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled. Tests

@@ -104,13 +104,13 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        main_ = std::make_unique<MainWindow>();
+        main_ = std::make_unique<MainWindow>(TestErrors());
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<SettingsDialog>(MakeSettingsPages(chimePlayer_));
+        settings_ = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(chimePlayer_));
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
-        exitDialog_ = std::make_unique<ExitDialog>();
+        exitDialog_ = std::make_unique<ExitDialog>(TestErrors());
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
         main_->SetDialogs(exitDialog_.get(), settings_.get());
     }
@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
     };
     for (Expected e : {Expected{1, L"TMessagesForm1", L"MessagesForm1", RGB(192, 220, 192)},
                        Expected{2, L"TMessagesForm2", L"MessagesForm2", RGB(166, 202, 240)}}) {
-        ReminderWindow form(e.number);
+        ReminderWindow form(TestErrors(), e.number);
         ASSERT_TRUE(form.Create(main_->Hwnd()));
         EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
         EXPECT_FALSE(form.IsVisible());
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
 // exactly as they were.
 TEST_F(MainWindowTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeBackAsTheyWere)
 {
-    ReminderWindow messages(1);
+    ReminderWindow messages(TestErrors(), 1);
     ASSERT_TRUE(messages.Create(main_->Hwnd()));
     const std::pair<Window*, const char*> windows[] = {
         {main_.get(), "splash"}, {exitDialog_.get(), "exit dialog"}, {&messages, "reminder window"}};

@@ -94,7 +94,7 @@ protected:
     ChimePlayer chimePlayer_;
     std::unique_ptr<ReminderPage> madeReminderPage_ = MakeReminderPage();
     ReminderPage& reminderPage_ = *madeReminderPage_;
-    SettingsDialog form_{MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_))};
+    SettingsDialog form_{TestErrors(), MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_))};
     ShellOpenFn previousOpener_ = nullptr;
 };
 } // namespace
@@ -228,8 +228,8 @@ TEST_F(InfoPagesTest, TickRefreshesTheMemoryFiguresEverySecondTickWhileThePageIs
 {
     // A quiet moment: no chime, reminder or wallpaper change is due at it.
     TestClock clock{At(2003, 10, 15, 12, 34, 56), 1000};
-    ReminderWindow messages1(1);
-    ReminderWindow messages2(2);
+    ReminderWindow messages1(TestErrors(), 1);
+    ReminderWindow messages2(TestErrors(), 2);
     ProgramTickActions actions(
         form_, chimePlayer_, messages1, messages2, clock, [](SettingsDialog&) {}, UpdateMemLabels);
     Scheduler scheduler(form_, reminderPage_, clock, actions);

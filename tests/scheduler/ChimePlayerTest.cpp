@@ -339,8 +339,8 @@ TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPl
 {
     const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
     ChimePlayer player;
-    auto first = std::make_unique<SettingsDialog>(MakeSettingsPages(player));
-    auto second = std::make_unique<SettingsDialog>(MakeSettingsPages(player));
+    auto first = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(player));
+    auto second = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(player));
     ASSERT_TRUE(first->Create(nullptr, false));
     ASSERT_TRUE(second->Create(nullptr, false));
     second->AddItem(IDC_TIMERWAVE, tone);

@@ -86,7 +86,7 @@ protected:
     ChimePlayer chimePlayer;
     std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
     ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog form{MakeSettingsPages(chimePlayer, std::move(madeReminderPage))};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer, std::move(madeReminderPage))};
     TimerIds t1{1};
     TimerIds t2{2};
 };

@@ -33,11 +33,11 @@ protected:
     void TearDown() override { DeactivationSlot() = nullptr; }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog owner_{MakeSettingsPages(chimePlayer_)};
+    SettingsDialog owner_{TestErrors(), MakeSettingsPages(chimePlayer_)};
 
 protected:
-    ReminderWindow window1{1};
-    ReminderWindow window2{2};
+    ReminderWindow window1{TestErrors(), 1};
+    ReminderWindow window2{TestErrors(), 2};
 };
 } // namespace
 
@@ -213,8 +213,8 @@ protected:
     }
 
     TestClock clock;
-    ReminderWindow messages1{1};
-    ReminderWindow messages2{2};
+    ReminderWindow messages1{TestErrors(), 1};
+    ReminderWindow messages2{TestErrors(), 2};
     ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountWallpaperChange, CountMemUpdate};
     Scheduler scheduler{form, reminderPage, clock, actions};
 

@@ -125,13 +125,13 @@ protected:
     }
     static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()));
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }

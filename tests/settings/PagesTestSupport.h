@@ -63,5 +63,5 @@ protected:
     }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog form_{MakeSettingsPages(chimePlayer_)};
+    SettingsDialog form_{TestErrors(), MakeSettingsPages(chimePlayer_)};
 };

@@ -74,12 +74,9 @@ TEST_F(WallpaperPageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBef
     WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
     const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     HCURSOR atTheBox = nullptr;
-    SetErrorSink([&](const std::wstring& message) {
-        atTheBox = GetCursor();
-        CapturedErrors().push_back(message);
-    });
+    TestErrors().atReport = [&] { atTheBox = GetCursor(); };
     Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
-    SetErrorSink([](const std::wstring& message) { CapturedErrors().push_back(message); });
+    TestErrors().atReport = nullptr;
     EXPECT_EQ(atTheBox, LoadCursorW(nullptr, IDC_ARROW)) << "the wait cursor is set back before the box";
     SetCursor(before);
     EXPECT_EQ(Items(), std::vector<std::wstring>{a});

@@ -116,7 +116,7 @@ protected:
     }
 
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ScratchFolder folder{L"SorabuneKabeTest"};
 
 private:

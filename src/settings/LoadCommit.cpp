@@ -148,9 +148,9 @@ void LoadWallpaperList(SettingsDialog& form, IniStore& store)
 }
 
 // Everything the load reads from the registry, in the dialog's order.
-void LoadStoredSettings(SettingsDialog& form, SYSTEMTIME (&work)[kReminderTimerCount])
+void LoadStoredSettings(SettingsDialog& form, SYSTEMTIME (&work)[kReminderTimerCount], RegistryKeyOpener openKey)
 {
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, openKey);
     LoadUserChimes(form, store);
     for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
         LoadValue(form, store, name);
@@ -285,9 +285,9 @@ void CommitListEntries(const SettingsDialog& form, IniStore& store, const Settin
     }
 }
 
-void CommitAutostart(bool startWithWindows)
+void CommitAutostart(bool startWithWindows, RegistryKeyOpener openKey)
 {
-    IniStore machine(HKEY_LOCAL_MACHINE, L"");
+    IniStore machine(HKEY_LOCAL_MACHINE, L"", openKey);
     if (startWithWindows) {
         machine.WriteString(kAutostartSection, kAutostartValue, AutostartCommand());
     } else {
@@ -307,7 +307,7 @@ void SettingsDialog::FormCreate()
 {
     SYSTEMTIME work[kReminderTimerCount] = {};
     try {
-        LoadStoredSettings(*this, work);
+        LoadStoredSettings(*this, work, openKey_);
     } catch (const AppError& error) {
         // A value of the wrong type ends the load there; what was read before it stays.
         Errors().Report(error.Message());
@@ -330,7 +330,7 @@ void SettingsDialog::OkBtnClick()
         work[timer - 1] = PickerWorkFields(*this, timer);
     }
     {
-        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, openKey_);
         for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
             CommitValue(*this, store, name);
         }
@@ -350,6 +350,6 @@ void SettingsDialog::OkBtnClick()
         CommitListEntries(*this, store, Setting(L"TimerWave%d"), kBuiltInChimeCount);
         CommitValue(*this, store, L"TimerWaveCount");
     }
-    CommitAutostart(Down(IDC_STARTUPONOFF));
+    CommitAutostart(Down(IDC_STARTUPONOFF), openKey_);
     ShowWindow(hwnd_, SW_HIDE);
 }

@@ -47,6 +47,13 @@ LSTATUS DenyMachine(HKEY root, const std::wstring& path, bool create, REGSAM acc
     return OpenRegistryKey(root, path, create, access, result);
 }
 
+// The registry as the tests' dialogs reach it; a test puts in a refusal at the moment it wants one.
+RegistryKeyOpener registryAccess = OpenRegistryKey;
+LSTATUS ThroughRegistryAccess(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    return registryAccess(root, path, create, access, result);
+}
+
 std::optional<std::wstring> RunEntry()
 {
     return RegistryText(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue);
@@ -77,7 +84,7 @@ protected:
     }
     void TearDown() override
     {
-        SetRegistryKeyOpener(nullptr);
+        registryAccess = OpenRegistryKey;
         SetStartupWallpaperChange(nullptr);
         ClearRegistry();
     }
@@ -125,13 +132,13 @@ protected:
     }
     static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }
@@ -599,7 +606,7 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
     form->SetDown(IDC_STARTUPONOFF, true);
     form->SetIndex(IDC_WALLPAPER_STYLE, 1);
     ShowWindow(form->Hwnd(), SW_SHOW);
-    SetRegistryKeyOpener(DenyMachineWrites);
+    registryAccess = DenyMachineWrites;
     PressOk(*form);
     EXPECT_EQ(Errors(), std::vector<std::string>{kRunKeyError});
     EXPECT_TRUE(form->IsVisible());
@@ -610,7 +617,7 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
 
     // Unticking and O K again closes it; the deletion fails silently.
     CapturedErrors().clear();
-    SetRegistryKeyOpener(DenyMachine);
+    registryAccess = DenyMachine;
     form->SetDown(IDC_STARTUPONOFF, false);
     PressOk(*form);
     EXPECT_TRUE(Errors().empty());
@@ -622,12 +629,12 @@ TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSecti
 {
     auto form = Design();
     ShowWindow(form->Hwnd(), SW_SHOW);
-    SetRegistryKeyOpener([](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
+    registryAccess = [](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
         if (create && path == L"Software\\Sorabune\\OsiraseTimer") {
             return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
         }
         return OpenRegistryKey(root, path, create, access, result);
-    });
+    };
     PressOk(*form);
     EXPECT_EQ(Errors(), std::vector<std::string>{"キー Sorabune\\OsiraseTimer の作成に失敗しました"});
     EXPECT_TRUE(form->IsVisible());

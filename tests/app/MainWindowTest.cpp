@@ -100,11 +100,20 @@ SIZE ClientSize(HWND hwnd)
     return SIZE{rc.right, rc.bottom};
 }
 
+// The shell of the tests' main windows: it refuses the icon while told to, as during logon before the taskbar
+// exists.
+bool shellRefuses = false;
+BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
+{
+    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        main_ = std::make_unique<MainWindow>(TestErrors());
+        shellRefuses = false;
+        main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell);
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
@@ -397,19 +406,9 @@ TEST_F(MainWindowTest, IconComesBackWhenTheShellRebuildsItsNotificationArea)
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
 }
 
-namespace {
-// A shell that refuses the icon until told otherwise, as during logon before the taskbar exists.
-bool shellRefuses = false;
-BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
-{
-    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
-}
-} // namespace
-
 TEST_F(MainWindowTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
 {
     shellRefuses = true;
-    TrayIcon::NotifyFn previous = TrayIcon::SetNotifyFunction(RefusingShell);
     RunStartUp();
     EXPECT_FALSE(main_->Tray().IsAdded());
     shellRefuses = false;
@@ -419,7 +418,6 @@ TEST_F(MainWindowTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
     while (!main_->Tray().IsAdded() && GetTickCount() - start < kStartUpTimeoutMs) {
         PumpMessages(10);
     }
-    TrayIcon::SetNotifyFunction(previous);
     EXPECT_TRUE(main_->Tray().IsAdded());
     NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));

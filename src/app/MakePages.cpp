@@ -3,8 +3,13 @@
 
 #include <utility>
 
-SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<ReminderPage> reminderPage)
+SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<ReminderPage> reminderPage,
+                                const PageServices& services)
 {
-    return {MakeChimePage(chimePlayer), std::move(reminderPage), MakeWallpaperPage(), MakeInfoPage(), MakeHelpPage(),
+    return {MakeChimePage(chimePlayer, services.chooseSoundFile),
+            std::move(reminderPage),
+            MakeWallpaperPage(),
+            MakeInfoPage(),
+            MakeHelpPage(),
             MakeVersionPage()};
 }

@@ -4,18 +4,28 @@
 
 #include <memory>
 
+#include "scheduler/ChimePage.h"
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ReminderPage.h"
 #include "settings/SettingsPage.h"
 
-std::unique_ptr<SettingsPage> MakeChimePage(ChimePlayer& chimePlayer); // 基本設定 (scheduler)
-std::unique_ptr<ReminderPage> MakeReminderPage();                      // お知らせタイマー (scheduler)
-std::unique_ptr<SettingsPage> MakeWallpaperPage();                     // 壁紙チェンジャー (wallpaper)
-std::unique_ptr<SettingsPage> MakeInfoPage();                          // 各種情報 (info)
-std::unique_ptr<SettingsPage> MakeHelpPage();                          // ヘルプ (settings)
-std::unique_ptr<SettingsPage> MakeVersionPage();                       // バージョン (info)
+// The system calls behind the pages, each of a type that its page's subsystem defines. The entry leaves the
+// system's in place; tests put in their own.
+struct PageServices {
+    ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog;
+};
+
+std::unique_ptr<SettingsPage>
+MakeChimePage(ChimePlayer& chimePlayer,
+              ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog); // 基本設定 (scheduler)
+std::unique_ptr<ReminderPage> MakeReminderPage();                       // お知らせタイマー (scheduler)
+std::unique_ptr<SettingsPage> MakeWallpaperPage();                      // 壁紙チェンジャー (wallpaper)
+std::unique_ptr<SettingsPage> MakeInfoPage();                           // 各種情報 (info)
+std::unique_ptr<SettingsPage> MakeHelpPage();                           // ヘルプ (settings)
+std::unique_ptr<SettingsPage> MakeVersionPage();                        // バージョン (info)
 
 // All six in tab order. The basic page plays through the entry's chime player; the reminder page is made
 // beforehand where the tick needs it too.
 SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer,
-                                std::unique_ptr<ReminderPage> reminderPage = MakeReminderPage());
+                                std::unique_ptr<ReminderPage> reminderPage = MakeReminderPage(),
+                                const PageServices& services = {});

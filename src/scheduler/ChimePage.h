@@ -10,9 +10,17 @@
 
 class ChimePlayer;
 
+// The chime file dialog: true and the chosen file's full path, or false when the user cancels.
+using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
+// The system's open-file dialog, one existing file at a time.
+bool OpenSoundFileDialog(HWND owner, std::wstring* path);
+
 class ChimePage : public SettingsPage {
 public:
-    explicit ChimePage(ChimePlayer& player) : player_(player) {}
+    explicit ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog)
+        : player_(player), chooseSoundFile_(chooseSoundFile)
+    {
+    }
     ~ChimePage() override;
 
     void Build(SettingsDialog& form, HWND sheet) override;
@@ -27,9 +35,5 @@ public:
 private:
     SettingsDialog* form_ = nullptr;
     ChimePlayer& player_;
+    ChooseSoundFileFn chooseSoundFile_;
 };
-
-// Seam for the tests: the chime file dialog (true and the chosen file's full path, or false when the user cancels).
-// Null restores the real one; the previous one is returned.
-using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
-ChooseSoundFileFn SetChooseSoundFile(ChooseSoundFileFn fn);

@@ -66,19 +66,17 @@ std::wstring TestSound(const wchar_t* name)
 
 class ChimePlayerTest : public ReminderFixture {
 protected:
+    ChimePlayerTest() : ReminderFixture(RecordPlaySound, PageServices{AnswerChooser}) {}
+
     void SetUp() override
     {
         ReminderFixture::SetUp();
         played.clear();
         chooserAnswers.clear();
         chooserCalls = 0;
-        previousPlaySound_ = SetChimePlaySound(RecordPlaySound);
-        previousChooser_ = SetChooseSoundFile(AnswerChooser);
     }
     void TearDown() override
     {
-        SetChimePlaySound(previousPlaySound_);
-        SetChooseSoundFile(previousChooser_);
         for (const std::wstring& file : files_) {
             DeleteFileW(file.c_str());
         }
@@ -122,8 +120,6 @@ protected:
     }
 
 private:
-    PlaySoundFn previousPlaySound_ = nullptr;
-    ChooseSoundFileFn previousChooser_ = nullptr;
     std::vector<std::wstring> files_;
 };
 
@@ -338,7 +334,7 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
 TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlayer)
 {
     const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
-    ChimePlayer player;
+    ChimePlayer player(RecordPlaySound);
     auto first = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(player));
     auto second = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(player));
     ASSERT_TRUE(first->Create(nullptr, false));

@@ -46,6 +46,13 @@ inline constexpr COLORREF kCream = RGB(255, 251, 240);
 
 class ReminderFixture : public testing::Test {
 protected:
+    // The chime player's PlaySound and the pages' system calls: the system's unless a test puts in its own.
+    explicit ReminderFixture(PlaySoundFn playSound = SystemPlaySound, const PageServices& services = {})
+        : chimePlayer(playSound),
+          form(TestErrors(), MakeSettingsPages(chimePlayer, std::move(madeReminderPage), services))
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(form.Create(nullptr, false));
@@ -86,7 +93,7 @@ protected:
     ChimePlayer chimePlayer;
     std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
     ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer, std::move(madeReminderPage))};
+    SettingsDialog form;
     TimerIds t1{1};
     TimerIds t2{2};
 };

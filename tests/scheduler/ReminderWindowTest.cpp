@@ -196,6 +196,8 @@ BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
 // that the entry hands over from the wallpaper and information subsystems.
 class ProgramTickTest : public ReminderFixture {
 protected:
+    ProgramTickTest() : ReminderFixture(RecordSound) {}
+
     void SetUp() override
     {
         ReminderFixture::SetUp();
@@ -204,22 +206,14 @@ protected:
         wallpaperChanges = 0;
         memUpdates = 0;
         sounds.clear();
-        previous_ = SetChimePlaySound(RecordSound);
     }
-    void TearDown() override
-    {
-        SetChimePlaySound(previous_);
-        DeactivationSlot() = nullptr;
-    }
+    void TearDown() override { DeactivationSlot() = nullptr; }
 
     TestClock clock;
     ReminderWindow messages1{TestErrors(), 1};
     ReminderWindow messages2{TestErrors(), 2};
     ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock, CountWallpaperChange, CountMemUpdate};
     Scheduler scheduler{form, reminderPage, clock, actions};
-
-private:
-    PlaySoundFn previous_ = nullptr;
 };
 
 TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)

@@ -59,7 +59,9 @@ int wmain()
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock, ChangeWallpaper, UpdateMemLabels);
+    ProgramTickActions actions(
+        form, chimePlayer, messages1, messages2, clock,
+        [](SettingsDialog& dialog) { ChangeWallpaper(dialog, SystemParametersInfoW); }, UpdateMemLabels);
     Scheduler scheduler(form, reminderPage, clock, actions);
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(form, 1);

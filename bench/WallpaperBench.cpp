@@ -249,9 +249,9 @@ double MedianChangeMs(SettingsDialog& form, const std::wstring& shown)
 {
     std::vector<double> times;
     for (int run = 0; run < kChangeRuns; ++run) {
-        SetWallpaper(shown, WallpaperStyle::Centre);
+        SetWallpaper(shown, WallpaperStyle::Centre, SystemParametersInfoW);
         auto start = Clock::now();
-        ChangeWallpaper(form);
+        ChangeWallpaper(form, SystemParametersInfoW);
         times.push_back(MillisecondsSince(start));
     }
     std::sort(times.begin(), times.end());
@@ -296,13 +296,13 @@ void BenchChangeWallpaper()
 
     form.SetIndex(IDC_WALLPAPER_ORDER, 0);
     auto start = Clock::now();
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, SystemParametersInfoW);
     double first = MillisecondsSince(start);
     double sequential = MedianChangeMs(form, shown);
     form.SetIndex(IDC_WALLPAPER_ORDER, 1);
     double random = MedianChangeMs(form, shown);
     int left = form.ItemCount(IDC_WALLPAPER_LIST);
-    SetWallpaper(before, kInitialWallpaperStyle);
+    SetWallpaper(before, kInitialWallpaperStyle, SystemParametersInfoW);
     if (left != kListSize) {
         std::fprintf(stderr, "the purge removed present files: %d left\n", left);
     }

@@ -98,8 +98,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ReminderPage& reminderPage = *madeReminderPage;
     SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer, std::move(madeReminderPage)));
     SystemTickClock clock;
-    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock,
-                                   ChangeWallpaper, UpdateMemLabels);
+    ProgramTickActions tickActions(
+        settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock,
+        [](SettingsDialog& form) { ChangeWallpaper(form, SystemParametersInfoW); }, UpdateMemLabels);
     Scheduler scheduler(settingsDialog, reminderPage, clock, tickActions);
     settingsDialog.SetTickHandler([&scheduler] { scheduler.OnTick(); });
     settingsDialog.Create(mainForm.Hwnd(), true);

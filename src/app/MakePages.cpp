@@ -8,8 +8,8 @@ SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<Remind
 {
     return {MakeChimePage(chimePlayer, services.chooseSoundFile),
             std::move(reminderPage),
-            MakeWallpaperPage(),
-            MakeInfoPage(),
+            MakeWallpaperPage(services.wallpaper),
+            MakeInfoPage(services.drives),
             MakeHelpPage(),
-            MakeVersionPage()};
+            MakeVersionPage(services.openLink)};
 }

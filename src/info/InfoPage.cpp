@@ -226,6 +226,8 @@ LRESULT DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const
     }
 }
 
+} // namespace
+
 DriveQueries SystemDriveQueries()
 {
     DriveQueries queries;
@@ -243,12 +245,7 @@ DriveQueries SystemDriveQueries()
     return queries;
 }
 
-DriveQueries& CurrentDriveQueries()
-{
-    static DriveQueries queries = SystemDriveQueries();
-    return queries;
-}
-
+namespace {
 std::wstring ScreenBlock()
 {
     int dpi = 0;
@@ -277,6 +274,8 @@ std::wstring NamesBlock()
 
 class InfoPage : public SettingsPage {
 public:
+    explicit InfoPage(DriveQueries drives) : drives_(std::move(drives)) {}
+
     void Build(SettingsDialog& form, HWND sheet) override
     {
         form_ = &form;
@@ -287,7 +286,7 @@ public:
 
     void OnSelected() override
     {
-        SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(CurrentDriveQueries()), form_->Dpi());
+        SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(drives_), form_->Dpi());
         SetSizedText(form_->Control(IDC_SCREEN), ScreenBlock());
         SetSizedText(form_->Control(IDC_NAMES), NamesBlock());
     }
@@ -311,20 +310,14 @@ public:
     }
 
 private:
+    DriveQueries drives_;
     SettingsDialog* form_ = nullptr;
 };
 } // namespace
 
-std::unique_ptr<SettingsPage> MakeInfoPage()
+std::unique_ptr<SettingsPage> MakeInfoPage(DriveQueries drives)
 {
-    return std::make_unique<InfoPage>();
-}
-
-DriveQueries SetDriveQueries(DriveQueries queries)
-{
-    DriveQueries previous = CurrentDriveQueries();
-    CurrentDriveQueries() = queries.driveType && queries.diskSpace ? std::move(queries) : SystemDriveQueries();
-    return previous;
+    return std::make_unique<InfoPage>(std::move(drives));
 }
 
 void UpdateMemLabels(SettingsDialog& form)

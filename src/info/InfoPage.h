@@ -9,6 +9,5 @@ class SettingsDialog;
 // Reads the memory status and writes the three memory labels of the information page.
 void UpdateMemLabels(SettingsDialog& form);
 
-// Seam for the tests: the queries behind the drives block, from the next selection of the page on. Queries
-// without both functions restore the system's; the previous ones are returned.
-DriveQueries SetDriveQueries(DriveQueries queries);
+// The system's queries behind the drives block (GetDriveTypeW, GetDiskFreeSpaceExW).
+DriveQueries SystemDriveQueries();

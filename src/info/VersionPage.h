@@ -1,12 +1,11 @@
-// The version page's links hand their targets to the shell; tests put their own opener in its place.
+// The version page's links hand their targets to the shell through the opener its factory is given.
 #pragma once
 
 #include <windows.h>
 
+// How the links open their targets: ShellExecuteW in the program.
 using ShellOpenFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                                        INT showCommand);
-// Installs the function the links open their targets with; null restores ShellExecuteW. Returns the previous.
-ShellOpenFn SetLinkOpener(ShellOpenFn opener);
 
 // The author's mail address and home page that the links show and open.
 extern const wchar_t kMailAddress[];

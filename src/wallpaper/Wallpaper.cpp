@@ -19,12 +19,6 @@ constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
 constexpr int kSequential = 0;
 constexpr int kRandom = 1;
 
-SystemParametersInfoFn& SystemCall()
-{
-    static SystemParametersInfoFn fn = SystemParametersInfoW;
-    return fn;
-}
-
 struct StyleValues {
     const wchar_t* tile;
     const wchar_t* style;
@@ -113,34 +107,7 @@ std::mt19937& WallpaperRandom()
     return generator;
 }
 
-namespace {
-ChangeWallpaperFn& StartupWallpaperChange()
-{
-    static ChangeWallpaperFn fn = ChangeWallpaper;
-    return fn;
-}
-} // namespace
-
-ChangeWallpaperFn SetStartupWallpaperChange(ChangeWallpaperFn fn)
-{
-    ChangeWallpaperFn previous = StartupWallpaperChange();
-    StartupWallpaperChange() = fn ? fn : ChangeWallpaper;
-    return previous;
-}
-
-void RunStartupWallpaperChange(SettingsDialog& form)
-{
-    StartupWallpaperChange()(form);
-}
-
-SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn)
-{
-    SystemParametersInfoFn previous = SystemCall();
-    SystemCall() = fn ? fn : SystemParametersInfoW;
-    return previous;
-}
-
-void SetWallpaper(const std::wstring& path, WallpaperStyle style)
+void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem)
 {
     StyleValues values = ValuesOf(style);
     {
@@ -153,7 +120,7 @@ void SetWallpaper(const std::wstring& path, WallpaperStyle style)
     }
     // The path itself, not null: newer systems take null as "back to the default wallpaper". Tiling and
     // style still come from the values just written. Not stored in the user profile a second time.
-    SystemCall()(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
+    tellSystem(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
 }
 
 std::wstring CurrentDesktopWallpaper()
@@ -179,7 +146,7 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void ChangeWallpaper(SettingsDialog& form)
+void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem)
 {
     // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
     try {
@@ -200,7 +167,7 @@ void ChangeWallpaper(SettingsDialog& form)
             break;
         }
         if (next) {
-            SetWallpaper(items[*next], CurrentWallpaperStyle());
+            SetWallpaper(items[*next], CurrentWallpaperStyle(), tellSystem);
         }
     } catch (const AppError& error) {
         form.Errors().Report(error.Message());

@@ -105,6 +105,8 @@ private:
     bool initialised_;
 };
 
+} // namespace
+
 // The item dialog hands back every chosen file however many there are (a name buffer of the older dialog
 // overflows silently), and leaves the program's current folder alone, so no folder browsed to stays in use.
 // It is resizable and has no read-only box.
@@ -140,20 +142,6 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
         }
     }
     return files;
-}
-
-OpenFilesFn& AddDialog()
-{
-    static OpenFilesFn fn = ShowAddDialog;
-    return fn;
-}
-} // namespace
-
-OpenFilesFn SetAddDialog(OpenFilesFn fn)
-{
-    OpenFilesFn previous = AddDialog();
-    AddDialog() = fn ? fn : ShowAddDialog;
-    return previous;
 }
 
 void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
@@ -250,7 +238,7 @@ void WallpaperPage::OnLoaded()
     WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
     StyleChange();
     if (form_->Index(IDC_WALLPAPER_CHANGE_TIME) == kChangeAtStartup) {
-        RunStartupWallpaperChange(*form_);
+        services_.startupChange(*form_, services_.tellSystem);
     }
 }
 
@@ -291,7 +279,7 @@ std::vector<bool> WallpaperPage::Selection() const
 
 void WallpaperPage::AddClick()
 {
-    std::optional<std::vector<std::wstring>> files = AddDialog()(GetAncestor(list_, GA_ROOT));
+    std::optional<std::vector<std::wstring>> files = services_.addDialog(GetAncestor(list_, GA_ROOT));
     if (files) {
         AddFiles(*files);
     }
@@ -384,7 +372,7 @@ void WallpaperPage::ListClick()
 void WallpaperPage::ChangeNowClick()
 {
     if (auto path = PresentCurrentEntry()) {
-        SetWallpaper(*path, CurrentWallpaperStyle());
+        SetWallpaper(*path, CurrentWallpaperStyle(), services_.tellSystem);
     }
 }
 
@@ -466,7 +454,7 @@ void WallpaperPage::UpdateHorizontalExtent()
     extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
 }
 
-std::unique_ptr<SettingsPage> MakeWallpaperPage()
+std::unique_ptr<SettingsPage> MakeWallpaperPage(const WallpaperServices& services)
 {
-    return std::make_unique<WallpaperPage>();
+    return std::make_unique<WallpaperPage>(services);
 }

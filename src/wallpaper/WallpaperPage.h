@@ -9,12 +9,28 @@
 #include "settings/SettingsPage.h"
 #include "base/Handles.h"
 #include "wallpaper/FileDropTarget.h"
+#include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperRules.h"
+
+// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled.
+using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
+// The system's item dialog.
+std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner);
+
+// What the page reaches outside the program through; the defaults are the system's.
+struct WallpaperServices {
+    OpenFilesFn addDialog = ShowAddDialog;
+    SystemParametersInfoFn tellSystem = SystemParametersInfoW;
+    // What the end of the load runs when KabeChangeTime is "Sorabune 起動時".
+    ChangeWallpaperFn startupChange = ChangeWallpaper;
+};
 
 class WallpaperPage : public SettingsPage {
 public:
     static constexpr int kPreviewWidth = 220;
     static constexpr int kPreviewHeight = 165;
+
+    explicit WallpaperPage(const WallpaperServices& services) : services_(services) {}
 
     void Build(SettingsDialog& form, HWND sheet) override;
     bool OnCommand(int id, int code, HWND control) override;
@@ -54,6 +70,7 @@ private:
     void AddFiles(const std::vector<std::wstring>& files);
     void UpdateHorizontalExtent();
 
+    WallpaperServices services_;
     SettingsDialog* form_ = nullptr;
     HWND list_ = nullptr;
     HWND img_ = nullptr;
@@ -63,8 +80,3 @@ private:
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;
 };
-
-// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled. Tests
-// answer it instead; null restores the dialog.
-using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
-OpenFilesFn SetAddDialog(OpenFilesFn fn);

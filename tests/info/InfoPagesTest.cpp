@@ -70,9 +70,20 @@ protected:
     {
         ASSERT_TRUE(form_.Create(nullptr, false));
         OpenCalls().clear();
-        previousOpener_ = SetLinkOpener(RecordOpen);
     }
-    void TearDown() override { SetLinkOpener(previousOpener_); }
+
+    // The links open through RecordOpen; the drives block asks drives_.
+    PageServices Services()
+    {
+        PageServices services;
+        services.openLink = RecordOpen;
+        services.drives.driveType = [this](const std::wstring& root) { return drives_.driveType(root); };
+        services.drives.diskSpace = [this](const std::wstring& root, std::uint64_t* freeToCaller,
+                                           std::uint64_t* total) {
+            return drives_.diskSpace(root, freeToCaller, total);
+        };
+        return services;
+    }
 
     std::string Text(int id) const { return Utf8(form_.Text(id)); }
     LOGFONTW FontOf(int id) const
@@ -94,8 +105,9 @@ protected:
     ChimePlayer chimePlayer_;
     std::unique_ptr<ReminderPage> madeReminderPage_ = MakeReminderPage();
     ReminderPage& reminderPage_ = *madeReminderPage_;
-    SettingsDialog form_{TestErrors(), MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_))};
-    ShellOpenFn previousOpener_ = nullptr;
+    // The system's drives unless a test puts in its own.
+    DriveQueries drives_ = SystemDriveQueries();
+    SettingsDialog form_{TestErrors(), MakeSettingsPages(chimePlayer_, std::move(madeReminderPage_), Services())};
 };
 } // namespace
 
@@ -135,15 +147,12 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
 // time it shows, row by row, what a plain label of the whole text shows: every drive's lines, whole and alike.
 TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
 {
-    DriveQueries drives;
-    drives.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
-    drives.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
+    drives_.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
+    drives_.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
         *freeToCaller = *total = 5000000000000ull;
         return true;
     };
-    DriveQueries previous = SetDriveQueries(drives);
     form_.SelectPage(SettingsDialog::kInfoPage);
-    SetDriveQueries(previous);
 
     HWND block = form_.Control(IDC_DRIVES);
     RECT shown = {};

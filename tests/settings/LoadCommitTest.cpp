@@ -26,7 +26,7 @@ const wchar_t kSettingsKey[] = L"Software\\Sorabune";
 const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
 
 int startupWallpaperChanges = 0;
-void CountWallpaperChange(SettingsDialog&)
+void CountWallpaperChange(SettingsDialog&, SystemParametersInfoFn)
 {
     ++startupWallpaperChanges;
 }
@@ -79,13 +79,11 @@ protected:
         ClearRegistry();
         CapturedErrors().clear();
         startupWallpaperChanges = 0;
-        SetStartupWallpaperChange(CountWallpaperChange);
         CurrentWallpaperStyle() = kInitialWallpaperStyle;
     }
     void TearDown() override
     {
         registryAccess = OpenRegistryKey;
-        SetStartupWallpaperChange(nullptr);
         ClearRegistry();
     }
 
@@ -130,15 +128,24 @@ protected:
         static ChimePlayer player;
         return player;
     }
+    // The wallpaper change at the end of the load is counted, not made.
+    static PageServices Services()
+    {
+        PageServices services;
+        services.wallpaper.startupChange = CountWallpaperChange;
+        return services;
+    }
     static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()), ThroughRegistryAccess);
+        auto form = std::make_unique<SettingsDialog>(
+            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(Chimes()), ThroughRegistryAccess);
+        auto form = std::make_unique<SettingsDialog>(
+            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }

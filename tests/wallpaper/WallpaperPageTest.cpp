@@ -32,7 +32,7 @@ protected:
         WallpaperFixture::SetUp();
         dialogShown = 0;
         DialogAnswer().clear();
-        SetAddDialog(AnswerDialog);
+        TestAddDialog() = AnswerDialog;
     }
     void Add(std::vector<std::wstring> files)
     {
@@ -63,7 +63,7 @@ TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsJpegsAndPassesOverOtherFiles)
     EXPECT_TRUE(FileExistsForTest(photo)) << "the JPEG stays";
     EXPECT_TRUE(CapturedErrors().empty());
 
-    SetAddDialog(CancelDialog);
+    TestAddDialog() = CancelDialog;
     Click(IDC_WALLPAPER_ADD);
     EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 5);
 }
@@ -291,7 +291,7 @@ TEST_F(WallpaperPageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCur
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.Path().c_str());
-    SetAddDialog(nullptr);
+    TestAddDialog() = ShowAddDialog;
     seen = {};
     answers = {folder / L"chosen", typed};
     answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);

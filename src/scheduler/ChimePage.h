@@ -17,7 +17,7 @@ bool OpenSoundFileDialog(HWND owner, std::wstring* path);
 
 class ChimePage : public SettingsPage {
 public:
-    explicit ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog)
+    ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile)
         : player_(player), chooseSoundFile_(chooseSoundFile)
     {
     }

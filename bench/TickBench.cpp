@@ -48,10 +48,11 @@ int wmain()
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    ReminderWindow messages1(1);
-    ReminderWindow messages2(2);
+    ErrorBox errors;
+    ReminderWindow messages1(errors, 1);
+    ReminderWindow messages2(errors, 2);
     ChimePlayer chimePlayer;
-    SettingsDialog form(MakeSettingsPages(chimePlayer));
+    SettingsDialog form(errors, MakeSettingsPages(chimePlayer));
     if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;

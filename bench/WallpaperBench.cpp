@@ -249,9 +249,9 @@ double MedianChangeMs(SettingsDialog& form, const std::wstring& shown)
 {
     std::vector<double> times;
     for (int run = 0; run < kChangeRuns; ++run) {
-        SetWallpaper(shown, WallpaperStyle::Centre);
+        SetWallpaper(shown, WallpaperStyle::Centre, SystemParametersInfoW);
         auto start = Clock::now();
-        ChangeWallpaper(form);
+        ChangeWallpaper(form, SystemParametersInfoW);
         times.push_back(MillisecondsSince(start));
     }
     std::sort(times.begin(), times.end());
@@ -270,7 +270,8 @@ void BenchChangeWallpaper()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ErrorBox errors;
+    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
     if (!form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;
@@ -295,13 +296,13 @@ void BenchChangeWallpaper()
 
     form.SetIndex(IDC_WALLPAPER_ORDER, 0);
     auto start = Clock::now();
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, SystemParametersInfoW);
     double first = MillisecondsSince(start);
     double sequential = MedianChangeMs(form, shown);
     form.SetIndex(IDC_WALLPAPER_ORDER, 1);
     double random = MedianChangeMs(form, shown);
     int left = form.ItemCount(IDC_WALLPAPER_LIST);
-    SetWallpaper(before, kInitialWallpaperStyle);
+    SetWallpaper(before, kInitialWallpaperStyle, SystemParametersInfoW);
     if (left != kListSize) {
         std::fprintf(stderr, "the purge removed present files: %d left\n", left);
     }

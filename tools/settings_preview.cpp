@@ -15,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    ErrorBox errors;
+    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
     form.Create(nullptr, false);
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.

@@ -15,6 +15,8 @@ public:
     static constexpr int kClientWidth = 348;
     static constexpr int kClientHeight = 137;
 
+    explicit ExitDialog(ErrorReporter& errors) : Window(errors) {}
+
     // Creates the dialog hidden, owned by the main window, which OK destroys.
     bool Create(HWND mainWindow);
     void ShowDialog();

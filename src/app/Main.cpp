@@ -83,17 +83,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
 
-    MainWindow mainForm;
+    // Every window reports its failures in the standard error box.
+    ErrorBox errors;
+    MainWindow mainForm(errors);
     if (!mainForm.Create()) {
         return 1;
     }
     // The tick needs the message windows, which are created after the dialog; its first run comes from
     // the message loop, when all five windows exist.
-    ReminderWindow reminderWindow1(1);
-    ReminderWindow reminderWindow2(2);
+    ReminderWindow reminderWindow1(errors, 1);
+    ReminderWindow reminderWindow2(errors, 2);
     // The chime player and the pages are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
-    SettingsDialog settingsDialog(MakeSettingsPages(chimePlayer));
+    SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer));
     SystemTickClock clock;
     ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
@@ -101,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     settingsDialog.Create(mainForm.Hwnd(), true);
     reminderWindow1.Create(mainForm.Hwnd());
     reminderWindow2.Create(mainForm.Hwnd());
-    ExitDialog exitDialog;
+    ExitDialog exitDialog(errors);
     exitDialog.Create(mainForm.Hwnd());
     mainForm.SetDialogs(&exitDialog, &settingsDialog);
 

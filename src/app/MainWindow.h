@@ -31,7 +31,11 @@ public:
     static constexpr int kClientHeight = 81;
     static constexpr std::uint8_t kInitialAlpha = 35;
 
-    MainWindow() = default;
+    // The tray icon reaches the shell through notify.
+    explicit MainWindow(ErrorReporter& errors, TrayIcon::NotifyFn notify = Shell_NotifyIconW)
+        : Window(errors), tray_(notify)
+    {
+    }
     // Destroys the window while this object can still run its teardown.
     ~MainWindow() override;
 

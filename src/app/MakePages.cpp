@@ -3,16 +3,18 @@
 
 #include <utility>
 
-#include "info/InfoPage.h"
-#include "info/VersionPage.h"
 #include "settings/HelpPage.h"
 #include "settings/SettingsDialog.h"
-#include "wallpaper/WallpaperPage.h"
 
-SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<ReminderPage> reminderPage)
+SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<ReminderPage> reminderPage,
+                                const PageServices& services)
 {
-    return {MakeChimePage(chimePlayer), std::move(reminderPage), MakeWallpaperPage(), MakeInfoPage(), MakeHelpPage(),
-            MakeVersionPage()};
+    return {MakeChimePage(chimePlayer, services.chooseSoundFile),
+            std::move(reminderPage),
+            MakeWallpaperPage(services.wallpaper),
+            MakeInfoPage(services.drives),
+            MakeHelpPage(),
+            MakeVersionPage(services.openLink)};
 }
 
 // Each page stands at its index because MakeSettingsPages put it there.

@@ -25,7 +25,7 @@ WallpaperChangeTime ProgramTickActions::CurrentWallpaperChangeTime()
 
 void ProgramTickActions::ChangeWallpaper()
 {
-    ::ChangeWallpaper(dialog_);
+    WallpaperPageOf(dialog_).ChangeNow();
 }
 
 void ProgramTickActions::PlayTimerWave(unsigned index)

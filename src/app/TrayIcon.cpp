@@ -1,21 +1,6 @@
 // Adding, re-adding and removing the notification-area icon with one record kept for the whole run.
 #include "app/TrayIcon.h"
 
-namespace {
-TrayIcon::NotifyFn& Notify()
-{
-    static TrayIcon::NotifyFn fn = Shell_NotifyIconW;
-    return fn;
-}
-} // namespace
-
-TrayIcon::NotifyFn TrayIcon::SetNotifyFunction(NotifyFn fn)
-{
-    NotifyFn previous = Notify();
-    Notify() = fn ? fn : Shell_NotifyIconW;
-    return previous;
-}
-
 void TrayIcon::Init(HWND owner, HICON icon, const wchar_t* tip)
 {
     data_ = {sizeof(data_)};
@@ -31,7 +16,7 @@ void TrayIcon::SetIcon(HICON icon)
 {
     data_.hIcon = icon;
     if (added_) {
-        Notify()(NIM_MODIFY, &data_);
+        notify_(NIM_MODIFY, &data_);
     }
 }
 
@@ -45,7 +30,7 @@ bool TrayIcon::Add()
 bool TrayIcon::TryAdd()
 {
     // A shell that still holds the icon refuses a second add but takes a modify: then it is there.
-    added_ = Notify()(NIM_ADD, &data_) != FALSE || Notify()(NIM_MODIFY, &data_) != FALSE;
+    added_ = notify_(NIM_ADD, &data_) != FALSE || notify_(NIM_MODIFY, &data_) != FALSE;
     if (added_) {
         KillTimer(data_.hWnd, kRetryTimerId);
     } else if (retriesLeft_ > 0) {
@@ -59,7 +44,7 @@ void TrayIcon::Remove()
 {
     wanted_ = false;
     KillTimer(data_.hWnd, kRetryTimerId);
-    Notify()(NIM_DELETE, &data_);
+    notify_(NIM_DELETE, &data_);
     added_ = false;
 }
 

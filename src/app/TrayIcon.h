@@ -13,6 +13,10 @@ public:
     static constexpr UINT kRetryIntervalMs = 1000;
     static constexpr int kMaxRetries = 10;
 
+    // Every call to the shell goes through notify (Shell_NotifyIconW in the program).
+    using NotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+    explicit TrayIcon(NotifyFn notify = Shell_NotifyIconW) : notify_(notify) {}
+
     void Init(HWND owner, HICON icon, const wchar_t* tip);
     // Shows another image (the icon for a new DPI); the shell gets it at once when the icon is there.
     void SetIcon(HICON icon);
@@ -27,13 +31,10 @@ public:
 
     static UINT TaskbarCreatedMessage();
 
-    // Every call to the shell goes through this, so that tests can play a shell that refuses the icon.
-    using NotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
-    static NotifyFn SetNotifyFunction(NotifyFn fn);
-
 private:
     bool TryAdd();
 
+    NotifyFn notify_;
     NOTIFYICONDATAW data_ = {sizeof(data_)};
     bool wanted_ = false;
     bool added_ = false;

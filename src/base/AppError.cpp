@@ -1,15 +1,7 @@
-// The standard error box and its test seam.
+// The standard error box and the formatting of messages.
 #include "base/AppError.h"
 
 #include <windows.h>
-
-namespace {
-ErrorSink& Sink()
-{
-    static ErrorSink sink;
-    return sink;
-}
-} // namespace
 
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value)
 {
@@ -24,18 +16,7 @@ std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& 
     return text;
 }
 
-void ShowAppError(const std::wstring& message)
+void ErrorBox::Report(const std::wstring& message)
 {
-    if (Sink()) {
-        Sink()(message);
-        return;
-    }
     MessageBoxW(nullptr, message.c_str(), L"Sorabune", MB_OK | MB_ICONERROR | MB_TASKMODAL);
-}
-
-ErrorSink SetErrorSink(ErrorSink sink)
-{
-    ErrorSink previous = std::move(Sink());
-    Sink() = std::move(sink);
-    return previous;
 }

@@ -1,8 +1,7 @@
 // The one error type of the program: an operation that fails with a message for the user throws it,
-// and the window procedure shows it in the standard error box and goes on.
+// and the window procedure hands it to the window's error reporter (the standard error box) and goes on.
 #pragma once
 
-#include <functional>
 #include <string>
 
 class AppError {
@@ -20,10 +19,16 @@ inline constexpr wchar_t kUnexpectedErrorText[] = L"Sorabune で予期しない�
 // Formats a message whose only placeholder is "%s" or "%d".
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value);
 
-// Shows the message in the standard error box (caption "Sorabune", error icon), or hands it to the sink
-// that tests install instead of a modal box.
-void ShowAppError(const std::wstring& message);
+// Where the messages of failures go. Each program's entry owns one and hands it to its windows, whose handler
+// boundary reports through it and passes it on to what they call; tests collect the messages instead.
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    virtual void Report(const std::wstring& message) = 0;
+};
 
-using ErrorSink = std::function<void(const std::wstring&)>;
-// Installs a sink for error messages; an empty sink restores the message box. Returns the previous sink.
-ErrorSink SetErrorSink(ErrorSink sink);
+// The standard error box: caption "Sorabune", error icon, modal to the thread's windows.
+class ErrorBox : public ErrorReporter {
+public:
+    void Report(const std::wstring& message) override;
+};

@@ -4,8 +4,6 @@
 
 #include <utility>
 
-#include "base/AppError.h"
-
 namespace {
 // Asks a window of the second per-monitor mode (Windows 10 1703) for its size at a new DPI; the headers name it
 // only for that Windows.
@@ -152,11 +150,11 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     try {
         result = self->BaseMessage(msg, wParam, lParam);
     } catch (const AppError& error) {
-        ShowAppError(error.Message());
+        self->errors_.Report(error.Message());
     } catch (...) {
         // A failure the program has no words for (a lookup or an allocation that failed): the operation ends,
         // the program goes on.
-        ShowAppError(kUnexpectedErrorText);
+        self->errors_.Report(kUnexpectedErrorText);
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -1,6 +1,6 @@
 // Thin base of every window of the program: registers a class under the form's type name, binds the
 // HWND to its object, keeps the window's DPI and icons, and forwards messages to a virtual handler that errors
-// cannot escape.
+// cannot escape: they go to the error reporter the window was made with.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "base/AppError.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
 
 class Window {
 public:
-    Window() = default;
+    explicit Window(ErrorReporter& errors) : errors_(errors) {}
     virtual ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -22,6 +23,8 @@ public:
     bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
     // The DPI the window is laid out for: its screen's when it was created, then each one Windows reports.
     int Dpi() const { return dpi_; }
+    // Where the window's handlers report failures, and where what they call reports its own.
+    ErrorReporter& Errors() const { return errors_; }
 
     // The object bound to a window created through this base, or null.
     static Window* FromHwnd(HWND hwnd);
@@ -56,6 +59,7 @@ private:
     LRESULT BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SetIconsForDpi();
 
+    ErrorReporter& errors_;
     int dpi_ = kDesignDpi;
     Icon smallIcon_;
     Icon bigIcon_;

@@ -226,6 +226,8 @@ LRESULT DrivesLabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const
     }
 }
 
+} // namespace
+
 DriveQueries SystemDriveQueries()
 {
     DriveQueries queries;
@@ -243,12 +245,7 @@ DriveQueries SystemDriveQueries()
     return queries;
 }
 
-DriveQueries& CurrentDriveQueries()
-{
-    static DriveQueries queries = SystemDriveQueries();
-    return queries;
-}
-
+namespace {
 std::wstring ScreenBlock()
 {
     int dpi = 0;
@@ -288,7 +285,7 @@ void InfoPage::Build(SettingsDialog& form, HWND sheet)
 void InfoPage::OnSelected()
 {
     shown_ = true;
-    SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(CurrentDriveQueries()), form_->Dpi());
+    SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(drives_), form_->Dpi());
     SetSizedText(form_->Control(IDC_SCREEN), ScreenBlock());
     SetSizedText(form_->Control(IDC_NAMES), NamesBlock());
 }
@@ -316,16 +313,9 @@ void InfoPage::UpdateMemoryFigures()
     UpdateMemLabels(*form_);
 }
 
-std::unique_ptr<InfoPage> MakeInfoPage()
+std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives)
 {
-    return std::make_unique<InfoPage>();
-}
-
-DriveQueries SetDriveQueries(DriveQueries queries)
-{
-    DriveQueries previous = CurrentDriveQueries();
-    CurrentDriveQueries() = queries.driveType && queries.diskSpace ? std::move(queries) : SystemDriveQueries();
-    return previous;
+    return std::make_unique<InfoPage>(std::move(drives));
 }
 
 void UpdateMemLabels(SettingsDialog& form)

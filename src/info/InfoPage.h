@@ -3,12 +3,15 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "info/InfoRules.h"
 #include "settings/SettingsPage.h"
 
 class InfoPage : public SettingsPage {
 public:
+    explicit InfoPage(DriveQueries drives) : drives_(std::move(drives)) {}
+
     void Build(SettingsDialog& form, HWND sheet) override;
     void OnAnyPageChange() override { shown_ = false; }
     void OnSelected() override;
@@ -19,14 +22,14 @@ public:
     void UpdateMemoryFigures();
 
 private:
+    DriveQueries drives_;
     SettingsDialog* form_ = nullptr;
     bool shown_ = false;
 };
-std::unique_ptr<InfoPage> MakeInfoPage();
+std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives);
 
 // Reads the memory status and writes the three memory labels of the information page.
 void UpdateMemLabels(SettingsDialog& form);
 
-// Seam for the tests: the queries behind the drives block, from the next selection of the page on. Queries
-// without both functions restore the system's; the previous ones are returned.
-DriveQueries SetDriveQueries(DriveQueries queries);
+// The system's queries behind the drives block (GetDriveTypeW, GetDiskFreeSpaceExW).
+DriveQueries SystemDriveQueries();

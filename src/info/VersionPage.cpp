@@ -38,12 +38,6 @@ const ControlDef kControls[] = {
     {IDC_HOMEPAGE_LINK, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
 };
 
-ShellOpenFn& Opener()
-{
-    static ShellOpenFn opener = ShellExecuteW;
-    return opener;
-}
-
 class VersionPage;
 
 // A link label reports the pointer's coming and going and shows the hand cursor.
@@ -51,6 +45,8 @@ LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
 
 class VersionPage : public SettingsPage {
 public:
+    explicit VersionPage(ShellOpenFn openLink) : openLink_(openLink) {}
+
     void Build(SettingsDialog& form, HWND sheet) override
     {
         form_ = &form;
@@ -121,7 +117,7 @@ private:
     void Open(const std::wstring& target)
     {
         // What the shell makes of it is not looked at: with no mail program or browser nothing happens.
-        Opener()(form_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
+        openLink_(form_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
     }
 
     void SetPointed(int id, bool pointed)
@@ -132,6 +128,7 @@ private:
         InvalidateRect(link, nullptr, TRUE);
     }
 
+    ShellOpenFn openLink_;
     SettingsDialog* form_ = nullptr;
     Font titleFont_;
     Font textFont_;
@@ -170,14 +167,7 @@ LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
 }
 } // namespace
 
-ShellOpenFn SetLinkOpener(ShellOpenFn opener)
+std::unique_ptr<SettingsPage> MakeVersionPage(ShellOpenFn openLink)
 {
-    ShellOpenFn previous = Opener();
-    Opener() = opener ? opener : ShellExecuteW;
-    return previous;
-}
-
-std::unique_ptr<SettingsPage> MakeVersionPage()
-{
-    return std::make_unique<VersionPage>();
+    return std::make_unique<VersionPage>(openLink);
 }

@@ -1,5 +1,5 @@
-// The version page バージョン: the title, the author and two links, which hand their targets to the shell;
-// tests put their own opener in its place.
+// The version page バージョン: the title, the author and two links, which hand their targets to the shell
+// through the opener its factory is given.
 #pragma once
 
 #include <windows.h>
@@ -8,13 +8,12 @@
 
 #include "settings/SettingsPage.h"
 
+// How the links open their targets: ShellExecuteW in the program.
 using ShellOpenFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                                        INT showCommand);
-// Installs the function the links open their targets with; null restores ShellExecuteW. Returns the previous.
-ShellOpenFn SetLinkOpener(ShellOpenFn opener);
 
 // The author's mail address and home page that the links show and open.
 extern const wchar_t kMailAddress[];
 extern const wchar_t kHomepageUrl[];
 
-std::unique_ptr<SettingsPage> MakeVersionPage();
+std::unique_ptr<SettingsPage> MakeVersionPage(ShellOpenFn openLink);

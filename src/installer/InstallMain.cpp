@@ -17,7 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     int result = 1;
     {
-        InstallerWindow form;
+        ErrorBox errors;
+        InstallerWindow form(errors);
         if (form.Create()) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

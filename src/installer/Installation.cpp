@@ -22,8 +22,6 @@ constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr wchar_t kShortcutError[] = L"ショートカット %s を作成できません";
 constexpr FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
 
-ShellFileOperation gFileOperation = SHFileOperationW;
-
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {
     auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
@@ -33,12 +31,10 @@ void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 }
 
 // The uninstall entry. A key that cannot be opened for writing fails as its first value would.
-void WriteUninstallEntry(const InstallPaths& paths)
+void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
 {
     RegKey key;
-    if (CurrentRegistryKeyOpener()(HKEY_LOCAL_MACHINE, kUninstallKey, true, KEY_READ | KEY_WRITE, key.Put()) !=
-            ERROR_SUCCESS ||
-        !key) {
+    if (openKey(HKEY_LOCAL_MACHINE, kUninstallKey, true, KEY_READ | KEY_WRITE, key.Put()) != ERROR_SUCCESS || !key) {
         key.Release();
         throw AppError(FormatMessageText(kSetValueError, kDisplayNameValue));
     }
@@ -53,7 +49,7 @@ void WriteUninstallEntry(const InstallPaths& paths)
 // administrator to run from the uninstall entry. For the same reason an older copy there, perhaps moved by an
 // earlier version, is deleted rather than overwritten. The source goes only once the copy is made. At a second
 // run from the same folder the source is gone, the shell says so in its own window and the old copy stays.
-void PlaceUninstaller(const InstallPaths& paths, HWND owner)
+void PlaceUninstaller(const InstallPaths& paths, HWND owner, ShellFileOperation fileOperation)
 {
     if (FileExists(paths.uninstallerSource)) {
         DeleteFileW(paths.uninstallerCommand.c_str());
@@ -66,14 +62,14 @@ void PlaceUninstaller(const InstallPaths& paths, HWND owner)
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
     op.fFlags = kCopyFlags;
-    if (gFileOperation(&op) == 0 && !op.fAnyOperationsAborted && FileExists(paths.uninstallerCommand)) {
+    if (fileOperation(&op) == 0 && !op.fAnyOperationsAborted && FileExists(paths.uninstallerCommand)) {
         DeleteFileW(paths.uninstallerSource.c_str());
     }
 }
 
 // The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
 // the installation goes on; the completion text must not stand for shortcuts that are not there.
-void CreateShortcuts(const InstallPaths& paths)
+void CreateShortcuts(const InstallPaths& paths, ErrorReporter& errors)
 {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
@@ -89,18 +85,11 @@ void CreateShortcuts(const InstallPaths& paths)
             continue;
         }
         if (!linkReady || FAILED(file->Save(shortcut->c_str(), TRUE))) {
-            ShowAppError(FormatMessageText(kShortcutError, *shortcut));
+            errors.Report(FormatMessageText(kShortcutError, *shortcut));
         }
     }
 }
 } // namespace
-
-ShellFileOperation SetShellFileOperation(ShellFileOperation operation)
-{
-    ShellFileOperation previous = gFileOperation;
-    gFileOperation = operation ? operation : SHFileOperationW;
-    return previous;
-}
 
 InstallPaths GatherInstallPaths()
 {
@@ -110,25 +99,27 @@ InstallPaths GatherInstallPaths()
     return MakeInstallPaths(OwnFilePath(), windows, desktop, programs);
 }
 
-void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings)
+void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings, const InstallSystem& system,
+               ErrorReporter& errors)
 {
-    WriteUninstallEntry(paths);
-    PlaceUninstaller(paths, owner);
-    CreateShortcuts(paths);
+    WriteUninstallEntry(paths, system.openKey);
+    PlaceUninstaller(paths, owner, system.fileOperation);
+    CreateShortcuts(paths, errors);
     WriteInstallerDefaults(settings, paths.installFolder);
 }
 
-void RunInstallation(HWND owner, const InstallPaths& paths, IniWriter* settings)
+void RunInstallation(HWND owner, const InstallSystem& system, ErrorReporter& errors, const InstallPaths& paths,
+                     IniWriter* settings)
 {
     try {
-        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
-        InstallTo(paths, owner, settings ? *settings : store);
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, system.openKey);
+        InstallTo(paths, owner, settings ? *settings : store, system, errors);
     } catch (const AppError& error) {
-        ShowAppError(error.Message());
+        errors.Report(error.Message());
     }
 }
 
-void RunInstallation(HWND owner)
+void RunInstallation(HWND owner, const InstallSystem& system, ErrorReporter& errors)
 {
-    RunInstallation(owner, GatherInstallPaths());
+    RunInstallation(owner, system, errors, GatherInstallPaths());
 }

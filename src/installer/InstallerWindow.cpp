@@ -73,7 +73,7 @@ void InstallerWindow::FormCreate()
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INSTALL_BUTTON)), instance, nullptr);
     LayOut();
     if (install_) {
-        RunInstallation(hwnd_);
+        RunInstallation(hwnd_, system_, Errors());
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Window.h"
+#include "installer/Installation.h"
 
 class InstallerWindow : public Window {
 public:
@@ -11,6 +12,9 @@ public:
     // At 96 DPI; the window is as much larger as its screen's scale.
     static constexpr int kOuterWidth = 451;
     static constexpr int kOuterHeight = 201;
+
+    // The installation reaches the system through the given calls.
+    explicit InstallerWindow(ErrorReporter& errors, InstallSystem system = {}) : Window(errors), system_(system) {}
 
     // Creates the window (running FormCreate, the installation) and shows it. install false leaves the
     // installation out, for tests of the window itself.
@@ -27,6 +31,7 @@ private:
     void LayOut();
     void InstallClick();
 
+    InstallSystem system_;
     bool install_ = true;
     Font font_;
     Font labelFont_;

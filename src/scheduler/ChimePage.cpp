@@ -37,7 +37,8 @@ const ControlDef kControls[] = {
 
 constexpr const wchar_t* kTimerWaveOnOffItems[] = {L"無し", L"毎時0分", L"毎時0分+30分"};
 
-// The chime file dialog: one existing file at a time.
+} // namespace
+
 bool OpenSoundFileDialog(HWND owner, std::wstring* path)
 {
     std::wstring buffer(kPathBufferChars, L'\0');
@@ -59,14 +60,6 @@ bool OpenSoundFileDialog(HWND owner, std::wstring* path)
     *path = buffer.c_str();
     return true;
 }
-
-ChooseSoundFileFn& ChooseSoundFile()
-{
-    static ChooseSoundFileFn fn = OpenSoundFileDialog;
-    return fn;
-}
-
-} // namespace
 
 ChimePage::~ChimePage()
 {
@@ -161,7 +154,7 @@ void ChimePage::TimerWaveStopClick()
 void ChimePage::TimerWaveAddClick()
 {
     std::wstring path;
-    if (!ChooseSoundFile()(form_->Hwnd(), &path)) {
+    if (!chooseSoundFile_(form_->Hwnd(), &path)) {
         return;
     }
     if (form_->ItemCount(IDC_TIMERWAVE) >= kMaxChimeItems) {
@@ -193,14 +186,7 @@ void ChimePage::TimerWaveDelClick()
     }
 }
 
-std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player)
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile)
 {
-    return std::make_unique<ChimePage>(player);
-}
-
-ChooseSoundFileFn SetChooseSoundFile(ChooseSoundFileFn fn)
-{
-    ChooseSoundFileFn previous = ChooseSoundFile();
-    ChooseSoundFile() = fn ? fn : OpenSoundFileDialog;
-    return previous;
+    return std::make_unique<ChimePage>(player, chooseSoundFile);
 }

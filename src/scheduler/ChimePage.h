@@ -12,9 +12,17 @@
 
 class ChimePlayer;
 
+// The chime file dialog: true and the chosen file's full path, or false when the user cancels.
+using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
+// The system's open-file dialog, one existing file at a time.
+bool OpenSoundFileDialog(HWND owner, std::wstring* path);
+
 class ChimePage : public SettingsPage {
 public:
-    explicit ChimePage(ChimePlayer& player) : player_(player) {}
+    ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile)
+        : player_(player), chooseSoundFile_(chooseSoundFile)
+    {
+    }
     ~ChimePage() override;
 
     void Build(SettingsDialog& form, HWND sheet) override;
@@ -37,11 +45,6 @@ public:
 private:
     SettingsDialog* form_ = nullptr;
     ChimePlayer& player_;
+    ChooseSoundFileFn chooseSoundFile_;
 };
-
-std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player);
-
-// Seam for the tests: the chime file dialog (true and the chosen file's full path, or false when the user cancels).
-// Null restores the real one; the previous one is returned.
-using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
-ChooseSoundFileFn SetChooseSoundFile(ChooseSoundFileFn fn);
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile);

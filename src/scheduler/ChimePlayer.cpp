@@ -13,21 +13,10 @@ namespace {
 // SND_RESOURCE | SND_ASYNC: no SND_NODEFAULT, so a resource that cannot play gives the system's sound.
 constexpr DWORD kBuiltInChimeFlags = SND_RESOURCE | SND_ASYNC;
 
-BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
-{
-    return MultimediaPlaySound(sound, module, flags);
-}
-
-PlaySoundFn& ChimePlaySound()
-{
-    static PlaySoundFn fn = SystemPlaySound;
-    return fn;
-}
-
-void PlayBuiltInChime(int index)
+void PlayBuiltInChime(PlaySoundFn playSound, int index)
 {
     std::wstring name = L"TIMER" + std::to_wstring(index + 1) + L"A";
-    ChimePlaySound()(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);
+    playSound(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);
 }
 
 // Disables one of the preview and stop buttons and enables the other, in that order. The keyboard focus,
@@ -42,6 +31,11 @@ void SwapEnabled(SettingsDialog& form, int disableId, int enableId)
     }
 }
 } // namespace
+
+BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
+{
+    return MultimediaPlaySound(sound, module, flags);
+}
 
 ChimePlayer::~ChimePlayer()
 {
@@ -65,7 +59,7 @@ void ChimePlayer::Detach(SettingsDialog& form)
 void ChimePlayer::PlayTimerWave(unsigned index)
 {
     if (index < static_cast<unsigned>(kBuiltInChimeCount)) {
-        PlayBuiltInChime(static_cast<int>(index));
+        PlayBuiltInChime(playSound_, static_cast<int>(index));
         return;
     }
     if (index >= static_cast<unsigned>(kMaxChimeItems) || !form_) {
@@ -84,7 +78,7 @@ void ChimePlayer::PlayTimerWave(unsigned index)
     for (int list : kChimeLists) {
         form_->SetIndex(list, 0);
     }
-    PlayBuiltInChime(0);
+    PlayBuiltInChime(playSound_, 0);
 }
 
 void ChimePlayer::PlayUserFile(const std::wstring& path)
@@ -145,11 +139,4 @@ void ChimePlayer::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
     if (form_) {
         SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
     }
-}
-
-PlaySoundFn SetChimePlaySound(PlaySoundFn fn)
-{
-    PlaySoundFn previous = ChimePlaySound();
-    ChimePlaySound() = fn ? fn : SystemPlaySound;
-    return previous;
 }

@@ -10,9 +10,13 @@
 
 class SettingsDialog;
 
+// The PlaySound call of the built-in chimes; the system's loads the multimedia library on first use.
+using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
+BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags);
+
 class ChimePlayer {
 public:
-    ChimePlayer() = default;
+    explicit ChimePlayer(PlaySoundFn playSound = SystemPlaySound) : playSound_(playSound) {}
     ~ChimePlayer();
     ChimePlayer(const ChimePlayer&) = delete;
     ChimePlayer& operator=(const ChimePlayer&) = delete;
@@ -38,11 +42,7 @@ private:
     void PlayUserFile(const std::wstring& path);
     void CloseMediaPlayer();
 
+    PlaySoundFn playSound_;
     SettingsDialog* form_ = nullptr;
     MCIDEVICEID device_ = 0;
 };
-
-// Seam for the tests: the PlaySound call of the built-in chimes. Null restores the real one; the previous
-// one is returned.
-using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
-PlaySoundFn SetChimePlaySound(PlaySoundFn fn);

@@ -70,7 +70,7 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
                             spacesBeforeTime);
 }
 
-ReminderWindow::ReminderWindow(int number) : number_(number == 2 ? 2 : 1) {}
+ReminderWindow::ReminderWindow(ErrorReporter& errors, int number) : Window(errors), number_(number == 2 ? 2 : 1) {}
 
 ReminderWindow::~ReminderWindow()
 {

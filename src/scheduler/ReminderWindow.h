@@ -18,7 +18,7 @@ public:
     static constexpr int kBottomMargin = 8;
 
     // number is 1 or 2: the reminder timer the window belongs to.
-    explicit ReminderWindow(int number);
+    ReminderWindow(ErrorReporter& errors, int number);
     ~ReminderWindow() override;
 
     // Creates the window hidden, owned by the main window, then runs FormCreate.

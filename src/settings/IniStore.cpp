@@ -14,12 +14,6 @@ constexpr wchar_t kCreateKeyError[] = L"キー %s の作成に失敗しました
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
 
-RegistryKeyOpener& CurrentOpener()
-{
-    static RegistryKeyOpener opener = OpenRegistryKey;
-    return opener;
-}
-
 // Registry strings need not end in a zero and may even have an odd byte count; keep the text before the
 // first zero.
 std::wstring TextOfData(std::wstring_view data)
@@ -42,19 +36,10 @@ LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM
     return RegOpenKeyExW(root, path.c_str(), 0, access, result);
 }
 
-RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener)
+IniStore::IniStore(HKEY root, std::wstring startPath, RegistryKeyOpener openKey)
+    : root_(root), startPath_(std::move(startPath)), openKey_(openKey)
 {
-    RegistryKeyOpener previous = CurrentOpener();
-    CurrentOpener() = opener ? opener : OpenRegistryKey;
-    return previous;
 }
-
-RegistryKeyOpener CurrentRegistryKeyOpener()
-{
-    return CurrentOpener();
-}
-
-IniStore::IniStore(HKEY root, std::wstring startPath) : root_(root), startPath_(std::move(startPath)) {}
 
 std::wstring IniStore::KeyPath(const std::wstring& section) const
 {
@@ -69,7 +54,7 @@ HKEY IniStore::ReadKey(const std::wstring& section)
     auto it = readKeys_.find(section);
     if (it == readKeys_.end()) {
         RegKey key;
-        if (CurrentOpener()(root_, KeyPath(section), false, KEY_READ, key.Put()) != ERROR_SUCCESS) {
+        if (openKey_(root_, KeyPath(section), false, KEY_READ, key.Put()) != ERROR_SUCCESS) {
             key.Release();
         }
         it = readKeys_.emplace(section, std::move(key)).first;
@@ -84,7 +69,7 @@ HKEY IniStore::WriteKey(const std::wstring& section)
         return it->second.Get();
     }
     RegKey key;
-    if (CurrentOpener()(root_, KeyPath(section), true, kWriteAccess, key.Put()) != ERROR_SUCCESS || !key) {
+    if (openKey_(root_, KeyPath(section), true, kWriteAccess, key.Put()) != ERROR_SUCCESS || !key) {
         key.Release();
         throw AppError(FormatMessageText(kCreateKeyError, section));
     }
@@ -203,7 +188,7 @@ void IniStore::WriteString(const std::wstring& section, const std::wstring& iden
 void IniStore::DeleteValue(const std::wstring& section, const std::wstring& ident)
 {
     RegKey key;
-    if (CurrentOpener()(root_, KeyPath(section), false, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) {
+    if (openKey_(root_, KeyPath(section), false, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) {
         key.Release();
         return;
     }

@@ -15,14 +15,11 @@
 #include "base/AppError.h"
 #include "base/Handles.h"
 
-// Opens (create false) or creates with all missing parents (create true) a key below root. The store
-// reaches the registry only through this, so tests can refuse access to chosen keys.
+// Opens (create false) or creates with all missing parents (create true) a key below root. A store reaches the
+// registry only through the opener it was made with, so tests can refuse access to chosen keys.
 using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
+// The system's opener.
 LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
-// Installs the opener every store uses; null restores OpenRegistryKey. Returns the previous one.
-RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener);
-// The opener in force, for other registry writers of the product (the installer's uninstall entry).
-RegistryKeyOpener CurrentRegistryKeyOpener();
 
 // The error of a read that finds a value of a type other than REG_SZ or REG_EXPAND_SZ.
 AppError WrongTypeError(const std::wstring& ident);
@@ -30,7 +27,7 @@ AppError WrongTypeError(const std::wstring& ident);
 class IniStore : public IniWriter {
 public:
     // root and startPath as HKEY_CURRENT_USER + "Software"; an empty startPath makes sections full paths.
-    IniStore(HKEY root, std::wstring startPath);
+    IniStore(HKEY root, std::wstring startPath, RegistryKeyOpener openKey = OpenRegistryKey);
 
     // Reads give the default when the section cannot be opened or the value is absent; a value of a type
     // other than REG_SZ or REG_EXPAND_SZ throws AppError "'<ident>' のデータ型が不正です".
@@ -60,6 +57,7 @@ private:
 
     HKEY root_;
     std::wstring startPath_;
+    RegistryKeyOpener openKey_;
     std::map<std::wstring, RegKey> readKeys_;
     std::map<std::wstring, RegKey> writeKeys_;
 };

@@ -148,9 +148,9 @@ void LoadWallpaperList(SettingsDialog& form, IniStore& store)
 }
 
 // Everything the load reads from the registry, in the dialog's order.
-void LoadStoredSettings(SettingsDialog& form, SYSTEMTIME (&work)[kReminderTimerCount])
+void LoadStoredSettings(SettingsDialog& form, SYSTEMTIME (&work)[kReminderTimerCount], RegistryKeyOpener openKey)
 {
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, openKey);
     LoadUserChimes(form, store);
     for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
         LoadValue(form, store, name);
@@ -211,7 +211,7 @@ void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bo
     }
     if (!dateShown) {
         if (!std::exchange(dateReported, true)) {
-            ShowAppError(kDateEncodeError);
+            form.Errors().Report(kDateEncodeError);
         }
         form.SetDateTime(dateId, today);
     }
@@ -222,7 +222,7 @@ void SetTimerPickers(SettingsDialog& form, int timer, const SYSTEMTIME& work, bo
         time.wMinute = work.wMinute;
         time.wSecond = work.wSecond;
     } else if (!std::exchange(timeReported, true)) {
-        ShowAppError(kTimeEncodeError);
+        form.Errors().Report(kTimeEncodeError);
     }
     form.SetDateTime(form.Binding(TimerValueName(timer, L"Time")).controlId, time);
 }
@@ -287,9 +287,9 @@ void CommitListEntries(const SettingsDialog& form, IniStore& store, const Settin
     }
 }
 
-void CommitAutostart(bool startWithWindows)
+void CommitAutostart(bool startWithWindows, RegistryKeyOpener openKey)
 {
-    IniStore machine(HKEY_LOCAL_MACHINE, L"");
+    IniStore machine(HKEY_LOCAL_MACHINE, L"", openKey);
     if (startWithWindows) {
         machine.WriteString(kAutostartSection, kAutostartValue, AutostartCommand());
     } else {
@@ -309,10 +309,10 @@ void SettingsDialog::FormCreate()
 {
     SYSTEMTIME work[kReminderTimerCount] = {};
     try {
-        LoadStoredSettings(*this, work);
+        LoadStoredSettings(*this, work, openKey_);
     } catch (const AppError& error) {
         // A value of the wrong type ends the load there; what was read before it stays.
-        ShowAppError(error.Message());
+        Errors().Report(error.Message());
         return;
     }
     bool dateReported = false;
@@ -332,7 +332,7 @@ void SettingsDialog::OkBtnClick()
         work[timer - 1] = PickerWorkFields(*this, timer);
     }
     {
-        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+        IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, openKey_);
         for (const wchar_t* name : {L"TimerWave", L"TimerWaveOnOff", L"StartupOnOff"}) {
             CommitValue(*this, store, name);
         }
@@ -352,6 +352,6 @@ void SettingsDialog::OkBtnClick()
         CommitListEntries(*this, store, Setting(L"TimerWave%d"), kBuiltInChimeCount);
         CommitValue(*this, store, L"TimerWaveCount");
     }
-    CommitAutostart(Down(Binding(L"StartupOnOff").controlId));
+    CommitAutostart(Down(Binding(L"StartupOnOff").controlId), openKey_);
     ShowWindow(hwnd_, SW_HIDE);
 }

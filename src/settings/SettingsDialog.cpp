@@ -147,7 +147,10 @@ void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, st
     }
 }
 
-SettingsDialog::SettingsDialog(SettingsPages pages) : pages_(std::move(pages)) {}
+SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey)
+    : Window(errors), pages_(std::move(pages)), openKey_(openKey)
+{
+}
 
 SettingsDialog::~SettingsDialog() = default;
 

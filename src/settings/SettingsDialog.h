@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/IniStore.h"
 #include "settings/SettingsPage.h"
 #include "base/Window.h"
 
@@ -28,8 +29,9 @@ public:
     static constexpr UINT_PTR kTickTimerId = 1;
     static constexpr UINT kTickIntervalMs = 500;
 
-    // The frame with the pages it shows, in tab order (the program entry makes them).
-    explicit SettingsDialog(SettingsPages pages);
+    // The frame with the pages it shows, in tab order (the program entry makes them); the load and the commit
+    // open the registry's keys through openKey.
+    SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey = OpenRegistryKey);
     ~SettingsDialog() override;
 
     // What each tick runs (OnTick of the scheduler); nothing until it is set.
@@ -102,6 +104,7 @@ private:
     HWND pageControl_ = nullptr;
     std::array<HWND, kPageCount> sheets_ = {};
     SettingsPages pages_;
+    RegistryKeyOpener openKey_;
     std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;

@@ -65,7 +65,7 @@ LRESULT FileDropTarget::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
         try {
             component->Drop(reinterpret_cast<HDROP>(wParam));
         } catch (const AppError& error) {
-            ShowAppError(error.Message());
+            component->errors_.Report(error.Message());
         }
         return 0;
     }

@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "base/AppError.h"
 #include "base/Subclass.h"
 
 class FileDropTarget {
 public:
     using TDropMessage = std::function<void(FileDropTarget& sender, const std::vector<std::wstring>& files)>;
 
-    FileDropTarget() = default;
+    // Failures of a drop's handler go to errors.
+    explicit FileDropTarget(ErrorReporter& errors) : errors_(errors) {}
     ~FileDropTarget();
     FileDropTarget(const FileDropTarget&) = delete;
     FileDropTarget& operator=(const FileDropTarget&) = delete;
@@ -35,6 +37,7 @@ private:
     void Unhook();
     void Drop(HDROP drop);
 
+    ErrorReporter& errors_;
     HWND target_ = nullptr;
     std::vector<std::wstring> files_;
 };

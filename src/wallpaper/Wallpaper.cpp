@@ -17,12 +17,6 @@ namespace {
 constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
 // KabeJyunn items.
 
-SystemParametersInfoFn& SystemCall()
-{
-    static SystemParametersInfoFn fn = SystemParametersInfoW;
-    return fn;
-}
-
 struct StyleValues {
     const wchar_t* tile;
     const wchar_t* style;
@@ -111,34 +105,7 @@ std::mt19937& WallpaperRandom()
     return generator;
 }
 
-namespace {
-ChangeWallpaperFn& StartupWallpaperChange()
-{
-    static ChangeWallpaperFn fn = ChangeWallpaper;
-    return fn;
-}
-} // namespace
-
-ChangeWallpaperFn SetStartupWallpaperChange(ChangeWallpaperFn fn)
-{
-    ChangeWallpaperFn previous = StartupWallpaperChange();
-    StartupWallpaperChange() = fn ? fn : ChangeWallpaper;
-    return previous;
-}
-
-void RunStartupWallpaperChange(SettingsDialog& form)
-{
-    StartupWallpaperChange()(form);
-}
-
-SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn)
-{
-    SystemParametersInfoFn previous = SystemCall();
-    SystemCall() = fn ? fn : SystemParametersInfoW;
-    return previous;
-}
-
-void SetWallpaper(const std::wstring& path, WallpaperStyle style)
+void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem)
 {
     StyleValues values = ValuesOf(style);
     {
@@ -151,7 +118,7 @@ void SetWallpaper(const std::wstring& path, WallpaperStyle style)
     }
     // The path itself, not null: newer systems take null as "back to the default wallpaper". Tiling and
     // style still come from the values just written. Not stored in the user profile a second time.
-    SystemCall()(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
+    tellSystem(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
 }
 
 std::wstring CurrentDesktopWallpaper()
@@ -177,7 +144,7 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void ChangeWallpaper(SettingsDialog& form)
+void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem)
 {
     // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
     try {
@@ -198,10 +165,10 @@ void ChangeWallpaper(SettingsDialog& form)
             break;
         }
         if (next) {
-            SetWallpaper(items[*next], CurrentWallpaperStyle());
+            SetWallpaper(items[*next], CurrentWallpaperStyle(), tellSystem);
         }
     } catch (const AppError& error) {
-        ShowAppError(error.Message());
+        form.Errors().Report(error.Message());
     }
 }
 
@@ -221,7 +188,7 @@ void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& fi
             ConvertResult result = ConvertJpegToBmp(file, bitmap);
             if (result.error != ConvertError::None) {
                 waiting.reset();
-                ShowAppError(ConvertMessage(result, file, bitmap));
+                form.Errors().Report(ConvertMessage(result, file, bitmap));
                 return;
             }
             form.AddItem(IDC_WALLPAPER_LIST, bitmap);

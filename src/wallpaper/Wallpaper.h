@@ -17,22 +17,16 @@ WallpaperStyle& CurrentWallpaperStyle();
 // The generator of the random wallpaper order, seeded from the clock after the load.
 std::mt19937& WallpaperRandom();
 
-// Chooses and applies the next wallpaper from the list: the purge, then the next entry in list order or at
-// random, with CurrentWallpaperStyle.
-void ChangeWallpaper(SettingsDialog& form);
+// The call that tells the system of a new wallpaper (SystemParametersInfoW in the program).
+using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
 
-// What the end of the load runs when KabeChangeTime is "Sorabune 起動時"; tests observe it. Null restores
-// ChangeWallpaper.
-using ChangeWallpaperFn = void (*)(SettingsDialog& form);
-ChangeWallpaperFn SetStartupWallpaperChange(ChangeWallpaperFn fn);
-void RunStartupWallpaperChange(SettingsDialog& form);
+// Chooses and applies the next wallpaper from the list: the purge, then the next entry in list order or at
+// random, with CurrentWallpaperStyle. A failure goes to the dialog's error reporter.
+void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem);
+using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn tellSystem);
 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
-void SetWallpaper(const std::wstring& path, WallpaperStyle style);
-
-// The call that tells the system of a new wallpaper; tests record it instead. Null restores the system's.
-using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
-SystemParametersInfoFn SetSystemParametersInfo(SystemParametersInfoFn fn);
+void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem);
 
 // The desktop's current "Wallpaper" value (empty when missing).
 std::wstring CurrentDesktopWallpaper();

@@ -97,6 +97,8 @@ private:
     bool initialised_;
 };
 
+} // namespace
+
 // The item dialog hands back every chosen file however many there are (a name buffer of the older dialog
 // overflows silently), and leaves the program's current folder alone, so no folder browsed to stays in use.
 // It is resizable and has no read-only box.
@@ -134,20 +136,6 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
     return files;
 }
 
-OpenFilesFn& AddDialog()
-{
-    static OpenFilesFn fn = ShowAddDialog;
-    return fn;
-}
-} // namespace
-
-OpenFilesFn SetAddDialog(OpenFilesFn fn)
-{
-    OpenFilesFn previous = AddDialog();
-    AddDialog() = fn ? fn : ShowAddDialog;
-    return previous;
-}
-
 void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
@@ -158,10 +146,11 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     list_ = form.Control(IDC_WALLPAPER_LIST);
     img_ = form.Control(IDC_WALLPAPER_PREVIEW);
     FramePreview();
-    fileDrop_.OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
+    fileDrop_.emplace(form.Errors());
+    fileDrop_->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
         FilesDropped(sender, files);
     };
-    fileDrop_.SetTargetControl(list_);
+    fileDrop_->SetTargetControl(list_);
 }
 
 std::vector<ValueBinding> WallpaperPage::Bindings() const
@@ -171,6 +160,11 @@ std::vector<ValueBinding> WallpaperPage::Bindings() const
             {L"KabeStyle", IDC_WALLPAPER_STYLE, Mirror::Index},
             {L"KabeListCount", IDC_WALLPAPER_LIST, Mirror::ItemCount},
             {L"KabeBmp%d", IDC_WALLPAPER_LIST, Mirror::Items}};
+}
+
+void WallpaperPage::ChangeNow()
+{
+    ChangeWallpaper(*form_, services_.tellSystem);
 }
 
 WallpaperChangeTime WallpaperPage::ChangeTime() const
@@ -260,7 +254,7 @@ void WallpaperPage::OnLoaded()
     WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
     StyleChange();
     if (ChangeTime() == WallpaperChangeTime::AtStartup) {
-        RunStartupWallpaperChange(*form_);
+        services_.startupChange(*form_, services_.tellSystem);
     }
 }
 
@@ -301,7 +295,7 @@ std::vector<bool> WallpaperPage::Selection() const
 
 void WallpaperPage::AddClick()
 {
-    std::optional<std::vector<std::wstring>> files = AddDialog()(GetAncestor(list_, GA_ROOT));
+    std::optional<std::vector<std::wstring>> files = services_.addDialog(GetAncestor(list_, GA_ROOT));
     if (files) {
         AddFiles(*files);
     }
@@ -394,7 +388,7 @@ void WallpaperPage::ListClick()
 void WallpaperPage::ChangeNowClick()
 {
     if (auto path = PresentCurrentEntry()) {
-        SetWallpaper(*path, CurrentWallpaperStyle());
+        SetWallpaper(*path, CurrentWallpaperStyle(), services_.tellSystem);
     }
 }
 
@@ -476,7 +470,7 @@ void WallpaperPage::UpdateHorizontalExtent()
     extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
 }
 
-std::unique_ptr<WallpaperPage> MakeWallpaperPage()
+std::unique_ptr<WallpaperPage> MakeWallpaperPage(const WallpaperServices& services)
 {
-    return std::make_unique<WallpaperPage>();
+    return std::make_unique<WallpaperPage>(services);
 }

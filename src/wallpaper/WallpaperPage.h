@@ -11,12 +11,28 @@
 #include "settings/WallpaperChoices.h"
 #include "base/Handles.h"
 #include "wallpaper/FileDropTarget.h"
+#include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperRules.h"
+
+// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled.
+using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
+// The system's item dialog.
+std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner);
+
+// What the page reaches outside the program through; the defaults are the system's.
+struct WallpaperServices {
+    OpenFilesFn addDialog = ShowAddDialog;
+    SystemParametersInfoFn tellSystem = SystemParametersInfoW;
+    // What the end of the load runs when KabeChangeTime is "Sorabune 起動時".
+    ChangeWallpaperFn startupChange = ChangeWallpaper;
+};
 
 class WallpaperPage : public SettingsPage {
 public:
     static constexpr int kPreviewWidth = 220;
     static constexpr int kPreviewHeight = 165;
+
+    explicit WallpaperPage(const WallpaperServices& services) : services_(services) {}
 
     void Build(SettingsDialog& form, HWND sheet) override;
     std::vector<ValueBinding> Bindings() const override;
@@ -24,6 +40,8 @@ public:
     // The choices as the user left them (no selection reads as -1, which is none of their values).
     WallpaperChangeTime ChangeTime() const;
     WallpaperOrder Order() const;
+    // The next wallpaper from the list, applied through the page's wallpaper call (the tick's change).
+    void ChangeNow();
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
@@ -40,7 +58,7 @@ public:
     void StyleChange();
     void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
 
-    FileDropTarget& fileDrop() { return fileDrop_; }
+    FileDropTarget& fileDrop() { return *fileDrop_; }
     // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
     // is shown.
     std::optional<PreviewRect> Preview() const;
@@ -61,17 +79,14 @@ private:
     void AddFiles(const std::vector<std::wstring>& files);
     void UpdateHorizontalExtent();
 
+    WallpaperServices services_;
     SettingsDialog* form_ = nullptr;
     HWND list_ = nullptr;
     HWND img_ = nullptr;
     GdiObject picture_;
     SIZE pictureSize_ = {};
     int extentCount_ = -1; // entries when the scroll range was last measured
-    FileDropTarget fileDrop_;
+    // Made with the page's controls, reporting to the dialog's error reporter.
+    std::optional<FileDropTarget> fileDrop_;
 };
-std::unique_ptr<WallpaperPage> MakeWallpaperPage();
-
-// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled. Tests
-// answer it instead; null restores the dialog.
-using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
-OpenFilesFn SetAddDialog(OpenFilesFn fn);
+std::unique_ptr<WallpaperPage> MakeWallpaperPage(const WallpaperServices& services = {});

@@ -29,7 +29,7 @@ const wchar_t kSettingsKey[] = L"Software\\Sorabune";
 const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
 
 int startupWallpaperChanges = 0;
-void CountWallpaperChange(SettingsDialog&)
+void CountWallpaperChange(SettingsDialog&, SystemParametersInfoFn)
 {
     ++startupWallpaperChanges;
 }
@@ -48,6 +48,13 @@ LSTATUS DenyMachine(HKEY root, const std::wstring& path, bool create, REGSAM acc
         return ERROR_ACCESS_DENIED;
     }
     return OpenRegistryKey(root, path, create, access, result);
+}
+
+// The registry as the tests' dialogs reach it; a test puts in a refusal at the moment it wants one.
+RegistryKeyOpener registryAccess = OpenRegistryKey;
+LSTATUS ThroughRegistryAccess(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
+{
+    return registryAccess(root, path, create, access, result);
 }
 
 std::optional<std::wstring> RunEntry()
@@ -75,13 +82,11 @@ protected:
         ClearRegistry();
         CapturedErrors().clear();
         startupWallpaperChanges = 0;
-        SetStartupWallpaperChange(CountWallpaperChange);
         CurrentWallpaperStyle() = kInitialWallpaperStyle;
     }
     void TearDown() override
     {
-        SetRegistryKeyOpener(nullptr);
-        SetStartupWallpaperChange(nullptr);
+        registryAccess = OpenRegistryKey;
         ClearRegistry();
     }
 
@@ -126,15 +131,24 @@ protected:
         static ChimePlayer player;
         return player;
     }
+    // The wallpaper change at the end of the load is counted, not made.
+    static PageServices Services()
+    {
+        PageServices services;
+        services.wallpaper.startupChange = CountWallpaperChange;
+        return services;
+    }
     static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(
+            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, true));
         return form;
     }
     static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<SettingsDialog>(MakeSettingsPages(Chimes()));
+        auto form = std::make_unique<SettingsDialog>(
+            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
         EXPECT_TRUE(form->Create(nullptr, false));
         return form;
     }
@@ -606,7 +620,7 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
     form->SetDown(IDC_STARTUPONOFF, true);
     form->SetIndex(IDC_WALLPAPER_STYLE, 1);
     ShowWindow(form->Hwnd(), SW_SHOW);
-    SetRegistryKeyOpener(DenyMachineWrites);
+    registryAccess = DenyMachineWrites;
     PressOk(*form);
     EXPECT_EQ(Errors(), std::vector<std::string>{kRunKeyError});
     EXPECT_TRUE(form->IsVisible());
@@ -617,7 +631,7 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
 
     // Unticking and O K again closes it; the deletion fails silently.
     CapturedErrors().clear();
-    SetRegistryKeyOpener(DenyMachine);
+    registryAccess = DenyMachine;
     form->SetDown(IDC_STARTUPONOFF, false);
     PressOk(*form);
     EXPECT_TRUE(Errors().empty());
@@ -629,12 +643,12 @@ TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSecti
 {
     auto form = Design();
     ShowWindow(form->Hwnd(), SW_SHOW);
-    SetRegistryKeyOpener([](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
+    registryAccess = [](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
         if (create && path == L"Software\\Sorabune\\OsiraseTimer") {
             return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
         }
         return OpenRegistryKey(root, path, create, access, result);
-    });
+    };
     PressOk(*form);
     EXPECT_EQ(Errors(), std::vector<std::string>{"キー Sorabune\\OsiraseTimer の作成に失敗しました"});
     EXPECT_TRUE(form->IsVisible());

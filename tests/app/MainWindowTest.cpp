@@ -101,17 +101,26 @@ SIZE ClientSize(HWND hwnd)
     return SIZE{rc.right, rc.bottom};
 }
 
+// The shell of the tests' main windows: it refuses the icon while told to, as during logon before the taskbar
+// exists.
+bool shellRefuses = false;
+BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
+{
+    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        main_ = std::make_unique<MainWindow>();
+        shellRefuses = false;
+        main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell);
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<SettingsDialog>(MakeSettingsPages(chimePlayer_));
+        settings_ = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(chimePlayer_));
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
-        exitDialog_ = std::make_unique<ExitDialog>();
+        exitDialog_ = std::make_unique<ExitDialog>(TestErrors());
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
         main_->SetDialogs(exitDialog_.get(), settings_.get());
     }
@@ -187,7 +196,7 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
     };
     for (Expected e : {Expected{1, L"TMessagesForm1", L"MessagesForm1", RGB(192, 220, 192)},
                        Expected{2, L"TMessagesForm2", L"MessagesForm2", RGB(166, 202, 240)}}) {
-        ReminderWindow form(e.number);
+        ReminderWindow form(TestErrors(), e.number);
         ASSERT_TRUE(form.Create(main_->Hwnd()));
         EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
         EXPECT_FALSE(form.IsVisible());
@@ -208,7 +217,7 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
 // exactly as they were.
 TEST_F(MainWindowTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeBackAsTheyWere)
 {
-    ReminderWindow messages(1);
+    ReminderWindow messages(TestErrors(), 1);
     ASSERT_TRUE(messages.Create(main_->Hwnd()));
     const std::pair<Window*, const char*> windows[] = {
         {main_.get(), "splash"}, {exitDialog_.get(), "exit dialog"}, {&messages, "reminder window"}};
@@ -398,19 +407,9 @@ TEST_F(MainWindowTest, IconComesBackWhenTheShellRebuildsItsNotificationArea)
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));
 }
 
-namespace {
-// A shell that refuses the icon until told otherwise, as during logon before the taskbar exists.
-bool shellRefuses = false;
-BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
-{
-    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
-}
-} // namespace
-
 TEST_F(MainWindowTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
 {
     shellRefuses = true;
-    TrayIcon::NotifyFn previous = TrayIcon::SetNotifyFunction(RefusingShell);
     RunStartUp();
     EXPECT_FALSE(main_->Tray().IsAdded());
     shellRefuses = false;
@@ -420,7 +419,6 @@ TEST_F(MainWindowTest, RefusedIconIsTriedAgainUntilTheShellTakesIt)
     while (!main_->Tray().IsAdded() && GetTickCount() - start < kStartUpTimeoutMs) {
         PumpMessages(10);
     }
-    TrayIcon::SetNotifyFunction(previous);
     EXPECT_TRUE(main_->Tray().IsAdded());
     NOTIFYICONDATAW nid = IconRecord(main_->Hwnd());
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, &nid));

@@ -26,29 +26,28 @@ BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
 // wallpaper page's change time and the information page's memory figures.
 class ProgramTickTest : public ReminderFixture {
 protected:
-    ProgramTickTest() : ReminderFixture(MakeSettingsPages) {}
+    ProgramTickTest() : ReminderFixture(RecordSound, OpenSoundFileDialog, AllPages) {}
+    static SettingsPages AllPages(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
+                                  std::unique_ptr<ReminderPage> reminderPage)
+    {
+        PageServices services;
+        services.chooseSoundFile = chooseSoundFile;
+        return MakeSettingsPages(player, std::move(reminderPage), services);
+    }
     void SetUp() override
     {
         ReminderFixture::SetUp();
         ASSERT_TRUE(messages1.Create(form.Hwnd()));
         ASSERT_TRUE(messages2.Create(form.Hwnd()));
         sounds.clear();
-        previous_ = SetChimePlaySound(RecordSound);
     }
-    void TearDown() override
-    {
-        SetChimePlaySound(previous_);
-        DeactivationSlot() = nullptr;
-    }
+    void TearDown() override { DeactivationSlot() = nullptr; }
 
     TestClock clock;
-    ReminderWindow messages1{1};
-    ReminderWindow messages2{2};
+    ReminderWindow messages1{TestErrors(), 1};
+    ReminderWindow messages2{TestErrors(), 2};
     ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
-
-private:
-    PlaySoundFn previous_ = nullptr;
 };
 
 TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)

@@ -15,7 +15,7 @@
 TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
     EXPECT_FALSE(form.IsVisible());
@@ -65,7 +65,7 @@ void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
 TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     ShowWindow(form.Hwnd(), SW_SHOW);
     HWND ok = form.Control(IDC_OKBTN);
@@ -98,7 +98,7 @@ TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
 TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHoldsItsValue)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     for (const SettingDef& def : SettingsLayout()) {
         const ValueBinding& binding = form.Binding(def.name);
@@ -139,7 +139,7 @@ TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHolds
 TEST(SettingsLayoutTest, EachKindFitsWhatItMirrors)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{MakeSettingsPages(chimePlayer)};
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
     for (const SettingDef& def : SettingsLayout()) {
         const ValueBinding& binding = form.Binding(def.name);

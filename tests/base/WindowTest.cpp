@@ -10,6 +10,7 @@
 namespace {
 class ThrowingWindow : public Window {
 public:
+    ThrowingWindow() : Window(TestErrors()) {}
     bool Create()
     {
         RegisterWindowClass(L"TThrowingTestForm", reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));

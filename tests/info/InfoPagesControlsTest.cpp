@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 #include <commctrl.h>
 
 #include <string>
@@ -15,7 +16,8 @@
 
 SettingsPages PagesUnderTest()
 {
-    return With(With(BlankPages(), kInfoPageIndex, MakeInfoPage()), kVersionPageIndex, MakeVersionPage());
+    return With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(SystemDriveQueries())), kVersionPageIndex,
+                MakeVersionPage(ShellExecuteW));
 }
 
 TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)

@@ -66,9 +66,18 @@ protected:
     {
         ASSERT_TRUE(form_.Create(nullptr, false));
         OpenCalls().clear();
-        previousOpener_ = SetLinkOpener(RecordOpen);
     }
-    void TearDown() override { SetLinkOpener(previousOpener_); }
+
+    // The drives block asks drives_, whatever a test puts there.
+    DriveQueries Drives()
+    {
+        DriveQueries drives;
+        drives.driveType = [this](const std::wstring& root) { return drives_.driveType(root); };
+        drives.diskSpace = [this](const std::wstring& root, std::uint64_t* freeToCaller, std::uint64_t* total) {
+            return drives_.diskSpace(root, freeToCaller, total);
+        };
+        return drives;
+    }
 
     std::string Text(int id) const { return Utf8(form_.Text(id)); }
     LOGFONTW FontOf(int id) const
@@ -87,9 +96,11 @@ protected:
         return GetTextColor(dc.Get());
     }
 
-    SettingsDialog form_{
-        With(With(BlankPages(), kInfoPageIndex, MakeInfoPage()), kVersionPageIndex, MakeVersionPage())};
-    ShellOpenFn previousOpener_ = nullptr;
+    // The system's drives unless a test puts in its own.
+    DriveQueries drives_ = SystemDriveQueries();
+    // The links open through RecordOpen.
+    SettingsDialog form_{TestErrors(), With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(Drives())),
+                                            kVersionPageIndex, MakeVersionPage(RecordOpen))};
 };
 } // namespace
 
@@ -129,15 +140,12 @@ TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
 // time it shows, row by row, what a plain label of the whole text shows: every drive's lines, whole and alike.
 TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
 {
-    DriveQueries drives;
-    drives.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
-    drives.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
+    drives_.driveType = [](const std::wstring&) { return static_cast<unsigned>(DRIVE_FIXED); };
+    drives_.diskSpace = [](const std::wstring&, std::uint64_t* freeToCaller, std::uint64_t* total) {
         *freeToCaller = *total = 5000000000000ull;
         return true;
     };
-    DriveQueries previous = SetDriveQueries(drives);
     form_.SelectPage(kInfoPageIndex);
-    SetDriveQueries(previous);
 
     HWND block = form_.Control(IDC_DRIVES);
     RECT shown = {};

@@ -142,8 +142,6 @@ protected:
         WriteFile(root_ + L"\\ソフト\\Uninst_Sorabune.exe", "uninstaller");
         paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ",
                                   root_ + L"\\デスクトップ", root_ + L"\\プログラム");
-        previous_ = SetRegistryKeyOpener(RedirectedOpener);
-        previousFileOperation_ = SetShellFileOperation(RecordingFileOperation);
         gDenyMachine = false;
         gCreated.clear();
         gFileOperations.clear();
@@ -153,8 +151,6 @@ protected:
     void TearDown() override
     {
         DestroyWindow(owner_);
-        SetRegistryKeyOpener(previous_);
-        SetShellFileOperation(previousFileOperation_);
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
         scratch_.reset();
@@ -169,17 +165,16 @@ protected:
     std::optional<ScratchFolder> scratch_;
     std::wstring root_;
     InstallPaths paths_;
-    RegistryKeyOpener previous_ = nullptr;
-    ShellFileOperation previousFileOperation_ = nullptr;
+    const InstallSystem system_{RedirectedOpener, RecordingFileOperation};
     HWND owner_ = nullptr;
 };
 } // namespace
 
 TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
 {
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, RedirectedOpener);
     RecordingWriter writer(store);
-    RunInstallation(owner_, paths_, &writer);
+    RunInstallation(owner_, system_, TestErrors(), paths_, &writer);
     EXPECT_TRUE(CapturedErrors().empty());
 
     auto entry = ValuesOf(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey);
@@ -238,7 +233,7 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
 
 TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
 {
-    RunInstallation(owner_, paths_);
+    RunInstallation(owner_, system_, TestErrors(), paths_);
     const std::wstring main = Settings(L"Sorabune");
     const std::wstring wallpaper = Settings(L"Sorabune\\KabeBmp");
     SetText(main, L"TimerWave", L"9");
@@ -253,9 +248,8 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     const std::wstring oldUninstaller = root_ + L"\\古いアンインストーラ.exe";
     ASSERT_TRUE(CreateHardLinkW(oldUninstaller.c_str(), paths_.uninstallerCommand.c_str(), nullptr));
 
-    RunInstallation(owner_, paths_);
+    RunInstallation(owner_, system_, TestErrors(), paths_);
     EXPECT_TRUE(CapturedErrors().empty());
-    SetRegistryKeyOpener(previous_);
     IniStore store(HKEY_CURRENT_USER, std::wstring(kScratchKey) + L"\\HKCU\\Software");
     EXPECT_EQ(store.ReadString(L"Sorabune", L"TimerWave", L""), L"0");
     EXPECT_EQ(store.ReadString(L"Sorabune", L"TimerWaveCount", L""), L"9");
@@ -270,7 +264,7 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     // A third run from the same folder still asks the shell to copy the uninstaller, whose source is gone; the
     // shell reports that in its own window, and the installation goes on with the copy in place.
     gFileOperations.clear();
-    RunInstallation(owner_, paths_);
+    RunInstallation(owner_, system_, TestErrors(), paths_);
     ASSERT_EQ(gFileOperations.size(), 1u);
     const FileOperationCall& copy = gFileOperations[0];
     EXPECT_EQ(copy.owner, owner_);
@@ -285,7 +279,7 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
 TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)
 {
     paths_.desktopShortcut = root_ + L"\\無いフォルダ\\Sorabune.lnk";
-    RunInstallation(owner_, paths_);
+    RunInstallation(owner_, system_, TestErrors(), paths_);
     ASSERT_EQ(CapturedErrors().size(), 1u);
     EXPECT_EQ(CapturedErrors()[0], L"ショートカット " + paths_.desktopShortcut + L" を作成できません");
     EXPECT_FALSE(FileExists(paths_.desktopShortcut));
@@ -296,7 +290,7 @@ TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)
 TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
 {
     gDenyMachine = true;
-    RunInstallation(owner_, paths_);
+    RunInstallation(owner_, system_, TestErrors(), paths_);
     ASSERT_EQ(CapturedErrors().size(), 1u);
     EXPECT_EQ(Utf8(CapturedErrors()[0]), "'DisplayName' の設定に失敗しました");
     EXPECT_TRUE(FileExists(paths_.uninstallerSource));
@@ -327,7 +321,7 @@ TEST(ElevatedStartTest, WithoutTheRestrictedSearchTheProgramRefusesNamingTheUpda
 
 TEST(InstallerWindowTest, CompletionWindowHasItsCaptionTextAndButton)
 {
-    InstallerWindow form;
+    InstallerWindow form(TestErrors());
     ASSERT_TRUE(form.Create(false));
     HWND hwnd = form.Hwnd();
     EXPECT_EQ(Utf8(WindowText(hwnd)), "Sorabune のインストール");

@@ -16,7 +16,7 @@
 SettingsPages PagesUnderTest()
 {
     static ChimePlayer player;
-    return With(BlankPages(), kChimePageIndex, MakeChimePage(player));
+    return With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog));
 }
 
 TEST_F(PagesTest, BasicPageHasTheChimeControlsAndTheAutostartCheckBox)

@@ -65,19 +65,17 @@ std::wstring TestSound(const wchar_t* name)
 
 class ChimePlayerTest : public ReminderFixture {
 protected:
+    ChimePlayerTest() : ReminderFixture(RecordPlaySound, AnswerChooser) {}
+
     void SetUp() override
     {
         ReminderFixture::SetUp();
         played.clear();
         chooserAnswers.clear();
         chooserCalls = 0;
-        previousPlaySound_ = SetChimePlaySound(RecordPlaySound);
-        previousChooser_ = SetChooseSoundFile(AnswerChooser);
     }
     void TearDown() override
     {
-        SetChimePlaySound(previousPlaySound_);
-        SetChooseSoundFile(previousChooser_);
         for (const std::wstring& file : files_) {
             DeleteFileW(file.c_str());
         }
@@ -121,8 +119,6 @@ protected:
     }
 
 private:
-    PlaySoundFn previousPlaySound_ = nullptr;
-    ChooseSoundFileFn previousChooser_ = nullptr;
     std::vector<std::wstring> files_;
 };
 
@@ -337,9 +333,11 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
 TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlayer)
 {
     const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
-    ChimePlayer player;
-    auto first = std::make_unique<SettingsDialog>(With(BlankPages(), kChimePageIndex, MakeChimePage(player)));
-    auto second = std::make_unique<SettingsDialog>(With(BlankPages(), kChimePageIndex, MakeChimePage(player)));
+    ChimePlayer player(RecordPlaySound);
+    auto first = std::make_unique<SettingsDialog>(
+        TestErrors(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
+    auto second = std::make_unique<SettingsDialog>(
+        TestErrors(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
     ASSERT_TRUE(first->Create(nullptr, false));
     ASSERT_TRUE(second->Create(nullptr, false));
     second->AddItem(IDC_TIMERWAVE, tone);

@@ -45,17 +45,23 @@ inline constexpr COLORREF kRed = RGB(255, 0, 0);
 inline constexpr COLORREF kCream = RGB(255, 251, 240);
 
 // The dialog with the scheduler's two pages; the tests of the whole program give all six.
-using ReminderPagesMaker = SettingsPages (*)(ChimePlayer& player, std::unique_ptr<ReminderPage> reminderPage);
-inline SettingsPages SchedulerPages(ChimePlayer& player, std::unique_ptr<ReminderPage> reminderPage)
+using ReminderPagesMaker = SettingsPages (*)(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
+                                             std::unique_ptr<ReminderPage> reminderPage);
+inline SettingsPages SchedulerPages(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
+                                    std::unique_ptr<ReminderPage> reminderPage)
 {
-    return With(With(BlankPages(), kChimePageIndex, MakeChimePage(player)), kReminderPageIndex,
+    return With(With(BlankPages(), kChimePageIndex, MakeChimePage(player, chooseSoundFile)), kReminderPageIndex,
                 std::move(reminderPage));
 }
 
 class ReminderFixture : public testing::Test {
 protected:
-    explicit ReminderFixture(ReminderPagesMaker makePages = SchedulerPages)
-        : form{makePages(chimePlayer, std::move(madeReminderPage))}
+    // The chime player's PlaySound and the basic page's file dialog: the system's unless a test puts in its own.
+    explicit ReminderFixture(PlaySoundFn playSound = SystemPlaySound,
+                             ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog,
+                             ReminderPagesMaker makePages = SchedulerPages)
+        : chimePlayer(playSound),
+          form(TestErrors(), makePages(chimePlayer, chooseSoundFile, std::move(madeReminderPage)))
     {
     }
 

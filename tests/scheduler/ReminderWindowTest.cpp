@@ -33,11 +33,11 @@ protected:
     void TearDown() override { DeactivationSlot() = nullptr; }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog owner_{SchedulerPages(chimePlayer_, MakeReminderPage())};
+    SettingsDialog owner_{TestErrors(), SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
 
 protected:
-    ReminderWindow window1{1};
-    ReminderWindow window2{2};
+    ReminderWindow window1{TestErrors(), 1};
+    ReminderWindow window2{TestErrors(), 2};
 };
 } // namespace
 

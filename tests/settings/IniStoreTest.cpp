@@ -34,11 +34,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
         CapturedErrors().clear();
     }
-    void TearDown() override
-    {
-        SetRegistryKeyOpener(nullptr);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
-    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kScratch); }
 
     std::wstring Path(const std::wstring& section) const { return std::wstring(kScratch) + L"\\" + section; }
 
@@ -169,8 +165,7 @@ TEST_F(IniStoreTest, DeletingRemovesTheValueAndIsSilentWhenThereIsNothingToDelet
 
 TEST_F(IniStoreTest, ASectionThatCannotBeCreatedFailsWithItsPathAndWritesNothing)
 {
-    SetRegistryKeyOpener(DenyCreating);
-    IniStore store(HKEY_CURRENT_USER, kScratch);
+    IniStore store(HKEY_CURRENT_USER, kScratch, DenyCreating);
     try {
         store.WriteInteger(L"Sorabune\\KabeBmp", L"KabeStyle", 1);
         ADD_FAILURE() << "no error";
@@ -186,8 +181,7 @@ TEST_F(IniStoreTest, ASectionThatCannotBeCreatedFailsWithItsPathAndWritesNothing
 TEST_F(IniStoreTest, AValueThatCannotBeSetFailsWithItsName)
 {
     SetText(L"S", L"Existing", L"1");
-    SetRegistryKeyOpener(ReadOnlyKeys);
-    IniStore store(HKEY_CURRENT_USER, kScratch);
+    IniStore store(HKEY_CURRENT_USER, kScratch, ReadOnlyKeys);
     try {
         store.WriteBool(L"S", L"Existing", false);
         ADD_FAILURE() << "no error";

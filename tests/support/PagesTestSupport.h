@@ -62,5 +62,5 @@ protected:
         return lf;
     }
 
-    SettingsDialog form_{PagesUnderTest()};
+    SettingsDialog form_{TestErrors(), PagesUnderTest()};
 };

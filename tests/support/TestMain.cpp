@@ -1,4 +1,5 @@
-// Entry of every test program: common controls, and error messages collected instead of shown in a box.
+// Entry of every test program: common controls, and the error reporter that collects messages instead of
+// showing them in a box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,11 +13,16 @@ std::vector<std::wstring>& CapturedErrors()
     return errors;
 }
 
+CapturingErrors& TestErrors()
+{
+    static CapturingErrors errors;
+    return errors;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    SetErrorSink([](const std::wstring& message) { CapturedErrors().push_back(message); });
     return RUN_ALL_TESTS();
 }

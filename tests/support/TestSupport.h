@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,21 @@
 
 // Messages that would have gone to the standard error box, in order.
 std::vector<std::wstring>& CapturedErrors();
+
+// The error reporter of the tests' windows: it adds each message to CapturedErrors, after running atReport
+// (when set) where the box would have come up.
+class CapturingErrors : public ErrorReporter {
+public:
+    void Report(const std::wstring& message) override
+    {
+        if (atReport) {
+            atReport();
+        }
+        CapturedErrors().push_back(message);
+    }
+    std::function<void()> atReport;
+};
+CapturingErrors& TestErrors();
 
 // Processes pending messages of this thread for about the given time.
 inline void PumpMessages(DWORD milliseconds = 0)

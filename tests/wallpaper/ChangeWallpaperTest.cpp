@@ -23,7 +23,7 @@ protected:
     {
         SetDesktopValue(L"Wallpaper", shown);
         SystemCalls().clear();
-        ChangeWallpaper(form);
+        ChangeWallpaper(form, RecordSystemCall);
         return SystemCalls().empty() ? L"(nothing)" : Applied();
     }
 };
@@ -32,11 +32,11 @@ protected:
 TEST_F(ChangeWallpaperTest, SetWallpaperWritesTheStyleValuesAndPassesThePathToTheSystem)
 {
     std::wstring path = folder.Bitmap(L"壁紙 1.bmp");
-    SetWallpaper(path, WallpaperStyle::Tile);
+    SetWallpaper(path, WallpaperStyle::Tile, RecordSystemCall);
     ExpectDesktop(path, L"1", L"0");
-    SetWallpaper(path, WallpaperStyle::Centre);
+    SetWallpaper(path, WallpaperStyle::Centre, RecordSystemCall);
     ExpectDesktop(path, L"0", L"0");
-    SetWallpaper(path, WallpaperStyle::Stretch);
+    SetWallpaper(path, WallpaperStyle::Stretch, RecordSystemCall);
     ExpectDesktop(path, L"0", L"2");
     ASSERT_EQ(SystemCalls().size(), 3u);
     for (const SystemCall& call : SystemCalls()) {
@@ -58,7 +58,7 @@ TEST_F(ChangeWallpaperTest, SequentialOrderContinuesAfterTheWallpaperTheDesktopS
     EXPECT_EQ(ChangeFrom(a), b);
     EXPECT_EQ(ChangeFrom(b), c);
     SetDesktopValue(L"Wallpaper", std::nullopt);
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, RecordSystemCall);
     EXPECT_EQ(Applied(), a) << "no value at all";
 }
 
@@ -70,7 +70,7 @@ TEST_F(ChangeWallpaperTest, TheStyleChosenOnThePageIsUsedAtOnceBeforeOk)
         {2, {L"0", L"2"}}, {1, {L"1", L"0"}}, {0, {L"0", L"0"}}};
     for (const auto& [item, values] : styles) {
         Pick(IDC_WALLPAPER_STYLE, item);
-        ChangeWallpaper(form);
+        ChangeWallpaper(form, RecordSystemCall);
         ExpectDesktop(a, values.first, values.second);
     }
     // No choice at all keeps the style in force.
@@ -88,13 +88,13 @@ TEST_F(ChangeWallpaperTest, PurgeRemovesEveryMissingFileNeighboursIncludedAndAnE
     SetItems({folder / L"gone1.bmp", folder / L"gone2.bmp"});
     SetDesktopValue(L"Wallpaper", a);
     SystemCalls().clear();
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, RecordSystemCall);
     EXPECT_TRUE(Items().empty());
     EXPECT_TRUE(SystemCalls().empty());
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
 
     Pick(IDC_WALLPAPER_ORDER, kRandom);
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, RecordSystemCall);
     EXPECT_TRUE(SystemCalls().empty());
     EXPECT_TRUE(CapturedErrors().empty());
 }
@@ -138,8 +138,7 @@ TEST_F(ChangeWallpaperTest, AChangeReachesTheDesktop)
     wchar_t before[MAX_PATH] = {};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, before, 0));
     SetDesktopValue(L"Wallpaper", a);
-    SetSystemParametersInfo(nullptr);
-    ChangeWallpaper(form);
+    ChangeWallpaper(form, SystemParametersInfoW);
     wchar_t shown[MAX_PATH] = {};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, shown, 0));
     EXPECT_EQ(Utf8(shown), Utf8(b));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestSupport.h"
 #include "wallpaper/FileDropTarget.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
@@ -21,7 +22,7 @@ protected:
     {
         list = CreateWindowExW(0, WC_LISTBOXW, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(list, nullptr);
-        drop = std::make_unique<FileDropTarget>();
+        drop = std::make_unique<FileDropTarget>(TestErrors());
         drop->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
             EXPECT_EQ(&sender, drop.get());
             drops.push_back(files);

@@ -34,7 +34,7 @@ protected:
         WallpaperFixture::SetUp();
         dialogShown = 0;
         DialogAnswer().clear();
-        SetAddDialog(AnswerDialog);
+        TestAddDialog() = AnswerDialog;
     }
     void Add(std::vector<std::wstring> files)
     {
@@ -65,7 +65,7 @@ TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsJpegsAndPassesOverOtherFiles)
     EXPECT_TRUE(FileExistsForTest(photo)) << "the JPEG stays";
     EXPECT_TRUE(CapturedErrors().empty());
 
-    SetAddDialog(CancelDialog);
+    TestAddDialog() = CancelDialog;
     Click(IDC_WALLPAPER_ADD);
     EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 5);
 }
@@ -76,12 +76,9 @@ TEST_F(WallpaperPageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBef
     WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
     const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     HCURSOR atTheBox = nullptr;
-    SetErrorSink([&](const std::wstring& message) {
-        atTheBox = GetCursor();
-        CapturedErrors().push_back(message);
-    });
+    TestErrors().atReport = [&] { atTheBox = GetCursor(); };
     Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
-    SetErrorSink([](const std::wstring& message) { CapturedErrors().push_back(message); });
+    TestErrors().atReport = nullptr;
     EXPECT_EQ(atTheBox, LoadCursorW(nullptr, IDC_ARROW)) << "the wait cursor is set back before the box";
     SetCursor(before);
     EXPECT_EQ(Items(), std::vector<std::wstring>{a});
@@ -296,7 +293,7 @@ TEST_F(WallpaperPageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCur
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.Path().c_str());
-    SetAddDialog(nullptr);
+    TestAddDialog() = ShowAddDialog;
     seen = {};
     answers = {folder / L"chosen", typed};
     answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);

@@ -40,12 +40,22 @@ inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UI
     return TRUE;
 }
 
+// The add dialog of the tests' wallpaper pages: the system's unless a test answers it.
+inline OpenFilesFn& TestAddDialog()
+{
+    static OpenFilesFn dialog = ShowAddDialog;
+    return dialog;
+}
+inline std::optional<std::vector<std::wstring>> ThroughTestAddDialog(HWND owner)
+{
+    return TestAddDialog()(owner);
+}
+
 class WallpaperFixture : public testing::Test {
 protected:
     void SetUp() override
     {
         desktopAside_.emplace();
-        SetSystemParametersInfo(RecordSystemCall);
         SystemCalls().clear();
         CapturedErrors().clear();
         CurrentWallpaperStyle() = kInitialWallpaperStyle;
@@ -54,8 +64,7 @@ protected:
     }
     void TearDown() override
     {
-        SetSystemParametersInfo(nullptr);
-        SetAddDialog(nullptr);
+        TestAddDialog() = ShowAddDialog;
         desktopAside_.reset();
     }
 
@@ -115,7 +124,16 @@ protected:
         return SystemCalls().empty() ? L"" : SystemCalls().back().path;
     }
 
-    SettingsDialog form{With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage())};
+    // The system's wallpaper call recorded; the add dialog as the test answers it.
+    static WallpaperServices Services()
+    {
+        WallpaperServices services;
+        services.addDialog = ThroughTestAddDialog;
+        services.tellSystem = RecordSystemCall;
+        return services;
+    }
+
+    SettingsDialog form{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
     ScratchFolder folder{L"SorabuneWallpaperTest"};
 
 private:

@@ -14,11 +14,11 @@
 #include "settings/SettingsRules.h"
 #include "base/AppError.h"
 #include "base/Handles.h"
+#include "base/Registry.h"
 
-// Opens (create false) or creates with all missing parents (create true) a key below root. The store
-// reaches the registry only through this, so tests can refuse access to chosen keys.
+// Opens (create false) or creates with all missing parents (create true) a key below root, as OpenRegistryKey
+// does. The store reaches the registry only through this, so tests can refuse access to chosen keys.
 using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
-LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
 // Installs the opener every store uses; null restores OpenRegistryKey. Returns the previous one.
 RegistryKeyOpener SetRegistryKeyOpener(RegistryKeyOpener opener);
 // The opener in force, for other registry writers of the product (the installer's uninstall entry).

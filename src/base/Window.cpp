@@ -79,6 +79,15 @@ HWND Window::CreateCentredWindow(DWORD exStyle, const wchar_t* className, const 
     return hwnd_;
 }
 
+std::vector<HWND> Window::CreateControls(HWND parent, std::span<const ControlDef> defs, DpiFontSet::Id font)
+{
+    std::vector<HWND> controls = layout_.Create(parent, defs, dpi_);
+    for (HWND control : controls) {
+        fonts_.SetOn(control, font, false);
+    }
+    return controls;
+}
+
 void Window::CentreOnScreen()
 {
     const std::optional<SIZE> size = OuterSizeForDpi(dpi_);
@@ -122,6 +131,8 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SetIconsForDpi();
+        fonts_.SetDpi(dpi_);
+        layout_.Place(dpi_);
         OnDpiChanged();
         return 0;
     }
@@ -140,6 +151,7 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             self->hwnd_ = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             self->dpi_ = WindowDpi(hwnd);
+            self->fonts_.SetDpi(self->dpi_);
             EnableNonClientScaling(hwnd);
         }
     } else {

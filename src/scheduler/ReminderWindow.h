@@ -46,16 +46,13 @@ protected:
 
 private:
     void FormCreate();
-    void CreateFonts();
-    void BuildControls();
-    void PlaceControls();
     void LayOut();
     void FitLabelFont(const std::wstring& sentence);
 
     int number_;
     Brush background_;
-    Font font_;
-    Font labelFont_;
+    DpiFontSet::Id labelFont_ = 0;
+    // A smaller font that the sentence was fitted in, kept while the label uses it.
     Font fittedLabelFont_;
 };
 

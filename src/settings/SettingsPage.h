@@ -8,19 +8,12 @@
 #include <cstddef>
 #include <memory>
 
+#include "base/ControlTable.h"
+
 class SettingsDialog;
 
-struct ControlDef {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    int x, y, w, h;
-    DWORD style;
-    DWORD exStyle = 0;
-};
-
 // Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
-// its rectangle scaled to the dialog's DPI; the dialog keeps the table rectangles for a change of DPI.
+// its rectangle scaled to the dialog's DPI; the dialog puts them at their places again when its DPI changes.
 void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
 template <std::size_t N> void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
 {

@@ -191,16 +191,3 @@ std::wstring WindowText(HWND hwnd)
     text.resize(static_cast<std::size_t>(len));
     return text;
 }
-
-namespace {
-BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font)
-{
-    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-    return TRUE;
-}
-} // namespace
-
-void SetFontOnChildren(HWND parent, HFONT font)
-{
-    EnumChildWindows(parent, &SetFontOnChild, reinterpret_cast<LPARAM>(font));
-}

@@ -85,6 +85,3 @@ POINT CentredOnScreen(int outerWidth, int outerHeight);
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND hwnd);
-
-// Sends WM_SETFONT to every child of a window.
-void SetFontOnChildren(HWND parent, HFONT font);

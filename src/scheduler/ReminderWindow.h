@@ -23,7 +23,6 @@ public:
 
     // Creates the window hidden, owned by the main window, then runs FormCreate.
     bool Create(HWND mainWindow);
-    int Number() const { return number_; }
     COLORREF BackgroundColour() const;
 
     // Shows the window (or brings it to the front) with the reminder's text and the

@@ -419,18 +419,12 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->hwndFrom == pageControl_) {
-            if (header->code == TCN_SELCHANGE) {
-                PageControlChange();
-            }
-            return 0;
+        // No page's control needs its notifications; the page control's change of page is the one heard.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == pageControl_ && header->code == TCN_SELCHANGE) {
+            PageControlChange();
         }
-        LRESULT result = 0;
-        if (SettingsPage* page = PageOfControl(header->hwndFrom)) {
-            page->OnNotify(header, &result);
-        }
-        return result;
+        return 0;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

@@ -27,8 +27,6 @@ public:
     virtual void Build(SettingsDialog& form, HWND sheet) = 0;
     // A control of this page sent WM_COMMAND; true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { return false; }
-    // WM_NOTIFY from a control of this page; true when handled (result in *result).
-    virtual bool OnNotify(NMHDR* header, LRESULT* result) { return false; }
     // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
     // WM_DRAWITEM for an owner-drawn control of this page; true when drawn.

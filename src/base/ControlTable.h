@@ -36,6 +36,8 @@ public:
     // Puts every control at its rectangle scaled to dpi.
     void Place(int dpi) const;
     const std::vector<std::pair<HWND, RECT>>& Controls() const { return controls_; }
+    // The controls are gone (their window was destroyed).
+    void Clear() { controls_.clear(); }
 
 private:
     std::vector<std::pair<HWND, RECT>> controls_;

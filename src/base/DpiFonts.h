@@ -41,6 +41,8 @@ public:
     HFONT Get(Id font) const { return fonts_[font].Get(); }
     // Gives a control one of the set's fonts, now and at every change of DPI.
     void SetOn(HWND control, Id font, bool redraw = true);
+    // The controls are gone (their window was destroyed); the fonts stay for a window made again.
+    void ForgetControls() { controls_.clear(); }
 
 private:
     Font Make(const UiFontSpec& spec) const;

@@ -173,6 +173,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        self->layout_.Clear();
+        self->fonts_.ForgetControls();
         self->OnFinalDestroy();
     }
     return result;

@@ -83,7 +83,8 @@ LSTATUS DeleteRegistryValue(HKEY root, const wchar_t* path, const wchar_t* name)
 
 LSTATUS DeleteRegistryTree(HKEY root, const std::wstring& path)
 {
-    // RegDeleteTreeW empties the key; the key itself goes after.
+    // Where RegDeleteTreeW leaves the emptied key, it goes after; where the key went along, that step finds nothing
+    // (ERROR_FILE_NOT_FOUND).
     const LSTATUS status = RegDeleteTreeW(root, path.c_str());
     return status == ERROR_SUCCESS ? RegDeleteKeyW(root, path.c_str()) : status;
 }

@@ -25,5 +25,5 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* n
 LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& value);
 // Deletes a value of the key at path below root; the status of the opening or of the deletion.
 LSTATUS DeleteRegistryValue(HKEY root, const wchar_t* path, const wchar_t* name);
-// Deletes a key with everything below it.
+// Deletes a key with everything below it; a key already gone gives ERROR_FILE_NOT_FOUND.
 LSTATUS DeleteRegistryTree(HKEY root, const std::wstring& path);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/DpiFonts.h"
 #include "base/Handles.h"
 
 namespace {
@@ -156,7 +157,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
     InitCommonControlsEx(&icc);
     // The program's dialog font: its one typeface at the size of its controls.
     Font font(CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kUiFace));
     WindowDC screen;
     SelectInDC measureFont(screen.Get(), font.Get());
     const Copy copy = {static_cast<DWORD>(std::wcstoul(arguments, nullptr, 10)), font.Get(), screen.Get()};

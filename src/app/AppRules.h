@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-// The first command-line argument must be exactly this token (case-sensitive, whole string).
-inline constexpr wchar_t kStartToken[] = L"Sorabune_START";
+#include "base/ProgramWindows.h"
 
-// argc/argv as wWinMain's __wargv gives them; an absent first argument counts as empty.
+// Whether the first argument is exactly the start token (case-sensitive, whole string); argc/argv as wWinMain's
+// __wargv gives them, an absent first argument counts as empty.
 bool HasStartToken(int argc, const wchar_t* const* argv);
 
 // NT platform and a colour depth (planes x bits per pixel) of at least 24.

@@ -7,31 +7,22 @@
 
 #include "app/AppIds.h"
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "base/MessageLoop.h"
 
 namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kLabelFontPx = 23;
-constexpr int kButtonFontPx = 15;
-constexpr RECT kLabelRect = {8, 30, 340, 60};
-constexpr RECT kOkRect = {80, 90, 80 + 88, 90 + 30};
-constexpr RECT kCancelRect = {180, 90, 180 + 88, 90 + 30};
+constexpr UiFontSpec kLabelFont = {23};
+constexpr UiFontSpec kButtonFont = {15};
 
-// The children in tab order; the label has the large font, the buttons the small one.
-struct Child {
-    int id;
-    const wchar_t* cls;
-    const wchar_t* text;
-    DWORD style;
-    RECT rect;
-    bool label;
+// The children in tab order: the question in the large font, the buttons in the small one.
+const ControlDef kLabel[] = {
+    {IDC_EXIT_QUESTION, WC_STATICW, ExitDialog::kMessage, 8, 30, 332, 30, SS_CENTER},
 };
-const Child kChildren[] = {
-    {IDC_EXIT_QUESTION, WC_STATICW, ExitDialog::kMessage, SS_CENTER, kLabelRect, true},
-    {IDOK, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kOkRect, false},
-    {IDCANCEL, WC_BUTTONW, L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON, kCancelRect, false},
+const ControlDef kButtons[] = {
+    {IDOK, WC_BUTTONW, L"OK", 80, 90, 88, 30, WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {IDCANCEL, WC_BUTTONW, L"キャンセル", 180, 90, 88, 30, WS_TABSTOP | BS_PUSHBUTTON},
 };
 } // namespace
 
@@ -42,12 +33,8 @@ bool ExitDialog::Create(HWND mainWindow)
     if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, mainWindow)) {
         return false;
     }
-    CreateFonts();
-    for (const Child& c : kChildren) {
-        CreateWindowExW(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
-    }
-    LayOut();
+    CreateControls(hwnd_, kLabel, Fonts().Add(kLabelFont));
+    CreateControls(hwnd_, kButtons, Fonts().Add(kButtonFont));
     AddDialogWindow(hwnd_);
     return true;
 }
@@ -55,30 +42,6 @@ bool ExitDialog::Create(HWND mainWindow)
 std::optional<SIZE> ExitDialog::OuterSizeForDpi(int dpi) const
 {
     return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
-}
-
-void ExitDialog::CreateFonts()
-{
-    labelFont_ = CreateUiFont(kFace, kLabelFontPx, Dpi());
-    buttonFont_ = CreateUiFont(kFace, kButtonFontPx, Dpi());
-}
-
-void ExitDialog::LayOut()
-{
-    for (const Child& c : kChildren) {
-        HWND child = GetDlgItem(hwnd_, c.id);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(c.label ? labelFont_.Get() : buttonFont_.Get()), TRUE);
-        PlaceChild(child, c.rect, Dpi());
-    }
-}
-
-void ExitDialog::OnDpiChanged()
-{
-    // The old fonts stay until no control uses them any more.
-    Font oldLabelFont = std::move(labelFont_);
-    Font oldButtonFont = std::move(buttonFont_);
-    CreateFonts();
-    LayOut();
 }
 
 void ExitDialog::ShowDialog()

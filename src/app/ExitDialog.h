@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "base/Handles.h"
 #include "base/Window.h"
 
 class ExitDialog : public Window {
@@ -27,13 +26,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
-    void OnDpiChanged() override;
 
 private:
-    void CreateFonts();
-    void LayOut();
-
-    Font labelFont_;
-    Font buttonFont_;
     HWND mainWindow_ = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include "base/ProductFiles.h"
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "settings/SettingsDialog.h"
 #include "base/MessageLoop.h"
 #include "app/ExitDialog.h"
@@ -18,8 +19,8 @@ constexpr DWORD kFormStyle = WS_POPUP;
 constexpr DWORD kFormExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
 // Posted by the first showing so that the sequence runs from the message loop, not inside ShowWindow.
 constexpr UINT kStartUpMessage = WM_APP + 1;
-constexpr int kCaptionPoints = 28;
-constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
+// Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
+constexpr UiFontSpec kCaptionFont = {28, true, true, true};
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";
 } // namespace
 
@@ -119,8 +120,9 @@ std::optional<SIZE> MainWindow::OuterSizeForDpi(int dpi) const
 
 void MainWindow::CreateCaptionFont()
 {
-    // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
-    captionFont_ = CreateUiFont(kCaptionFace, PointsToPixels(kCaptionPoints, Dpi()), kDesignDpi, true, true);
+    if (!captionFont_) {
+        captionFont_ = Fonts().Add(kCaptionFont);
+    }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -128,7 +130,7 @@ void MainWindow::OnDpiChanged()
 {
     LoadTrayIcon(Dpi());
     if (captionFont_) {
-        CreateCaptionFont();
+        InvalidateRect(hwnd_, nullptr, TRUE);
     }
 }
 
@@ -137,7 +139,7 @@ void MainWindow::Paint()
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     if (captionFont_) {
-        SelectInDC font(dc, captionFont_.Get());
+        SelectInDC font(dc, Fonts().Get(*captionFont_));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, RGB(255, 255, 255));
         SetBkMode(dc, OPAQUE);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -74,7 +75,8 @@ private:
     StartUpTimings timings_;
     std::wstring companionFile_ = L"Sorabune.exe";
     std::wstring caption_;
-    Font captionFont_;
+    // The caption's font, made once the caption is known.
+    std::optional<DpiFontSet::Id> captionFont_;
     Icon trayIcon_;
     TrayIcon tray_;
     HWND companionWindow_ = nullptr;

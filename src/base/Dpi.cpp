@@ -1,13 +1,11 @@
 // The DPI of windows and the system, the per-DPI functions of Windows 10 looked up at run time, and the scaled
-// figures, frames, fonts and icons built on them.
+// figures, frames and icons built on them.
 #include "base/Dpi.h"
 
 #include "base/SystemLibrary.h"
 #include "resource.h"
 
 namespace {
-constexpr int kPointsPerInch = 72;
-
 // MDT_EFFECTIVE_DPI: the DPI that Windows scales an unaware window on the monitor by.
 constexpr int kEffectiveDpi = 0;
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
@@ -114,23 +112,6 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi)
         AdjustWindowRectEx(&rc, style, FALSE, exStyle);
     }
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
-}
-
-Font CreateUiFont(const wchar_t* face, int heightPx, int dpi, bool bold, bool italic)
-{
-    LOGFONTW lf = {};
-    lf.lfHeight = -Scale(heightPx, dpi);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = italic ? TRUE : FALSE;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-    return Font(CreateFontIndirectW(&lf));
-}
-
-int PointsToPixels(int points, int dpi)
-{
-    return MulDiv(points, dpi, kPointsPerInch);
 }
 
 Icon LoadProgramIcon(int metricIndex, int dpi)

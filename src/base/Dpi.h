@@ -1,5 +1,5 @@
 // Display scale: every layout of the program is given in pixels at 96 DPI; these turn its figures into pixels at a
-// window's DPI and give the frames, metrics, fonts and icons of that DPI. Windows 7 and 8 lack the per-window
+// window's DPI and give the frames, metrics and icons of that DPI. Windows 7 and 8 lack the per-window
 // functions, so they are looked up at run time and the system's one DPI stands in where they are missing.
 #pragma once
 
@@ -26,11 +26,6 @@ RECT ScaleRect(int x, int y, int w, int h, int dpi);
 int MetricForDpi(int index, int dpi);
 // The outer size that gives a window of this style a client area of w x h pixels, with the frame of a DPI.
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi);
-
-// A font of the program's faces in the Shift-JIS character set; heightPx is the character height in the layout.
-Font CreateUiFont(const wchar_t* face, int heightPx, int dpi, bool bold = false, bool italic = false);
-// The character height in pixels of a font given in points, at a DPI.
-int PointsToPixels(int points, int dpi);
 
 // The program's icon at the size of an icon metric (SM_CXICON or SM_CXSMICON) at a DPI, from the image of that
 // size in the resource; null when the program has no icon.

@@ -1,13 +1,11 @@
-// Places the installer and the uninstaller work with: registry strings of any length, the shell's folders,
-// the Windows folder and the program's own file.
+// Places the installer and the uninstaller work with: the shell's folders, the Windows folder and the program's
+// own file.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-// Reads a string value (any length); empty when the key or the value is missing.
-std::wstring ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name);
 // The shell's folder of a CSIDL (the desktop, Programs), as the shell itself answers; empty when it has none. Never
 // the key "Shell Folders", which Windows keeps only for old programs and any process of the user can rewrite.
 std::wstring ShellFolder(int csidl);

@@ -77,6 +77,15 @@ HWND Window::CreateCentredWindow(DWORD exStyle, const wchar_t* className, const 
     return hwnd_;
 }
 
+std::vector<HWND> Window::CreateControls(HWND parent, std::span<const ControlDef> defs, DpiFontSet::Id font)
+{
+    std::vector<HWND> controls = layout_.Create(parent, defs, dpi_);
+    for (HWND control : controls) {
+        fonts_.SetOn(control, font, false);
+    }
+    return controls;
+}
+
 void Window::CentreOnScreen()
 {
     const std::optional<SIZE> size = OuterSizeForDpi(dpi_);
@@ -120,6 +129,8 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SetIconsForDpi();
+        fonts_.SetDpi(dpi_);
+        layout_.Place(dpi_);
         OnDpiChanged();
         return 0;
     }
@@ -138,6 +149,7 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             self->hwnd_ = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             self->dpi_ = WindowDpi(hwnd);
+            self->fonts_.SetDpi(self->dpi_);
             EnableNonClientScaling(hwnd);
         }
     } else {
@@ -159,6 +171,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        self->layout_.Clear();
+        self->fonts_.ForgetControls();
         self->OnFinalDestroy();
     }
     return result;
@@ -176,17 +190,4 @@ std::wstring WindowText(HWND hwnd)
     GetWindowTextW(hwnd, text.data(), len + 1);
     text.resize(static_cast<std::size_t>(len));
     return text;
-}
-
-namespace {
-BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font)
-{
-    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-    return TRUE;
-}
-} // namespace
-
-void SetFontOnChildren(HWND parent, HFONT font)
-{
-    EnumChildWindows(parent, &SetFontOnChild, reinterpret_cast<LPARAM>(font));
 }

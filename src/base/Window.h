@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/AppError.h"
+#include "base/ControlTable.h"
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "base/Handles.h"
 
 class Window {
@@ -25,6 +29,13 @@ public:
     int Dpi() const { return dpi_; }
     // Where the window's handlers report failures, and where what they call reports its own.
     ErrorReporter& Errors() const { return errors_; }
+    // The window's fonts, made for its DPI; a change of DPI makes them anew on the controls that have them.
+    DpiFontSet& Fonts() { return fonts_; }
+    // Creates a table's controls on parent (the window or a child of it) at the window's DPI, in one of its fonts;
+    // a change of DPI puts them at their places again. Returns them in table order.
+    std::vector<HWND> CreateControls(HWND parent, std::span<const ControlDef> defs, DpiFontSet::Id font);
+    // The rectangle at 96 DPI of a control that a table made, or nothing.
+    std::optional<RECT> DesignRect(HWND control) const { return layout_.DesignRect(control); }
 
     // The object bound to a window created through this base, or null.
     static Window* FromHwnd(HWND hwnd);
@@ -48,9 +59,11 @@ protected:
     virtual void OnFinalDestroy() {}
     // The outer size of a window of fixed layout at a DPI; nothing lets Windows scale the present size.
     virtual std::optional<SIZE> OuterSizeForDpi(int dpi) const { return std::nullopt; }
-    // Windows reported a new DPI (Dpi() has it) and the window has taken the rectangle Windows suggested: fonts
-    // and children follow.
+    // Windows reported a new DPI (Dpi() has it), the window has taken the rectangle Windows suggested, its fonts
+    // are made anew and its tables' controls stand at their new places: what else it sized follows.
     virtual void OnDpiChanged() {}
+    // The controls that the window's tables made.
+    const ControlLayout& Layout() const { return layout_; }
 
     HWND hwnd_ = nullptr;
 
@@ -61,6 +74,8 @@ private:
 
     ErrorReporter& errors_;
     int dpi_ = kDesignDpi;
+    DpiFontSet fonts_;
+    ControlLayout layout_;
     Icon smallIcon_;
     Icon bigIcon_;
 };
@@ -74,6 +89,3 @@ POINT CentredOnScreen(int outerWidth, int outerHeight);
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND hwnd);
-
-// Sends WM_SETFONT to every child of a window.
-void SetFontOnChildren(HWND parent, HFONT font);

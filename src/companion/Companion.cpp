@@ -7,7 +7,6 @@
 #include "base/SystemLibrary.h"
 
 namespace {
-constexpr wchar_t kStartToken[] = L"Sorabune_START";
 constexpr wchar_t kResidentProgram[] = L"SorabuneOpt.exe";
 
 // The program stays free of the C++ library (plain buffers only), so that it is a few kilobytes small.

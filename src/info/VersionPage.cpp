@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <string>
-#include <utility>
 
 #include "info/InfoIds.h"
 #include "base/ProductFiles.h"
@@ -21,9 +20,9 @@ namespace {
 constexpr wchar_t kAuthorName[] = L"空舟工房";
 constexpr wchar_t kMailScheme[] = L"mailto:";
 constexpr wchar_t kOpenVerb[] = L"OPEN";
-constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kTitleHeight = 33;
-constexpr int kTextHeight = 20;
+constexpr UiFontSpec kTitleFont = {33, true};
+constexpr UiFontSpec kTextFont = {20};
+constexpr UiFontSpec kPointedFont = {20, true};
 constexpr COLORREF kPointedColour = RGB(0, 0, 255);
 
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the
@@ -51,13 +50,11 @@ public:
     {
         form_ = &form;
         CreateControls(form, sheet, kControls);
-        SetFonts(form.Dpi());
+        SetFonts(form.Fonts());
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
             AddSubclass<LinkProc>(form.Control(id), this);
         }
     }
-
-    void OnDpiChanged(int dpi) override { SetFonts(dpi); }
 
     bool OnCommand(int id, int code, HWND control) override
     {
@@ -98,16 +95,15 @@ public:
     bool IsPointed(int id) const { return id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_; }
 
 private:
-    // The page's own fonts at a DPI; the old ones go once no label uses them.
-    void SetFonts(int dpi)
+    // The page's own fonts, among the dialog's, which follow its DPI.
+    void SetFonts(DpiFontSet& fonts)
     {
-        Font oldFonts[] = {std::move(titleFont_), std::move(textFont_), std::move(pointedFont_)};
-        titleFont_ = CreateUiFont(kFace, kTitleHeight, dpi, true);
-        textFont_ = CreateUiFont(kFace, kTextHeight, dpi);
-        pointedFont_ = CreateUiFont(kFace, kTextHeight, dpi, true);
-        SendMessageW(form_->Control(IDC_TITLE_VERSION), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
+        const DpiFontSet::Id titleFont = fonts.Add(kTitleFont);
+        textFont_ = fonts.Add(kTextFont);
+        pointedFont_ = fonts.Add(kPointedFont);
+        fonts.SetOn(form_->Control(IDC_TITLE_VERSION), titleFont);
         for (int id : {IDC_RELEASE_DATE, IDC_AUTHOR, IDC_MAIL_CAPTION, IDC_HOMEPAGE_CAPTION}) {
-            SendMessageW(form_->Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), TRUE);
+            fonts.SetOn(form_->Control(id), textFont_);
         }
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
             SetPointed(id, IsPointed(id));
@@ -124,15 +120,14 @@ private:
     {
         (id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_) = pointed;
         HWND link = form_->Control(id);
-        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(pointed ? pointedFont_.Get() : textFont_.Get()), TRUE);
+        form_->Fonts().SetOn(link, pointed ? pointedFont_ : textFont_);
         InvalidateRect(link, nullptr, TRUE);
     }
 
     ShellOpenFn openLink_;
     SettingsDialog* form_ = nullptr;
-    Font titleFont_;
-    Font textFont_;
-    Font pointedFont_;
+    DpiFontSet::Id textFont_ = 0;
+    DpiFontSet::Id pointedFont_ = 0;
     bool mailPointed_ = false;
     bool homepagePointed_ = false;
 };

@@ -16,6 +16,7 @@
 #include "base/AppError.h"
 #include "base/FileSystem.h"
 #include "base/Handles.h"
+#include "base/Registry.h"
 
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
@@ -24,8 +25,7 @@ constexpr FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
 
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {
-    auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    if (RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) != ERROR_SUCCESS) {
+    if (WriteStringValue(key, name, value) != ERROR_SUCCESS) {
         throw AppError(FormatMessageText(kSetValueError, name));
     }
 }

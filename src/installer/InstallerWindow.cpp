@@ -4,20 +4,23 @@
 
 #include <commctrl.h>
 
-#include <utility>
-
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "installer/Installation.h"
 #include "installer/InstallerIds.h"
 
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kFontHeight = 15;
-constexpr int kLabelFontHeight = 20;
-constexpr RECT kMessageRect = {52, 52, 52 + 380, 52 + 24};
-constexpr RECT kButtonRect = {304, 104, 304 + 97, 104 + 33};
+constexpr UiFontSpec kFont = {15};
+constexpr UiFontSpec kLabelFont = {20, true};
+
+const ControlDef kMessage[] = {
+    {IDC_INSTALL_MESSAGE, WC_STATICW, L"Sorabune のインストールが終了しました", 52, 52, 380, 24, SS_LEFT},
+};
+const ControlDef kButton[] = {
+    {IDC_INSTALL_BUTTON, WC_BUTTONW, L"O  K", 304, 104, 97, 33, WS_TABSTOP | BS_DEFPUSHBUTTON},
+};
 } // namespace
 
 bool InstallerWindow::Create(bool install)
@@ -37,41 +40,11 @@ std::optional<SIZE> InstallerWindow::OuterSizeForDpi(int dpi) const
     return SIZE{Scale(kOuterWidth, dpi), Scale(kOuterHeight, dpi)};
 }
 
-void InstallerWindow::CreateFonts()
-{
-    font_ = CreateUiFont(kFace, kFontHeight, Dpi());
-    labelFont_ = CreateUiFont(kFace, kLabelFontHeight, Dpi(), true);
-}
-
-void InstallerWindow::LayOut()
-{
-    HWND label = GetDlgItem(hwnd_, IDC_INSTALL_MESSAGE);
-    HWND button = GetDlgItem(hwnd_, IDC_INSTALL_BUTTON);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-    PlaceChild(label, kMessageRect, Dpi());
-    PlaceChild(button, kButtonRect, Dpi());
-}
-
-void InstallerWindow::OnDpiChanged()
-{
-    // The old fonts stay until no control uses them any more.
-    Font oldFont = std::move(font_);
-    Font oldLabelFont = std::move(labelFont_);
-    CreateFonts();
-    LayOut();
-}
-
 void InstallerWindow::FormCreate()
 {
     // The window's DPI is known from its first message on, so the children are made at it straight away.
-    CreateFonts();
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    CreateWindowExW(0, WC_STATICW, L"Sorabune のインストールが終了しました", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
-                    0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INSTALL_MESSAGE)), instance, nullptr);
-    CreateWindowExW(0, WC_BUTTONW, L"O  K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, hwnd_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_INSTALL_BUTTON)), instance, nullptr);
-    LayOut();
+    CreateControls(hwnd_, kMessage, Fonts().Add(kLabelFont));
+    CreateControls(hwnd_, kButton, Fonts().Add(kFont));
     if (install_) {
         RunInstallation(hwnd_, system_, Errors());
     }

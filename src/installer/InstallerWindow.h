@@ -23,16 +23,11 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
-    void OnDpiChanged() override;
 
 private:
     void FormCreate();
-    void CreateFonts();
-    void LayOut();
     void InstallClick();
 
     InstallSystem system_;
     bool install_ = true;
-    Font font_;
-    Font labelFont_;
 };

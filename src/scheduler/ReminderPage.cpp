@@ -32,9 +32,6 @@ enum Offset {
     kWeekL = IDC_REMINDER1_WEEKDAY1_LABEL - 1 - IDC_REMINDER1_GROUP
 };
 
-enum Kind { kNoKind = -1, kOnce = 0, kDaily = 1, kWeekly = 2 };
-enum Action { kNoAction = -1, kChime = 0, kMessage = 1, kChimeAndMessage = 2 };
-
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kCream = RGB(255, 251, 240);
 
@@ -244,11 +241,11 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         for (const wchar_t* item : kScheduleKindItems) {
             form.AddItem(Id(timer, kScheduleKind), item);
         }
-        form.SetIndex(Id(timer, kScheduleKind), kNoKind);
+        form.SetIndex(Id(timer, kScheduleKind), kNoReminderKind);
         for (const wchar_t* item : kActionItems) {
             form.AddItem(Id(timer, kAction), item);
         }
-        form.SetIndex(Id(timer, kAction), kChime);
+        form.SetIndex(Id(timer, kAction), kActionChime);
         for (int i = 0; i < kBuiltInChimeCount; ++i) {
             form.AddItem(Id(timer, kChimeChoice), BuiltInChimeText(i));
         }
@@ -370,27 +367,27 @@ bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
 void ReminderPage::ScheduleKindChange(int timer)
 {
     int kind = form_->Index(Id(timer, kScheduleKind));
-    if (kind != kOnce && kind != kDaily && kind != kWeekly) {
+    if (kind != kReminderOnce && kind != kReminderDaily && kind != kReminderWeekly) {
         return;
     }
     form_->SetEnabled(Id(timer, kTime), true);
-    form_->SetEnabled(Id(timer, kDate), kind == kOnce);
+    form_->SetEnabled(Id(timer, kDate), kind == kReminderOnce);
     for (int day = 1; day <= kDayCount; ++day) {
-        form_->SetEnabled(Id(timer, kWeek + day), kind == kWeekly);
+        form_->SetEnabled(Id(timer, kWeek + day), kind == kReminderWeekly);
     }
     for (int day = 1; day <= kDayCount; ++day) {
-        SetIndicator(timer, day, kind == kWeekly && form_->Down(Id(timer, kWeek + day)));
+        SetIndicator(timer, day, kind == kReminderWeekly && form_->Down(Id(timer, kWeek + day)));
     }
 }
 
 void ReminderPage::ActionChange(int timer)
 {
     int action = form_->Index(Id(timer, kAction));
-    if (action != kChime && action != kMessage && action != kChimeAndMessage) {
+    if (action != kActionChime && action != kActionMessage && action != kActionChimeAndMessage) {
         return;
     }
-    form_->SetEnabled(Id(timer, kChimeChoice), action != kMessage);
-    form_->SetEnabled(Id(timer, kMemo), action != kChime);
+    form_->SetEnabled(Id(timer, kChimeChoice), action != kActionMessage);
+    form_->SetEnabled(Id(timer, kMemo), action != kActionChime);
 }
 
 void ReminderPage::WeekClick(int timer, int day)
@@ -419,10 +416,10 @@ void ReminderPage::TimerOnOffClick(int timer)
 
 void ReminderPage::ResetReminder(int timer)
 {
-    form_->SetIndex(Id(timer, kScheduleKind), kNoKind);
+    form_->SetIndex(Id(timer, kScheduleKind), kNoReminderKind);
     form_->SetText(Id(timer, kScheduleKind), kKindPrompt);
     form_->SetEnabled(Id(timer, kScheduleKind), true);
-    form_->SetIndex(Id(timer, kAction), kChime);
+    form_->SetIndex(Id(timer, kAction), kActionChime);
     form_->SetEnabled(Id(timer, kAction), true);
     form_->SetEnabled(Id(timer, kTime), false);
     form_->SetEnabled(Id(timer, kDate), false);
@@ -467,7 +464,7 @@ void ReminderPage::SetIndicator(int timer, int day, bool red)
 
 void ReminderPage::RefreshIndicators(int timer)
 {
-    bool weekly = form_->Index(Id(timer, kScheduleKind)) == kWeekly;
+    bool weekly = form_->Index(Id(timer, kScheduleKind)) == kReminderWeekly;
     for (int day = 1; day <= kDayCount; ++day) {
         SetIndicator(timer, day, weekly && form_->Down(Id(timer, kWeek + day)));
     }

@@ -10,6 +10,7 @@
 
 #include "scheduler/SchedulerIds.h"
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "scheduler/SchedulerRules.h"
 #include "base/MessageLoop.h"
 
@@ -21,8 +22,7 @@ constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 constexpr COLORREF kColour1 = RGB(192, 220, 192);
 constexpr COLORREF kColour2 = RGB(166, 202, 240);
-constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kFontPx = 15;
+constexpr UiFontSpec kFont = {15};
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
 constexpr int kSmallestLabelFontPx = 12;
@@ -30,19 +30,21 @@ constexpr int kLabelSidePadding = 4;
 constexpr int kLocaleTextChars = 80;
 
 constexpr RECT kLabelRect = {0, 12, 0 + 489, 12 + 49};
-constexpr RECT kMemoRect = {8, 60, 8 + 471, 60 + 23};
-constexpr RECT kButtonRect = {404, 92, 404 + 75, 92 + 25};
+
+// The button first: it is first in the tab order and has the focus when the window opens.
+const ControlDef kControls[] = {
+    {IDC_MESSAGEBTN, WC_BUTTONW, L"O K", 404, 92, 75, 25, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {IDC_MESSAGEMEMO, WC_EDITW, L"", 8, 60, 471, 23, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+};
+const ControlDef kLabel[] = {
+    {IDC_MESSAGELABEL, WC_STATICW, L"", kLabelRect.left, kLabelRect.top, kLabelRect.right - kLabelRect.left,
+     kLabelRect.bottom - kLabelRect.top, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX},
+};
 
 std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
 {
     wchar_t text[kLocaleTextChars] = {};
     return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, kLocaleTextChars) ? text : fallback;
-}
-
-HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
-{
-    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 // The client height once the title bar has gone: the outer height the window had with it, and at least enough to
@@ -97,39 +99,14 @@ bool ReminderWindow::Create(HWND mainWindow)
     if (!CreateCentredWindow(kFormExStyle, className, title, kFormStyle, mainWindow)) {
         return false;
     }
-    CreateFonts();
-    BuildControls();
+    CreateControls(hwnd_, kControls, Fonts().Add(kFont));
+    labelFont_ = Fonts().Add({kLabelFontPx});
+    CreateControls(hwnd_, kLabel, labelFont_);
+    LayOut();
     FormCreate();
     // Enter and Space press O K, as in any dialog.
     AddDialogWindow(hwnd_);
     return true;
-}
-
-void ReminderWindow::CreateFonts()
-{
-    font_ = CreateUiFont(kFace, kFontPx, Dpi());
-    labelFont_ = CreateUiFont(kFace, kLabelFontPx, Dpi());
-}
-
-void ReminderWindow::BuildControls()
-{
-    // The button first: it is first in the tab order and has the focus when the window opens.
-    MakeChild(hwnd_, 0, WC_BUTTONW, L"O K", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_MESSAGEBTN);
-    MakeChild(hwnd_, WS_EX_CLIENTEDGE, WC_EDITW, L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, IDC_MESSAGEMEMO);
-    MakeChild(hwnd_, 0, WC_STATICW, L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, IDC_MESSAGELABEL);
-    PlaceControls();
-}
-
-void ReminderWindow::PlaceControls()
-{
-    for (int id : {IDC_MESSAGEBTN, IDC_MESSAGEMEMO}) {
-        SendMessageW(GetDlgItem(hwnd_, id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-    }
-    SendMessageW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), TRUE);
-    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEBTN), kButtonRect, Dpi());
-    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), kMemoRect, Dpi());
-    PlaceChild(GetDlgItem(hwnd_, IDC_MESSAGELABEL), kLabelRect, Dpi());
-    LayOut();
 }
 
 std::optional<SIZE> ReminderWindow::OuterSizeForDpi(int dpi) const
@@ -165,12 +142,9 @@ void ReminderWindow::LayOut()
 
 void ReminderWindow::OnDpiChanged()
 {
-    // The old fonts stay until no control uses them any more.
-    Font oldFont = std::move(font_);
-    Font oldLabelFont = std::move(labelFont_);
-    Font oldFittedFont = std::move(fittedLabelFont_);
-    CreateFonts();
-    PlaceControls();
+    // The label has its font of the new DPI again, so the one fitted at the old DPI is no longer used.
+    fittedLabelFont_ = Font();
+    LayOut();
     // A sentence on show is fitted again into the label's new width.
     if (const std::wstring sentence = MessageLabelText(); !sentence.empty()) {
         FitLabelFont(sentence);
@@ -204,10 +178,11 @@ void ReminderWindow::FitLabelFont(const std::wstring& sentence)
     const int available = rc.right - 2 * Scale(kLabelSidePadding, Dpi());
     WindowDC dc(label);
     Font fitted;
-    HFONT chosen = labelFont_.Get();
+    const HFONT designFont = Fonts().Get(labelFont_);
+    HFONT chosen = designFont;
     for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
-        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(kFace, px, Dpi());
-        HFONT font = px == kLabelFontPx ? labelFont_.Get() : candidate.Get();
+        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(px, Dpi());
+        HFONT font = px == kLabelFontPx ? designFont : candidate.Get();
         SIZE extent = {};
         {
             SelectInDC select(dc.Get(), font);

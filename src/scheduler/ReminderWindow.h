@@ -23,7 +23,6 @@ public:
 
     // Creates the window hidden, owned by the main window, then runs FormCreate.
     bool Create(HWND mainWindow);
-    int Number() const { return number_; }
     COLORREF BackgroundColour() const;
 
     // Shows the window (or brings it to the front) with the reminder's text and the
@@ -46,16 +45,13 @@ protected:
 
 private:
     void FormCreate();
-    void CreateFonts();
-    void BuildControls();
-    void PlaceControls();
     void LayOut();
     void FitLabelFont(const std::wstring& sentence);
 
     int number_;
     Brush background_;
-    Font font_;
-    Font labelFont_;
+    DpiFontSet::Id labelFont_ = 0;
+    // A smaller font that the sentence was fitted in, kept while the label uses it.
     Font fittedLabelFont_;
 };
 

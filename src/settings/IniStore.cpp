@@ -14,26 +14,11 @@ constexpr wchar_t kCreateKeyError[] = L"キー %s の作成に失敗しました
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr REGSAM kWriteAccess = KEY_READ | KEY_WRITE;
 
-// Registry strings need not end in a zero and may even have an odd byte count; keep the text before the
-// first zero.
-std::wstring TextOfData(std::wstring_view data)
-{
-    return std::wstring(data.substr(0, data.find(L'\0')));
-}
 } // namespace
 
 AppError WrongTypeError(const std::wstring& ident)
 {
     return AppError(FormatMessageText(kTypeError, ident));
-}
-
-LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
-{
-    if (create) {
-        return RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, result,
-                               nullptr);
-    }
-    return RegOpenKeyExW(root, path.c_str(), 0, access, result);
 }
 
 IniStore::IniStore(HKEY root, std::wstring startPath, RegistryKeyOpener openKey)
@@ -109,7 +94,7 @@ std::vector<StoredValue> IniStore::Values(const std::wstring& section)
         value.name.assign(name.data(), nameLength);
         value.isText = type == REG_SZ || type == REG_EXPAND_SZ;
         if (value.isText) {
-            value.text = TextOfData(std::wstring_view(data.data(), dataSize / sizeof(wchar_t)));
+            value.text = RegistryStringText(std::wstring_view(data.data(), dataSize / sizeof(wchar_t)));
         }
         ++index;
     }
@@ -122,29 +107,15 @@ std::optional<std::wstring> IniStore::ReadText(const std::wstring& section, cons
     if (!key) {
         return std::nullopt;
     }
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(key, ident.c_str(), nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS) {
+    std::wstring text;
+    switch (ReadStringValue(key, ident.c_str(), text)) {
+    case StoredString::Text:
+        return text;
+    case StoredString::OtherType:
+        throw WrongTypeError(ident);
+    default:
         return std::nullopt;
     }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        throw WrongTypeError(ident);
-    }
-    std::wstring data;
-    do {
-        data.assign(size / sizeof(wchar_t) + 1, L'\0');
-        size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(key, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-    } while (status == ERROR_MORE_DATA);
-    if (status != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        throw WrongTypeError(ident);
-    }
-    data.resize(size / sizeof(wchar_t));
-    return TextOfData(data);
 }
 
 std::int32_t IniStore::ReadInteger(const std::wstring& section, const std::wstring& ident, std::int32_t defaultValue)
@@ -177,10 +148,7 @@ void IniStore::WriteBool(const std::wstring& section, const std::wstring& ident,
 
 void IniStore::WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value)
 {
-    HKEY key = WriteKey(section);
-    auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    if (RegSetValueExW(key, ident.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) !=
-        ERROR_SUCCESS) {
+    if (WriteStringValue(WriteKey(section), ident.c_str(), value) != ERROR_SUCCESS) {
         throw AppError(FormatMessageText(kSetValueError, ident));
     }
 }

@@ -14,12 +14,12 @@
 #include "settings/SettingsRules.h"
 #include "base/AppError.h"
 #include "base/Handles.h"
+#include "base/Registry.h"
 
-// Opens (create false) or creates with all missing parents (create true) a key below root. A store reaches the
-// registry only through the opener it was made with, so tests can refuse access to chosen keys.
+// Opens (create false) or creates with all missing parents (create true) a key below root, as OpenRegistryKey
+// does. A store reaches the registry only through the opener it was made with, so tests can refuse access to
+// chosen keys.
 using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
-// The system's opener.
-LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
 
 // The error of a read that finds a value of a type other than REG_SZ or REG_EXPAND_SZ.
 AppError WrongTypeError(const std::wstring& ident);

@@ -10,6 +10,7 @@
 
 #include "settings/SettingsIds.h"
 #include "base/Dpi.h"
+#include "base/DpiFonts.h"
 #include "base/Handles.h"
 #include "base/MessageLoop.h"
 #include "base/Subclass.h"
@@ -27,11 +28,11 @@ constexpr int kSheetIds[SettingsDialog::kPageCount] = {IDC_CHIME_SHEET, IDC_REMI
 // The margin on each side of an item's text in an open list, inside the list's frame.
 constexpr int kDroppedTextMargin = 4;
 
-constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kFontPx = 15;
-constexpr int kOkFontPx = 20;
-constexpr RECT kPageControlRect = {8, 8, 8 + 572, 8 + 380};
-constexpr RECT kOkBtnRect = {468, 396, 468 + 110, 396 + 32};
+constexpr UiFontSpec kFont = {15};
+constexpr UiFontSpec kOkFont = {20, true};
+const ControlDef kOkBtn[] = {{IDC_OKBTN, WC_BUTTONW, L"O K", 468, 396, 110, 32, WS_TABSTOP | BS_PUSHBUTTON}};
+const ControlDef kPageControl[] = {
+    {IDC_PAGECONTROL, WC_TABCONTROLW, L"", 8, 8, 572, 380, WS_TABSTOP | WS_CLIPSIBLINGS}};
 
 // A sheet hands everything its controls report to the dialog, so one window procedure serves all pages.
 LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -127,24 +128,7 @@ void RegisterSheetClass()
 
 void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (std::size_t i = 0; i < count; ++i) {
-        const ControlDef& d = defs[i];
-        const RECT design = {d.x, d.y, d.x + d.w, d.y + d.h};
-        const RECT rc = ScaleRect(design, form.Dpi());
-        HWND control = CreateWindowExW(d.exStyle, d.className, d.text, WS_CHILD | WS_VISIBLE | d.style, rc.left, rc.top,
-                                       rc.right - rc.left, rc.bottom - rc.top, sheet,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(form.DefaultFont()), FALSE);
-        form.KeepDesignRect(control, design);
-    }
-    // Group boxes go below everything, so that the controls inside them are not clipped by their frames.
-    for (std::size_t i = 0; i < count; ++i) {
-        const ControlDef& d = defs[i];
-        if (lstrcmpiW(d.className, WC_BUTTONW) == 0 && (d.style & BS_TYPEMASK) == BS_GROUPBOX) {
-            SetWindowPos(GetDlgItem(sheet, d.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    form.CreateControls(sheet, std::span(defs, count), form.DefaultFont());
 }
 
 SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey)
@@ -161,7 +145,6 @@ bool SettingsDialog::Create(HWND owner, bool load)
     if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
         return false;
     }
-    CreateFonts();
     BuildFrame();
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);
@@ -179,23 +162,11 @@ std::optional<SIZE> SettingsDialog::OuterSizeForDpi(int dpi) const
     return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
 }
 
-void SettingsDialog::CreateFonts()
-{
-    font_ = CreateUiFont(kFace, kFontPx, Dpi());
-    okFont_ = CreateUiFont(kFace, kOkFontPx, Dpi(), true);
-}
-
 void SettingsDialog::BuildFrame()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    okBtn_ = CreateWindowExW(0, WC_BUTTONW, L"O K", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OKBTN)), instance, nullptr);
-    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), FALSE);
-
-    pageControl_ =
-        CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGECONTROL)), instance, nullptr);
-    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    font_ = Fonts().Add(kFont);
+    okBtn_ = CreateControls(hwnd_, kOkBtn, Fonts().Add(kOkFont)).front();
+    pageControl_ = CreateControls(hwnd_, kPageControl, font_).front();
     for (int i = 0; i < kPageCount; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
@@ -204,9 +175,9 @@ void SettingsDialog::BuildFrame()
     }
     // The sheets lie over the page control's display area as siblings, so their controls report to us.
     for (int i = 0; i < kPageCount; ++i) {
-        sheets_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kSheetClass, kTabTexts[i],
-                                     WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSheetIds[i])), instance, nullptr);
+        const DWORD style = i == 0 ? WS_CLIPSIBLINGS | WS_VISIBLE : WS_CLIPSIBLINGS;
+        sheets_[i] = CreateChild(
+            hwnd_, {kSheetIds[i], kSheetClass, kTabTexts[i], 0, 0, 0, 0, style, WS_EX_CONTROLPARENT}, Dpi());
         SetWindowPos(sheets_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     LayOutFrame();
@@ -218,10 +189,8 @@ void SettingsDialog::BuildFrame()
 
 void SettingsDialog::LayOutFrame()
 {
-    PlaceChild(okBtn_, kOkBtnRect, Dpi());
-    PlaceChild(pageControl_, kPageControlRect, Dpi());
     // The display area follows from the tabs' height in the present font.
-    const RECT tab = ScaleRect(kPageControlRect, Dpi());
+    const RECT tab = ScaleRect(*DesignRect(pageControl_), Dpi());
     RECT area = {0, 0, tab.right - tab.left, tab.bottom - tab.top};
     SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     OffsetRect(&area, tab.left, tab.top);
@@ -233,16 +202,8 @@ void SettingsDialog::LayOutFrame()
 
 void SettingsDialog::OnDpiChanged()
 {
-    // The old fonts stay until no control uses them any more.
-    Font oldFont = std::move(font_);
-    Font oldOkFont = std::move(okFont_);
-    CreateFonts();
-    SendMessageW(okBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(okFont_.Get()), TRUE);
-    SendMessageW(pageControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     LayOutFrame();
-    for (const auto& [control, design] : designRects_) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-        PlaceChild(control, design, Dpi());
+    for (const auto& [control, design] : Layout().Controls()) {
         if (IsComboBox(control)) {
             FitDroppedWidth(control, nullptr, Dpi());
         }
@@ -250,16 +211,6 @@ void SettingsDialog::OnDpiChanged()
     for (auto& page : pages_) {
         page->OnDpiChanged(Dpi());
     }
-}
-
-std::optional<RECT> SettingsDialog::DesignRect(HWND control) const
-{
-    for (const auto& [kept, design] : designRects_) {
-        if (kept == control) {
-            return design;
-        }
-    }
-    return std::nullopt;
 }
 
 void SettingsDialog::ShowDialog()
@@ -486,18 +437,12 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->hwndFrom == pageControl_) {
-            if (header->code == TCN_SELCHANGE) {
-                PageControlChange();
-            }
-            return 0;
+        // No page's control needs its notifications; the page control's change of page is the one heard.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == pageControl_ && header->code == TCN_SELCHANGE) {
+            PageControlChange();
         }
-        LRESULT result = 0;
-        if (SettingsPage* page = PageOfControl(header->hwndFrom)) {
-            page->OnNotify(header, &result);
-        }
-        return result;
+        return 0;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

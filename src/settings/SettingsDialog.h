@@ -45,10 +45,8 @@ public:
 
     // The control with this id (on the frame or any page), or null.
     HWND Control(int id) const;
-    HFONT DefaultFont() const { return font_.Get(); }
-    // The rectangle at 96 DPI of a control that a page's table made (CreateControls), or nothing.
-    std::optional<RECT> DesignRect(HWND control) const;
-    void KeepDesignRect(HWND control, const RECT& design) { designRects_.emplace_back(control, design); }
+    // The font of the pages' controls, among the window's Fonts().
+    DpiFontSet::Id DefaultFont() const { return font_; }
 
     // Drop-down and list boxes: selected item position (-1 none), items.
     int Index(int id) const;
@@ -92,14 +90,12 @@ protected:
     void OnDpiChanged() override;
 
 private:
-    void CreateFonts();
     void BuildFrame();
     void LayOutFrame();
     SettingsPage* PageOfControl(HWND control) const;
     bool IsComboBox(HWND control) const;
 
-    Font font_;
-    Font okFont_;
+    DpiFontSet::Id font_ = 0;
     HWND okBtn_ = nullptr;
     HWND pageControl_ = nullptr;
     std::array<HWND, kPageCount> sheets_ = {};
@@ -108,6 +104,5 @@ private:
     std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;
-    std::vector<std::pair<HWND, RECT>> designRects_;
     mutable std::unordered_map<std::wstring, ValueBinding> bindings_;
 };

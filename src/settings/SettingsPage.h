@@ -10,19 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/ControlTable.h"
+
 class SettingsDialog;
 
-struct ControlDef {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    int x, y, w, h;
-    DWORD style;
-    DWORD exStyle = 0;
-};
-
 // Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
-// its rectangle scaled to the dialog's DPI; the dialog keeps the table rectangles for a change of DPI.
+// its rectangle scaled to the dialog's DPI; the dialog puts them at their places again when its DPI changes.
 void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
 template <std::size_t N> void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
 {
@@ -63,8 +56,6 @@ public:
     virtual std::vector<ValueBinding> Bindings() const { return {}; }
     // A control of this page sent WM_COMMAND; true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { return false; }
-    // WM_NOTIFY from a control of this page; true when handled (result in *result).
-    virtual bool OnNotify(NMHDR* header, LRESULT* result) { return false; }
     // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
     // WM_DRAWITEM for an owner-drawn control of this page; true when drawn.

@@ -12,6 +12,7 @@
 #include "base/Handles.h"
 #include "base/ProductFiles.h"
 #include "base/ProgramWindows.h"
+#include "base/Registry.h"
 #include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
 #include "uninstaller/UninstallRules.h"
@@ -78,25 +79,14 @@ bool Gone(LSTATUS status)
 void RemoveValue(HKEY root, const wchar_t* path, const wchar_t* name, const wchar_t* rootName,
                  std::vector<std::wstring>& notRemoved)
 {
-    RegKey key;
-    LSTATUS status = RegOpenKeyExW(root, path, 0, KEY_SET_VALUE, key.Put());
-    if (status == ERROR_SUCCESS) {
-        status = RegDeleteValueW(key.Get(), name);
-    } else {
-        key.Release();
-    }
-    if (!Gone(status)) {
+    if (!Gone(DeleteRegistryValue(root, path, name))) {
         notRemoved.push_back(std::wstring(rootName) + path + L" \"" + name + L"\"");
     }
 }
 
 void RemoveKey(HKEY root, const std::wstring& path, const wchar_t* rootName, std::vector<std::wstring>& notRemoved)
 {
-    LSTATUS status = RegDeleteTreeW(root, path.c_str());
-    if (status == ERROR_SUCCESS) {
-        status = RegDeleteKeyW(root, path.c_str());
-    }
-    if (!Gone(status)) {
+    if (!Gone(DeleteRegistryTree(root, path))) {
         notRemoved.push_back(rootName + path);
     }
 }

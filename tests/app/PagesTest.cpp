@@ -158,7 +158,15 @@ void ExpectLaidOutAt(const SettingsDialog& form, int dpi)
         EXPECT_NEAR(FontHeightOf(form.Control(id)), AtDpi(DesignFontPx(id), dpi), 1) << id;
     }
     for (int sheetId : kSheetIds) {
-        for (HWND control : ChildrenOf(GetDlgItem(form.Hwnd(), sheetId))) {
+        // A group box lies below the controls inside it, so that its frame does not clip them.
+        const std::vector<HWND> children = ChildrenOf(GetDlgItem(form.Hwnd(), sheetId));
+        for (std::size_t box = 0; box < children.size(); ++box) {
+            for (std::size_t below = box + 1; IsGroupBox(children[box]) && below < children.size(); ++below) {
+                EXPECT_FALSE(Contains(RectInParent(children[box]), RectInParent(children[below])))
+                    << Describe(children[below]) << " lies below its group box";
+            }
+        }
+        for (HWND control : children) {
             const std::string what = Describe(control);
             const std::optional<RECT> design = form.DesignRect(control);
             ASSERT_TRUE(design) << what << " comes from no table";

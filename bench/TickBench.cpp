@@ -27,7 +27,7 @@ constexpr int kChimeOnTheHalfHour = 2;
 
 void ArmFarFromNow(SettingsDialog& form, int timer)
 {
-    auto id = [timer](int timer1Id) { return ReminderPage::Id(timer, timer1Id - IDC_REMINDER1_GROUP); };
+    auto id = [timer](int firstTimerId) { return ReminderPage::Id(timer, firstTimerId - IDC_REMINDER1_GROUP); };
     SYSTEMTIME when = {};
     GetLocalTime(&when);
     when.wHour = static_cast<WORD>((when.wHour + 12) % 24);

@@ -134,7 +134,8 @@ protected:
     }
 
     SettingsDialog form{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
-    ScratchFolder folder{L"SorabuneWallpaperTest"};
+    // A short name: the real dialog's test chooses names that come close to MAX_PATH inside it.
+    ScratchFolder folder{L"SorabuneWallTest"};
 
 private:
     std::optional<DesktopValuesAside> desktopAside_;

@@ -13,8 +13,16 @@ std::vector<HWND>& DialogWindows()
 
 void Dispatch(MSG& msg)
 {
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     for (HWND dialog : DialogWindows()) {
-        if (IsWindow(dialog) && IsWindowVisible(dialog) && IsDialogMessageW(dialog, &msg)) {
+        if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
+            continue;
+        }
+        if (keyDown && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) &&
+            SendMessageW(dialog, kDialogKeyMessage, 0, reinterpret_cast<LPARAM>(&msg))) {
+            return;
+        }
+        if (IsDialogMessageW(dialog, &msg)) {
             return;
         }
     }

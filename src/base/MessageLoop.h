@@ -6,6 +6,9 @@
 
 // Windows whose keyboard input goes through IsDialogMessage in the loop and in the waits.
 void AddDialogWindow(HWND hwnd);
+// Sent to such a window before the dialog manager sees a key pressed in it or in one of its controls; lParam is
+// the MSG. A window that returns TRUE has used the key, which then goes no further.
+inline constexpr UINT kDialogKeyMessage = WM_APP + 40;
 void RemoveDialogWindow(HWND hwnd);
 
 // Dispatches every pending message; false when WM_QUIT was among them (it is posted again for the loop).

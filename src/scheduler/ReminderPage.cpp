@@ -55,7 +55,8 @@ constexpr int kWeekPitch = 35;
 constexpr int kStripWidth = 15;
 constexpr int kStripHeight = 3;
 constexpr DWORD kDropDown = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
-constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_PUSHLIKE;
+// Toggles take the keyboard like any button: Tab reaches them, Space presses them.
+constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
 constexpr const wchar_t* kWeekTexts[ReminderPage::kDayCount] = {L"日", L"月", L"火", L"水", L"木", L"金", L"土"};
 constexpr const wchar_t* kGroupTexts[ReminderPage::kTimerCount] = {L"お知らせタイマー　１", L"お知らせタイマー　２"};
 constexpr const wchar_t* kScheduleKindItems[] = {L"日時を指定", L"毎日", L"毎週"};
@@ -63,18 +64,6 @@ constexpr const wchar_t* kActionItems[] = {L"時報を鳴らす", L"メッセー
 
 // Control characters, and DEL that Ctrl+Backspace sends, edit rather than insert.
 constexpr wchar_t kDeleteChar = 0x7F;
-
-// The toggle buttons take no keyboard focus: a click hands it straight back to where it was, so the
-// button still presses, toggles and notifies, but the caret stays in the field the user was editing.
-LRESULT NoFocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
-{
-    if (msg == WM_SETFOCUS) {
-        auto previous = reinterpret_cast<HWND>(wParam);
-        SetFocus(previous && IsWindow(previous) ? previous : GetAncestor(hwnd, GA_ROOT));
-        return 0;
-    }
-    return link.Pass(hwnd, msg, wParam, lParam);
-}
 
 // Only the selected index of these drop-downs counts, so their edit part is read-only; it keeps the
 // white of an editable field while enabled. The kind drop-down shows its prompt whenever nothing is
@@ -207,32 +196,29 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
             defs.push_back(
                 at(kWeekL + day, WC_STATICW, L"", stripLeft, kWeekTop + 1, kStripWidth, kStripHeight, SS_OWNERDRAW));
         }
-        // Creation order is the keyboard order: date, time, kind, action, chime, message. Timer 2's time
-        // picker sits two pixels lower in the design than timer 1's.
-        defs.push_back(at(kDate, DATETIMEPICK_CLASSW, L"", kLeftColumn, kPickerRow, kFieldWidth, kFieldHeight,
-                          DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", kRightColumn, timer == 1 ? kPickerRow : kPickerRow + 2,
-                          kFieldWidth, kFieldHeight, DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
+        // Creation order is the keyboard order, row by row as the group lays them out: kind and weekdays, date,
+        // time and ON/OFF, action and chime, message. Timer 2's time picker sits two pixels lower in the design
+        // than timer 1's.
         defs.push_back(
             at(kScheduleKind, WC_COMBOBOXW, L"", kLeftColumn, kKindRow, kFieldWidth, kDropDownListHeight, kDropDown));
-        defs.push_back(
-            at(kAction, WC_COMBOBOXW, L"", kLeftColumn, kActionRow, kFieldWidth, kDropDownListHeight, kDropDown));
-        // The chime list is taller: it may hold two user sound files after the eight built-in chimes.
-        defs.push_back(at(kChimeChoice, WC_COMBOBOXW, L"", kRightColumn, kActionRow, kFieldWidth, 240, kDropDown));
-        defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
-                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
-        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
         for (int day = 1; day <= kDayCount; ++day) {
             defs.push_back(at(kWeek + day, WC_BUTTONW, kWeekTexts[day - 1], kWeekLeft + kWeekPitch * (day - 1),
                               kWeekTop, kWeekPitch, kFieldHeight, kToggle | WS_CLIPSIBLINGS | WS_DISABLED));
         }
+        defs.push_back(at(kDate, DATETIMEPICK_CLASSW, L"", kLeftColumn, kPickerRow, kFieldWidth, kFieldHeight,
+                          DTS_SHORTDATEFORMAT | WS_TABSTOP | WS_DISABLED));
+        defs.push_back(at(kTime, DATETIMEPICK_CLASSW, L"", kRightColumn, timer == 1 ? kPickerRow : kPickerRow + 2,
+                          kFieldWidth, kFieldHeight, DTS_TIMEFORMAT | WS_TABSTOP | WS_DISABLED));
         defs.push_back(at(kTimerOnOff, WC_BUTTONW, kOnCaption, 350, kPickerRow, 130, 57, kToggle));
+        defs.push_back(
+            at(kAction, WC_COMBOBOXW, L"", kLeftColumn, kActionRow, kFieldWidth, kDropDownListHeight, kDropDown));
+        // The chime list is taller: it may hold two user sound files after the eight built-in chimes.
+        defs.push_back(at(kChimeChoice, WC_COMBOBOXW, L"", kRightColumn, kActionRow, kFieldWidth, 240, kDropDown));
+        defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
+        defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
         CreateControls(form, sheet, defs.data(), defs.size());
 
-        for (int day = 1; day <= kDayCount; ++day) {
-            AddSubclass<NoFocusProc>(form.Control(Id(timer, kWeek + day)));
-        }
-        AddSubclass<NoFocusProc>(form.Control(Id(timer, kTimerOnOff)));
         MakeComboReadOnly<KindComboProc>(form.Control(Id(timer, kScheduleKind)));
         MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kAction)));
         MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kChimeChoice)));
@@ -372,11 +358,30 @@ void ReminderPage::ScheduleKindChange(int timer)
     }
     form_->SetEnabled(Id(timer, kTime), true);
     form_->SetEnabled(Id(timer, kDate), kind == kReminderOnce);
+    if (kind == kReminderOnce) {
+        OfferADayToCome(timer);
+    }
     for (int day = 1; day <= kDayCount; ++day) {
         form_->SetEnabled(Id(timer, kWeek + day), kind == kReminderWeekly);
     }
     for (int day = 1; day <= kDayCount; ++day) {
         SetIndicator(timer, day, kind == kReminderWeekly && form_->Down(Id(timer, kWeek + day)));
+    }
+}
+
+// A once-only reminder on a day that has passed could never fire (the installer's starting date is 2002/4/14):
+// the date picker moves to today, and the user sets a time still to come. The stored values change only at O K.
+void ReminderPage::OfferADayToCome(int timer)
+{
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    SYSTEMTIME date = form_->DateTime(Id(timer, kDate));
+    if (DayBefore(date, today)) {
+        date.wYear = today.wYear;
+        date.wMonth = today.wMonth;
+        date.wDay = today.wDay;
+        date.wDayOfWeek = today.wDayOfWeek;
+        form_->SetDateTime(Id(timer, kDate), date);
     }
 }
 

@@ -64,6 +64,7 @@ private:
     void RefreshIndicators(int timer);
     void RefreshCaption(int timer);
     void KeepMemoWithinLimit(int timer);
+    void OfferADayToCome(int timer);
 
     SettingsDialog* form_ = nullptr;
     bool red_[kTimerCount][kDayCount] = {};

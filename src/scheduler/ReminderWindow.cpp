@@ -161,9 +161,10 @@ void ReminderWindow::ShowReminder(const std::wstring& memo, const SYSTEMTIME& no
     const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);
     FitLabelFont(sentence);
     SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), sentence.c_str());
-    ShowWindow(hwnd_, SW_SHOW);
-    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
-    BringWindowToTop(hwnd_);
+    // Above every window but not active: the user's typing stays where it was, so that a keystroke meant for
+    // another program cannot dismiss the reminder unread. A click activates it; Enter then presses O K.
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW | SWP_NOACTIVATE);
     if (GetActiveWindow() == hwnd_) {
         SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
     }
@@ -258,6 +259,13 @@ LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         LayOut();
+        return Default(msg, wParam, lParam);
+    case WM_ACTIVATE:
+        // Activated on purpose (a click, Alt+Tab): O K takes the keyboard, so Enter dismisses the reminder.
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
+            return 0;
+        }
         return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
         // Every top-level window of the program hears this; only the window in the slot acts on it.

@@ -2,6 +2,7 @@
 #include "scheduler/SchedulerRules.h"
 
 #include <cwchar>
+#include <tuple>
 
 namespace {
 constexpr Latch kLatchBlockedUntil = 3;
@@ -71,6 +72,11 @@ bool ActionSoundsChime(int action)
 bool ActionShowsMessage(int action)
 {
     return action == kActionMessage || action == kActionChimeAndMessage;
+}
+
+bool DayBefore(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return std::tie(a.wYear, a.wMonth, a.wDay) < std::tie(b.wYear, b.wMonth, b.wDay);
 }
 
 bool ReminderTimeMatches(const ReminderRecord& record, const SYSTEMTIME& now)

@@ -58,6 +58,8 @@ struct ReminderRecord {
     int hour = 0, minute = 0, second = 0;
     std::array<bool, 7> weekdays = {};
 };
+// Whether the calendar day of a lies before that of b; the time of day does not count.
+bool DayBefore(const SYSTEMTIME& a, const SYSTEMTIME& b);
 // Whether the picker's time equals the clock's hour, minute and second.
 bool ReminderTimeMatches(const ReminderRecord& record, const SYSTEMTIME& now);
 // Whether an armed reminder is due at now (latch aside): its second, and its date, every day, or one of

@@ -18,7 +18,9 @@
 namespace {
 constexpr wchar_t kSheetClass[] = L"TTabSheet";
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// An owned window gets no taskbar button of its own; WS_EX_APPWINDOW gives it one, so that the dialog, once behind
+// other windows, is found again without the tray icon.
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 
 constexpr const wchar_t* kTabTexts[SettingsDialog::kPageCount] = {L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー",
                                                                   L"各種情報", L"ヘルプ",           L"バージョン"};
@@ -30,7 +32,8 @@ constexpr int kDroppedTextMargin = 4;
 
 constexpr UiFontSpec kFont = {15};
 constexpr UiFontSpec kOkFont = {20, true};
-const ControlDef kOkBtn[] = {{IDC_OKBTN, WC_BUTTONW, L"O K", 468, 396, 110, 32, WS_TABSTOP | BS_PUSHBUTTON}};
+// The default button: Enter anywhere in the dialog presses it.
+const ControlDef kOkBtn[] = {{IDC_OKBTN, WC_BUTTONW, L"O K", 468, 396, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON}};
 const ControlDef kPageControl[] = {
     {IDC_PAGECONTROL, WC_TABCONTROLW, L"", 8, 8, 572, 380, WS_TABSTOP | WS_CLIPSIBLINGS}};
 
@@ -381,6 +384,29 @@ void SettingsDialog::SelectPage(int index)
     PageControlChange();
 }
 
+// Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the one before, wherever the
+// keyboard is in the dialog; a drop-down with the focus never sees them. The page control takes the focus, so the
+// user sees which page came and goes on into it with Tab.
+bool SettingsDialog::PageKey(const MSG& key)
+{
+    if (key.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    int step = 0;
+    if (key.wParam == VK_TAB) {
+        step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    } else if (key.wParam == VK_NEXT) {
+        step = 1;
+    } else if (key.wParam == VK_PRIOR) {
+        step = -1;
+    } else {
+        return false;
+    }
+    SelectPage((CurrentPage() + step + kPageCount) % kPageCount);
+    SetFocus(pageControl_);
+    return true;
+}
+
 void SettingsDialog::PageControlChange()
 {
     int current = CurrentPage();
@@ -471,6 +497,10 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         return Default(msg, wParam, lParam);
+    case DM_GETDEFID:
+        return MAKELRESULT(IDC_OKBTN, DC_HASDEFID);
+    case kDialogKeyMessage:
+        return PageKey(*reinterpret_cast<const MSG*>(lParam)) ? TRUE : FALSE;
     case WM_CLOSE:
         // The dialog has no close box; O K is the only way to close it.
         return 0;

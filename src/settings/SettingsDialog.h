@@ -93,6 +93,7 @@ private:
     void BuildFrame();
     void LayOutFrame();
     SettingsPage* PageOfControl(HWND control) const;
+    bool PageKey(const MSG& key);
     bool IsComboBox(HWND control) const;
 
     DpiFontSet::Id font_ = 0;

@@ -184,6 +184,12 @@ TEST_F(MainWindowTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
     EXPECT_FALSE(exitDialog_->IsVisible());
+
+    // The settings dialog, though owned, has a taskbar button with the program's icon while it is shown.
+    HWND settings = settings_->Hwnd();
+    EXPECT_EQ(GetWindow(settings, GW_OWNER), main);
+    EXPECT_TRUE(GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_NE(SendMessageW(settings, WM_GETICON, ICON_BIG, 0), 0);
 }
 
 TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)

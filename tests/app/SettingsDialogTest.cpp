@@ -11,6 +11,8 @@
 #include "settings/SettingsLayout.h"
 #include "app/MakePages.h"
 #include "support/TestSupport.h"
+#include "scheduler/SchedulerIds.h"
+#include "support/Registry.h"
 
 TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
 {
@@ -92,6 +94,51 @@ TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
         EXPECT_FALSE(menuOpened) << press.keys;
     }
     KillTimer(nullptr, watch);
+}
+
+// The page keys work from anywhere in the dialog, a drop-down with the focus included, which keeps its choice; Enter
+// presses O K, which commits and hides the dialog.
+TEST(SettingsDialogTest, PageKeysChangeThePageFromAnywhereAndEnterPressesOk)
+{
+    UserKeyAside settingsAside(L"Software\\Sorabune", L"Software\\SorabuneDialogKeysTest");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Sorabune");
+    ChimePlayer chimePlayer;
+    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(form.Create(nullptr, false));
+    ShowWindow(form.Hwnd(), SW_SHOW);
+    const auto press = [&](HWND target, WPARAM key, bool control, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        ProcessPendingMessages();
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    };
+    const struct {
+        const char* keys;
+        WPARAM key;
+        bool shift;
+        int page;
+    } rows[] = {{"Ctrl+Tab", VK_TAB, false, 1},      {"Ctrl+PgDn", VK_NEXT, false, 2},
+                {"Ctrl+Shift+Tab", VK_TAB, true, 1}, {"Ctrl+PgUp", VK_PRIOR, false, 0},
+                {"Ctrl+PgUp", VK_PRIOR, false, 5},   {"Ctrl+Tab", VK_TAB, false, 0}};
+    const int chimeMode = form.Index(IDC_TIMERWAVEONOFF);
+    for (const auto& row : rows) {
+        // From the basic page's drop-down when it is shown, else from wherever the last key left the focus.
+        HWND from = form.CurrentPage() == kChimePageIndex ? form.Control(IDC_TIMERWAVEONOFF) : GetFocus();
+        SetFocus(from);
+        press(from, row.key, true, row.shift);
+        EXPECT_EQ(form.CurrentPage(), row.page) << row.keys;
+    }
+    EXPECT_EQ(form.Index(IDC_TIMERWAVEONOFF), chimeMode) << "the drop-down never saw the page keys";
+
+    SetFocus(form.Control(IDC_TIMERWAVEONOFF));
+    press(form.Control(IDC_TIMERWAVEONOFF), VK_RETURN, false, false);
+    EXPECT_FALSE(form.IsVisible()) << "Enter pressed O K";
+    EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, L"Software\\Sorabune", L"TimerWaveOnOff")) << "and it committed";
 }
 
 // Every value of the settings layout mirrors a control that one of the pages builds, of a class that holds it.

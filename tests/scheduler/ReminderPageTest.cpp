@@ -2,6 +2,8 @@
 // the page-change refresh, and the independence of the two timers.
 #include "ReminderTestSupport.h"
 
+#include <tuple>
+
 #include <algorithm>
 #include <vector>
 
@@ -58,10 +60,20 @@ TEST_F(ReminderPageTest, DesignStateShowsTheKindPromptAndCreamStrips)
 
 TEST_F(ReminderPageTest, KindRuleEnablesThePickersAndWeekdaysOfEachKind)
 {
+    // The installer's starting date has long passed: a once-only reminder is offered today instead.
+    form.SetDateTime(t1.Date(), At(2002, 4, 14, 0, 0, 0));
     Pick(t1.Kind(), kOnce);
     EXPECT_TRUE(form.Enabled(t1.Time()));
     EXPECT_TRUE(form.Enabled(t1.Date()));
     ExpectWeekdaysEnabled(t1, false);
+    SYSTEMTIME today = {};
+    GetLocalTime(&today);
+    const SYSTEMTIME offered = form.DateTime(t1.Date());
+    EXPECT_EQ(std::tuple(offered.wYear, offered.wMonth, offered.wDay),
+              std::tuple(today.wYear, today.wMonth, today.wDay));
+    form.SetDateTime(t1.Date(), At(2099, 12, 31, 0, 0, 0));
+    Pick(t1.Kind(), kOnce);
+    EXPECT_EQ(form.DateTime(t1.Date()).wYear, 2099) << "a day still to come stays";
 
     Pick(t1.Kind(), kDaily);
     EXPECT_TRUE(form.Enabled(t1.Time()));
@@ -285,24 +297,46 @@ TEST_F(ReminderPageTest, TimerTwoNeverTouchesTimerOne)
     ExpectStrips(t1, {kMonday, kWednesday});
 }
 
-TEST_F(ReminderPageTest, TogglesTakeNoKeyboardFocus)
+// Every control of both groups is reached from the keyboard, row by row as the page lays them out, and Space
+// presses a toggle as a click would.
+TEST_F(ReminderPageTest, TabVisitsEachTimerRowByRowAndSpacePressesTheToggles)
 {
+    std::vector<int> expected;
     for (const TimerIds& t : {t1, t2}) {
-        EXPECT_EQ(GetWindowLongW(form.Control(t.OnOff()), GWL_STYLE) & WS_TABSTOP, 0);
+        expected.push_back(t.Kind());
         for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
-            EXPECT_EQ(GetWindowLongW(form.Control(t.Week(day)), GWL_STYLE) & WS_TABSTOP, 0);
+            expected.push_back(t.Week(day));
+        }
+        for (int id : {t.Date(), t.Time(), t.OnOff(), t.Action(), t.Chime(), t.Memo()}) {
+            expected.push_back(id);
         }
     }
-    // A click toggles and notifies, and the caret stays in the message field.
-    Pick(t1.Action(), kMessageAction);
+    for (int id : expected) {
+        form.SetEnabled(id, true);
+    }
+    form.SelectPage(kReminderPageIndex);
+    std::vector<int> visited;
+    constexpr int kMostSteps = 100;
+    int steps = 0;
+    HWND control = form.Control(t1.Kind());
+    do {
+        const int id = GetDlgCtrlID(control);
+        if (std::find(expected.begin(), expected.end(), id) != expected.end()) {
+            visited.push_back(id);
+        }
+        control = GetNextDlgTabItem(form.Hwnd(), control, FALSE);
+    } while (control && control != form.Control(t1.Kind()) && visited.size() <= expected.size() &&
+             ++steps < kMostSteps);
+    EXPECT_EQ(visited, expected);
+
     Pick(t1.Kind(), kWeekly);
-    HWND memo = form.Control(t1.Memo());
-    SetFocus(memo);
-    ASSERT_EQ(GetFocus(), memo);
-    Click(t1.Week(kMonday));
+    HWND monday = form.Control(t1.Week(kMonday));
+    SetFocus(monday);
+    ASSERT_EQ(GetFocus(), monday);
+    SendMessageW(monday, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(monday, WM_KEYUP, VK_SPACE, 0);
     EXPECT_TRUE(form.Down(t1.Week(kMonday)));
-    EXPECT_TRUE(reminderPage.IndicatorRed(1, kMonday));
-    EXPECT_EQ(GetFocus(), memo);
+    EXPECT_TRUE(reminderPage.IndicatorRed(1, kMonday)) << "the page heard the press";
 }
 
 TEST_F(ReminderPageTest, StripsLieAboveTheirButtonsWhichClipThemOut)

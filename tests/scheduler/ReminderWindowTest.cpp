@@ -152,6 +152,23 @@ TEST_F(ReminderWindowTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts
         << "the new moment";
 }
 
+// The user types in another program when the reminder comes: it shows on top, and the keyboard stays there.
+TEST_F(ReminderWindowTest, AReminderComesOnTopWithoutTakingTheKeyboardUntilTheUserActivatesIt)
+{
+    TestWindow other(CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(SetForegroundWindow(other.Get()));
+    SetFocus(other.Get());
+    window1.ShowReminder(L"会議", At(2003, 10, 15, 8, 0, 0));
+    EXPECT_TRUE(window1.IsVisible());
+    EXPECT_TRUE(Topmost(window1.Hwnd()));
+    EXPECT_EQ(GetForegroundWindow(), other.Get());
+    EXPECT_EQ(GetFocus(), other.Get());
+
+    ASSERT_TRUE(SetForegroundWindow(window1.Hwnd()));
+    EXPECT_EQ(GetFocus(), GetDlgItem(window1.Hwnd(), IDC_MESSAGEBTN)) << "activated, Enter presses O K";
+}
+
 TEST_F(ReminderWindowTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)
 {
     window1.ShowReminder(L"", At(2003, 10, 15, 8, 0, 0));

@@ -79,6 +79,14 @@ struct MemoryDCTraits {
 };
 using MemoryDC = UniqueHandle<MemoryDCTraits>;
 
+struct TopLevelWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyWindow(h); }
+};
+// A window a test makes for itself, another program's window standing in.
+using TestWindow = UniqueHandle<TopLevelWindowTraits>;
+
 // A screen-compatible bitmap in a memory DC, for reading back what a window or a page paints into it.
 class MemoryCanvas {
 public:

@@ -32,14 +32,15 @@ const ControlDef kControls[] = {
     {IDC_RELEASE_DATE, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
     {IDC_AUTHOR, WC_STATICW, kAuthorName, 424, 72, 130, 22, SS_LEFT | SS_NOPREFIX},
     {IDC_MAIL_CAPTION, WC_STATICW, L"メール", 48, 216, 120, 20, SS_LEFT},
-    {IDC_MAIL_LINK, WC_STATICW, kMailAddress, 48, 236, 300, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+    {IDC_MAIL_LINK, WC_STATICW, kMailAddress, 48, 236, 300, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP},
     {IDC_HOMEPAGE_CAPTION, WC_STATICW, L"ホームページ", 48, 268, 160, 20, SS_LEFT},
-    {IDC_HOMEPAGE_LINK, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY},
+    {IDC_HOMEPAGE_LINK, WC_STATICW, kHomepageUrl, 48, 288, 360, 22, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP},
 };
 
 class VersionPage;
 
-// A link label reports the pointer's coming and going and shows the hand cursor.
+// A link label reports the pointer's coming and going and shows the hand cursor; from the keyboard, Tab reaches
+// it, it looks pointed while it has the focus, and Enter opens it.
 LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link);
 
 class VersionPage : public SettingsPage {
@@ -90,6 +91,7 @@ public:
     void HomepageLinkMouseEnter() { SetPointed(IDC_HOMEPAGE_LINK, true); }
     void HomepageLinkMouseLeave() { SetPointed(IDC_HOMEPAGE_LINK, false); }
 
+    void Activate(int id) { id == IDC_MAIL_LINK ? MailLinkClick() : HomepageLinkClick(); }
     void MouseEnter(int id) { id == IDC_MAIL_LINK ? MailLinkMouseEnter() : HomepageLinkMouseEnter(); }
     void MouseLeave(int id) { id == IDC_MAIL_LINK ? MailLinkMouseLeave() : HomepageLinkMouseLeave(); }
     bool IsPointed(int id) const { return id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_; }
@@ -155,6 +157,26 @@ LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
     case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
+    case WM_SETFOCUS:
+        page->MouseEnter(id);
+        break;
+    case WM_KILLFOCUS:
+        page->MouseLeave(id);
+        break;
+    case WM_GETDLGCODE: {
+        // Enter is the link's own, not the dialog's default button.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+            return DLGC_WANTMESSAGE;
+        }
+        break;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            page->Activate(id);
+            return 0;
+        }
+        break;
     default:
         break;
     }

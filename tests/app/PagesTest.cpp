@@ -391,6 +391,39 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
     }
 }
 
+// Tab goes round each page as it is laid out, top to bottom and left to right, between the page control and O K.
+// The reminder page's own test walks its two groups.
+TEST_F(PagesTest, TabVisitsEveryPageInLayoutOrder)
+{
+    const struct {
+        PageIndex page;
+        std::vector<int> order;
+    } pages[] = {
+        {kChimePageIndex,
+         {IDC_PAGECONTROL, IDC_TIMERWAVEONOFF, IDC_TIMERWAVE, IDC_TIMERWAVEPLAY, IDC_TIMERWAVEADD, IDC_TIMERWAVEDEL,
+          IDC_STARTUPONOFF, IDC_OKBTN}},
+        {kWallpaperPageIndex,
+         {IDC_PAGECONTROL, IDC_WALLPAPER_LIST, IDC_WALLPAPER_ADD, IDC_WALLPAPER_DELETE, IDC_WALLPAPER_UP,
+          IDC_WALLPAPER_DOWN, IDC_WALLPAPER_CHANGE_NOW, IDC_WALLPAPER_STYLE, IDC_WALLPAPER_ORDER,
+          IDC_WALLPAPER_CHANGE_TIME, IDC_OKBTN}},
+        {kInfoPageIndex, {IDC_PAGECONTROL, IDC_OKBTN}},
+        {kHelpPageIndex, {IDC_PAGECONTROL, IDC_HELP_TEXT, IDC_OKBTN}},
+        {kVersionPageIndex, {IDC_PAGECONTROL, IDC_MAIL_LINK, IDC_HOMEPAGE_LINK, IDC_OKBTN}},
+    };
+    constexpr std::size_t kMostSteps = 40;
+    for (const auto& [page, order] : pages) {
+        form_.SelectPage(page);
+        HWND first = form_.Control(IDC_PAGECONTROL);
+        std::vector<int> visited;
+        HWND control = first;
+        do {
+            visited.push_back(GetDlgCtrlID(control));
+            control = GetNextDlgTabItem(form_.Hwnd(), control, FALSE);
+        } while (control && control != first && visited.size() < kMostSteps);
+        EXPECT_EQ(visited, order) << "page " << page;
+    }
+}
+
 TEST_F(PagesTest, HelpMemoShowsTheManualReadOnlyWithoutWrappingALine)
 {
     HWND memo = form_.Control(IDC_HELP_TEXT);

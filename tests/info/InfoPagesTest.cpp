@@ -15,6 +15,7 @@
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -259,7 +260,7 @@ TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
     EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), windowText);
 }
 
-TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
+TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShowOnAClickOrOnEnter)
 {
     form_.SelectPage(kVersionPageIndex);
     for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
@@ -280,6 +281,18 @@ TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShow)
         EXPECT_EQ(call.directory, L"");
         EXPECT_EQ(call.show, SW_SHOW);
     }
+    // From the keyboard: the focused link looks pointed, and Enter opens it rather than pressing O K.
+    ShowWindow(form_.Hwnd(), SW_SHOW);
+    HWND homepage = form_.Control(IDC_HOMEPAGE_LINK);
+    SetFocus(homepage);
+    EXPECT_EQ(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD);
+    PostMessageW(homepage, WM_KEYDOWN, VK_RETURN, 1);
+    ProcessPendingMessages();
+    ASSERT_EQ(OpenCalls().size(), 3u);
+    EXPECT_EQ(OpenCalls()[2].file, form_.Text(IDC_HOMEPAGE_LINK));
+    EXPECT_TRUE(form_.IsVisible());
+    SetFocus(form_.Control(IDC_MAIL_LINK));
+    EXPECT_LT(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD) << "the focus gone, the link looks as before";
     // The placeholders stay on the reserved example domains.
     EXPECT_NE(Utf8(form_.Text(IDC_MAIL_LINK)).find("@example."), std::string::npos);
     EXPECT_NE(Utf8(form_.Text(IDC_HOMEPAGE_LINK)).find("://www.example."), std::string::npos);

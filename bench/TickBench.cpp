@@ -21,8 +21,6 @@
 namespace {
 constexpr int kTicks = 100000;
 constexpr int kWarmUpTicks = 1000;
-constexpr int kDaily = 1;
-constexpr int kBothActions = 2;
 constexpr int kChimeOnTheHalfHour = 2;
 
 void ArmFarFromNow(SettingsDialog& form, int timer)
@@ -31,8 +29,8 @@ void ArmFarFromNow(SettingsDialog& form, int timer)
     SYSTEMTIME when = {};
     GetLocalTime(&when);
     when.wHour = static_cast<WORD>((when.wHour + 12) % 24);
-    form.SetIndex(id(IDC_REMINDER1_SCHEDULE), kDaily);
-    form.SetIndex(id(IDC_REMINDER1_ACTION), kBothActions);
+    form.SetIndex(id(IDC_REMINDER1_SCHEDULE), kReminderDaily);
+    form.SetIndex(id(IDC_REMINDER1_ACTION), kActionChimeAndMessage);
     form.SetDateTime(id(IDC_REMINDER1_DATE), when);
     form.SetDateTime(id(IDC_REMINDER1_TIME), when);
     form.SetDown(id(IDC_REMINDER1_ON_OFF), true);

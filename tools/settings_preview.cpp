@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
     form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
     if (form.CurrentPage() == kInfoPageIndex) {
-        UpdateMemLabels(form);
+        InfoPageOf(form).UpdateMemoryFigures();
     }
     form.ShowDialog();
     SetTimer(nullptr, 0, 4000, nullptr);

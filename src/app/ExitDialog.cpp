@@ -13,8 +13,8 @@
 namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr UiFontSpec kLabelFont = {23};
-constexpr UiFontSpec kButtonFont = {15};
+constexpr UiFontStyle kLabelFont = {23};
+constexpr UiFontStyle kButtonFont = {15};
 
 // The children in tab order: the question in the large font, the buttons in the small one.
 const ControlDef kLabel[] = {

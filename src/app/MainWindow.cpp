@@ -20,7 +20,7 @@ constexpr DWORD kFormExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
 // Posted by the first showing so that the sequence runs from the message loop, not inside ShowWindow.
 constexpr UINT kStartUpMessage = WM_APP + 1;
 // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
-constexpr UiFontSpec kCaptionFont = {28, true, true, true};
+constexpr UiFontStyle kCaptionFont = {28, true, true, true};
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";
 } // namespace
 

@@ -33,10 +33,10 @@ void ProgramTickActions::PlayTimerWave(unsigned index)
     chimePlayer_.PlayTimerWave(index);
 }
 
-void ProgramTickActions::ShowReminder(int timer)
+void ProgramTickActions::ShowReminder(int timer, const std::wstring& memo)
 {
     ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
-    window.ShowReminder(ReminderPageOf(dialog_).Reminder(timer).memo, clock_.LocalTime());
+    window.ShowReminder(memo, clock_.LocalTime());
 }
 
 bool ProgramTickActions::InfoPageShown()

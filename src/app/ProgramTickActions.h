@@ -18,7 +18,7 @@ public:
     WallpaperChangeTime CurrentWallpaperChangeTime() override;
     void ChangeWallpaper() override;
     void PlayTimerWave(unsigned index) override;
-    void ShowReminder(int timer) override;
+    void ShowReminder(int timer, const std::wstring& memo) override;
     bool InfoPageShown() override;
     void UpdateMemLabels() override;
 

@@ -27,13 +27,13 @@ int PointsToPixels(int points, int dpi)
     return MulDiv(points, dpi, kPointsPerInch);
 }
 
-Font DpiFontSet::Make(const UiFontSpec& spec) const
+Font DpiFontSet::Make(const UiFontStyle& style) const
 {
     // Points are a length: the pixels of the DPI as they are, not scaled once more.
-    if (spec.inPoints) {
-        return CreateUiFont(PointsToPixels(spec.height, dpi_), kDesignDpi, spec.bold, spec.italic);
+    if (style.inPoints) {
+        return CreateUiFont(PointsToPixels(style.height, dpi_), kDesignDpi, style.bold, style.italic);
     }
-    return CreateUiFont(spec.height, dpi_, spec.bold, spec.italic);
+    return CreateUiFont(style.height, dpi_, style.bold, style.italic);
 }
 
 void DpiFontSet::SetDpi(int dpi)
@@ -41,18 +41,18 @@ void DpiFontSet::SetDpi(int dpi)
     dpi_ = dpi;
     std::vector<Font> old = std::move(fonts_);
     fonts_.clear();
-    for (const UiFontSpec& spec : specs_) {
-        fonts_.push_back(Make(spec));
+    for (const UiFontStyle& style : styles_) {
+        fonts_.push_back(Make(style));
     }
     for (const auto& [control, font] : controls_) {
         SendFont(control, Get(font), true);
     }
 }
 
-DpiFontSet::Id DpiFontSet::Add(const UiFontSpec& spec)
+DpiFontSet::Id DpiFontSet::Add(const UiFontStyle& style)
 {
-    specs_.push_back(spec);
-    fonts_.push_back(Make(spec));
+    styles_.push_back(style);
+    fonts_.push_back(Make(style));
     return fonts_.size() - 1;
 }
 

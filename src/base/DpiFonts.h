@@ -21,7 +21,7 @@ int PointsToPixels(int points, int dpi);
 
 // A font of the set: its character height at 96 DPI in pixels, or in points (a length, as large on every
 // screen).
-struct UiFontSpec {
+struct UiFontStyle {
     int height;
     bool bold = false;
     bool italic = false;
@@ -37,7 +37,7 @@ public:
     // uses them.
     void SetDpi(int dpi);
     // A font made at once at the set's DPI.
-    Id Add(const UiFontSpec& spec);
+    Id Add(const UiFontStyle& style);
     HFONT Get(Id font) const { return fonts_[font].Get(); }
     // Gives a control one of the set's fonts, now and at every change of DPI.
     void SetOn(HWND control, Id font, bool redraw = true);
@@ -45,10 +45,10 @@ public:
     void ForgetControls() { controls_.clear(); }
 
 private:
-    Font Make(const UiFontSpec& spec) const;
+    Font Make(const UiFontStyle& style) const;
 
     int dpi_ = kDesignDpi;
-    std::vector<UiFontSpec> specs_;
+    std::vector<UiFontStyle> styles_;
     std::vector<Font> fonts_;
     std::vector<std::pair<HWND, Id>> controls_;
 };

@@ -310,16 +310,6 @@ void InfoPage::OnDpiChanged(int dpi)
 
 void InfoPage::UpdateMemoryFigures()
 {
-    UpdateMemLabels(*form_);
-}
-
-std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives)
-{
-    return std::make_unique<InfoPage>(std::move(drives));
-}
-
-void UpdateMemLabels(SettingsDialog& form)
-{
     // The extended status, so that machines with more than 4 GB show their true figures.
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof(status);
@@ -332,8 +322,13 @@ void UpdateMemLabels(SettingsDialog& form)
     const std::pair<int, const std::wstring*> labels[] = {
         {IDC_MEMORY_TOTAL, &texts.total}, {IDC_MEMORY_FREE, &texts.free}, {IDC_MEMORY_LOAD, &texts.load}};
     for (const auto& [id, text] : labels) {
-        if (form.Text(id) != *text) {
-            form.SetText(id, *text);
+        if (form_->Text(id) != *text) {
+            form_->SetText(id, *text);
         }
     }
+}
+
+std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives)
+{
+    return std::make_unique<InfoPage>(std::move(drives));
 }

@@ -28,8 +28,5 @@ private:
 };
 std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives);
 
-// Reads the memory status and writes the three memory labels of the information page.
-void UpdateMemLabels(SettingsDialog& form);
-
 // The system's queries behind the drives block (GetDriveTypeW, GetDiskFreeSpaceExW).
 DriveQueries SystemDriveQueries();

@@ -20,9 +20,9 @@ namespace {
 constexpr wchar_t kAuthorName[] = L"空舟工房";
 constexpr wchar_t kMailScheme[] = L"mailto:";
 constexpr wchar_t kOpenVerb[] = L"OPEN";
-constexpr UiFontSpec kTitleFont = {33, true};
-constexpr UiFontSpec kTextFont = {20};
-constexpr UiFontSpec kPointedFont = {20, true};
+constexpr UiFontStyle kTitleFont = {33, true};
+constexpr UiFontStyle kTextFont = {20};
+constexpr UiFontStyle kPointedFont = {20, true};
 constexpr COLORREF kPointedColour = RGB(0, 0, 255);
 
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the

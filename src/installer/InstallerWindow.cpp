@@ -12,8 +12,8 @@
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr UiFontSpec kFont = {15};
-constexpr UiFontSpec kLabelFont = {20, true};
+constexpr UiFontStyle kFont = {15};
+constexpr UiFontStyle kLabelFont = {20, true};
 
 const ControlDef kMessage[] = {
     {IDC_INSTALL_MESSAGE, WC_STATICW, L"Sorabune のインストールが終了しました", 52, 52, 380, 24, SS_LEFT},

@@ -22,7 +22,7 @@ constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 constexpr COLORREF kColour1 = RGB(192, 220, 192);
 constexpr COLORREF kColour2 = RGB(166, 202, 240);
-constexpr UiFontSpec kFont = {15};
+constexpr UiFontStyle kFont = {15};
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
 constexpr int kSmallestLabelFontPx = 12;

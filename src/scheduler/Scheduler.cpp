@@ -112,7 +112,7 @@ void Scheduler::CheckReminder(int timer, const SYSTEMTIME& now)
         actions_.PlayTimerWave(static_cast<unsigned>(reminder.chime));
     }
     if (ActionShowsMessage(reminder.action)) {
-        actions_.ShowReminder(timer);
+        actions_.ShowReminder(timer, reminder.memo);
     }
     if (reminder.when.kind == kReminderOnce) {
         reminderPage_.SwitchOffAfterFiring(timer);

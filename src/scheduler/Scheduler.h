@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "scheduler/SchedulerRules.h"
 
@@ -36,8 +37,8 @@ public:
     virtual WallpaperChangeTime CurrentWallpaperChangeTime() = 0;
     virtual void ChangeWallpaper() = 0;
     virtual void PlayTimerWave(unsigned index) = 0;
-    // Shows reminder 1 or 2 in its window.
-    virtual void ShowReminder(int timer) = 0;
+    // Shows reminder 1 or 2 in its window with its message.
+    virtual void ShowReminder(int timer, const std::wstring& memo) = 0;
     // Whether the information page is the one shown, and the refresh of its memory figures.
     virtual bool InfoPageShown() = 0;
     virtual void UpdateMemLabels() = 0;

@@ -30,8 +30,8 @@ constexpr int kSheetIds[SettingsDialog::kPageCount] = {IDC_CHIME_SHEET, IDC_REMI
 // The margin on each side of an item's text in an open list, inside the list's frame.
 constexpr int kDroppedTextMargin = 4;
 
-constexpr UiFontSpec kFont = {15};
-constexpr UiFontSpec kOkFont = {20, true};
+constexpr UiFontStyle kFont = {15};
+constexpr UiFontStyle kOkFont = {20, true};
 // The default button: Enter anywhere in the dialog presses it.
 const ControlDef kOkBtn[] = {{IDC_OKBTN, WC_BUTTONW, L"O K", 468, 396, 110, 32, WS_TABSTOP | BS_DEFPUSHBUTTON}};
 const ControlDef kPageControl[] = {

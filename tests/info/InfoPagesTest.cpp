@@ -194,7 +194,7 @@ TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
 TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
 {
     EXPECT_EQ(Text(IDC_MEMORY_TOTAL), "0");
-    UpdateMemLabels(form_);
+    static_cast<InfoPage&>(form_.Page(kInfoPageIndex)).UpdateMemoryFigures();
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof(status);
     ASSERT_TRUE(GlobalMemoryStatusEx(&status));

@@ -40,7 +40,7 @@ public:
             form_.SetEnabled(IDC_TIMERWAVEPLAY, false);
         }
     }
-    void ShowReminder(int timer) override { log.push_back("message " + std::to_string(timer)); }
+    void ShowReminder(int timer, const std::wstring&) override { log.push_back("message " + std::to_string(timer)); }
     WallpaperChangeTime CurrentWallpaperChangeTime() override { return changeTime; }
     bool InfoPageShown() override { return infoPageShown; }
     void UpdateMemLabels() override { log.push_back("mem"); }

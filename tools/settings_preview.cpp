@@ -1,30 +1,56 @@
-// Development helper: shows the settings dialog in its design state on the page given as the first
-// argument for a few seconds, so that a screenshot can be taken of it.
+// Development helper: shows a window of the program in its design state for a few seconds, so that a screenshot
+// can be taken of it. Arguments: a page number of the settings dialog (0-5), "splash", "reminder1" or
+// "reminder2"; then "hc" to draw as in high contrast, "armed" to show reminder 1 set weekly and switched on.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cwchar>
+#include <string>
 
 #include "info/InfoPage.h"
 #include "settings/SettingsDialog.h"
+#include "app/MainWindow.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
+#include "scheduler/ReminderWindow.h"
+#include "scheduler/SchedulerIds.h"
+#include "base/ProgramWindows.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
+namespace {
+constexpr int kWeeklyIndex = 2;
+constexpr UINT kShowForMs = 4000;
+
+BOOL WINAPI NoTrayIcon(DWORD, PNOTIFYICONDATAW)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
-    ChimePlayer chimePlayer;
-    ErrorBox errors;
-    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
-    form.Create(nullptr, false);
-    form.SelectPage(static_cast<int>(std::wcstol(cmdLine, nullptr, 10)));
-    // The information page shows this machine's memory as the tick would have filled it.
-    if (form.CurrentPage() == kInfoPageIndex) {
-        InfoPageOf(form).UpdateMemoryFigures();
+    return TRUE;
+}
+
+bool HasArgument(int argc, wchar_t** argv, const wchar_t* word)
+{
+    for (int i = 2; i < argc; ++i) {
+        if (std::wcscmp(argv[i], word) == 0) {
+            return true;
+        }
     }
-    form.ShowDialog();
-    SetTimer(nullptr, 0, 4000, nullptr);
+    return false;
+}
+
+// Reminder 1 as a user sets it: weekly on Monday and Wednesday, switched on.
+void ArmReminder(SettingsDialog& form)
+{
+    HWND kind = form.Control(IDC_REMINDER1_SCHEDULE);
+    SendMessageW(kind, CB_SETCURSEL, kWeeklyIndex, 0);
+    SendMessageW(GetParent(kind), WM_COMMAND, MAKEWPARAM(IDC_REMINDER1_SCHEDULE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(kind));
+    for (int id : {IDC_REMINDER1_WEEKDAY2, IDC_REMINDER1_WEEKDAY4, IDC_REMINDER1_ON_OFF}) {
+        SendMessageW(form.Control(id), BM_CLICK, 0, 0);
+    }
+}
+
+void RunForAWhile()
+{
+    SetTimer(nullptr, 0, kShowForMs, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
@@ -33,5 +59,61 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int)
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring what = argc > 1 ? argv[1] : L"0";
+    const bool highContrast = HasArgument(argc, argv, L"hc");
+    const bool armed = HasArgument(argc, argv, L"armed");
+    LocalFree(argv);
+    const HighContrastFn answer = [highContrast] { return highContrast || SystemHighContrast(); };
+
+    // The splash starts its companion: here this tool, which has nothing to do when started so.
+    if (what == kStartToken) {
+        return 0;
+    }
+
+    ErrorBox errors;
+    if (what == L"splash" || what == L"reminder1" || what == L"reminder2") {
+        MainWindow main(errors, NoTrayIcon, answer);
+        main.Create();
+        if (what == L"splash") {
+            wchar_t self[MAX_PATH] = {};
+            GetModuleFileNameW(nullptr, self, MAX_PATH);
+            main.SetCompanionFile(self);
+            // The splash stays at its full strength while the screenshot is taken.
+            main.SetStartUpTimings({StartUpTimings().fadeStepMs, kShowForMs});
+            main.Show();
+            RunForAWhile();
+            return 0;
+        }
+        ReminderWindow reminder(errors, what == L"reminder1" ? 1 : 2, answer);
+        reminder.Create(main.Hwnd());
+        SYSTEMTIME now = {};
+        GetLocalTime(&now);
+        reminder.ShowReminder(L"歯医者の予約　15時から", now);
+        RunForAWhile();
+        return 0;
+    }
+
+    ChimePlayer chimePlayer;
+    SettingsDialog form{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
+    form.Create(nullptr, false);
+    form.SelectPage(static_cast<int>(std::wcstol(what.c_str(), nullptr, 10)));
+    // The information page shows this machine's memory as the tick would have filled it.
+    if (form.CurrentPage() == kInfoPageIndex) {
+        InfoPageOf(form).UpdateMemoryFigures();
+    }
+    if (armed) {
+        ArmReminder(form);
+    }
+    form.ShowDialog();
+    RunForAWhile();
     return 0;
 }

@@ -22,6 +22,7 @@ constexpr UINT kStartUpMessage = WM_APP + 1;
 // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
 constexpr UiFontStyle kCaptionFont = {28, true, true, true};
 constexpr wchar_t kApplicationTitle[] = L"Sorabune";
+constexpr COLORREF kSplashWhite = RGB(255, 255, 255);
 } // namespace
 
 MainWindow::~MainWindow()
@@ -36,7 +37,8 @@ MainWindow::~MainWindow()
 
 bool MainWindow::Create()
 {
-    RegisterWindowClass(kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // No class brush: the splash is white, or in high contrast the system's window colour.
+    RegisterWindowClass(kClassName, nullptr);
     // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
     taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -138,20 +140,33 @@ void MainWindow::Paint()
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    if (captionFont_) {
-        SelectInDC font(dc, Fonts().Get(*captionFont_));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, RGB(255, 255, 255));
-        SetBkMode(dc, OPAQUE);
-        SIZE text = {};
-        GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
-        RECT client;
-        GetClientRect(hwnd_, &client);
-        const int x = client.right / 2 - text.cx / 2;
-        const int y = client.bottom / 2 - text.cy / 2;
-        TextOutW(dc, x, y, caption_.c_str(), static_cast<int>(caption_.size()));
-    }
+    PaintCaption(dc);
     EndPaint(hwnd_, &ps);
+}
+
+void MainWindow::PaintCaption(HDC dc)
+{
+    if (!captionFont_) {
+        return;
+    }
+    SelectInDC font(dc, Fonts().Get(*captionFont_));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, SchemeColour(highContrast_(), kSplashWhite, COLOR_WINDOW));
+    SetBkMode(dc, OPAQUE);
+    SIZE text = {};
+    GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int x = client.right / 2 - text.cx / 2;
+    const int y = client.bottom / 2 - text.cy / 2;
+    TextOutW(dc, x, y, caption_.c_str(), static_cast<int>(caption_.size()));
+}
+
+void MainWindow::EraseBackground(HDC dc)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, SchemeBrush(highContrast_(), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), COLOR_WINDOW));
 }
 
 void MainWindow::BringDialogsToFront()
@@ -240,8 +255,17 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
         }
         return Default(msg, wParam, lParam);
+    case WM_ERASEBKGND:
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
     case WM_PAINT:
         Paint();
+        return 0;
+    case WM_PRINTCLIENT:
+        if (lParam & PRF_ERASEBKGND) {
+            EraseBackground(reinterpret_cast<HDC>(wParam));
+        }
+        PaintCaption(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_DESTROY:
         FormDestroy();

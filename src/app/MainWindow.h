@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/Handles.h"
+#include "base/HighContrast.h"
 #include "base/ProgramWindows.h"
 #include "app/TrayIcon.h"
 #include "base/Window.h"
@@ -32,9 +33,10 @@ public:
     static constexpr int kClientHeight = 81;
     static constexpr std::uint8_t kInitialAlpha = 35;
 
-    // The tray icon reaches the shell through notify.
-    explicit MainWindow(ErrorReporter& errors, TrayIcon::NotifyFn notify = Shell_NotifyIconW)
-        : Window(errors), tray_(notify)
+    // The tray icon reaches the shell through notify; the splash asks highContrast which colours to draw in.
+    explicit MainWindow(ErrorReporter& errors, TrayIcon::NotifyFn notify = Shell_NotifyIconW,
+                        HighContrastFn highContrast = SystemHighContrast)
+        : Window(errors), tray_(notify), highContrast_(std::move(highContrast))
     {
     }
     // Destroys the window while this object can still run its teardown.
@@ -67,6 +69,8 @@ private:
     void RunStartUpSequence();
     void SetAlpha(std::uint8_t alpha);
     void Paint();
+    void PaintCaption(HDC dc);
+    void EraseBackground(HDC dc);
     void TrayCallback(UINT mouseMessage);
     void FormDestroy();
 
@@ -79,6 +83,7 @@ private:
     std::optional<DpiFontSet::Id> captionFont_;
     Icon trayIcon_;
     TrayIcon tray_;
+    HighContrastFn highContrast_;
     HWND companionWindow_ = nullptr;
     bool companionStarted_ = false;
     HWND taskbarOwner_ = nullptr;

@@ -134,9 +134,31 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnDpiChanged();
         return 0;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SETTINGCHANGE: {
+        const LRESULT result = HandleMessage(msg, wParam, lParam);
+        if (msg != WM_SETTINGCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+            RepaintInNewColours();
+        }
+        return result;
+    }
     default:
         return HandleMessage(msg, wParam, lParam);
     }
+}
+
+void Window::RepaintInNewColours()
+{
+    // Common controls keep the colours they were made with until they hear of the change themselves.
+    EnumChildWindows(
+        hwnd_,
+        [](HWND child, LPARAM) {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        },
+        0);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -70,6 +70,9 @@ protected:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A new colour scheme, or high contrast switched on or off: the window and its controls paint themselves
+    // in the colours of now.
+    void RepaintInNewColours();
     void SetIconsForDpi();
 
     ErrorReporter& errors_;

@@ -79,7 +79,8 @@ public:
         if (id != IDC_MAIL_LINK && id != IDC_HOMEPAGE_LINK) {
             return nullptr;
         }
-        SetTextColor(dc, IsPointed(id) ? kPointedColour : GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, IsPointed(id) ? SchemeColour(form_->HighContrast(), kPointedColour, COLOR_HOTLIGHT)
+                                       : GetSysColor(COLOR_BTNTEXT));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return GetSysColorBrush(COLOR_BTNFACE);
     }

@@ -14,7 +14,9 @@
 #include "settings/Cp932TextRules.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"
+#include "base/Handles.h"
 #include "base/Subclass.h"
+#include "base/Window.h"
 
 namespace {
 // Offsets of a timer's controls inside its block of ids; Week and WeekL are followed by days 1..7.
@@ -175,6 +177,24 @@ template <SubclassProc Proc> void MakeComboReadOnly(HWND combo)
     }
     AddSubclass<Proc>(combo);
 }
+// A pressed toggle in the highlight pair, sunken, with its caption and the focus it may have.
+void DrawPressedToggle(HWND button, HDC dc, RECT rc, UINT state)
+{
+    // A locked toggle stays visibly pressed: the grey-text colour becomes its face.
+    const bool enabled = IsWindowEnabled(button);
+    FillRect(dc, &rc, GetSysColorBrush(enabled ? COLOR_HIGHLIGHT : COLOR_GRAYTEXT));
+    DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    SelectInDC font(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_HIGHLIGHTTEXT : COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    std::wstring text = WindowText(button);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (state & CDIS_FOCUS) {
+        InflateRect(&rc, -1, -1);
+        DrawFocusRect(dc, &rc);
+    }
+}
+
 } // namespace
 
 void ReminderPage::Build(SettingsDialog& form, HWND sheet)
@@ -346,7 +366,29 @@ bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
         return false;
     }
     int timer = relative / kIdBlock + 1;
-    FillRect(item->hDC, &item->rcItem, IndicatorRed(timer, day) ? redBrush_.Get() : creamBrush_.Get());
+    // In high contrast a chosen day is marked in the highlight colour and an unchosen one is not marked.
+    const bool red = IndicatorRed(timer, day);
+    FillRect(item->hDC, &item->rcItem,
+             SchemeBrush(form_->HighContrast(), red ? redBrush_.Get() : creamBrush_.Get(),
+                         red ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    return true;
+}
+
+bool ReminderPage::OnNotify(NMHDR* header, LRESULT* result)
+{
+    const int offset = (static_cast<int>(header->idFrom) - IDC_REMINDER1_GROUP + kIdBlock) % kIdBlock;
+    const bool toggle = offset == kTimerOnOff || (offset > kWeek && offset <= kWeek + kDayCount);
+    if (header->code != NM_CUSTOMDRAW || !toggle || !form_->HighContrast()) {
+        return false;
+    }
+    // A pressed toggle of the classic look is a dither of the button colours that the button's text does not
+    // stand out from in high contrast: it is drawn in the highlight pair instead.
+    auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
+    if (draw->dwDrawStage != CDDS_PREPAINT || SendMessageW(header->hwndFrom, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+        return false;
+    }
+    DrawPressedToggle(header->hwndFrom, draw->hdc, draw->rc, draw->uItemState);
+    *result = CDRF_SKIPDEFAULT;
     return true;
 }
 

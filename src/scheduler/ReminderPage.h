@@ -40,6 +40,7 @@ public:
     ReminderSettings Reminder(int timer) const;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
 
     // Puts one timer's controls into the switched-off state (also used after a once-only reminder fired).
     void ResetReminder(int timer);

@@ -20,8 +20,8 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 // FormCreate's mask: clears WS_CAPTION (WS_BORDER | WS_DLGFRAME); the sizing border stays.
 constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
-constexpr COLORREF kColour1 = RGB(192, 220, 192);
-constexpr COLORREF kColour2 = RGB(166, 202, 240);
+// Each timer's window has a colour of its own, so that the two are told apart at a glance.
+constexpr COLORREF kOwnColours[] = {RGB(192, 220, 192), RGB(166, 202, 240)};
 constexpr UiFontStyle kFont = {15};
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
@@ -72,7 +72,10 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
                             spacesBeforeTime);
 }
 
-ReminderWindow::ReminderWindow(ErrorReporter& errors, int number) : Window(errors), number_(number == 2 ? 2 : 1) {}
+ReminderWindow::ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast)
+    : Window(errors), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast))
+{
+}
 
 ReminderWindow::~ReminderWindow()
 {
@@ -86,14 +89,14 @@ ReminderWindow::~ReminderWindow()
 
 COLORREF ReminderWindow::BackgroundColour() const
 {
-    return number_ == 1 ? kColour1 : kColour2;
+    return SchemeColour(highContrast_(), kOwnColours[number_ - 1], COLOR_WINDOW);
 }
 
 bool ReminderWindow::Create(HWND mainWindow)
 {
     const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
     const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
-    background_ = Brush(CreateSolidBrush(BackgroundColour()));
+    background_ = Brush(CreateSolidBrush(kOwnColours[number_ - 1]));
     // No class brush: the window paints its own colour.
     RegisterWindowClass(className, nullptr);
     if (!CreateCentredWindow(kFormExStyle, className, title, kFormStyle, mainWindow)) {
@@ -235,7 +238,7 @@ LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(hwnd_, &rc);
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.Get());
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, SchemeBrush(highContrast_(), background_.Get(), COLOR_WINDOW));
         return 1;
     }
     case WM_CTLCOLORSTATIC: {
@@ -249,7 +252,7 @@ LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         SetBkColor(dc, BackgroundColour());
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(background_.Get());
+        return reinterpret_cast<LRESULT>(SchemeBrush(highContrast_(), background_.Get(), COLOR_WINDOW));
     }
     case WM_COMMAND:
         // Enter comes as IDOK; Esc does nothing, O K being the window's only way to close.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/Handles.h"
+#include "base/HighContrast.h"
 #include "base/Window.h"
 
 class ReminderWindow : public Window {
@@ -17,12 +18,13 @@ public:
     static constexpr int kControlsBottom = 117;
     static constexpr int kBottomMargin = 8;
 
-    // number is 1 or 2: the reminder timer the window belongs to.
-    ReminderWindow(ErrorReporter& errors, int number);
+    // number is 1 or 2: the reminder timer the window belongs to. highContrast tells which colours to draw in.
+    ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast = SystemHighContrast);
     ~ReminderWindow() override;
 
     // Creates the window hidden, owned by the main window, then runs FormCreate.
     bool Create(HWND mainWindow);
+    // The window's own colour, or in high contrast the system's window colour.
     COLORREF BackgroundColour() const;
 
     // Shows the window (or brings it to the front) with the reminder's text and the
@@ -49,6 +51,7 @@ private:
     void FitLabelFont(const std::wstring& sentence);
 
     int number_;
+    HighContrastFn highContrast_;
     Brush background_;
     DpiFontSet::Id labelFont_ = 0;
     // A smaller font that the sentence was fitted in, kept while the label uses it.

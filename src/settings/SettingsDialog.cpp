@@ -134,8 +134,9 @@ void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, st
     form.CreateControls(sheet, std::span(defs, count), form.DefaultFont());
 }
 
-SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey)
-    : Window(errors), pages_(std::move(pages)), openKey_(openKey)
+SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
+                               HighContrastFn highContrast)
+    : Window(errors), pages_(std::move(pages)), openKey_(openKey), highContrast_(std::move(highContrast))
 {
 }
 
@@ -463,12 +464,18 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NOTIFY: {
-        // No page's control needs its notifications; the page control's change of page is the one heard.
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == pageControl_ && header->code == TCN_SELCHANGE) {
-            PageControlChange();
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == pageControl_) {
+            if (header->code == TCN_SELCHANGE) {
+                PageControlChange();
+            }
+            return 0;
         }
-        return 0;
+        LRESULT result = 0;
+        if (SettingsPage* page = PageOfControl(header->hwndFrom)) {
+            page->OnNotify(header, &result);
+        }
+        return result;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

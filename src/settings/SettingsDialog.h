@@ -16,6 +16,7 @@
 
 #include "settings/IniStore.h"
 #include "settings/SettingsPage.h"
+#include "base/HighContrast.h"
 #include "base/Window.h"
 
 class SettingsDialog : public Window {
@@ -30,8 +31,9 @@ public:
     static constexpr UINT kTickIntervalMs = 500;
 
     // The frame with the pages it shows, in tab order (the program entry makes them); the load and the commit
-    // open the registry's keys through openKey.
-    SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey = OpenRegistryKey);
+    // open the registry's keys through openKey; pages that draw colours of their own ask highContrast.
+    SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey = OpenRegistryKey,
+                   HighContrastFn highContrast = SystemHighContrast);
     ~SettingsDialog() override;
 
     // What each tick runs (OnTick of the scheduler); nothing until it is set.
@@ -47,6 +49,8 @@ public:
     HWND Control(int id) const;
     // The font of the pages' controls, among the window's Fonts().
     DpiFontSet::Id DefaultFont() const { return font_; }
+    // Whether the pages draw in the system's colour pairs rather than their own colours.
+    bool HighContrast() const { return highContrast_(); }
 
     // Drop-down and list boxes: selected item position (-1 none), items.
     int Index(int id) const;
@@ -102,6 +106,7 @@ private:
     std::array<HWND, kPageCount> sheets_ = {};
     SettingsPages pages_;
     RegistryKeyOpener openKey_;
+    HighContrastFn highContrast_;
     std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;

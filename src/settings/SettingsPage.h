@@ -58,6 +58,8 @@ public:
     virtual bool OnCommand(int id, int code, HWND control) { return false; }
     // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
+    // WM_NOTIFY from a control of this page; true when handled, with the answer in result.
+    virtual bool OnNotify(NMHDR* header, LRESULT* result) { return false; }
     // WM_DRAWITEM for an owner-drawn control of this page; true when drawn.
     virtual bool OnDrawItem(DRAWITEMSTRUCT* item) { return false; }
     // Any page has just been selected; runs for every page, in page order, before OnSelected.

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <vector>
 #include <utility>
@@ -19,6 +21,10 @@
 #include "app/ExitDialog.h"
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
+#include "info/InfoIds.h"
+#include "scheduler/SchedulerIds.h"
+#include "scheduler/SchedulerRules.h"
+#include "support/CommonControls6.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -114,11 +120,12 @@ protected:
     void SetUp() override
     {
         shellRefuses = false;
-        main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell);
+        main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell, HighContrastAnswer());
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(chimePlayer_));
+        settings_ = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(chimePlayer_), OpenRegistryKey,
+                                                     HighContrastAnswer());
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
         exitDialog_ = std::make_unique<ExitDialog>(TestErrors());
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
@@ -146,6 +153,13 @@ protected:
         ASSERT_TRUE(main_->StartUpFinished());
     }
 
+    // What the windows made here hear when they ask whether high contrast is on.
+    HighContrastFn HighContrastAnswer()
+    {
+        return [this] { return highContrast_; };
+    }
+
+    bool highContrast_ = false;
     std::unique_ptr<MainWindow> main_;
     ChimePlayer chimePlayer_;
     std::unique_ptr<SettingsDialog> settings_;
@@ -217,6 +231,114 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
         SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Get()), 0);
         EXPECT_EQ(GetPixel(canvas.Get(), 10, 10), e.colour);
     }
+}
+
+// Whether every pixel is the background, the text colour or a blend of the two (the smoothed edges of letters),
+// with the background the most common colour and the text colour there.
+testing::AssertionResult DrawnInPair(const std::vector<DWORD>& pixels, COLORREF text, COLORREF background)
+{
+    std::map<COLORREF, int> counts;
+    for (DWORD pixel : pixels) {
+        const COLORREF colour = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
+        for (int shift : {0, 8, 16}) {
+            const int value = (colour >> shift) & 0xFF;
+            const int a = (text >> shift) & 0xFF;
+            const int b = (background >> shift) & 0xFF;
+            if (value < std::min(a, b) || value > std::max(a, b)) {
+                return testing::AssertionFailure() << std::hex << "colour " << colour << " is of neither";
+            }
+        }
+        ++counts[colour];
+    }
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (most == counts.end() || most->first != background || !counts.count(text)) {
+        return testing::AssertionFailure() << "the background is not the most common colour or no text is drawn";
+    }
+    return testing::AssertionSuccess();
+}
+
+// In high contrast each window's own drawing takes its text and background from one pair of system colours. The
+// test's scheme has none of the colours the windows draw with of their own.
+TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
+{
+    const SystemColours scheme({{COLOR_WINDOW, RGB(16, 16, 64)},
+                                {COLOR_WINDOWTEXT, RGB(255, 255, 96)},
+                                {COLOR_BTNFACE, RGB(48, 0, 0)},
+                                {COLOR_BTNTEXT, RGB(240, 240, 240)},
+                                {COLOR_HIGHLIGHT, RGB(0, 160, 160)},
+                                {COLOR_HIGHLIGHTTEXT, RGB(64, 0, 64)},
+                                {COLOR_HOTLIGHT, RGB(255, 128, 255)}});
+    highContrast_ = true;
+    RunStartUp();
+    ReminderWindow reminder1(TestErrors(), 1, HighContrastAnswer());
+    ReminderWindow reminder2(TestErrors(), 2, HighContrastAnswer());
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    for (ReminderWindow* reminder : {&reminder1, &reminder2}) {
+        ASSERT_TRUE(reminder->Create(main_->Hwnd()));
+        reminder->ShowReminder(L"memo", now);
+    }
+    // The pages with the controls the program has. Reminder 1 weekly with Monday chosen; the pointer over the mail
+    // link.
+    SettingsDialog dialog(TestErrors(), MakeSettingsPages(chimePlayer_), OpenRegistryKey, HighContrastAnswer());
+    {
+        const CommonControls6 controls6;
+        ASSERT_TRUE(controls6.Active());
+        ASSERT_TRUE(dialog.Create(main_->Hwnd(), false));
+    }
+    HWND kind = dialog.Control(IDC_REMINDER1_SCHEDULE);
+    SendMessageW(kind, CB_SETCURSEL, kReminderWeekly, 0);
+    SendMessageW(GetParent(kind), WM_COMMAND, MAKEWPARAM(IDC_REMINDER1_SCHEDULE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(kind));
+    HWND monday = dialog.Control(IDC_REMINDER1_WEEKDAY2);
+    SendMessageW(monday, BM_CLICK, 0, 0);
+    SendMessageW(dialog.Control(IDC_MAIL_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+
+    struct Row {
+        const char* what;
+        HWND window;
+        // Whether the picture is taken from the screen (a button draws its pressed look only there) or is the
+        // window's own print of its client area.
+        bool onScreen;
+        // Left out at each edge: a button's sunken frame in the frame colours and its focus rectangle.
+        int edge;
+        int text;
+        int background;
+    };
+    const Row rows[] = {
+        {"splash", main_->Hwnd(), false, 0, COLOR_WINDOWTEXT, COLOR_WINDOW},
+        {"reminder 1", GetDlgItem(reminder1.Hwnd(), IDC_MESSAGELABEL), false, 0, COLOR_WINDOWTEXT, COLOR_WINDOW},
+        {"reminder 2", GetDlgItem(reminder2.Hwnd(), IDC_MESSAGELABEL), false, 0, COLOR_WINDOWTEXT, COLOR_WINDOW},
+        {"pressed weekday", monday, true, 4, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT},
+        {"weekday indicator", dialog.Control(IDC_REMINDER1_WEEKDAY2_LABEL), false, 0, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT},
+        {"pointed link", dialog.Control(IDC_MAIL_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.onScreen) {
+            // Alone on the screen, above the reminder windows.
+            reminder1.MessageBtnClick();
+            reminder2.MessageBtnClick();
+            dialog.SelectPage(kReminderPageIndex);
+            dialog.ShowDialog();
+            UpdateWindow(dialog.Hwnd());
+        }
+        const ClientPicture picture = row.onScreen ? ScreenClient(row.window) : PrintClient(row.window);
+        std::vector<DWORD> inner;
+        for (int y = row.edge; y < picture.height - row.edge; ++y) {
+            for (int x = row.edge; x < picture.width - row.edge; ++x) {
+                inner.push_back(picture.At(x, y));
+            }
+        }
+        EXPECT_TRUE(DrawnInPair(inner, GetSysColor(row.text), GetSysColor(row.background)));
+    }
+
+    // High contrast switched on or off: a window and its controls paint themselves anew at once.
+    reminder1.ShowReminder(L"memo", now);
+    RedrawWindow(reminder1.Hwnd(), nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+    SendMessageW(reminder1.Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(GetUpdateRect(GetDlgItem(reminder1.Hwnd(), IDC_MESSAGELABEL), nullptr, FALSE));
 }
 
 // Moved to a screen of another DPI, each window sets its children and fonts out anew, and back on the first screen

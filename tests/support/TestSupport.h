@@ -5,7 +5,9 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/AppError.h"
@@ -143,6 +145,40 @@ inline ClientPicture PrintClient(HWND hwnd)
     GetClientRect(hwnd, &rc);
     MemoryCanvas canvas(rc.right, rc.bottom);
     SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+    return {rc.right, rc.bottom, canvas.Pixels()};
+}
+
+// System colours of a test's own choosing, the earlier ones back at the end. Wine hands them to every program
+// that starts meanwhile, so a test that sets them runs alone (ALONE in tests/CMakeLists.txt).
+class SystemColours {
+public:
+    explicit SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours)
+    {
+        for (const auto& [index, colour] : colours) {
+            indexes_.push_back(index);
+            earlier_.push_back(GetSysColor(index));
+            chosen_.push_back(colour);
+        }
+        SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), chosen_.data());
+    }
+    ~SystemColours() { SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), earlier_.data()); }
+    SystemColours(const SystemColours&) = delete;
+    SystemColours& operator=(const SystemColours&) = delete;
+
+private:
+    std::vector<int> indexes_;
+    std::vector<COLORREF> earlier_;
+    std::vector<COLORREF> chosen_;
+};
+
+// What the screen shows of a visible window's client area, in the same form.
+inline ClientPicture ScreenClient(HWND hwnd)
+{
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    MemoryCanvas canvas(rc.right, rc.bottom);
+    WindowDC screen(hwnd);
+    BitBlt(canvas.Get(), 0, 0, rc.right, rc.bottom, screen.Get(), 0, 0, SRCCOPY);
     return {rc.right, rc.bottom, canvas.Pixels()};
 }
 

@@ -238,6 +238,32 @@ bool StartToIdle(Program* resident, HWND* main, StartupTimes* times)
     return true;
 }
 
+// The record of the resident program's windows that same_controls makes them again from.
+std::wstring SameControlsRecord()
+{
+    return BinFolder() + L"startup_bench.controls";
+}
+
+// One start of a program with the resident program's controls and nothing else, to its tray icon: the time from
+// its entry, or -1.
+double StartSameControls()
+{
+    const std::wstring report = BinFolder() + L"startup_bench.report";
+    DeleteFileW(report.c_str());
+    SetEnvironmentVariableW(L"SORABUNE_STARTUP_REPORT", report.c_str());
+    Program copy = Start(L"same_controls.exe", L"replay \"" + SameControlsRecord() + L"\"");
+    const DWORD start = GetTickCount();
+    double fromEntry = -1;
+    while ((fromEntry = ReadReport(report).fromEntry) < 0 && GetTickCount() - start < kTimeoutMs && copy.Handle() &&
+           WaitForSingleObject(copy.Handle(), 20) == WAIT_TIMEOUT) {
+    }
+    TerminateProcess(copy.Handle(), 0);
+    copy.WaitExit(kTimeoutMs);
+    DeleteFileW(report.c_str());
+    Sleep(kSettleMs);
+    return fromEntry;
+}
+
 bool End(const Program& resident, HWND main)
 {
     const bool ended = EndThroughExitDialog(main, kTimeoutMs) && resident.WaitExit(kTimeoutMs);
@@ -252,7 +278,14 @@ bool TimeStartUps()
 {
     constexpr std::size_t kSizes = std::size(kListSizes);
     std::vector<StartupTimes> runs[kSizes];
+    double sameControls = -1;
     for (int round = 0; round < kRounds; ++round) {
+        const double same = StartSameControls();
+        if (same < 0) {
+            std::printf("startup_bench: failed (same controls)\n");
+            return false;
+        }
+        sameControls = sameControls < 0 ? same : std::min(sameControls, same);
         for (std::size_t i = 0; i < kSizes; ++i) {
             StoreSettings(kListSizes[i]);
             Program resident;
@@ -274,6 +307,13 @@ bool TimeStartUps()
         std::printf("startup_to_tray_icon_%d_entries: %.1f ms\n", kListSizes[i], best.fromEntry);
         std::printf("startup_to_tray_icon_incl_loader_%d_entries: %.1f ms\n", kListSizes[i], best.fromCreation);
     }
+    // What the program takes beyond making its controls: the best start of each beside the other's.
+    std::printf("startup_to_tray_icon_same_controls: %.1f ms\n", sameControls);
+    double best = runs[0].front().fromEntry;
+    for (const StartupTimes& times : runs[0]) {
+        best = std::min(best, times.fromEntry);
+    }
+    std::printf("startup_to_tray_icon_to_same_controls_ratio: %.2f x\n", best / sameControls);
     for (std::size_t i = 1; i < kSizes; ++i) {
         std::vector<double> added;
         for (int round = 0; round < kRounds; ++round) {
@@ -341,7 +381,15 @@ int wmain()
     Program resident;
     HWND main = nullptr;
     StartupTimes warmUp;
-    if (!StartToIdle(&resident, &main, &warmUp) || !End(resident, main)) {
+    if (!StartToIdle(&resident, &main, &warmUp)) {
+        std::printf("startup_bench: failed (warm-up run)\n");
+        return 1;
+    }
+    // The windows of the running program, written down for same_controls to make again.
+    Program recorder = Start(L"same_controls.exe",
+                             std::to_wstring(GetProcessId(resident.Handle())) + L" \"" + SameControlsRecord() + L"\"");
+    DWORD recorded = 1;
+    if (!recorder.WaitExit(kTimeoutMs, &recorded) || recorded != 0 || !End(resident, main)) {
         std::printf("startup_bench: failed (warm-up run)\n");
         return 1;
     }

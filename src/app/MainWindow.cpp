@@ -54,9 +54,8 @@ bool MainWindow::Create()
 void MainWindow::LoadTrayIcon(int dpi)
 {
     // The shell shows the icon at the small icon size of the DPI, so the image drawn for that size is handed over.
-    Icon icon = LoadProgramIcon(SM_CXSMICON, dpi);
-    tray_.SetIcon(icon ? icon.Get() : LoadIconW(nullptr, IDI_APPLICATION));
-    trayIcon_ = std::move(icon);
+    HICON icon = ProgramIcon(SM_CXSMICON, dpi);
+    tray_.SetIcon(icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
 }
 
 void MainWindow::SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDialog)

@@ -81,7 +81,6 @@ private:
     std::wstring caption_;
     // The caption's font, made once the caption is known.
     std::optional<DpiFontSet::Id> captionFont_;
-    Icon trayIcon_;
     TrayIcon tray_;
     HighContrastFn highContrast_;
     HWND companionWindow_ = nullptr;

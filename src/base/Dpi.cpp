@@ -2,6 +2,8 @@
 // figures, frames and icons built on them.
 #include "base/Dpi.h"
 
+#include <map>
+
 #include "base/SystemLibrary.h"
 #include "resource.h"
 
@@ -114,11 +116,17 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi)
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
-Icon LoadProgramIcon(int metricIndex, int dpi)
+HICON ProgramIcon(int metricIndex, int dpi)
 {
+    // Windows are made and used on the one UI thread only.
+    static std::map<int, Icon> loaded;
     const int size = MetricForDpi(metricIndex, dpi);
-    return Icon(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SORABUNE), IMAGE_ICON, size, size, 0)));
+    Icon& icon = loaded[size];
+    if (!icon) {
+        icon = Icon(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SORABUNE), IMAGE_ICON, size, size, 0)));
+    }
+    return icon.Get();
 }
 
 void PlaceChild(HWND child, const RECT& design, int dpi)

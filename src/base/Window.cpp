@@ -41,9 +41,8 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hIcon = ProgramIcon(SM_CXICON, SystemDpi());
+    wc.hIconSm = ProgramIcon(SM_CXSMICON, SystemDpi());
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
@@ -99,12 +98,8 @@ void Window::CentreOnScreen()
 void Window::SetIconsForDpi()
 {
     // The caption and the task switcher show the image drawn for their size rather than one the system stretches.
-    Icon small = LoadProgramIcon(SM_CXSMICON, dpi_);
-    Icon big = LoadProgramIcon(SM_CXICON, dpi_);
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
-    smallIcon_ = std::move(small);
-    bigIcon_ = std::move(big);
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON, dpi_)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON, dpi_)));
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -79,8 +79,6 @@ private:
     int dpi_ = kDesignDpi;
     DpiFontSet fonts_;
     ControlLayout layout_;
-    Icon smallIcon_;
-    Icon bigIcon_;
 };
 
 // Registers a window class once per process (a second call with the same name does nothing); every class of

@@ -28,8 +28,8 @@ int MetricForDpi(int index, int dpi);
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi);
 
 // The program's icon at the size of an icon metric (SM_CXICON or SM_CXSMICON) at a DPI, from the image of that
-// size in the resource; null when the program has no icon. Each size is loaded once and kept for the process:
-// every window shows the same images, and loading them per window and class was a good part of the start-up.
+// size in the resource; null when the program has no icon. Every window shows the same images, so each size is
+// loaded once and kept for the process.
 HICON ProgramIcon(int metricIndex, int dpi);
 
 // Puts a child window at its layout rectangle at a DPI.

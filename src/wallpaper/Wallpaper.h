@@ -28,6 +28,12 @@ using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
 void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem);
 
+// Whether this Windows offers span (the version the system reports).
+bool SystemHasSpan();
+// The primary screen's size in pixels, which the preview stands for.
+SIZE PrimaryScreenSize();
+using ScreenSizeFn = SIZE (*)();
+
 // The desktop's current "Wallpaper" value (empty when missing).
 std::wstring CurrentDesktopWallpaper();
 

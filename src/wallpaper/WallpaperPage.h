@@ -25,6 +25,10 @@ struct WallpaperServices {
     SystemParametersInfoFn tellSystem = SystemParametersInfoW;
     // What the end of the load runs when KabeChangeTime is "Sorabune 起動時".
     ChangeWallpaperFn startupChange = ChangeWallpaper;
+    // Whether 表示方法 offers span; without it a stored span shows and applies as fill.
+    bool spanOffered = SystemHasSpan();
+    // The screen the preview shows the wallpaper on.
+    ScreenSizeFn primaryScreen = PrimaryScreenSize;
 };
 
 class WallpaperPage : public SettingsPage {
@@ -59,9 +63,9 @@ public:
     void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
 
     FileDropTarget& fileDrop() { return *fileDrop_; }
-    // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
-    // is shown.
-    std::optional<PreviewRect> Preview() const;
+    // What the preview draws in its frame (the frame's size at the dialog's DPI) for the style in force; nothing
+    // when no picture is shown.
+    std::optional<PreviewLayout> Preview() const;
 
 private:
     HWND List() const { return list_; }

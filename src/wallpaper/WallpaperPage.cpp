@@ -417,6 +417,7 @@ std::optional<PreviewLayout> WallpaperPage::Preview() const
 void WallpaperPage::ClearPreview()
 {
     picture_.Reset();
+    drawn_.Reset();
     pictureSize_ = {};
     InvalidateRect(img_, nullptr, TRUE);
 }
@@ -427,6 +428,7 @@ void WallpaperPage::LoadPreview(const std::wstring& path)
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     // A file that is no readable bitmap shows an empty preview.
     picture_.Reset(bitmap);
+    drawn_.Reset();
     pictureSize_ = {};
     BITMAP info = {};
     if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) {
@@ -435,28 +437,16 @@ void WallpaperPage::LoadPreview(const std::wstring& path)
     InvalidateRect(img_, nullptr, TRUE);
 }
 
-bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
+void WallpaperPage::DrawPreview(HDC dc, const PreviewLayout& layout) const
 {
-    if (item->hwndItem != img_) {
-        return false;
-    }
-    HDC dc = item->hDC;
-    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    std::optional<PreviewLayout> layout = Preview();
-    if (!layout) {
-        return true;
-    }
-    const int left = item->rcItem.left;
-    const int top = item->rcItem.top;
-    const RECT screen = {left + layout->screen.x, top + layout->screen.y,
-                         left + layout->screen.x + layout->screen.width,
-                         top + layout->screen.y + layout->screen.height};
+    const RECT screen = {layout.screen.x, layout.screen.y, layout.screen.x + layout.screen.width,
+                         layout.screen.y + layout.screen.height};
     FillRect(dc, &screen, GetSysColorBrush(COLOR_DESKTOP));
     HDC source = CreateCompatibleDC(dc);
     {
         // A small tiled picture is drawn as a block of its copies, made once with the picture as a brush.
         GdiObject block;
-        const Extent copies = layout->tileBlock;
+        const Extent copies = layout.tileBlock;
         if (copies.width > 1 || copies.height > 1) {
             const int width = copies.width * pictureSize_.cx;
             const int height = copies.height * pictureSize_.cy;
@@ -470,12 +460,45 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
         SelectInDC selected(source, block ? block.Get() : picture_.Get());
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        for (const PreviewPiece& piece : layout->pieces) {
-            StretchBlt(dc, left + piece.to.x, top + piece.to.y, piece.to.width, piece.to.height, source, piece.from.x,
-                       piece.from.y, piece.from.width, piece.from.height, SRCCOPY);
+        for (const PreviewPiece& piece : layout.pieces) {
+            StretchBlt(dc, piece.to.x, piece.to.y, piece.to.width, piece.to.height, source, piece.from.x, piece.from.y,
+                       piece.from.width, piece.from.height, SRCCOPY);
         }
     }
     DeleteDC(source);
+}
+
+bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
+{
+    if (item->hwndItem != img_) {
+        return false;
+    }
+    HDC dc = item->hDC;
+    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    std::optional<PreviewLayout> layout = Preview();
+    if (!layout) {
+        return true;
+    }
+    // Scaling a photo down takes a good part of a second: the preview is drawn once for its picture, style, screen
+    // and frame, and every later paint copies it.
+    const int width = item->rcItem.right - item->rcItem.left;
+    const int height = item->rcItem.bottom - item->rcItem.top;
+    const SIZE screen = services_.primaryScreen();
+    const DrawnPreview drawnFor = {CurrentWallpaperStyle(), width, height, screen.cx, screen.cy};
+    HDC memory = CreateCompatibleDC(dc);
+    if (!drawn_ || drawnFor_ != drawnFor) {
+        drawn_.Reset(CreateCompatibleBitmap(dc, width, height));
+        drawnFor_ = drawnFor;
+        SelectInDC selected(memory, drawn_.Get());
+        const RECT all = {0, 0, width, height};
+        FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+        DrawPreview(memory, *layout);
+    }
+    {
+        SelectInDC selected(memory, drawn_.Get());
+        BitBlt(dc, item->rcItem.left, item->rcItem.top, width, height, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
     return true;
 }
 

@@ -80,6 +80,7 @@ private:
     void FramePreview();
     void ClearPreview();
     void LoadPreview(const std::wstring& path);
+    void DrawPreview(HDC dc, const PreviewLayout& layout) const;
     void AddFiles(const std::vector<std::wstring>& files);
     void UpdateHorizontalExtent();
 
@@ -89,6 +90,14 @@ private:
     HWND img_ = nullptr;
     GdiObject picture_;
     SIZE pictureSize_ = {};
+    // The preview as last drawn, and what it was drawn for; a new picture drops it.
+    struct DrawnPreview {
+        WallpaperStyle style;
+        int frameWidth, frameHeight, screenWidth, screenHeight;
+        bool operator==(const DrawnPreview&) const = default;
+    };
+    GdiObject drawn_;
+    DrawnPreview drawnFor_ = {};
     int extentCount_ = -1; // entries when the scroll range was last measured
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;

@@ -254,10 +254,12 @@ TEST_F(WallpaperPageTest, ThePreviewShowsEachStyleAsTheDesktopValuesItWritesWill
     EXPECT_NE(kDesktop, kPage) << "the screen's edge would not show";
     EXPECT_EQ(GetPixel(canvas.Get(), 0, 0), kPage) << "above the screen";
 
-    // A small picture tiles through a block of its copies, which has to cover the screen like the picture.
+    // A small picture tiles through a block of its copies, which has to cover the screen like the picture; the
+    // preview drawn before it is not kept.
+    Pick(IDC_WALLPAPER_STYLE, 1);
+    ASSERT_TRUE(Page().OnDrawItem(&item));
     SetItems({folder.Bitmap(L"tiny.bmp", 4, 3)});
     ListClick(0);
-    Pick(IDC_WALLPAPER_STYLE, 1);
     ASSERT_TRUE(Page().OnDrawItem(&item));
     const PreviewRect screen = Page().Preview()->screen;
     for (int x = 1; x < 8; ++x) {

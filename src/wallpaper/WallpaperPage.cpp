@@ -141,7 +141,8 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
     CreateControls(form, sheet, kControls);
-    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems, OfferedStyleItems(services_.spanOffered));
+    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems,
+                 static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
     FillDropDown(form, IDC_WALLPAPER_ORDER, kWallpaperOrderItems);
     FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kWallpaperChangeTimeItems);
     list_ = form.Control(IDC_WALLPAPER_LIST);

@@ -9,6 +9,8 @@ namespace {
 constexpr DWORD kIntervalsMs[] = {900000, 600000, 300000, 180000, 60000, 30000, 10000};
 static_assert(std::size(kIntervalsMs) + static_cast<int>(WallpaperChangeTime::Every15Minutes) ==
               std::size(kWallpaperChangeTimeItems));
+// Span is the last item, so that a Windows without it is offered the others by their count.
+static_assert(std::size(kWallpaperStyleItems) == static_cast<std::size_t>(WallpaperStyle::Span) + 1);
 } // namespace
 
 WallpaperStyleValues DesktopValuesOf(WallpaperStyle style)

@@ -118,9 +118,15 @@ bool SystemHasSpan()
     return WindowsHasSpan(version.dwMajorVersion, version.dwMinorVersion);
 }
 
-SIZE PrimaryScreenSize()
+Screens SystemScreens()
 {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Screens screens = {};
+    screens.primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    screens.all.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screens.all.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screens.all.right = screens.all.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screens.all.bottom = screens.all.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return screens;
 }
 
 std::wstring CurrentDesktopWallpaper()

@@ -30,9 +30,14 @@ void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParamete
 
 // Whether this Windows offers span (the version the system reports).
 bool SystemHasSpan();
-// The primary screen's size in pixels, which the preview stands for.
-SIZE PrimaryScreenSize();
-using ScreenSizeFn = SIZE (*)();
+// The screens the preview stands for: the primary screen's size in pixels, and the rectangle around all screens
+// in the primary screen's coordinates (its top left corner is 0, 0).
+struct Screens {
+    SIZE primary;
+    RECT all;
+};
+Screens SystemScreens();
+using ScreensFn = Screens (*)();
 
 // The desktop's current "Wallpaper" value (empty when missing).
 std::wstring CurrentDesktopWallpaper();

@@ -410,9 +410,11 @@ std::optional<PreviewLayout> WallpaperPage::Preview() const
     // The screen's shape fills the frame at any DPI, and the picture lies on it as the desktop will show it.
     RECT frame = {};
     GetClientRect(img_, &frame);
-    const SIZE screen = services_.primaryScreen();
-    return LayOutPreview(CurrentWallpaperStyle(), {pictureSize_.cx, pictureSize_.cy}, {screen.cx, screen.cy},
-                         {frame.right, frame.bottom});
+    const Screens screens = services_.screens();
+    const RECT& all = screens.all;
+    return LayOutPreview(CurrentWallpaperStyle(), {pictureSize_.cx, pictureSize_.cy},
+                         {screens.primary.cx, screens.primary.cy}, {frame.right, frame.bottom},
+                         {all.left, all.top, all.right - all.left, all.bottom - all.top});
 }
 
 void WallpaperPage::ClearPreview()
@@ -480,16 +482,15 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
     if (!layout) {
         return true;
     }
-    // Scaling a photo down takes a good part of a second: the preview is drawn once for its picture, style, screen
-    // and frame, and every later paint copies it.
+    // Scaling a photo down takes a good part of a second: the preview is drawn once for its picture and layout, and
+    // every later paint copies it.
     const int width = item->rcItem.right - item->rcItem.left;
     const int height = item->rcItem.bottom - item->rcItem.top;
-    const SIZE screen = services_.primaryScreen();
-    const DrawnPreview drawnFor = {CurrentWallpaperStyle(), width, height, screen.cx, screen.cy};
     HDC memory = CreateCompatibleDC(dc);
-    if (!drawn_ || drawnFor_ != drawnFor) {
+    if (!drawn_ || drawnLayout_ != *layout || drawnSize_.cx != width || drawnSize_.cy != height) {
         drawn_.Reset(CreateCompatibleBitmap(dc, width, height));
-        drawnFor_ = drawnFor;
+        drawnLayout_ = *layout;
+        drawnSize_ = {width, height};
         SelectInDC selected(memory, drawn_.Get());
         const RECT all = {0, 0, width, height};
         FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));

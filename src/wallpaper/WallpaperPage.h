@@ -27,8 +27,8 @@ struct WallpaperServices {
     ChangeWallpaperFn startupChange = ChangeWallpaper;
     // Whether 表示方法 offers span; without it a stored span shows and applies as fill.
     bool spanOffered = SystemHasSpan();
-    // The screen the preview shows the wallpaper on.
-    ScreenSizeFn primaryScreen = PrimaryScreenSize;
+    // The screens the preview shows the wallpaper on.
+    ScreensFn screens = SystemScreens;
 };
 
 class WallpaperPage : public SettingsPage {
@@ -90,14 +90,10 @@ private:
     HWND img_ = nullptr;
     GdiObject picture_;
     SIZE pictureSize_ = {};
-    // The preview as last drawn, and what it was drawn for; a new picture drops it.
-    struct DrawnPreview {
-        WallpaperStyle style;
-        int frameWidth, frameHeight, screenWidth, screenHeight;
-        bool operator==(const DrawnPreview&) const = default;
-    };
+    // The preview as last drawn, with the layout and frame size it was drawn for; a new picture drops it.
     GdiObject drawn_;
-    DrawnPreview drawnFor_ = {};
+    PreviewLayout drawnLayout_;
+    SIZE drawnSize_ = {};
     int extentCount_ = -1; // entries when the scroll range was last measured
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;

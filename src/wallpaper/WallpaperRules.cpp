@@ -196,7 +196,7 @@ private:
 };
 } // namespace
 
-PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame)
+PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame, PreviewRect allScreens)
 {
     PreviewLayout layout;
     if (screen.width <= 0 || screen.height <= 0 || frame.width <= 0 || frame.height <= 0) {
@@ -237,8 +237,13 @@ PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen,
         pieces.Add(on, wholePicture);
         break;
     }
-    case WallpaperStyle::Fill:
     case WallpaperStyle::Span:
+        if (allScreens.width > 0 && allScreens.height > 0) {
+            pieces.Add(allScreens, FillFrom(picture, {allScreens.width, allScreens.height}));
+            break;
+        }
+        [[fallthrough]];
+    case WallpaperStyle::Fill:
         pieces.Add(wholeScreen, FillFrom(picture, screen));
         break;
     default:

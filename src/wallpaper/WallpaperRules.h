@@ -39,15 +39,18 @@ std::wstring BitmapPathFor(std::wstring_view jpegPath);
 
 struct PreviewRect {
     int x, y, width, height;
+    bool operator==(const PreviewRect&) const = default;
 };
 struct Extent {
     int width, height;
+    bool operator==(const Extent&) const = default;
 };
 // One part of the preview: where in the frame it is drawn, and from which part of the picture (or of the tile
 // block) it is taken.
 struct PreviewPiece {
     PreviewRect to;
     PreviewRect from;
+    bool operator==(const PreviewPiece&) const = default;
 };
 // What the preview draws: the primary screen scaled into the frame with its aspect kept and centred, filled with
 // the desktop's colour, and the pieces of the picture as the style lays it on that screen, cut at its edges.
@@ -57,6 +60,9 @@ struct PreviewLayout {
     // picture on a large screen needs only a few pieces; 1 x 1 for every other style.
     Extent tileBlock = {1, 1};
     std::vector<PreviewPiece> pieces;
+    bool operator==(const PreviewLayout&) const = default;
 };
-// Span lays the picture over all screens together: the primary screen alone shows it as fill does.
-PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame);
+// Span fills the rectangle around all screens (in the primary screen's pixels, the primary's corner at 0, 0) with
+// the picture, of which the primary screen shows its part; without other screens that is fill.
+PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame,
+                            PreviewRect allScreens = {});

@@ -40,10 +40,10 @@ inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UI
     return TRUE;
 }
 
-// The primary screen of the tests' wallpaper pages: 16:9, small enough for a picture of a few pixels to matter.
-inline SIZE TestScreen()
+// The one screen of the tests' wallpaper pages: 16:9, small enough for a picture of a few pixels to matter.
+inline Screens TestScreens()
 {
-    return {320, 180};
+    return {{320, 180}, {0, 0, 320, 180}};
 }
 
 // The add dialog of the tests' wallpaper pages: the system's unless a test answers it.
@@ -137,7 +137,7 @@ protected:
         services.addDialog = ThroughTestAddDialog;
         services.tellSystem = RecordSystemCall;
         services.spanOffered = true;
-        services.primaryScreen = TestScreen;
+        services.screens = TestScreens;
         return services;
     }
 

@@ -134,11 +134,6 @@ TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCase)
     EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
 }
 
-bool operator==(PreviewRect a, PreviewRect b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
-
 // A 16:9 screen in the 220 x 165 frame lies at 0, 21 as 220 x 123; one screen pixel is 0.1375 of the frame's.
 TEST(WallpaperRulesTest, ThePreviewLaysThePictureOnTheScreenAsEachStyleDoes)
 {
@@ -182,4 +177,11 @@ TEST(WallpaperRulesTest, ThePreviewLaysThePictureOnTheScreenAsEachStyleDoes)
     ASSERT_EQ(small.pieces.size(), 14u * 15u);
     EXPECT_TRUE(small.pieces[13].from == (PreviewRect{0, 0, 40, 60}));
     EXPECT_TRUE(LayOutPreview(WallpaperStyle::Fit, {0, 0}, kScreen, kFrame).pieces.empty());
+    // Span over a second screen of the same size, right and then left of the primary: its half of the picture.
+    for (int left : {0, -1600}) {
+        PreviewLayout span = LayOutPreview(WallpaperStyle::Span, {3200, 900}, kScreen, kFrame, {left, 0, 3200, 900});
+        ASSERT_EQ(span.pieces.size(), 1u);
+        EXPECT_TRUE(span.pieces[0].to == kScreenInFrame);
+        EXPECT_TRUE(span.pieces[0].from == (PreviewRect{-left, 0, 1600, 900})) << left;
+    }
 }

@@ -1,8 +1,8 @@
 // Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
 // the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files (beside the
-// conversion of a normal progressive photo of the same size) and ChangeWallpaper over a list of 10,000 present
-// files. Prints "name: value unit" lines. SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a
-// 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the folder of the progressive photos of 10 scans
+// conversion of a normal progressive photo of the same size), ChangeWallpaper over a list of 10,000 present
+// files and the preview's painting in each style. Prints "name: value unit" lines. SORABUNE_BENCH_JPEG names the photo
+// (scripts/bench makes a 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the folder of the progressive photos of 10 scans
 // (progressive_<width>x<height>.jpg).
 #include <windows.h>
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -310,6 +311,61 @@ void BenchChangeWallpaper()
     std::printf("wallpaper_change_10000_sequential: %.1f ms\n", sequential);
     std::printf("wallpaper_change_10000_random: %.1f ms\n", random);
 }
+// The preview painted in each style from a converted 24-megapixel photo, and a 4 x 3 picture tiled over the
+// session's screen, which the page draws through a block of its copies.
+void BenchPreview(const ScratchFolder& folder)
+{
+    ChimePlayer chimePlayer;
+    ErrorBox errors;
+    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
+    if (!form.Create(nullptr, false)) {
+        std::fprintf(stderr, "no settings dialog\n");
+        return;
+    }
+    WallpaperPage& page = WallpaperPageOf(form);
+    HWND list = form.Control(IDC_WALLPAPER_LIST);
+    HWND img = form.Control(IDC_WALLPAPER_PREVIEW);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_STATIC;
+    item.hwndItem = img;
+    GetClientRect(img, &item.rcItem);
+    WindowDC screen;
+    item.hDC = CreateCompatibleDC(screen.Get());
+    GdiObject canvas(CreateCompatibleBitmap(screen.Get(), item.rcItem.right, item.rcItem.bottom));
+    std::optional<SelectInDC> selected(std::in_place, item.hDC, canvas.Get());
+    struct Case {
+        const char* name;
+        int width, height;
+        std::vector<int> styles;
+    };
+    const Case cases[] = {{"24mp", 6000, 4000, {0, 1, 2, 3, 4}}, {"4x3", 4, 3, {1}}};
+    const char* styleNames[] = {"centre", "tile", "stretch", "fit", "fill"};
+    for (const Case& picture : cases) {
+        const std::wstring path = folder / (L"preview" + std::to_wstring(picture.width) + L".bmp");
+        WriteBytes(path, GreyBitmap(picture.width, picture.height));
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        form.AddItem(IDC_WALLPAPER_LIST, path);
+        SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+        page.ListClick();
+        for (int style : picture.styles) {
+            form.SetIndex(IDC_WALLPAPER_STYLE, style);
+            page.StyleChange();
+            // The first paint after a change of style draws the preview; the later ones copy it.
+            std::vector<double> times;
+            for (int run = 0; run < kChangeRuns; ++run) {
+                auto start = Clock::now();
+                page.OnDrawItem(&item);
+                times.push_back(MillisecondsSince(start));
+            }
+            std::printf("wallpaper_preview_paint_%s_%s: %.1f ms\n", picture.name, styleNames[style], times[0]);
+            std::sort(times.begin() + 1, times.end());
+            std::printf("wallpaper_preview_repaint_%s_%s: %.2f ms\n", picture.name, styleNames[style],
+                        times[(times.size() + 1) / 2]);
+        }
+    }
+    selected.reset();
+    DeleteDC(item.hDC);
+}
 } // namespace
 
 int wmain()
@@ -329,6 +385,7 @@ int wmain()
     BenchManyPasses(folder, photos);
     BenchApp1Flood(folder);
     BenchChangeWallpaper();
+    BenchPreview(folder);
     std::fflush(stdout);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Development helper: shows a window of the program in its design state for a few seconds, so that a screenshot
 // can be taken of it. Arguments: a page number of the settings dialog (0-5), "splash", "reminder1" or
-// "reminder2"; then "hc" to draw as in high contrast, "armed" to show reminder 1 set weekly and switched on.
+// "reminder2"; then "hc" to draw as in high contrast, "armed" to show reminder 1 set weekly and switched on; or,
+// for the wallpaper page, a style item and a picture to preview in it.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -10,6 +11,7 @@
 
 #include "info/InfoPage.h"
 #include "settings/SettingsDialog.h"
+#include "wallpaper/WallpaperIds.h"
 #include "app/MainWindow.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
@@ -71,6 +73,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const std::wstring what = argc > 1 ? argv[1] : L"0";
     const bool highContrast = HasArgument(argc, argv, L"hc");
     const bool armed = HasArgument(argc, argv, L"armed");
+    const std::wstring style = argc > 3 ? argv[2] : L"";
+    const std::wstring picture = argc > 3 ? argv[3] : L"";
     LocalFree(argv);
     const HighContrastFn answer = [highContrast] { return highContrast || SystemHighContrast(); };
 
@@ -112,6 +116,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     if (armed) {
         ArmReminder(form);
+    }
+    // settings_preview 2 <style item> <picture>: the picture previewed in that style, as a click would show it.
+    if (!picture.empty()) {
+        form.SetIndex(IDC_WALLPAPER_STYLE, static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_STYLE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(form.Control(IDC_WALLPAPER_STYLE)));
+        form.AddItem(IDC_WALLPAPER_LIST, picture);
+        HWND list = form.Control(IDC_WALLPAPER_LIST);
+        SendMessageW(list, LB_SETSEL, TRUE, 0);
+        SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
     }
     form.ShowDialog();
     RunForAWhile();

@@ -76,10 +76,15 @@ void LoadValue(SettingsDialog& form, IniStore& store, const SettingDef& def, SYS
         return;
     }
     switch (to.mirror) {
-    case Mirror::Index:
+    case Mirror::Index: {
+        const int offered = form.ItemCount(to.controlId);
+        if (to.offeredItem) {
+            value = to.offeredItem(value, offered);
+        }
         // An index beyond the items means no selection; not every combo box clears it by itself.
-        form.SetIndex(to.controlId, value >= 0 && value < form.ItemCount(to.controlId) ? value : kNoSelection);
+        form.SetIndex(to.controlId, value >= 0 && value < offered ? value : kNoSelection);
         break;
+    }
     case Mirror::Down:
         form.SetDown(to.controlId, value != 0);
         break;

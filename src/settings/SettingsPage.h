@@ -45,6 +45,9 @@ struct ValueBinding {
     std::wstring name;
     int controlId = 0;
     Mirror mirror = Mirror::None;
+    // Index only: the item a stored position shows when the drop-down offers fewer items on this system than
+    // there are positions; none keeps the position.
+    int (*offeredItem)(int stored, int offeredItems) = nullptr;
 };
 
 class SettingsPage {

@@ -6,9 +6,26 @@
 
 #include <optional>
 
-// "KabeStyle": how a wallpaper covers the screen.
-enum class WallpaperStyle { Centre, Tile, Stretch };
-inline constexpr const wchar_t* kWallpaperStyleItems[] = {L"中央に表示", L"並べて表示", L"拡大して表示"};
+// "KabeStyle": how a wallpaper covers the screen. Items keep their positions across versions, so stored
+// settings keep their meaning; span is offered only where Windows has it.
+enum class WallpaperStyle { Centre, Tile, Stretch, Fit, Fill, Span };
+// Fit keeps the whole picture inside the screen, fill covers the screen and cuts what stands out.
+inline constexpr const wchar_t* kWallpaperStyleItems[] = {L"中央に表示",       L"並べて表示",
+                                                          L"拡大して表示",     L"画面に収めて表示",
+                                                          L"画面を埋めて表示", L"複数画面にまたがって表示"};
+// What the desktop's "TileWallpaper" and "WallpaperStyle" hold for a style.
+struct WallpaperStyleValues {
+    const wchar_t* tile;
+    const wchar_t* style;
+};
+WallpaperStyleValues DesktopValuesOf(WallpaperStyle style);
+// Windows draws a wallpaper across all screens from Windows 8 (6.2) on.
+bool WindowsHasSpan(DWORD majorVersion, DWORD minorVersion);
+// How many of the items the drop-down offers.
+int OfferedStyleItems(bool spanOffered);
+// The item a stored position shows among the items offered: a stored span where Windows has none shows fill,
+// its nearest; other positions are kept (beyond the items they mean no selection).
+int OfferedStyleItem(int stored, int offeredItems);
 // The style an item stands for; nothing for no selection or an unknown item, which leaves the current style as
 // it is.
 std::optional<WallpaperStyle> StyleForStyleIndex(int index);

@@ -17,23 +17,6 @@ namespace {
 constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
 // KabeJyunn items.
 
-struct StyleValues {
-    const wchar_t* tile;
-    const wchar_t* style;
-};
-
-StyleValues ValuesOf(WallpaperStyle style)
-{
-    switch (style) {
-    case WallpaperStyle::Tile:
-        return {L"1", L"0"};
-    case WallpaperStyle::Stretch:
-        return {L"0", L"2"};
-    default:
-        return {L"0", L"0"};
-    }
-}
-
 // The hourglass while JPEG files convert: the UI thread handles no message meanwhile, so the cursor stays
 // until it is set back.
 class WaitCursor {
@@ -107,7 +90,7 @@ std::mt19937& WallpaperRandom()
 
 void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem)
 {
-    StyleValues values = ValuesOf(style);
+    const WallpaperStyleValues values = DesktopValuesOf(style);
     {
         IniStore desktop(HKEY_CURRENT_USER, L"");
         desktop.WriteString(kDesktopSection, L"Wallpaper", path);
@@ -119,6 +102,31 @@ void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParamete
     // The path itself, not null: newer systems take null as "back to the default wallpaper". Tiling and
     // style still come from the values just written. Not stored in the user profile a second time.
     tellSystem(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), SPIF_SENDWININICHANGE);
+}
+
+bool SystemHasSpan()
+{
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)
+#endif
+    // Without a manifest entry for later versions the answer stops at 6.2, which is still Windows 8 or later.
+    if (!GetVersionExW(&version)) {
+        return false;
+    }
+    return WindowsHasSpan(version.dwMajorVersion, version.dwMinorVersion);
+}
+
+Screens SystemScreens()
+{
+    Screens screens = {};
+    screens.primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    screens.all.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screens.all.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screens.all.right = screens.all.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screens.all.bottom = screens.all.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return screens;
 }
 
 std::wstring CurrentDesktopWallpaper()

@@ -28,6 +28,17 @@ using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
 void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem);
 
+// Whether this Windows offers span (the version the system reports).
+bool SystemHasSpan();
+// The screens the preview stands for: the primary screen's size in pixels, and the rectangle around all screens
+// in the primary screen's coordinates (its top left corner is 0, 0).
+struct Screens {
+    SIZE primary;
+    RECT all;
+};
+Screens SystemScreens();
+using ScreensFn = Screens (*)();
+
 // The desktop's current "Wallpaper" value (empty when missing).
 std::wstring CurrentDesktopWallpaper();
 

@@ -56,10 +56,11 @@ constexpr CLSID kFileOpenDialogClass = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1,
 constexpr COMDLG_FILTERSPEC kAddDialogFilter = {L"ビットマップファイル", L"*.bmp;*.jpg"};
 constexpr int kExtentMargin = 8;
 
-template <std::size_t N> void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N])
+template <std::size_t N>
+void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N], std::size_t offered = N)
 {
-    for (const wchar_t* item : items) {
-        form.AddItem(id, item);
+    for (std::size_t i = 0; i < offered && i < N; ++i) {
+        form.AddItem(id, items[i]);
     }
     form.SetIndex(id, 0);
 }
@@ -140,7 +141,8 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
     CreateControls(form, sheet, kControls);
-    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems);
+    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems,
+                 static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
     FillDropDown(form, IDC_WALLPAPER_ORDER, kWallpaperOrderItems);
     FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kWallpaperChangeTimeItems);
     list_ = form.Control(IDC_WALLPAPER_LIST);
@@ -157,7 +159,7 @@ std::vector<ValueBinding> WallpaperPage::Bindings() const
 {
     return {{L"KabeChangeTime", IDC_WALLPAPER_CHANGE_TIME, Mirror::Index},
             {L"KabeJyunn", IDC_WALLPAPER_ORDER, Mirror::Index},
-            {L"KabeStyle", IDC_WALLPAPER_STYLE, Mirror::Index},
+            {L"KabeStyle", IDC_WALLPAPER_STYLE, Mirror::Index, OfferedStyleItem},
             {L"KabeListCount", IDC_WALLPAPER_LIST, Mirror::ItemCount},
             {L"KabeBmp%d", IDC_WALLPAPER_LIST, Mirror::Items}};
 }
@@ -396,24 +398,29 @@ void WallpaperPage::StyleChange()
 {
     if (auto style = StyleForStyleIndex(form_->Index(IDC_WALLPAPER_STYLE))) {
         CurrentWallpaperStyle() = *style;
+        InvalidateRect(img_, nullptr, TRUE);
     }
 }
 
-std::optional<PreviewRect> WallpaperPage::Preview() const
+std::optional<PreviewLayout> WallpaperPage::Preview() const
 {
     if (!picture_) {
         return std::nullopt;
     }
-    // The picture's own pixels fill the frame at any DPI: a small one is shown unstretched, a large one shrunk to
-    // the frame's size on this screen.
+    // The screen's shape fills the frame at any DPI, and the picture lies on it as the desktop will show it.
     RECT frame = {};
     GetClientRect(img_, &frame);
-    return PlacePreview(pictureSize_.cx, pictureSize_.cy, frame.right, frame.bottom);
+    const Screens screens = services_.screens();
+    const RECT& all = screens.all;
+    return LayOutPreview(CurrentWallpaperStyle(), {pictureSize_.cx, pictureSize_.cy},
+                         {screens.primary.cx, screens.primary.cy}, {frame.right, frame.bottom},
+                         {all.left, all.top, all.right - all.left, all.bottom - all.top});
 }
 
 void WallpaperPage::ClearPreview()
 {
     picture_.Reset();
+    drawn_.Reset();
     pictureSize_ = {};
     InvalidateRect(img_, nullptr, TRUE);
 }
@@ -424,12 +431,44 @@ void WallpaperPage::LoadPreview(const std::wstring& path)
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     // A file that is no readable bitmap shows an empty preview.
     picture_.Reset(bitmap);
+    drawn_.Reset();
     pictureSize_ = {};
     BITMAP info = {};
     if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) {
         pictureSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
     }
     InvalidateRect(img_, nullptr, TRUE);
+}
+
+void WallpaperPage::DrawPreview(HDC dc, const PreviewLayout& layout) const
+{
+    const RECT screen = {layout.screen.x, layout.screen.y, layout.screen.x + layout.screen.width,
+                         layout.screen.y + layout.screen.height};
+    FillRect(dc, &screen, GetSysColorBrush(COLOR_DESKTOP));
+    HDC source = CreateCompatibleDC(dc);
+    {
+        // A small tiled picture is drawn as a block of its copies, made once with the picture as a brush.
+        GdiObject block;
+        const Extent copies = layout.tileBlock;
+        if (copies.width > 1 || copies.height > 1) {
+            const int width = copies.width * pictureSize_.cx;
+            const int height = copies.height * pictureSize_.cy;
+            block.Reset(CreateCompatibleBitmap(dc, width, height));
+            GdiObject brush(CreatePatternBrush(static_cast<HBITMAP>(picture_.Get())));
+            SelectInDC blockSelected(source, block.Get());
+            const RECT all = {0, 0, width, height};
+            SetBrushOrgEx(source, 0, 0, nullptr);
+            FillRect(source, &all, static_cast<HBRUSH>(brush.Get()));
+        }
+        SelectInDC selected(source, block ? block.Get() : picture_.Get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        for (const PreviewPiece& piece : layout.pieces) {
+            StretchBlt(dc, piece.to.x, piece.to.y, piece.to.width, piece.to.height, source, piece.from.x, piece.from.y,
+                       piece.from.width, piece.from.height, SRCCOPY);
+        }
+    }
+    DeleteDC(source);
 }
 
 bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
@@ -439,19 +478,29 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
     }
     HDC dc = item->hDC;
     FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    std::optional<PreviewRect> place = Preview();
-    if (!place) {
+    std::optional<PreviewLayout> layout = Preview();
+    if (!layout) {
         return true;
     }
-    HDC source = CreateCompatibleDC(dc);
-    {
-        SelectInDC selected(source, picture_.Get());
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, item->rcItem.left + place->x, item->rcItem.top + place->y, place->width, place->height, source,
-                   0, 0, pictureSize_.cx, pictureSize_.cy, SRCCOPY);
+    // Scaling a photo down takes a good part of a second: the preview is drawn once for its picture and layout, and
+    // every later paint copies it.
+    const int width = item->rcItem.right - item->rcItem.left;
+    const int height = item->rcItem.bottom - item->rcItem.top;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!drawn_ || drawnLayout_ != *layout || drawnSize_.cx != width || drawnSize_.cy != height) {
+        drawn_.Reset(CreateCompatibleBitmap(dc, width, height));
+        drawnLayout_ = *layout;
+        drawnSize_ = {width, height};
+        SelectInDC selected(memory, drawn_.Get());
+        const RECT all = {0, 0, width, height};
+        FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+        DrawPreview(memory, *layout);
     }
-    DeleteDC(source);
+    {
+        SelectInDC selected(memory, drawn_.Get());
+        BitBlt(dc, item->rcItem.left, item->rcItem.top, width, height, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
     return true;
 }
 

@@ -25,6 +25,10 @@ struct WallpaperServices {
     SystemParametersInfoFn tellSystem = SystemParametersInfoW;
     // What the end of the load runs when KabeChangeTime is "Sorabune 起動時".
     ChangeWallpaperFn startupChange = ChangeWallpaper;
+    // Whether 表示方法 offers span; without it a stored span shows and applies as fill.
+    bool spanOffered = SystemHasSpan();
+    // The screens the preview shows the wallpaper on.
+    ScreensFn screens = SystemScreens;
 };
 
 class WallpaperPage : public SettingsPage {
@@ -59,9 +63,9 @@ public:
     void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
 
     FileDropTarget& fileDrop() { return *fileDrop_; }
-    // Where the preview picture lies in its frame (the frame's size at the dialog's DPI); nothing when no picture
-    // is shown.
-    std::optional<PreviewRect> Preview() const;
+    // What the preview draws in its frame (the frame's size at the dialog's DPI) for the style in force; nothing
+    // when no picture is shown.
+    std::optional<PreviewLayout> Preview() const;
 
 private:
     HWND List() const { return list_; }
@@ -76,6 +80,7 @@ private:
     void FramePreview();
     void ClearPreview();
     void LoadPreview(const std::wstring& path);
+    void DrawPreview(HDC dc, const PreviewLayout& layout) const;
     void AddFiles(const std::vector<std::wstring>& files);
     void UpdateHorizontalExtent();
 
@@ -85,6 +90,10 @@ private:
     HWND img_ = nullptr;
     GdiObject picture_;
     SIZE pictureSize_ = {};
+    // The preview as last drawn, with the layout and frame size it was drawn for; a new picture drops it.
+    GdiObject drawn_;
+    PreviewLayout drawnLayout_;
+    SIZE drawnSize_ = {};
     int extentCount_ = -1; // entries when the scroll range was last measured
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;

@@ -1,4 +1,4 @@
-// The wallpaper list's rules: next entry, purge, UP and DOWN, the add rule's extension test, preview placement.
+// The wallpaper list's rules: next entry, purge, UP and DOWN, the add rule's extension test, the preview's layout.
 #include "wallpaper/WallpaperRules.h"
 
 #include <algorithm>
@@ -113,19 +113,142 @@ std::wstring BitmapPathFor(std::wstring_view jpegPath)
     return std::wstring(jpegPath.substr(0, jpegPath.size() - extension.size())) + L".BMP";
 }
 
-PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight)
+namespace {
+// A tiled preview draws at most about this many blocks along each side of the screen.
+constexpr std::int64_t kTileBlocksPerSide = 16;
+
+// Whether a is wider than b for its height (compared without division).
+bool WiderThan(Extent a, Extent b)
 {
-    int width = std::max(pictureWidth, 0);
-    int height = std::max(pictureHeight, 0);
-    if (width > frameWidth || height > frameHeight) {
-        // Scale by the tighter side; 64-bit products keep huge pictures exact.
-        if (static_cast<std::int64_t>(width) * frameHeight >= static_cast<std::int64_t>(height) * frameWidth) {
-            height = static_cast<int>(static_cast<std::int64_t>(height) * frameWidth / width);
-            width = frameWidth;
-        } else {
-            width = static_cast<int>(static_cast<std::int64_t>(width) * frameHeight / height);
-            height = frameHeight;
-        }
+    return static_cast<std::int64_t>(a.width) * b.height > static_cast<std::int64_t>(a.height) * b.width;
+}
+
+// The largest rectangle of the shape's aspect inside the box (sides truncated to whole pixels), centred.
+PreviewRect FitInto(Extent shape, Extent box)
+{
+    Extent size = box;
+    if (WiderThan(shape, box)) {
+        size.height = static_cast<int>(static_cast<std::int64_t>(shape.height) * box.width / shape.width);
+    } else {
+        size.width = static_cast<int>(static_cast<std::int64_t>(shape.width) * box.height / shape.height);
     }
-    return {(frameWidth - width) / 2, (frameHeight - height) / 2, width, height};
+    return {(box.width - size.width) / 2, (box.height - size.height) / 2, size.width, size.height};
+}
+
+// The part of the picture that covers the screen when the picture is scaled to fill it: cut at the sides that
+// stand out, equally on both.
+PreviewRect FillFrom(Extent picture, Extent screen)
+{
+    Extent size = picture;
+    if (WiderThan(picture, screen)) {
+        size.width =
+            std::max(1, static_cast<int>(static_cast<std::int64_t>(picture.height) * screen.width / screen.height));
+    } else {
+        size.height =
+            std::max(1, static_cast<int>(static_cast<std::int64_t>(picture.width) * screen.height / screen.width));
+    }
+    return {(picture.width - size.width) / 2, (picture.height - size.height) / 2, size.width, size.height};
+}
+
+// Lays pieces given in screen pixels into the screen's rectangle in the frame. Edges are mapped rather than sizes,
+// so that pieces side by side meet without a gap.
+class ScreenPieces {
+public:
+    ScreenPieces(PreviewLayout& layout, Extent screen) : layout_(layout), screen_(screen) {}
+
+    // The picture's part from, drawn over on (screen pixels, may stand out of the screen), cut at the screen's
+    // edges with the source cut in proportion.
+    void Add(PreviewRect on, PreviewRect from)
+    {
+        const std::int64_t left = std::max(on.x, 0), top = std::max(on.y, 0);
+        const std::int64_t right = std::min<std::int64_t>(std::int64_t{on.x} + on.width, screen_.width);
+        const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{on.y} + on.height, screen_.height);
+        if (left >= right || top >= bottom) {
+            return;
+        }
+        PreviewPiece piece;
+        piece.to = {X(left), Y(top), X(right) - X(left), Y(bottom) - Y(top)};
+        if (piece.to.width <= 0 || piece.to.height <= 0) {
+            return;
+        }
+        const auto cut = [](std::int64_t at, int start, int length, int sourceStart, int sourceLength) {
+            return static_cast<int>(sourceStart + (at - start) * sourceLength / length);
+        };
+        const int fromLeft = cut(left, on.x, on.width, from.x, from.width);
+        const int fromTop = cut(top, on.y, on.height, from.y, from.height);
+        piece.from = {fromLeft, fromTop, cut(right, on.x, on.width, from.x, from.width) - fromLeft,
+                      cut(bottom, on.y, on.height, from.y, from.height) - fromTop};
+        layout_.pieces.push_back(piece);
+    }
+
+private:
+    int X(std::int64_t x) const
+    {
+        return layout_.screen.x + static_cast<int>(x * layout_.screen.width / screen_.width);
+    }
+    int Y(std::int64_t y) const
+    {
+        return layout_.screen.y + static_cast<int>(y * layout_.screen.height / screen_.height);
+    }
+
+    PreviewLayout& layout_;
+    Extent screen_;
+};
+} // namespace
+
+PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame, PreviewRect allScreens)
+{
+    PreviewLayout layout;
+    if (screen.width <= 0 || screen.height <= 0 || frame.width <= 0 || frame.height <= 0) {
+        layout.screen = {0, 0, 0, 0};
+        return layout;
+    }
+    layout.screen = FitInto(screen, frame);
+    if (picture.width <= 0 || picture.height <= 0) {
+        return layout;
+    }
+    const PreviewRect wholeScreen = {0, 0, screen.width, screen.height};
+    const PreviewRect wholePicture = {0, 0, picture.width, picture.height};
+    ScreenPieces pieces(layout, screen);
+    switch (style) {
+    case WallpaperStyle::Centre:
+        pieces.Add(
+            {(screen.width - picture.width) / 2, (screen.height - picture.height) / 2, picture.width, picture.height},
+            wholePicture);
+        break;
+    case WallpaperStyle::Tile: {
+        // Repeats of a block of copies are the repeats of the picture: tiling starts at the screen's corner.
+        const auto copies = [](int side, int screenSide) {
+            const std::int64_t span = kTileBlocksPerSide * side;
+            return static_cast<int>(std::max<std::int64_t>(1, (screenSide + span - 1) / span));
+        };
+        layout.tileBlock = {copies(picture.width, screen.width), copies(picture.height, screen.height)};
+        const int blockWidth = layout.tileBlock.width * picture.width;
+        const int blockHeight = layout.tileBlock.height * picture.height;
+        for (int y = 0; y < screen.height; y += blockHeight) {
+            for (int x = 0; x < screen.width; x += blockWidth) {
+                pieces.Add({x, y, blockWidth, blockHeight}, {0, 0, blockWidth, blockHeight});
+            }
+        }
+        break;
+    }
+    case WallpaperStyle::Fit: {
+        const PreviewRect on = FitInto(picture, screen);
+        pieces.Add(on, wholePicture);
+        break;
+    }
+    case WallpaperStyle::Span:
+        if (allScreens.width > 0 && allScreens.height > 0) {
+            pieces.Add(allScreens, FillFrom(picture, {allScreens.width, allScreens.height}));
+            break;
+        }
+        [[fallthrough]];
+    case WallpaperStyle::Fill:
+        pieces.Add(wholeScreen, FillFrom(picture, screen));
+        break;
+    default:
+        pieces.Add(wholeScreen, wholePicture);
+        break;
+    }
+    return layout;
 }

@@ -1,6 +1,6 @@
 // Rules of the wallpaper list that need no window: the next entry in list order or at random, the purge
-// of missing files, the moves of the UP and DOWN buttons, the add rule's treatment of a file name and the
-// preview's placement.
+// of missing files, the moves of the UP and DOWN buttons, the add rule's treatment of a file name and what the
+// preview draws for a style.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "settings/WallpaperChoices.h"
 
 // The entry after the last entry equal to the desktop's current wallpaper (whole text, case-sensitive),
 // wrapping to the first; the first when none is equal; nothing for an empty list. Entries that cannot be
@@ -37,7 +39,30 @@ std::wstring BitmapPathFor(std::wstring_view jpegPath);
 
 struct PreviewRect {
     int x, y, width, height;
+    bool operator==(const PreviewRect&) const = default;
 };
-// A picture in the preview frame: larger pictures scaled down to fit with their aspect kept (sides truncated
-// to whole pixels), smaller ones at their own size; centred either way.
-PreviewRect PlacePreview(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight);
+struct Extent {
+    int width, height;
+    bool operator==(const Extent&) const = default;
+};
+// One part of the preview: where in the frame it is drawn, and from which part of the picture (or of the tile
+// block) it is taken.
+struct PreviewPiece {
+    PreviewRect to;
+    PreviewRect from;
+    bool operator==(const PreviewPiece&) const = default;
+};
+// What the preview draws: the primary screen scaled into the frame with its aspect kept and centred, filled with
+// the desktop's colour, and the pieces of the picture as the style lays it on that screen, cut at its edges.
+struct PreviewLayout {
+    PreviewRect screen;
+    // Tiling takes its pieces from a block of this many copies of the picture side by side, so that a small
+    // picture on a large screen needs only a few pieces; 1 x 1 for every other style.
+    Extent tileBlock = {1, 1};
+    std::vector<PreviewPiece> pieces;
+    bool operator==(const PreviewLayout&) const = default;
+};
+// Span fills the rectangle around all screens (in the primary screen's pixels, the primary's corner at 0, 0) with
+// the picture, of which the primary screen shows its part; without other screens that is fill.
+PreviewLayout LayOutPreview(WallpaperStyle style, Extent picture, Extent screen, Extent frame,
+                            PreviewRect allScreens = {});

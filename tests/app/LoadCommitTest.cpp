@@ -29,6 +29,7 @@ const wchar_t kSettingsKey[] = L"Software\\Sorabune";
 const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
 
 int startupWallpaperChanges = 0;
+bool spanOffered = true;
 void CountWallpaperChange(SettingsDialog&, SystemParametersInfoFn)
 {
     ++startupWallpaperChanges;
@@ -82,6 +83,7 @@ protected:
         ClearRegistry();
         CapturedErrors().clear();
         startupWallpaperChanges = 0;
+        spanOffered = true;
         CurrentWallpaperStyle() = kInitialWallpaperStyle;
     }
     void TearDown() override
@@ -136,6 +138,7 @@ protected:
     {
         PageServices services;
         services.wallpaper.startupChange = CountWallpaperChange;
+        services.wallpaper.spanOffered = spanOffered;
         return services;
     }
     static std::unique_ptr<SettingsDialog> Load()
@@ -402,6 +405,18 @@ TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
     EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 2);
     EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Stretch);
     EXPECT_EQ(startupWallpaperChanges, 0);
+}
+
+TEST_F(LoadCommitTest, AStoredSpanLoadsAsFillWhereWindowsHasNoSpan)
+{
+    InstallDefaults();
+    Set(kWallpaperSection, L"KabeStyle", L"5");
+    for (bool offered : {true, false}) {
+        spanOffered = offered;
+        auto form = Load();
+        EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), offered ? 5 : 4);
+        EXPECT_EQ(CurrentWallpaperStyle(), offered ? WallpaperStyle::Span : WallpaperStyle::Fill);
+    }
 }
 
 TEST_F(LoadCommitTest, AwkwardTextsLoadByTheRulesAndABadHourKeepsTheLoadGoing)

@@ -16,6 +16,7 @@
 #include "settings/SettingsIds.h"
 #include "wallpaper/WallpaperIds.h"
 #include "settings/HelpText.h"
+#include "settings/WallpaperChoices.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
 #include "support/PagesTestSupport.h"
@@ -36,7 +37,7 @@ constexpr int kCheckGap = 6;
 constexpr int kGroupCaptionInset = 16;
 // Room a drop-down's edit part loses to its border and inner margins besides the arrow button.
 constexpr int kComboFrame = 8;
-constexpr int kHelpLineCount = 124;
+constexpr int kHelpLineCount = 132;
 constexpr int kReminderTimers = 2;
 constexpr int kWeekdays = 7;
 
@@ -374,9 +375,6 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
         L"「削  除」",
         L"「U  P」",
         L"「DOWN」",
-        L"「中央に表示」",
-        L"「並べて表示」",
-        L"「拡大して表示」",
         L"「順番に表示」",
         L"「ランダムに表示」",
         L"「自動変更しない」",
@@ -388,6 +386,9 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
     };
     for (const wchar_t* item : items) {
         EXPECT_NE(text.find(item), std::wstring::npos) << Utf8(item);
+    }
+    for (const wchar_t* style : kWallpaperStyleItems) {
+        EXPECT_NE(text.find(L"「" + std::wstring(style) + L"」"), std::wstring::npos) << Utf8(style);
     }
 }
 

@@ -75,7 +75,8 @@ private:
 
 TEST_F(WallpaperProgramTest, AtStartTheNextWallpaperOfTheStoredListIsApplied)
 {
-    StoreWallpaperSettings(kAtStart, 2);
+    // Fill, one of the styles after the first three: the stored position reaches the desktop unchanged.
+    StoreWallpaperSettings(kAtStart, 4);
     SetDesktopValue(L"Wallpaper", a);
     SetDesktopValue(L"WallpaperStyle", L"0");
 
@@ -84,7 +85,7 @@ TEST_F(WallpaperProgramTest, AtStartTheNextWallpaperOfTheStoredListIsApplied)
     ASSERT_NE(main, nullptr);
     // The change happens while the settings dialog is created, before the splash is shown.
     EXPECT_TRUE(WaitWallpaper(b, kTimeoutMs));
-    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"2"));
+    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"10"));
     EXPECT_EQ(DesktopValue(L"TileWallpaper"), std::wstring(L"0"));
     EXPECT_EQ(DesktopValue(L"WallpaperOriginX"), std::wstring(L"0"));
     EXPECT_EQ(DesktopValue(L"WallpaperOriginY"), std::wstring(L"0"));

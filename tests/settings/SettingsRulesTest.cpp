@@ -128,12 +128,20 @@ TEST(SettingsRulesTest, TimesOfTheDayOnly)
     EXPECT_FALSE(IsValidTime(-1, 0, 0, 0));
 }
 
-TEST(SettingsRulesTest, StyleItemsGiveCentreTileStretchAndNoSelectionKeepsTheStyle)
+TEST(SettingsRulesTest, StyleItemsKeepTheirPositionsAndSpanIsOfferedFromWindows8)
 {
     EXPECT_EQ(StyleForStyleIndex(0), WallpaperStyle::Centre);
     EXPECT_EQ(StyleForStyleIndex(1), WallpaperStyle::Tile);
     EXPECT_EQ(StyleForStyleIndex(2), WallpaperStyle::Stretch);
+    EXPECT_EQ(StyleForStyleIndex(5), WallpaperStyle::Span);
     EXPECT_FALSE(StyleForStyleIndex(-1).has_value());
-    EXPECT_FALSE(StyleForStyleIndex(3).has_value());
+    EXPECT_FALSE(StyleForStyleIndex(6).has_value());
     EXPECT_EQ(kInitialWallpaperStyle, WallpaperStyle::Tile);
+    EXPECT_FALSE(WindowsHasSpan(6, 1));
+    EXPECT_TRUE(WindowsHasSpan(6, 2));
+    EXPECT_TRUE(WindowsHasSpan(10, 0));
+    EXPECT_EQ(OfferedStyleItems(false), 5);
+    EXPECT_EQ(OfferedStyleItem(5, 5), 4) << "a stored span shows fill where there is none";
+    EXPECT_EQ(OfferedStyleItem(5, 6), 5);
+    EXPECT_EQ(OfferedStyleItem(7, 5), 7);
 }

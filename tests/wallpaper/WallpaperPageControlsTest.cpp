@@ -14,7 +14,10 @@
 
 SettingsPages PagesUnderTest()
 {
-    return With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage());
+    // As on Windows 7: the page with span offered is WallpaperPageTest's.
+    WallpaperServices services;
+    services.spanOffered = false;
+    return With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(services));
 }
 
 TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
@@ -33,7 +36,8 @@ TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
     EXPECT_EQ(Caption(IDC_WALLPAPER_DOWN), "DOWN");
     EXPECT_EQ(Caption(IDC_WALLPAPER_CHANGE_NOW), "壁 紙 手 動 変 更");
 
-    EXPECT_EQ(Items(IDC_WALLPAPER_STYLE), (std::vector<std::string>{"中央に表示", "並べて表示", "拡大して表示"}));
+    EXPECT_EQ(Items(IDC_WALLPAPER_STYLE), (std::vector<std::string>{"中央に表示", "並べて表示", "拡大して表示",
+                                                                    "画面に収めて表示", "画面を埋めて表示"}));
     EXPECT_EQ(Items(IDC_WALLPAPER_ORDER), (std::vector<std::string>{"順番に表示", "ランダムに表示"}));
     EXPECT_EQ(
         Items(IDC_WALLPAPER_CHANGE_TIME),

@@ -4,6 +4,7 @@
 
 #include "wallpaper/JpegToBitmap.h"
 
+#include <climits>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -151,62 +152,121 @@ TEST_F(WallpaperPageTest, UpAndDownMoveTheSelectionWithItsEntriesAndFocus)
     EXPECT_TRUE(SystemCalls().empty());
 }
 
-TEST_F(WallpaperPageTest, PreviewFitsLargePicturesKeepsSmallOnesAndIgnoresMissingFiles)
+TEST_F(WallpaperPageTest, PreviewOfAMissingFileRemovesItsEntryAndKeepsTheOldPicture)
 {
-    std::wstring large = folder.Bitmap(L"large.bmp", 1024, 768), small = folder.Bitmap(L"small.bmp", 100, 50);
-    SetItems({large, small, folder / L"gone.bmp", small});
-    // The frame is 220 x 165 at 96 DPI and as much larger as the screen's scale; a picture's own pixels fill it.
-    RECT frame;
-    GetClientRect(form.Control(IDC_WALLPAPER_PREVIEW), &frame);
+    std::wstring small = folder.Bitmap(L"small.bmp", 100, 50);
+    SetItems({small, folder / L"gone.bmp"});
     ListClick(0);
-    auto shown = Page().Preview();
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(shown->width == frame.right || shown->height == frame.bottom);
-    EXPECT_LE(shown->width, frame.right);
-    EXPECT_LE(shown->height, frame.bottom);
-    EXPECT_NEAR(shown->width * 768.0 / shown->height, 1024, 4) << "the aspect is kept";
-    ListClick(1);
-    shown = Page().Preview();
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->x, (frame.right - 100) / 2);
-    EXPECT_EQ(shown->y, (frame.bottom - 50) / 2);
-    EXPECT_EQ(shown->width, 100);
-    EXPECT_EQ(shown->height, 50);
-
-    ListClick(2);
-    EXPECT_EQ(Items(), (std::vector<std::wstring>{large, small, small})) << "missing entry removed";
     ASSERT_TRUE(Page().Preview());
-    EXPECT_EQ(Page().Preview()->width, 100) << "the old preview stays";
+    const PreviewLayout before = *Page().Preview();
+    ListClick(1);
+    EXPECT_EQ(Items(), std::vector<std::wstring>{small}) << "missing entry removed";
+    ASSERT_TRUE(Page().Preview());
+    ASSERT_EQ(Page().Preview()->pieces.size(), before.pieces.size()) << "the old preview stays";
+    EXPECT_EQ(Page().Preview()->pieces[0].from.width, before.pieces[0].from.width);
 }
 
-TEST_F(WallpaperPageTest, ThePreviewPaintsThePictureCentredInItsFrame)
+namespace {
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+// The desktop's colour around a picture that does not cover the screen; the page's own colour around the screen.
+const COLORREF kDesktop = GetSysColor(COLOR_DESKTOP), kPage = GetSysColor(COLOR_BTNFACE);
+
+// A 40 x 90 picture: a red band over the top third, below it green on the left and blue on the right.
+std::vector<unsigned char> BandedBitmap()
 {
-    // A white 100 x 50 picture on the grey page: paint the frame and look at its pixels.
-    std::vector<unsigned char> white = GreyBitmap(100, 50);
-    std::fill(white.begin() + kBitmapHeaderSize, white.end(), 0xFF);
-    WriteBytes(folder / L"white.bmp", white);
-    SetItems({folder / L"white.bmp"});
+    constexpr int kWidth = 40, kHeight = 90, kStride = kWidth * 3;
+    std::vector<unsigned char> bytes = GreyBitmap(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const COLORREF colour = y < 30 ? kRed : x < 20 ? kGreen : kBlue;
+            unsigned char* pixel = &bytes[kBitmapHeaderSize + (kHeight - 1 - y) * kStride + x * 3];
+            pixel[0] = GetBValue(colour);
+            pixel[1] = GetGValue(colour);
+            pixel[2] = GetRValue(colour);
+        }
+    }
+    return bytes;
+}
+
+// The nearest of the picture's colours, the desktop's and the page's.
+COLORREF Seen(COLORREF pixel)
+{
+    COLORREF nearest = CLR_INVALID;
+    int best = INT_MAX;
+    for (COLORREF colour : {kRed, kGreen, kBlue, kDesktop, kPage}) {
+        const int r = GetRValue(pixel) - GetRValue(colour), g = GetGValue(pixel) - GetGValue(colour),
+                  b = GetBValue(pixel) - GetBValue(colour);
+        if (r * r + g * g + b * b < best) {
+            best = r * r + g * g + b * b;
+            nearest = colour;
+        }
+    }
+    return nearest;
+}
+} // namespace
+
+// Each item of 表示方法, on a 320 x 180 screen: the desktop's values it writes, and four points of the screen as
+// the preview paints them (10, 10), (150, 100), (170, 70) and (300, 170), each a few pixels from any edge.
+TEST_F(WallpaperPageTest, ThePreviewShowsEachStyleAsTheDesktopValuesItWritesWillLayThePicture)
+{
+    WriteBytes(folder / L"banded.bmp", BandedBitmap());
+    SetItems({folder / L"banded.bmp"});
     ListClick(0);
+    struct Row {
+        int item;
+        const wchar_t* tile;
+        const wchar_t* style;
+        COLORREF points[4];
+    };
+    const Row rows[] = {
+        {0, L"0", L"0", {kDesktop, kGreen, kRed, kDesktop}},  // at its size in the middle
+        {1, L"1", L"0", {kRed, kRed, kGreen, kBlue}},         // repeated from the corner
+        {2, L"0", L"2", {kRed, kGreen, kBlue, kBlue}},        // squashed to the screen
+        {3, L"0", L"6", {kDesktop, kGreen, kBlue, kDesktop}}, // whole, bands left and right
+        {4, L"0", L"10", {kGreen, kGreen, kBlue, kBlue}},     // covering, the red band cut away
+        {5, L"0", L"22", {kGreen, kGreen, kBlue, kBlue}},     // one screen: as fill
+    };
+    const POINT points[] = {{10, 10}, {150, 100}, {170, 70}, {300, 170}};
     HWND img = form.Control(IDC_WALLPAPER_PREVIEW);
     RECT frame;
     GetClientRect(img, &frame);
     MemoryCanvas canvas(frame.right, frame.bottom);
-    const HDC dc = canvas.Get();
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_STATIC;
     item.CtlID = IDC_WALLPAPER_PREVIEW;
     item.hwndItem = img;
-    item.hDC = dc;
+    item.hDC = canvas.Get();
     item.rcItem = frame;
+    ASSERT_EQ(form.ItemCount(IDC_WALLPAPER_STYLE), 6);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.item);
+        Pick(IDC_WALLPAPER_STYLE, row.item);
+        ASSERT_TRUE(Page().OnDrawItem(&item));
+        const PreviewRect screen = Page().Preview()->screen;
+        for (int i = 0; i < 4; ++i) {
+            const int x = screen.x + points[i].x * screen.width / 320, y = screen.y + points[i].y * screen.height / 180;
+            EXPECT_EQ(Seen(GetPixel(canvas.Get(), x, y)), row.points[i]) << "point " << i;
+        }
+        Click(IDC_WALLPAPER_CHANGE_NOW);
+        EXPECT_EQ(DesktopValue(L"TileWallpaper"), std::wstring(row.tile));
+        EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(row.style));
+    }
+    EXPECT_NE(kDesktop, kPage) << "the screen's edge would not show";
+    EXPECT_EQ(GetPixel(canvas.Get(), 0, 0), kPage) << "above the screen";
+
+    // A small picture tiles through a block of its copies, which has to cover the screen like the picture; the
+    // preview drawn before it is not kept.
+    Pick(IDC_WALLPAPER_STYLE, 1);
     ASSERT_TRUE(Page().OnDrawItem(&item));
-    // At 96 DPI the picture covers 60, 57 to 159, 106.
-    const int left = (frame.right - 100) / 2;
-    const int top = (frame.bottom - 50) / 2;
-    EXPECT_EQ(GetPixel(dc, left + 50, top + 25), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, left, top), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, left + 99, top + 49), RGB(255, 255, 255));
-    EXPECT_NE(GetPixel(dc, left - 1, top + 25), RGB(255, 255, 255));
-    EXPECT_NE(GetPixel(dc, left + 50, top + 50), RGB(255, 255, 255));
+    SetItems({folder.Bitmap(L"tiny.bmp", 4, 3)});
+    ListClick(0);
+    ASSERT_TRUE(Page().OnDrawItem(&item));
+    const PreviewRect screen = Page().Preview()->screen;
+    for (int x = 1; x < 8; ++x) {
+        EXPECT_EQ(GetPixel(canvas.Get(), screen.x + screen.width * x / 8, screen.y + screen.height * x / 8),
+                  RGB(0x80, 0x80, 0x80))
+            << x;
+    }
 }
 
 TEST_F(WallpaperPageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)

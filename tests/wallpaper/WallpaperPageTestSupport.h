@@ -40,6 +40,12 @@ inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UI
     return TRUE;
 }
 
+// The one screen of the tests' wallpaper pages: 16:9, small enough for a picture of a few pixels to matter.
+inline Screens TestScreens()
+{
+    return {{320, 180}, {0, 0, 320, 180}};
+}
+
 // The add dialog of the tests' wallpaper pages: the system's unless a test answers it.
 inline OpenFilesFn& TestAddDialog()
 {
@@ -130,6 +136,8 @@ protected:
         WallpaperServices services;
         services.addDialog = ThroughTestAddDialog;
         services.tellSystem = RecordSystemCall;
+        services.spanOffered = true;
+        services.screens = TestScreens;
         return services;
     }
 

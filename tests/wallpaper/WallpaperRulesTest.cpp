@@ -1,5 +1,5 @@
 // The wallpaper list's rules without windows: next entry in order and at random, purge, UP and DOWN, the add
-// rule's extensions, the open dialog's names and the preview's placement.
+// rule's extensions, the open dialog's names and what the preview draws for each style.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -134,16 +134,54 @@ TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCase)
     EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
 }
 
-TEST(WallpaperRulesTest, PreviewScalesLargePicturesDownAndCentresEverything)
+// A 16:9 screen in the 220 x 165 frame lies at 0, 21 as 220 x 123; one screen pixel is 0.1375 of the frame's.
+TEST(WallpaperRulesTest, ThePreviewLaysThePictureOnTheScreenAsEachStyleDoes)
 {
-    auto same = [](PreviewRect r, PreviewRect e) {
-        return r.x == e.x && r.y == e.y && r.width == e.width && r.height == e.height;
+    constexpr Extent kScreen = {1600, 900};
+    constexpr Extent kFrame = {220, 165};
+    constexpr PreviewRect kScreenInFrame = {0, 21, 220, 123};
+    struct Row {
+        WallpaperStyle style;
+        Extent picture;
+        std::vector<PreviewPiece> pieces;
     };
-    EXPECT_TRUE(same(PlacePreview(1024, 768, 220, 165), {0, 0, 220, 165}));
-    EXPECT_TRUE(same(PlacePreview(100, 50, 220, 165), {60, 57, 100, 50}));
-    EXPECT_TRUE(same(PlacePreview(220, 165, 220, 165), {0, 0, 220, 165}));
-    EXPECT_TRUE(same(PlacePreview(1000, 100, 220, 165), {0, 71, 220, 22}));
-    EXPECT_TRUE(same(PlacePreview(100, 1000, 220, 165), {102, 0, 16, 165})) << "16.5 truncated";
-    EXPECT_TRUE(same(PlacePreview(300, 100, 220, 165), {0, 46, 220, 73})) << "73.3 truncated";
-    EXPECT_TRUE(same(PlacePreview(60000, 40000, 220, 165), {0, 9, 220, 146}));
+    const Row rows[] = {
+        {WallpaperStyle::Fit, {400, 900}, {{{82, 21, 55, 123}, {0, 0, 400, 900}}}},
+        {WallpaperStyle::Fill, {400, 900}, {{kScreenInFrame, {0, 337, 400, 225}}}},
+        {WallpaperStyle::Fill, {3200, 900}, {{kScreenInFrame, {800, 0, 1600, 900}}}},
+        {WallpaperStyle::Span, {400, 900}, {{kScreenInFrame, {0, 337, 400, 225}}}},
+        {WallpaperStyle::Stretch, {400, 900}, {{kScreenInFrame, {0, 0, 400, 900}}}},
+        {WallpaperStyle::Centre, {400, 300}, {{{82, 62, 55, 41}, {0, 0, 400, 300}}}},
+        {WallpaperStyle::Centre, {2000, 1000}, {{kScreenInFrame, {200, 50, 1600, 900}}}},
+        {WallpaperStyle::Tile,
+         {500, 900},
+         {{{0, 21, 68, 123}, {0, 0, 500, 900}},
+          {{68, 21, 69, 123}, {0, 0, 500, 900}},
+          {{137, 21, 69, 123}, {0, 0, 500, 900}},
+          {{206, 21, 14, 123}, {0, 0, 100, 900}}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.style));
+        PreviewLayout layout = LayOutPreview(row.style, row.picture, kScreen, kFrame);
+        EXPECT_TRUE(layout.screen == kScreenInFrame);
+        ASSERT_EQ(layout.pieces.size(), row.pieces.size());
+        for (std::size_t i = 0; i < row.pieces.size(); ++i) {
+            EXPECT_TRUE(layout.pieces[i].to == row.pieces[i].to) << i;
+            EXPECT_TRUE(layout.pieces[i].from == row.pieces[i].from) << i;
+        }
+    }
+    // A small tile is drawn as blocks of its copies; the last column of blocks is cut at the screen's edge.
+    PreviewLayout small = LayOutPreview(WallpaperStyle::Tile, {30, 20}, kScreen, kFrame);
+    EXPECT_EQ(small.tileBlock.width, 4);
+    EXPECT_EQ(small.tileBlock.height, 3);
+    ASSERT_EQ(small.pieces.size(), 14u * 15u);
+    EXPECT_TRUE(small.pieces[13].from == (PreviewRect{0, 0, 40, 60}));
+    EXPECT_TRUE(LayOutPreview(WallpaperStyle::Fit, {0, 0}, kScreen, kFrame).pieces.empty());
+    // Span over a second screen of the same size, right and then left of the primary: its half of the picture.
+    for (int left : {0, -1600}) {
+        PreviewLayout span = LayOutPreview(WallpaperStyle::Span, {3200, 900}, kScreen, kFrame, {left, 0, 3200, 900});
+        ASSERT_EQ(span.pieces.size(), 1u);
+        EXPECT_TRUE(span.pieces[0].to == kScreenInFrame);
+        EXPECT_TRUE(span.pieces[0].from == (PreviewRect{-left, 0, 1600, 900})) << left;
+    }
 }

@@ -127,16 +127,16 @@ std::vector<std::wstring> SystemPictureExtensions()
             continue;
         }
         list.resize(std::wcslen(list.c_str()));
-        // A comma-separated list such as ".tiff,.tif".
+        // A list such as ".tiff,.tif"; some decoders part them by semicolons.
         std::size_t from = 0;
         while (from <= list.size()) {
-            std::size_t comma = std::min(list.find(L',', from), list.size());
-            std::wstring extension = LowerCase(list.substr(from, comma - from));
+            std::size_t end = std::min(list.find_first_of(L",; ", from), list.size());
+            std::wstring extension = LowerCase(list.substr(from, end - from));
             if (extension.size() > 1 && extension[0] == L'.' &&
                 std::find(extensions.begin(), extensions.end(), extension) == extensions.end()) {
                 extensions.push_back(extension);
             }
-            from = comma + 1;
+            from = end + 1;
         }
     }
     return extensions;

@@ -28,6 +28,17 @@ std::optional<std::vector<std::wstring>> CancelDialog(HWND)
     return std::nullopt;
 }
 
+HHOOK hook = nullptr;
+LRESULT CALLBACK EscToTheProgressWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t name[64] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64) &&
+        std::wstring(name) == AddProgressWindow::kClassName) {
+        PostMessageW(reinterpret_cast<HWND>(wParam), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
 class WallpaperPageTest : public WallpaperFixture {
 protected:
     void SetUp() override
@@ -151,18 +162,7 @@ TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddAfterTheCurrentFileK
         files.push_back(folder.Bitmap(std::to_wstring(i) + L".bmp"));
     }
     // Esc reaches the progress window as soon as it is made: the first pump between files sees it.
-    static HHOOK hook = nullptr;
-    hook = SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            wchar_t name[64] = {};
-            if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64) &&
-                std::wstring(name) == AddProgressWindow::kClassName) {
-                PostMessageW(reinterpret_cast<HWND>(wParam), WM_KEYDOWN, VK_ESCAPE, 0);
-            }
-            return CallNextHookEx(hook, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
+    hook = SetWindowsHookExW(WH_CBT, EscToTheProgressWindow, nullptr, GetCurrentThreadId());
     Drop(files);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});

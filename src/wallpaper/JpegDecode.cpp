@@ -20,11 +20,6 @@ constexpr int kBgrBytes = 3;
 constexpr int kCmykBytes = 4;
 constexpr unsigned kMaxSample = 255;
 constexpr int kCoefficients = DCTSIZE2;
-// What the decoder may take; the whole-picture buffer of a progressive or other multi-scan file that would not
-// fit is refused before it is allocated ("backing store not supported"). A 100-megapixel progressive photo
-// needs about 300 MB of coefficients (4:2:0), twice that at full colour resolution; the 32-bit program shares
-// 2 GiB of address space with everything else and takes less.
-constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L * 1024 * 1024;
 // libjpeg-turbo's advice for files from anywhere: real progressions have about ten scans, while each scan of a
 // crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
 constexpr int kMaxScans = 500;

@@ -5,6 +5,12 @@
 
 #include <cstddef>
 
+// What a decoder may take for one picture; the whole-picture buffer of a progressive or other multi-scan file
+// that would not fit is refused before it is allocated ("backing store not supported"). A 100-megapixel
+// progressive photo needs about 300 MB of coefficients (4:2:0), twice that at full colour resolution; the 32-bit
+// program shares 2 GiB of address space with everything else and takes less.
+inline constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L * 1024 * 1024;
+
 // Where the compressed bytes come from; Read returns 0 at the end of the data or on a read failure.
 class JpegByteSource {
 public:

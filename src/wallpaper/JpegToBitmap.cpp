@@ -221,3 +221,21 @@ ConvertResult ConvertJpegToBmp(const std::wstring& jpegPath, const std::wstring&
     }
     return sink.Commit() ? ConvertResult{ConvertError::None, 0} : ConvertResult{ConvertError::CannotCreate, 0};
 }
+
+ConvertError WriteBitmapRows(const std::wstring& bmpPath, unsigned width, unsigned height,
+                             const BitmapRowFiller& fillRow)
+{
+    BitmapSink sink(bmpPath);
+    if (!sink.Begin(width, height, JpegRowOrder::TopFirst)) {
+        return ConvertError::CannotCreate;
+    }
+    for (unsigned row = 0; row < height; ++row) {
+        if (!fillRow(row, sink.NextRow(row))) {
+            return ConvertError::Decode;
+        }
+        if (!sink.RowDone(row)) {
+            return ConvertError::CannotCreate;
+        }
+    }
+    return sink.Commit() ? ConvertError::None : ConvertError::CannotCreate;
+}

@@ -1,4 +1,4 @@
-// The desktop side of the wallpaper changer: SetWallpaper, ChangeWallpaper and the add rule.
+// The desktop side of the wallpaper changer: SetWallpaper and ChangeWallpaper.
 #include "wallpaper/Wallpaper.h"
 
 #include <ctime>
@@ -10,37 +10,10 @@
 #include "base/AppError.h"
 #include "base/FileSystem.h"
 #include "base/FileExistence.h"
-#include "wallpaper/JpegToBitmap.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
 constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
-// KabeJyunn items.
-
-// The hourglass while JPEG files convert: the UI thread handles no message meanwhile, so the cursor stays
-// until it is set back.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-
-std::wstring ConvertMessage(const ConvertResult& result, const std::wstring& jpegPath, const std::wstring& bmpPath)
-{
-    switch (result.error) {
-    case ConvertError::CannotOpen:
-        return FormatMessageText(L"ファイル %s は開けません", jpegPath);
-    case ConvertError::Decode:
-        return FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage));
-    default:
-        return FormatMessageText(L"ファイル %s を作成できません", bmpPath);
-    }
-}
 
 // Removes the entries whose file is missing from a volume that is there, in one pass with no entry passed
 // over, and tells which of the remaining entries may be applied now. Entries on an absent drive or share stay:
@@ -177,33 +150,5 @@ void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem)
         }
     } catch (const AppError& error) {
         form.Errors().Report(error.Message());
-    }
-}
-
-void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files)
-{
-    std::optional<WaitCursor> waiting;
-    for (const std::wstring& file : files) {
-        switch (AddKindOf(file)) {
-        case AddKind::Bitmap:
-            form.AddItem(IDC_WALLPAPER_LIST, file);
-            break;
-        case AddKind::Jpeg: {
-            std::wstring bitmap = BitmapPathFor(file);
-            if (!waiting) {
-                waiting.emplace();
-            }
-            ConvertResult result = ConvertJpegToBmp(file, bitmap);
-            if (result.error != ConvertError::None) {
-                waiting.reset();
-                form.Errors().Report(ConvertMessage(result, file, bitmap));
-                return;
-            }
-            form.AddItem(IDC_WALLPAPER_LIST, bitmap);
-            break;
-        }
-        default:
-            break;
-        }
     }
 }

@@ -1,5 +1,4 @@
-// Applying a wallpaper to the desktop, choosing the next one from the list, and the add rule that the add
-// button and file drops share.
+// Applying a wallpaper to the desktop and choosing the next one from the list.
 #pragma once
 
 #include <windows.h>
@@ -44,7 +43,3 @@ std::wstring CurrentDesktopWallpaper();
 
 // The items of a list box, in order.
 std::vector<std::wstring> ListItems(HWND list);
-
-// Runs the add rule over files in their order: bitmaps are appended, JPEG files converted to a bitmap beside
-// them which is appended, other files passed over. The first failure is shown and ends the operation.
-void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files);

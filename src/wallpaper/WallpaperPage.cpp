@@ -14,7 +14,8 @@
 #include "base/FileExistence.h"
 #include "base/Handles.h"
 #include "base/Multimedia.h"
-#include "base/SystemLibrary.h"
+#include "wallpaper/AddWallpapers.h"
+#include "wallpaper/ComLibrary.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
@@ -52,8 +53,8 @@ const ControlDef kControls[] = {
 // The item dialog's class, named here: the system's GUID library would bring every GUID it knows into the
 // program for this one.
 constexpr CLSID kFileOpenDialogClass = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
-// One filter: label "ビットマップファイル", patterns "*.bmp;*.jpg".
-constexpr COMDLG_FILTERSPEC kAddDialogFilter = {L"ビットマップファイル", L"*.bmp;*.jpg"};
+// One filter of every type the add takes, the system's decoders' included.
+constexpr wchar_t kAddDialogFilterLabel[] = L"画像ファイル";
 constexpr int kExtentMargin = 8;
 
 template <std::size_t N>
@@ -64,39 +65,6 @@ void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N]
     }
     form.SetIndex(id, 0);
 }
-
-// COM's library loads when the dialog first opens: nothing at start needs it.
-struct ComLibrary {
-    template <typename Fn> static Fn Function(const char* name) { return SystemFunction<Fn>(L"ole32.dll", name); }
-    decltype(&CoInitializeEx) initialize = Function<decltype(&CoInitializeEx)>("CoInitializeEx");
-    decltype(&CoUninitialize) uninitialize = Function<decltype(&CoUninitialize)>("CoUninitialize");
-    decltype(&CoCreateInstance) createInstance = Function<decltype(&CoCreateInstance)>("CoCreateInstance");
-    decltype(&CoTaskMemFree) taskMemFree = Function<decltype(&CoTaskMemFree)>("CoTaskMemFree");
-    bool Complete() const { return initialize && uninitialize && createInstance && taskMemFree; }
-};
-
-const ComLibrary& Com()
-{
-    static const ComLibrary library;
-    return library;
-}
-
-// COM for the dialog's time on the UI thread; a thread that already has it keeps it as it was.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment()
-    {
-        if (initialised_) {
-            Com().uninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
-};
 
 } // namespace
 
@@ -117,7 +85,9 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_ALLOWMULTISELECT | FOS_NOCHANGEDIR | FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST |
                        FOS_FORCEFILESYSTEM);
-    dialog->SetFileTypes(1, &kAddDialogFilter);
+    const std::wstring patterns = AddDialogPatterns(DecodedExtensions());
+    const COMDLG_FILTERSPEC filter = {kAddDialogFilterLabel, patterns.c_str()};
+    dialog->SetFileTypes(1, &filter);
     ComPtr<IShellItemArray> chosen;
     if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResults(chosen.Put()))) {
         return std::nullopt;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current,
                                                   const std::vector<bool>& usable)
@@ -87,24 +88,65 @@ std::wstring_view Extension(std::wstring_view path)
     return path.substr(dot);
 }
 
+wchar_t AsciiUpper(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+std::wstring AsciiUpper(std::wstring_view text)
+{
+    std::wstring upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return AsciiUpper(c); });
+    return upper;
+}
+
 bool EqualsAsciiUpper(std::wstring_view text, std::wstring_view upper)
 {
-    return text.size() == upper.size() && std::equal(text.begin(), text.end(), upper.begin(), [](wchar_t a, wchar_t b) {
-               return (a >= L'a' && a <= L'z' ? static_cast<wchar_t>(a - L'a' + L'A') : a) == b;
-           });
+    return text.size() == upper.size() &&
+           std::equal(text.begin(), text.end(), upper.begin(), [](wchar_t a, wchar_t b) { return AsciiUpper(a) == b; });
 }
+
+// Whatever the system's decoders say, these are read: JPEG by the program's own decoder, the others by the
+// decoders every Windows has.
+constexpr const wchar_t* kJpegExtensions[] = {L".jpg", L".jpeg", L".jpe", L".jfif"};
+constexpr const wchar_t* kDecodedExtensions[] = {L".png", L".gif", L".tif", L".tiff"};
 } // namespace
 
-AddKind AddKindOf(std::wstring_view path)
+AddKind AddKindOf(std::wstring_view path, const std::vector<std::wstring>& decodedExtensions)
 {
     std::wstring_view extension = Extension(path);
     if (EqualsAsciiUpper(extension, L".BMP")) {
         return AddKind::Bitmap;
     }
-    if (EqualsAsciiUpper(extension, L".JPG")) {
+    const auto among = [extension](const auto& list) {
+        return std::any_of(std::begin(list), std::end(list), [extension](std::wstring_view known) {
+            return EqualsAsciiUpper(extension, AsciiUpper(known));
+        });
+    };
+    if (among(kJpegExtensions)) {
         return AddKind::Jpeg;
     }
-    return AddKind::PassOver;
+    if (among(kDecodedExtensions) || among(decodedExtensions)) {
+        return AddKind::Decoded;
+    }
+    return AddKind::Unreadable;
+}
+
+std::wstring AddDialogPatterns(const std::vector<std::wstring>& decodedExtensions)
+{
+    std::vector<std::wstring> extensions = {L".bmp"};
+    extensions.insert(extensions.end(), std::begin(kJpegExtensions), std::end(kJpegExtensions));
+    extensions.insert(extensions.end(), std::begin(kDecodedExtensions), std::end(kDecodedExtensions));
+    for (const std::wstring& extension : decodedExtensions) {
+        if (AddKindOf(extension, {}) == AddKind::Unreadable) {
+            extensions.push_back(extension);
+        }
+    }
+    std::wstring patterns;
+    for (const std::wstring& extension : extensions) {
+        patterns += (patterns.empty() ? L"*" : L";*") + extension;
+    }
+    return patterns;
 }
 
 std::wstring BitmapPathFor(std::wstring_view jpegPath)

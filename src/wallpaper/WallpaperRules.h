@@ -31,9 +31,13 @@ std::vector<std::size_t> MissingPositions(const std::vector<bool>& present);
 std::vector<std::pair<std::size_t, std::size_t>> UpExchanges(const std::vector<bool>& selected);
 std::vector<std::pair<std::size_t, std::size_t>> DownExchanges(const std::vector<bool>& selected);
 
-// What the add rule does with a file, by its extension (any letter case).
-enum class AddKind { Bitmap, Jpeg, PassOver };
-AddKind AddKindOf(std::wstring_view path);
+// What the add rule does with a file, by its extension (any letter case): a bitmap is taken as it is, the JPEG
+// extensions go to the JPEG decoder, PNG, GIF, TIFF and the extensions of the system's other decoders
+// (decodedExtensions, lower case with their dot) to the imaging component; nothing reads any other.
+enum class AddKind { Bitmap, Jpeg, Decoded, Unreadable };
+AddKind AddKindOf(std::wstring_view path, const std::vector<std::wstring>& decodedExtensions = {});
+// The add dialog's patterns ("*.bmp;*.jpg;..."): every extension the add rule converts or takes.
+std::wstring AddDialogPatterns(const std::vector<std::wstring>& decodedExtensions);
 // The bitmap written beside a JPEG: the same folder and base name with the extension ".BMP".
 std::wstring BitmapPathFor(std::wstring_view jpegPath);
 

@@ -2,7 +2,9 @@
 // row padding, and that a failure leaves an existing bitmap and the folder as they were.
 #include <gtest/gtest.h>
 
+#include <initguid.h>
 #include <windows.h>
+#include <wincodec.h>
 
 #include <cctype>
 #include <cstdint>
@@ -16,7 +18,9 @@
 #include "support/TestSupport.h"
 #include "wallpaper/CraftedJpeg.h"
 #include "wallpaper/ExifOrientation.h"
+#include "wallpaper/ComLibrary.h"
 #include "wallpaper/JpegToBitmap.h"
+#include "wallpaper/PictureToBitmap.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -105,6 +109,69 @@ Picture ReadBitmap(const std::wstring& path)
         }
     }
     return picture;
+}
+
+// A picture written by the system's encoder from rows of pixels in format, with a palette for an indexed one.
+bool EncodeWithSystem(const std::wstring& path, const GUID& container, WICPixelFormatGUID format, UINT width,
+                      UINT height, std::vector<unsigned char> pixels, std::vector<WICColor> palette = {})
+{
+    ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    ComPtr<IWICPalette> colours;
+    const GUID wanted = format;
+    const auto size = static_cast<UINT>(pixels.size());
+    return SUCCEEDED(Com().createInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_PPV_ARGS(factory.Put()))) &&
+           SUCCEEDED(factory->CreateStream(stream.Put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.Put())) &&
+           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.Put(), options.Put())) &&
+           SUCCEEDED(frame->Initialize(options.Get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+           SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, wanted) &&
+           (palette.empty() ||
+            (SUCCEEDED(factory->CreatePalette(colours.Put())) &&
+             SUCCEEDED(colours->InitializeCustom(palette.data(), static_cast<UINT>(palette.size()))) &&
+             SUCCEEDED(frame->SetPalette(colours.Get())))) &&
+           SUCCEEDED(frame->WritePixels(height, size / height, size, pixels.data())) && SUCCEEDED(frame->Commit()) &&
+           SUCCEEDED(encoder->Commit());
+}
+
+// An uncompressed RGB TIFF file written by hand: one strip, the given orientation tag, rows of RGB pixels.
+std::vector<unsigned char> HandMadeTiff(std::uint32_t width, std::uint32_t height, std::uint16_t orientation,
+                                        const std::vector<unsigned char>& rgb)
+{
+    constexpr std::uint32_t kEntries = 11, kBitsAt = 8 + 2 + kEntries * 12 + 4, kPixelsAt = kBitsAt + 6;
+    std::vector<unsigned char> b = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    auto put = [&b](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            b.push_back(static_cast<unsigned char>(value >> (8 * i)));
+        }
+    };
+    auto entry = [&put](std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value) {
+        put(tag, 2), put(type, 2), put(count, 4), put(value, 4); // a short value lies in the first two bytes
+    };
+    constexpr std::uint16_t kShort = 3, kLong = 4;
+    put(kEntries, 2);
+    entry(256, kLong, 1, width);
+    entry(257, kLong, 1, height);
+    entry(258, kShort, 3, kBitsAt); // 8 bits per sample
+    entry(259, kShort, 1, 1);       // uncompressed
+    entry(262, kShort, 1, 2);       // RGB
+    entry(273, kLong, 1, kPixelsAt);
+    entry(274, kShort, 1, orientation);
+    entry(277, kShort, 1, 3);
+    entry(278, kLong, 1, height);
+    entry(279, kLong, 1, width * height * 3);
+    entry(284, kShort, 1, 1); // samples interleaved
+    put(0, 4);
+    put(8, 2), put(8, 2), put(8, 2);
+    b.insert(b.end(), rgb.begin(), rgb.end());
+    return b;
 }
 
 class JpegToBmpTest : public testing::Test {
@@ -336,5 +403,58 @@ TEST(TemporaryPathTest, TheTemporaryFileHasAShortNameInTheBitmapsFolder)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TemporaryPathFor(c.bitmap, 0x70A5), c.temporary);
+    }
+}
+
+TEST_F(JpegToBmpTest, OtherPicturesLayTransparencyOnWhiteReadTheirPaletteAndTurnByTheirOrientation)
+{
+    // Red opaque, blue half transparent, green wholly transparent (BGRA).
+    ASSERT_TRUE(EncodeWithSystem(folder / L"alpha.png", GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA, 3, 1,
+                                 {0, 0, 255, 255, 255, 0, 0, 128, 0, 255, 0, 0}));
+    ASSERT_TRUE(EncodeWithSystem(folder / L"palette.gif", GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, 4, 1,
+                                 {1, 0, 1, 1}, {0xFF008000, 0xFFFFFF00}));
+    // Stored 3 x 2 and turned a quarter clockwise to 2 x 3: the stored left column becomes the top row.
+    ASSERT_TRUE(WriteBytes(folder / L"turned.tif", HandMadeTiff(3, 2, 6,
+                                                                {1, 1, 1, 2, 2, 2, 3, 3, 3, //
+                                                                 4, 4, 4, 5, 5, 5, 6, 6, 6})));
+    const struct {
+        const wchar_t* name;
+        unsigned width, height;
+        std::vector<unsigned char> rgb;
+    } cases[] = {
+        {L"alpha.png", 3, 1, {255, 0, 0, 127, 127, 255, 255, 255, 255}},
+        {L"palette.gif", 4, 1, {255, 255, 0, 0, 128, 0, 255, 255, 0, 255, 255, 0}},
+        {L"turned.tif", 2, 3, {4, 4, 4, 1, 1, 1, 5, 5, 5, 2, 2, 2, 6, 6, 6, 3, 3, 3}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring bitmap = folder / (std::wstring(c.name) + L".BMP");
+        ASSERT_EQ(ConvertPictureToBmp(folder / c.name, bitmap).error, ConvertError::None) << Utf8(c.name);
+        Picture picture = ReadBitmap(bitmap);
+        EXPECT_EQ(picture.width, c.width) << Utf8(c.name);
+        EXPECT_EQ(picture.height, c.height) << Utf8(c.name);
+        EXPECT_EQ(picture.rgb, c.rgb) << Utf8(c.name);
+    }
+}
+
+TEST_F(JpegToBmpTest, APictureDeclaredOverTheBoundOrUnreadableLeavesTheOldBitmap)
+{
+    const std::vector<unsigned char> old = GreyBitmap(2, 2);
+    // 20000 x 20000 pixels held at 4 bytes each are over the bound of both builds; the pixels are not even there.
+    const struct {
+        const wchar_t* name;
+        std::vector<unsigned char> bytes;
+        ConvertError error;
+    } cases[] = {
+        {L"huge.tif", HandMadeTiff(20000, 20000, 1, {}), ConvertError::TooLarge},
+        {L"fake.png", std::vector<unsigned char>(300, 0x41), ConvertError::Decode},
+        {L"cut.tif", HandMadeTiff(64, 64, 1, std::vector<unsigned char>(100, 7)), ConvertError::Decode},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytes(folder / L"photo.BMP", old));
+        ASSERT_TRUE(WriteBytes(folder / c.name, c.bytes));
+        EXPECT_EQ(ConvertPictureToBmp(folder / c.name, folder / L"photo.BMP").error, c.error) << Utf8(c.name);
+        EXPECT_TRUE(ReadBytes(folder / L"photo.BMP") == old) << Utf8(c.name);
+        EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{c.name, L"photo.BMP"})) << Utf8(c.name);
+        DeleteFileW((folder / c.name).c_str());
     }
 }

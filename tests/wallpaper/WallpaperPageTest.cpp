@@ -2,6 +2,7 @@
 // UP and DOWN, the preview and the manual change.
 #include "WallpaperPageTestSupport.h"
 
+#include "wallpaper/AddProgressWindow.h"
 #include "wallpaper/JpegToBitmap.h"
 
 #include <climits>
@@ -26,6 +27,17 @@ std::optional<std::vector<std::wstring>> CancelDialog(HWND)
 {
     ++dialogShown;
     return std::nullopt;
+}
+
+HHOOK hook = nullptr;
+LRESULT CALLBACK EscToTheProgressWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t name[64] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64) &&
+        std::wstring(name) == AddProgressWindow::kClassName) {
+        PostMessageW(reinterpret_cast<HWND>(wParam), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
 }
 
 class WallpaperPageTest : public WallpaperFixture {
@@ -54,21 +66,25 @@ protected:
 };
 } // namespace
 
-TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsJpegsAndPassesOverOtherFiles)
+TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsPicturesAndNamesTheUnreadableFilesOnce)
 {
     std::wstring a = folder.Bitmap(L"a.bmp"), b = folder.Bitmap(L"b.Bmp");
-    std::wstring photo = Jpeg(L"photo.jpg"), mixed = Jpeg(L"写真.Jpg");
-    WriteBytes(folder / L"photo.jpeg", {1});
-    WriteBytes(folder / L"photo.png", {1});
-    Add({a, photo, folder / L"photo.jpeg", folder / L"photo.png", mixed, b, a});
+    std::wstring photo = Jpeg(L"photo.jpg"), mixed = Jpeg(L"写真.Jpg"), jfif = Jpeg(L"long.jfif");
+    WriteBytes(folder / L"notes.txt", {1});
+    WriteBytes(folder / L"photo.webp", {1});
+    Add({a, photo, folder / L"notes.txt", jfif, folder / L"photo.webp", mixed, b, a});
     EXPECT_EQ(dialogShown, 1);
-    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, folder / L"photo.BMP", folder / L"写真.BMP", b, a}));
+    EXPECT_EQ(Items(),
+              (std::vector<std::wstring>{a, folder / L"photo.BMP", folder / L"long.BMP", folder / L"写真.BMP", b, a}));
     EXPECT_TRUE(FileExistsForTest(photo)) << "the JPEG stays";
-    EXPECT_TRUE(CapturedErrors().empty());
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0], L"次のファイルは読める画像ではないため、追加しませんでした。\n" +
+                                       folder / L"notes.txt" + L"\n" + folder / L"photo.webp");
+    CapturedErrors().clear();
 
     TestAddDialog() = CancelDialog;
     Click(IDC_WALLPAPER_ADD);
-    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 5);
+    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 6);
 }
 
 TEST_F(WallpaperPageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBefore)
@@ -111,6 +127,49 @@ TEST_F(WallpaperPageTest, DroppedFilesRunTheAddRuleWholeNamesInTheShellsOrder)
     EXPECT_EQ(Page().fileDrop().Files().size(), 4u);
     EXPECT_EQ(Page().fileDrop().TargetControl(), List());
     EXPECT_TRUE(GetWindowLongPtrW(List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(WallpaperPageTest, ADroppedFolderAddsItsPicturesInExplorersOrderOnlyOnce)
+{
+    for (const wchar_t* sub : {L"tree", L"tree\\sub10", L"tree\\sub2", L"tree\\sub2\\deeper"}) {
+        CreateDirectoryW((folder / sub).c_str(), nullptr);
+    }
+    std::wstring listed = folder.Bitmap(L"tree\\listed.bmp");
+    for (const wchar_t* name :
+         {L"tree\\10.bmp", L"tree\\2.bmp", L"tree\\sub10\\1.bmp", L"tree\\sub2\\9.bmp", L"tree\\sub2\\deeper\\0.bmp"}) {
+        folder.Bitmap(name);
+    }
+    Jpeg(L"tree\\photo.jpg");
+    WriteBytes(folder / L"tree\\notes.txt", {1});
+    SetItems({listed});
+    Drop({folder / L"tree"});
+    const std::vector<std::wstring> expected = {listed,
+                                                folder / L"tree\\sub2\\deeper\\0.bmp",
+                                                folder / L"tree\\sub2\\9.bmp",
+                                                folder / L"tree\\sub10\\1.bmp",
+                                                folder / L"tree\\2.bmp",
+                                                folder / L"tree\\10.bmp",
+                                                folder / L"tree\\photo.BMP"};
+    EXPECT_EQ(Items(), expected);
+    EXPECT_TRUE(CapturedErrors().empty()) << "a folder's other files are no pictures, not unreadable ones";
+    Drop({folder / L"tree"});
+    EXPECT_EQ(Items(), expected) << "the bitmap beside photo.jpg and the photo itself are both in the list";
+}
+
+TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddAfterTheCurrentFileKeepingWhatWasAdded)
+{
+    std::vector<std::wstring> files;
+    for (int i = 0; i < 5; ++i) {
+        files.push_back(folder.Bitmap(std::to_wstring(i) + L".bmp"));
+    }
+    // Esc reaches the progress window as soon as it is made: the first pump between files sees it.
+    hook = SetWindowsHookExW(WH_CBT, EscToTheProgressWindow, nullptr, GetCurrentThreadId());
+    Drop(files);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});
+    EXPECT_EQ(FindWindowW(AddProgressWindow::kClassName, nullptr), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
+    EXPECT_TRUE(CapturedErrors().empty());
 }
 
 TEST_F(WallpaperPageTest, DeleteRemovesTheSelectionAndAlwaysClearsThePreview)
@@ -363,7 +422,7 @@ TEST_F(WallpaperPageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCur
     GetCurrentDirectoryW(MAX_PATH, after);
     SetCurrentDirectoryW(previous);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(Utf8(seen.filter), "ビットマップファイル");
+    EXPECT_EQ(Utf8(seen.filter), "画像ファイル");
     EXPECT_FALSE(seen.readOnlyShown);
     EXPECT_TRUE(seen.resizable);
     EXPECT_EQ(std::wstring(after) + L"\\", folder.Path()) << "the folder browsed to is not left in use";

@@ -119,17 +119,23 @@ TEST(WallpaperRulesTest, UpAndDownMoveTheSelectionOnePlaceUnlessItTouchesTheEnd)
     EXPECT_TRUE(UpExchanges({false, false}).empty()) << "nothing selected";
 }
 
-TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCase)
+TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCaseAndTheDialogListsEveryOne)
 {
     EXPECT_EQ(AddKindOf(L"C:\\p\\photo.bmp"), AddKind::Bitmap);
     EXPECT_EQ(AddKindOf(L"C:\\p\\photo.BmP"), AddKind::Bitmap);
     EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpg"), AddKind::Jpeg);
     EXPECT_EQ(AddKindOf(L"C:\\p\\photo.Jpg"), AddKind::Jpeg);
     EXPECT_EQ(AddKindOf(L"C:\\p\\写真.JPG"), AddKind::Jpeg);
-    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpeg"), AddKind::PassOver);
-    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.png"), AddKind::PassOver);
-    EXPECT_EQ(AddKindOf(L"C:\\p.jpg\\photo"), AddKind::PassOver) << "a dot in a folder name is no extension";
-    EXPECT_EQ(AddKindOf(L"C:\\p\\bmp"), AddKind::PassOver);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpeg"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.JFIF"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.jpe"), AddKind::Jpeg);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.Tiff"), AddKind::Decoded);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.webp"), AddKind::Unreadable);
+    EXPECT_EQ(AddKindOf(L"C:\\p\\photo.WebP", {L".heic", L".webp"}), AddKind::Decoded) << "an installed codec's";
+    EXPECT_EQ(AddKindOf(L"C:\\p.jpg\\photo"), AddKind::Unreadable) << "a dot in a folder name is no extension";
+    EXPECT_EQ(AddKindOf(L"C:\\p\\bmp"), AddKind::Unreadable);
+    EXPECT_EQ(AddDialogPatterns({L".png", L".jpg", L".webp"}),
+              L"*.bmp;*.jpg;*.jpeg;*.jpe;*.jfif;*.png;*.gif;*.tif;*.tiff;*.webp");
     EXPECT_EQ(BitmapPathFor(L"C:\\p\\photo.jpg"), L"C:\\p\\photo.BMP");
     EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
 }

@@ -311,6 +311,7 @@ void BenchChangeWallpaper()
     std::printf("wallpaper_change_10000_sequential: %.1f ms\n", sequential);
     std::printf("wallpaper_change_10000_random: %.1f ms\n", random);
 }
+
 // The preview painted in each style from a converted 24-megapixel photo, and a 4 x 3 picture tiled over the
 // session's screen, which the page draws through a block of its copies.
 void BenchPreview(const ScratchFolder& folder)

@@ -8,6 +8,12 @@ namespace {
 // Asks a window of the second per-monitor mode (Windows 10 1703) for its size at a new DPI; the headers name it
 // only for that Windows.
 constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
+
+BOOL CALLBACK TellOfNewColours(HWND child, LPARAM)
+{
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
 } // namespace
 
 Window::~Window()
@@ -146,13 +152,7 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 void Window::RepaintInNewColours()
 {
     // Common controls keep the colours they were made with until they hear of the change themselves.
-    EnumChildWindows(
-        hwnd_,
-        [](HWND child, LPARAM) {
-            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
-            return TRUE;
-        },
-        0);
+    EnumChildWindows(hwnd_, TellOfNewColours, 0);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

@@ -1,4 +1,4 @@
-// The reminder message windows: frame, FormCreate (no title bar, enlarged, topmost), the sentence and the
+// The reminder message windows: frame (no title bar, as tall as with one, topmost), the sentence and the
 // memo at the window's DPI, the O K button and the deactivation slot that keeps a shown window above other
 // programs.
 #include "scheduler/ReminderWindow.h"
@@ -15,10 +15,11 @@
 #include "base/MessageLoop.h"
 
 namespace {
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+// The window of the design has a title bar; the window shown has none, only the sizing border, and is made so at
+// once: restyling it after creation cost as much as making it.
+constexpr DWORD kDesignStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle = kDesignStyle & ~WS_CAPTION;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
-// FormCreate's mask: clears WS_CAPTION (WS_BORDER | WS_DLGFRAME); the sizing border stays.
-constexpr LONG_PTR kNoTitleBarMask = static_cast<LONG_PTR>(0xFF3FFFFF);
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 // Each timer's window has a colour of its own, so that the two are told apart at a glance.
 constexpr COLORREF kOwnColours[] = {RGB(192, 220, 192), RGB(166, 202, 240)};
@@ -51,7 +52,7 @@ std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
 // show the button.
 int ClientHeightWithoutTitleBar(int dpi)
 {
-    const SIZE withTitleBar = OuterSizeForClient(kFormStyle, kFormExStyle, Scale(ReminderWindow::kClientWidth, dpi),
+    const SIZE withTitleBar = OuterSizeForClient(kDesignStyle, kFormExStyle, Scale(ReminderWindow::kClientWidth, dpi),
                                                  Scale(ReminderWindow::kClientHeight, dpi), dpi);
     return std::max(static_cast<int>(withTitleBar.cy),
                     Scale(ReminderWindow::kControlsBottom + ReminderWindow::kBottomMargin, dpi));
@@ -99,14 +100,15 @@ bool ReminderWindow::Create(HWND mainWindow)
     background_ = Brush(CreateSolidBrush(kOwnColours[number_ - 1]));
     // No class brush: the window paints its own colour.
     RegisterWindowClass(className, nullptr);
-    if (!CreateCentredWindow(kFormExStyle, className, title, kFormStyle, mainWindow)) {
+    // Topmost from the start; the client area is as tall as the outer height the design's window had with its
+    // title bar, which brings the memo and the button into view.
+    if (!CreateCentredWindow(kFormExStyle | WS_EX_TOPMOST, className, title, kFormStyle, mainWindow)) {
         return false;
     }
     CreateControls(hwnd_, kControls, Fonts().Add(kFont));
     labelFont_ = Fonts().Add({kLabelFontPx});
     CreateControls(hwnd_, kLabel, labelFont_);
     LayOut();
-    FormCreate();
     // Enter and Space press O K, as in any dialog.
     AddDialogWindow(hwnd_);
     return true;
@@ -114,22 +116,8 @@ bool ReminderWindow::Create(HWND mainWindow)
 
 std::optional<SIZE> ReminderWindow::OuterSizeForDpi(int dpi) const
 {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    if (style & WS_CAPTION) {
-        return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
-    }
-    return OuterSizeForClient(style, kFormExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi), dpi);
-}
-
-void ReminderWindow::FormCreate()
-{
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & kNoTitleBarMask);
-    // The client area grows to the outer height the window had with its title bar, which brings the memo
-    // and the button into view; where the frame metrics give less, it still reaches below the button.
-    const SIZE size = OuterSizeForDpi(Dpi()).value_or(SIZE{0, 0});
-    POINT pos = CentredOnScreen(size.cx, size.cy);
-    SetWindowPos(hwnd_, nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    SetWindowPos(hwnd_, HWND_TOPMOST, pos.x, pos.y, 0, 0, kTopmostFlags);
+    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi),
+                              dpi);
 }
 
 void ReminderWindow::LayOut()

@@ -22,7 +22,7 @@ public:
     ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast = SystemHighContrast);
     ~ReminderWindow() override;
 
-    // Creates the window hidden, owned by the main window, then runs FormCreate.
+    // Creates the window hidden and topmost, owned by the main window, without a title bar.
     bool Create(HWND mainWindow);
     // The window's own colour, or in high contrast the system's window colour.
     COLORREF BackgroundColour() const;
@@ -46,7 +46,6 @@ protected:
     void OnDpiChanged() override;
 
 private:
-    void FormCreate();
     void LayOut();
     void FitLabelFont(const std::wstring& sentence);
 

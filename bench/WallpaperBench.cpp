@@ -267,16 +267,22 @@ std::wstring ListFolder()
     return folder;
 }
 
-void BenchChangeWallpaper()
-{
-    const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
+// The settings dialog with the program's pages and the player they share, which outlives them.
+struct DesignDialog {
     ChimePlayer chimePlayer;
     ErrorBox errors;
     SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
-    if (!form.Create(nullptr, false)) {
+};
+
+void BenchChangeWallpaper()
+{
+    const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
+    DesignDialog dialog;
+    if (!dialog.form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;
     }
+    SettingsDialog& form = dialog.form;
     HWND list = form.Control(IDC_WALLPAPER_LIST);
     const std::wstring folder = ListFolder();
     bool made = false;
@@ -316,13 +322,12 @@ void BenchChangeWallpaper()
 // session's screen, which the page draws through a block of its copies.
 void BenchPreview(const ScratchFolder& folder)
 {
-    ChimePlayer chimePlayer;
-    ErrorBox errors;
-    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
-    if (!form.Create(nullptr, false)) {
+    DesignDialog dialog;
+    if (!dialog.form.Create(nullptr, false)) {
         std::fprintf(stderr, "no settings dialog\n");
         return;
     }
+    SettingsDialog& form = dialog.form;
     WallpaperPage& page = WallpaperPageOf(form);
     HWND list = form.Control(IDC_WALLPAPER_LIST);
     HWND img = form.Control(IDC_WALLPAPER_PREVIEW);

@@ -91,6 +91,14 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+// A memory device context (CreateCompatibleDC), deleted on scope exit.
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
+using MemoryDC = UniqueHandle<MemoryDCTraits>;
+
 // A device context of a window (or of the whole screen with no window), released on scope exit.
 class WindowDC {
 public:

@@ -34,26 +34,6 @@ constexpr unsigned kWholeSegment = 0xFFFF;
 // (three cache lines) of every held row.
 constexpr unsigned kBandRows = 64;
 
-// How the stored picture becomes the one shown. Transposed pictures (a quarter turn) show the stored columns
-// as rows; then mirror reads each shown row from the stored picture's bottom and flip takes the stored columns
-// from the right. Otherwise mirror reverses each row and flip the order of the rows.
-struct Turn {
-    bool transpose;
-    bool mirror;
-    bool flip;
-};
-constexpr Turn kTurns[] = {
-    {},
-    {false, false, false}, // 1: as stored
-    {false, true, false},  // 2: mirrored left to right
-    {false, true, true},   // 3: half a turn
-    {false, false, true},  // 4: mirrored top to bottom
-    {true, false, false},  // 5: mirrored along the diagonal from the top left
-    {true, true, false},   // 6: a quarter turn clockwise
-    {true, true, true},    // 7: mirrored along the diagonal from the top right
-    {true, false, true},   // 8: a quarter turn counter-clockwise
-};
-
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;

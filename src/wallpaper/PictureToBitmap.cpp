@@ -9,11 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
+#include <iterator>
 #include <new>
 #include <vector>
 
 #include "base/Handles.h"
 #include "wallpaper/ComLibrary.h"
+#include "wallpaper/ExifOrientation.h"
 #include "wallpaper/JpegDecode.h"
 
 namespace {
@@ -22,7 +24,6 @@ constexpr CLSID kImagingFactoryClass = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b,
 constexpr GUID kPixelFormat32bppBGRA = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 constexpr std::uint64_t kHeldBytesPerPixel = 4;
 constexpr unsigned kOpaque = 255;
-constexpr int kExifOrientationMax = 8;
 // The orientation tag inside a JPEG-like file's Exif segment, and in a TIFF file's first directory.
 constexpr const wchar_t* kOrientationQueries[] = {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"};
 
@@ -36,7 +37,7 @@ int OrientationOf(IWICBitmapFrameDecode& frame)
 {
     ComPtr<IWICMetadataQueryReader> reader;
     if (FAILED(frame.GetMetadataQueryReader(reader.Put()))) {
-        return 1;
+        return kUpright;
     }
     for (const wchar_t* query : kOrientationQueries) {
         PROPVARIANT value;
@@ -46,44 +47,31 @@ int OrientationOf(IWICBitmapFrameDecode& frame)
             orientation = value.uiVal;
         }
         Com().propVariantClear(&value);
-        if (orientation >= 1 && orientation <= kExifOrientationMax) {
+        if (orientation >= 1 && orientation < static_cast<int>(std::size(kTurns))) {
             return orientation;
         }
     }
-    return 1;
+    return kUpright;
 }
 
-// Where shown row y starts in the stored picture and how far apart its pixels lie there, for each orientation:
-// 2-4 mirror and turn by a half, 5-8 swap rows and columns.
+// Where shown row y starts in the stored picture and how far apart its pixels lie there.
 struct RowWalk {
     std::ptrdiff_t start;
     std::ptrdiff_t step;
 };
-RowWalk WalkOfRow(int orientation, unsigned y, unsigned width, unsigned height)
+RowWalk WalkOfRow(Turn turn, unsigned y, unsigned width, unsigned height)
 {
     const auto pixel = static_cast<std::ptrdiff_t>(kHeldBytesPerPixel);
     const auto stride = static_cast<std::ptrdiff_t>(width) * pixel;
-    const auto at = [&](std::ptrdiff_t x, std::ptrdiff_t row) { return row * stride + x * pixel; };
     const std::ptrdiff_t lastX = width - 1;
     const std::ptrdiff_t lastY = height - 1;
-    switch (orientation) {
-    case 2:
-        return {at(lastX, y), -pixel};
-    case 3:
-        return {at(lastX, lastY - y), -pixel};
-    case 4:
-        return {at(0, lastY - y), pixel};
-    case 5:
-        return {at(y, 0), stride};
-    case 6:
-        return {at(y, lastY), -stride};
-    case 7:
-        return {at(lastX - y, lastY), -stride};
-    case 8:
-        return {at(lastX - y, 0), stride};
-    default:
-        return {at(0, y), pixel};
+    if (turn.transpose) {
+        // A stored column, from the bottom when mirrored, the columns from the right when flipped.
+        const std::ptrdiff_t x = turn.flip ? lastX - y : y;
+        return {(turn.mirror ? lastY : 0) * stride + x * pixel, turn.mirror ? -stride : stride};
     }
+    const std::ptrdiff_t row = turn.flip ? lastY - y : y;
+    return {row * stride + (turn.mirror ? lastX : 0) * pixel, turn.mirror ? -pixel : pixel};
 }
 
 // A straight-alpha channel laid over white.
@@ -187,11 +175,12 @@ ConvertResult ConvertPictureToBmp(const std::wstring& picturePath, const std::ws
     if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(held.size()), held.data()))) {
         return {ConvertError::Decode, 0};
     }
-    const bool turned = orientation >= 5;
+    const Turn turn = kTurns[orientation];
+    const bool turned = turn.transpose;
     const unsigned shownWidth = turned ? height : width;
     const unsigned shownHeight = turned ? width : height;
     ConvertError written = WriteBitmapRows(bmpPath, shownWidth, shownHeight, [&](unsigned row, unsigned char* bgr) {
-        const RowWalk walk = WalkOfRow(orientation, row, width, height);
+        const RowWalk walk = WalkOfRow(turn, row, width, height);
         std::ptrdiff_t at = walk.start;
         for (unsigned x = 0; x < shownWidth; ++x, at += walk.step, bgr += 3) {
             const unsigned char* from = held.data() + at;

@@ -415,7 +415,8 @@ void WallpaperPage::DrawPreview(HDC dc, const PreviewLayout& layout) const
     const RECT screen = {layout.screen.x, layout.screen.y, layout.screen.x + layout.screen.width,
                          layout.screen.y + layout.screen.height};
     FillRect(dc, &screen, GetSysColorBrush(COLOR_DESKTOP));
-    HDC source = CreateCompatibleDC(dc);
+    MemoryDC sourceDC(CreateCompatibleDC(dc));
+    HDC source = sourceDC.Get();
     {
         // A small tiled picture is drawn as a block of its copies, made once with the picture as a brush.
         GdiObject block;
@@ -438,7 +439,6 @@ void WallpaperPage::DrawPreview(HDC dc, const PreviewLayout& layout) const
                        piece.from.width, piece.from.height, SRCCOPY);
         }
     }
-    DeleteDC(source);
 }
 
 bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
@@ -456,7 +456,8 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
     // every later paint copies it.
     const int width = item->rcItem.right - item->rcItem.left;
     const int height = item->rcItem.bottom - item->rcItem.top;
-    HDC memory = CreateCompatibleDC(dc);
+    MemoryDC memoryDC(CreateCompatibleDC(dc));
+    HDC memory = memoryDC.Get();
     if (!drawn_ || drawnLayout_ != *layout || drawnSize_.cx != width || drawnSize_.cy != height) {
         drawn_.Reset(CreateCompatibleBitmap(dc, width, height));
         drawnLayout_ = *layout;
@@ -470,7 +471,6 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
         SelectInDC selected(memory, drawn_.Get());
         BitBlt(dc, item->rcItem.left, item->rcItem.top, width, height, memory, 0, 0, SRCCOPY);
     }
-    DeleteDC(memory);
     return true;
 }
 

@@ -74,13 +74,6 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
     return t;
 }
 
-struct MemoryDCTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteDC(h); }
-};
-using MemoryDC = UniqueHandle<MemoryDCTraits>;
-
 struct TopLevelWindowTraits {
     using Handle = HWND;
     static Handle Invalid() { return nullptr; }

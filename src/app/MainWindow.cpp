@@ -17,7 +17,8 @@ namespace {
 constexpr DWORD kFormStyle = WS_POPUP;
 // A tool window never gets a taskbar button, so the program lives in the tray alone.
 constexpr DWORD kFormExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
-// Posted by the first showing so that the sequence runs from the message loop, not inside ShowWindow.
+// Posted by the first showing, once the dialogs are set, so that the sequence runs from the message loop, not
+// inside ShowWindow.
 constexpr UINT kStartUpMessage = WM_APP + 1;
 // Points are a length: the caption is as large on every screen, in the pixels of the window's DPI.
 constexpr UiFontStyle kCaptionFont = {28, true, true, true};
@@ -62,6 +63,15 @@ void MainWindow::SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDial
 {
     exitDialog_ = exitDialog;
     settingsDialog_ = settingsDialog;
+    BeginStartUpWhenReady();
+}
+
+void MainWindow::BeginStartUpWhenReady()
+{
+    if (shown_ && exitDialog_ && settingsDialog_ && !startUpBegun_) {
+        startUpBegun_ = true;
+        PostMessageW(hwnd_, kStartUpMessage, 0, 0);
+    }
 }
 
 void MainWindow::Show()
@@ -240,9 +250,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         TrayCallback(static_cast<UINT>(lParam));
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam && !startUpBegun_) {
-            startUpBegun_ = true;
-            PostMessageW(hwnd_, kStartUpMessage, 0, 0);
+        if (wParam) {
+            shown_ = true;
+            BeginStartUpWhenReady();
         }
         return Default(msg, wParam, lParam);
     case kStartUpMessage:

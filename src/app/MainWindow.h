@@ -43,12 +43,14 @@ public:
     ~MainWindow() override;
 
     bool Create();
-    // The dialogs that the tray icon opens; both are created after this window.
+    // The dialogs that the tray icon opens; both are created after this window. The start-up sequence waits for
+    // them.
     void SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDialog);
     void SetStartUpTimings(StartUpTimings timings) { timings_ = timings; }
     void SetCompanionFile(std::wstring file) { companionFile_ = std::move(file); }
 
-    // Shows the window; the first showing runs the start-up sequence from the message loop.
+    // Shows the window; the first showing runs the start-up sequence from the message loop once the dialogs are
+    // set, so that a message loop of an error box while they are made does not run it early.
     void Show();
     bool StartUpFinished() const { return startUpFinished_; }
     std::uint8_t Alpha() const { return alpha_; }
@@ -66,6 +68,7 @@ protected:
 private:
     void CreateCaptionFont();
     void LoadTrayIcon(int dpi);
+    void BeginStartUpWhenReady();
     void RunStartUpSequence();
     void SetAlpha(std::uint8_t alpha);
     void Paint();
@@ -87,6 +90,7 @@ private:
     bool companionStarted_ = false;
     HWND taskbarOwner_ = nullptr;
     std::uint8_t alpha_ = kInitialAlpha;
+    bool shown_ = false;
     bool startUpBegun_ = false;
     bool startUpFinished_ = false;
 };

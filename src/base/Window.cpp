@@ -58,12 +58,8 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background
 HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
                              int w, int h, HWND owner)
 {
-    HWND hwnd =
-        CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, GetModuleHandleW(nullptr), this);
-    if (hwnd) {
-        SetIconsForDpi();
-    }
-    return hwnd;
+    return CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, GetModuleHandleW(nullptr),
+                           this);
 }
 
 HWND Window::CreateCentredWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, HWND owner)
@@ -103,6 +99,7 @@ void Window::CentreOnScreen()
 
 void Window::SetIconsForDpi()
 {
+    iconsSet_ = true;
     // The caption and the task switcher show the image drawn for their size rather than one the system stretches.
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON, dpi_)));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON, dpi_)));
@@ -124,12 +121,25 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return HandleMessage(msg, wParam, lParam);
+    case WM_SHOWWINDOW:
+        if (wParam && !iconsSet_) {
+            SetIconsForDpi();
+        }
+        return HandleMessage(msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        // Shown by SetWindowPos alone, which sends no WM_SHOWWINDOW.
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) && !iconsSet_) {
+            SetIconsForDpi();
+        }
+        return HandleMessage(msg, wParam, lParam);
     case WM_DPICHANGED: {
         dpi_ = LOWORD(wParam);
         const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SetIconsForDpi();
+        if (iconsSet_) {
+            SetIconsForDpi();
+        }
         fonts_.SetDpi(dpi_);
         layout_.Place(dpi_);
         OnDpiChanged();

@@ -76,6 +76,9 @@ private:
     void SetIconsForDpi();
 
     ErrorReporter& errors_;
+    // Set when the window is first shown: a hidden window shows no icon, and handing Wine the images cost each
+    // window made at start-up 2-3 ms.
+    bool iconsSet_ = false;
     int dpi_ = kDesignDpi;
     DpiFontSet fonts_;
     ControlLayout layout_;

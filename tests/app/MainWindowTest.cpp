@@ -203,6 +203,7 @@ TEST_F(MainWindowTest, WindowsHaveTheirIdentitiesSizesAndOwners)
     HWND settings = settings_->Hwnd();
     EXPECT_EQ(GetWindow(settings, GW_OWNER), main);
     EXPECT_TRUE(GetWindowLongW(settings, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    ShowWindow(settings, SW_SHOWNA);
     EXPECT_NE(SendMessageW(settings, WM_GETICON, ICON_BIG, 0), 0);
 }
 
@@ -376,7 +377,11 @@ TEST_F(MainWindowTest, TrayIconAndWindowIconsAreTheImagesDrawnForTheirSizeAtTheD
     // Small icons at 100, 125, 150 and 200 % are 16, 20, 24 and 32 px, large ones twice as large.
     EXPECT_EQ(IconResourceWidths(), (std::vector<int>{64, 48, 40, 32, 24, 20, 16}));
     EXPECT_EQ(IconWidth(main_->Tray().IconHandle()), GetSystemMetrics(SM_CXSMICON));
-    for (HWND hwnd : {main_->Hwnd(), exitDialog_->Hwnd()}) {
+    // The icons come with the first showing, whether by ShowWindow or by SetWindowPos alone.
+    ShowWindow(settings_->Hwnd(), SW_SHOWNA);
+    SetWindowPos(exitDialog_->Hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    for (HWND hwnd : {settings_->Hwnd(), exitDialog_->Hwnd()}) {
         EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0))),
                   GetSystemMetrics(SM_CXSMICON));
         EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0))),
@@ -464,6 +469,27 @@ TEST_F(MainWindowTest, StartUpAddsTheIconFadesOutAndHidesForGood)
     ShowWindow(main, SW_SHOW);
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     EXPECT_FALSE(IsWindowVisible(main));
+}
+
+// The entry shows the splash before it makes the dialogs; a message loop meanwhile (an error box of the load) must
+// not start the sequence, whose tray clicks open them.
+TEST_F(MainWindowTest, ShownBeforeItsDialogsTheSplashStartsOnlyOnceTheyAreSet)
+{
+    MainWindow early(TestErrors(), RefusingShell, HighContrastAnswer());
+    ASSERT_TRUE(early.Create());
+    early.SetStartUpTimings({1, 1});
+    early.SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
+    early.Show();
+    PumpMessages(50);
+    EXPECT_FALSE(early.Tray().IsAdded());
+    EXPECT_EQ(early.Alpha(), MainWindow::kInitialAlpha);
+
+    early.SetDialogs(exitDialog_.get(), settings_.get());
+    const DWORD start = GetTickCount();
+    while (!early.StartUpFinished() && GetTickCount() - start < kStartUpTimeoutMs) {
+        PumpMessages(10);
+    }
+    EXPECT_TRUE(early.StartUpFinished());
 }
 
 // A stand-in for the companion's window, there when the start-up sequence looks for it or only later.

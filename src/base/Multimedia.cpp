@@ -12,13 +12,6 @@ template <typename Fn> Fn Lookup(const char* name)
 }
 } // namespace
 
-DWORD MultimediaTime()
-{
-    static const auto fn = Lookup<decltype(&timeGetTime)>("timeGetTime");
-    // The same counter at a coarser step, should the library ever be missing.
-    return fn ? fn() : GetTickCount();
-}
-
 BOOL MultimediaPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
 {
     static const auto fn = Lookup<decltype(&PlaySoundW)>("PlaySoundW");

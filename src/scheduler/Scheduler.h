@@ -18,7 +18,7 @@ public:
     virtual ~TickClock() = default;
     // Local date and time (GetLocalTime).
     virtual SYSTEMTIME LocalTime() = 0;
-    // Milliseconds since Windows started, wrapping after 2^32 (timeGetTime).
+    // Milliseconds since Windows started, wrapping after 2^32 (GetTickCount).
     virtual DWORD Milliseconds() = 0;
 };
 

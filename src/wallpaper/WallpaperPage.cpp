@@ -13,7 +13,6 @@
 #include "base/Dpi.h"
 #include "base/FileExistence.h"
 #include "base/Handles.h"
-#include "base/Multimedia.h"
 #include "wallpaper/AddWallpapers.h"
 #include "wallpaper/ComLibrary.h"
 #include "wallpaper/Wallpaper.h"
@@ -223,7 +222,7 @@ void WallpaperPage::FramePreview()
 
 void WallpaperPage::OnLoaded()
 {
-    WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ MultimediaTime());
+    WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount());
     StyleChange();
     if (ChangeTime() == WallpaperChangeTime::AtStartup) {
         services_.startupChange(*form_, services_.tellSystem);

@@ -3,8 +3,6 @@
 // to reach the desktop).
 #include "WallpaperPageTestSupport.h"
 
-#include "base/Multimedia.h"
-
 namespace {
 constexpr int kSequential = 0;
 constexpr int kRandom = 1;
@@ -119,9 +117,9 @@ TEST_F(ChangeWallpaperTest, TwoStartsDrawFromDifferentlySeededSequences)
 {
     Page().OnLoaded();
     const std::mt19937 first = WallpaperRandom();
-    // Two starts are never within one millisecond of each other.
-    const DWORD loaded = MultimediaTime();
-    while (MultimediaTime() == loaded) {
+    // Two starts are never within one step of the millisecond counter of each other.
+    const DWORD loaded = GetTickCount();
+    while (GetTickCount() == loaded) {
         Sleep(0);
     }
     Page().OnLoaded();

@@ -24,6 +24,7 @@ using namespace e2e;
 namespace {
 constexpr DWORD kTimeoutMs = 20000;
 constexpr DWORD kIntoSplashMs = 500;
+constexpr BYTE kFirstAlpha = 35;
 constexpr wchar_t kInstallerClass[] = L"TForm1";
 constexpr wchar_t kInstallerTitle[] = L"Sorabune のインストール";
 constexpr int kInstallerButton = 1901;
@@ -87,10 +88,13 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     if (mode == L"splash") {
+        // The splash is up, faint and empty, while the program makes its other windows; its fade-in comes after.
         if (!WaitUntil(
                 [&] {
                     AnswerLoadErrors();
-                    return IsWindowVisible(main) != FALSE;
+                    BYTE alpha = 0;
+                    return IsWindowVisible(main) && GetLayeredWindowAttributes(main, nullptr, &alpha, nullptr) &&
+                           alpha > kFirstAlpha;
                 },
                 kTimeoutMs)) {
             return 1;

@@ -73,13 +73,9 @@ void ChimePage::Build(SettingsDialog& form, HWND sheet)
     form_ = &form;
     player_.Attach(form);
     CreateControls(form, sheet, kControls);
-    for (const wchar_t* item : kTimerWaveOnOffItems) {
-        form.AddItem(IDC_TIMERWAVEONOFF, item);
-    }
+    form.AddItems(IDC_TIMERWAVEONOFF, {std::begin(kTimerWaveOnOffItems), std::end(kTimerWaveOnOffItems)});
     form.SetIndex(IDC_TIMERWAVEONOFF, 0);
-    for (int i = 0; i < kBuiltInChimeCount; ++i) {
-        form.AddItem(IDC_TIMERWAVE, BuiltInChimeText(i));
-    }
+    form.AddItems(IDC_TIMERWAVE, BuiltInChimeTexts());
     form.SetIndex(IDC_TIMERWAVE, 0);
 }
 

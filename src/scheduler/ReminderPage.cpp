@@ -244,17 +244,11 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kChimeChoice)));
         AddSubclass<MemoProc>(form.Control(Id(timer, kMemo)));
 
-        for (const wchar_t* item : kScheduleKindItems) {
-            form.AddItem(Id(timer, kScheduleKind), item);
-        }
+        form.AddItems(Id(timer, kScheduleKind), {std::begin(kScheduleKindItems), std::end(kScheduleKindItems)});
         form.SetIndex(Id(timer, kScheduleKind), kNoReminderKind);
-        for (const wchar_t* item : kActionItems) {
-            form.AddItem(Id(timer, kAction), item);
-        }
+        form.AddItems(Id(timer, kAction), {std::begin(kActionItems), std::end(kActionItems)});
         form.SetIndex(Id(timer, kAction), kActionChime);
-        for (int i = 0; i < kBuiltInChimeCount; ++i) {
-            form.AddItem(Id(timer, kChimeChoice), BuiltInChimeText(i));
-        }
+        form.AddItems(Id(timer, kChimeChoice), BuiltInChimeTexts());
         form.SetIndex(Id(timer, kChimeChoice), 0);
     }
 }

@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <tuple>
 
+#include "settings/SettingsRules.h"
+
 namespace {
 constexpr Latch kLatchBlockedUntil = 3;
 constexpr int kHalfHour = 30;
@@ -18,9 +20,13 @@ std::wstring TwoDigits(int value)
 }
 } // namespace
 
-std::wstring BuiltInChimeText(int index)
+std::vector<std::wstring> BuiltInChimeTexts()
 {
-    return L"時報 " + std::to_wstring(index + 1);
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < kBuiltInChimeCount; ++i) {
+        texts.push_back(L"時報 " + std::to_wstring(i + 1));
+    }
+    return texts;
 }
 
 void AgeLatch(Latch& latch)

@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/WallpaperChoices.h"
 
-// Item text of built-in chime 0..7: "時報 1" … "時報 8"; the user's sound files follow them in the chime lists.
-std::wstring BuiltInChimeText(int index);
+// Item texts of the built-in chimes 0..7: "時報 1" … "時報 8"; the user's sound files follow them in the chime
+// lists.
+std::vector<std::wstring> BuiltInChimeTexts();
 
 // A latch keeps an event that is defined by a clock second from firing twice in that second: 0 is clear,
 // the event sets it to 1, and every tick ages it until it is clear again three ticks later.

@@ -78,9 +78,9 @@ LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 }
 
 // The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
-// wider than the screen it opens on, and never narrower than the drop-down itself. An added item is measured
+// wider than the screen it opens on, and never narrower than the drop-down itself. Added items are measured
 // alone; a removal measures them all again, since the widest may have gone.
-void FitDroppedWidth(HWND combo, const std::wstring* added, int dpi)
+void FitDroppedWidth(HWND combo, const std::vector<std::wstring>* added, int dpi)
 {
     int widest = 0;
     {
@@ -100,7 +100,7 @@ void FitDroppedWidth(HWND combo, const std::wstring* added, int dpi)
             measure(text);
         }
         if (added) {
-            measure(*added);
+            std::for_each(added->begin(), added->end(), measure);
         }
     }
     MONITORINFO monitor = {};
@@ -293,20 +293,22 @@ std::wstring SettingsDialog::ItemText(int id, int index) const
 void SettingsDialog::AddItem(int id, const std::wstring& text)
 {
     HWND c = Control(id);
-    const bool combo = IsComboBox(c);
-    SendMessageW(c, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (combo) {
-        FitDroppedWidth(c, &text, Dpi());
+    if (IsComboBox(c)) {
+        AddItems(id, {text});
+        return;
     }
+    SendMessageW(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
 {
     HWND c = Control(id);
     if (IsComboBox(c)) {
+        // The drop-down's width is fitted once for all of them: each fitting asks the screen and the list.
         for (const std::wstring& text : texts) {
-            AddItem(id, text);
+            SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
+        FitDroppedWidth(c, &texts, Dpi());
         return;
     }
     std::size_t chars = 0;

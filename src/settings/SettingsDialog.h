@@ -58,7 +58,8 @@ public:
     int ItemCount(int id) const;
     std::wstring ItemText(int id, int index) const;
     void AddItem(int id, const std::wstring& text);
-    // Appends many items to a list box at once: its storage reserved, drawing and scroll range held until the last.
+    // Appends many items at once: a list box's storage reserved, drawing and scroll range held until the last; a
+    // drop-down's open width fitted once.
     void AddItems(int id, const std::vector<std::wstring>& texts);
     void DeleteItem(int id, int index);
     // Toggle buttons and check boxes: held down / ticked.

@@ -59,9 +59,7 @@ constexpr int kExtentMargin = 8;
 template <std::size_t N>
 void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N], std::size_t offered = N)
 {
-    for (std::size_t i = 0; i < offered && i < N; ++i) {
-        form.AddItem(id, items[i]);
-    }
+    form.AddItems(id, {std::begin(items), std::begin(items) + std::min(offered, N)});
     form.SetIndex(id, 0);
 }
 

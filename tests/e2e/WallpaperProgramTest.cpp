@@ -83,7 +83,7 @@ TEST_F(WallpaperProgramTest, AtStartTheNextWallpaperOfTheStoredListIsApplied)
     Program program = Start(L"SorabuneOpt.exe", kToken);
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
-    // The change happens while the settings dialog is created, before the splash is shown.
+    // The change happens while the settings dialog is created, before the splash fades in.
     EXPECT_TRUE(WaitWallpaper(b, kTimeoutMs));
     EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"10"));
     EXPECT_EQ(DesktopValue(L"TileWallpaper"), std::wstring(L"0"));

@@ -168,7 +168,8 @@ inline void AnswerLoadErrors()
     }
 }
 
-// The splash is seen for about two seconds, then hidden for good.
+// The splash is seen for about two seconds, then hidden for good. It shows before the settings are loaded, so
+// the load's error boxes come while it is up.
 inline bool WaitSplashDone(HWND main, DWORD timeoutMs)
 {
     return WaitUntil(
@@ -177,7 +178,12 @@ inline bool WaitSplashDone(HWND main, DWORD timeoutMs)
                    return IsWindowVisible(main) != FALSE;
                },
                timeoutMs) &&
-           WaitUntil([&] { return !IsWindowVisible(main); }, timeoutMs);
+           WaitUntil(
+               [&] {
+                   AnswerLoadErrors();
+                   return !IsWindowVisible(main);
+               },
+               timeoutMs);
 }
 
 inline void ClickTrayIcon(HWND main, UINT mouseMessage)

@@ -78,9 +78,9 @@ LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 }
 
 // The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
-// wider than the screen it opens on, and never narrower than the drop-down itself. Added items are measured
-// alone; a removal measures them all again, since the widest may have gone.
-void FitDroppedWidth(HWND combo, const std::vector<std::wstring>* added, int dpi)
+// wider than the screen it opens on, and never narrower than the drop-down itself. Fitted as the list opens, at
+// the DPI of then: fitting each list at start-up cost the screen and the list a dozen questions per drop-down.
+void FitDroppedWidth(HWND combo, int dpi)
 {
     int widest = 0;
     {
@@ -92,15 +92,12 @@ void FitDroppedWidth(HWND combo, const std::vector<std::wstring>* added, int dpi
             widest = std::max(widest, static_cast<int>(extent.cx));
         };
         const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; !added && i < count; ++i) {
+        for (int i = 0; i < count; ++i) {
             const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
             std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
             SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
             text.resize(text.size() - 1);
             measure(text);
-        }
-        if (added) {
-            std::for_each(added->begin(), added->end(), measure);
         }
     }
     MONITORINFO monitor = {};
@@ -112,9 +109,6 @@ void FitDroppedWidth(HWND combo, const std::vector<std::wstring>* added, int dpi
         widest + 2 * (MetricForDpi(SM_CXEDGE, dpi) + Scale(kDroppedTextMargin, dpi)) + MetricForDpi(SM_CXVSCROLL, dpi);
     int width = std::max(std::min(wanted, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left)),
                          static_cast<int>(rc.right - rc.left));
-    if (added) {
-        width = std::max(width, static_cast<int>(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0)));
-    }
     SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
@@ -131,7 +125,7 @@ void RegisterSheetClass()
 
 void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
 {
-    form.CreateControls(sheet, std::span(defs, count), form.DefaultFont());
+    form.CreatePageControls(sheet, std::span(defs, count));
 }
 
 SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
@@ -207,11 +201,6 @@ void SettingsDialog::LayOutFrame()
 void SettingsDialog::OnDpiChanged()
 {
     LayOutFrame();
-    for (const auto& [control, design] : Layout().Controls()) {
-        if (IsComboBox(control)) {
-            FitDroppedWidth(control, nullptr, Dpi());
-        }
-    }
     for (auto& page : pages_) {
         page->OnDpiChanged(Dpi());
     }
@@ -222,6 +211,17 @@ void SettingsDialog::ShowDialog()
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     BringWindowToTop(hwnd_);
+}
+
+void SettingsDialog::CreatePageControls(HWND sheet, std::span<const ControlDef> defs)
+{
+    const std::vector<HWND> created = CreateControls(sheet, defs, font_);
+    for (std::size_t i = 0; i < created.size(); ++i) {
+        // Ids of zero and below name no control to look up.
+        if (created[i] && defs[i].id > 0) {
+            controls_[defs[i].id] = created[i];
+        }
+    }
 }
 
 HWND SettingsDialog::Control(int id) const
@@ -293,22 +293,16 @@ std::wstring SettingsDialog::ItemText(int id, int index) const
 void SettingsDialog::AddItem(int id, const std::wstring& text)
 {
     HWND c = Control(id);
-    if (IsComboBox(c)) {
-        AddItems(id, {text});
-        return;
-    }
-    SendMessageW(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(c, IsComboBox(c) ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
 {
     HWND c = Control(id);
     if (IsComboBox(c)) {
-        // The drop-down's width is fitted once for all of them: each fitting asks the screen and the list.
         for (const std::wstring& text : texts) {
             SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
-        FitDroppedWidth(c, &texts, Dpi());
         return;
     }
     std::size_t chars = 0;
@@ -327,11 +321,7 @@ void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
 void SettingsDialog::DeleteItem(int id, int index)
 {
     HWND c = Control(id);
-    const bool combo = IsComboBox(c);
-    SendMessageW(c, combo ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
-    if (combo) {
-        FitDroppedWidth(c, nullptr, Dpi());
-    }
+    SendMessageW(c, IsComboBox(c) ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
 }
 
 bool SettingsDialog::Down(int id) const
@@ -459,6 +449,9 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (id == IDC_OKBTN && HIWORD(wParam) == BN_CLICKED) {
             OkBtnClick();
             return 0;
+        }
+        if (HIWORD(wParam) == CBN_DROPDOWN && control) {
+            FitDroppedWidth(control, Dpi());
         }
         if (SettingsPage* page = control ? PageOfControl(control) : nullptr) {
             page->OnCommand(id, HIWORD(wParam), control);

@@ -49,6 +49,8 @@ public:
     HWND Control(int id) const;
     // The font of the pages' controls, among the window's Fonts().
     DpiFontSet::Id DefaultFont() const { return font_; }
+    // A page's controls on its sheet in the dialog's font, known to Control by their ids from the start.
+    void CreatePageControls(HWND sheet, std::span<const ControlDef> defs);
     // Whether the pages draw in the system's colour pairs rather than their own colours.
     bool HighContrast() const { return highContrast_(); }
 
@@ -58,8 +60,8 @@ public:
     int ItemCount(int id) const;
     std::wstring ItemText(int id, int index) const;
     void AddItem(int id, const std::wstring& text);
-    // Appends many items at once: a list box's storage reserved, drawing and scroll range held until the last; a
-    // drop-down's open width fitted once.
+    // Appends many items at once; a list box's storage is reserved, its drawing and scroll range held until the
+    // last.
     void AddItems(int id, const std::vector<std::wstring>& texts);
     void DeleteItem(int id, int index);
     // Toggle buttons and check boxes: held down / ticked.

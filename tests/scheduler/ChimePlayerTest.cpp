@@ -201,7 +201,10 @@ TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
         Click(IDC_TIMERWAVEDEL);
     }
     for (int list : kChimeLists) {
-        EXPECT_LT(SendMessageW(form.Control(list), CB_GETDROPPEDWIDTH, 0, 0), TextWidth(form.Control(list), longName));
+        HWND combo = form.Control(list);
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_LT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), TextWidth(combo, longName));
     }
 }
 

@@ -24,21 +24,18 @@ LSTATUS OpenRegistryKey(HKEY root, const std::wstring& path, bool create, REGSAM
 
 StoredString ReadStringValue(HKEY key, const wchar_t* name, std::wstring& text)
 {
+    // Most values are short: one query into a small buffer, under Wine one round trip to the server; a longer
+    // value is asked for again at the size that the first query reported.
+    constexpr std::size_t kFirstTry = 64;
     DWORD type = REG_NONE;
-    DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS) {
-        return StoredString::Absent;
-    }
-    if (!IsText(type)) {
-        return StoredString::OtherType;
-    }
-    std::wstring data;
-    do {
+    std::wstring data(kFirstTry, L'\0');
+    auto size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    LSTATUS status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    while (status == ERROR_MORE_DATA) {
         data.assign(size / sizeof(wchar_t) + 1, L'\0');
         size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
         status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-    } while (status == ERROR_MORE_DATA);
+    }
     if (status != ERROR_SUCCESS) {
         return StoredString::Absent;
     }

@@ -78,9 +78,6 @@ LRESULT ExitDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         CancelBtnClick();
         return 0;
-    case WM_DESTROY:
-        RemoveDialogWindow(hwnd_);
-        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "base/MessageLoop.h"
+
 namespace {
 // Asks a window of the second per-monitor mode (Windows 10 1703) for its size at a new DPI; the headers name it
 // only for that Windows.
@@ -19,6 +21,8 @@ BOOL CALLBACK TellOfNewColours(HWND child, LPARAM)
 Window::~Window()
 {
     if (hwnd_) {
+        // The window procedure no longer reaches this object once the user data is cleared.
+        RemoveDialogWindow(hwnd_);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         HWND hwnd = hwnd_;
         hwnd_ = nullptr;
@@ -145,6 +149,10 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnDpiChanged();
         return 0;
     }
+    case WM_DESTROY:
+        // A window registered for the dialog keys leaves the message loop's list however it goes.
+        RemoveDialogWindow(hwnd_);
+        return HandleMessage(msg, wParam, lParam);
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
     case WM_SETTINGCHANGE: {

@@ -83,9 +83,6 @@ ReminderWindow::~ReminderWindow()
     if (DeactivationSlot() == this) {
         DeactivationSlot() = nullptr;
     }
-    if (hwnd_) {
-        RemoveDialogWindow(hwnd_);
-    }
 }
 
 COLORREF ReminderWindow::BackgroundColour() const
@@ -267,9 +264,6 @@ LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         ShowWindow(hwnd_, SW_HIDE);
         return 0;
-    case WM_DESTROY:
-        RemoveDialogWindow(hwnd_);
-        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

@@ -508,7 +508,6 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, kTickTimerId);
-        RemoveDialogWindow(hwnd_);
         return Default(msg, wParam, lParam);
     default: {
         LRESULT result = 0;

@@ -78,9 +78,6 @@ LRESULT AddProgressWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         cancelled_ = true;
         return 0;
-    case WM_DESTROY:
-        RemoveDialogWindow(hwnd_);
-        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

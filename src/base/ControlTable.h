@@ -21,7 +21,7 @@ struct ControlDef {
 };
 
 // A control as a child of parent at its rectangle scaled to dpi (the style gains WS_CHILD only); null when
-// Windows refuses it.
+// Windows refuses it. A drop-down's rectangle has no height: its field takes its font's, its list its items'.
 HWND CreateChild(HWND parent, const ControlDef& def, int dpi);
 
 // The controls the tables of one window made, each with its rectangle at 96 DPI.

@@ -19,6 +19,7 @@
 #include "settings/WallpaperChoices.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
+#include "support/CommonControls6.h"
 #include "support/PagesTestSupport.h"
 
 SettingsPages PagesUnderTest()
@@ -293,6 +294,33 @@ TEST_F(PagesTest, EveryDropDownItemFitsItsDropDown)
                 item.resize(static_cast<std::size_t>(len));
                 SCOPED_TRACE("page " + std::to_string(page) + ", " + Describe(control) + " item " + Utf8(item));
                 EXPECT_LE(TextSize(control, item, DT_SINGLELINE | DT_NOPREFIX).cx + arrow + kComboFrame, client.right);
+            }
+        }
+    }
+}
+
+// With the program's common controls, an open list shows every item (none has 30), whatever height the table
+// gives its drop-down. Lists open only where the user sees them.
+TEST(PagesDropDownTest, EveryOpenListShowsAllItsItems)
+{
+    CommonControls6 controls6;
+    ASSERT_TRUE(controls6.Active());
+    SettingsDialog form(TestErrors(), PagesUnderTest());
+    ASSERT_TRUE(form.Create(nullptr, false));
+    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
+    for (int sheetId : kSheetIds) {
+        ShowWindow(GetDlgItem(form.Hwnd(), sheetId), SW_SHOWNA);
+        for (HWND control : ChildrenOf(GetDlgItem(form.Hwnd(), sheetId))) {
+            if (IsClass(control, WC_COMBOBOXW)) {
+                SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
+                COMBOBOXINFO info = {sizeof(info)};
+                GetComboBoxInfo(control, &info);
+                RECT list = {};
+                GetClientRect(info.hwndList, &list);
+                SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+                EXPECT_GE(list.bottom,
+                          SendMessageW(control, CB_GETCOUNT, 0, 0) * SendMessageW(control, CB_GETITEMHEIGHT, 0, 0))
+                    << Describe(control);
             }
         }
     }

@@ -13,7 +13,9 @@
 #include "base/SystemLibrary.h"
 
 namespace {
-constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+// No list here comes near the 30 items an open list shows before it scrolls, so none has a scroll bar: a hidden
+// list would show one as its first items arrive and hide it again when it opens.
+constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr int kFirstUserChime = kBuiltInChimeCount;
 constexpr wchar_t kSoundFilter[] = L"メディア ファイル\0*.wav;*.mp3\0";

@@ -56,7 +56,9 @@ constexpr int kWeekTop = kKindRow;
 constexpr int kWeekPitch = 35;
 constexpr int kStripWidth = 15;
 constexpr int kStripHeight = 3;
-constexpr DWORD kDropDown = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP;
+// No list here comes near the 30 items an open list shows before it scrolls, so none has a scroll bar: a hidden
+// list would show one as its first items arrive and hide it again when it opens.
+constexpr DWORD kDropDown = CBS_DROPDOWN | WS_TABSTOP;
 // Toggles take the keyboard like any button: Tab reaches them, Space presses them.
 constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
 constexpr const wchar_t* kWeekTexts[ReminderPage::kDayCount] = {L"日", L"月", L"火", L"水", L"木", L"金", L"土"};

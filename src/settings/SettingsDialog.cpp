@@ -105,8 +105,7 @@ void FitDroppedWidth(HWND combo, int dpi)
     GetMonitorInfoW(MonitorFromWindow(combo, MONITOR_DEFAULTTONEAREST), &monitor);
     RECT rc = {};
     GetWindowRect(combo, &rc);
-    const int wanted =
-        widest + 2 * (MetricForDpi(SM_CXEDGE, dpi) + Scale(kDroppedTextMargin, dpi)) + MetricForDpi(SM_CXVSCROLL, dpi);
+    const int wanted = widest + 2 * (MetricForDpi(SM_CXEDGE, dpi) + Scale(kDroppedTextMargin, dpi));
     int width = std::max(std::min(wanted, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left)),
                          static_cast<int>(rc.right - rc.left));
     SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);

@@ -171,26 +171,34 @@ void SettingsDialog::BuildFrame()
         SendMessageW(pageControl_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
     // The sheets lie over the page control's display area as siblings, so their controls report to us.
+    const RECT area = SheetArea();
     for (int i = 0; i < kPageCount; ++i) {
-        const DWORD style = i == 0 ? WS_CLIPSIBLINGS | WS_VISIBLE : WS_CLIPSIBLINGS;
-        sheets_[i] = CreateChild(
-            hwnd_, {kSheetIds[i], kSheetClass, kTabTexts[i], 0, 0, 0, 0, style, WS_EX_CONTROLPARENT}, Dpi());
+        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0);
+        sheets_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kSheetClass, kTabTexts[i], style, area.left, area.top,
+                                     area.right - area.left, area.bottom - area.top, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSheetIds[i])),
+                                     GetModuleHandleW(nullptr), nullptr);
         SetWindowPos(sheets_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    LayOutFrame();
     for (int i = 0; i < kPageCount; ++i) {
         pages_[i]->Build(*this, sheets_[i]);
     }
     SendMessageW(pageControl_, TCM_SETCURSEL, 0, 0);
 }
 
-void SettingsDialog::LayOutFrame()
+RECT SettingsDialog::SheetArea() const
 {
     // The display area follows from the tabs' height in the present font.
     const RECT tab = ScaleRect(*DesignRect(pageControl_), Dpi());
     RECT area = {0, 0, tab.right - tab.left, tab.bottom - tab.top};
     SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     OffsetRect(&area, tab.left, tab.top);
+    return area;
+}
+
+void SettingsDialog::LayOutFrame()
+{
+    const RECT area = SheetArea();
     for (HWND sheet : sheets_) {
         SetWindowPos(sheet, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);

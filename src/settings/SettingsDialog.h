@@ -98,6 +98,8 @@ protected:
 
 private:
     void BuildFrame();
+    // The page control's display area, where the sheets lie.
+    RECT SheetArea() const;
     void LayOutFrame();
     SettingsPage* PageOfControl(HWND control) const;
     bool PageKey(const MSG& key);

@@ -16,6 +16,7 @@
 
 #include "base/ProductFiles.h"
 #include "base/ShellPlaces.h"
+#include "app/MainWindow.h"
 #include "support/ProgramDriver.h"
 #include "support/ShortcutReader.h"
 
@@ -24,7 +25,6 @@ using namespace e2e;
 namespace {
 constexpr DWORD kTimeoutMs = 20000;
 constexpr DWORD kIntoSplashMs = 500;
-constexpr BYTE kFirstAlpha = 35;
 constexpr wchar_t kInstallerClass[] = L"TForm1";
 constexpr wchar_t kInstallerTitle[] = L"Sorabune のインストール";
 constexpr int kInstallerButton = 1901;
@@ -94,7 +94,7 @@ int wmain(int argc, wchar_t** argv)
                     AnswerLoadErrors();
                     BYTE alpha = 0;
                     return IsWindowVisible(main) && GetLayeredWindowAttributes(main, nullptr, &alpha, nullptr) &&
-                           alpha > kFirstAlpha;
+                           alpha > MainWindow::kInitialAlpha;
                 },
                 kTimeoutMs)) {
             return 1;

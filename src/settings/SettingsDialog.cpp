@@ -308,7 +308,7 @@ void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
     HWND c = Control(id);
     if (IsComboBox(c)) {
         for (const std::wstring& text : texts) {
-            SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            AddItem(id, text);
         }
         return;
     }

@@ -79,3 +79,11 @@ PY
     rm -f "$probe"
     return $ok
 }
+
+# apt's own error lines of a log, on one line ("E: ..."), or its last line when it has none.
+apt_error() {
+    local errors
+    errors="$(grep -a '^E: ' "$1" | head -n 3 | tr '\n' ' ' | sed 's/ $//')"
+    [ -n "$errors" ] || errors="$(tail -n 1 "$1")"
+    echo "${errors:-no output}"
+}

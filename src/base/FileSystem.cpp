@@ -122,16 +122,21 @@ std::wstring VolumeOf(std::wstring_view path)
     return volume;
 }
 
-std::wstring FolderIdentity(std::wstring_view path)
+std::wstring PathIdentity(std::wstring_view path)
 {
-    std::wstring folder = PlainForm(FolderOf(path));
-    for (wchar_t& c : folder) {
+    std::wstring identity = PlainForm(path);
+    for (wchar_t& c : identity) {
         c = IsSeparator(c) ? L'\\' : c;
     }
-    if (!folder.empty()) {
-        CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+    if (!identity.empty()) {
+        CharUpperBuffW(identity.data(), static_cast<DWORD>(identity.size()));
     }
-    return folder;
+    return identity;
+}
+
+std::wstring FolderIdentity(std::wstring_view path)
+{
+    return PathIdentity(FolderOf(path));
 }
 
 std::wstring WithoutTrailingBackslash(std::wstring folder)

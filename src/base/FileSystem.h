@@ -13,8 +13,10 @@ std::wstring FolderOf(std::wstring_view path);
 // The volume a full path lies on: its drive root D:\ or its share \\server\share\, also for the long-path forms
 // \\?\D:\... and \\?\UNC\server\share\...; empty for a relative path.
 std::wstring VolumeOf(std::wstring_view path);
-// One key for the folder of a path however it is written: upper case, backslashes, no long-path prefix, so that
-// C:\Pics\a.bmp, c:/pics/b.bmp and \\?\C:\PICS\c.bmp share it.
+// One key for a path however it is written: upper case, backslashes, no long-path prefix (a trailing backslash
+// stays), so that C:\Pics, c:/pics and \\?\C:\PICS share it.
+std::wstring PathIdentity(std::wstring_view path);
+// The same for the folder of a path: C:\Pics\a.bmp, c:/pics/b.bmp and \\?\C:\PICS\c.bmp share it.
 std::wstring FolderIdentity(std::wstring_view path);
 
 // A folder without its trailing backslashes.

@@ -15,6 +15,7 @@
 #include "base/Registry.h"
 #include "base/ShellPlaces.h"
 #include "settings/SettingsLayout.h"
+#include "uninstaller/ProgramRemoval.h"
 #include "uninstaller/UninstallRules.h"
 
 namespace {
@@ -91,27 +92,6 @@ void RemoveKey(HKEY root, const std::wstring& path, const wchar_t* rootName, std
     }
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
-void RemovePrograms(const std::wstring& folder, const std::wstring& self, std::vector<std::wstring>& notRemoved)
-{
-    if (!IsUsableInstallFolder(folder)) {
-        notRemoved.push_back(kNoFolderItem);
-        return;
-    }
-    for (const std::wstring& file : InstalledFiles(folder)) {
-        if (!SamePath(file, self)) {
-            RemoveFile(file, notRemoved);
-        }
-    }
-    // The folder goes only when nothing else is left in it.
-    RemoveDirectoryW(WithoutTrailingBackslash(folder).c_str());
-}
-
 // A running program cannot delete its own file; cmd.exe does it once this process has ended.
 void RemoveSelfAfterExit(const std::wstring& self)
 {
@@ -157,7 +137,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RemoveValue(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue, kHklmPrefix, notRemoved);
     RemoveKey(HKEY_LOCAL_MACHINE, kUninstallKey, kHklmPrefix, notRemoved);
     RemoveKey(HKEY_CURRENT_USER, settingsKey, kHkcuPrefix, notRemoved);
-    RemovePrograms(folder, self, notRemoved);
+    SystemRemovalFileSystem files;
+    RemovePrograms(folder, self, files, notRemoved);
 
     MessageBoxW(nullptr, UninstallReport(notRemoved).c_str(), kUninstallCaption,
                 MB_OK | (notRemoved.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));

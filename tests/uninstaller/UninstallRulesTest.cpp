@@ -1,15 +1,19 @@
-// The uninstaller's rules: the folders it trusts, the one the uninstall entry names, the files it removes,
-// its delete command as cmd.exe runs it and its report.
+// The uninstaller's rules: the folders it trusts, the one the uninstall entry names, the files it removes and
+// only where they lie in that folder itself, its delete command as cmd.exe runs it and its report.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "base/Handles.h"
 #include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
+#include "uninstaller/ProgramRemoval.h"
 #include "uninstaller/UninstallRules.h"
 
 TEST(UninstallRulesTest, OnlyFullPathsAreTrustedForDeleting)
@@ -107,4 +111,76 @@ TEST(UninstallRulesTest, ReportNamesEverythingLeftBehind)
     EXPECT_EQ(Utf8(UninstallReport({})), "Sorabune のアンインストールが終了しました");
     EXPECT_EQ(Utf8(UninstallReport({L"C:\\a\\Sorabune.exe", L"HKEY_CURRENT_USER\\Software\\Sorabune"})),
               "次のものを削除できませんでした。\r\n\r\nC:\\a\\Sorabune.exe\r\nHKEY_CURRENT_USER\\Software\\Sorabune");
+}
+
+namespace {
+// The programs' removal on a file system of named entries: the real path each name reaches, the folders that are
+// links, and what was deleted.
+class NamedEntries : public RemovalFileSystem {
+public:
+    std::map<std::wstring, std::wstring> realPaths; // of the entries present
+    std::set<std::wstring> links;
+    std::vector<std::wstring> deleted;
+
+    bool IsLink(const std::wstring& folder) override { return links.count(folder) > 0; }
+    std::unique_ptr<OpenedEntry> Open(const std::wstring& path, bool, bool& absent) override
+    {
+        const auto found = realPaths.find(path);
+        absent = found == realPaths.end();
+        return absent ? nullptr : std::make_unique<Entry>(found->second, deleted);
+    }
+
+private:
+    struct Entry : OpenedEntry {
+        Entry(std::wstring realPath, std::vector<std::wstring>& deleted) : real(std::move(realPath)), log(deleted) {}
+        std::wstring RealPath() const override { return real; }
+        bool Delete() override
+        {
+            log.push_back(real);
+            return true;
+        }
+        std::wstring real;
+        std::vector<std::wstring>& log;
+    };
+};
+} // namespace
+
+TEST(UninstallRulesTest, DeletesOnlyWhatLiesInTheInstallationFolderItself)
+{
+    const std::wstring folder = L"C:\\ソフト\\Sorabune";
+    const std::vector<std::wstring> files = InstalledFiles(folder);
+    const std::wstring linked = L"インストール先 " + folder + L" のプログラム (フォルダがリンクを経由しているため)";
+    const struct {
+        const char* row;
+        std::wstring folderReal; // where the folder's name leads
+        std::wstring link;       // a folder on the way that is a link
+        std::wstring readmeReal; // where the read-me's name leads
+        std::vector<std::wstring> deleted;
+        std::vector<std::wstring> notRemoved;
+    } rows[] = {
+        {"plain",
+         L"\\\\?\\c:\\ソフト\\SORABUNE",
+         L"",
+         files[4],
+         {files[0], files[1], files[2], files[3], files[4], L"\\\\?\\c:\\ソフト\\SORABUNE"},
+         {}},
+        {"redirected folder", L"C:\\他", folder, files[4], {}, {linked}},
+        {"link above", folder, L"C:\\ソフト", files[4], {}, {linked}},
+        {"linked read-me",
+         folder,
+         L"",
+         L"C:\\他\\Readme.txt",
+         {files[0], files[1], files[2], files[3], folder},
+         {files[4]}},
+    };
+    for (const auto& r : rows) {
+        NamedEntries entries;
+        entries.realPaths = {{folder, r.folderReal}, {files[0], files[0]}, {files[1], files[1]},
+                             {files[2], files[2]},   {files[3], files[3]}, {files[4], r.readmeReal}};
+        entries.links = {r.link};
+        std::vector<std::wstring> notRemoved;
+        RemovePrograms(folder + L"\\", L"C:\\Windows\\Uninst_Sorabune.exe", entries, notRemoved);
+        EXPECT_EQ(entries.deleted, r.deleted) << r.row;
+        EXPECT_EQ(notRemoved, r.notRemoved) << r.row;
+    }
 }

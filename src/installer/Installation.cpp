@@ -21,7 +21,10 @@
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr wchar_t kShortcutError[] = L"ショートカット %s を作成できません";
+constexpr wchar_t kUninstallerHeldError[] = L"ファイル %s を置き換えられません";
 constexpr FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
+// The uninstaller's own name and the numbered names after it.
+constexpr int kUninstallerPlaces = 10;
 
 void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 {
@@ -30,18 +33,54 @@ void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
     }
 }
 
-// The uninstall entry. A key that cannot be opened for writing fails as its first value would.
-void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
+// The uninstall entry's key. A key that cannot be opened for writing fails as its first value would.
+RegKey OpenUninstallEntry(RegistryKeyOpener openKey)
 {
     RegKey key;
     if (openKey(HKEY_LOCAL_MACHINE, kUninstallKey, true, KEY_READ | KEY_WRITE, key.Put()) != ERROR_SUCCESS || !key) {
         key.Release();
         throw AppError(FormatMessageText(kSetValueError, kDisplayNameValue));
     }
+    return key;
+}
+
+// The uninstall entry. Run again without the uninstaller beside it (the run before took it), the installation
+// keeps the copy that the entry names, which may have a numbered name.
+void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
+{
+    RegKey key = OpenUninstallEntry(openKey);
+    std::wstring command;
+    if (FileExists(paths.uninstallerSource) ||
+        ReadStringValue(key.Get(), kUninstallStringValue, command) != StoredString::Text || command.empty()) {
+        command = paths.uninstallerCommand;
+    }
     SetUninstallValue(key.Get(), kDisplayNameValue, kDisplayName);
-    SetUninstallValue(key.Get(), kUninstallStringValue, paths.uninstallerCommand);
+    SetUninstallValue(key.Get(), kUninstallStringValue, command);
     SetUninstallValue(key.Get(), kInstallLocationValue, paths.installFolder);
     RegFlushKey(key.Get());
+}
+
+void PointUninstallEntryAt(const std::wstring& uninstaller, RegistryKeyOpener openKey)
+{
+    RegKey key = OpenUninstallEntry(openKey);
+    SetUninstallValue(key.Get(), kUninstallStringValue, uninstaller);
+    RegFlushKey(key.Get());
+}
+
+// Where the new copy goes: the uninstaller's own name once an older copy there is deleted. An older copy that
+// cannot be deleted (open in a program, or kept by its permissions) is never written over, since it would keep
+// its owner and permissions: the copy then takes the first numbered name that is free or can be freed (the
+// numbered copies are all this installer's own). Empty when none can.
+std::wstring FreeUninstallerPlace(const std::wstring& windowsFolder)
+{
+    for (int number = 1; number <= kUninstallerPlaces; ++number) {
+        const std::wstring place = UninstallerPlace(windowsFolder, number);
+        DeleteFileW(place.c_str());
+        if (GetFileAttributesW(place.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return place;
+        }
+    }
+    return {};
 }
 
 // The uninstaller into the Windows folder as a new file, made there with the folder's owner and permissions: moved
@@ -49,22 +88,30 @@ void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
 // administrator to run from the uninstall entry. For the same reason an older copy there, perhaps moved by an
 // earlier version, is deleted rather than overwritten. The source goes only once the copy is made. At a second
 // run from the same folder the source is gone, the shell says so in its own window and the old copy stays.
-void PlaceUninstaller(const InstallPaths& paths, HWND owner, ShellFileOperation fileOperation)
+// Returns where the uninstall entry is to point.
+std::wstring PlaceUninstaller(const InstallPaths& paths, HWND owner, ShellFileOperation fileOperation,
+                              ErrorReporter& errors)
 {
+    std::wstring place = paths.uninstallerCommand;
     if (FileExists(paths.uninstallerSource)) {
-        DeleteFileW(paths.uninstallerCommand.c_str());
+        place = FreeUninstallerPlace(paths.windowsFolder);
+        if (place.empty()) {
+            errors.Report(FormatMessageText(kUninstallerHeldError, paths.uninstallerCommand));
+            return paths.uninstallerCommand;
+        }
     }
     const std::wstring from = DoubleZeroList(paths.uninstallerSource);
-    const std::wstring to = DoubleZeroList(paths.windowsFolder + L"\\");
+    const std::wstring to = DoubleZeroList(place);
     SHFILEOPSTRUCTW op = {};
     op.hwnd = owner;
     op.wFunc = FO_COPY;
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
     op.fFlags = kCopyFlags;
-    if (fileOperation(&op) == 0 && !op.fAnyOperationsAborted && FileExists(paths.uninstallerCommand)) {
+    if (fileOperation(&op) == 0 && !op.fAnyOperationsAborted && FileExists(place)) {
         DeleteFileW(paths.uninstallerSource.c_str());
     }
+    return place;
 }
 
 // The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
@@ -103,7 +150,10 @@ void InstallTo(const InstallPaths& paths, HWND owner, IniWriter& settings, const
                ErrorReporter& errors)
 {
     WriteUninstallEntry(paths, system.openKey);
-    PlaceUninstaller(paths, owner, system.fileOperation);
+    const std::wstring uninstaller = PlaceUninstaller(paths, owner, system.fileOperation, errors);
+    if (uninstaller != paths.uninstallerCommand) {
+        PointUninstallEntryAt(uninstaller, system.openKey);
+    }
     CreateShortcuts(paths, errors);
     WriteInstallerDefaults(settings, paths.installFolder);
 }

@@ -24,8 +24,17 @@ InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstr
     p.shortcutTarget = p.installFolder + L"\\" + kCompanionFileName;
     p.workingFolder = p.installFolder + L"\\";
     p.uninstallerSource = p.installFolder + L"\\" + kUninstallerFileName;
-    p.uninstallerCommand = p.windowsFolder + L"\\" + kUninstallerFileName;
+    p.uninstallerCommand = UninstallerPlace(p.windowsFolder, 1);
     return p;
+}
+
+std::wstring UninstallerPlace(const std::wstring& windowsFolder, int number)
+{
+    std::wstring name = kUninstallerFileName;
+    if (number > 1) {
+        name.insert(name.rfind(L'.'), L"_" + std::to_wstring(number));
+    }
+    return WithoutTrailingBackslash(windowsFolder) + L"\\" + name;
 }
 
 std::wstring DoubleZeroList(const std::wstring& name)

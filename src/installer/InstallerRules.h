@@ -21,5 +21,8 @@ struct InstallPaths {
 std::wstring FolderOfFile(const std::wstring& path);
 InstallPaths MakeInstallPaths(const std::wstring& installerPath, const std::wstring& windowsFolder,
                               const std::wstring& desktopFolder, const std::wstring& programsFolder);
+// The uninstaller's place in the Windows folder: its own name first (number 1), then Uninst_Sorabune_2.exe and on,
+// for when an older copy that cannot be deleted holds the names before.
+std::wstring UninstallerPlace(const std::wstring& windowsFolder, int number);
 // One name as the shell's file operations take it: the name followed by two zero characters.
 std::wstring DoubleZeroList(const std::wstring& name);

@@ -1,6 +1,7 @@
 // The installation run in-process on scratch folders with Japanese names, its registry writes redirected
-// into a scratch key: values in order, shortcuts read back, a second run, a shortcut that cannot be made, the
-// refused machine key, the refusal without a restricted library search, and the completion window.
+// into a scratch key: values in order, shortcuts read back, a second run, an older uninstaller that cannot be
+// deleted, a shortcut that cannot be made, the refused machine key, the refusal without a restricted library
+// search, and the completion window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -24,6 +25,7 @@
 #include "base/Dpi.h"
 #include "base/ElevatedStart.h"
 #include "base/Handles.h"
+#include "base/Registry.h"
 #include "support/Registry.h"
 #include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
@@ -270,10 +272,32 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
     EXPECT_EQ(copy.owner, owner_);
     EXPECT_EQ(copy.function, static_cast<UINT>(FO_COPY)) << "a moved file would keep its owner";
     EXPECT_EQ(copy.from, paths_.uninstallerSource + L'\0' + L'\0');
-    EXPECT_EQ(copy.to, root_ + L"\\ウィンドウズ\\" + L'\0' + L'\0');
+    EXPECT_EQ(copy.to, paths_.uninstallerCommand + L'\0' + L'\0');
     EXPECT_EQ(copy.flags, 0x0090) << "no confirmation, files only; the shell's own windows are not suppressed";
     EXPECT_TRUE(CapturedErrors().empty());
     EXPECT_TRUE(FileExists(paths_.uninstallerCommand));
+}
+
+// An older uninstaller that cannot be deleted (here open in a program that lets others write but not delete it) is
+// not written over, since it would keep its owner: the copy takes a numbered name and the entry names that, also
+// at a run after it from the same folder, which finds no uninstaller beside it.
+TEST_F(InstallationTest, OlderUninstallerThatCannotBeDeletedIsNotWrittenOver)
+{
+    RunInstallation(owner_, system_, TestErrors(), paths_);
+    WriteFile(paths_.uninstallerSource, "newer");
+    FileHandle held(CreateFileW(paths_.uninstallerCommand.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    const std::wstring numbered = root_ + L"\\ウィンドウズ\\Uninst_Sorabune_2.exe";
+    const std::wstring entry = std::wstring(kScratchKey) + L"\\HKLM\\" + kUninstallKey;
+    for (int run = 2; run <= 3; ++run) {
+        RunInstallation(owner_, system_, TestErrors(), paths_);
+        EXPECT_TRUE(CapturedErrors().empty()) << run;
+        EXPECT_EQ(Content(paths_.uninstallerCommand), "uninstaller") << run;
+        EXPECT_EQ(Content(numbered), "newer") << run;
+        EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, entry.c_str(), L"UninstallString"), numbered) << run;
+    }
+    EXPECT_FALSE(FileExists(paths_.uninstallerSource));
 }
 
 TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)

@@ -21,6 +21,9 @@
 namespace {
 constexpr wchar_t kSetValueError[] = L"'%s' の設定に失敗しました";
 constexpr wchar_t kShortcutError[] = L"ショートカット %s を作成できません";
+// The shortcut folders as the user knows them, to name a shortcut where the shell gives no folder.
+constexpr wchar_t kDesktopName[] = L"デスクトップ";
+constexpr wchar_t kProgramsName[] = L"スタート メニュー\\プログラム";
 constexpr wchar_t kUninstallerHeldError[] = L"ファイル %s を置き換えられません";
 constexpr FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;
 // The uninstaller's own name and the numbered names after it.
@@ -114,8 +117,9 @@ std::wstring PlaceUninstaller(const InstallPaths& paths, HWND owner, ShellFileOp
     return place;
 }
 
-// The shortcuts: one link object saved at both places. A shortcut that cannot be made is reported by name and
-// the installation goes on; the completion text must not stand for shortcuts that are not there.
+// The shortcuts: one link object saved at both places. A shortcut that cannot be made, also for want of a folder
+// from the shell, is reported by name and the installation goes on; the completion text must not stand for
+// shortcuts that are not there.
 void CreateShortcuts(const InstallPaths& paths, ErrorReporter& errors)
 {
     ComPtr<IShellLinkW> link;
@@ -127,12 +131,15 @@ void CreateShortcuts(const InstallPaths& paths, ErrorReporter& errors)
         SUCCEEDED(link->SetWorkingDirectory(paths.workingFolder.c_str())) &&
         SUCCEEDED(link->SetDescription(kShortcutDescription)) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
-    for (const std::wstring* shortcut : {&paths.desktopShortcut, &paths.programsShortcut}) {
-        if (shortcut->empty()) {
-            continue;
-        }
-        if (!linkReady || FAILED(file->Save(shortcut->c_str(), TRUE))) {
-            errors.Report(FormatMessageText(kShortcutError, *shortcut));
+    const struct {
+        const std::wstring& path;
+        const wchar_t* folderName;
+    } shortcuts[] = {{paths.desktopShortcut, kDesktopName}, {paths.programsShortcut, kProgramsName}};
+    for (const auto& shortcut : shortcuts) {
+        if (shortcut.path.empty()) {
+            errors.Report(FormatMessageText(kShortcutError, ShortcutIn(shortcut.folderName)));
+        } else if (!linkReady || FAILED(file->Save(shortcut.path.c_str(), TRUE))) {
+            errors.Report(FormatMessageText(kShortcutError, shortcut.path));
         }
     }
 }

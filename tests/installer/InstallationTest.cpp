@@ -300,15 +300,27 @@ TEST_F(InstallationTest, OlderUninstallerThatCannotBeDeletedIsNotWrittenOver)
     EXPECT_FALSE(FileExists(paths_.uninstallerSource));
 }
 
+// A shortcut that cannot be saved, or whose folder the shell cannot give, is named; the rest is still made.
 TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)
 {
-    paths_.desktopShortcut = root_ + L"\\無いフォルダ\\Sorabune.lnk";
-    RunInstallation(owner_, system_, TestErrors(), paths_);
-    ASSERT_EQ(CapturedErrors().size(), 1u);
-    EXPECT_EQ(CapturedErrors()[0], L"ショートカット " + paths_.desktopShortcut + L" を作成できません");
-    EXPECT_FALSE(FileExists(paths_.desktopShortcut));
-    EXPECT_TRUE(FileExists(paths_.programsShortcut));
-    EXPECT_FALSE(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp")).empty()) << "the settings are written";
+    const struct {
+        std::wstring desktopFolder;
+        std::wstring named;
+    } rows[] = {{root_ + L"\\無いフォルダ", root_ + L"\\無いフォルダ\\Sorabune.lnk"},
+                {L"", L"デスクトップ\\Sorabune.lnk"}};
+    for (const auto& row : rows) {
+        CapturedErrors().clear();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        DeleteFileW(paths_.programsShortcut.c_str());
+        paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ", row.desktopFolder,
+                                  root_ + L"\\プログラム");
+        RunInstallation(owner_, system_, TestErrors(), paths_);
+        ASSERT_EQ(CapturedErrors().size(), 1u) << Utf8(row.named);
+        EXPECT_EQ(CapturedErrors()[0], L"ショートカット " + row.named + L" を作成できません");
+        EXPECT_FALSE(FileExists(paths_.desktopShortcut));
+        EXPECT_TRUE(FileExists(paths_.programsShortcut));
+        EXPECT_FALSE(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp")).empty()) << "the settings are written";
+    }
 }
 
 TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)

@@ -56,7 +56,7 @@ int wmain()
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, chimePlayer, messages1, messages2, clock);
+    ProgramTickActions actions(form, chimePlayer, messages1, messages2);
     Scheduler scheduler(ChimePageOf(form), ReminderPageOf(form), clock, actions);
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(form, 1);

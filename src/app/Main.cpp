@@ -101,7 +101,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ChimePlayer chimePlayer;
     SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer));
     SystemTickClock clock;
-    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2, clock);
+    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
     settingsDialog.SetTickHandler([&scheduler] { scheduler.OnTick(); });
     settingsDialog.Create(mainForm.Hwnd(), true);

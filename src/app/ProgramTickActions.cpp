@@ -11,10 +11,8 @@
 #include "wallpaper/WallpaperPage.h"
 
 ProgramTickActions::ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer,
-                                       ReminderWindow& reminderWindow1, ReminderWindow& reminderWindow2,
-                                       TickClock& clock)
-    : dialog_(dialog), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2),
-      clock_(clock)
+                                       ReminderWindow& reminderWindow1, ReminderWindow& reminderWindow2)
+    : dialog_(dialog), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2)
 {
 }
 
@@ -33,10 +31,10 @@ void ProgramTickActions::PlayTimerWave(unsigned index)
     chimePlayer_.PlayTimerWave(index);
 }
 
-void ProgramTickActions::ShowReminder(int timer, const std::wstring& memo)
+void ProgramTickActions::ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment)
 {
     ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
-    window.ShowReminder(memo, clock_.LocalTime());
+    window.ShowReminder(memo, moment);
 }
 
 bool ProgramTickActions::InfoPageShown()

@@ -14,11 +14,11 @@ class WallpaperPage;
 class ProgramTickActions : public TickActions {
 public:
     ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
-                       ReminderWindow& reminderWindow2, TickClock& clock);
+                       ReminderWindow& reminderWindow2);
     WallpaperChangeTime CurrentWallpaperChangeTime() override;
     void ChangeWallpaper() override;
     void PlayTimerWave(unsigned index) override;
-    void ShowReminder(int timer, const std::wstring& memo) override;
+    void ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment) override;
     bool InfoPageShown() override;
     void UpdateMemLabels() override;
 
@@ -27,5 +27,4 @@ private:
     ChimePlayer& chimePlayer_;
     ReminderWindow& reminderWindow1_;
     ReminderWindow& reminderWindow2_;
-    TickClock& clock_;
 };

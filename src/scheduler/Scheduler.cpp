@@ -1,13 +1,12 @@
-// OnTick: each step reads the controls it needs just before it acts, so that what an earlier step did
-// (a user file that started playing, a reminder switched off) is what a later step sees.
+// OnTick: each step takes the moments since it last looked and reads the controls it needs just before it acts,
+// so that what an earlier step did (a user file that started playing, a reminder switched off) is what a later
+// step sees.
 #include "scheduler/Scheduler.h"
 
 #include "scheduler/ChimePage.h"
 #include "scheduler/ReminderPage.h"
 
 namespace {
-constexpr int kDays = 7;
-
 // Marks a step as running for as long as its action lasts.
 class RunningStep {
 public:
@@ -43,9 +42,9 @@ Scheduler::Scheduler(ChimePage& chimePage, ReminderPage& reminderPage, TickClock
 
 void Scheduler::OnTick()
 {
-    // One reading of the clock serves every comparison of the tick, the reminders' dates included, so that
-    // a tick across midnight cannot pair one day's time with the next day's date.
-    const SYSTEMTIME now = clock_.LocalTime();
+    // One reading of the clock serves every step of the tick, the reminders' dates included, so that a tick
+    // across midnight cannot pair one day's time with the next day's date.
+    const Moment now = MomentOf(clock_.LocalTime());
     CheckWallpaper(now);
     HourlyChime(now);
     CheckReminder(1, now);
@@ -53,15 +52,15 @@ void Scheduler::OnTick()
     MemRefresh();
 }
 
-void Scheduler::CheckWallpaper(const SYSTEMTIME& now)
+void Scheduler::CheckWallpaper(Moment now)
 {
     if (running_.wallpaper) {
         return;
     }
     const WallpaperChangeTime changeTime = actions_.CurrentWallpaperChangeTime();
     const DWORD nowMs = WallpaperIntervalMs(changeTime) != 0 ? clock_.Milliseconds() : 0;
-    const WallpaperDue due = WallpaperScheduleStep(changeTime, now.wMinute, now.wSecond, state_.wallpaperLatch, nowMs,
-                                                   state_.lastWallpaperChange);
+    const WallpaperDue due =
+        WallpaperScheduleStep(changeTime, state_.wallpaperOnTheClock, now, nowMs, state_.lastWallpaperChange);
     if (due == WallpaperDue::None) {
         return;
     }
@@ -75,44 +74,48 @@ void Scheduler::CheckWallpaper(const SYSTEMTIME& now)
     }
 }
 
-void Scheduler::HourlyChime(const SYSTEMTIME& now)
+void Scheduler::HourlyChime(Moment now)
 {
     if (running_.chime) {
         return;
     }
-    if (HourlyChimeStep(chimePage_.HourlyChimeMode(), now.wMinute, now.wSecond, state_.chimeLatch) &&
-        !chimePage_.IsPlayingUserFile()) {
+    if (HourlyChimeStep(chimePage_.HourlyChimeMode(), state_.chime, now) && !chimePage_.IsPlayingUserFile()) {
         RunningStep running(running_.chime);
         actions_.PlayTimerWave(static_cast<unsigned>(chimePage_.HourlyChime()));
     }
 }
 
-void Scheduler::CheckReminder(int timer, const SYSTEMTIME& now)
+void Scheduler::CheckReminder(int timer, Moment now)
 {
     if (running_.reminder[timer - 1]) {
         return;
     }
-    Latch& latch = state_.reminderLatch[timer - 1];
-    AgeLatch(latch);
-    if (latch != 0 || !reminderPage_.IsOn(timer)) {
+    MomentMark& mark = state_.reminders[timer - 1];
+    if (!reminderPage_.IsOn(timer)) {
+        // Switched on later, it counts from the second it was switched on in.
+        mark.Forget();
         return;
     }
-    // Most ticks end here: the rest of the reminder matters only in its own second.
+    const Span span = mark.Take(now);
+    if (span.Empty()) {
+        return;
+    }
+    // Most ticks end here: the rest of the reminder matters only when its time of day lies in the span.
     const SYSTEMTIME time = reminderPage_.TimeOfDay(timer);
-    if (time.wHour != now.wHour || time.wMinute != now.wMinute || time.wSecond != now.wSecond) {
+    if (!TimeOfDayInSpan(time.wHour, time.wMinute, time.wSecond, span)) {
         return;
     }
     const ReminderSettings reminder = reminderPage_.Reminder(timer);
-    if (!ReminderDue(reminder.when, now)) {
+    const std::optional<Moment> moment = ReminderDue(reminder.when, span);
+    if (!moment) {
         return;
     }
-    latch = 1;
     RunningStep running(running_.reminder[timer - 1]);
     if (ActionSoundsChime(reminder.action) && !chimePage_.IsPlayingUserFile()) {
         actions_.PlayTimerWave(static_cast<unsigned>(reminder.chime));
     }
     if (ActionShowsMessage(reminder.action)) {
-        actions_.ShowReminder(timer, reminder.memo);
+        actions_.ShowReminder(timer, reminder.memo, LocalTimeOf(*moment));
     }
     if (reminder.when.kind == kReminderOnce) {
         reminderPage_.SwitchOffAfterFiring(timer);

@@ -46,7 +46,7 @@ protected:
     TestClock clock;
     ReminderWindow messages1{TestErrors(), 1};
     ReminderWindow messages2{TestErrors(), 2};
-    ProgramTickActions actions{form, chimePlayer, messages1, messages2, clock};
+    ProgramTickActions actions{form, chimePlayer, messages1, messages2};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };
 

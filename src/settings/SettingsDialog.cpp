@@ -499,13 +499,24 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     }
     case WM_TIMER:
-        if (wParam == kTickTimerId) {
-            if (tickHandler_) {
-                tickHandler_();
-            }
-            return 0;
+        if (wParam != kTickTimerId) {
+            return Default(msg, wParam, lParam);
         }
-        return Default(msg, wParam, lParam);
+        [[fallthrough]];
+    case kTickNowMessage:
+        if (tickHandler_) {
+            tickHandler_();
+        }
+        return 0;
+    case WM_TIMECHANGE:
+        // Posted, not run here: whoever changed the clock waits for this message's answer.
+        PostMessageW(hwnd_, kTickNowMessage, 0, 0);
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+            PostMessageW(hwnd_, kTickNowMessage, 0, 0);
+        }
+        return TRUE;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_OKBTN, DC_HASDEFID);
     case kDialogKeyMessage:

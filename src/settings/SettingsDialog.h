@@ -29,6 +29,9 @@ public:
     // The half-second tick of the whole program, running from the dialog's creation to its end.
     static constexpr UINT_PTR kTickTimerId = 1;
     static constexpr UINT kTickIntervalMs = 500;
+    // Posted to run a tick at once: on resume from sleep and on a change of the clock, which may have passed
+    // moments that the next tick would otherwise take up to half a second to act on.
+    static constexpr UINT kTickNowMessage = WM_APP + 30;
 
     // The frame with the pages it shows, in tab order (the program entry makes them); the load and the commit
     // open the registry's keys through openKey; pages that draw colours of their own ask highContrast.

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
@@ -94,6 +95,25 @@ protected:
         MemoryCanvas canvas(rc.right, rc.bottom);
         SendMessageW(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
         return GetPixel(canvas.Get(), rc.right / 2, rc.bottom / 2);
+    }
+
+    // The user fills in a reminder on the page and, unless told otherwise, switches it on.
+    void Arm(const TimerIds& t, int kind, int action, int chime, const SYSTEMTIME& when, std::vector<int> days = {},
+             const wchar_t* memo = L"", bool switchOn = true)
+    {
+        Pick(t.Kind(), kind);
+        form.SetDateTime(t.Date(), when);
+        form.SetDateTime(t.Time(), when);
+        for (int day : days) {
+            Click(t.Week(day));
+        }
+        Pick(t.Action(), action);
+        Pick(t.Chime(), chime);
+        form.SetText(t.Memo(), memo);
+        if (switchOn) {
+            Click(t.OnOff());
+        }
+        ASSERT_EQ(form.Down(t.OnOff()), switchOn);
     }
 
     // The user's weekly reminder of timer 1: "毎週" with Monday and Wednesday down.

@@ -19,7 +19,9 @@ namespace {
 // once: restyling it after creation cost as much as making it.
 constexpr DWORD kDesignStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kFormStyle = kDesignStyle & ~WS_CAPTION;
-constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// Owned by the hidden main window, it has a taskbar button and a place in Alt+Tab only by asking for them: the
+// keyboard's way to a reminder that came without taking the keyboard.
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 // Each timer's window has a colour of its own, so that the two are told apart at a glance.
 constexpr COLORREF kOwnColours[] = {RGB(192, 220, 192), RGB(166, 202, 240)};
@@ -73,8 +75,8 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
                             spacesBeforeTime);
 }
 
-ReminderWindow::ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast)
-    : Window(errors), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast))
+ReminderWindow::ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast, FlashWindowFn flash)
+    : Window(errors), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast)), flash_(flash)
 {
 }
 
@@ -139,23 +141,29 @@ void ReminderWindow::OnDpiChanged()
     }
 }
 
-void ReminderWindow::ShowReminder(const std::wstring& memo, const SYSTEMTIME& now)
+void ReminderWindow::ShowReminder(const std::wstring& memo, const SYSTEMTIME& moment)
 {
     if (!hwnd_) {
         return;
     }
     // The texts first: the window never shows, not even for a moment, the texts of an earlier reminder.
     SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGEMEMO), memo.c_str());
-    const std::wstring sentence = LocalReminderSentence(now, number_ == 1 ? 1 : 2);
+    const std::wstring sentence = LocalReminderSentence(moment, number_ == 1 ? 1 : 2);
     FitLabelFont(sentence);
     SetWindowTextW(GetDlgItem(hwnd_, IDC_MESSAGELABEL), sentence.c_str());
     // Above every window but not active: the user's typing stays where it was, so that a keystroke meant for
-    // another program cannot dismiss the reminder unread. A click activates it; Enter then presses O K.
+    // another program cannot dismiss the reminder unread. A click or Alt+Tab activates it; Enter then presses O K.
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW | SWP_NOACTIVATE);
     if (GetActiveWindow() == hwnd_) {
         SetFocus(GetDlgItem(hwnd_, IDC_MESSAGEBTN));
     }
+    if (GetForegroundWindow() != hwnd_) {
+        // The way Windows asks for attention without taking the focus.
+        Flash(FLASHW_TRAY | FLASHW_TIMERNOFG);
+    }
+    // A window that does not take the focus is otherwise silent to a screen reader.
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
     DeactivationSlot() = this;
 }
 
@@ -196,9 +204,19 @@ int ReminderWindow::MessageLabelFontPx() const
     return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
 }
 
+void ReminderWindow::Flash(DWORD flags)
+{
+    FLASHWINFO info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = hwnd_;
+    info.dwFlags = flags;
+    flash_(&info);
+}
+
 void ReminderWindow::MessageBtnClick()
 {
     DeactivationSlot() = nullptr;
+    Flash(FLASHW_STOP);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 

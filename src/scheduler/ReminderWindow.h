@@ -1,5 +1,6 @@
 // The two reminder message windows TMessagesForm1 and TMessagesForm2: topmost windows without a title bar,
-// hidden until their reminder fires, that say the scheduled moment has come and show the reminder's text.
+// hidden until their reminder fires, that say the scheduled moment has come and show the reminder's text. A
+// shown one has a flashing taskbar button and is announced to screen readers, without taking the keyboard.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,9 @@
 #include "base/HighContrast.h"
 #include "base/Window.h"
 
+// FlashWindowEx, or what a test puts in its place.
+using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO info);
+
 class ReminderWindow : public Window {
 public:
     static constexpr int kClientWidth = 488;
@@ -18,8 +22,10 @@ public:
     static constexpr int kControlsBottom = 117;
     static constexpr int kBottomMargin = 8;
 
-    // number is 1 or 2: the reminder timer the window belongs to. highContrast tells which colours to draw in.
-    ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast = SystemHighContrast);
+    // number is 1 or 2: the reminder timer the window belongs to. highContrast tells which colours to draw in;
+    // flash flashes the taskbar button.
+    ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast = SystemHighContrast,
+                   FlashWindowFn flash = FlashWindowEx);
     ~ReminderWindow() override;
 
     // Creates the window hidden and topmost, owned by the main window, without a title bar.
@@ -27,9 +33,10 @@ public:
     // The window's own colour, or in high contrast the system's window colour.
     COLORREF BackgroundColour() const;
 
-    // Shows the window (or brings it to the front) with the reminder's text and the
-    // sentence for the moment now, and takes the application's deactivation slot.
-    void ShowReminder(const std::wstring& memo, const SYSTEMTIME& now);
+    // Shows the window (or brings it to the front) with the reminder's text and the sentence for the moment that
+    // came, and takes the application's deactivation slot. Unless it is the foreground window, its taskbar button
+    // flashes until it is.
+    void ShowReminder(const std::wstring& memo, const SYSTEMTIME& moment);
     // "O K": empties the deactivation slot and hides the window.
     void MessageBtnClick();
     // Puts the window above every other program's windows again, without showing or moving it.
@@ -48,9 +55,11 @@ protected:
 private:
     void LayOut();
     void FitLabelFont(const std::wstring& sentence);
+    void Flash(DWORD flags);
 
     int number_;
     HighContrastFn highContrast_;
+    FlashWindowFn flash_;
     Brush background_;
     DpiFontSet::Id labelFont_ = 0;
     // A smaller font that the sentence was fitted in, kept while the label uses it.

@@ -1,6 +1,10 @@
 // The reminder message windows: their shape after FormCreate, the sentence in the Japanese locale, the memo,
-// O K, the deactivation slot, and a reminder of the tick shown through the program's own actions.
+// O K, the deactivation slot, and the keyboard's way to a reminder that came without taking it.
 #include "ReminderTestSupport.h"
+
+#include <vector>
+
+#include "base/MessageLoop.h"
 
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
@@ -22,6 +26,27 @@ bool Topmost(HWND hwnd)
     return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+std::vector<FLASHWINFO> flashes;
+BOOL WINAPI RecordFlash(PFLASHWINFO info)
+{
+    flashes.push_back(*info);
+    return FALSE;
+}
+
+std::vector<HWND> alerts;
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    if (event == EVENT_SYSTEM_ALERT && idObject == OBJID_CLIENT && idChild == CHILDID_SELF) {
+        alerts.push_back(hwnd);
+    }
+}
+
+struct WinEventHookTraits {
+    using Handle = HWINEVENTHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { UnhookWinEvent(h); }
+};
+
 class ReminderWindowTest : public testing::Test {
 protected:
     void SetUp() override
@@ -36,8 +61,8 @@ protected:
     SettingsDialog owner_{TestErrors(), SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
 
 protected:
-    ReminderWindow window1{TestErrors(), 1};
-    ReminderWindow window2{TestErrors(), 2};
+    ReminderWindow window1{TestErrors(), 1, SystemHighContrast, RecordFlash};
+    ReminderWindow window2{TestErrors(), 2, SystemHighContrast, RecordFlash};
 };
 } // namespace
 
@@ -152,21 +177,41 @@ TEST_F(ReminderWindowTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts
         << "the new moment";
 }
 
-// The user types in another program when the reminder comes: it shows on top, and the keyboard stays there.
+// The user types in another program when the reminder comes: it shows on top with a flashing taskbar button and
+// tells screen readers, and the keyboard stays where it was until the user goes to it; Enter then dismisses it.
 TEST_F(ReminderWindowTest, AReminderComesOnTopWithoutTakingTheKeyboardUntilTheUserActivatesIt)
 {
     TestWindow other(CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(SetForegroundWindow(other.Get()));
     SetFocus(other.Get());
+    UniqueHandle<WinEventHookTraits> hook(SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
+                                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    flashes.clear();
+    alerts.clear();
     window1.ShowReminder(L"会議", At(2003, 10, 15, 8, 0, 0));
+    PumpMessages();
+    HWND hwnd = window1.Hwnd();
     EXPECT_TRUE(window1.IsVisible());
-    EXPECT_TRUE(Topmost(window1.Hwnd()));
+    EXPECT_TRUE(Topmost(hwnd));
     EXPECT_EQ(GetForegroundWindow(), other.Get());
     EXPECT_EQ(GetFocus(), other.Get());
+    // An owned window has a taskbar button and a place in Alt+Tab only by asking for them.
+    EXPECT_NE(GetWindow(hwnd, GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW), WS_EX_APPWINDOW);
+    ASSERT_EQ(flashes.size(), 1u);
+    EXPECT_EQ(flashes[0].cbSize, sizeof(FLASHWINFO));
+    EXPECT_EQ(flashes[0].hwnd, hwnd);
+    EXPECT_EQ(flashes[0].dwFlags, static_cast<DWORD>(FLASHW_TRAY | FLASHW_TIMERNOFG)) << "until it is in front";
+    EXPECT_EQ(alerts, std::vector<HWND>{hwnd}) << "announced to screen readers";
 
-    ASSERT_TRUE(SetForegroundWindow(window1.Hwnd()));
-    EXPECT_EQ(GetFocus(), GetDlgItem(window1.Hwnd(), IDC_MESSAGEBTN)) << "activated, Enter presses O K";
+    // Alt+Tab brings it to the foreground.
+    ASSERT_TRUE(SetForegroundWindow(hwnd));
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_MESSAGEBTN)) << "activated, Enter presses O K";
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    ProcessPendingMessages();
+    EXPECT_FALSE(window1.IsVisible());
+    EXPECT_EQ(flashes.back().dwFlags, static_cast<DWORD>(FLASHW_STOP));
 }
 
 TEST_F(ReminderWindowTest, OnDeactivationOnlyTheWindowInTheSlotIsPutOnTopAgain)

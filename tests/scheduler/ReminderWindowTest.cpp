@@ -34,18 +34,12 @@ BOOL WINAPI RecordFlash(PFLASHWINFO info)
 }
 
 std::vector<HWND> alerts;
-void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
 {
-    if (event == EVENT_SYSTEM_ALERT && idObject == OBJID_CLIENT && idChild == CHILDID_SELF) {
+    if (idObject == OBJID_CLIENT && idChild == CHILDID_SELF) {
         alerts.push_back(hwnd);
     }
 }
-
-struct WinEventHookTraits {
-    using Handle = HWINEVENTHOOK;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { UnhookWinEvent(h); }
-};
 
 class ReminderWindowTest : public testing::Test {
 protected:
@@ -185,12 +179,13 @@ TEST_F(ReminderWindowTest, AReminderComesOnTopWithoutTakingTheKeyboardUntilTheUs
                                      GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(SetForegroundWindow(other.Get()));
     SetFocus(other.Get());
-    UniqueHandle<WinEventHookTraits> hook(SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
-                                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     flashes.clear();
     alerts.clear();
     window1.ShowReminder(L"会議", At(2003, 10, 15, 8, 0, 0));
     PumpMessages();
+    UnhookWinEvent(hook);
     HWND hwnd = window1.Hwnd();
     EXPECT_TRUE(window1.IsVisible());
     EXPECT_TRUE(Topmost(hwnd));

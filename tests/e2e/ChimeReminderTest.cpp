@@ -181,6 +181,7 @@ TEST_F(ChimeReminderTest, AReminderArmedInTheStoredSettingsShowsItsWindowAtItsSe
     Store(kReminderSection, L"OsiraseTimer1Memo", L"e2e のお知らせ");
 
     Program resident = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(resident) << resident.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     HWND window = WaitForVisibleWindow(L"TMessagesForm1", L"MessagesForm1", kArmAheadSeconds * 1000 + kTimeoutMs);
@@ -219,6 +220,7 @@ TEST_F(ChimeReminderTest, PreviewOfAnMp3FileDisablesThePreviewButtonUntilItsEndN
     Store(kMainSection, L"TimerWave", L"8");
 
     Program resident = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(resident) << resident.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));

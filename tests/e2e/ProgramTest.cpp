@@ -40,7 +40,7 @@ TEST_F(ProgramTest, WithoutTheExactTokenTheProgramEndsSilently)
 {
     for (const wchar_t* arguments : {L"", L"sorabune_start", L"Sorabune_STARTx", L"x Sorabune_START"}) {
         Program program = Start(L"SorabuneOpt.exe", arguments);
-        ASSERT_TRUE(program);
+        ASSERT_TRUE(program) << program.StartFailure();
         DWORD code = 1;
         EXPECT_TRUE(program.WaitExit(kTimeoutMs, &code)) << Utf8(arguments);
         EXPECT_EQ(code, 0u);
@@ -52,10 +52,12 @@ TEST_F(ProgramTest, WithoutTheExactTokenTheProgramEndsSilently)
 TEST_F(ProgramTest, ASecondInstanceEndsAndTheFirstGoesOn)
 {
     Program first = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(first) << first.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
 
     Program second = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(second) << second.StartFailure();
     DWORD code = 1;
     EXPECT_TRUE(second.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);
@@ -71,6 +73,7 @@ TEST_F(ProgramTest, ASecondInstanceEndsAndTheFirstGoesOn)
 TEST_F(ProgramTest, CompanionStartsTheProgramWhichEndsThroughTheExitDialogAndClosesTheCompanion)
 {
     Program launcher = Start(L"Sorabune.exe", L"");
+    ASSERT_TRUE(launcher) << launcher.StartFailure();
     DWORD code = 1;
     EXPECT_TRUE(launcher.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);
@@ -106,6 +109,7 @@ TEST_F(ProgramTest, CompanionStartsTheProgramWhichEndsThroughTheExitDialogAndClo
 TEST_F(ProgramTest, CompanionWithAnyOtherArgumentEnds)
 {
     Program companion = Start(L"Sorabune.exe", L"other");
+    ASSERT_TRUE(companion) << companion.StartFailure();
     DWORD code = 1;
     EXPECT_TRUE(companion.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);
@@ -120,6 +124,7 @@ TEST_F(ProgramTest, LowColourDisplayIsRefusedWithTheMessageWhateverTheArguments)
     ASSERT_LT(GetDeviceCaps(screen.Get(), BITSPIXEL), 24) << "runs on a 16-bit display: tests/e2e/depth16.sh";
     for (const wchar_t* arguments : {L"Sorabune_START", L""}) {
         Program program = Start(L"SorabuneOpt.exe", arguments);
+        ASSERT_TRUE(program) << program.StartFailure();
         HWND box = WaitForVisibleWindow(L"#32770", kDialogTitle, kTimeoutMs);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(Utf8(ChildText(box, L"Static")),
@@ -140,14 +145,17 @@ TEST_F(ProgramTest, NoProgramLoadsALibraryLyingBesideIt)
     ASSERT_TRUE(LoadsLibraryBesideIt(GetCurrentProcess(), kPlantedLibrary));
 
     Program resident = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(resident) << resident.StartFailure();
     ASSERT_NE(WaitForWindow(kMainClass, kMainTitle, kTimeoutMs), nullptr);
     EXPECT_FALSE(LoadsLibraryBesideIt(resident.Handle(), kPlantedLibrary)) << "SorabuneOpt.exe";
 
     Program companion = Start(L"Sorabune.exe", kToken);
+    ASSERT_TRUE(companion) << companion.StartFailure();
     ASSERT_NE(WaitForWindow(kCompanionClass, kCompanionTitle, kTimeoutMs), nullptr);
     EXPECT_FALSE(LoadsLibraryBesideIt(companion.Handle(), kPlantedLibrary)) << "Sorabune.exe";
 
     Program uninstaller = Start(L"Uninst_Sorabune.exe", L"");
+    ASSERT_TRUE(uninstaller) << uninstaller.StartFailure();
     HWND confirm = WaitForWindow(L"#32770", L"Sorabune のアンインストール", kTimeoutMs);
     ASSERT_NE(confirm, nullptr);
     EXPECT_FALSE(LoadsLibraryBesideIt(uninstaller.Handle(), kPlantedLibrary)) << "Uninst_Sorabune.exe";
@@ -171,6 +179,7 @@ TEST_F(ProgramTest, TheStoredAutostartCommandStartsTheCompanionFromAFolderWhoseP
         ASSERT_TRUE(CopyFileW((BinFolder() + copy[0]).c_str(), copy[1].c_str(), FALSE));
     }
     Program resident = StartIn(folder + L"SorabuneOpt.exe", kToken, folder);
+    ASSERT_TRUE(resident) << resident.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_TRUE(main && WaitSplashDone(main, kTimeoutMs));
     ClickTrayIcon(main, WM_RBUTTONDOWN);

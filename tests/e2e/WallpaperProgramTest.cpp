@@ -81,6 +81,7 @@ TEST_F(WallpaperProgramTest, AtStartTheNextWallpaperOfTheStoredListIsApplied)
     SetDesktopValue(L"WallpaperStyle", L"0");
 
     Program program = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(program) << program.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     // The change happens while the settings dialog is created, before the splash fades in.
@@ -102,6 +103,7 @@ TEST_F(WallpaperProgramTest, WithoutAStartScheduleTheDesktopKeepsItsWallpaper)
     StoreWallpaperSettings(0, 2);
     SetDesktopValue(L"Wallpaper", a);
     Program program = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(program) << program.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitSplashDone(main, kTimeoutMs));
@@ -115,6 +117,7 @@ TEST_F(WallpaperProgramTest, EveryTenSecondsTheWallpaperMovesOnThroughTheList)
     StoreWallpaperSettings(kEveryTenSeconds, 1);
     SetDesktopValue(L"Wallpaper", a);
     Program program = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(program) << program.StartFailure();
     HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a) << "no change at start";

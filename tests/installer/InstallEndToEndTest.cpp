@@ -62,7 +62,7 @@ Program StartProgram(const std::wstring& exe, const std::wstring& folder)
 {
     Program program = StartIn(exe, L"", folder);
     if (!program) {
-        ADD_FAILURE() << "cannot start " << Utf8(exe) << ": error " << GetLastError();
+        ADD_FAILURE() << program.StartFailure();
     }
     return program;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/ProgramWindows.h"
@@ -34,12 +35,26 @@ class Program {
 public:
     Program() = default;
     explicit Program(HANDLE process) : process_(process) {}
-    Program(Program&& other) noexcept : process_(other.process_) { other.process_ = nullptr; }
+    Program(Program&& other) noexcept : process_(other.process_), startFailure_(std::move(other.startFailure_))
+    {
+        other.process_ = nullptr;
+    }
     Program& operator=(Program&& other) noexcept
     {
         std::swap(process_, other.process_);
+        std::swap(startFailure_, other.startFailure_);
         return *this;
     }
+    // A program that could not be started, with the command line and the error of the start.
+    static Program NotStarted(const std::wstring& commandLine, DWORD error)
+    {
+        Program program;
+        program.startFailure_ = "could not start " + Utf8Of(commandLine) + ": error " + std::to_string(error) + " (" +
+                                Utf8Of(SystemMessage(error)) + ")";
+        return program;
+    }
+    // Why the start failed, for a test's failure message; empty for a started program.
+    const std::string& StartFailure() const { return startFailure_; }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program()
@@ -77,11 +92,31 @@ public:
     bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 private:
+    static std::string Utf8Of(const std::wstring& text)
+    {
+        int n =
+            WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        std::string utf8(n, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
+        return utf8;
+    }
+    static std::wstring SystemMessage(DWORD error)
+    {
+        wchar_t text[512] = {};
+        DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                 512, nullptr);
+        while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) {
+            --n;
+        }
+        return n ? std::wstring(text, n) : L"no text for this error";
+    }
+
     HANDLE process_ = nullptr;
+    std::string startFailure_;
 };
 
 // Starts a program by its full path in a working folder (the caller's own when empty); an empty Program when
-// it cannot be started, GetLastError telling why.
+// it cannot be started, its StartFailure telling why.
 inline Program StartIn(const std::wstring& exePath, const std::wstring& arguments, const std::wstring& folder)
 {
     std::wstring commandLine = L"\"" + exePath + L"\"";
@@ -92,7 +127,7 @@ inline Program StartIn(const std::wstring& exePath, const std::wstring& argument
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
-        return Program();
+        return Program::NotStarted(commandLine, GetLastError());
     }
     CloseHandle(pi.hThread);
     return Program(pi.hProcess);

@@ -1,9 +1,10 @@
-// Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo (time, and memory beyond
-// the decoder's own), the same photo tagged to be turned by a quarter, the refusal of crafted files (beside the
-// conversion of a normal progressive photo of the same size), ChangeWallpaper over a list of 10,000 present
-// files and the preview's painting in each style. Prints "name: value unit" lines. SORABUNE_BENCH_JPEG names the photo
-// (scripts/bench makes a 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the folder of the progressive photos of 10 scans
-// (progressive_<width>x<height>.jpg).
+// Benchmark of the wallpaper changer: JPEG to bitmap conversion of a large photo through the converter (time, and
+// the converter's start), the decoder in this process (time, memory beyond the decoder's own, the same photo
+// tagged to be turned by a quarter), the refusal of crafted files through the converter (beside the conversion of
+// a normal progressive photo of the same size, and this process's memory meanwhile), ChangeWallpaper over a list of
+// 10,000 present files and the preview's painting in each style. Prints "name: value unit" lines.
+// SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the
+// folder of the progressive photos of 10 scans (progressive_<width>x<height>.jpg).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,8 +21,10 @@
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
 #include "wallpaper/CraftedJpeg.h"
-#include "wallpaper/JpegDecode.h"
-#include "wallpaper/JpegToBitmap.h"
+#include "converter/BitmapWriter.h"
+#include "converter/JpegDecode.h"
+#include "wallpaper/CraftedPng.h"
+#include "wallpaper/PictureConverter.h"
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
@@ -112,6 +115,25 @@ private:
     std::vector<unsigned char> row_;
 };
 
+// The converter's decoding in this process, through handles as the converter has them.
+ConvertOutcome ConvertJpegToBmp(const std::wstring& jpeg, const std::wstring& bmp)
+{
+    FileHandle in(CreateFileW(jpeg.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle out(CreateFileW(bmp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return ConvertJpeg(in.Get(), out.Get(), 1, nullptr);
+}
+
+// A picture through the converter, as an add converts it; the time from the request to the bitmap in its place.
+double ConvertedMs(PictureConverter& converter, const std::wstring& picture, const std::wstring& bmp,
+                   ConversionResult& result)
+{
+    const bool jpeg = picture.size() > 4 && picture.compare(picture.size() - 4, 4, L".jpg") == 0;
+    DeleteFileW(bmp.c_str());
+    auto start = Clock::now();
+    result = ConvertHandlingMessages(converter, {picture, jpeg ? PictureCoding::Jpeg : PictureCoding::Imaging, bmp});
+    return MillisecondsSince(start);
+}
+
 // The photo with an Exif orientation of 6 (a quarter turn clockwise), beside the untagged one's best time.
 void BenchTurnedConversion(const std::wstring& jpeg, const ScratchFolder& folder, double uprightMs)
 {
@@ -120,17 +142,17 @@ void BenchTurnedConversion(const std::wstring& jpeg, const ScratchFolder& folder
     WriteBytes(turned, WithApp1(ReadBytes(jpeg), ExifSegment(6)));
     double peak = PeakExtraKiB([&] { ConvertJpegToBmp(turned, bmp); });
     double best = 1e30;
-    ConvertResult result = {};
+    ConvertOutcome result = {};
     for (int run = 0; run < kConversionRuns; ++run) {
         auto start = Clock::now();
         result = ConvertJpegToBmp(turned, bmp);
         best = std::min(best, MillisecondsSince(start));
     }
-    if (result.error != ConvertError::None) {
-        std::fprintf(stderr, "turned conversion failed: %d #%d\n", static_cast<int>(result.error), result.jpegMessage);
+    if (result.status != ConvertStatus::Converted) {
+        std::fprintf(stderr, "turned conversion failed: %d #%d\n", static_cast<int>(result.status), result.jpegMessage);
         return;
     }
-    std::printf("jpeg_to_bmp_orientation6_wine: %.0f ms\n", best);
+    std::printf("jpeg_to_bmp_orientation6_in_process: %.0f ms\n", best);
     std::printf("jpeg_to_bmp_orientation6_to_upright_ratio: %.2f x\n", best / uprightMs);
     std::printf("jpeg_to_bmp_orientation6_peak_extra_memory: %.0f KiB\n", peak);
 }
@@ -145,26 +167,45 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
         DecodeJpeg(source, sink);
     });
     double conversion = PeakExtraKiB([&] { ConvertJpegToBmp(jpeg, bmp); });
-    double best = 1e30;
-    ConvertResult result = {};
+    double inProcess = 1e30;
+    ConvertOutcome outcome = {};
     for (int run = 0; run < kConversionRuns; ++run) {
         auto start = Clock::now();
-        result = ConvertJpegToBmp(jpeg, bmp);
-        best = std::min(best, MillisecondsSince(start));
+        outcome = ConvertJpegToBmp(jpeg, bmp);
+        inProcess = std::min(inProcess, MillisecondsSince(start));
     }
-    if (result.error != ConvertError::None) {
-        std::fprintf(stderr, "conversion failed: %d #%d\n", static_cast<int>(result.error), result.jpegMessage);
+    if (outcome.status != ConvertStatus::Converted) {
+        std::fprintf(stderr, "conversion failed: %d #%d\n", static_cast<int>(outcome.status), outcome.jpegMessage);
         return;
     }
-    std::printf("jpeg_to_bmp_wine: %.0f ms\n", best);
+    // Through the converter, as an add converts: its start once (the time a first small picture takes beyond a
+    // second one), then the photo.
+    PictureConverter converter;
+    ConversionResult result = {};
+    const std::wstring small = TestImage(L"testorig.jpg");
+    const double first = ConvertedMs(converter, small, folder / L"small.BMP", result);
+    const double second = ConvertedMs(converter, small, folder / L"small.BMP", result);
+    double withConverter = 1e30;
+    for (int run = 0; run < kConversionRuns; ++run) {
+        withConverter = std::min(withConverter, ConvertedMs(converter, jpeg, bmp, result));
+    }
+    if (result.failure != ConversionFailure::None) {
+        std::fprintf(stderr, "conversion through the converter failed: %d\n", static_cast<int>(result.failure));
+        return;
+    }
+    std::printf("jpeg_to_bmp_wine: %.0f ms\n", withConverter);
+    std::printf("converter_start: %.0f ms\n", first - second);
+    std::printf("jpeg_to_bmp_in_process: %.0f ms\n", inProcess);
+    std::printf("jpeg_to_bmp_converter_to_in_process_ratio: %.2f x\n", withConverter / inProcess);
     std::printf("jpeg_to_bmp_peak_extra_memory: %.0f KiB\n", conversion);
     std::printf("jpeg_decode_only_peak_extra_memory: %.0f KiB\n", decodeOnly);
     std::printf("jpeg_to_bmp_memory_beyond_decoder: %.0f KiB\n", std::max(0.0, conversion - decodeOnly));
-    BenchTurnedConversion(jpeg, folder, best);
+    BenchTurnedConversion(jpeg, folder, inProcess);
 }
 
-// How long the refusal of a file that declares a huge picture and of one of endless scans takes, and what memory.
-void BenchRefusals(const ScratchFolder& folder)
+// The crafted files of the review through the converter: how long each takes to its verdict, and how much this
+// process, the resident program's side, grows through all of them.
+void BenchCraftedFiles(const ScratchFolder& folder)
 {
     const std::vector<unsigned char> progressive = ReadBytes(Reference(L"progressive.jpg"));
     if (progressive.empty()) {
@@ -173,21 +214,32 @@ void BenchRefusals(const ScratchFolder& folder)
     }
     const struct {
         const char* name;
+        const wchar_t* file;
         std::vector<unsigned char> bytes;
-    } files[] = {{"huge_declared", DeclaringAHugePicture(progressive)},
-                 {"endless_scans", WithEndlessScans(progressive)}};
-    for (const auto& file : files) {
-        WriteBytes(folder / L"crafted.jpg", file.bytes);
-        double ms = 0;
-        ConvertResult result = {};
-        double peak = PeakExtraKiB([&] {
-            auto start = Clock::now();
-            result = ConvertJpegToBmp(folder / L"crafted.jpg", folder / L"crafted.BMP");
-            ms = MillisecondsSince(start);
-        });
-        std::printf("jpeg_refusal_%s: %.0f ms (JPEG error #%d)\n", file.name, ms, result.jpegMessage);
-        std::printf("jpeg_refusal_%s_peak_extra_memory: %.0f KiB\n", file.name, peak);
-    }
+    } files[] = {
+        {"huge_declared", L"huge.jpg", DeclaringAHugePicture(progressive)},
+        {"endless_scans", L"endless.jpg", WithEndlessScans(progressive)},
+        {"arithmetic_refinements_16000x12000", L"refine192.jpg", ArithmeticJpeg(16000, 12000, RepeatedRefinements(38))},
+        {"arithmetic_refinements_24mp", L"refine24.jpg", ArithmeticJpeg(6000, 4000, RepeatedRefinements(38))},
+        {"arithmetic_refinements_41_scans_24mp", L"refine41.jpg", ArithmeticJpeg(6000, 4000, RepeatedRefinements(41))},
+        {"arithmetic_every_bit_apart_24mp", L"bits24.jpg", ArithmeticJpeg(6000, 4000, EveryBitApart())},
+        {"arithmetic_every_bit_apart_100mp", L"bits100.jpg", ArithmeticJpeg(10000, 10000, EveryBitApart())},
+        {"sequential_arithmetic_20000x20000", L"sequential.jpg", ArithmeticJpeg(20000, 20000, {}, false)},
+        {"png_16000x16000", L"bomb16000.png", PngBomb(16000, 16000, 8, 6, 60000)},
+        {"png_60000x60000_1bit", L"bomb60000.png", PngBomb(60000, 60000, 1, 0, 60000)},
+    };
+    PictureConverter converter;
+    converter.Prepare();
+    double peak = PeakExtraKiB([&] {
+        for (const auto& file : files) {
+            WriteBytes(folder / file.file, file.bytes);
+            ConversionResult result = {};
+            const double ms = ConvertedMs(converter, folder / file.file, folder / L"crafted.BMP", result);
+            std::printf("crafted_%s: %.0f ms (%.1f KiB, verdict %d, JPEG error #%d)\n", file.name, ms,
+                        file.bytes.size() / kKiB, static_cast<int>(result.failure), result.jpegMessage);
+        }
+    });
+    std::printf("crafted_files_resident_peak_extra_memory: %.0f KiB\n", peak);
 }
 
 // Files of a few KiB that would make the decoder pass over every block of a large picture 500 times (the most
@@ -199,30 +251,29 @@ void BenchManyPasses(const ScratchFolder& folder, const std::wstring& photos)
         const char* name;
         unsigned width, height;
     } sizes[] = {{"2mp", 1600, 1200}, {"12mp", 4000, 3000}, {"24mp", 6000, 4000}};
+    PictureConverter converter;
+    converter.Prepare();
     for (const auto& size : sizes) {
         const std::wstring dimensions = std::to_wstring(size.width) + L"x" + std::to_wstring(size.height);
         const std::wstring photo = photos + L"\\progressive_" + dimensions + L".jpg";
         double photoMs = 1e30;
-        ConvertResult result = {};
+        ConversionResult result = {};
         for (int run = 0; run < kConversionRuns && !photos.empty(); ++run) {
-            auto start = Clock::now();
-            result = ConvertJpegToBmp(photo, folder / L"photo.BMP");
-            photoMs = std::min(photoMs, MillisecondsSince(start));
+            photoMs = std::min(photoMs, ConvertedMs(converter, photo, folder / L"photo.BMP", result));
         }
         const std::vector<unsigned char> crafted = WithManyPasses(size.width, size.height, kCraftedScans);
         WriteBytes(folder / L"passes.jpg", crafted);
         double refusalMs = 1e30;
-        ConvertResult refusal = {};
+        ConversionResult refusal = {};
         for (int run = 0; run < kConversionRuns; ++run) {
-            auto start = Clock::now();
-            refusal = ConvertJpegToBmp(folder / L"passes.jpg", folder / L"passes.BMP");
-            refusalMs = std::min(refusalMs, MillisecondsSince(start));
+            refusalMs =
+                std::min(refusalMs, ConvertedMs(converter, folder / L"passes.jpg", folder / L"passes.BMP", refusal));
         }
         std::printf("jpeg_refusal_many_passes_%s: %.0f ms (%.1f KiB, JPEG error #%d)\n", size.name, refusalMs,
                     crafted.size() / kKiB, refusal.jpegMessage);
-        if (photos.empty() || result.error != ConvertError::None) {
-            std::fprintf(stderr, "no progressive photo of %ls: %d #%d\n", dimensions.c_str(),
-                         static_cast<int>(result.error), result.jpegMessage);
+        if (photos.empty() || result.failure != ConversionFailure::None) {
+            std::fprintf(stderr, "no progressive photo of %ls: %d\n", dimensions.c_str(),
+                         static_cast<int>(result.failure));
             continue;
         }
         std::printf("jpeg_progressive10_to_bmp_%s: %.0f ms\n", size.name, photoMs);
@@ -241,7 +292,7 @@ void BenchApp1Flood(const ScratchFolder& folder)
     }
     jpeg.insert(jpeg.begin() + 2, flood.begin(), flood.end());
     WriteBytes(folder / L"flood.jpg", jpeg);
-    ConvertResult result = {};
+    ConvertOutcome result = {};
     double peak = PeakExtraKiB([&] { result = ConvertJpegToBmp(folder / L"flood.jpg", folder / L"flood.BMP"); });
     std::printf("jpeg_app1_flood_peak_extra_memory: %.0f KiB (JPEG error #%d)\n", peak, result.jpegMessage);
 }
@@ -385,7 +436,7 @@ int wmain()
     } else {
         std::fprintf(stderr, "SORABUNE_BENCH_JPEG not set: no conversion figures\n");
     }
-    BenchRefusals(folder);
+    BenchCraftedFiles(folder);
     wchar_t photos[MAX_PATH * 2] = {};
     GetEnvironmentVariableW(L"SORABUNE_BENCH_PROGRESSIVE", photos, MAX_PATH * 2);
     BenchManyPasses(folder, photos);

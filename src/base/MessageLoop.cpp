@@ -1,10 +1,67 @@
-// Message loop, message-processing waits and the list of modeless dialogs that get dialog keys.
+// Message loop, message-processing waits, the list of modeless dialogs that get dialog keys and the watched
+// handles.
 #include "base/MessageLoop.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
+struct Watch {
+    HANDLE handle;
+    std::function<void()> onSignalled;
+};
+
+std::vector<Watch>& Watches()
+{
+    static std::vector<Watch> watches;
+    return watches;
+}
+
+UINT_PTR& PollTimer()
+{
+    static UINT_PTR timer = 0;
+    return timer;
+}
+
+// Calls the watches whose handles are signalled. A call may watch or unwatch handles, so each handle is looked up
+// again before its call; nothing a call throws goes further (the timer's caller is the system).
+void ServiceWatches()
+{
+    std::vector<HANDLE> handles;
+    for (const Watch& watch : Watches()) {
+        handles.push_back(watch.handle);
+    }
+    for (HANDLE handle : handles) {
+        const auto watch =
+            std::find_if(Watches().begin(), Watches().end(), [handle](const Watch& w) { return w.handle == handle; });
+        if (watch == Watches().end() || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) {
+            continue;
+        }
+        const std::function<void()> call = watch->onSignalled;
+        try {
+            call();
+        } catch (...) {
+        }
+    }
+}
+
+void CALLBACK PollWatches(HWND, UINT, UINT_PTR, DWORD)
+{
+    ServiceWatches();
+}
+
+// Waits at most timeout milliseconds for input or a watched handle, then serves the watches.
+void WaitForInput(DWORD timeout)
+{
+    std::vector<HANDLE> handles;
+    for (const Watch& watch : Watches()) {
+        handles.push_back(watch.handle);
+    }
+    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    ServiceWatches();
+}
+
 std::vector<HWND>& DialogWindows()
 {
     static std::vector<HWND> windows;
@@ -70,15 +127,58 @@ bool WaitProcessingMessages(DWORD milliseconds)
         if (elapsed > milliseconds) {
             return true;
         }
-        MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - elapsed + 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        WaitForInput(milliseconds - elapsed + 1);
     }
 }
 
 int RunMessageLoop()
 {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        Dispatch(msg);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                return static_cast<int>(msg.wParam);
+            }
+            Dispatch(msg);
+        }
+        WaitForInput(INFINITE);
     }
-    return static_cast<int>(msg.wParam);
+}
+
+void WatchHandle(HANDLE handle, std::function<void()> onSignalled)
+{
+    auto& watches = Watches();
+    const auto watch =
+        std::find_if(watches.begin(), watches.end(), [handle](const Watch& w) { return w.handle == handle; });
+    if (watch != watches.end()) {
+        watch->onSignalled = std::move(onSignalled);
+        return;
+    }
+    watches.push_back({handle, std::move(onSignalled)});
+    if (!PollTimer()) {
+        PollTimer() = SetTimer(nullptr, 0, kWatchPollMs, PollWatches);
+    }
+}
+
+void UnwatchHandle(HANDLE handle)
+{
+    auto& watches = Watches();
+    watches.erase(
+        std::remove_if(watches.begin(), watches.end(), [handle](const Watch& w) { return w.handle == handle; }),
+        watches.end());
+    if (watches.empty() && PollTimer()) {
+        KillTimer(nullptr, PollTimer());
+        PollTimer() = 0;
+    }
+}
+
+bool HandleMessagesUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        WaitForInput(INFINITE);
+        if (!ProcessPendingMessages()) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -8,6 +8,8 @@ inline constexpr wchar_t kShortcutFileName[] = L"Sorabune.lnk";
 inline constexpr wchar_t kShortcutDescription[] = L"Sorabune";
 inline constexpr wchar_t kUninstallerFileName[] = L"Uninst_Sorabune.exe";
 inline constexpr wchar_t kResidentFileName[] = L"SorabuneOpt.exe";
+// The picture converter, beside the resident program: the one process that decodes picture files.
+inline constexpr wchar_t kConverterFileName[] = L"SorabuneConv.exe";
 inline constexpr wchar_t kInstallerFileName[] = L"Install.exe";
 inline constexpr wchar_t kReadmeFileName[] = L"Readme.txt";
 inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sorabune";

@@ -42,8 +42,8 @@ std::vector<std::wstring> InstalledFiles(const std::wstring& folder)
 {
     const std::wstring base = WithoutTrailingBackslash(folder) + L"\\";
     std::vector<std::wstring> files;
-    for (const wchar_t* name :
-         {kResidentFileName, kCompanionFileName, kInstallerFileName, kUninstallerFileName, kReadmeFileName}) {
+    for (const wchar_t* name : {kResidentFileName, kConverterFileName, kCompanionFileName, kInstallerFileName,
+                                kUninstallerFileName, kReadmeFileName}) {
         files.push_back(base + name);
     }
     return files;

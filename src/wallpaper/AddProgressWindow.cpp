@@ -43,19 +43,28 @@ bool AddProgressWindow::Create(HWND owner)
     return true;
 }
 
+void AddProgressWindow::ShowWalk(std::size_t found, const std::wstring& folder)
+{
+    Show(L"フォルダを調べています (画像 " + std::to_wstring(found) + L" 個)", folder, 0);
+}
+
 void AddProgressWindow::ShowFile(std::size_t number, std::size_t total, const std::wstring& path)
+{
+    Show(L"壁紙を追加しています (" + std::to_wstring(number) + L" / " + std::to_wstring(total) + L")", path,
+         static_cast<int>(total ? (number - 1) * kBarRange / total : 0));
+}
+
+void AddProgressWindow::Show(const std::wstring& count, const std::wstring& path, int position)
 {
     if (!hwnd_) {
         return;
     }
-    const std::wstring count =
-        L"壁紙を追加しています (" + std::to_wstring(number) + L" / " + std::to_wstring(total) + L")";
     HWND countLabel = GetDlgItem(hwnd_, IDC_ADD_PROGRESS_COUNT);
     HWND nameLabel = GetDlgItem(hwnd_, IDC_ADD_PROGRESS_NAME);
     HWND bar = GetDlgItem(hwnd_, IDC_ADD_PROGRESS_BAR);
     SetWindowTextW(countLabel, count.c_str());
     SetWindowTextW(nameLabel, path.c_str());
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(total ? (number - 1) * kBarRange / total : 0), 0);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
     for (HWND control : {countLabel, nameLabel, bar}) {
         UpdateWindow(control);
     }

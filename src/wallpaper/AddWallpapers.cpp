@@ -1,29 +1,29 @@
-// The add operation: folder walk, conversion by type, duplicates of folder pictures, progress and Cancel, and
-// the messages of what could not be added.
+// The add operation: folder walk, conversion by type through the converter, the bitmaps' names, duplicates of
+// folder pictures, progress and Cancel, and the message of what could not be added.
 #include "wallpaper/AddWallpapers.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <unordered_set>
 
 #include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
 #include "base/AppError.h"
+#include "base/BitmapFile.h"
 #include "base/MessageLoop.h"
+#include "base/ProductFiles.h"
 #include "wallpaper/AddProgressWindow.h"
-#include "wallpaper/ComLibrary.h"
-#include "wallpaper/JpegToBitmap.h"
-#include "wallpaper/PictureToBitmap.h"
+#include "wallpaper/ImagingExtensions.h"
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
-// The unreadable files a message names before it only counts the rest.
-constexpr std::size_t kNamedUnreadable = 10;
+// The files of each kind a message names before it only counts the rest.
+constexpr std::size_t kNamedSkipped = 10;
 
-// The hourglass while a short add converts: the UI thread handles no message meanwhile, so the cursor stays
-// until it is set back.
+// The hourglass while a short add converts, until the pointer moves.
 class WaitCursor {
 public:
     WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
@@ -47,30 +47,44 @@ private:
     HWND hwnd_;
 };
 
-std::wstring ConvertMessage(const ConvertResult& result, AddKind kind, const std::wstring& picture,
-                            const std::wstring& bitmap)
+struct Skipped {
+    std::wstring picture;
+    AddKind kind;
+    ConversionResult result;
+};
+
+// Why a picture was passed over, after its name.
+std::wstring Reason(const ConversionResult& result, AddKind kind)
 {
-    switch (result.error) {
-    case ConvertError::CannotOpen:
-        return FormatMessageText(L"ファイル %s は開けません", picture);
-    case ConvertError::Decode:
-        return kind == AddKind::Jpeg ? FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage))
-                                     : FormatMessageText(L"ファイル %s は画像として読めません", picture);
-    case ConvertError::TooLarge:
-        return FormatMessageText(L"ファイル %s は大きすぎて読み込めません", picture);
+    switch (result.failure) {
+    case ConversionFailure::CannotOpen:
+        return L"開けません";
+    case ConversionFailure::Unreadable:
+        return kind == AddKind::Jpeg && result.jpegMessage != 0
+                   ? FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage))
+                   : L"画像として読めません";
+    case ConversionFailure::TooLarge:
+        return L"大きすぎて読み込めません";
+    case ConversionFailure::CannotCreate:
+        return L"ビットマップを作成できません";
+    case ConversionFailure::TimedOut:
+        return L"時間内に変換できませんでした";
+    case ConversionFailure::CannotStart:
+        return FormatMessageText(L"変換プログラム %s を起動できません", kConverterFileName);
     default:
-        return FormatMessageText(L"ファイル %s を作成できません", bitmap);
+        return L"変換中に変換プログラムが異常終了しました";
     }
 }
 
-std::wstring UnreadableMessage(const std::vector<std::wstring>& files)
+// A heading and up to kNamedSkipped lines, then how many more.
+std::wstring NamedList(const wchar_t* heading, const std::vector<std::wstring>& lines)
 {
-    std::wstring message = L"次のファイルは読める画像ではないため、追加しませんでした。";
-    for (std::size_t i = 0; i < files.size() && i < kNamedUnreadable; ++i) {
-        message += L"\n" + files[i];
+    std::wstring message = heading;
+    for (std::size_t i = 0; i < lines.size() && i < kNamedSkipped; ++i) {
+        message += L"\n" + lines[i];
     }
-    if (files.size() > kNamedUnreadable) {
-        message += FormatMessageText(L"\nほか %d 個", std::to_wstring(files.size() - kNamedUnreadable));
+    if (lines.size() > kNamedSkipped) {
+        message += FormatMessageText(L"\nほか %d 個", std::to_wstring(lines.size() - kNamedSkipped));
     }
     return message;
 }
@@ -82,11 +96,161 @@ std::wstring EntryKey(std::wstring path)
     return path;
 }
 
+// What a name beside a picture holds: nothing, the picture's own earlier conversion, or anything else (a user's
+// file, another picture's bitmap, a folder).
+NameHolder HolderOf(const std::wstring& name, std::uint32_t tag)
+{
+    if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND)) {
+        return NameHolder::Nothing;
+    }
+    return BitmapTagOf(name) == tag ? NameHolder::ThisPicturesBitmap : NameHolder::SomethingElse;
+}
+
+bool QuitRequested()
+{
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+}
+
 bool& AddRunning()
 {
     static bool running = false;
     return running;
 }
+
+// One add from its files to its message.
+class Add {
+public:
+    Add(SettingsDialog& form, const ConverterProgram& converter) : form_(form), converter_(converter) {}
+
+    void Run(const std::vector<std::wstring>& files, const FolderQueries& folders)
+    {
+        const std::vector<std::wstring>& decoded = DecodedExtensions();
+        const auto isPicture = [&decoded](std::wstring_view path) {
+            return AddKindOf(path, decoded) != AddKind::Unreadable;
+        };
+        const bool anyFolder = std::any_of(files.begin(), files.end(), folders.isFolder);
+        if (anyFolder || std::any_of(files.begin(), files.end(), [&decoded](const std::wstring& file) {
+                const AddKind kind = AddKindOf(file, decoded);
+                return kind == AddKind::Jpeg || kind == AddKind::Decoded;
+            })) {
+            // Its start overlaps the walk and the first files.
+            converter_.Prepare();
+        }
+        for (const std::wstring& entry : ListItems(form_.Control(IDC_WALLPAPER_LIST))) {
+            listed_.insert(EntryKey(entry));
+        }
+        if (anyFolder || files.size() > kQuietAddCount) {
+            progress_.emplace(form_.Errors());
+            if (!progress_->Create(form_.Hwnd())) {
+                progress_.reset();
+            }
+        }
+        if (!progress_) {
+            waiting_.emplace();
+        }
+        const auto items = ExpandFolders(files, folders, isPicture, [this](std::size_t found, const std::wstring& at) {
+            if (progress_) {
+                progress_->ShowWalk(found, at);
+            }
+            return KeepGoing();
+        });
+        for (std::size_t i = 0; items && i < items->size() && !stopped_; ++i) {
+            if (progress_) {
+                progress_->ShowFile(i + 1, items->size(), (*items)[i].path);
+            }
+            AddOne((*items)[i], AddKindOf((*items)[i].path, decoded));
+            // Between bitmaps, which need no conversion, the tick keeps its moments and Cancel is seen.
+            if (progress_ && !stopped_) {
+                KeepGoing();
+            }
+        }
+        // The dialog takes the activation back before the progress window goes, and the box comes after both.
+        waiting_.reset();
+        progress_.reset();
+    }
+
+    // One message of everything passed over, after the dialog is enabled again.
+    void Report()
+    {
+        disabled_.reset();
+        std::vector<std::wstring> failed;
+        for (const Skipped& skipped : failed_) {
+            failed.push_back(skipped.picture + L"（" + Reason(skipped.result, skipped.kind) + L"）");
+        }
+        std::wstring message;
+        if (!unreadable_.empty()) {
+            message = NamedList(L"次のファイルは読める画像ではないため、追加しませんでした。", unreadable_);
+        }
+        if (!failed.empty()) {
+            message += (message.empty() ? L"" : L"\n\n") +
+                       NamedList(L"次のファイルは変換できなかったため、追加しませんでした。", failed);
+        }
+        if (!quitting_ && !message.empty()) {
+            form_.Errors().Report(message);
+        }
+    }
+
+private:
+    bool Stopping() const { return progress_ && (progress_->Cancelled() || !progress_->Hwnd()); }
+
+    // Handles the messages that came; false (and the add stops) on Cancel or when the program ends.
+    bool KeepGoing()
+    {
+        quitting_ = !ProcessPendingMessages();
+        stopped_ = quitting_ || Stopping();
+        return !stopped_;
+    }
+
+    void AddOne(const AddItem& item, AddKind kind)
+    {
+        if (kind == AddKind::Unreadable) {
+            unreadable_.push_back(item.path);
+            return;
+        }
+        if (kind == AddKind::Bitmap) {
+            if (!item.fromFolder || listed_.insert(EntryKey(item.path)).second) {
+                Append(item.path);
+            }
+            return;
+        }
+        const std::uint32_t tag = ConversionTag(item.path);
+        const auto target = BitmapTargetFor(item.path, [tag](const std::wstring& name) { return HolderOf(name, tag); });
+        if (!target) {
+            failed_.push_back({item.path, kind, {ConversionFailure::CannotCreate}});
+            return;
+        }
+        if (item.fromFolder && target->replacesOwnConversion && listed_.count(EntryKey(target->path)) != 0) {
+            return;
+        }
+        const ConversionJob job{item.path, kind == AddKind::Jpeg ? PictureCoding::Jpeg : PictureCoding::Imaging,
+                                target->path};
+        const ConversionResult result = ConvertHandlingMessages(converter_, job, [this] { return Stopping(); });
+        if (result.failure == ConversionFailure::Cancelled) {
+            quitting_ = QuitRequested();
+            stopped_ = true;
+        } else if (result.failure != ConversionFailure::None) {
+            failed_.push_back({item.path, kind, result});
+        } else {
+            listed_.insert(EntryKey(target->path));
+            Append(target->path);
+        }
+    }
+
+    void Append(const std::wstring& entry) { form_.AddItem(IDC_WALLPAPER_LIST, entry); }
+
+    SettingsDialog& form_;
+    PictureConverter converter_;
+    std::optional<DisabledWindow> disabled_{std::in_place, form_.Hwnd()};
+    std::optional<WaitCursor> waiting_;
+    std::optional<AddProgressWindow> progress_;
+    std::unordered_set<std::wstring> listed_;
+    std::vector<std::wstring> unreadable_;
+    std::vector<Skipped> failed_;
+    bool stopped_ = false;
+    bool quitting_ = false;
+};
 } // namespace
 
 const std::vector<std::wstring>& DecodedExtensions()
@@ -95,7 +259,8 @@ const std::vector<std::wstring>& DecodedExtensions()
     return extensions;
 }
 
-void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files, const FolderQueries& folders)
+void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files, const FolderQueries& folders,
+                       const ConverterProgram& converter)
 {
     if (AddRunning()) {
         return;
@@ -104,73 +269,7 @@ void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& fi
     struct Running {
         ~Running() { AddRunning() = false; }
     } running;
-    // One apartment for the whole add, so that the imaging component loads once.
-    ComApartment com;
-    const std::vector<std::wstring>& decoded = DecodedExtensions();
-    const std::vector<AddItem> items = ExpandFolders(
-        files, folders, [&decoded](std::wstring_view path) { return AddKindOf(path, decoded) != AddKind::Unreadable; });
-    std::unordered_set<std::wstring> listed;
-    for (const std::wstring& entry : ListItems(form.Control(IDC_WALLPAPER_LIST))) {
-        listed.insert(EntryKey(entry));
-    }
-
-    std::optional<WaitCursor> waiting;
-    std::optional<DisabledWindow> disabled;
-    std::optional<AddProgressWindow> progress;
-    if (items.size() > kQuietAddCount) {
-        disabled.emplace(form.Hwnd());
-        progress.emplace(form.Errors());
-        if (!progress->Create(form.Hwnd())) {
-            progress.reset();
-            disabled.reset();
-        }
-    }
-    if (!progress) {
-        waiting.emplace();
-    }
-    std::vector<std::wstring> unreadable;
-    std::optional<std::wstring> failure;
-    bool quitting = false;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const AddItem& item = items[i];
-        if (progress) {
-            progress->ShowFile(i + 1, items.size(), item.path);
-        }
-        const AddKind kind = AddKindOf(item.path, decoded);
-        std::wstring entry = kind == AddKind::Bitmap ? item.path : BitmapPathFor(item.path);
-        if (kind == AddKind::Unreadable) {
-            unreadable.push_back(item.path);
-        } else if (!item.fromFolder || listed.insert(EntryKey(entry)).second) {
-            if (kind != AddKind::Bitmap) {
-                const ConvertResult result =
-                    kind == AddKind::Jpeg ? ConvertJpegToBmp(item.path, entry) : ConvertPictureToBmp(item.path, entry);
-                if (result.error != ConvertError::None) {
-                    failure = ConvertMessage(result, kind, item.path, entry);
-                    break;
-                }
-            }
-            listed.insert(EntryKey(entry));
-            form.AddItem(IDC_WALLPAPER_LIST, entry);
-        }
-        if (progress) {
-            // The tick keeps its moments between files; the user's Cancel is seen here.
-            quitting = !ProcessPendingMessages();
-            if (quitting || progress->Cancelled() || !progress->Hwnd()) {
-                break;
-            }
-        }
-    }
-    // The dialog takes the activation back before the progress window goes, and the boxes come after both.
-    waiting.reset();
-    disabled.reset();
-    progress.reset();
-    if (quitting) {
-        return;
-    }
-    if (!unreadable.empty()) {
-        form.Errors().Report(UnreadableMessage(unreadable));
-    }
-    if (failure) {
-        form.Errors().Report(*failure);
-    }
+    Add add(form, converter);
+    add.Run(files, folders);
+    add.Report();
 }

@@ -14,7 +14,7 @@
 #include "base/FileExistence.h"
 #include "base/Handles.h"
 #include "wallpaper/AddWallpapers.h"
-#include "wallpaper/ComLibrary.h"
+#include "base/ComLibrary.h"
 #include "wallpaper/Wallpaper.h"
 
 namespace {
@@ -279,7 +279,7 @@ void WallpaperPage::FilesDropped(FileDropTarget&, const std::vector<std::wstring
 
 void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
 {
-    AddWallpaperFiles(*form_, files);
+    AddWallpaperFiles(*form_, files, SystemFolderQueries(), services_.converter);
     UpdateHorizontalExtent();
 }
 

@@ -11,6 +11,7 @@
 #include "settings/WallpaperChoices.h"
 #include "base/Handles.h"
 #include "wallpaper/FileDropTarget.h"
+#include "wallpaper/PictureConverter.h"
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -29,6 +30,8 @@ struct WallpaperServices {
     bool spanOffered = SystemHasSpan();
     // The screens the preview shows the wallpaper on.
     ScreensFn screens = SystemScreens;
+    // The program that converts the pictures of an add.
+    ConverterProgram converter = ConverterBesideProgram();
 };
 
 class WallpaperPage : public SettingsPage {

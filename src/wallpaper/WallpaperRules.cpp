@@ -149,10 +149,27 @@ std::wstring AddDialogPatterns(const std::vector<std::wstring>& decodedExtension
     return patterns;
 }
 
-std::wstring BitmapPathFor(std::wstring_view jpegPath)
+std::wstring BitmapCandidate(std::wstring_view picturePath, unsigned number)
 {
-    std::wstring_view extension = Extension(jpegPath);
-    return std::wstring(jpegPath.substr(0, jpegPath.size() - extension.size())) + L".BMP";
+    std::wstring_view extension = Extension(picturePath);
+    std::wstring path(picturePath.substr(0, picturePath.size() - extension.size()));
+    if (number > 1) {
+        path += L" (" + std::to_wstring(number) + L")";
+    }
+    return path + L".BMP";
+}
+
+std::optional<BitmapTarget> BitmapTargetFor(std::wstring_view picturePath,
+                                            const std::function<NameHolder(const std::wstring& name)>& holder)
+{
+    for (unsigned number = 1; number <= kBitmapCandidates; ++number) {
+        std::wstring candidate = BitmapCandidate(picturePath, number);
+        const NameHolder held = holder(candidate);
+        if (held != NameHolder::SomethingElse) {
+            return BitmapTarget{std::move(candidate), held == NameHolder::ThisPicturesBitmap};
+        }
+    }
+    return std::nullopt;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -38,8 +39,21 @@ enum class AddKind { Bitmap, Jpeg, Decoded, Unreadable };
 AddKind AddKindOf(std::wstring_view path, const std::vector<std::wstring>& decodedExtensions = {});
 // The add dialog's patterns ("*.bmp;*.jpg;..."): every extension the add rule converts or takes.
 std::wstring AddDialogPatterns(const std::vector<std::wstring>& decodedExtensions);
-// The bitmap written beside a JPEG: the same folder and base name with the extension ".BMP".
-std::wstring BitmapPathFor(std::wstring_view jpegPath);
+// The names a picture's bitmap may take beside it, in the order tried: the same folder and base name with the
+// extension ".BMP", then "<base> (2).BMP", "<base> (3).BMP" and so on (number from 1).
+std::wstring BitmapCandidate(std::wstring_view picturePath, unsigned number);
+inline constexpr unsigned kBitmapCandidates = 100;
+// What a candidate name holds now.
+enum class NameHolder { Nothing, ThisPicturesBitmap, SomethingElse };
+struct BitmapTarget {
+    std::wstring path;
+    bool replacesOwnConversion; // the name holds this picture's earlier conversion, which the new one refreshes
+};
+// Where a picture's bitmap goes: the first of the first kBitmapCandidates names that is free or holds this
+// picture's own earlier conversion, so that a user's file of that name, or the bitmap of another picture of the
+// same base name, is never replaced. Nothing when every one is taken.
+std::optional<BitmapTarget> BitmapTargetFor(std::wstring_view picturePath,
+                                            const std::function<NameHolder(const std::wstring& name)>& holder);
 
 struct PreviewRect {
     int x, y, width, height;

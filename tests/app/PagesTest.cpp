@@ -38,7 +38,7 @@ constexpr int kCheckGap = 6;
 constexpr int kGroupCaptionInset = 16;
 // Room a drop-down's edit part loses to its border and inner margins besides the arrow button.
 constexpr int kComboFrame = 8;
-constexpr int kHelpLineCount = 132;
+constexpr int kHelpLineCount = 134;
 constexpr int kReminderTimers = 2;
 constexpr int kWeekdays = 7;
 

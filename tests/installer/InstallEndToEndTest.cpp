@@ -311,6 +311,7 @@ TEST_F(InstallEndToEndTest, UninstallerReportsWhatItCouldNotRemoveAndRemovesTheR
     EXPECT_TRUE(Exists(readme));
     EXPECT_TRUE(Exists(own));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\SorabuneOpt.exe"));
+    EXPECT_FALSE(Exists(PackageFolder() + L"\\SorabuneConv.exe"));
     EXPECT_FALSE(Exists(PackageFolder() + L"\\Install.exe"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));

@@ -1,4 +1,4 @@
-# The release zip holds exactly the four programs of its architecture, without debug information, marked for
+# The release zip holds exactly the five programs of its architecture, without debug information, marked for
 # the oldest Windows they run on, importing only functions that Windows has and declaring in their manifests that
 # they scale themselves per monitor and which Windows versions they know, and the read-me in UTF-8 with CR LF line
 # ends, naming that Windows.
@@ -92,12 +92,12 @@ endfunction()
 
 file(GLOB_RECURSE entries RELATIVE ${WORK} ${WORK}/*)
 list(SORT entries)
-set(expected Sorabune/Install.exe Sorabune/Readme.txt Sorabune/Sorabune.exe Sorabune/SorabuneOpt.exe
-    Sorabune/Uninst_Sorabune.exe)
+set(expected Sorabune/Install.exe Sorabune/Readme.txt Sorabune/Sorabune.exe Sorabune/SorabuneConv.exe
+    Sorabune/SorabuneOpt.exe Sorabune/Uninst_Sorabune.exe)
 if(NOT entries STREQUAL expected)
     message(FATAL_ERROR "the package holds ${entries}, not ${expected}")
 endif()
-foreach(program Install Sorabune SorabuneOpt Uninst_Sorabune)
+foreach(program Install Sorabune SorabuneConv SorabuneOpt Uninst_Sorabune)
     set(exe ${WORK}/Sorabune/${program}.exe)
     file(READ ${exe} mz LIMIT 2 HEX)
     file(READ ${exe} peOffset OFFSET 60 LIMIT 4 HEX)

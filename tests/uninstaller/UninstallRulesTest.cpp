@@ -50,9 +50,9 @@ TEST(UninstallRulesTest, RemovesTheProgramsAndTheReadmeOfTheFolder)
         names.push_back(Utf8(f));
     }
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "C:\\ソフト\\Sorabune\\SorabuneOpt.exe", "C:\\ソフト\\Sorabune\\Sorabune.exe",
-                         "C:\\ソフト\\Sorabune\\Install.exe", "C:\\ソフト\\Sorabune\\Uninst_Sorabune.exe",
-                         "C:\\ソフト\\Sorabune\\Readme.txt"}));
+                         "C:\\ソフト\\Sorabune\\SorabuneOpt.exe", "C:\\ソフト\\Sorabune\\SorabuneConv.exe",
+                         "C:\\ソフト\\Sorabune\\Sorabune.exe", "C:\\ソフト\\Sorabune\\Install.exe",
+                         "C:\\ソフト\\Sorabune\\Uninst_Sorabune.exe", "C:\\ソフト\\Sorabune\\Readme.txt"}));
     EXPECT_EQ(Utf8(InstalledFiles(L"d:").front()), "d:\\SorabuneOpt.exe");
 }
 

@@ -1,6 +1,6 @@
 // JPEG files made from the test images or from nothing: ones to be refused (declaring a huge picture, of
-// thousands of scans, of many passes over the picture) and ones with an Exif orientation. No <windows.h> here:
-// the decoder's tests include jpeglib.h.
+// thousands of scans, of many passes over the picture, arithmetic-coded ones of invalid or costly progressions)
+// and ones with an Exif orientation. No <windows.h> here: the decoder's tests include jpeglib.h.
 #pragma once
 
 #include <algorithm>
@@ -67,9 +67,9 @@ inline std::vector<unsigned char> WithApp1(std::vector<unsigned char> jpeg, cons
 }
 
 // A greyscale progressive picture of that size in as many scans as passes, each a pass over every block: a DC
-// scan of one bit per block, an AC scan and then AC refinements that end every block at once (a run of 16,384
-// empty blocks in 15 bits), each of those a few bytes however large the picture. Every code and extra bit is a
-// zero.
+// scan of one bit per block, then full AC scans, each sending every coefficient again (which a valid progression
+// may do) and ending every block at once (a run of 16,384 empty blocks in 15 bits), each a few bytes however
+// large the picture. Every code and extra bit is a zero.
 inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height, int passes)
 {
     const auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
@@ -87,8 +87,8 @@ inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height
     }
     const std::size_t blocks = static_cast<std::size_t>((width + 7) / 8) * ((height + 7) / 8);
     for (int pass = 0; pass < passes; ++pass) {
-        // Ss, Se and Ah/Al: the DC band, the AC band but its last bit, then that last bit again and again.
-        const unsigned char dc[] = {0, 0, 0x00}, ac[] = {1, 63, static_cast<unsigned char>(pass == 1 ? 0x01 : 0x10)};
+        // Ss, Se and Ah/Al: the DC band, then the whole AC band again and again.
+        const unsigned char dc[] = {0, 0, 0x00}, ac[] = {1, 63, 0x00};
         const unsigned char* band = pass == 0 ? dc : ac;
         const unsigned char scan[] = {0xFF, 0xDA, 0, 8, 1, 1, 0x00, band[0], band[1], band[2]};
         jpeg.insert(jpeg.end(), scan, scan + sizeof(scan));
@@ -97,4 +97,58 @@ inline std::vector<unsigned char> WithManyPasses(unsigned width, unsigned height
     jpeg.push_back(0xFF);
     jpeg.push_back(0xD9);
     return jpeg;
+}
+
+// One scan's band and bits: Ss, Se, Ah, Al.
+struct JpegScan {
+    unsigned char ss, se, ah, al;
+};
+
+// A greyscale arithmetic-coded picture of that size: progressive with these scans, or sequential (one scan of
+// every coefficient). Each scan's data is a few zero bytes, which the arithmetic decoder reads on from as a picture
+// of any size.
+inline std::vector<unsigned char> ArithmeticJpeg(unsigned width, unsigned height, const std::vector<JpegScan>& scans,
+                                                 bool progressive = true)
+{
+    const auto hi = [](unsigned v) { return static_cast<unsigned char>(v >> 8); };
+    const auto lo = [](unsigned v) { return static_cast<unsigned char>(v); };
+    std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    jpeg.insert(jpeg.end(), 64, 1);
+    const unsigned char frame[] = {0xFF,       static_cast<unsigned char>(progressive ? 0xCA : 0xC9),
+                                   0,          11,
+                                   8,          hi(height),
+                                   lo(height), hi(width),
+                                   lo(width),  1,
+                                   1,          0x11,
+                                   0};
+    jpeg.insert(jpeg.end(), frame, frame + sizeof(frame));
+    for (const JpegScan& band : progressive ? scans : std::vector<JpegScan>{{0, 63, 0, 0}}) {
+        const unsigned char scan[] = {0xFF, 0xDA, 0,       8,       1,
+                                      1,    0x00, band.ss, band.se, static_cast<unsigned char>(band.ah << 4 | band.al)};
+        jpeg.insert(jpeg.end(), scan, scan + sizeof(scan));
+        jpeg.insert(jpeg.end(), 4, 0);
+    }
+    jpeg.push_back(0xFF);
+    jpeg.push_back(0xD9);
+    return jpeg;
+}
+
+// The DC band, the AC band but its last bit, then that last bit refined count times: every refinement after the
+// first refines bits that were never sent.
+inline std::vector<JpegScan> RepeatedRefinements(int count)
+{
+    std::vector<JpegScan> scans = {{0, 0, 0, 0}, {1, 63, 0, 1}};
+    scans.insert(scans.end(), count, JpegScan{1, 63, 1, 0});
+    return scans;
+}
+
+// The DC band, then the AC band from its thirteenth bit down, every bit in a scan of its own: a valid progression
+// of 14 passes over every coefficient.
+inline std::vector<JpegScan> EveryBitApart()
+{
+    std::vector<JpegScan> scans = {{0, 0, 0, 0}, {1, 63, 0, 13}};
+    for (unsigned char bit = 13; bit > 0; --bit) {
+        scans.push_back({1, 63, bit, static_cast<unsigned char>(bit - 1)});
+    }
+    return scans;
 }

@@ -2,8 +2,9 @@
 // UP and DOWN, the preview and the manual change.
 #include "WallpaperPageTestSupport.h"
 
+#include "base/BitmapFile.h"
 #include "wallpaper/AddProgressWindow.h"
-#include "wallpaper/JpegToBitmap.h"
+#include "wallpaper/CraftedPng.h"
 
 #include <climits>
 #include <shellapi.h>
@@ -87,33 +88,57 @@ TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsPicturesAndNamesTheUnreadable
     EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 6);
 }
 
-TEST_F(WallpaperPageTest, AFailingJpegEndsTheAddWithItsMessageKeepingWhatCameBefore)
+TEST_F(WallpaperPageTest, APictureThatCannotBeConvertedIsPassedOverAndNamedInOneMessageAtTheEnd)
 {
-    std::wstring a = folder.Bitmap(L"a.bmp"), c = folder.Bitmap(L"c.bmp");
+    std::wstring a = folder.Bitmap(L"a.bmp");
     WriteBytes(folder / L"bad.jpg", std::vector<unsigned char>(2000, 0x41));
     const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     HCURSOR atTheBox = nullptr;
     TestErrors().atReport = [&] { atTheBox = GetCursor(); };
-    Add({a, folder / L"bad.jpg", c, Jpeg(L"later.jpg")});
+    Add({a, folder / L"bad.jpg", Jpeg(L"later.jpg")});
     TestErrors().atReport = nullptr;
     EXPECT_EQ(atTheBox, LoadCursorW(nullptr, IDC_ARROW)) << "the wait cursor is set back before the box";
     SetCursor(before);
-    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, folder / L"later.BMP"})) << "the rest are added";
     ASSERT_EQ(CapturedErrors().size(), 1u);
-    EXPECT_EQ(Utf8(CapturedErrors()[0]), "JPEG エラー #" + std::to_string(53)) << "JERR_NO_SOI";
-    EXPECT_FALSE(FileExistsForTest(folder / L"later.BMP")) << "later files are not processed";
+    EXPECT_EQ(CapturedErrors()[0], L"次のファイルは変換できなかったため、追加しませんでした。\n" + folder / L"bad.jpg" +
+                                       L"（JPEG エラー #53）")
+        << "JERR_NO_SOI";
 
     CapturedErrors().clear();
-    Add({folder / L"無い.jpg", a});
+    WriteBytes(folder / L"notes.txt", {1});
+    Add({folder / L"無い.jpg", a, folder / L"notes.txt"});
     ASSERT_EQ(CapturedErrors().size(), 1u);
-    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"無い.jpg" + L" は開けません");
+    EXPECT_EQ(CapturedErrors()[0], L"次のファイルは読める画像ではないため、追加しませんでした。\n" +
+                                       folder / L"notes.txt" +
+                                       L"\n\n次のファイルは変換できなかったため、追加しませんでした。\n" +
+                                       folder / L"無い.jpg" + L"（開けません）");
+}
 
-    CapturedErrors().clear();
-    CreateDirectoryW((folder / L"dir.BMP").c_str(), nullptr);
-    Add({Jpeg(L"dir.jpg")});
-    ASSERT_EQ(CapturedErrors().size(), 1u);
-    EXPECT_EQ(CapturedErrors()[0], L"ファイル " + folder / L"dir.BMP" + L" を作成できません");
-    EXPECT_EQ(Items(), std::vector<std::wstring>{a});
+TEST_F(WallpaperPageTest, PicturesOfOneNameGetBitmapsOfTheirOwnAndTheUsersBitmapStaysAsItIs)
+{
+    CreateDirectoryW((folder / L"tree").c_str(), nullptr);
+    Jpeg(L"tree\\a.jpg");
+    WriteBytes(folder / L"tree\\a.png", GreyPng(4, 3));
+    WriteBytes(folder / L"tree\\x.png", GreyPng(4, 3));
+    const std::wstring users = folder.Bitmap(L"tree\\x.bmp", 2, 2);
+    const std::vector<unsigned char> usersBytes = ReadBytes(users);
+    const std::vector<std::wstring> expected = {folder / L"tree\\a.BMP", folder / L"tree\\a (2).BMP", users,
+                                                folder / L"tree\\x (2).BMP"};
+    Drop({folder / L"tree"});
+    EXPECT_EQ(Items(), expected);
+    EXPECT_TRUE(ReadBytes(users) == usersBytes);
+    EXPECT_TRUE(CapturedErrors().empty());
+    Drop({folder / L"tree"});
+    EXPECT_EQ(Items(), expected) << "each picture's bitmap is known as its own";
+
+    // Added again, a picture refreshes its own bitmap.
+    const std::vector<unsigned char> refreshed = ReadBytes(folder / L"tree\\a (2).BMP");
+    WriteBytes(folder / L"tree\\a.png", GreyPng(5, 3));
+    Add({folder / L"tree\\a.png"});
+    EXPECT_EQ(Items().back(), folder / L"tree\\a (2).BMP");
+    EXPECT_FALSE(ReadBytes(folder / L"tree\\a (2).BMP") == refreshed);
+    EXPECT_TRUE(ReadBytes(users) == usersBytes);
 }
 
 TEST_F(WallpaperPageTest, DroppedFilesRunTheAddRuleWholeNamesInTheShellsOrder)
@@ -156,7 +181,7 @@ TEST_F(WallpaperPageTest, ADroppedFolderAddsItsPicturesInExplorersOrderOnlyOnce)
     EXPECT_EQ(Items(), expected) << "the bitmap beside photo.jpg and the photo itself are both in the list";
 }
 
-TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddAfterTheCurrentFileKeepingWhatWasAdded)
+TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddOrTheWalkKeepingWhatWasAdded)
 {
     std::vector<std::wstring> files;
     for (int i = 0; i < 5; ++i) {
@@ -165,11 +190,16 @@ TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddAfterTheCurrentFileK
     // Esc reaches the progress window as soon as it is made: the first pump between files sees it.
     hook = SetWindowsHookExW(WH_CBT, EscToTheProgressWindow, nullptr, GetCurrentThreadId());
     Drop(files);
-    UnhookWindowsHookEx(hook);
     EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});
     EXPECT_EQ(FindWindowW(AddProgressWindow::kClassName, nullptr), nullptr);
     EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
     EXPECT_TRUE(CapturedErrors().empty());
+
+    // A folder's walk runs inside the window, and ends at Esc before any of it is added.
+    Drop({folder.Path()});
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});
+    EXPECT_EQ(FindWindowW(AddProgressWindow::kClassName, nullptr), nullptr);
 }
 
 TEST_F(WallpaperPageTest, DeleteRemovesTheSelectionAndAlwaysClearsThePreview)

@@ -1,11 +1,14 @@
 // The wallpaper list's rules without windows: next entry in order and at random, purge, UP and DOWN, the add
-// rule's extensions, the open dialog's names and what the preview draws for each style.
+// rule's extensions, the open dialog's names, the names of converted bitmaps and what the preview draws for each
+// style.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "base/BitmapFile.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
@@ -136,8 +139,44 @@ TEST(WallpaperRulesTest, AddRuleGoesByTheExtensionInAnyCaseAndTheDialogListsEver
     EXPECT_EQ(AddKindOf(L"C:\\p\\bmp"), AddKind::Unreadable);
     EXPECT_EQ(AddDialogPatterns({L".png", L".jpg", L".webp"}),
               L"*.bmp;*.jpg;*.jpeg;*.jpe;*.jfif;*.png;*.gif;*.tif;*.tiff;*.webp");
-    EXPECT_EQ(BitmapPathFor(L"C:\\p\\photo.jpg"), L"C:\\p\\photo.BMP");
-    EXPECT_EQ(BitmapPathFor(L"C:\\p.x\\写真.Jpg"), L"C:\\p.x\\写真.BMP");
+}
+
+TEST(WallpaperRulesTest, ABitmapTakesTheFirstNameThatIsFreeOrHoldsItsPicturesOwnConversion)
+{
+    using enum NameHolder;
+    const struct {
+        const wchar_t* picture;
+        std::map<std::wstring, NameHolder> names; // every other name is free
+        BitmapTarget target;
+    } cases[] = {
+        {L"C:\\p\\photo.jpg", {}, BitmapTarget{L"C:\\p\\photo.BMP", false}},
+        {L"C:\\p.x\\写真.Jpg", {}, BitmapTarget{L"C:\\p.x\\写真.BMP", false}},
+        {L"C:\\p\\photo.jpg", {{L"C:\\p\\photo.BMP", ThisPicturesBitmap}}, BitmapTarget{L"C:\\p\\photo.BMP", true}},
+        // The user's own photo.bmp, or photo.jpg's bitmap when photo.png comes.
+        {L"C:\\p\\photo.png", {{L"C:\\p\\photo.BMP", SomethingElse}}, BitmapTarget{L"C:\\p\\photo (2).BMP", false}},
+        {L"C:\\p\\photo.png",
+         {{L"C:\\p\\photo.BMP", SomethingElse},
+          {L"C:\\p\\photo (2).BMP", SomethingElse},
+          {L"C:\\p\\photo (3).BMP", ThisPicturesBitmap}},
+         BitmapTarget{L"C:\\p\\photo (3).BMP", true}},
+        {L"C:\\p\\noextension", {}, BitmapTarget{L"C:\\p\\noextension.BMP", false}},
+    };
+    for (const auto& c : cases) {
+        const auto target = BitmapTargetFor(c.picture, [&c](const std::wstring& name) {
+            const auto held = c.names.find(name);
+            return held == c.names.end() ? Nothing : held->second;
+        });
+        ASSERT_TRUE(target);
+        EXPECT_EQ(target->path, c.target.path);
+        EXPECT_EQ(target->replacesOwnConversion, c.target.replacesOwnConversion);
+    }
+    EXPECT_FALSE(BitmapTargetFor(L"C:\\p\\a.jpg", [](const std::wstring&) { return SomethingElse; }))
+        << "every name taken";
+
+    // A picture's own conversion is known by its file name in any letter case, whatever its folder.
+    EXPECT_EQ(ConversionTag(L"C:\\p\\Photo.JPG"), ConversionTag(L"D:\\q\\photo.jpg"));
+    EXPECT_NE(ConversionTag(L"C:\\p\\photo.jpg"), ConversionTag(L"C:\\p\\photo.png"));
+    EXPECT_NE(ConversionTag(L"C:\\p\\photo.jpg"), 0u) << "zero is every other bitmap's";
 }
 
 // A 16:9 screen in the 220 x 165 frame lies at 0, 21 as 220 x 123; one screen pixel is 0.1375 of the frame's.

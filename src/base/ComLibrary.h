@@ -1,5 +1,5 @@
-// COM for the wallpaper page's system components (the item dialog, the imaging component), loaded on first use,
-// and an apartment held for one operation on the UI thread.
+// COM for the system components the programs use (the item dialog, the imaging component), loaded on first use,
+// and an apartment held for one operation.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,15 @@ struct ComLibrary {
     decltype(&PropVariantClear) propVariantClear;
     bool Complete() const { return initialize && uninitialize && createInstance && taskMemFree && propVariantClear; }
 };
+// The imaging component's factory, named here as the item dialog's class is: the system's GUID library would bring
+// every GUID it knows.
+inline constexpr CLSID kImagingFactoryClass = {
+    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+
 // Loaded when first asked for: nothing at start needs COM.
 const ComLibrary& Com();
 
-// COM for an operation's time on the UI thread; a thread that already has it keeps it as it was.
+// COM for an operation's time on this thread; a thread that already has it keeps it as it was.
 class ComApartment {
 public:
     ComApartment();

@@ -1,5 +1,6 @@
-// JPEG files to bitmaps on disk: the pixels against the host djpeg's decoding, the bitmap's layout with its
-// row padding, and that a failure leaves an existing bitmap and the folder as they were.
+// The converter's decoders writing bitmap files: the pixels against the host djpeg's decoding, the bitmap's
+// layout with its row padding, the Exif orientation, the other types through the imaging component, and the
+// refusals of what the bounds do not accept.
 #include <gtest/gtest.h>
 
 #include <initguid.h>
@@ -17,10 +18,11 @@
 
 #include "support/TestSupport.h"
 #include "wallpaper/CraftedJpeg.h"
-#include "wallpaper/ExifOrientation.h"
-#include "wallpaper/ComLibrary.h"
-#include "wallpaper/JpegToBitmap.h"
-#include "wallpaper/PictureToBitmap.h"
+#include "base/BitmapFile.h"
+#include "base/ComLibrary.h"
+#include "converter/BitmapWriter.h"
+#include "converter/ExifOrientation.h"
+#include "converter/ImagingDecode.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -174,6 +176,17 @@ std::vector<unsigned char> HandMadeTiff(std::uint32_t width, std::uint32_t heigh
     return b;
 }
 
+// A picture file converted into a bitmap file as the converter does it, through handles.
+ConvertOutcome Convert(const std::wstring& picture, const std::wstring& bitmap,
+                       PictureCoding coding = PictureCoding::Jpeg)
+{
+    FileHandle in(CreateFileW(picture.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle out(CreateFileW(bitmap.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(in && out) << Utf8(picture);
+    return coding == PictureCoding::Jpeg ? ConvertJpeg(in.Get(), out.Get(), 7, nullptr)
+                                         : ConvertWithImaging(in.Get(), out.Get(), 7, nullptr);
+}
+
 class JpegToBmpTest : public testing::Test {
 protected:
     ScratchFolder folder{L"SorabuneJpegToBmpTest"};
@@ -206,14 +219,13 @@ TEST_F(JpegToBmpTest, PixelsEqualAnIndependentDecodingForEveryKindOfFileAndOddWi
         ASSERT_FALSE(expected.rgb.empty())
             << "no reference decodings: the build makes them with djpeg, jpegtran, convert";
         std::wstring bmp = folder / L"out.BMP";
-        ConvertResult result = ConvertJpegToBmp(c.jpeg, bmp);
-        ASSERT_EQ(result.error, ConvertError::None) << Utf8(c.jpeg) << " #" << result.jpegMessage;
+        ConvertOutcome result = Convert(c.jpeg, bmp);
+        ASSERT_EQ(result.status, ConvertStatus::Converted) << Utf8(c.jpeg) << " #" << result.jpegMessage;
         Picture actual = ReadBitmap(bmp);
         EXPECT_EQ(actual.width, c.width) << Utf8(c.jpeg);
         EXPECT_EQ(actual.height, c.height) << Utf8(c.jpeg);
         EXPECT_TRUE(actual.rgb == expected.rgb) << Utf8(c.jpeg);
     }
-    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"out.BMP"}) << "no temporary file left";
 }
 
 TEST_F(JpegToBmpTest, EveryExifOrientationTurnsThePictureAsAViewerShowsIt)
@@ -238,7 +250,7 @@ TEST_F(JpegToBmpTest, EveryExifOrientationTurnsThePictureAsAViewerShowsIt)
     // clang-format on
     for (unsigned char orientation = 1; orientation <= 8; ++orientation) {
         ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", WithApp1(jpeg, ExifSegment(orientation, orientation % 2))));
-        ASSERT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP").error, ConvertError::None);
+        ASSERT_EQ(Convert(folder / L"photo.jpg", folder / L"photo.BMP").status, ConvertStatus::Converted);
         const Picture shown = ReadBitmap(folder / L"photo.BMP");
         ASSERT_EQ(shown.width, orientation >= 5 ? h : w) << +orientation;
         std::vector<unsigned char> expected;
@@ -287,7 +299,7 @@ TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)
 {
     Picture expected = ReadPnm(Reference(L"testorig.pnm"));
     ASSERT_FALSE(expected.rgb.empty()) << "no reference decodings";
-    ASSERT_EQ(ConvertJpegToBmp(Reference(L"cmyk.jpg"), folder / L"cmyk.BMP").error, ConvertError::None);
+    ASSERT_EQ(Convert(Reference(L"cmyk.jpg"), folder / L"cmyk.BMP").status, ConvertStatus::Converted);
     Picture actual = ReadBitmap(folder / L"cmyk.BMP");
     ASSERT_EQ(actual.rgb.size(), expected.rgb.size());
     // Through CMYK and a second compression the colours stay close, not equal.
@@ -298,42 +310,6 @@ TEST_F(JpegToBmpTest, CmykPicturesComeOutInTheirColours)
     EXPECT_LT(total / actual.rgb.size(), 8.0);
 }
 
-TEST_F(JpegToBmpTest, ASuccessfulConversionReplacesAnOlderBitmap)
-{
-    std::wstring bmp = folder.Bitmap(L"photo.BMP", 2, 2);
-    ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / L"photo.jpg"));
-    ASSERT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", bmp).error, ConvertError::None);
-    EXPECT_EQ(ReadBitmap(bmp).width, 227u);
-    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"}));
-}
-
-TEST_F(JpegToBmpTest, AFailedConversionLeavesTheOldBitmapAndNoTemporaryFile)
-{
-    std::vector<unsigned char> good = ReadBytes(TestImage(L"testorig.jpg"));
-    ASSERT_FALSE(good.empty());
-    std::vector<unsigned char> old = GreyBitmap(2, 2);
-    struct Case {
-        const char* what;
-        std::vector<unsigned char> jpeg;
-    };
-    const Case cases[] = {
-        {"empty", {}},
-        {"truncated", std::vector<unsigned char>(good.begin(), good.begin() + good.size() * 2 / 3)},
-        {"corrupt", std::vector<unsigned char>(3000, 0x33)},
-        {"12-bit", ReadBytes(TestImage(L"testorig12.jpg"))},
-        {"too many passes", WithManyPasses(64, 64, 100)},
-    };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(WriteBytes(folder / L"photo.BMP", old));
-        ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", c.jpeg));
-        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
-        EXPECT_EQ(result.error, ConvertError::Decode) << c.what;
-        EXPECT_GT(result.jpegMessage, 0) << c.what;
-        EXPECT_TRUE(ReadBytes(folder / L"photo.BMP") == old) << c.what;
-        EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"})) << c.what;
-    }
-}
-
 TEST_F(JpegToBmpTest, AFileLackingOnlyItsEndMarkerConvertsToAllItsPixels)
 {
     Picture expected = ReadPnm(Reference(L"testorig.pnm"));
@@ -342,29 +318,13 @@ TEST_F(JpegToBmpTest, AFileLackingOnlyItsEndMarkerConvertsToAllItsPixels)
          {TestImage(L"testorig.jpg"), Reference(L"progressive.jpg"), Reference(L"separate.jpg")}) {
         std::vector<unsigned char> bytes = ReadBytes(jpeg);
         ASSERT_TRUE(WriteBytes(folder / L"photo.jpg", std::vector<unsigned char>(bytes.begin(), bytes.end() - 2)));
-        ConvertResult result = ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP");
-        ASSERT_EQ(result.error, ConvertError::None) << Utf8(jpeg) << " #" << result.jpegMessage;
+        ConvertOutcome result = Convert(folder / L"photo.jpg", folder / L"photo.BMP");
+        ASSERT_EQ(result.status, ConvertStatus::Converted) << Utf8(jpeg) << " #" << result.jpegMessage;
         EXPECT_TRUE(ReadBitmap(folder / L"photo.BMP").rgb == expected.rgb) << Utf8(jpeg);
     }
 }
 
-TEST_F(JpegToBmpTest, AMissingJpegCannotBeOpenedAndATargetThatCannotBeReplacedCannotBeCreated)
-{
-    EXPECT_EQ(ConvertJpegToBmp(folder / L"none.jpg", folder / L"none.BMP").error, ConvertError::CannotOpen);
-    EXPECT_EQ(ConvertJpegToBmp(folder.Path(), folder / L"x.BMP").error, ConvertError::CannotOpen) << "a folder";
-
-    // A folder of the bitmap's name cannot be replaced by a file; the temporary file goes again.
-    ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), folder / L"photo.jpg"));
-    ASSERT_TRUE(CreateDirectoryW((folder / L"photo.BMP").c_str(), nullptr));
-    EXPECT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"photo.BMP").error, ConvertError::CannotCreate);
-    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"photo.BMP", L"photo.jpg"}));
-
-    // A folder that does not exist.
-    EXPECT_EQ(ConvertJpegToBmp(folder / L"photo.jpg", folder / L"no\\such\\photo.BMP").error,
-              ConvertError::CannotCreate);
-}
-
-TEST_F(JpegToBmpTest, APictureTooLargeForABitmapIsRefusedBeforeItIsDecoded)
+TEST_F(JpegToBmpTest, APictureOverThePixelBoundIsRefusedBeforeItIsDecoded)
 {
     std::vector<unsigned char> jpeg = ReadBytes(TestImage(L"testimgint.jpg"));
     ASSERT_FALSE(jpeg.empty());
@@ -376,8 +336,8 @@ TEST_F(JpegToBmpTest, APictureTooLargeForABitmapIsRefusedBeforeItIsDecoded)
         }
     }
     ASSERT_TRUE(WriteBytes(folder / L"huge.jpg", jpeg));
-    EXPECT_EQ(ConvertJpegToBmp(folder / L"huge.jpg", folder / L"huge.BMP").error, ConvertError::CannotCreate);
-    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"huge.jpg"});
+    EXPECT_EQ(Convert(folder / L"huge.jpg", folder / L"huge.BMP").status, ConvertStatus::TooLarge);
+    EXPECT_EQ(ReadBytes(folder / L"huge.BMP").size(), 0u) << "nothing written";
 }
 
 TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
@@ -390,20 +350,6 @@ TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
     EXPECT_EQ(LayoutFor(6000, 4000)->fileSize, 54u + 18000u * 4000u);
     EXPECT_FALSE(LayoutFor(0, 10));
     EXPECT_FALSE(LayoutFor(65500, 65500)) << "beyond a bitmap's 32-bit sizes";
-}
-
-TEST(TemporaryPathTest, TheTemporaryFileHasAShortNameInTheBitmapsFolder)
-{
-    const struct {
-        const wchar_t* bitmap;
-        const wchar_t* temporary; // never longer than the bitmap's path
-    } cases[] = {
-        {L"C:\\壁紙\\photo.BMP", L"C:\\壁紙\\~0A5"},
-        {L"D:\\.BMP", L"D:\\~0A5"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TemporaryPathFor(c.bitmap, 0x70A5), c.temporary);
-    }
 }
 
 TEST_F(JpegToBmpTest, OtherPicturesLayTransparencyOnWhiteReadTheirPaletteAndTurnByTheirOrientation)
@@ -428,7 +374,8 @@ TEST_F(JpegToBmpTest, OtherPicturesLayTransparencyOnWhiteReadTheirPaletteAndTurn
     };
     for (const auto& c : cases) {
         const std::wstring bitmap = folder / (std::wstring(c.name) + L".BMP");
-        ASSERT_EQ(ConvertPictureToBmp(folder / c.name, bitmap).error, ConvertError::None) << Utf8(c.name);
+        ASSERT_EQ(Convert(folder / c.name, bitmap, PictureCoding::Imaging).status, ConvertStatus::Converted)
+            << Utf8(c.name);
         Picture picture = ReadBitmap(bitmap);
         EXPECT_EQ(picture.width, c.width) << Utf8(c.name);
         EXPECT_EQ(picture.height, c.height) << Utf8(c.name);
@@ -436,25 +383,21 @@ TEST_F(JpegToBmpTest, OtherPicturesLayTransparencyOnWhiteReadTheirPaletteAndTurn
     }
 }
 
-TEST_F(JpegToBmpTest, APictureDeclaredOverTheBoundOrUnreadableLeavesTheOldBitmap)
+TEST_F(JpegToBmpTest, OtherPicturesDeclaredOverTheBoundsOrUnreadableAreRefused)
 {
-    const std::vector<unsigned char> old = GreyBitmap(2, 2);
-    // 20000 x 20000 pixels held at 4 bytes each are over the bound of both builds; the pixels are not even there.
+    // 20000 x 20000 pixels are over the pixel bound of both builds; the pixels are not even there.
     const struct {
         const wchar_t* name;
         std::vector<unsigned char> bytes;
-        ConvertError error;
+        ConvertStatus status;
     } cases[] = {
-        {L"huge.tif", HandMadeTiff(20000, 20000, 1, {}), ConvertError::TooLarge},
-        {L"fake.png", std::vector<unsigned char>(300, 0x41), ConvertError::Decode},
-        {L"cut.tif", HandMadeTiff(64, 64, 1, std::vector<unsigned char>(100, 7)), ConvertError::Decode},
+        {L"huge.tif", HandMadeTiff(20000, 20000, 1, {}), ConvertStatus::TooLarge},
+        {L"fake.png", std::vector<unsigned char>(300, 0x41), ConvertStatus::Unreadable},
+        {L"cut.tif", HandMadeTiff(64, 64, 1, std::vector<unsigned char>(100, 7)), ConvertStatus::Unreadable},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteBytes(folder / L"photo.BMP", old));
         ASSERT_TRUE(WriteBytes(folder / c.name, c.bytes));
-        EXPECT_EQ(ConvertPictureToBmp(folder / c.name, folder / L"photo.BMP").error, c.error) << Utf8(c.name);
-        EXPECT_TRUE(ReadBytes(folder / L"photo.BMP") == old) << Utf8(c.name);
-        EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{c.name, L"photo.BMP"})) << Utf8(c.name);
-        DeleteFileW((folder / c.name).c_str());
+        EXPECT_EQ(Convert(folder / c.name, folder / L"photo.BMP", PictureCoding::Imaging).status, c.status)
+            << Utf8(c.name);
     }
 }

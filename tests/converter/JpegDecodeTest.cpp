@@ -11,7 +11,7 @@
 #include <jerror.h>
 
 #include "wallpaper/CraftedJpeg.h"
-#include "wallpaper/JpegDecode.h"
+#include "converter/JpegDecode.h"
 
 namespace {
 std::vector<unsigned char> Load(const std::wstring& name, const wchar_t* folder = SORABUNE_JPEG_TEST_IMAGES)
@@ -140,7 +140,7 @@ TEST(JpegDecodeTest, ASinkThatCannotTakeThePictureEndsTheDecodingAsSinkFailure)
     EXPECT_EQ(DecodeBytes(Load(L"testorig.jpg"), fine).status, JpegStatus::Ok);
 }
 
-TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansOrPassesAreRefused)
+TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfInvalidOrCostlyProgressionsAreRefused)
 {
     auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
     auto separate = Load(L"separate.jpg", SORABUNE_JPEG_REFERENCES); // one scan per component
@@ -156,17 +156,37 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfEndlessScansOrPassesAreRefu
         {"without the last component's scan",
          {separate.begin(), separate.begin() + Marker(separate, 0xDA, kLastMarker)},
          JWRN_JPEG_EOF},
-        {"huge", DeclaringAHugePicture(progressive), JERR_NO_BACKING_STORE},
-        // The held copy of a picture turned by a quarter is bounded as the progressive buffers are.
-        {"huge baseline turned by a quarter",
-         WithApp1(DeclaringAHugePicture(Load(L"testorig.jpg"), 0xC0), ExifSegment(6)), JERR_NO_BACKING_STORE},
-        {"2000 scans", WithEndlessScans(progressive), JERR_BAD_PROGRESSION},
+        {"2000 scans: the first sent again", WithEndlessScans(progressive), JWRN_BOGUS_PROGRESSION},
         {"100 passes over 64 blocks", WithManyPasses(64, 64, 100), JERR_BAD_PROGRESSION},
+        {"arithmetic refinements of bits never sent", ArithmeticJpeg(512, 512, RepeatedRefinements(38)),
+         JWRN_BOGUS_PROGRESSION},
+        {"arithmetic, every bit of every coefficient in a scan of its own", ArithmeticJpeg(512, 512, EveryBitApart()),
+         JERR_BAD_PROGRESSION},
     };
     for (const auto& c : cases) {
         CountingSink sink;
         JpegResult result = DecodeBytes(c.bytes, sink);
         EXPECT_EQ(result.status, JpegStatus::DecodeError) << c.what;
         EXPECT_EQ(result.messageCode, c.code) << c.what;
+    }
+}
+
+TEST(JpegDecodeTest, PicturesOverThePixelBoundAreRefusedBeforeTheSinkHearsOfThem)
+{
+    auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
+    ASSERT_FALSE(progressive.empty()) << "no derived pictures: the build makes them with jpegtran";
+    const struct {
+        const char* what;
+        std::vector<unsigned char> bytes;
+    } cases[] = {
+        {"progressive", DeclaringAHugePicture(progressive)},
+        {"baseline turned by a quarter", WithApp1(DeclaringAHugePicture(Load(L"testorig.jpg"), 0xC0), ExifSegment(6))},
+        // Sequential files stream with little memory, and are bounded all the same.
+        {"sequential arithmetic", ArithmeticJpeg(20000, 20000, {}, false)},
+    };
+    for (const auto& c : cases) {
+        CountingSink sink;
+        EXPECT_EQ(DecodeBytes(c.bytes, sink).status, JpegStatus::TooLarge) << c.what;
+        EXPECT_EQ(sink.width, 0u) << c.what;
     }
 }

@@ -1,5 +1,5 @@
 // COM loaded from the system folder on first use, and the apartment of one operation.
-#include "wallpaper/ComLibrary.h"
+#include "base/ComLibrary.h"
 
 #include "base/SystemLibrary.h"
 

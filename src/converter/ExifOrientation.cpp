@@ -1,6 +1,6 @@
 // The Exif segment's TIFF structure, as far as the orientation tag: header, then the first directory only, so
 // no chain of directories is followed and none can loop. Every offset is checked against the segment's size.
-#include "wallpaper/ExifOrientation.h"
+#include "converter/ExifOrientation.h"
 
 #include <algorithm>
 #include <cstdint>

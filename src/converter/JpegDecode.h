@@ -5,11 +5,13 @@
 
 #include <cstddef>
 
-// What a decoder may take for one picture; the whole-picture buffer of a progressive or other multi-scan file
-// that would not fit is refused before it is allocated ("backing store not supported"). A 100-megapixel
-// progressive photo needs about 300 MB of coefficients (4:2:0), twice that at full colour resolution; the 32-bit
-// program shares 2 GiB of address space with everything else and takes less.
-inline constexpr long kDecoderMemory = sizeof(void*) == 8 ? 1024L * 1024 * 1024 : 384L * 1024 * 1024;
+#include "base/ConverterProtocol.h"
+
+// The decoder's work bound: every scan costs the blocks it decodes times the coefficients of its band
+// (Se - Ss + 1; 64 for a sequential scan), and a file may cost this many times the 64 coefficients of every
+// block of every component at full resolution. Usual progressions cost about 1.3 (4:2:0) to 3 (greyscale); a
+// valid one that sends every bit of every coefficient in a scan of its own, 14.
+inline constexpr unsigned kMaxCoefficientPasses = 4;
 
 // Where the compressed bytes come from; Read returns 0 at the end of the data or on a read failure.
 class JpegByteSource {
@@ -33,7 +35,7 @@ public:
     virtual bool RowDone(unsigned row) = 0;
 };
 
-enum class JpegStatus { Ok, DecodeError, SinkError };
+enum class JpegStatus { Ok, DecodeError, SinkError, TooLarge };
 struct JpegResult {
     JpegStatus status;
     // The decoder's message number when status is DecodeError.
@@ -41,9 +43,10 @@ struct JpegResult {
 };
 
 // Decodes the whole picture into the sink, mirrored and turned as the orientation tag of the file's first APP1
-// segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A picture cut
-// short (pixels or precision that never came) is a decode error, so that no half-grey bitmap replaces anything,
-// while one that lacks only its end marker is whole. Pictures whose decoding needs more than a fixed bound of
-// memory, files of over 500 scans and those whose scans decode more blocks than 40 passes over the picture at
-// full resolution are decode errors too.
+// segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A picture of more
+// than kMaxPicturePixels is TooLarge before the sink hears of it. A picture cut short (pixels or precision that
+// never came) is a decode error, so that no half-grey bitmap replaces anything, while one that lacks only its end
+// marker is whole. Pictures whose decoding needs more than kDecoderMemory, files of over 500 scans, a scan that
+// would take the work past kMaxCoefficientPasses (refused before it is decoded) and an invalid progression (a
+// scan that refines bits never sent, or sends them again) are decode errors too.
 JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

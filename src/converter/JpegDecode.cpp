@@ -2,17 +2,18 @@
 // returns to the caller, the conversion of every colour space the library knows to BGR rows and the turns of
 // the Exif orientation.
 // <windows.h> stays out of this file: jpeglib.h's boolean clashes with rpcndr.h.
-#include "wallpaper/JpegDecode.h"
+#include "converter/JpegDecode.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "wallpaper/ExifOrientation.h"
+#include "converter/ExifOrientation.h"
 
 namespace {
 constexpr std::size_t kInputBufferSize = 64 * 1024;
@@ -23,11 +24,6 @@ constexpr int kCoefficients = DCTSIZE2;
 // libjpeg-turbo's advice for files from anywhere: real progressions have about ten scans, while each scan of a
 // crafted file of thousands makes the decoder walk the whole picture again. More are an invalid progression.
 constexpr int kMaxScans = 500;
-// The scans' work, counted in the blocks they decode, in passes over the picture's blocks at full resolution:
-// a scan of a few bytes may walk every block of a picture of hundreds of megapixels, so the scan count alone
-// does not bound the time. Usual progressions take 6 passes (grey) and 8 to 14 (colour); a real file of 32
-// scans, a few of them interleaved over every component, about 40 at most. More is an invalid progression.
-constexpr unsigned long long kMaxPasses = 40;
 constexpr int kApp1 = JPEG_APP0 + 1;
 constexpr unsigned kWholeSegment = 0xFFFF;
 // The shown rows of a picture turned by a quarter are assembled in bands, each from a strip of as many pixels
@@ -46,7 +42,9 @@ void ErrorExit(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Warnings the library recovers from are let through, except those that would leave made-up pixels. Data may
+// Warnings the library recovers from are let through, except an invalid progression (a scan whose bits do not
+// follow those sent before, which a crafted file repeats to make the decoder walk the picture again and again)
+// and those that would leave made-up pixels. Data may
 // end where only the end marker is missing: in or after Huffman-coded scan data, where the entropy decoder
 // reports bits it lacks and the coefficients show what never came. Inside the header or a marker segment,
 // and in arithmetic-coded data (whose decoder reads on past the end by design, so that a cut looks like a
@@ -57,6 +55,9 @@ void EmitMessage(j_common_ptr cinfo, int level)
     auto* decoder = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (level >= 0) {
         return;
+    }
+    if (errors->pub.msg_code == JWRN_BOGUS_PROGRESSION) {
+        ErrorExit(cinfo);
     }
     if (errors->pub.msg_code == JWRN_JPEG_EOF) {
         if (!errors->headerRead || decoder->unread_marker != 0 || decoder->arith_code) {
@@ -126,24 +127,25 @@ void SkipInputData(j_decompress_ptr cinfo, long count)
 
 void TermSource(j_decompress_ptr) {}
 
-// The scans seen so far and the blocks they decode.
+// The scans seen so far and the coefficients they decode.
 struct WorkLimit {
     jpeg_progress_mgr pub;
     int scan;
-    unsigned long long blocks;
+    unsigned long long coefficients;
 };
 
-// The picture's blocks at full resolution, padded to whole MCUs as the decoder's buffers are: a scan of one
-// component decodes no more than these, an interleaved one the share of each of its components.
+// The blocks of every component at full resolution, padded to whole MCUs as the decoder's buffers are: a scan of
+// one component decodes no more than its share of these, an interleaved one the share of each of its components.
 unsigned long long FullResolutionBlocks(const jpeg_decompress_struct& cinfo)
 {
     const unsigned long long mcuWidth = static_cast<unsigned long long>(cinfo.max_h_samp_factor) * DCTSIZE;
     return (cinfo.image_width + mcuWidth - 1) / mcuWidth * cinfo.max_h_samp_factor * cinfo.total_iMCU_rows *
-           cinfo.max_v_samp_factor;
+           cinfo.max_v_samp_factor * static_cast<unsigned>(cinfo.num_components);
 }
 
 // The library calls it before it reads each row of a scan's blocks, so a new scan is counted, and refused,
-// before any of its blocks is decoded.
+// before any of its blocks is decoded. Arithmetic and Huffman coding, first and refinement scans cost alike: each
+// coefficient of the band is visited in every block.
 void LimitWork(j_common_ptr cinfo)
 {
     auto* decoder = reinterpret_cast<j_decompress_ptr>(cinfo);
@@ -152,9 +154,14 @@ void LimitWork(j_common_ptr cinfo)
         return;
     }
     limit->scan = decoder->input_scan_number;
-    limit->blocks += static_cast<unsigned long long>(decoder->MCUs_per_row) * decoder->MCU_rows_in_scan *
-                     static_cast<unsigned>(decoder->blocks_in_MCU);
-    if (decoder->input_scan_number > kMaxScans || limit->blocks > kMaxPasses * FullResolutionBlocks(*decoder)) {
+    // A sequential scan decodes all coefficients whatever its band says (some files leave it zero).
+    const unsigned band =
+        decoder->progressive_mode ? static_cast<unsigned>(decoder->Se - decoder->Ss + 1) : kCoefficients;
+    limit->coefficients += static_cast<unsigned long long>(decoder->MCUs_per_row) * decoder->MCU_rows_in_scan *
+                           static_cast<unsigned>(decoder->blocks_in_MCU) * band;
+    if (decoder->input_scan_number > kMaxScans ||
+        limit->coefficients >
+            kMaxCoefficientPasses * static_cast<unsigned long long>(kCoefficients) * FullResolutionBlocks(*decoder)) {
         ERREXIT4(cinfo, JERR_BAD_PROGRESSION, decoder->Ss, decoder->Se, decoder->Ah, decoder->Al);
     }
 }
@@ -271,6 +278,10 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
     jpeg_calc_output_dimensions(&cinfo);
     const unsigned width = cinfo.output_width;
     const unsigned height = cinfo.output_height;
+    if (static_cast<std::uint64_t>(width) * height > kMaxPicturePixels) {
+        jpeg_abort_decompress(&cinfo);
+        return JpegStatus::TooLarge;
+    }
     if (!sink.Begin(turn.transpose ? height : width, turn.transpose ? width : height,
                     !turn.transpose && turn.flip ? JpegRowOrder::BottomFirst : JpegRowOrder::TopFirst)) {
         jpeg_abort_decompress(&cinfo);

@@ -196,7 +196,9 @@ TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddOrTheWalkKeepingWhat
     EXPECT_TRUE(CapturedErrors().empty());
 
     // A folder's walk runs inside the window, and ends at Esc before any of it is added.
-    Drop({folder.Path()});
+    CreateDirectoryW((folder / L"tree").c_str(), nullptr);
+    folder.Bitmap(L"tree\\new.bmp");
+    Drop({folder / L"tree"});
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});
     EXPECT_EQ(FindWindowW(AddProgressWindow::kClassName, nullptr), nullptr);

@@ -1,14 +1,16 @@
 // The wallpaper list's rules without windows: next entry in order and at random, purge, UP and DOWN, the add
-// rule's extensions, the open dialog's names, the names of converted bitmaps and what the preview draws for each
-// style.
+// rule's extensions, the open dialog's names, the names of converted bitmaps, what the preview draws for each
+// style, and the walk of a dropped folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/BitmapFile.h"
+#include "wallpaper/PictureFolders.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
@@ -229,4 +231,36 @@ TEST(WallpaperRulesTest, ThePreviewLaysThePictureOnTheScreenAsEachStyleDoes)
         EXPECT_TRUE(span.pieces[0].to == kScreenInFrame);
         EXPECT_TRUE(span.pieces[0].from == (PreviewRect{-left, 0, 1600, 900})) << left;
     }
+}
+
+TEST(PictureFoldersTest, TheWalkStopsAtItsDepthWalksAFolderOnceAndEndsWhenTold)
+{
+    // A chain of folders far deeper than the walk goes, each with one picture, and a second name for the top one.
+    const int levels = kMaxFolderDepth + 20;
+    const auto depthOf = [](const std::wstring& folder) {
+        return static_cast<int>(std::count(folder.begin(), folder.end(), L'\\')) - 1;
+    };
+    FolderQueries queries;
+    queries.isFolder = [](const std::wstring& path) { return path.find(L".jpg") == std::wstring::npos; };
+    queries.list = [&](const std::wstring& folder) {
+        std::vector<FolderEntry> entries = {{L"p.jpg", false}};
+        if (depthOf(folder) < levels) {
+            entries.push_back({L"d", true});
+        }
+        return entries;
+    };
+    queries.identity = [](const std::wstring& folder) { return folder == L"C:\\alias" ? L"C:\\top" : folder; };
+    const auto isPicture = [](std::wstring_view) { return true; };
+
+    const auto items = ExpandFolders({L"C:\\top", L"C:\\alias"}, queries, isPicture);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), static_cast<std::size_t>(kMaxFolderDepth + 1)) << "levels 0 to the limit, once";
+    EXPECT_EQ(depthOf(items->front().path), kMaxFolderDepth + 1) << "the deepest first, as subfolders come first";
+    EXPECT_TRUE(items->front().fromFolder);
+
+    std::size_t told = 0;
+    EXPECT_FALSE(ExpandFolders({L"C:\\top"}, queries, isPicture, [&](std::size_t, const std::wstring&) {
+        return ++told < 3;
+    })) << "ended after the third folder";
+    EXPECT_EQ(told, 3u);
 }

@@ -203,6 +203,14 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
     BenchTurnedConversion(jpeg, folder, inProcess);
 }
 
+// The first scans of EveryBitApart, as many as the work bound allows: the DC band and four passes over the AC band.
+std::vector<JpegScan> AtTheWorkBound()
+{
+    std::vector<JpegScan> scans = EveryBitApart();
+    scans.resize(1 + kMaxCoefficientPasses);
+    return scans;
+}
+
 // The crafted files of the review through the converter: how long each takes to its verdict, and how much this
 // process, the resident program's side, grows through all of them.
 void BenchCraftedFiles(const ScratchFolder& folder)
@@ -224,6 +232,9 @@ void BenchCraftedFiles(const ScratchFolder& folder)
         {"arithmetic_refinements_41_scans_24mp", L"refine41.jpg", ArithmeticJpeg(6000, 4000, RepeatedRefinements(41))},
         {"arithmetic_every_bit_apart_24mp", L"bits24.jpg", ArithmeticJpeg(6000, 4000, EveryBitApart())},
         {"arithmetic_every_bit_apart_100mp", L"bits100.jpg", ArithmeticJpeg(10000, 10000, EveryBitApart())},
+        // The costliest arithmetic file the bound lets through: converted.
+        {"arithmetic_at_the_work_bound_24mp", L"bound24.jpg", ArithmeticJpeg(6000, 4000, AtTheWorkBound())},
+        {"arithmetic_at_the_work_bound_100mp", L"bound100.jpg", ArithmeticJpeg(10000, 10000, AtTheWorkBound())},
         {"sequential_arithmetic_20000x20000", L"sequential.jpg", ArithmeticJpeg(20000, 20000, {}, false)},
         {"png_16000x16000", L"bomb16000.png", PngBomb(16000, 16000, 8, 6, 60000)},
         {"png_60000x60000_1bit", L"bomb60000.png", PngBomb(60000, 60000, 1, 0, 60000)},

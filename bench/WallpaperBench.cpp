@@ -21,6 +21,7 @@
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
 #include "wallpaper/CraftedJpeg.h"
+#include "base/ProcessMemory.h"
 #include "converter/BitmapWriter.h"
 #include "converter/JpegDecode.h"
 #include "wallpaper/CraftedPng.h"
@@ -44,32 +45,15 @@ double MillisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Committed private memory of this process, region by region.
-SIZE_T CommittedPrivate()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION info = {};
-    for (auto* address = static_cast<BYTE*>(nullptr); VirtualQuery(address, &info, sizeof(info)) == sizeof(info);
-         address = static_cast<BYTE*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
-            total += info.RegionSize;
-        }
-        if (info.RegionSize == 0) {
-            break;
-        }
-    }
-    return total;
-}
-
 // The highest committed private memory while work runs, less what was committed before it began.
 template <typename Work> double PeakExtraKiB(Work work)
 {
     std::atomic<bool> done{false};
     std::atomic<SIZE_T> peak{0};
-    const SIZE_T before = CommittedPrivate();
+    const SIZE_T before = static_cast<SIZE_T>(CommittedPrivateMemory());
     std::thread sampler([&] {
         while (!done) {
-            SIZE_T now = CommittedPrivate();
+            SIZE_T now = static_cast<SIZE_T>(CommittedPrivateMemory());
             if (now > peak) {
                 peak = now;
             }
@@ -77,7 +61,7 @@ template <typename Work> double PeakExtraKiB(Work work)
         }
     });
     Sleep(20);
-    const SIZE_T baseline = std::max(before, CommittedPrivate());
+    const SIZE_T baseline = std::max(before, static_cast<SIZE_T>(CommittedPrivateMemory()));
     work();
     done = true;
     sampler.join();

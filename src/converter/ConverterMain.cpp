@@ -9,6 +9,7 @@
 
 #include "base/ConverterProtocol.h"
 #include "base/Handles.h"
+#include "base/ProcessMemory.h"
 #include "base/SystemLibrary.h"
 #include "converter/BitmapWriter.h"
 #include "converter/ImagingDecode.h"
@@ -17,28 +18,11 @@ namespace {
 constexpr DWORD kMemoryCheckMs = 20;
 constexpr unsigned char kJpegStart[] = {0xFF, 0xD8, 0xFF};
 
-// The committed private memory of this process, region by region (the one figure Wine gives of it too).
-std::uint64_t CommittedPrivate()
-{
-    std::uint64_t total = 0;
-    MEMORY_BASIC_INFORMATION info = {};
-    for (auto* address = static_cast<BYTE*>(nullptr); VirtualQuery(address, &info, sizeof(info)) == sizeof(info);
-         address = static_cast<BYTE*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
-            total += info.RegionSize;
-        }
-        if (info.RegionSize == 0) {
-            break;
-        }
-    }
-    return total;
-}
-
 // Ends the process with its own code as soon as its memory passes the converter's bound, whatever holds it.
 DWORD WINAPI WatchMemory(void*)
 {
     for (;;) {
-        if (CommittedPrivate() > kConverterMemory) {
+        if (CommittedPrivateMemory() > kConverterMemory) {
             TerminateProcess(GetCurrentProcess(), kConverterOverMemoryExit);
         }
         Sleep(kMemoryCheckMs);

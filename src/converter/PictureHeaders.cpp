@@ -8,14 +8,17 @@
 #include <vector>
 
 namespace {
-// What each walk looks at, at most: a crafted file cannot make the reader slow.
+// What each walk looks at, at most, so that a crafted file cannot make the reader slow: TIFF directories, their
+// sub-directories and entries (icon entries too),
 constexpr int kMaxDirectories = 16;
 constexpr int kMaxSubDirectories = 8;
 constexpr unsigned kMaxEntries = 512;
+// the HEIF family's boxes and their nesting, and the bytes before a GIF's first image.
 constexpr int kMaxBoxes = 256;
 constexpr int kMaxBoxDepth = 4;
 constexpr std::size_t kGifLookahead = 64 * 1024;
-// Types whose decoders may hold floating-point or 16-bit channels.
+// The bits per pixel decoders hold: types that may hold floating-point channels, 16-bit ones, 8-bit RGBA and
+// palette indices; the converter's own copy is 32-bit.
 constexpr unsigned kWideBits = 128;
 constexpr unsigned kHdrBits = 64;
 constexpr unsigned kRgbaBits = 32;

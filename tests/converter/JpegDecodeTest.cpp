@@ -74,6 +74,23 @@ JpegResult DecodeBytes(std::vector<unsigned char> bytes, CountingSink& sink)
     MemorySource source(std::move(bytes));
     return DecodeJpeg(source, sink);
 }
+
+// A file the decoder refuses with that message number.
+struct RefusedFile {
+    const char* what;
+    std::vector<unsigned char> bytes;
+    int code;
+};
+
+void ExpectRefused(const std::vector<RefusedFile>& cases)
+{
+    for (const RefusedFile& c : cases) {
+        CountingSink sink;
+        JpegResult result = DecodeBytes(c.bytes, sink);
+        EXPECT_EQ(result.status, JpegStatus::DecodeError) << c.what;
+        EXPECT_EQ(result.messageCode, c.code) << c.what;
+    }
+}
 } // namespace
 
 TEST(JpegDecodeTest, BaselineAndArithmeticFilesDecodeEveryRow)
@@ -94,11 +111,6 @@ TEST(JpegDecodeTest, FailuresReturnTheDecodersMessageNumber)
 {
     std::vector<unsigned char> good = Load(L"testorig.jpg");
     ASSERT_FALSE(good.empty());
-    struct Case {
-        const char* what;
-        std::vector<unsigned char> bytes;
-        int code;
-    };
     std::vector<unsigned char> truncated(good.begin(), good.begin() + good.size() / 2);
     std::vector<unsigned char> headerOnly(good.begin(), good.begin() + 300);
     std::vector<unsigned char> garbage(5000, 0x5A);
@@ -106,7 +118,7 @@ TEST(JpegDecodeTest, FailuresReturnTheDecodersMessageNumber)
     wrongMarker[1] = 0x00; // SOI destroyed
     std::vector<unsigned char> arithmetic = Load(L"testimgari.jpg");
     arithmetic.resize(arithmetic.size() - 2); // its decoder reads on with zeros, so a cut cannot be told apart
-    const Case cases[] = {
+    ExpectRefused({
         {"empty", {}, JERR_INPUT_EMPTY},
         {"truncated", truncated, JWRN_JPEG_EOF},
         {"header only", headerOnly, JWRN_JPEG_EOF},
@@ -114,13 +126,7 @@ TEST(JpegDecodeTest, FailuresReturnTheDecodersMessageNumber)
         {"broken start marker", wrongMarker, JERR_NO_SOI},
         {"12-bit samples", Load(L"testorig12.jpg"), JERR_BAD_PRECISION},
         {"arithmetic coding without its end marker", arithmetic, JWRN_JPEG_EOF},
-    };
-    for (const Case& c : cases) {
-        CountingSink sink;
-        JpegResult result = DecodeBytes(c.bytes, sink);
-        EXPECT_EQ(result.status, JpegStatus::DecodeError) << c.what;
-        EXPECT_EQ(result.messageCode, c.code) << c.what;
-    }
+    });
 }
 
 TEST(JpegDecodeTest, ASinkThatCannotTakeThePictureEndsTheDecodingAsSinkFailure)
@@ -145,11 +151,7 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfInvalidOrCostlyProgressions
     auto progressive = Load(L"progressive.jpg", SORABUNE_JPEG_REFERENCES);
     auto separate = Load(L"separate.jpg", SORABUNE_JPEG_REFERENCES); // one scan per component
     ASSERT_FALSE(progressive.empty() || separate.empty()) << "no derived pictures: the build makes them with jpegtran";
-    const struct {
-        const char* what;
-        std::vector<unsigned char> bytes;
-        int code;
-    } cases[] = {
+    ExpectRefused({
         {"progressive without its last scan",
          {progressive.begin(), progressive.begin() + Marker(progressive, 0xDA, kLastMarker)},
          JWRN_JPEG_EOF},
@@ -162,13 +164,7 @@ TEST(JpegDecodeTest, FilesCutBetweenScansTooLargeOrOfInvalidOrCostlyProgressions
          JWRN_BOGUS_PROGRESSION},
         {"arithmetic, every bit of every coefficient in a scan of its own", ArithmeticJpeg(512, 512, EveryBitApart()),
          JERR_BAD_PROGRESSION},
-    };
-    for (const auto& c : cases) {
-        CountingSink sink;
-        JpegResult result = DecodeBytes(c.bytes, sink);
-        EXPECT_EQ(result.status, JpegStatus::DecodeError) << c.what;
-        EXPECT_EQ(result.messageCode, c.code) << c.what;
-    }
+    });
 }
 
 TEST(JpegDecodeTest, PicturesOverThePixelBoundAreRefusedBeforeTheSinkHearsOfThem)

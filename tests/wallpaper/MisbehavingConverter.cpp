@@ -7,13 +7,18 @@
 
 #include "base/ConverterProtocol.h"
 
+namespace {
+// As the converter does: a crash ends the process at once.
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception)
+{
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
 {
-    // As the converter does: a crash ends the process at once.
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* exception) -> LONG {
-        TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
-        return EXCEPTION_EXECUTE_HANDLER;
-    });
+    SetUnhandledExceptionFilter(EndOnCrash);
     HANDLE pipe = GetStdHandle(STD_INPUT_HANDLE);
     ConvertRequest request;
     DWORD got = 0;

@@ -51,6 +51,18 @@ std::vector<DWORD> Children()
     return children;
 }
 
+std::atomic<int>& Ticks()
+{
+    static std::atomic<int> ticks;
+    return ticks;
+}
+
+// A plain callback: a lambda is no stdcall function on i686.
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++Ticks();
+}
+
 ConversionJob JobFor(const std::wstring& picture)
 {
     const bool jpeg = picture.size() > 4 && picture.compare(picture.size() - 4, 4, L".jpg") == 0;
@@ -160,9 +172,9 @@ TEST_F(PictureConverterTest, TheThreadHandlesItsMessagesWhileAConversionRunsAndC
     const ConversionJob job = JobFor(folder / L"photo.jpg");
     ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), job.picture));
     // A timer of the thread, as the program's tick is, and a message another thread sends.
-    static std::atomic<int> ticks;
-    ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    Ticks() = 0;
+    std::atomic<int>& ticks = Ticks();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     std::atomic<bool> answered{false};
     std::thread other([&] {

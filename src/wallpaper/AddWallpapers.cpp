@@ -168,13 +168,13 @@ public:
         }
         // The dialog takes the activation back before the progress window goes, and the box comes after both.
         waiting_.reset();
+        disabled_.reset();
         progress_.reset();
     }
 
-    // One message of everything passed over, after the dialog is enabled again.
+    // One message of everything passed over.
     void Report()
     {
-        disabled_.reset();
         std::vector<std::wstring> failed;
         for (const Skipped& skipped : failed_) {
             failed.push_back(skipped.picture + L"（" + Reason(skipped.result, skipped.kind) + L"）");

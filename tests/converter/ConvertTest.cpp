@@ -1,6 +1,6 @@
 // The converter's decoders writing bitmap files: the pixels against the host djpeg's decoding, the bitmap's
-// layout with its row padding, the Exif orientation, the other types through the imaging component, and the
-// refusals of what the bounds do not accept.
+// layout with its row padding, the Exif orientation, the other types through the imaging component, the sizes
+// their headers declare, and the refusals of what the bounds do not accept.
 #include <gtest/gtest.h>
 
 #include <initguid.h>
@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,8 @@
 #include "converter/BitmapWriter.h"
 #include "converter/ExifOrientation.h"
 #include "converter/ImagingDecode.h"
+#include "converter/PictureHeaders.h"
+#include "wallpaper/CraftedPng.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 namespace {
@@ -399,5 +402,80 @@ TEST_F(JpegToBmpTest, OtherPicturesDeclaredOverTheBoundsOrUnreadableAreRefused)
         ASSERT_TRUE(WriteBytes(folder / c.name, c.bytes));
         EXPECT_EQ(Convert(folder / c.name, folder / L"photo.BMP", PictureCoding::Imaging).status, c.status)
             << Utf8(c.name);
+    }
+}
+
+TEST(PictureHeadersTest, EachTypeDeclaresItsSizeInItsHeaderAndADamagedOneNothing)
+{
+    const auto le16 = [](unsigned v) {
+        return std::vector<unsigned char>{static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
+    };
+    const auto join = [](std::initializer_list<std::vector<unsigned char>> parts) {
+        std::vector<unsigned char> bytes;
+        for (const auto& part : parts) {
+            bytes.insert(bytes.end(), part.begin(), part.end());
+        }
+        return bytes;
+    };
+    const std::vector<unsigned char> bmpInfo = join({{40, 0, 0, 0},
+                                                     {100, 0, 0, 0},
+                                                     {0x9C, 0xFF, 0xFF, 0xFF}, // -100
+                                                     {1, 0, 24, 0},
+                                                     std::vector<unsigned char>(24, 0)});
+    const std::vector<unsigned char> png = PngStart(7000, 5000, 16, 6);
+    const struct {
+        const char* what;
+        std::vector<unsigned char> bytes;
+        std::optional<DeclaredPicture> declared;
+    } cases[] = {
+        {"PNG", png, DeclaredPicture{7000, 5000, 64}},
+        {"PNG cut in its header", {png.begin(), png.begin() + 20}, std::nullopt},
+        // A logical screen of 10 x 10 whose first image lies at 5, 5 and is 300 x 200.
+        {"GIF",
+         join({{'G', 'I', 'F', '8', '9', 'a'},
+               le16(10),
+               le16(10),
+               {0, 0, 0},
+               {0x21, 0xF9, 4, 0, 0, 0, 0, 0},
+               {0x2C},
+               le16(5),
+               le16(5),
+               le16(300),
+               le16(200),
+               {0}}),
+         DeclaredPicture{305, 205, 8}},
+        {"TIFF", HandMadeTiff(640, 480, 1, {}), DeclaredPicture{640, 480, 24}},
+        {"bitmap, rows top first", join({{'B', 'M'}, std::vector<unsigned char>(12, 0), bmpInfo}),
+         DeclaredPicture{100, 100, 32}},
+        // One icon entry, a bitmap of twice its height (colour and mask).
+        {"icon", join({{0, 0, 1, 0, 1, 0}, {0, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0}, bmpInfo}),
+         DeclaredPicture{100, 50, 32}},
+        {"WebP",
+         join({{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'X'},
+               std::vector<unsigned char>(8, 0),
+               {0x3F, 0x1F, 0, 0x9F, 0x0F, 0, 0}}),
+         DeclaredPicture{8000, 4000, 32}},
+        {"HEIF",
+         join({{0, 0, 0, 12, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'},
+               {0, 0, 0, 48, 'm', 'e', 't', 'a', 0, 0, 0, 0},
+               {0, 0, 0, 36, 'i', 'p', 'r', 'p'},
+               {0, 0, 0, 28, 'i', 'p', 'c', 'o'},
+               {0, 0, 0, 20, 'i', 's', 'p', 'e', 0, 0, 0, 0, 0, 0, 0x0F, 0xA0, 0, 0, 0x0B, 0xB8}}),
+         DeclaredPicture{4000, 3000, 64}},
+        {"of no known type", std::vector<unsigned char>(64, 0x41), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto declared = ReadDeclaredPicture([&c](std::uint64_t offset, unsigned char* to, std::size_t size) {
+            const std::size_t got = offset < c.bytes.size() ? std::min<std::size_t>(size, c.bytes.size() - offset) : 0;
+            std::copy_n(c.bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(offset, c.bytes.size())),
+                        got, to);
+            return got;
+        });
+        ASSERT_EQ(declared.has_value(), c.declared.has_value()) << c.what;
+        if (declared) {
+            EXPECT_EQ(declared->width, c.declared->width) << c.what;
+            EXPECT_EQ(declared->height, c.declared->height) << c.what;
+            EXPECT_EQ(declared->decoderBits, c.declared->decoderBits) << c.what;
+        }
     }
 }

@@ -75,6 +75,15 @@ constexpr wchar_t kDeleteChar = 0x7F;
 LRESULT ComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link, bool kind)
 {
     switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == EN_KILLFOCUS) {
+            // The edit part shows its selection even without the focus (Wine's keeps the text that Tab selected
+            // highlighted), which would look like a second focus: the text stays, its highlight goes.
+            LRESULT result = link.Pass(hwnd, msg, wParam, lParam);
+            SendMessageW(reinterpret_cast<HWND>(lParam), EM_SETSEL, 0, 0);
+            return result;
+        }
+        break;
     case WM_CTLCOLORSTATIC:
         if (IsWindowEnabled(hwnd)) {
             auto dc = reinterpret_cast<HDC>(wParam);

@@ -2,10 +2,12 @@
 // the page-change refresh, and the independence of the two timers.
 #include "ReminderTestSupport.h"
 
-#include <tuple>
-
 #include <algorithm>
+#include <tuple>
 #include <vector>
+
+#include "base/MessageLoop.h"
+#include "support/CommonControls6.h"
 
 class ReminderPageTest : public ReminderFixture {
 protected:
@@ -359,4 +361,71 @@ TEST_F(ReminderPageTest, StripsLieAboveTheirButtonsWhichClipThemOut)
             EXPECT_EQ(strip.left - face.left, face.right - strip.right);
         }
     }
+}
+
+// The page in the program's common controls, whose drop-downs are the ones a user sees.
+class ReminderPageFocusTest : public ReminderPageTest {
+protected:
+    void SetUp() override
+    {
+        const CommonControls6 controls6;
+        ASSERT_TRUE(controls6.Active());
+        ReminderPageTest::SetUp();
+    }
+};
+
+// Tab from each control of the page in turn: on the screen, only the control with the keyboard focus shows the
+// highlight colour. A drop-down that Tab selected keeps its text when the focus leaves, the kind's prompt too.
+TEST_F(ReminderPageFocusTest, AfterTabFromEachControlOnlyTheFocusedOneShowsAHighlight)
+{
+    for (const TimerIds& t : {t1, t2}) {
+        for (int id : {t.Kind(), t.Date(), t.Time(), t.OnOff(), t.Action(), t.Chime(), t.Memo()}) {
+            form.SetEnabled(id, true);
+        }
+        for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+            form.SetEnabled(t.Week(day), true);
+        }
+        form.SetText(t.Memo(), L"会議");
+    }
+    form.SelectPage(kReminderPageIndex);
+    form.ShowDialog();
+    HWND sheet = GetParent(form.Control(t1.Kind()));
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const DWORD highlightPixel = RGB(GetBValue(highlight), GetGValue(highlight), GetRValue(highlight));
+    SetFocus(form.Control(t1.Kind()));
+    int stepsShowingAHighlight = 0;
+    constexpr int kMostSteps = 60;
+    for (int step = 0; step < kMostSteps; ++step) {
+        // The sheet's control that has the focus, itself or in its edit part.
+        HWND focused = GetFocus();
+        HWND owner = IsChild(sheet, focused) && GetParent(focused) != sheet ? GetParent(focused) : focused;
+        RedrawWindow(form.Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const ClientPicture picture = ScreenClient(sheet);
+        for (HWND control = GetWindow(sheet, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+            const int id = GetDlgCtrlID(control);
+            if (id == t1.Id(IDC_REMINDER1_GROUP) || id == t2.Id(IDC_REMINDER1_GROUP)) {
+                continue;
+            }
+            const RECT rc = RectInParent(control);
+            int highlighted = 0;
+            for (LONG y = std::max(0L, rc.top); y < std::min(static_cast<LONG>(picture.height), rc.bottom); ++y) {
+                for (LONG x = std::max(0L, rc.left); x < std::min(static_cast<LONG>(picture.width), rc.right); ++x) {
+                    highlighted += picture.At(x, y) == highlightPixel;
+                }
+            }
+            if (control == owner) {
+                stepsShowingAHighlight += highlighted > 0;
+            } else {
+                EXPECT_EQ(highlighted, 0) << "focus on " << GetDlgCtrlID(owner) << ", highlight in " << id;
+            }
+        }
+        PostMessageW(focused, WM_KEYDOWN, VK_TAB, 0);
+        ProcessPendingMessages();
+        if (GetFocus() == form.Control(t1.Kind()) || GetParent(GetFocus()) == form.Control(t1.Kind())) {
+            break;
+        }
+    }
+    EXPECT_GE(stepsShowingAHighlight, 8) << "each drop-down and message field shows its selection while focused";
+    EXPECT_EQ(Text(t1.Kind()), "予約方法");
+    EXPECT_EQ(Text(t2.Action()), "時報を鳴らす");
 }

@@ -10,12 +10,13 @@ void SendFont(HWND control, HFONT font, bool redraw)
 }
 } // namespace
 
-Font CreateUiFont(int heightPx, int dpi, bool bold, bool italic)
+Font CreateUiFont(int heightPx, int dpi, bool bold, bool italic, bool underline)
 {
     LOGFONTW lf = {};
     lf.lfHeight = -Scale(heightPx, dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = italic ? TRUE : FALSE;
+    lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, kUiFace, LF_FACESIZE);
@@ -31,9 +32,9 @@ Font DpiFontSet::Make(const UiFontStyle& style) const
 {
     // Points are a length: the pixels of the DPI as they are, not scaled once more.
     if (style.inPoints) {
-        return CreateUiFont(PointsToPixels(style.height, dpi_), kDesignDpi, style.bold, style.italic);
+        return CreateUiFont(PointsToPixels(style.height, dpi_), kDesignDpi, style.bold, style.italic, style.underline);
     }
-    return CreateUiFont(style.height, dpi_, style.bold, style.italic);
+    return CreateUiFont(style.height, dpi_, style.bold, style.italic, style.underline);
 }
 
 void DpiFontSet::SetDpi(int dpi)

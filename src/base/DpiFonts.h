@@ -15,7 +15,7 @@
 inline constexpr wchar_t kUiFace[] = L"ＭＳ Ｐゴシック";
 
 // A font of the program's face in the Shift-JIS character set; heightPx is the character height in the layout.
-Font CreateUiFont(int heightPx, int dpi, bool bold = false, bool italic = false);
+Font CreateUiFont(int heightPx, int dpi, bool bold = false, bool italic = false, bool underline = false);
 // The character height in pixels of a font given in points, at a DPI.
 int PointsToPixels(int points, int dpi);
 
@@ -26,6 +26,7 @@ struct UiFontStyle {
     bool bold = false;
     bool italic = false;
     bool inPoints = false;
+    bool underline = false;
 };
 
 class DpiFontSet {

@@ -1,5 +1,6 @@
 // The version page バージョン: the program's title and version, release date, author and the two links,
-// which turn bold and blue under the pointer and open the mail program or the browser when clicked.
+// underlined in the system's link colour, which turn bold under the pointer and open the mail program or the
+// browser when clicked.
 #include "info/VersionPage.h"
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "info/InfoIds.h"
+#include "base/Handles.h"
+#include "base/HighContrast.h"
 #include "base/ProductFiles.h"
 #include "base/Subclass.h"
 #include "settings/SettingsDialog.h"
@@ -22,11 +25,12 @@ constexpr wchar_t kMailScheme[] = L"mailto:";
 constexpr wchar_t kOpenVerb[] = L"OPEN";
 constexpr UiFontStyle kTitleFont = {33, true};
 constexpr UiFontStyle kTextFont = {20};
-constexpr UiFontStyle kPointedFont = {20, true};
-constexpr COLORREF kPointedColour = RGB(0, 0, 255);
+// Links look like links at all times: underlined, in the colour the system gives links (LinkColour).
+constexpr UiFontStyle kLinkFont = {20, false, false, false, true};
+constexpr UiFontStyle kPointedFont = {20, true, false, false, true};
 
 // The captions of the links stand 20 px above them, so they are only as tall as their characters; the
-// links keep the full line height for the descenders of their letters and room for their bold face.
+// links keep the full line height for the descenders of their letters, and take the width of their bold face.
 const ControlDef kControls[] = {
     {IDC_TITLE_VERSION, WC_STATICW, kTitleAndVersion, 137, 116, 300, 40, SS_LEFT | SS_NOPREFIX},
     {IDC_RELEASE_DATE, WC_STATICW, L"2003.10.15", 423, 48, 120, 22, SS_LEFT},
@@ -79,8 +83,7 @@ public:
         if (id != IDC_MAIL_LINK && id != IDC_HOMEPAGE_LINK) {
             return nullptr;
         }
-        SetTextColor(dc, IsPointed(id) ? SchemeColour(form_->HighContrast(), kPointedColour, COLOR_HOTLIGHT)
-                                       : GetSysColor(COLOR_BTNTEXT));
+        SetTextColor(dc, LinkColour(form_->HighContrast(), GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE)));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return GetSysColorBrush(COLOR_BTNFACE);
     }
@@ -97,19 +100,44 @@ public:
     void MouseLeave(int id) { id == IDC_MAIL_LINK ? MailLinkMouseLeave() : HomepageLinkMouseLeave(); }
     bool IsPointed(int id) const { return id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_; }
 
+    void OnDpiChanged(int) override { FitLinks(); }
+
 private:
     // The page's own fonts, among the dialog's, which follow its DPI.
     void SetFonts(DpiFontSet& fonts)
     {
         const DpiFontSet::Id titleFont = fonts.Add(kTitleFont);
-        textFont_ = fonts.Add(kTextFont);
+        const DpiFontSet::Id textFont = fonts.Add(kTextFont);
+        linkFont_ = fonts.Add(kLinkFont);
         pointedFont_ = fonts.Add(kPointedFont);
         fonts.SetOn(form_->Control(IDC_TITLE_VERSION), titleFont);
         for (int id : {IDC_RELEASE_DATE, IDC_AUTHOR, IDC_MAIL_CAPTION, IDC_HOMEPAGE_CAPTION}) {
-            fonts.SetOn(form_->Control(id), textFont_);
+            fonts.SetOn(form_->Control(id), textFont);
         }
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
             SetPointed(id, IsPointed(id));
+        }
+        FitLinks();
+    }
+
+    // A link is as wide as its text in the bold face it has under the pointer, at the dialog's DPI: the whole
+    // address shows either way, and a click beside it opens nothing.
+    void FitLinks()
+    {
+        for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
+            HWND link = form_->Control(id);
+            const std::wstring text = WindowText(link);
+            RECT extent = {};
+            {
+                WindowDC dc(link);
+                SelectInDC select(dc.Get(), form_->Fonts().Get(pointedFont_));
+                DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent,
+                          DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            }
+            RECT place = {};
+            GetClientRect(link, &place);
+            SetWindowPos(link, nullptr, 0, 0, extent.right - extent.left, place.bottom,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 
@@ -123,13 +151,13 @@ private:
     {
         (id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_) = pointed;
         HWND link = form_->Control(id);
-        form_->Fonts().SetOn(link, pointed ? pointedFont_ : textFont_);
+        form_->Fonts().SetOn(link, pointed ? pointedFont_ : linkFont_);
         InvalidateRect(link, nullptr, TRUE);
     }
 
     ShellOpenFn openLink_;
     SettingsDialog* form_ = nullptr;
-    DpiFontSet::Id textFont_ = 0;
+    DpiFontSet::Id linkFont_ = 0;
     DpiFontSet::Id pointedFont_ = 0;
     bool mailPointed_ = false;
     bool homepagePointed_ = false;

@@ -314,6 +314,7 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
         {"pressed weekday", monday, true, 4, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT},
         {"weekday indicator", dialog.Control(IDC_REMINDER1_WEEKDAY2_LABEL), false, 0, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT},
         {"pointed link", dialog.Control(IDC_MAIL_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
+        {"link", dialog.Control(IDC_HOMEPAGE_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

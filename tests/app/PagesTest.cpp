@@ -173,15 +173,17 @@ void ExpectLaidOutAt(const SettingsDialog& form, int dpi)
             const std::optional<RECT> design = form.DesignRect(control);
             ASSERT_TRUE(design) << what << " comes from no table";
             // The information page's blocks take the size of their text, its memory figures the width of the widest
-            // figure, with their units behind them; a drop-down's field is as tall as its font makes it (its height
-            // in the table is the open list's).
+            // figure, with their units behind them, the version page's links the width of their text; a drop-down's
+            // field is as tall as its font makes it (its height in the table is the open list's).
             const int id = GetDlgCtrlID(control);
             const bool memoryColumn = id == IDC_MEMORY_TOTAL || id == IDC_MEMORY_FREE || id == IDC_MEMORY_LOAD ||
                                       id == IDC_MEMORY_TOTAL_UNIT || id == IDC_MEMORY_FREE_UNIT ||
                                       id == IDC_MEMORY_LOAD_UNIT;
+            const bool link = id == IDC_MAIL_LINK || id == IDC_HOMEPAGE_LINK;
             const int edges = design->right == design->left    ? kLeft | kTop
                               : memoryColumn                   ? kTop | kBottom
                               : IsClass(control, WC_COMBOBOXW) ? kLeft | kTop | kRight
+                              : link                           ? kLeft | kTop | kBottom
                                                                : kAllEdges;
             ExpectEdgesAt(control, *design, dpi, edges, what);
             EXPECT_NEAR(FontHeightOf(control), AtDpi(DesignFontPx(GetDlgCtrlID(control)), dpi), 1) << what;

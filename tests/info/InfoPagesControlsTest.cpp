@@ -64,11 +64,13 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
     struct Expected {
         int id;
         int left, top;
+        // Underlined, and as wide as the text in bold, the face it takes under the pointer.
+        bool link = false;
     };
     const Expected places[] = {
-        {IDC_TITLE_VERSION, 137, 116}, {IDC_RELEASE_DATE, 423, 48}, {IDC_AUTHOR, 424, 72},
-        {IDC_MAIL_CAPTION, 48, 216},   {IDC_MAIL_LINK, 48, 236},    {IDC_HOMEPAGE_CAPTION, 48, 268},
-        {IDC_HOMEPAGE_LINK, 48, 288},
+        {IDC_TITLE_VERSION, 137, 116},      {IDC_RELEASE_DATE, 423, 48},    {IDC_AUTHOR, 424, 72},
+        {IDC_MAIL_CAPTION, 48, 216},        {IDC_MAIL_LINK, 48, 236, true}, {IDC_HOMEPAGE_CAPTION, 48, 268},
+        {IDC_HOMEPAGE_LINK, 48, 288, true},
     };
     const int dpi = form_.Dpi();
     for (const Expected& e : places) {
@@ -84,7 +86,18 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         } else {
             EXPECT_NEAR(-lf.lfHeight, AtDpi(20, dpi), 1) << e.id;
             EXPECT_LT(lf.lfWeight, FW_BOLD) << e.id;
-            EXPECT_FALSE(lf.lfUnderline) << e.id;
+            EXPECT_EQ(lf.lfUnderline != 0, e.link) << e.id;
+        }
+        if (e.link) {
+            lf.lfWeight = FW_BOLD;
+            const Font bold(CreateFontIndirectW(&lf));
+            const std::wstring text = form_.Text(e.id);
+            WindowDC dc(form_.Control(e.id));
+            SelectInDC select(dc.Get(), bold.Get());
+            RECT extent = {};
+            DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            EXPECT_EQ(rc.right - rc.left, extent.right) << e.id;
         }
     }
     EXPECT_EQ(Caption(IDC_TITLE_VERSION), "Sorabune ver 4a");

@@ -15,6 +15,7 @@
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
 #include "base/Handles.h"
+#include "base/HighContrast.h"
 #include "base/MessageLoop.h"
 #include "support/TestSupport.h"
 
@@ -227,37 +228,38 @@ TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
     }
 }
 
-TEST_F(InfoPagesTest, LinksTurnBoldAndBlueUnderThePointerEachOnItsOwn)
+// The links are underlined in the system's link colour at all times, in high contrast too; the pointer makes a
+// link bold.
+TEST_F(InfoPagesTest, LinksAreUnderlinedInTheLinkColourAndTurnBoldUnderThePointerEachOnItsOwn)
 {
     form_.SelectPage(kVersionPageIndex);
-    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF linkColour = LinkColour(false, GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE));
     HWND mail = form_.Control(IDC_MAIL_LINK);
-    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
-    EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
+    auto expectLook = [&](int id, bool bold) {
+        EXPECT_EQ(PaintColour(id), linkColour) << id;
+        EXPECT_EQ(FontOf(id).lfWeight >= FW_BOLD, bold) << id;
+        EXPECT_TRUE(FontOf(id).lfUnderline) << id;
+        EXPECT_EQ(FontOf(id).lfHeight, -Scale(20, form_.Dpi())) << id;
+    };
+    expectLook(IDC_MAIL_LINK, false);
 
     SendMessageW(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), RGB(0, 0, 255));
-    EXPECT_GE(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
-    EXPECT_FALSE(FontOf(IDC_MAIL_LINK).lfUnderline);
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), windowText) << "the other link stays plain";
-    EXPECT_LT(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD);
+    expectLook(IDC_MAIL_LINK, true);
+    expectLook(IDC_HOMEPAGE_LINK, false);
 
     // A click leaves the link pointed at.
     SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIL_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
-    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), RGB(0, 0, 255));
+    expectLook(IDC_MAIL_LINK, true);
 
     SendMessageW(mail, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
-    EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
-    EXPECT_EQ(FontOf(IDC_MAIL_LINK).lfHeight, -Scale(20, form_.Dpi()));
-    EXPECT_FALSE(FontOf(IDC_MAIL_LINK).lfUnderline);
+    expectLook(IDC_MAIL_LINK, false);
 
     HWND homepage = form_.Control(IDC_HOMEPAGE_LINK);
     SendMessageW(homepage, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), RGB(0, 0, 255));
-    EXPECT_EQ(PaintColour(IDC_MAIL_LINK), windowText);
+    expectLook(IDC_HOMEPAGE_LINK, true);
+    expectLook(IDC_MAIL_LINK, false);
     SendMessageW(homepage, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), windowText);
+    expectLook(IDC_HOMEPAGE_LINK, false);
 }
 
 TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShowOnAClickOrOnEnter)

@@ -29,7 +29,8 @@ constexpr UiFontStyle kFont = {15};
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
 constexpr int kSmallestLabelFontPx = 12;
-constexpr int kLabelSidePadding = 4;
+// The sentence keeps the memo's margins from the window's edges, at every DPI.
+constexpr int kLabelSidePadding = 8;
 constexpr int kLocaleTextChars = 80;
 
 constexpr RECT kLabelRect = {0, 12, 0 + 489, 12 + 49};
@@ -171,15 +172,17 @@ void ReminderWindow::FitLabelFont(const std::wstring& sentence)
 {
     HWND label = GetDlgItem(hwnd_, IDC_MESSAGELABEL);
     RECT rc;
-    GetClientRect(label, &rc);
+    GetClientRect(hwnd_, &rc);
     const int available = rc.right - 2 * Scale(kLabelSidePadding, Dpi());
     WindowDC dc(label);
     Font fitted;
     const HFONT designFont = Fonts().Get(labelFont_);
     HFONT chosen = designFont;
-    for (int px = kLabelFontPx; px >= kSmallestLabelFontPx; --px) {
-        Font candidate = px == kLabelFontPx ? Font() : CreateUiFont(px, Dpi());
-        HFONT font = px == kLabelFontPx ? designFont : candidate.Get();
+    // A pixel at a time at the window's DPI: steps of the design's pixels would skip sizes that fit.
+    const int designPx = Scale(kLabelFontPx, Dpi());
+    for (int px = designPx; px >= Scale(kSmallestLabelFontPx, Dpi()); --px) {
+        Font candidate = px == designPx ? Font() : CreateUiFont(px, kDesignDpi);
+        HFONT font = px == designPx ? designFont : candidate.Get();
         SIZE extent = {};
         {
             SelectInDC select(dc.Get(), font);

@@ -2,6 +2,7 @@
 // O K, the deactivation slot, and the keyboard's way to a reminder that came without taking it.
 #include "ReminderTestSupport.h"
 
+#include <optional>
 #include <vector>
 
 #include "base/MessageLoop.h"
@@ -106,17 +107,19 @@ TEST_F(ReminderWindowTest, TheSentenceNamesTheMomentInTheUsersLocale)
     EXPECT_EQ(window2.MessageMemoText(), L"") << "an empty text gives an empty field";
 }
 
-// The label as it paints itself: the sentence is whole when its two outer columns stay the window's colour.
-// The substitute face under Wine is wider than the design's, so the design width holds only 19 px; a wider
-// window has room for the design's 20 px, a much narrower one needs a smaller size (all at 96 DPI; at another
-// DPI the widths and sizes scale alike).
-TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindowTooNarrowForIt)
+// The label as it paints itself: the sentence is whole, and keeps the memo's margins from the window's edges,
+// when the columns of those margins stay the window's colour. The substitute face under Wine is wider than the
+// design's, so the design width holds only 19 px; a wider window has room for the design's 20 px, a much narrower
+// one needs a smaller size (all at 96 DPI; at another DPI the widths, sizes and margins scale alike).
+TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndMarginsAndStepsDownOnlyInAWindowTooNarrowForIt)
 {
     struct Case {
         int clientWidth;
-        bool designSize;
+        std::optional<bool> designSize;
     };
-    const Case cases[] = {{640, true}, {360, false}};
+    const Case cases[] = {{640, true}, {ReminderWindow::kClientWidth, std::nullopt}, {360, false}};
+    // The memo's margin, less the column the label reaches beyond the window.
+    const int margin = Scale(8, window1.Dpi()) - 1;
     const int dpi = window1.Dpi();
     HWND hwnd = window1.Hwnd();
     HWND label = GetDlgItem(hwnd, IDC_MESSAGELABEL);
@@ -130,9 +133,7 @@ TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindo
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         window1.ShowReminder(L"", At(2003, 10, 15, 12, 0, 0));
         if (c.designSize) {
-            EXPECT_EQ(window1.MessageLabelFontPx(), Scale(20, dpi));
-        } else {
-            EXPECT_LT(window1.MessageLabelFontPx(), Scale(20, dpi));
+            EXPECT_EQ(window1.MessageLabelFontPx() == Scale(20, dpi), *c.designSize);
         }
         const ClientPicture picture = PrintClient(label);
         // The label reaches a column or two beyond the window's client area, where nobody sees it.
@@ -144,8 +145,8 @@ TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndStepsDownOnlyInAWindo
                 ink = ink || picture.At(x, y) != background;
             }
             inkColumns += ink;
-            if (x < 2 || x >= seen - 2) {
-                EXPECT_FALSE(ink) << "cut at column " << x << " of " << seen;
+            if (x < margin || x >= seen - margin) {
+                EXPECT_FALSE(ink) << "ink at column " << x << " of " << seen;
             }
         }
         EXPECT_GT(inkColumns, seen / 2) << clientWidth;

@@ -91,12 +91,10 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         if (e.link) {
             lf.lfWeight = FW_BOLD;
             const Font bold(CreateFontIndirectW(&lf));
-            const std::wstring text = form_.Text(e.id);
             WindowDC dc(form_.Control(e.id));
             SelectInDC select(dc.Get(), bold.Get());
             RECT extent = {};
-            DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent,
-                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc.Get(), form_.Text(e.id).c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             EXPECT_EQ(rc.right - rc.left, extent.right) << e.id;
         }
     }

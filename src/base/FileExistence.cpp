@@ -175,8 +175,6 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
 {
     const ULONGLONG now = queries_.Milliseconds();
     std::unordered_map<std::wstring, bool> volumePresent;
-    std::vector<std::wstring> folders(paths.size());
-    std::vector<bool> onVolume(paths.size(), false);
     // Paths per folder decide which folders are worth a listing; the first spelling met names the folder.
     struct FolderWork {
         std::wstring folder;
@@ -184,19 +182,35 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
         std::shared_ptr<const Listing> listing;
     };
     std::unordered_map<std::wstring, FolderWork> perFolder;
+    // Per path its folder's work (null when the path names no folder or its volume is absent). A list holds its
+    // folders' pictures one after another, so a folder spelled as the path before it is taken as it was: its
+    // volume and identity are worked out once per run of paths, not once per path.
+    std::vector<FolderWork*> workOf(paths.size(), nullptr);
+    std::vector<bool> onVolume(paths.size(), false);
+    std::wstring lastFolder;
+    bool lastOnVolume = false;
+    FolderWork* lastWork = nullptr;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        std::wstring volume = Upper(VolumeOf(paths[i]));
-        auto [known, isNew] = volumePresent.try_emplace(volume, false);
-        if (isNew) {
-            known->second = VolumePresentNow(volume, now);
-        }
-        onVolume[i] = known->second;
-        folders[i] = FolderIdentity(paths[i]);
-        if (onVolume[i] && !folders[i].empty()) {
-            FolderWork& work = perFolder[folders[i]];
-            if (work.count++ == 0) {
-                work.folder = FolderOf(paths[i]);
+        std::wstring folder = FolderOf(paths[i]);
+        if (i == 0 || folder != lastFolder) {
+            // The volume lies within the folder's spelling, so one spelling of a folder is on one volume.
+            std::wstring volume = Upper(VolumeOf(paths[i]));
+            auto [known, isNew] = volumePresent.try_emplace(volume, false);
+            if (isNew) {
+                known->second = VolumePresentNow(volume, now);
             }
+            lastOnVolume = known->second;
+            std::wstring identity = PathIdentity(folder);
+            lastWork = lastOnVolume && !identity.empty() ? &perFolder[identity] : nullptr;
+            if (lastWork && lastWork->count == 0) {
+                lastWork->folder = folder;
+            }
+            lastFolder = std::move(folder);
+        }
+        onVolume[i] = lastOnVolume;
+        workOf[i] = lastWork;
+        if (lastWork) {
+            ++lastWork->count;
         }
     }
     for (auto& [identity, work] : perFolder) {
@@ -205,6 +219,7 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
         }
     }
     std::vector<FileState> states(paths.size(), FileState::Missing);
+    std::wstring name;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (paths[i].empty()) {
             continue;
@@ -213,12 +228,15 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
             states[i] = FileState::VolumeAbsent;
             continue;
         }
-        const Listing* listing = nullptr;
-        if (auto it = perFolder.find(folders[i]); it != perFolder.end()) {
-            listing = it->second.listing.get();
+        const Listing* listing = workOf[i] ? workOf[i]->listing.get() : nullptr;
+        bool listed = false;
+        if (listing) {
+            name.assign(paths[i], paths[i].find_last_of(L"\\/") + 1);
+            if (!name.empty()) {
+                CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+            }
+            listed = listing->names.count(name) > 0;
         }
-        const std::size_t nameStart = paths[i].find_last_of(L"\\/") + 1;
-        const bool listed = listing && listing->names.count(Upper(paths[i].substr(nameStart))) > 0;
         states[i] = listed || FileExists(paths[i]) ? FileState::Present : FileState::Missing;
     }
     return states;

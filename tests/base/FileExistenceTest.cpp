@@ -67,6 +67,10 @@ TEST_F(FileExistenceTest, FilesFoldersAndMissingNamesInSmallAndLargeFolders)
     std::wstring upper = paths[3];
     CharUpperW(upper.data());
     asked.push_back(upper);
+    // Right after a path of the listed folder: another folder, spelled as long, with the same name in it.
+    std::wstring sibling = paths[3];
+    sibling[Folder().size() - 1] = L'~';
+    asked.push_back(sibling);
     SetFolderStamp(Folder(), 0);
     for (int pass = 0; pass < 2; ++pass) {
         std::vector<bool> present = Present(asked);
@@ -78,6 +82,7 @@ TEST_F(FileExistenceTest, FilesFoldersAndMissingNamesInSmallAndLargeFolders)
         EXPECT_FALSE(present[kMany + 2]);
         EXPECT_FALSE(present[kMany + 3]);
         EXPECT_TRUE(present[kMany + 4]) << "names are not case-sensitive";
+        EXPECT_FALSE(present[kMany + 5]) << "another folder's listing";
     }
     EXPECT_EQ(Present({paths[0], folder / L"none.bmp"}), (std::vector<bool>{true, false})) << "small batch";
 }

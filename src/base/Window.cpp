@@ -20,6 +20,11 @@ BOOL CALLBACK TellOfNewColours(HWND child, LPARAM)
 
 Window::~Window()
 {
+    DestroyWindowNow();
+}
+
+void Window::DestroyWindowNow()
+{
     if (hwnd_) {
         // The window procedure no longer reaches this object once the user data is cleared.
         RemoveDialogWindow(hwnd_);

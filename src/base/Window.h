@@ -53,6 +53,11 @@ protected:
     // Gives the window its outer size for its DPI (OuterSizeForDpi) and centres it on the primary screen.
     void CentreOnScreen();
 
+    // Destroys the window now, its procedure no longer reaching this object. A derived window whose members its
+    // controls still call during their destruction (a subclass's WM_KILLFOCUS, say) calls it in its own destructor,
+    // while those members are still there; the base's destructor does it otherwise.
+    void DestroyWindowNow();
+
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
     // Called after WM_NCDESTROY; the object no longer has a window.

@@ -133,7 +133,11 @@ SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, Regis
 {
 }
 
-SettingsDialog::~SettingsDialog() = default;
+// The pages' controls go with the window, and the subclasses of some call their page as they go.
+SettingsDialog::~SettingsDialog()
+{
+    DestroyWindowNow();
+}
 
 bool SettingsDialog::Create(HWND owner, bool load)
 {

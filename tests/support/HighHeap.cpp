@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "support/HighHeap.h"
@@ -20,6 +21,7 @@ constexpr SIZE_T kCommitStep = SIZE_T{4} << 20;
 constexpr SIZE_T kHeader = 16; // keeps blocks 16-byte aligned and remembers their size class
 constexpr int kClasses = 24;   // 16 B … 128 MiB; larger blocks get their own pages
 constexpr SIZE_T kLargeMark = ~SIZE_T{0};
+constexpr unsigned char kFreedByte = 0xFE;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -122,6 +124,9 @@ void Release(void* p) noexcept
         VirtualFree(block, 0, MEM_RELEASE);
         return;
     }
+    // A freed block reads as a pointer that points nowhere, so that code using an object after its end crashes
+    // instead of reading what the object held.
+    std::memset(block + kHeader, kFreedByte, (SIZE_T{16} << c) - kHeader);
     AcquireSRWLockExclusive(&lock);
     auto* freed = reinterpret_cast<FreeBlock*>(block);
     freed->next = freeLists[c];

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "base/Handles.h"
@@ -14,6 +16,12 @@ constexpr std::uint64_t kRowAlignment = 4;
 constexpr std::uint32_t kBytesPerPixel = 3;
 constexpr std::uint16_t kBitsPerPixel = 24;
 constexpr std::size_t kReservedAt = 6;
+constexpr double kPpm = 1e6;
+// A side that the scale makes a whole number of pixels stays that number, whatever the rounding of the division.
+constexpr double kRoundingSlack = 1e-6;
+// A picture reduced again for its bytes is made a little smaller than they allow, so that the padding of each row
+// cannot keep it just over.
+constexpr double kShrinkMargin = 0.99;
 // FNV-1a over the upper-cased name's UTF-16 code units.
 constexpr std::uint32_t kFnvOffset = 2166136261u;
 constexpr std::uint32_t kFnvPrime = 16777619u;
@@ -52,6 +60,33 @@ std::optional<BitmapLayout> LayoutFor(unsigned width, unsigned height)
     }
     return BitmapLayout{static_cast<std::uint32_t>(stride), static_cast<std::uint32_t>(image),
                         static_cast<std::uint32_t>(file)};
+}
+
+std::optional<FittedSize> FitPicture(unsigned shownWidth, unsigned shownHeight, unsigned boxWidth, unsigned boxHeight,
+                                     std::uint32_t leastScalePpm, std::uint64_t maxBytes)
+{
+    if (shownWidth == 0 || shownHeight == 0) {
+        return std::nullopt;
+    }
+    const auto strideOf = [](std::uint64_t width) {
+        return (width * kBytesPerPixel + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+    };
+    double scale = std::max({static_cast<double>(boxWidth) / shownWidth, static_cast<double>(boxHeight) / shownHeight,
+                             leastScalePpm / kPpm});
+    scale = std::min(scale, 1.0);
+    for (;;) {
+        const auto width =
+            static_cast<unsigned>(std::clamp(std::ceil(shownWidth * scale - kRoundingSlack), 1.0, 1.0 * shownWidth));
+        const auto height =
+            static_cast<unsigned>(std::clamp(std::ceil(shownHeight * scale - kRoundingSlack), 1.0, 1.0 * shownHeight));
+        const std::uint64_t bytes = strideOf(width) * height;
+        if (bytes <= maxBytes || (width == 1 && height == 1)) {
+            return bytes <= maxBytes
+                       ? std::optional<FittedSize>({width, height, static_cast<std::uint32_t>(strideOf(width))})
+                       : std::nullopt;
+        }
+        scale *= std::sqrt(static_cast<double>(maxBytes) / bytes) * kShrinkMargin;
+    }
 }
 
 void WriteBitmapHeaders(unsigned char (&headers)[kBitmapHeaderSize], unsigned width, unsigned height, std::uint32_t tag)

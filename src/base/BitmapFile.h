@@ -16,6 +16,18 @@ struct BitmapLayout {
 inline constexpr std::uint32_t kBitmapHeaderSize = 14 + 40;
 std::optional<BitmapLayout> LayoutFor(unsigned width, unsigned height);
 
+// The size a picture of shownWidth x shownHeight is reduced to for a preview: by the least scale that still covers
+// the box (fills it in both directions) and keeps at least leastScalePpm millionths of the picture, never enlarged,
+// and smaller again when its rows (as a bitmap's, 3 bytes a pixel padded to 4) would take more than maxBytes.
+// Nothing for an empty picture.
+struct FittedSize {
+    unsigned width;
+    unsigned height;
+    std::uint32_t stride;
+};
+std::optional<FittedSize> FitPicture(unsigned shownWidth, unsigned shownHeight, unsigned boxWidth, unsigned boxHeight,
+                                     std::uint32_t leastScalePpm, std::uint64_t maxBytes);
+
 // The file and info headers of such a bitmap; tag goes into the file header's two reserved words, which every
 // other writer leaves zero.
 void WriteBitmapHeaders(unsigned char (&headers)[kBitmapHeaderSize], unsigned width, unsigned height,

@@ -23,7 +23,9 @@ inline constexpr std::uint64_t kConverterMemory = static_cast<std::uint64_t>(kDe
 inline constexpr unsigned kConverterOverMemoryExit = 0x5342;
 
 // The request's first word: a converter of another build refuses what it cannot read.
-inline constexpr std::uint32_t kConverterProtocol = 0x53430001;
+inline constexpr std::uint32_t kConverterProtocol = 0x53430002;
+// The section a preview's pixels are written into: what the preview of any picture takes at most.
+inline constexpr std::uint64_t kPreviewSectionBytes = 8u * 1024 * 1024;
 
 enum class PictureCoding : std::uint32_t {
     Jpeg,    // libjpeg-turbo
@@ -33,7 +35,8 @@ enum class PictureCoding : std::uint32_t {
 enum class ConvertOutput : std::uint32_t {
     // The whole picture as shown, as a 24-bit bitmap file written into the output handle from its start.
     BitmapFile,
-    // Room for a decode to fit a box (fitWidth x fitHeight), its pixels sent back through the pipe: not served yet.
+    // The picture as shown, reduced to its FittedSize, as top-down rows of 24-bit BGR pixels (each row padded to a
+    // multiple of 4 bytes, as a bitmap's) written into the section behind the output handle from its start.
     PixelsToFit,
 };
 
@@ -43,9 +46,11 @@ struct ConvertRequest {
     ConvertOutput output = ConvertOutput::BitmapFile;
     std::uint32_t tag = 0;     // written into the bitmap's reserved words
     std::uint64_t picture = 0; // the picture, a handle of the converter's process with read access
-    std::uint64_t bitmap = 0;  // where the bitmap goes, a handle with write access
+    std::uint64_t bitmap = 0;  // where the output goes: a file or a section, a handle with write access
+    // PixelsToFit: the box the reduced picture covers, and the least scale it keeps, in millionths.
     std::uint32_t fitWidth = 0;
     std::uint32_t fitHeight = 0;
+    std::uint32_t leastScalePpm = 0;
 };
 
 enum class ConverterNote : std::uint32_t {
@@ -66,5 +71,7 @@ struct ConverterReply {
     ConvertStatus status = ConvertStatus::Converted;
     std::uint32_t width = 0; // as shown (after the Exif orientation), Declared and Done alike
     std::uint32_t height = 0;
-    std::int32_t jpegMessage = 0; // the JPEG decoder's message number with Unreadable
+    std::int32_t jpegMessage = 0;  // the JPEG decoder's message number with Unreadable
+    std::uint32_t fittedWidth = 0; // PixelsToFit: the pixels written
+    std::uint32_t fittedHeight = 0;
 };

@@ -117,38 +117,40 @@ private:
 };
 } // namespace
 
-ConvertOutcome ConvertJpeg(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredFn& declared)
+ConvertOutcome DecodeJpegFile(HANDLE picture, JpegRowSink& sink)
 {
     FileSource source(picture);
-    BitmapSink sink(bitmap, tag, declared);
     const JpegResult decoded = DecodeJpeg(source, sink);
-    ConvertOutcome outcome;
-    outcome.width = sink.Width();
-    outcome.height = sink.Height();
     switch (decoded.status) {
     case JpegStatus::DecodeError:
-        outcome.status = ConvertStatus::Unreadable;
-        outcome.jpegMessage = decoded.messageCode;
-        break;
+        return {ConvertStatus::Unreadable, decoded.messageCode};
     case JpegStatus::TooLarge:
-        outcome.status = ConvertStatus::TooLarge;
-        break;
+        return {ConvertStatus::TooLarge};
     case JpegStatus::SinkError:
-        outcome.status = sink.TooLarge() ? ConvertStatus::TooLarge : ConvertStatus::CannotWrite;
-        break;
+        return {ConvertStatus::CannotWrite};
     default:
-        outcome.status = sink.Finish() ? ConvertStatus::Converted : ConvertStatus::CannotWrite;
-        break;
+        return {ConvertStatus::Converted};
+    }
+}
+
+ConvertOutcome ConvertJpeg(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredFn& declared)
+{
+    BitmapSink sink(bitmap, tag, declared);
+    ConvertOutcome outcome = DecodeJpegFile(picture, sink);
+    outcome.width = sink.Width();
+    outcome.height = sink.Height();
+    if (outcome.status == ConvertStatus::CannotWrite && sink.TooLarge()) {
+        outcome.status = ConvertStatus::TooLarge;
+    } else if (outcome.status == ConvertStatus::Converted && !sink.Finish()) {
+        outcome.status = ConvertStatus::CannotWrite;
     }
     return outcome;
 }
 
-ConvertStatus WriteBitmapRows(HANDLE bitmap, unsigned width, unsigned height, std::uint32_t tag,
-                              const BitmapRowFiller& fillRow)
+ConvertStatus FeedRows(JpegRowSink& sink, unsigned width, unsigned height, const BitmapRowFiller& fillRow)
 {
-    BitmapSink sink(bitmap, tag, nullptr);
     if (!sink.Begin(width, height, JpegRowOrder::TopFirst)) {
-        return sink.TooLarge() ? ConvertStatus::TooLarge : ConvertStatus::CannotWrite;
+        return ConvertStatus::CannotWrite;
     }
     for (unsigned row = 0; row < height; ++row) {
         if (!fillRow(row, sink.NextRow(row))) {
@@ -158,5 +160,16 @@ ConvertStatus WriteBitmapRows(HANDLE bitmap, unsigned width, unsigned height, st
             return ConvertStatus::CannotWrite;
         }
     }
-    return sink.Finish() ? ConvertStatus::Converted : ConvertStatus::CannotWrite;
+    return ConvertStatus::Converted;
+}
+
+ConvertStatus WriteBitmapRows(HANDLE bitmap, unsigned width, unsigned height, std::uint32_t tag,
+                              const BitmapRowFiller& fillRow)
+{
+    BitmapSink sink(bitmap, tag, nullptr);
+    const ConvertStatus status = FeedRows(sink, width, height, fillRow);
+    if (status == ConvertStatus::CannotWrite && sink.TooLarge()) {
+        return ConvertStatus::TooLarge;
+    }
+    return status == ConvertStatus::Converted && !sink.Finish() ? ConvertStatus::CannotWrite : status;
 }

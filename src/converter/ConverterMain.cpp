@@ -1,7 +1,7 @@
 // SorabuneConv.exe, the picture converter: reads requests from the pipe that is its standard input, decodes each
 // picture from the handle it was given (JPEG through libjpeg-turbo, every other type through the imaging component)
-// and writes the bitmap into the other, answering over the same pipe. It bounds its own memory, since not every
-// system enforces the job's cap, and ends when the resident program closes the pipe.
+// and writes the bitmap, or a preview's pixels, into the other, answering over the same pipe. It bounds its own
+// memory, since not every system enforces the job's cap, and ends when the resident program closes the pipe.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include "base/ProcessMemory.h"
 #include "base/SystemLibrary.h"
 #include "converter/BitmapWriter.h"
+#include "converter/FittedPixels.h"
 #include "converter/ImagingDecode.h"
 
 namespace {
@@ -68,17 +69,23 @@ LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception)
 
 ConvertOutcome Serve(HANDLE pipe, const ConvertRequest& request)
 {
-    if (request.protocol != kConverterProtocol || request.output != ConvertOutput::BitmapFile) {
+    if (request.protocol != kConverterProtocol ||
+        (request.output != ConvertOutput::BitmapFile && request.output != ConvertOutput::PixelsToFit)) {
         return {ConvertStatus::BadRequest};
     }
     auto* picture = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(request.picture));
-    auto* bitmap = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(request.bitmap));
+    auto* output = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(request.bitmap));
     const DeclaredFn declared = [pipe](unsigned width, unsigned height) {
         Send(pipe, {ConverterNote::Declared, ConvertStatus::Converted, width, height, 0});
     };
-    return request.coding == PictureCoding::Jpeg || HoldsJpeg(picture)
-               ? ConvertJpeg(picture, bitmap, request.tag, declared)
-               : ConvertWithImaging(picture, bitmap, request.tag, declared);
+    const bool jpeg = request.coding == PictureCoding::Jpeg || HoldsJpeg(picture);
+    if (request.output == ConvertOutput::PixelsToFit) {
+        const FitBox box{request.fitWidth, request.fitHeight, request.leastScalePpm};
+        return jpeg ? ConvertJpegToFit(picture, output, box, declared)
+                    : ConvertWithImagingToFit(picture, output, box, declared);
+    }
+    return jpeg ? ConvertJpeg(picture, output, request.tag, declared)
+                : ConvertWithImaging(picture, output, request.tag, declared);
 }
 } // namespace
 
@@ -99,7 +106,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                 CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)));
             }
         }
-        Send(pipe, {ConverterNote::Done, outcome.status, outcome.width, outcome.height, outcome.jpegMessage});
+        Send(pipe, {ConverterNote::Done, outcome.status, outcome.width, outcome.height, outcome.jpegMessage,
+                    outcome.fittedWidth, outcome.fittedHeight});
     }
     return 0;
 }

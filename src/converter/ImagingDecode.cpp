@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <new>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "base/ComLibrary.h"
 #include "converter/ExifOrientation.h"
 #include "converter/BitmapWriter.h"
+#include "converter/FittedPixels.h"
 #include "converter/PictureHeaders.h"
 
 namespace {
@@ -82,8 +84,11 @@ unsigned char OnWhite(unsigned colour, unsigned alpha)
 } // namespace
 
 namespace {
+// Writes the rows of a decoded picture of the size given, filled top first.
+using RowWriter = std::function<ConvertOutcome(unsigned width, unsigned height, const BitmapRowFiller& fillRow)>;
+
 // The picture's pixels through the imaging component: the file was declared small enough, its frame is no larger.
-ConvertOutcome Decode(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredPicture& declared)
+ConvertOutcome Decode(HANDLE picture, const DeclaredPicture& declared, const RowWriter& write)
 {
     ConvertOutcome outcome{ConvertStatus::Unreadable, 0, declared.width, declared.height};
     ComApartment com;
@@ -122,12 +127,12 @@ ConvertOutcome Decode(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const De
     }
     const Turn turn = kTurns[orientation];
     const bool turned = turn.transpose;
-    outcome.width = turned ? height : width;
-    outcome.height = turned ? width : height;
-    outcome.status = WriteBitmapRows(bitmap, outcome.width, outcome.height, tag, [&](unsigned row, unsigned char* bgr) {
+    const unsigned shownWidth = turned ? height : width;
+    const unsigned shownHeight = turned ? width : height;
+    return write(shownWidth, shownHeight, [&](unsigned row, unsigned char* bgr) {
         const RowWalk walk = WalkOfRow(turn, row, width, height);
         std::ptrdiff_t at = walk.start;
-        for (unsigned x = 0; x < outcome.width; ++x, at += walk.step, bgr += 3) {
+        for (unsigned x = 0; x < shownWidth; ++x, at += walk.step, bgr += 3) {
             const unsigned char* from = held.data() + at;
             bgr[0] = OnWhite(from[0], from[3]);
             bgr[1] = OnWhite(from[1], from[3]);
@@ -135,11 +140,10 @@ ConvertOutcome Decode(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const De
         }
         return true;
     });
-    return outcome;
 }
-} // namespace
 
-ConvertOutcome ConvertWithImaging(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredFn& declared)
+// The declared size read from the file's own header and checked before the imaging component sees the file.
+ConvertOutcome ReadAndDecode(HANDLE picture, const DeclaredFn& declared, const RowWriter& write)
 {
     const auto header = ReadDeclaredPicture([picture](std::uint64_t offset, unsigned char* to, std::size_t size) {
         OVERLAPPED at = {};
@@ -158,5 +162,20 @@ ConvertOutcome ConvertWithImaging(HANDLE picture, HANDLE bitmap, std::uint32_t t
         DecodingMemory(*header) > static_cast<std::uint64_t>(kDecoderMemory)) {
         return {ConvertStatus::TooLarge, 0, header->width, header->height};
     }
-    return Decode(picture, bitmap, tag, *header);
+    return Decode(picture, *header, write);
+}
+} // namespace
+
+ConvertOutcome ConvertWithImaging(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredFn& declared)
+{
+    return ReadAndDecode(picture, declared, [&](unsigned width, unsigned height, const BitmapRowFiller& fillRow) {
+        return ConvertOutcome{WriteBitmapRows(bitmap, width, height, tag, fillRow), 0, width, height};
+    });
+}
+
+ConvertOutcome ConvertWithImagingToFit(HANDLE picture, HANDLE section, const FitBox& box, const DeclaredFn& declared)
+{
+    return ReadAndDecode(picture, declared, [&](unsigned width, unsigned height, const BitmapRowFiller& fillRow) {
+        return WriteFittedRows(section, box, width, height, fillRow);
+    });
 }

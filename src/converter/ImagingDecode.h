@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "converter/BitmapWriter.h"
+#include "converter/FittedPixels.h"
 
 // Reads the size the picture behind picture declares in its own header and refuses it (TooLarge) over the pixel
 // bound or when decoding it would take more than the decoder's memory, before the imaging component sees the
@@ -14,3 +15,5 @@
 // when the frame is larger than declared) and writes it into bitmap, turned as its Exif orientation says, with
 // transparent parts laid on white.
 ConvertOutcome ConvertWithImaging(HANDLE picture, HANDLE bitmap, std::uint32_t tag, const DeclaredFn& declared);
+// The same picture reduced for a preview (FittedPixels), into the section.
+ConvertOutcome ConvertWithImagingToFit(HANDLE picture, HANDLE section, const FitBox& box, const DeclaredFn& declared);

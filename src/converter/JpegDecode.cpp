@@ -265,23 +265,28 @@ JpegStatus Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, JpegByteS
     jpeg_save_markers(&cinfo, kApp1, 0);
     const jpeg_saved_marker_ptr firstApp1 = cinfo.marker_list;
     const Turn turn = kTurns[firstApp1 ? ExifOrientation(firstApp1->data, firstApp1->data_length) : kUpright];
-    // Full size and the most accurate decoding: integer DCT, fancy upsampling, no colour quantising.
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 1;
+    // The sink sees the size before the decoder allocates anything for the picture: a picture too large for
+    // a bitmap is refused before a multi-gigabyte progressive buffer is asked for, whatever the scale, since the
+    // coefficients of a progressive file are held at full size.
+    if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > kMaxPicturePixels) {
+        jpeg_abort_decompress(&cinfo);
+        return JpegStatus::TooLarge;
+    }
+    // The most accurate decoding: integer DCT, fancy upsampling, no colour quantising; smaller sizes come from the
+    // library's scaled inverse DCT, which decodes fewer pixels rather than dropping them after.
+    const unsigned eighths = std::clamp(sink.ScaleEighths(turn.transpose ? cinfo.image_height : cinfo.image_width,
+                                                          turn.transpose ? cinfo.image_width : cinfo.image_height),
+                                        1u, kFullScale);
+    cinfo.scale_num = eighths;
+    cinfo.scale_denom = kFullScale;
     cinfo.dct_method = JDCT_ISLOW;
     cinfo.do_fancy_upsampling = TRUE;
     cinfo.quantize_colors = FALSE;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    // The sink sees the size before the decoder allocates anything for the picture: a picture too large for
-    // a bitmap is refused before a multi-gigabyte progressive buffer is asked for.
     jpeg_calc_output_dimensions(&cinfo);
     const unsigned width = cinfo.output_width;
     const unsigned height = cinfo.output_height;
-    if (static_cast<std::uint64_t>(width) * height > kMaxPicturePixels) {
-        jpeg_abort_decompress(&cinfo);
-        return JpegStatus::TooLarge;
-    }
     if (!sink.Begin(turn.transpose ? height : width, turn.transpose ? width : height,
                     !turn.transpose && turn.flip ? JpegRowOrder::BottomFirst : JpegRowOrder::TopFirst)) {
         jpeg_abort_decompress(&cinfo);

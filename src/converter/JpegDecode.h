@@ -20,6 +20,8 @@ public:
     virtual std::size_t Read(unsigned char* buffer, std::size_t size) = 0;
 };
 
+inline constexpr unsigned kFullScale = 8;
+
 // The order in which a sink gets the rows: a picture turned upside down by its orientation streams bottom row
 // first.
 enum class JpegRowOrder { TopFirst, BottomFirst };
@@ -30,6 +32,9 @@ enum class JpegRowOrder { TopFirst, BottomFirst };
 class JpegRowSink {
 public:
     virtual ~JpegRowSink() = default;
+    // Asked once the header is read, with the whole picture's size as shown: the scale, in eighths (1 to 8), at
+    // which it is decoded; Begin then gets the scaled size (each side rounded up).
+    virtual unsigned ScaleEighths(unsigned shownWidth, unsigned shownHeight) { return kFullScale; }
     virtual bool Begin(unsigned width, unsigned height, JpegRowOrder order) = 0;
     virtual unsigned char* NextRow(unsigned row) = 0;
     virtual bool RowDone(unsigned row) = 0;
@@ -42,11 +47,11 @@ struct JpegResult {
     int messageCode;
 };
 
-// Decodes the whole picture into the sink, mirrored and turned as the orientation tag of the file's first APP1
-// segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A picture of more
-// than kMaxPicturePixels is TooLarge before the sink hears of it. A picture cut short (pixels or precision that
-// never came) is a decode error, so that no half-grey bitmap replaces anything, while one that lacks only its end
-// marker is whole. Pictures whose decoding needs more than kDecoderMemory, files of over 500 scans, a scan that
-// would take the work past kMaxCoefficientPasses (refused before it is decoded) and an invalid progression (a
-// scan that refines bits never sent, or sends them again) are decode errors too.
+// Decodes the whole picture into the sink at the scale it asks for, mirrored and turned as the orientation tag of the
+// file's first APP1 segment says; a picture turned by a quarter is held whole, within the decoder's memory bound. A
+// picture of more than kMaxPicturePixels is TooLarge before the sink hears of it. A picture cut short (pixels or
+// precision that never came) is a decode error, so that no half-grey bitmap replaces anything, while one that lacks
+// only its end marker is whole. Pictures whose decoding needs more than kDecoderMemory, files of over 500 scans, a scan
+// that would take the work past kMaxCoefficientPasses (refused before it is decoded) and an invalid progression (a scan
+// that refines bits never sent, or sends them again) are decode errors too.
 JpegResult DecodeJpeg(JpegByteSource& source, JpegRowSink& sink);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/AppError.h"
 #include "base/BitmapFile.h"
 #include "base/FileSystem.h"
 #include "base/MessageLoop.h"
@@ -167,6 +168,28 @@ ConversionFailure FailureOf(ConvertStatus status)
 }
 } // namespace
 
+std::wstring ConversionFailureText(const ConversionResult& result, bool jpeg)
+{
+    switch (result.failure) {
+    case ConversionFailure::CannotOpen:
+        return L"開けません";
+    case ConversionFailure::Unreadable:
+        return jpeg && result.jpegMessage != 0
+                   ? FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage))
+                   : L"画像として読めません";
+    case ConversionFailure::TooLarge:
+        return L"大きすぎて読み込めません";
+    case ConversionFailure::CannotCreate:
+        return L"ビットマップを作成できません";
+    case ConversionFailure::TimedOut:
+        return L"時間内に変換できませんでした";
+    case ConversionFailure::CannotStart:
+        return FormatMessageText(L"変換プログラム %s を起動できません", kConverterFileName);
+    default:
+        return L"変換中に変換プログラムが異常終了しました";
+    }
+}
+
 ConverterProgram ConverterBesideProgram()
 {
     return {FolderOf(OwnFilePath()) + L"\\" + kConverterFileName, L""};
@@ -190,14 +213,14 @@ std::wstring TemporaryPathFor(const std::wstring& bmpPath, unsigned number)
     return path;
 }
 
-bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std::uint32_t tag)
+bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std::uint32_t tag, bool anyHolder)
 {
     // Without the replace flag the rename fails rather than take the place of a file that came meanwhile.
     if (MoveFileExW(temporary.c_str(), target.c_str(), 0)) {
         return true;
     }
     const DWORD error = GetLastError();
-    return (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) && BitmapTagOf(target) == tag &&
+    return (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) && (anyHolder || BitmapTagOf(target) == tag) &&
            MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
@@ -313,8 +336,14 @@ bool PictureConverter::Start(const ConversionJob& job, DoneFn done)
         FinishSoon(ConversionFailure::CannotOpen);
         return true;
     }
-    temporary_ = CreateTemporaryBeside(job.bitmap, temporaryPath_);
-    if (!temporary_) {
+    if (job.preview) {
+        section_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                                          static_cast<DWORD>(kPreviewSectionBytes >> 32),
+                                          static_cast<DWORD>(kPreviewSectionBytes), nullptr));
+    } else {
+        temporary_ = CreateTemporaryBeside(job.bitmap, temporaryPath_);
+    }
+    if (job.preview ? !section_ : !temporary_) {
         FinishSoon(ConversionFailure::CannotCreate);
         return true;
     }
@@ -328,7 +357,15 @@ bool PictureConverter::Start(const ConversionJob& job, DoneFn done)
     request.coding = job.coding;
     request.tag = tag_;
     request.picture = CopyInto(process_.Get(), picture_.Get(), FILE_GENERIC_READ);
-    request.bitmap = CopyInto(process_.Get(), temporary_.Get(), FILE_GENERIC_WRITE);
+    if (job.preview) {
+        request.output = ConvertOutput::PixelsToFit;
+        request.fitWidth = job.preview->width;
+        request.fitHeight = job.preview->height;
+        request.leastScalePpm = job.preview->leastScalePpm;
+        request.bitmap = CopyInto(process_.Get(), section_.Get(), FILE_MAP_READ | FILE_MAP_WRITE);
+    } else {
+        request.bitmap = CopyInto(process_.Get(), temporary_.Get(), FILE_GENERIC_WRITE);
+    }
     OVERLAPPED write = {};
     write.hEvent = writeEvent_.Get();
     DWORD written = 0;
@@ -358,6 +395,13 @@ void PictureConverter::Cancel()
 {
     if (busy_) {
         Finish({ConversionFailure::Cancelled});
+    }
+}
+
+void PictureConverter::Close()
+{
+    if (!busy_) {
+        EndProcess();
     }
 }
 
@@ -443,6 +487,10 @@ void PictureConverter::OnReply(const ConverterReply& reply)
         Finish({FailureOf(reply.status), reply.jpegMessage});
         return;
     }
+    if (request_.preview) {
+        OnPixels(reply);
+        return;
+    }
     // The converter's file is taken only as exactly the bitmap it says it wrote, within the bounds.
     unsigned char headers[kBitmapHeaderSize] = {};
     LARGE_INTEGER size = {};
@@ -457,12 +505,34 @@ void PictureConverter::OnReply(const ConverterReply& reply)
         return;
     }
     temporary_.Reset();
-    if (!CommitBitmap(temporaryPath_, request_.bitmap, tag_)) {
+    if (!CommitBitmap(temporaryPath_, request_.bitmap, tag_, request_.ownBitmap)) {
         Finish({ConversionFailure::CannotCreate});
         return;
     }
     temporaryPath_.clear();
     Finish({ConversionFailure::None});
+}
+
+void PictureConverter::OnPixels(const ConverterReply& reply)
+{
+    // The pixels are taken only at exactly the size the request asked for this picture, within the section.
+    const PreviewFit& fit = *request_.preview;
+    const auto fitted =
+        FitPicture(reply.width, reply.height, fit.width, fit.height, fit.leastScalePpm, kPreviewSectionBytes);
+    if (!fitted || static_cast<std::uint64_t>(reply.width) * reply.height > kMaxPicturePixels ||
+        reply.fittedWidth != fitted->width || reply.fittedHeight != fitted->height) {
+        Finish({ConversionFailure::Unreadable}, false);
+        return;
+    }
+    auto pixels = std::make_shared<FittedPixels>();
+    pixels->section = std::move(section_);
+    pixels->shownWidth = reply.width;
+    pixels->shownHeight = reply.height;
+    pixels->width = fitted->width;
+    pixels->height = fitted->height;
+    ConversionResult result;
+    result.pixels = std::move(pixels);
+    Finish(std::move(result));
 }
 
 void PictureConverter::Finish(ConversionResult result, bool converterSound)
@@ -479,6 +549,7 @@ void PictureConverter::Finish(ConversionResult result, bool converterSound)
     }
     picture_.Reset();
     temporary_.Reset();
+    section_.Reset();
     if (!temporaryPath_.empty()) {
         DeleteFileW(temporaryPath_.c_str());
         temporaryPath_.clear();

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "base/ConverterProtocol.h"
@@ -38,18 +40,43 @@ enum class ConversionFailure {
     CannotStart,  // the converter cannot be started
     Cancelled,
 };
+// A preview's pixels: top-down rows of 24-bit pixels, each padded to a multiple of 4 bytes, at the start of a
+// section that the program made and the converter wrote into.
+struct FittedPixels {
+    KernelHandle section;
+    unsigned shownWidth = 0; // the whole picture as shown
+    unsigned shownHeight = 0;
+    unsigned width = 0; // the pixels
+    unsigned height = 0;
+};
+
 struct ConversionResult {
     ConversionFailure failure = ConversionFailure::None;
-    int jpegMessage = 0; // the JPEG decoder's message number with Unreadable
+    int jpegMessage = 0;                        // the JPEG decoder's message number with Unreadable
+    std::shared_ptr<const FittedPixels> pixels; // a preview's, when it succeeded
+};
+
+// Why a picture was passed over, as the messages say it after the picture's name: "開けません",
+// "JPEG エラー #n" (for a JPEG file, jpeg), "画像として読めません" and so on.
+std::wstring ConversionFailureText(const ConversionResult& result, bool jpeg);
+
+// What a preview asks for: the box that its reduced picture covers and the least scale it keeps (FitPicture).
+struct PreviewFit {
+    unsigned width = 0;
+    unsigned height = 0;
+    std::uint32_t leastScalePpm = 0;
 };
 
 // One picture to convert and where its bitmap goes. The bitmap is written under a temporary name in its folder,
 // checked, and renamed to its name only when that name is free or holds this picture's own earlier conversion
-// (ConversionTag): nothing the program did not write is replaced.
+// (ConversionTag): nothing the program did not write is replaced. The program's own wallpaper bitmap is replaced
+// whatever it holds, still only once the new one is complete. A preview's job asks for pixels instead.
 struct ConversionJob {
     std::wstring picture;
     PictureCoding coding = PictureCoding::Jpeg;
     std::wstring bitmap;
+    bool ownBitmap = false;
+    std::optional<PreviewFit> preview;
 };
 
 class PictureConverter {
@@ -70,6 +97,8 @@ public:
     bool Busy() const { return busy_; }
     // Ends the converter at once; the running conversion's done hears Cancelled.
     void Cancel();
+    // Ends the converter when it has nothing to do (a done call may end its own); the next request starts one anew.
+    void Close();
 
 private:
     bool Launch();
@@ -77,6 +106,7 @@ private:
     bool PostRead();
     void Advance();
     void OnReply(const ConverterReply& reply);
+    void OnPixels(const ConverterReply& reply);
     void Watch(bool on);
     // converterSound: the converter answered as it should, and serves the next request.
     void Finish(ConversionResult result, bool converterSound = true);
@@ -107,6 +137,7 @@ private:
     std::wstring temporaryPath_;
     DWORD startTick_ = 0;
     ConversionResult early_;
+    KernelHandle section_;
 };
 
 // Converts while handling messages, until the conversion ends or stop() (asked after every round of messages)
@@ -120,5 +151,6 @@ ConversionResult ConvertHandlingMessages(PictureConverter& converter, const Conv
 std::wstring TemporaryPathFor(const std::wstring& bmpPath, unsigned number);
 
 // Puts a finished bitmap (temporary) in place under target: when target is free, or holds a bitmap that carries
-// tag (this picture's earlier conversion). False, and target untouched, otherwise.
-bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std::uint32_t tag);
+// tag (this picture's earlier conversion), or always for the program's own bitmap (anyHolder). False, and target
+// untouched, otherwise.
+bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std::uint32_t tag, bool anyHolder = false);

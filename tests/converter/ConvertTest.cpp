@@ -23,6 +23,7 @@
 #include "base/ComLibrary.h"
 #include "converter/BitmapWriter.h"
 #include "converter/ExifOrientation.h"
+#include "converter/FittedPixels.h"
 #include "converter/ImagingDecode.h"
 #include "converter/PictureHeaders.h"
 #include "wallpaper/CraftedPng.h"
@@ -190,6 +191,65 @@ ConvertOutcome Convert(const std::wstring& picture, const std::wstring& bitmap,
                                          : ConvertWithImaging(in.Get(), out.Get(), 7, nullptr);
 }
 
+// A picture reduced into a section as the converter does for a preview, and the pixels it wrote (top row first).
+struct Fitted {
+    ConvertOutcome outcome;
+    Picture picture;
+};
+Fitted FitIntoSection(const std::wstring& path, PictureCoding coding, const FitBox& box)
+{
+    FileHandle in(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle section(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            static_cast<DWORD>(kPreviewSectionBytes), nullptr));
+    Fitted fitted;
+    fitted.outcome = coding == PictureCoding::Jpeg ? ConvertJpegToFit(in.Get(), section.Get(), box, nullptr)
+                                                   : ConvertWithImagingToFit(in.Get(), section.Get(), box, nullptr);
+    const auto* bytes = static_cast<const unsigned char*>(MapViewOfFile(section.Get(), FILE_MAP_READ, 0, 0, 0));
+    const unsigned width = fitted.outcome.fittedWidth, height = fitted.outcome.fittedHeight;
+    const std::size_t stride = (width * 3 + 3) / 4 * 4;
+    fitted.picture = {width, height, {}};
+    for (unsigned y = 0; y < height; ++y) {
+        for (unsigned x = 0; x < width; ++x) {
+            const unsigned char* pixel = bytes + y * stride + x * 3;
+            fitted.picture.rgb.insert(fitted.picture.rgb.end(), {pixel[2], pixel[1], pixel[0]});
+        }
+    }
+    UnmapViewOfFile(bytes);
+    return fitted;
+}
+
+// Each pixel the average of the block of the picture it stands for.
+Picture Averaged(const Picture& picture, unsigned width, unsigned height)
+{
+    Picture reduced{width, height, {}};
+    for (unsigned y = 0; y < height; ++y) {
+        for (unsigned x = 0; x < width; ++x) {
+            const unsigned x0 = x * picture.width / width, x1 = (x + 1) * picture.width / width;
+            const unsigned y0 = y * picture.height / height, y1 = (y + 1) * picture.height / height;
+            for (unsigned c = 0; c < 3; ++c) {
+                unsigned sum = 0;
+                for (unsigned yy = y0; yy < y1; ++yy) {
+                    for (unsigned xx = x0; xx < x1; ++xx) {
+                        sum += picture.rgb[(yy * picture.width + xx) * 3 + c];
+                    }
+                }
+                const unsigned count = (x1 - x0) * (y1 - y0);
+                reduced.rgb.push_back(static_cast<unsigned char>((sum + count / 2) / count));
+            }
+        }
+    }
+    return reduced;
+}
+
+double MeanDifference(const Picture& a, const Picture& b)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < a.rgb.size() && i < b.rgb.size(); ++i) {
+        sum += std::abs(a.rgb[i] - b.rgb[i]);
+    }
+    return a.rgb.empty() ? 255 : sum / a.rgb.size();
+}
+
 class JpegToBmpTest : public testing::Test {
 protected:
     ScratchFolder folder{L"SorabuneJpegToBmpTest"};
@@ -353,6 +413,63 @@ TEST(BitmapLayoutTest, RowsArePaddedToFourBytesAndOversizedPicturesRefused)
     EXPECT_EQ(LayoutFor(6000, 4000)->fileSize, 54u + 18000u * 4000u);
     EXPECT_FALSE(LayoutFor(0, 10));
     EXPECT_FALSE(LayoutFor(65500, 65500)) << "beyond a bitmap's 32-bit sizes";
+}
+
+TEST(BitmapLayoutTest, APreviewCoversItsBoxKeepsItsLeastScaleNeverGrowsAndFitsItsBytes)
+{
+    const struct {
+        unsigned width, height, boxWidth, boxHeight, leastScalePpm;
+        unsigned fittedWidth, fittedHeight;
+    } rows[] = {
+        {6000, 4000, 220, 124, 0, 220, 147},       // fill's box: the wider side decides
+        {4000, 6000, 220, 124, 0, 220, 330},       // turned: still the box's width
+        {6000, 4000, 0, 0, 171875, 1032, 688},     // centre's scale of 330 / 1920
+        {6000, 4000, 220, 124, 171875, 1032, 688}, // the larger of the two
+        {100, 50, 220, 124, 0, 100, 50},           // never enlarged
+        {227, 149, 57, 38, 0, 58, 38},             // a side the scale makes whole stays whole
+    };
+    for (const auto& row : rows) {
+        const auto fitted = FitPicture(row.width, row.height, row.boxWidth, row.boxHeight, row.leastScalePpm, 1 << 24);
+        ASSERT_TRUE(fitted) << row.width << " x " << row.height;
+        EXPECT_EQ(fitted->width, row.fittedWidth) << row.width << " x " << row.height;
+        EXPECT_EQ(fitted->height, row.fittedHeight) << row.width << " x " << row.height;
+        EXPECT_EQ(fitted->stride, (row.fittedWidth * 3 + 3) / 4 * 4);
+    }
+    const auto bounded = FitPicture(60000, 60000, 0, 0, 1000000, kPreviewSectionBytes);
+    ASSERT_TRUE(bounded);
+    EXPECT_LE(static_cast<std::uint64_t>(bounded->stride) * bounded->height, kPreviewSectionBytes);
+    EXPECT_GT(static_cast<std::uint64_t>(bounded->stride) * bounded->height, kPreviewSectionBytes * 9 / 10);
+    EXPECT_FALSE(FitPicture(0, 10, 220, 124, 0, kPreviewSectionBytes));
+}
+
+TEST_F(JpegToBmpTest, APreviewIsThePictureAveragedDownToItsFittedSizeAsShown)
+{
+    // A JPEG decoded at three eighths, 86 x 56, then averaged to 58 x 38: within a few levels of the averaged full
+    // decoding (the library's scaled decoding is no plain average; turned over or with its colours swapped, the
+    // picture is dozens of levels off).
+    const Picture whole = ReadPnm(Reference(L"testorig.pnm"));
+    ASSERT_FALSE(whole.rgb.empty()) << "no reference decodings";
+    Fitted jpeg = FitIntoSection(TestImage(L"testorig.jpg"), PictureCoding::Jpeg, {57, 38, 0});
+    ASSERT_EQ(jpeg.outcome.status, ConvertStatus::Converted);
+    EXPECT_EQ(jpeg.outcome.width, 227u);
+    EXPECT_EQ(jpeg.outcome.height, 149u);
+    ASSERT_EQ(jpeg.picture.width, 58u);
+    ASSERT_EQ(jpeg.picture.height, 38u);
+    EXPECT_LT(MeanDifference(jpeg.picture, Averaged(whole, 58, 38)), 8.0);
+
+    // Another type is averaged from its whole decoding, exactly, turned as its orientation says: stored 3 x 2
+    // with its left column dark and turned a quarter, shown 2 x 3 with the dark row on top, reduced to 1 x 2.
+    ASSERT_TRUE(WriteBytes(folder / L"turned.tif", HandMadeTiff(3, 2, 6,
+                                                                {10, 10, 10, 200, 200, 200, 250, 250, 250, //
+                                                                 30, 30, 30, 220, 220, 220, 240, 240, 240})));
+    Fitted tiff = FitIntoSection(folder / L"turned.tif", PictureCoding::Imaging, {1, 1, 500000});
+    ASSERT_EQ(tiff.outcome.status, ConvertStatus::Converted);
+    EXPECT_EQ(tiff.outcome.width, 2u);
+    EXPECT_EQ(tiff.outcome.height, 3u);
+    ASSERT_EQ(tiff.picture.width, 1u);
+    ASSERT_EQ(tiff.picture.height, 2u);
+    EXPECT_EQ(tiff.picture.rgb, (std::vector<unsigned char>{20, 20, 20, 228, 228, 228}));
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"turned.tif"}) << "nothing written beside it";
 }
 
 TEST_F(JpegToBmpTest, OtherPicturesLayTransparencyOnWhiteReadTheirPaletteAndTurnByTheirOrientation)

@@ -206,3 +206,28 @@ TEST_F(PictureConverterTest, TheThreadHandlesItsMessagesWhileAConversionRunsAndC
     KillTimer(nullptr, timer);
     DestroyWindow(window);
 }
+
+TEST_F(PictureConverterTest, APreviewComesBackAsPixelsOfItsFittedSizeAndNoFileIsWritten)
+{
+    const std::wstring picture = folder / L"photo.jpg";
+    ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), picture));
+    const ConversionJob job{picture, PictureCoding::Jpeg, L"", false, PreviewFit{57, 38, 0}};
+    PictureConverter converter;
+    const ConversionResult result = ConvertHandlingMessages(converter, job);
+    ASSERT_EQ(result.failure, ConversionFailure::None);
+    ASSERT_TRUE(result.pixels);
+    EXPECT_EQ(result.pixels->shownWidth, 227u);
+    EXPECT_EQ(result.pixels->shownHeight, 149u);
+    EXPECT_EQ(result.pixels->width, 58u);
+    EXPECT_EQ(result.pixels->height, 38u);
+    const auto* pixels =
+        static_cast<const unsigned char*>(MapViewOfFile(result.pixels->section.Get(), FILE_MAP_READ, 0, 0, 60 * 38));
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_NE(std::count(pixels, pixels + 58 * 3, 0), 58 * 3) << "the top row was written";
+    UnmapViewOfFile(pixels);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"photo.jpg"});
+
+    // Pixels of another size than asked are not taken.
+    PictureConverter lying(Misbehaving(L"lie"));
+    EXPECT_EQ(ConvertHandlingMessages(lying, job).failure, ConversionFailure::Unreadable);
+}

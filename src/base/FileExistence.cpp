@@ -237,7 +237,7 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
             }
             listed = listing->names.count(name) > 0;
         }
-        states[i] = listed || FileExists(paths[i]) ? FileState::Present : FileState::Missing;
+        states[i] = listed || EntryExists(paths[i]) ? FileState::Present : FileState::Missing;
     }
     return states;
 }
@@ -250,7 +250,7 @@ FileExistence& FileExistence::Program()
 
 FileState FileStateOf(const std::wstring& path)
 {
-    if (FileExists(path)) {
+    if (EntryExists(path)) {
         return FileState::Present;
     }
     return AskVolume(VolumeOf(path)) ? FileState::Missing : FileState::VolumeAbsent;

@@ -45,6 +45,7 @@ public:
     // is listed once and its listing reused for as long as the folder is unchanged; the listing stops at a few times as
     // many entries as paths asked in the folder, so that a few hundred pictures of a folder of thousands do not
     // read all of it.
+    // A path that names a folder (NamesFolder) is present while that folder is.
     std::vector<FileState> Check(const std::vector<std::wstring>& paths);
 
     // The checker that the program's load and purges share, so that listings outlive one purge.

@@ -14,6 +14,20 @@ bool FileExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool NamesFolder(std::wstring_view path)
+{
+    return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
+}
+
+bool EntryExists(const std::wstring& path)
+{
+    if (!NamesFolder(path)) {
+        return FileExists(path);
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::wstring OwnFilePath()
 {
     std::wstring path(MAX_PATH, L'\0');

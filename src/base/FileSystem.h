@@ -6,6 +6,10 @@
 
 // A file (not a folder) of that name exists; false for an empty name.
 bool FileExists(const std::wstring& path);
+// The path ends in a backslash or slash, which is how a list of files names a folder among them.
+bool NamesFolder(std::wstring_view path);
+// What the path names exists: the folder for a path that names a folder, else the file.
+bool EntryExists(const std::wstring& path);
 
 // The folder holding a path's last component. A root keeps its backslash (D:\ or \\server\share\), since D:
 // alone names the drive's current folder, not its root. Empty when the path names no folder.

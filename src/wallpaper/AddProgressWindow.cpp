@@ -43,11 +43,6 @@ bool AddProgressWindow::Create(HWND owner)
     return true;
 }
 
-void AddProgressWindow::ShowWalk(std::size_t found, const std::wstring& folder)
-{
-    Show(L"フォルダを調べています (画像 " + std::to_wstring(found) + L" 個)", folder, 0);
-}
-
 void AddProgressWindow::ShowFile(std::size_t number, std::size_t total, const std::wstring& path)
 {
     Show(L"壁紙を追加しています (" + std::to_wstring(number) + L" / " + std::to_wstring(total) + L")", path,

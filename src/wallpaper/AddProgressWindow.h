@@ -1,5 +1,5 @@
-// AddProgressWindow: the small window of a long add of wallpapers, which names the folder being looked through and
-// then the file being added, counts the files and offers a Cancel button (Esc too) that ends the add at once.
+// AddProgressWindow: the small window of a long add of wallpapers, which names the file being added, counts the
+// files and offers a Cancel button (Esc too) that ends the add at once.
 #pragma once
 
 #include <windows.h>
@@ -21,8 +21,6 @@ public:
 
     // Creates the window owned by owner and shows it active: the user has just started the add.
     bool Create(HWND owner);
-    // The folder being listed and the pictures found so far; painted at once, before the listing goes on.
-    void ShowWalk(std::size_t found, const std::wstring& folder);
     // File number (from 1) of total, and its path; painted at once.
     void ShowFile(std::size_t number, std::size_t total, const std::wstring& path);
     // Cancel was pressed (or Esc, or the close box).

@@ -53,30 +53,8 @@ struct Skipped {
     ConversionResult result;
 };
 
-// Why a picture was passed over, after its name.
-std::wstring Reason(const ConversionResult& result, AddKind kind)
-{
-    switch (result.failure) {
-    case ConversionFailure::CannotOpen:
-        return L"開けません";
-    case ConversionFailure::Unreadable:
-        return kind == AddKind::Jpeg && result.jpegMessage != 0
-                   ? FormatMessageText(L"JPEG エラー #%d", std::to_wstring(result.jpegMessage))
-                   : L"画像として読めません";
-    case ConversionFailure::TooLarge:
-        return L"大きすぎて読み込めません";
-    case ConversionFailure::CannotCreate:
-        return L"ビットマップを作成できません";
-    case ConversionFailure::TimedOut:
-        return L"時間内に変換できませんでした";
-    case ConversionFailure::CannotStart:
-        return FormatMessageText(L"変換プログラム %s を起動できません", kConverterFileName);
-    default:
-        return L"変換中に変換プログラムが異常終了しました";
-    }
-}
+} // namespace
 
-// A heading and up to kNamedSkipped lines, then how many more.
 std::wstring NamedList(const wchar_t* heading, const std::vector<std::wstring>& lines)
 {
     std::wstring message = heading;
@@ -89,6 +67,7 @@ std::wstring NamedList(const wchar_t* heading, const std::vector<std::wstring>& 
     return message;
 }
 
+namespace {
 // Entries compared as Windows compares file names.
 std::wstring EntryKey(std::wstring path)
 {
@@ -127,21 +106,21 @@ public:
     void Run(const std::vector<std::wstring>& files, const FolderQueries& folders)
     {
         const std::vector<std::wstring>& decoded = DecodedExtensions();
-        const auto isPicture = [&decoded](std::wstring_view path) {
-            return AddKindOf(path, decoded) != AddKind::Unreadable;
-        };
-        const bool anyFolder = std::any_of(files.begin(), files.end(), folders.isFolder);
-        if (anyFolder || std::any_of(files.begin(), files.end(), [&decoded](const std::wstring& file) {
-                const AddKind kind = AddKindOf(file, decoded);
-                return kind == AddKind::Jpeg || kind == AddKind::Decoded;
-            })) {
-            // Its start overlaps the walk and the first files.
+        std::vector<bool> isFolder(files.size());
+        std::transform(files.begin(), files.end(), isFolder.begin(), folders.isFolder);
+        bool converts = false;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const AddKind kind = AddKindOf(files[i], decoded);
+            converts = converts || (!isFolder[i] && (kind == AddKind::Jpeg || kind == AddKind::Decoded));
+        }
+        if (converts) {
+            // Its start overlaps the first files.
             converter_.Prepare();
         }
         for (const std::wstring& entry : ListItems(form_.Control(IDC_WALLPAPER_LIST))) {
             listed_.insert(EntryKey(entry));
         }
-        if (anyFolder || files.size() > kQuietAddCount) {
+        if (files.size() > kQuietAddCount) {
             progress_.emplace(form_.Errors());
             if (!progress_->Create(form_.Hwnd())) {
                 progress_.reset();
@@ -150,18 +129,16 @@ public:
         if (!progress_) {
             waiting_.emplace();
         }
-        const auto items = ExpandFolders(files, folders, isPicture, [this](std::size_t found, const std::wstring& at) {
+        for (std::size_t i = 0; i < files.size() && !stopped_; ++i) {
             if (progress_) {
-                progress_->ShowWalk(found, at);
+                progress_->ShowFile(i + 1, files.size(), files[i]);
             }
-            return KeepGoing();
-        });
-        for (std::size_t i = 0; items && i < items->size() && !stopped_; ++i) {
-            if (progress_) {
-                progress_->ShowFile(i + 1, items->size(), (*items)[i].path);
+            if (isFolder[i]) {
+                AddFolder(files[i]);
+            } else {
+                AddOne(files[i], AddKindOf(files[i], decoded));
             }
-            AddOne((*items)[i], AddKindOf((*items)[i].path, decoded));
-            // Between bitmaps, which need no conversion, the tick keeps its moments and Cancel is seen.
+            // Between bitmaps and folders, which need no conversion, the tick keeps its moments and Cancel is seen.
             if (progress_ && !stopped_) {
                 KeepGoing();
             }
@@ -177,7 +154,8 @@ public:
     {
         std::vector<std::wstring> failed;
         for (const Skipped& skipped : failed_) {
-            failed.push_back(skipped.picture + L"（" + Reason(skipped.result, skipped.kind) + L"）");
+            failed.push_back(skipped.picture + L"（" +
+                             ConversionFailureText(skipped.result, skipped.kind == AddKind::Jpeg) + L"）");
         }
         std::wstring message;
         if (!unreadable_.empty()) {
@@ -203,35 +181,40 @@ private:
         return !stopped_;
     }
 
-    void AddOne(const AddItem& item, AddKind kind)
+    // A folder is one entry, its pictures listed when a change reaches it; a folder listed already is not added
+    // again, since its two entries would share one place in it.
+    void AddFolder(const std::wstring& folder)
+    {
+        const std::wstring entry = FolderEntryFor(folder);
+        if (listed_.insert(EntryKey(entry)).second) {
+            Append(entry);
+        }
+    }
+
+    void AddOne(const std::wstring& picture, AddKind kind)
     {
         if (kind == AddKind::Unreadable) {
-            unreadable_.push_back(item.path);
+            unreadable_.push_back(picture);
             return;
         }
         if (kind == AddKind::Bitmap) {
-            if (!item.fromFolder || listed_.insert(EntryKey(item.path)).second) {
-                Append(item.path);
-            }
+            Append(picture);
             return;
         }
-        const std::uint32_t tag = ConversionTag(item.path);
-        const auto target = BitmapTargetFor(item.path, [tag](const std::wstring& name) { return HolderOf(name, tag); });
+        const std::uint32_t tag = ConversionTag(picture);
+        const auto target = BitmapTargetFor(picture, [tag](const std::wstring& name) { return HolderOf(name, tag); });
         if (!target) {
-            failed_.push_back({item.path, kind, {ConversionFailure::CannotCreate}});
+            failed_.push_back({picture, kind, {ConversionFailure::CannotCreate}});
             return;
         }
-        if (item.fromFolder && target->replacesOwnConversion && listed_.count(EntryKey(target->path)) != 0) {
-            return;
-        }
-        const ConversionJob job{item.path, kind == AddKind::Jpeg ? PictureCoding::Jpeg : PictureCoding::Imaging,
+        const ConversionJob job{picture, kind == AddKind::Jpeg ? PictureCoding::Jpeg : PictureCoding::Imaging,
                                 target->path};
         const ConversionResult result = ConvertHandlingMessages(converter_, job, [this] { return Stopping(); });
         if (result.failure == ConversionFailure::Cancelled) {
             quitting_ = QuitRequested();
             stopped_ = true;
         } else if (result.failure != ConversionFailure::None) {
-            failed_.push_back({item.path, kind, result});
+            failed_.push_back({picture, kind, result});
         } else {
             listed_.insert(EntryKey(target->path));
             Append(target->path);

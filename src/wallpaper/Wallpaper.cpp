@@ -10,15 +10,20 @@
 #include "base/AppError.h"
 #include "base/FileSystem.h"
 #include "base/FileExistence.h"
+#include "base/ShellPlaces.h"
+
+#include <shlobj.h>
+#include "wallpaper/WallpaperPage.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
 constexpr wchar_t kDesktopSection[] = L"Control Panel\\Desktop";
+constexpr wchar_t kWallpaperBitmapPlace[] = L"\\Sorabune\\Wallpaper.bmp";
+} // namespace
 
-// Removes the entries whose file is missing from a volume that is there, in one pass with no entry passed
-// over, and tells which of the remaining entries may be applied now. Entries on an absent drive or share stay:
-// a stick not plugged in or a share not yet connected must not cost the user the list.
-std::vector<bool> Purge(HWND list, std::vector<std::wstring>& items)
+// Entries on an absent drive or share stay: a stick not plugged in or a share not yet connected must not cost the
+// user the list.
+std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items)
 {
     std::vector<FileState> states = FileExistence::Program().Check(items);
     std::vector<bool> kept(states.size());
@@ -47,7 +52,12 @@ std::vector<bool> Purge(HWND list, std::vector<std::wstring>& items)
     items = std::move(keptItems);
     return usable;
 }
-} // namespace
+
+std::wstring ProgramWallpaperBitmap()
+{
+    const std::wstring local = ShellFolder(CSIDL_LOCAL_APPDATA);
+    return local.empty() ? std::wstring() : WithoutTrailingBackslash(local) + kWallpaperBitmapPlace;
+}
 
 WallpaperStyle& CurrentWallpaperStyle()
 {
@@ -127,28 +137,5 @@ std::vector<std::wstring> ListItems(HWND list)
 
 void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem)
 {
-    // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
-    try {
-        HWND list = form.Control(IDC_WALLPAPER_LIST);
-        std::vector<std::wstring> items = ListItems(list);
-        const std::vector<bool> usable = Purge(list, items);
-        std::optional<std::size_t> next;
-        switch (static_cast<WallpaperOrder>(form.Index(IDC_WALLPAPER_ORDER))) {
-        case WallpaperOrder::Sequential:
-            if (!items.empty()) {
-                next = NextSequentialPosition(items, CurrentDesktopWallpaper(), usable);
-            }
-            break;
-        case WallpaperOrder::Random:
-            next = RandomPosition(usable, WallpaperRandom());
-            break;
-        default:
-            break;
-        }
-        if (next) {
-            SetWallpaper(items[*next], CurrentWallpaperStyle(), tellSystem);
-        }
-    } catch (const AppError& error) {
-        form.Errors().Report(error.Message());
-    }
+    static_cast<WallpaperPage&>(form.Page(kWallpaperPageIndex)).Changer().ChangeNext(tellSystem);
 }

@@ -19,10 +19,20 @@ std::mt19937& WallpaperRandom();
 // The call that tells the system of a new wallpaper (SystemParametersInfoW in the program).
 using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
 
-// Chooses and applies the next wallpaper from the list: the purge, then the next entry in list order or at
-// random, with CurrentWallpaperStyle. A failure goes to the dialog's error reporter.
+// Chooses and applies the next wallpaper from the list of the dialog's wallpaper page (its WallpaperChanger): the
+// purge, then the next entry in list order or at random, with CurrentWallpaperStyle. A file is applied before this
+// returns; a folder's picture once the converter has made it. A failure goes to the dialog's error reporter.
 void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem);
 using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn tellSystem);
+
+// Removes the entries whose file (or folder) is missing from a volume that is there, in one pass with no entry
+// passed over, and tells which of the remaining entries may be applied now; items becomes the remaining entries.
+std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items);
+
+// The program's one wallpaper bitmap, into which a folder entry's pictures are converted: in the user's local
+// application data folder, never in the user's own folders. Empty when the system names no such folder.
+std::wstring ProgramWallpaperBitmap();
+using WallpaperBitmapFn = std::wstring (*)();
 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
 void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem);

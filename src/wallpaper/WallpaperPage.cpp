@@ -1,4 +1,5 @@
-// The wallpaper page 壁紙チェンジャー: list editing, preview, manual change, style choice and file drops.
+// The wallpaper page 壁紙チェンジャー: list editing and drawing, the add dialog with its folder picker, preview, manual
+// change, style choice and file drops.
 #include "wallpaper/WallpaperPage.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "base/FileExistence.h"
 #include "base/Handles.h"
 #include "wallpaper/AddWallpapers.h"
+#include "wallpaper/WallpaperRules.h"
 #include "base/ComLibrary.h"
 #include "wallpaper/Wallpaper.h"
 
@@ -34,7 +36,8 @@ constexpr int kImgHeight = WallpaperPage::kPreviewHeight;
 const ControlDef kControls[] = {
     {IDC_WALLPAPER_LIST_LABEL, WC_STATICW, L"壁紙リスト", 30, 10, 200, 16, SS_LEFT},
     {IDC_WALLPAPER_LIST, WC_LISTBOXW, L"", 30, 28, 496, 97,
-     LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP},
+     LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL |
+         WS_HSCROLL | WS_BORDER | WS_TABSTOP},
     {IDC_WALLPAPER_ADD, WC_BUTTONW, L"追  加", 30, 133, 80, 28, kButton},
     {IDC_WALLPAPER_DELETE, WC_BUTTONW, L"削  除", 116, 133, 80, 28, kButton},
     {IDC_WALLPAPER_UP, WC_BUTTONW, L"U  P", 202, 133, 80, 28, kButton},
@@ -57,6 +60,96 @@ constexpr CLSID kFileOpenDialogClass = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1,
 // One filter of every type the add takes, the system's decoders' included.
 constexpr wchar_t kAddDialogFilterLabel[] = L"画像ファイル";
 constexpr int kExtentMargin = 8;
+// The list's folder icon and the room around it, at 96 DPI.
+constexpr int kListIcon = 16;
+constexpr int kListIconMargin = 2;
+constexpr int kListTextMargin = 4;
+// shell32.dll's closed folder, the icon Explorer shows for a folder.
+constexpr int kShellFolderIcon = 4;
+// The add dialog's own button, and the answer with which it closes the dialog for the folder picker.
+constexpr DWORD kAddFolderButtonId = 1;
+constexpr HRESULT kFolderPickerWanted = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201);
+
+// The add dialog's events: its button "フォルダを追加..." closes it so that the folder picker can open. It lives on the
+// stack for the dialog's Show, so its count of references is only for form.
+class AddDialogEvents : public IFileDialogEvents, public IFileDialogControlEvents {
+public:
+    explicit AddDialogEvents(IFileDialog& dialog) : dialog_(dialog) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (riid == __uuidof(IUnknown) || riid == __uuidof(IFileDialogEvents)) {
+            *object = static_cast<IFileDialogEvents*>(this);
+        } else if (riid == __uuidof(IFileDialogControlEvents)) {
+            *object = static_cast<IFileDialogControlEvents*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OnItemSelected(IFileDialogCustomize*, DWORD, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnButtonClicked(IFileDialogCustomize*, DWORD id) override
+    {
+        if (id == kAddFolderButtonId) {
+            dialog_.Close(kFolderPickerWanted);
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnCheckButtonToggled(IFileDialogCustomize*, DWORD, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnControlActivating(IFileDialogCustomize*, DWORD) override { return S_OK; }
+
+private:
+    IFileDialog& dialog_;
+};
+
+// The paths of a dialog's chosen items.
+std::vector<std::wstring> ChosenPaths(IFileOpenDialog& dialog)
+{
+    std::vector<std::wstring> paths;
+    ComPtr<IShellItemArray> chosen;
+    if (FAILED(dialog.GetResults(chosen.Put()))) {
+        return paths;
+    }
+    DWORD count = 0;
+    chosen->GetCount(&count);
+    paths.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IShellItem> item;
+        wchar_t* path = nullptr;
+        if (SUCCEEDED(chosen->GetItemAt(i, item.Put())) && SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            paths.emplace_back(path);
+            Com().taskMemFree(path);
+        }
+    }
+    return paths;
+}
+
+bool MakeOpenDialog(ComPtr<IFileOpenDialog>& dialog, FILEOPENDIALOGOPTIONS options)
+{
+    if (FAILED(Com().createInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
+        return false;
+    }
+    FILEOPENDIALOGOPTIONS own = 0;
+    dialog->GetOptions(&own);
+    dialog->SetOptions(own | options | FOS_ALLOWMULTISELECT | FOS_NOCHANGEDIR | FOS_PATHMUSTEXIST |
+                       FOS_FORCEFILESYSTEM);
+    return true;
+}
 
 template <std::size_t N>
 void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N], std::size_t offered = N)
@@ -69,7 +162,8 @@ void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N]
 
 // The item dialog hands back every chosen file however many there are (a name buffer of the older dialog
 // overflows silently), and leaves the program's current folder alone, so no folder browsed to stays in use.
-// It is resizable and has no read-only box.
+// It is resizable and has no read-only box. Its button "フォルダを追加..." (reached with Tab like its other
+// controls) closes it and opens the system's folder picker, whose folders are added as folder entries.
 std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
 {
     if (!Com().Complete()) {
@@ -77,33 +171,34 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
     }
     ComApartment com;
     ComPtr<IFileOpenDialog> dialog;
-    if (FAILED(Com().createInstance(kFileOpenDialogClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.Put())))) {
+    if (!MakeOpenDialog(dialog, FOS_FILEMUSTEXIST)) {
         return std::nullopt;
     }
-    FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    dialog->SetOptions(options | FOS_ALLOWMULTISELECT | FOS_NOCHANGEDIR | FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST |
-                       FOS_FORCEFILESYSTEM);
     const std::wstring patterns = AddDialogPatterns(DecodedExtensions());
     const COMDLG_FILTERSPEC filter = {kAddDialogFilterLabel, patterns.c_str()};
     dialog->SetFileTypes(1, &filter);
-    ComPtr<IShellItemArray> chosen;
-    if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResults(chosen.Put()))) {
+    ComPtr<IFileDialogCustomize> customize;
+    if (SUCCEEDED(dialog->QueryInterface(IID_PPV_ARGS(customize.Put())))) {
+        customize->AddPushButton(kAddFolderButtonId, kAddFolderButtonText);
+    }
+    AddDialogEvents events(*dialog.Get());
+    DWORD cookie = 0;
+    const bool advised = SUCCEEDED(dialog->Advise(&events, &cookie));
+    const HRESULT shown = dialog->Show(owner);
+    if (advised) {
+        dialog->Unadvise(cookie);
+    }
+    if (SUCCEEDED(shown)) {
+        return ChosenPaths(*dialog.Get());
+    }
+    if (shown != kFolderPickerWanted) {
         return std::nullopt;
     }
-    DWORD count = 0;
-    chosen->GetCount(&count);
-    std::vector<std::wstring> files;
-    files.reserve(count);
-    for (DWORD i = 0; i < count; ++i) {
-        ComPtr<IShellItem> item;
-        wchar_t* path = nullptr;
-        if (SUCCEEDED(chosen->GetItemAt(i, item.Put())) && SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-            files.emplace_back(path);
-            Com().taskMemFree(path);
-        }
+    ComPtr<IFileOpenDialog> folders;
+    if (!MakeOpenDialog(folders, FOS_PICKFOLDERS) || FAILED(folders->Show(owner))) {
+        return std::nullopt;
     }
-    return files;
+    return ChosenPaths(*folders.Get());
 }
 
 void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
@@ -116,6 +211,9 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kWallpaperChangeTimeItems);
     list_ = form.Control(IDC_WALLPAPER_LIST);
     img_ = form.Control(IDC_WALLPAPER_PREVIEW);
+    changer_.emplace(form, services_.converter, services_.ownBitmap);
+    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places());
+    SizeListItems();
     FramePreview();
     fileDrop_.emplace(form.Errors());
     fileDrop_->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
@@ -135,7 +233,7 @@ std::vector<ValueBinding> WallpaperPage::Bindings() const
 
 void WallpaperPage::ChangeNow()
 {
-    ChangeWallpaper(*form_, services_.tellSystem);
+    changer_->ChangeNext(services_.tellSystem);
 }
 
 WallpaperChangeTime WallpaperPage::ChangeTime() const
@@ -196,10 +294,22 @@ void WallpaperPage::OnSelected()
 
 void WallpaperPage::OnDpiChanged(int dpi)
 {
-    // Both the list's scroll range and the preview's place depend on sizes that have changed.
+    // The list's items and icon, its scroll range, the preview's place and its picture's size depend on sizes that
+    // have changed.
+    folderIcon_.Reset();
+    SizeListItems();
     UpdateHorizontalExtent();
     FramePreview();
-    InvalidateRect(img_, nullptr, TRUE);
+    preview_->Refit();
+}
+
+bool WallpaperPage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT*)
+{
+    // The preview's converter serves while the dialog is open; hidden, the dialog needs none.
+    if (msg == WM_SHOWWINDOW && !wParam) {
+        preview_->Rest();
+    }
+    return false;
 }
 
 void WallpaperPage::FramePreview()
@@ -285,7 +395,7 @@ void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
 
 void WallpaperPage::DeleteClick()
 {
-    ClearPreview();
+    preview_->Clear();
     std::vector<bool> selected = Selection();
     for (std::size_t i = selected.size(); i-- > 0;) {
         if (selected[i]) {
@@ -351,15 +461,15 @@ std::optional<std::wstring> WallpaperPage::PresentCurrentEntry()
 
 void WallpaperPage::ListClick()
 {
-    if (auto path = PresentCurrentEntry()) {
-        LoadPreview(*path);
+    if (auto entry = PresentCurrentEntry()) {
+        preview_->Show(*entry, Order());
     }
 }
 
 void WallpaperPage::ChangeNowClick()
 {
-    if (auto path = PresentCurrentEntry()) {
-        SetWallpaper(*path, CurrentWallpaperStyle(), services_.tellSystem);
+    if (auto entry = PresentCurrentEntry()) {
+        changer_->ChangeTo(*entry, services_.tellSystem);
     }
 }
 
@@ -367,110 +477,69 @@ void WallpaperPage::StyleChange()
 {
     if (auto style = StyleForStyleIndex(form_->Index(IDC_WALLPAPER_STYLE))) {
         CurrentWallpaperStyle() = *style;
-        InvalidateRect(img_, nullptr, TRUE);
-    }
-}
-
-std::optional<PreviewLayout> WallpaperPage::Preview() const
-{
-    if (!picture_) {
-        return std::nullopt;
-    }
-    // The screen's shape fills the frame at any DPI, and the picture lies on it as the desktop will show it.
-    RECT frame = {};
-    GetClientRect(img_, &frame);
-    const Screens screens = services_.screens();
-    const RECT& all = screens.all;
-    return LayOutPreview(CurrentWallpaperStyle(), {pictureSize_.cx, pictureSize_.cy},
-                         {screens.primary.cx, screens.primary.cy}, {frame.right, frame.bottom},
-                         {all.left, all.top, all.right - all.left, all.bottom - all.top});
-}
-
-void WallpaperPage::ClearPreview()
-{
-    picture_.Reset();
-    drawn_.Reset();
-    pictureSize_ = {};
-    InvalidateRect(img_, nullptr, TRUE);
-}
-
-void WallpaperPage::LoadPreview(const std::wstring& path)
-{
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    // A file that is no readable bitmap shows an empty preview.
-    picture_.Reset(bitmap);
-    drawn_.Reset();
-    pictureSize_ = {};
-    BITMAP info = {};
-    if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) {
-        pictureSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
-    }
-    InvalidateRect(img_, nullptr, TRUE);
-}
-
-void WallpaperPage::DrawPreview(HDC dc, const PreviewLayout& layout) const
-{
-    const RECT screen = {layout.screen.x, layout.screen.y, layout.screen.x + layout.screen.width,
-                         layout.screen.y + layout.screen.height};
-    FillRect(dc, &screen, GetSysColorBrush(COLOR_DESKTOP));
-    MemoryDC sourceDC(CreateCompatibleDC(dc));
-    HDC source = sourceDC.Get();
-    {
-        // A small tiled picture is drawn as a block of its copies, made once with the picture as a brush.
-        GdiObject block;
-        const Extent copies = layout.tileBlock;
-        if (copies.width > 1 || copies.height > 1) {
-            const int width = copies.width * pictureSize_.cx;
-            const int height = copies.height * pictureSize_.cy;
-            block.Reset(CreateCompatibleBitmap(dc, width, height));
-            GdiObject brush(CreatePatternBrush(static_cast<HBITMAP>(picture_.Get())));
-            SelectInDC blockSelected(source, block.Get());
-            const RECT all = {0, 0, width, height};
-            SetBrushOrgEx(source, 0, 0, nullptr);
-            FillRect(source, &all, static_cast<HBRUSH>(brush.Get()));
-        }
-        SelectInDC selected(source, block ? block.Get() : picture_.Get());
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        for (const PreviewPiece& piece : layout.pieces) {
-            StretchBlt(dc, piece.to.x, piece.to.y, piece.to.width, piece.to.height, source, piece.from.x, piece.from.y,
-                       piece.from.width, piece.from.height, SRCCOPY);
-        }
+        preview_->Refit();
     }
 }
 
 bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
 {
+    if (item->hwndItem == list_) {
+        DrawListItem(*item);
+        return true;
+    }
     if (item->hwndItem != img_) {
         return false;
     }
-    HDC dc = item->hDC;
-    FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    std::optional<PreviewLayout> layout = Preview();
-    if (!layout) {
-        return true;
-    }
-    // Scaling a photo down takes a good part of a second: the preview is drawn once for its picture and layout, and
-    // every later paint copies it.
-    const int width = item->rcItem.right - item->rcItem.left;
-    const int height = item->rcItem.bottom - item->rcItem.top;
-    MemoryDC memoryDC(CreateCompatibleDC(dc));
-    HDC memory = memoryDC.Get();
-    if (!drawn_ || drawnLayout_ != *layout || drawnSize_.cx != width || drawnSize_.cy != height) {
-        drawn_.Reset(CreateCompatibleBitmap(dc, width, height));
-        drawnLayout_ = *layout;
-        drawnSize_ = {width, height};
-        SelectInDC selected(memory, drawn_.Get());
-        const RECT all = {0, 0, width, height};
-        FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-        DrawPreview(memory, *layout);
-    }
-    {
-        SelectInDC selected(memory, drawn_.Get());
-        BitBlt(dc, item->rcItem.left, item->rcItem.top, width, height, memory, 0, 0, SRCCOPY);
-    }
+    preview_->Paint(*item);
     return true;
+}
+
+int WallpaperPage::IconColumn() const
+{
+    const int dpi = form_->Dpi();
+    return Scale(kListIconMargin, dpi) + iconSize_ + Scale(kListTextMargin, dpi);
+}
+
+void WallpaperPage::SizeListItems()
+{
+    const int dpi = form_->Dpi();
+    WindowDC dc(list_);
+    SelectInDC selected(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    iconSize_ = std::min(Scale(kListIcon, dpi), static_cast<int>(metrics.tmHeight));
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight, iconSize_) + Scale(1, dpi));
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+// Drawn as the system draws a list's items, in the scheme's colours (high contrast too), the text one icon's width
+// in, where a folder shows its icon.
+void WallpaperPage::DrawListItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.itemID == static_cast<UINT>(-1)) {
+        return;
+    }
+    HDC dc = item.hDC;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const std::wstring text = Entry(static_cast<int>(item.itemID));
+    ExtTextOutW(dc, item.rcItem.left + IconColumn(), item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    if (IsFolderEntry(text)) {
+        if (!folderIcon_) {
+            folderIcon_.Reset(
+                static_cast<HICON>(LoadImageW(GetModuleHandleW(L"shell32.dll"), MAKEINTRESOURCEW(kShellFolderIcon),
+                                              IMAGE_ICON, iconSize_, iconSize_, LR_DEFAULTCOLOR)));
+        }
+        const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - iconSize_) / 2;
+        DrawIconEx(dc, item.rcItem.left + Scale(kListIconMargin, form_->Dpi()), top, folderIcon_.Get(), iconSize_,
+                   iconSize_, 0, nullptr, DI_NORMAL);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        DrawFocusRect(dc, &item.rcItem);
+    }
 }
 
 void WallpaperPage::UpdateHorizontalExtent()
@@ -484,7 +553,7 @@ void WallpaperPage::UpdateHorizontalExtent()
         GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
         widest = std::max<int>(widest, size.cx);
     }
-    SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest + Scale(kExtentMargin, form_->Dpi()), 0);
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, IconColumn() + widest + Scale(kExtentMargin, form_->Dpi()), 0);
     extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
 }
 

@@ -1,5 +1,5 @@
-// The wallpaper page 壁紙チェンジャー: the wallpaper list with its buttons, the style, order and timing
-// choices, the manual change button, the preview and the drop target on the list.
+// The wallpaper page 壁紙チェンジャー: the wallpaper list (files and folders) with its buttons, the style, order and
+// timing choices, the manual change button, the preview and the drop target on the list.
 #pragma once
 
 #include <memory>
@@ -13,12 +13,16 @@
 #include "wallpaper/FileDropTarget.h"
 #include "wallpaper/PictureConverter.h"
 #include "wallpaper/Wallpaper.h"
+#include "wallpaper/WallpaperChanger.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "wallpaper/WallpaperRules.h"
 
-// The open-file dialog AddDialog: the chosen files in the dialog's order, or nothing when cancelled.
+// The open-file dialog AddDialog: the chosen files in the dialog's order, or the folders chosen through its
+// button "フォルダを追加..."; nothing when cancelled.
 using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
-// The system's item dialog.
+// The system's item dialog, and its folder picker.
 std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner);
+inline constexpr wchar_t kAddFolderButtonText[] = L"フォルダを追加...";
 
 // What the page reaches outside the program through; the defaults are the system's.
 struct WallpaperServices {
@@ -30,8 +34,10 @@ struct WallpaperServices {
     bool spanOffered = SystemHasSpan();
     // The screens the preview shows the wallpaper on.
     ScreensFn screens = SystemScreens;
-    // The program that converts the pictures of an add.
+    // The program that converts the pictures of an add, a folder's pictures and the previews.
     ConverterProgram converter = ConverterBesideProgram();
+    // Where a folder entry's pictures become the wallpaper.
+    WallpaperBitmapFn ownBitmap = ProgramWallpaperBitmap;
 };
 
 class WallpaperPage : public SettingsPage {
@@ -49,11 +55,14 @@ public:
     WallpaperOrder Order() const;
     // The next wallpaper from the list, applied through the page's wallpaper call (the tick's change).
     void ChangeNow();
+    // The change of wallpaper of this page's list.
+    WallpaperChanger& Changer() { return *changer_; }
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
     void OnLoaded() override;
     void OnDpiChanged(int dpi) override;
+    bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // Handlers, named after the controls.
     void AddClick();
@@ -68,7 +77,9 @@ public:
     FileDropTarget& fileDrop() { return *fileDrop_; }
     // What the preview draws in its frame (the frame's size at the dialog's DPI) for the style in force; nothing
     // when no picture is shown.
-    std::optional<PreviewLayout> Preview() const;
+    std::optional<PreviewLayout> Preview() const { return preview_->Layout(); }
+    // A preview asked for has not come yet.
+    bool PreviewPending() const { return preview_->Pending(); }
 
 private:
     HWND List() const { return list_; }
@@ -81,22 +92,21 @@ private:
     void Exchange(const std::vector<std::pair<std::size_t, std::size_t>>& exchanges);
     std::vector<bool> Selection() const;
     void FramePreview();
-    void ClearPreview();
-    void LoadPreview(const std::wstring& path);
-    void DrawPreview(HDC dc, const PreviewLayout& layout) const;
     void AddFiles(const std::vector<std::wstring>& files);
     void UpdateHorizontalExtent();
+    // The list's items are drawn by the page, a folder with the system's folder icon before it.
+    void SizeListItems();
+    void DrawListItem(const DRAWITEMSTRUCT& item);
+    int IconColumn() const;
 
     WallpaperServices services_;
     SettingsDialog* form_ = nullptr;
     HWND list_ = nullptr;
     HWND img_ = nullptr;
-    GdiObject picture_;
-    SIZE pictureSize_ = {};
-    // The preview as last drawn, with the layout and frame size it was drawn for; a new picture drops it.
-    GdiObject drawn_;
-    PreviewLayout drawnLayout_;
-    SIZE drawnSize_ = {};
+    std::optional<WallpaperChanger> changer_;
+    std::optional<WallpaperPreview> preview_;
+    Icon folderIcon_; // made when a folder entry is first drawn, at the list's icon size
+    int iconSize_ = 0;
     int extentCount_ = -1; // entries when the scroll range was last measured
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;

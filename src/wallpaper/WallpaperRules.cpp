@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "base/FileSystem.h"
+
 std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring>& list, std::wstring_view current,
                                                   const std::vector<bool>& usable)
 {
@@ -35,6 +37,19 @@ std::optional<std::size_t> RandomPosition(const std::vector<bool>& usable, std::
             return i;
         }
     }
+}
+
+bool IsFolderEntry(std::wstring_view entry)
+{
+    return NamesFolder(entry);
+}
+
+std::wstring FolderEntryFor(std::wstring folder)
+{
+    if (!NamesFolder(folder)) {
+        folder += L'\\';
+    }
+    return folder;
 }
 
 std::vector<std::size_t> MissingPositions(const std::vector<bool>& present)

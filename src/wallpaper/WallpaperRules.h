@@ -23,6 +23,11 @@ std::optional<std::size_t> NextSequentialPosition(const std::vector<std::wstring
 // A position drawn uniformly among the usable entries; nothing when none is usable.
 std::optional<std::size_t> RandomPosition(const std::vector<bool>& usable, std::mt19937& generator);
 
+// A folder in the list is its full path with a backslash at the end (NamesFolder), so that the stored list tells
+// a folder from a file without asking the disk and a list of files keeps its meaning.
+bool IsFolderEntry(std::wstring_view entry);
+std::wstring FolderEntryFor(std::wstring folder);
+
 // Positions of the entries whose file is missing (present[i] false), rising.
 std::vector<std::size_t> MissingPositions(const std::vector<bool>& present);
 

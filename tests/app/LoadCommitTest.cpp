@@ -464,24 +464,28 @@ TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbe
     EXPECT_EQ(Text(L"TimerWave"), L"-1");
 }
 
+// A folder entry (its path and a backslash) is stored and purged as a file is.
 TEST_F(LoadCommitTest, OnlyTheCountedWallpapersThatExistAreLoadedAndOldTailValuesStay)
 {
     InstallDefaults();
-    Set(kWallpaperSection, L"KabeListCount", L"3");
-    std::vector<std::wstring> walls;
-    for (int n = 1; n <= 5; ++n) {
-        walls.push_back(n == 2 ? MissingFile(L"gone.bmp") : File(L"w" + std::to_wstring(n) + L".bmp"));
-        Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), walls.back());
+    Set(kWallpaperSection, L"KabeListCount", L"5");
+    CreateDirectoryW(MissingFile(L"photos").c_str(), nullptr);
+    const std::vector<std::wstring> walls = {File(L"w1.bmp"),          MissingFile(L"gone.bmp"), File(L"w3.bmp"),
+                                             MissingFile(L"photos\\"), MissingFile(L"gone\\"),   File(L"w6.bmp")};
+    for (std::size_t n = 1; n <= walls.size(); ++n) {
+        Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), walls[n - 1]);
     }
     auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 2);
+    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 3);
     EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 0), walls[0]);
     EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 1), walls[2]);
+    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 2), walls[3]);
 
     Set(kWallpaperSection, L"KabeListCount", L"2");
     auto two = Load();
     EXPECT_EQ(two->ItemCount(IDC_WALLPAPER_LIST), 1);
 
+    form->DeleteItem(IDC_WALLPAPER_LIST, 2);
     form->DeleteItem(IDC_WALLPAPER_LIST, 1);
     form->DeleteItem(IDC_WALLPAPER_LIST, 0);
     PressOk(*form);

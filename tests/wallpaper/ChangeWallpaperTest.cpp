@@ -181,3 +181,146 @@ TEST_F(ChangeWallpaperTest, EntriesOnADriveThatIsNotThereStayUnappliedAndApplyAg
     EXPECT_EQ(ChangeFrom(t2), here) << "a file gone from a drive that is there leaves the list";
     EXPECT_EQ(Items(), (std::vector<std::wstring>{here, t2}));
 }
+
+namespace {
+// Folder entries: their pictures are bitmaps of one height and widths of their own, so that the width of the
+// program's own bitmap tells which picture a change made the wallpaper.
+class FolderChangeTest : public ChangeWallpaperTest {
+protected:
+    void SetUp() override
+    {
+        ChangeWallpaperTest::SetUp();
+        CreateDirectoryW(photos.c_str(), nullptr);
+    }
+    void Picture(const std::wstring& name, unsigned width) { folder.Bitmap(L"photos\\" + name, width, 5); }
+    // The width of the picture the change made the wallpaper, 0 when none was made.
+    unsigned Changed(SettingsDialog& dialog)
+    {
+        SystemCalls().clear();
+        ChangeWallpaper(dialog, RecordSystemCall);
+        HandleMessagesUntil([&] { return !PageOf(dialog).Changer().Busy(); });
+        return ShownWidth();
+    }
+    unsigned Changed() { return Changed(form); }
+    unsigned ShownWidth()
+    {
+        if (SystemCalls().empty() || SystemCalls().back().path != TestWallpaperBitmap()) {
+            return 0;
+        }
+        EXPECT_EQ(DesktopValue(L"Wallpaper"), TestWallpaperBitmap());
+        const std::vector<unsigned char> bytes = ReadBytes(TestWallpaperBitmap());
+        return bytes.size() > 22 ? bytes[18] | bytes[19] << 8 : 0;
+    }
+    static WallpaperPage& PageOf(SettingsDialog& dialog) { return static_cast<WallpaperPage&>(dialog.Page(2)); }
+    // The files of the photo folder and its subfolders, sorted.
+    std::vector<std::wstring> Files()
+    {
+        FolderQueries queries = SystemFolderQueries();
+        return ListFolderPictures(photos, queries, [](std::wstring_view) { return true; }).pictures;
+    }
+
+    const std::wstring photos = folder / L"photos";
+    const std::wstring entry = photos + L"\\";
+};
+} // namespace
+
+// In order across a restart, with a picture added and one deleted between changes; the folder gets no file.
+TEST_F(FolderChangeTest, InOrderAFolderShowsItsPicturesOneAfterAnotherAcrossRestarts)
+{
+    CreateDirectoryW((photos + L"\\sub").c_str(), nullptr);
+    Picture(L"sub\\a.bmp", 11);
+    Picture(L"2.bmp", 12);
+    Picture(L"10.bmp", 13);
+    SetItems({entry});
+    Pick(IDC_WALLPAPER_ORDER, kSequential);
+    EXPECT_EQ(Changed(), 11u);
+    EXPECT_EQ(Changed(), 12u);
+    {
+        SettingsDialog restarted{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
+        ASSERT_TRUE(restarted.Create(nullptr, false));
+        restarted.AddItem(IDC_WALLPAPER_LIST, entry);
+        EXPECT_EQ(Changed(restarted), 13u) << "the place is kept";
+    }
+    Picture(L"5.bmp", 14);
+    DeleteFileW((photos + L"\\2.bmp").c_str());
+    EXPECT_EQ(Changed(), 11u) << "wraps";
+    EXPECT_EQ(Changed(), 14u) << "the new one in its place, the deleted one passed over";
+    EXPECT_EQ(Changed(), 13u);
+    EXPECT_EQ(Files(), (std::vector<std::wstring>{L"sub\\a.bmp", L"5.bmp", L"10.bmp"})) << "nothing written";
+    EXPECT_EQ(Items(), std::vector<std::wstring>{entry});
+    EXPECT_TRUE(CapturedErrors().empty());
+}
+
+TEST_F(FolderChangeTest, AtRandomNoPictureComesTwiceBeforeTheFolderIsShownThroughAndThePreviewShowsTheNext)
+{
+    for (unsigned width = 11; width <= 14; ++width) {
+        Picture(std::to_wstring(width) + L".bmp", width);
+    }
+    SetItems({entry});
+    Pick(IDC_WALLPAPER_ORDER, kRandom);
+    // Centred, a small picture is one piece of its whole width.
+    Pick(IDC_WALLPAPER_STYLE, 0);
+    for (int round = 0; round < 2; ++round) {
+        std::set<unsigned> shown;
+        for (int i = 0; i < 4; ++i) {
+            ListClick(0);
+            ASSERT_TRUE(Page().Preview());
+            ASSERT_EQ(Page().Preview()->pieces.size(), 1u);
+            const int previewed = Page().Preview()->pieces[0].from.width;
+            const unsigned next = Changed();
+            EXPECT_EQ(next, static_cast<unsigned>(previewed)) << "the preview showed the one to come";
+            EXPECT_TRUE(shown.insert(next).second) << "round " << round << ": " << next << " again";
+        }
+        EXPECT_EQ(shown, (std::set<unsigned>{11, 12, 13, 14}));
+    }
+}
+
+// A list of files and a folder: the folder's turn comes between its neighbours, though the desktop shows the
+// program's own bitmap; an empty folder is passed over and kept, a gone one purged.
+TEST_F(FolderChangeTest, AFolderTakesItsTurnInTheListAnEmptyOneIsPassedOverAndAGoneOnePurged)
+{
+    const std::wstring a = folder.Bitmap(L"A.bmp", 21, 5), b = folder.Bitmap(L"B.bmp", 22, 5);
+    Picture(L"1.bmp", 11);
+    Picture(L"2.bmp", 12);
+    const std::wstring empty = folder / L"empty\\";
+    CreateDirectoryW(empty.c_str(), nullptr);
+    SetItems({a, entry, empty, folder / L"gone\\", b});
+    Pick(IDC_WALLPAPER_ORDER, kSequential);
+    SetDesktopValue(L"Wallpaper", b);
+    EXPECT_EQ(Changed(), 0u);
+    EXPECT_EQ(Applied(), a);
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, entry, empty, b})) << "the gone folder purged";
+    EXPECT_EQ(Changed(), 11u);
+    EXPECT_EQ(Changed(), 0u) << "the empty folder passed over";
+    EXPECT_EQ(Applied(), b);
+    EXPECT_EQ(Changed(), 0u);
+    EXPECT_EQ(Applied(), a);
+    EXPECT_EQ(Changed(), 12u) << "the folder's next picture";
+    EXPECT_EQ(Items(), (std::vector<std::wstring>{a, entry, empty, b}));
+}
+
+// A picture that cannot be read is passed over for the next and named once while the program runs; the manual
+// change button walks the folder.
+TEST_F(FolderChangeTest, AFailingPictureIsSkippedAndReportedOnceAndTheButtonWalksTheFolder)
+{
+    WriteBytes(photos + L"\\1 bad.jpg", std::vector<unsigned char>(2000, 0x41));
+    Picture(L"2.bmp", 12);
+    Picture(L"3.bmp", 13);
+    SetItems({entry});
+    Pick(IDC_WALLPAPER_ORDER, kSequential);
+    EXPECT_EQ(Changed(), 12u);
+    ASSERT_EQ(CapturedErrors().size(), 1u);
+    EXPECT_EQ(CapturedErrors()[0],
+              L"次の画像は壁紙にできなかったため、飛ばしました。\n" + photos + L"\\1 bad.jpg" + L"（JPEG エラー #53）");
+    EXPECT_EQ(Changed(), 13u);
+    EXPECT_EQ(Changed(), 12u) << "the bad one passed over again";
+    EXPECT_EQ(CapturedErrors().size(), 1u) << "and not named again";
+
+    Focus(0);
+    for (unsigned expected : {13u, 12u}) {
+        SystemCalls().clear();
+        Click(IDC_WALLPAPER_CHANGE_NOW);
+        WaitForChange();
+        EXPECT_EQ(ShownWidth(), expected);
+    }
+}

@@ -19,6 +19,8 @@
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/DesktopValues.h"
 #include "wallpaper/WallpaperTestSupport.h"
+#include "base/MessageLoop.h"
+#include "support/Registry.h"
 
 struct SystemCall {
     UINT action;
@@ -46,6 +48,12 @@ inline Screens TestScreens()
     return {{320, 180}, {0, 0, 320, 180}};
 }
 
+// Where the tests' wallpaper pages make a folder's picture the wallpaper: a folder of its own under %TEMP%.
+inline std::wstring TestWallpaperBitmap()
+{
+    return TempPath(L"SorabuneWallTestOwn\\Wallpaper.bmp");
+}
+
 // The add dialog of the tests' wallpaper pages: the system's unless a test answers it.
 inline OpenFilesFn& TestAddDialog()
 {
@@ -62,6 +70,8 @@ protected:
     void SetUp() override
     {
         desktopAside_.emplace();
+        placesAside_.emplace(L"Software\\Sorabune\\KabeFolder", L"Software\\SorabuneWallTestPlaces");
+        DeleteFileW(TestWallpaperBitmap().c_str());
         SystemCalls().clear();
         CapturedErrors().clear();
         CurrentWallpaperStyle() = kInitialWallpaperStyle;
@@ -71,6 +81,7 @@ protected:
     void TearDown() override
     {
         TestAddDialog() = ShowAddDialog;
+        placesAside_.reset();
         desktopAside_.reset();
     }
 
@@ -109,12 +120,23 @@ protected:
     {
         SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Control(id)));
     }
+    // A click on an entry, and the messages handled until its preview has come.
     void ListClick(int index)
     {
         Select({index});
         Focus(index);
         SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(List()));
+        WaitForPreview();
+    }
+    void WaitForPreview()
+    {
+        HandleMessagesUntil([this] { return !Page().PreviewPending(); });
+    }
+    // The messages handled until a change that waits for a folder's listing or the converter has been made.
+    void WaitForChange()
+    {
+        HandleMessagesUntil([this] { return !Page().Changer().Busy(); });
     }
     void Pick(int id, int index)
     {
@@ -138,6 +160,7 @@ protected:
         services.tellSystem = RecordSystemCall;
         services.spanOffered = true;
         services.screens = TestScreens;
+        services.ownBitmap = TestWallpaperBitmap;
         return services;
     }
 
@@ -147,4 +170,5 @@ protected:
 
 private:
     std::optional<DesktopValuesAside> desktopAside_;
+    std::optional<UserKeyAside> placesAside_;
 };

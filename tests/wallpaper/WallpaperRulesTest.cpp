@@ -1,10 +1,12 @@
 // The wallpaper list's rules without windows: next entry in order and at random, purge, UP and DOWN, the add
 // rule's extensions, the open dialog's names, the names of converted bitmaps, what the preview draws for each
-// style, and the walk of a dropped folder.
+// style, and a folder entry's walk and the order of its pictures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <unordered_set>
 #include <set>
 #include <string>
 #include <vector>
@@ -235,32 +237,122 @@ TEST(WallpaperRulesTest, ThePreviewLaysThePictureOnTheScreenAsEachStyleDoes)
 
 TEST(PictureFoldersTest, TheWalkStopsAtItsDepthWalksAFolderOnceAndEndsWhenTold)
 {
-    // A chain of folders far deeper than the walk goes, each with one picture, and a second name for the top one.
+    // A chain of folders far deeper than the walk goes, each with one picture and a file that is none, and a link
+    // back to the top one.
     const int levels = kMaxFolderDepth + 20;
     const auto depthOf = [](const std::wstring& folder) {
         return static_cast<int>(std::count(folder.begin(), folder.end(), L'\\')) - 1;
     };
+    std::atomic<bool> stop{false};
+    int listed = 0;
     FolderQueries queries;
-    queries.isFolder = [](const std::wstring& path) { return path.find(L".jpg") == std::wstring::npos; };
-    queries.list = [&](const std::wstring& folder) {
-        std::vector<FolderEntry> entries = {{L"p.jpg", false}};
+    queries.list = [&](const std::wstring& folder, std::size_t) {
+        stop = ++listed == 10;
+        std::vector<FolderEntry> entries = {{L"p.jpg", false}, {L"notes.txt", false}, {L"back", true}};
         if (depthOf(folder) < levels) {
             entries.push_back({L"d", true});
         }
         return entries;
     };
-    queries.identity = [](const std::wstring& folder) { return folder == L"C:\\alias" ? L"C:\\top" : folder; };
-    const auto isPicture = [](std::wstring_view) { return true; };
+    queries.identity = [](const std::wstring& folder) {
+        return folder.size() > 5 && folder.compare(folder.size() - 5, 5, L"\\back") == 0 ? L"C:\\top" : folder;
+    };
+    const auto isPicture = [](std::wstring_view path) {
+        return path.size() > 4 && path.substr(path.size() - 4) == L".jpg";
+    };
 
-    const auto items = ExpandFolders({L"C:\\top", L"C:\\alias"}, queries, isPicture);
-    ASSERT_TRUE(items);
-    ASSERT_EQ(items->size(), static_cast<std::size_t>(kMaxFolderDepth + 1)) << "levels 0 to the limit, once";
-    EXPECT_EQ(depthOf(items->front().path), kMaxFolderDepth + 1) << "the deepest first, as subfolders come first";
-    EXPECT_TRUE(items->front().fromFolder);
+    const FolderPictures found = ListFolderPictures(L"C:\\top", queries, isPicture);
+    ASSERT_EQ(found.pictures.size(), static_cast<std::size_t>(kMaxFolderDepth + 1)) << "levels 0 to the limit, once";
+    EXPECT_TRUE(found.whole);
+    EXPECT_EQ(std::count(found.pictures.front().begin(), found.pictures.front().end(), L'\\'), kMaxFolderDepth)
+        << "relative paths, the deepest first, as subfolders come first";
+    EXPECT_EQ(found.pictures.back(), L"p.jpg");
 
-    std::size_t told = 0;
-    EXPECT_FALSE(ExpandFolders({L"C:\\top"}, queries, isPicture, [&](std::size_t, const std::wstring&) {
-        return ++told < 3;
-    })) << "ended after the third folder";
-    EXPECT_EQ(told, 3u);
+    listed = 0;
+    const FolderPictures stopped = ListFolderPictures(L"C:\\top", queries, isPicture, &stop);
+    EXPECT_FALSE(stopped.whole);
+    EXPECT_LT(stopped.pictures.size(), found.pictures.size());
+}
+
+TEST(PictureFoldersTest, AFolderOfMoreThanTheWalkReadsIsListedInPart)
+{
+    std::size_t asked = 0;
+    FolderQueries queries;
+    queries.list = [&](const std::wstring&, std::size_t most) {
+        asked = most;
+        return std::vector<FolderEntry>(std::min<std::size_t>(most, kMaxFolderPictures + 10), {L"p.jpg", false});
+    };
+    queries.identity = [](const std::wstring& folder) { return folder; };
+    const FolderPictures found = ListFolderPictures(L"C:\\big", queries, [](std::wstring_view) { return true; });
+    EXPECT_EQ(asked, kMaxFolderEntriesRead);
+    EXPECT_EQ(found.pictures.size(), kMaxFolderPictures);
+    EXPECT_FALSE(found.whole);
+}
+
+// A folder in order: subfolders first, then files, each in Explorer's order; the place is the picture shown last,
+// so that pictures added or deleted between two changes keep the walk going where it was.
+TEST(PictureFoldersTest, InOrderTheNextPictureComesAfterTheOneShownLastWhateverCameOrWent)
+{
+    std::vector<std::wstring> pictures = {L"sub2\\deeper\\0.jpg", L"sub2\\9.png", L"sub10\\1.jpg", L"2.jpg", L"10.jpg"};
+    EXPECT_TRUE(std::is_sorted(pictures.begin(), pictures.end(), [](const std::wstring& a, const std::wstring& b) {
+        return WalkOrderLess(a, b);
+    })) << "the walk's own order";
+    struct Row {
+        const wchar_t* last;
+        std::optional<std::size_t> next;
+    };
+    const Row rows[] = {
+        {L"", 0},                     // never shown: the first
+        {L"sub2\\9.png", 2},          // the next, one folder down
+        {L"2.jpg", 4},                // 2 before 10
+        {L"10.jpg", 0},               // the last wraps
+        {L"SUB10\\1.JPG", 3},         // any letter case
+        {L"5.jpg", 4},                // deleted since: its place among the others stays
+        {L"sub2\\deeper\\zz.jpg", 1}, // deleted from a subfolder
+        {L"sub3\\a.jpg", 2},          // a whole subfolder deleted
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(NextPictureAfter(pictures, row.last), row.next) << testing::PrintToString(std::wstring(row.last));
+    }
+    // Added since 2.jpg was shown: 3.jpg comes next, a picture added before it waits for the next round.
+    pictures.insert(pictures.begin() + 4, L"3.jpg");
+    pictures.insert(pictures.begin() + 3, L"1.jpg");
+    EXPECT_EQ(NextPictureAfter(pictures, L"2.jpg"), 5u);
+    EXPECT_EQ(pictures[5], L"3.jpg");
+    EXPECT_FALSE(NextPictureAfter({}, L"2.jpg")) << "an empty folder";
+}
+
+TEST(PictureFoldersTest, AtRandomNoPictureComesTwiceBeforeTheFolderHasBeenShownThrough)
+{
+    std::mt19937 generator(3);
+    std::vector<std::wstring> pictures = {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"};
+    std::unordered_set<std::wstring> shown;
+    std::wstring previous;
+    const auto draw = [&] {
+        const auto next = RandomUnshown(pictures, shown, previous, generator);
+        previous = pictures[*next];
+        shown.insert(PictureKey(previous));
+        return previous;
+    };
+    for (int round = 0; round < 50; ++round) {
+        std::set<std::wstring> seen;
+        const std::wstring last = previous;
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            const std::wstring picture = draw();
+            EXPECT_TRUE(seen.insert(picture).second) << "twice in one round";
+            EXPECT_TRUE(i > 0 || picture != last) << "the last of a round does not open the next";
+        }
+    }
+    // One drawn and shown, then one deleted and one added: the new one is drawn in this round, the deleted never.
+    shown = {PictureKey(L"A.JPG")};
+    pictures = {L"a.jpg", L"c.jpg", L"d.jpg", L"e.jpg"};
+    std::set<std::wstring> rest;
+    for (int i = 0; i < 3; ++i) {
+        rest.insert(draw());
+    }
+    EXPECT_EQ(rest, (std::set<std::wstring>{L"c.jpg", L"d.jpg", L"e.jpg"}));
+    pictures = {L"only.jpg"};
+    EXPECT_EQ(draw(), L"only.jpg");
+    EXPECT_EQ(draw(), L"only.jpg") << "a folder of one picture";
+    EXPECT_FALSE(RandomUnshown({}, shown, previous, generator));
 }

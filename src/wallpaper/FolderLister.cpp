@@ -1,0 +1,89 @@
+// The walk's thread: it owns a share of what it reads and writes, so that a lister gone before it ends leaves it
+// nothing dangling; its handle, signalled when it ends, is watched by the message loop.
+#include "wallpaper/FolderLister.h"
+
+#include <atomic>
+
+#include "base/MessageLoop.h"
+#include "wallpaper/WallpaperRules.h"
+
+namespace {
+// The walk's recursion is shallow and its frames small; a small stack keeps a thread under Wine cheap.
+constexpr SIZE_T kStackBytes = 256 * 1024;
+} // namespace
+
+struct FolderLister::Walk {
+    std::wstring folder;
+    FolderQueries queries;
+    std::vector<std::wstring> extensions;
+    std::atomic<bool> stop{false};
+    FolderPictures found;
+
+    static DWORD WINAPI Run(void* parameter)
+    {
+        // The thread's own share, released as it ends.
+        std::unique_ptr<std::shared_ptr<Walk>> share(static_cast<std::shared_ptr<Walk>*>(parameter));
+        Walk& walk = **share;
+        try {
+            walk.found = ListFolderPictures(
+                walk.folder, walk.queries,
+                [&walk](std::wstring_view path) { return AddKindOf(path, walk.extensions) != AddKind::Unreadable; },
+                &walk.stop);
+        } catch (...) {
+            walk.found = {{}, false};
+        }
+        return 0;
+    }
+};
+
+FolderLister::FolderLister(FolderQueries queries) : queries_(std::move(queries)) {}
+
+FolderLister::~FolderLister()
+{
+    Cancel();
+}
+
+bool FolderLister::Start(const std::wstring& folder, const std::vector<std::wstring>& decodedExtensions, DoneFn done)
+{
+    if (thread_) {
+        return false;
+    }
+    auto walk = std::make_shared<Walk>();
+    walk->folder = folder;
+    walk->queries = queries_;
+    walk->extensions = decodedExtensions;
+    auto* share = new std::shared_ptr<Walk>(walk);
+    thread_.Reset(CreateThread(nullptr, kStackBytes, Walk::Run, share, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread_) {
+        delete share;
+        return false;
+    }
+    walk_ = std::move(walk);
+    done_ = std::move(done);
+    WatchHandle(thread_.Get(), [this] { Ended(); });
+    return true;
+}
+
+void FolderLister::Cancel()
+{
+    if (!thread_) {
+        return;
+    }
+    walk_->stop = true;
+    UnwatchHandle(thread_.Get());
+    thread_.Reset();
+    walk_.reset();
+    done_ = nullptr;
+}
+
+void FolderLister::Ended()
+{
+    UnwatchHandle(thread_.Get());
+    thread_.Reset();
+    FolderPictures found = std::move(walk_->found);
+    walk_.reset();
+    if (DoneFn done = std::move(done_)) {
+        done_ = nullptr;
+        done(std::move(found));
+    }
+}

@@ -178,6 +178,8 @@ void WallpaperChanger::TryEntry()
         End();
         return;
     }
+    // The converter starts while the folder is listed, so that its start does not eat into a picture's deadline.
+    converter_.Prepare();
     if (!lister_.Start(entry, DecodedExtensions(),
                        [this](FolderPictures found) { Guarded([&] { Listed(std::move(found)); }); })) {
         End();

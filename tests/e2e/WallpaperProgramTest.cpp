@@ -1,18 +1,24 @@
 // The wallpaper changer in the real SorabuneOpt.exe: stored settings and a stored list change the desktop's
-// wallpaper values at start and on the interval schedule. The settings key and the desktop values of the
-// prefix are saved before and restored after every test.
+// wallpaper values at start and on the interval schedule; a dropped folder is walked by the manual change. The settings
+// key and the desktop values of the prefix are saved before and restored after every test.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/ProgramDriver.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 #include "support/TestSupport.h"
+#include "settings/SettingsIds.h"
+#include "wallpaper/CraftedPng.h"
 #include "wallpaper/DesktopValues.h"
+#include "wallpaper/Wallpaper.h"
+#include "wallpaper/WallpaperIds.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
 using namespace e2e;
@@ -126,4 +132,88 @@ TEST_F(WallpaperProgramTest, EveryTenSecondsTheWallpaperMovesOnThroughTheList)
     EXPECT_TRUE(WaitWallpaper(a, kIntervalDueMs)) << "and again, wrapping to the first entry";
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, kTimeoutMs)) << "the splash is long over";
     EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+}
+
+namespace {
+// A drop as the shell leaves it in the target's process: a DROPFILES block with wide names, there.
+bool DropInto(HWND target, const std::vector<std::wstring>& paths)
+{
+    std::vector<unsigned char> block(sizeof(DROPFILES));
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    for (const std::wstring& path : paths) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
+        block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+    }
+    block.insert(block.end(), sizeof(wchar_t), 0);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(target, &processId);
+    KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    void* remote = process ? VirtualAllocEx(process.Get(), nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    return remote && WriteProcessMemory(process.Get(), remote, block.data(), block.size(), nullptr) &&
+           PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// The width of the program's own wallpaper bitmap, 0 when there is none.
+unsigned WallpaperWidth()
+{
+    const std::vector<unsigned char> bytes = ReadBytes(ProgramWallpaperBitmap());
+    return bytes.size() > 22 ? bytes[18] | bytes[19] << 8 : 0;
+}
+} // namespace
+
+TEST_F(WallpaperProgramTest, ADroppedFolderIsOneEntryWhosePicturesTheButtonShowsInTurnWritingNothingIntoIt)
+{
+    const std::wstring photos = folder / L"photos";
+    CreateDirectoryW(photos.c_str(), nullptr);
+    folder.Bitmap(L"photos\\1.bmp", 61, 48);
+    ASSERT_TRUE(WriteBytes(photos + L"\\2.png", GreyPng(62, 48)));
+    folder.Bitmap(L"photos\\3.bmp", 63, 48);
+    const std::vector<std::wstring> before = {L"1.bmp", L"2.png", L"3.bmp"};
+    DeleteFileW(ProgramWallpaperBitmap().c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Sorabune\\KabeFolder");
+
+    Program program = Start(L"SorabuneOpt.exe", kToken);
+    ASSERT_TRUE(program) << program.StartFailure();
+    HWND main = WaitForWindow(kMainClass, kMainTitle, kTimeoutMs);
+    ASSERT_TRUE(main && WaitSplashDone(main, kTimeoutMs));
+    ClickTrayIcon(main, WM_RBUTTONDOWN);
+    HWND settings = WaitForVisibleWindow(kSettingsClass, kDialogTitle, kTimeoutMs);
+    ASSERT_NE(settings, nullptr);
+    HWND sheet = GetDlgItem(settings, IDC_WALLPAPER_SHEET);
+    HWND list = GetDlgItem(sheet, IDC_WALLPAPER_LIST);
+    ASSERT_TRUE(DropInto(list, {photos}));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }, kTimeoutMs));
+
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    std::vector<unsigned> shown;
+    for (int change = 0; change < 3; ++change) {
+        const unsigned before = WallpaperWidth();
+        SendMessageW(GetDlgItem(sheet, IDC_WALLPAPER_CHANGE_NOW), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return WallpaperWidth() != before; }, kTimeoutMs)) << change;
+        shown.push_back(WallpaperWidth());
+        EXPECT_EQ(DesktopValue(L"Wallpaper"), ProgramWallpaperBitmap());
+    }
+    EXPECT_EQ(shown, (std::vector<unsigned>{61, 62, 63})) << "one after another, in Explorer's order";
+    SendMessageW(GetDlgItem(settings, IDC_OKBTN), BM_CLICK, 0, 0);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath);
+    EXPECT_EQ(store.ReadString(kWallpaperSection, L"KabeListCount", L""), L"1");
+    EXPECT_EQ(store.ReadString(kWallpaperSection, L"KabeBmp1", L""), photos + L"\\");
+    EXPECT_TRUE(EndThroughExitDialog(main, kTimeoutMs));
+    EXPECT_TRUE(program.WaitExit(kTimeoutMs));
+
+    std::vector<std::wstring> after;
+    WIN32_FIND_DATAW data = {};
+    HANDLE find = FindFirstFileW((photos + L"\\*").c_str(), &data);
+    do {
+        if (data.cFileName[0] != L'.') {
+            after.push_back(data.cFileName);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before) << "nothing written into the folder";
+    DeleteFileW(ProgramWallpaperBitmap().c_str());
 }

@@ -486,3 +486,58 @@ TEST_F(WallpaperPageTest, ThePreviewOfALargePictureComesWhileTheThreadGoesOn)
     ASSERT_EQ(Page().Preview()->pieces.size(), 1u);
     EXPECT_EQ(Page().Preview()->pieces[0].from.width, 6000) << "laid out at its size as shown";
 }
+
+namespace {
+BOOL CALLBACK FindFolderButton(HWND hwnd, LPARAM result)
+{
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    if (std::wstring(text) == kAddFolderButtonText) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The add dialog's own button first, then the folder picker that it opens, given the folder's path.
+int foldersDialogs = 0;
+std::wstring folderAnswer;
+void CALLBACK AnswerWithAFolder(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) {
+        return;
+    }
+    HWND button = nullptr;
+    EnumChildWindows(dialog, FindFolderButton, reinterpret_cast<LPARAM>(&button));
+    if (button) {
+        ++foldersDialogs;
+        SendMessageW(button, BM_CLICK, 0, 0);
+        return;
+    }
+    // A dialog that stays after its answer is ended, so that the test ends too.
+    if (++foldersDialogs > 2) {
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    HWND name = GetDlgItem(dialog, 0x480) ? GetDlgItem(dialog, 0x480) : GetDlgItem(dialog, 0x47C);
+    SetWindowTextW(name, folderAnswer.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
+// A keyboard user adds a folder through the add dialog: its own button opens the system's folder picker.
+TEST_F(WallpaperPageTest, TheAddDialogsButtonOpensTheFolderPickerWhoseFolderBecomesOneEntry)
+{
+    CreateDirectoryW((folder / L"chosen").c_str(), nullptr);
+    folder.Bitmap(L"chosen\\a.bmp");
+    TestAddDialog() = ShowAddDialog;
+    foldersDialogs = 0;
+    folderAnswer = folder / L"chosen";
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, AnswerWithAFolder);
+    Click(IDC_WALLPAPER_ADD);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(foldersDialogs, 2) << "the add dialog, then the folder picker";
+    EXPECT_EQ(Items(), std::vector<std::wstring>{folder / L"chosen\\"});
+}

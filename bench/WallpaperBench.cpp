@@ -2,7 +2,8 @@
 // the converter's start), the decoder in this process (time, memory beyond the decoder's own, the same photo
 // tagged to be turned by a quarter), the refusal of crafted files through the converter (beside the conversion of
 // a normal progressive photo of the same size, and this process's memory meanwhile), ChangeWallpaper over a list of
-// 10,000 present files and the preview's painting in each style. Prints "name: value unit" lines.
+// 10,000 present files and over a folder of as many, and the preview in each style: the user-interface thread's
+// time, the time until it has come and its painting. Prints "name: value unit" lines.
 // SORABUNE_BENCH_JPEG names the photo (scripts/bench makes a 24-megapixel one), SORABUNE_BENCH_PROGRESSIVE the
 // folder of the progressive photos of 10 scans (progressive_<width>x<height>.jpg).
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -25,7 +27,11 @@
 #include "converter/BitmapWriter.h"
 #include "converter/JpegDecode.h"
 #include "wallpaper/CraftedPng.h"
+#include "base/MessageLoop.h"
 #include "wallpaper/PictureConverter.h"
+#include "wallpaper/PictureFolders.h"
+#include "wallpaper/WallpaperPage.h"
+#include "wallpaper/WallpaperRules.h"
 #include "wallpaper/Wallpaper.h"
 #include "wallpaper/WallpaperTestSupport.h"
 
@@ -364,9 +370,74 @@ void BenchChangeWallpaper()
     std::printf("wallpaper_change_10000_random: %.1f ms\n", random);
 }
 
-// The preview painted in each style from a converted 24-megapixel photo, and a 4 x 3 picture tiled over the
-// session's screen, which the page draws through a block of its copies.
-void BenchPreview(const ScratchFolder& folder)
+// This thread's time handling the answers of work that runs elsewhere (the folder's listing, the converter), without
+// the waiting for them: the thread sleeps, so that an answer waits unhandled, then handles what has come; only the
+// handling is timed. The message loop's poll timer (kWatchPollMs) serves the watched handles from the messages.
+double HandlingMs(const std::function<bool()>& answered)
+{
+    constexpr DWORD kRoundMs = kWatchPollMs + kWatchPollMs / 5;
+    double handling = 0;
+    while (!answered()) {
+        Sleep(kRoundMs);
+        const auto start = Clock::now();
+        ProcessPendingMessages();
+        handling += MillisecondsSince(start);
+    }
+    return handling;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// A folder entry of the 10,000 files of the change's list: the call the tick makes (the purge and the start of the
+// listing), this thread's time through the whole change (the call, and the handling of the listing's and the
+// converter's answers; HandlingMs), and the time until the picture is the wallpaper (the walk on its thread and the
+// conversion); then the walk alone.
+void BenchFolderChange()
+{
+    DesignDialog dialog;
+    if (!dialog.form.Create(nullptr, false)) {
+        std::fprintf(stderr, "no settings dialog\n");
+        return;
+    }
+    SettingsDialog& form = dialog.form;
+    WallpaperPage& page = WallpaperPageOf(form);
+    const std::wstring folder = ListFolder();
+    form.AddItem(IDC_WALLPAPER_LIST, FolderEntryFor(folder));
+    const std::wstring before = CurrentDesktopWallpaper();
+    const char* orders[] = {"sequential", "random"};
+    for (int order = 0; order < 2; ++order) {
+        form.SetIndex(IDC_WALLPAPER_ORDER, order);
+        std::vector<double> calls, threads, latencies;
+        for (int run = 0; run < kChangeRuns / 2; ++run) {
+            auto start = Clock::now();
+            ChangeWallpaper(form, SystemParametersInfoW);
+            HandleMessagesUntil([&] { return !page.Changer().Busy(); });
+            latencies.push_back(MillisecondsSince(start));
+            start = Clock::now();
+            ChangeWallpaper(form, SystemParametersInfoW);
+            calls.push_back(MillisecondsSince(start));
+            threads.push_back(calls.back() + HandlingMs([&] { return !page.Changer().Busy(); }));
+        }
+        std::printf("wallpaper_change_folder_10000_call_%s: %.1f ms\n", orders[order], Median(calls));
+        std::printf("wallpaper_change_folder_10000_ui_thread_%s: %.1f ms\n", orders[order], Median(threads));
+        std::printf("wallpaper_change_folder_10000_latency_%s: %.0f ms\n", orders[order], Median(latencies));
+    }
+    SetWallpaper(before, kInitialWallpaperStyle, SystemParametersInfoW);
+    const auto start = Clock::now();
+    const FolderPictures found =
+        ListFolderPictures(folder, SystemFolderQueries(), [](std::wstring_view name) { return name.size() > 4; });
+    std::printf("folder_walk_10000: %.0f ms (%zu pictures)\n", MillisecondsSince(start), found.pictures.size());
+}
+
+// The preview in each style of a converted 24-megapixel photo (the bitmap an add made of the bench's photo, else a
+// grey one), of the photo itself as a folder's picture, and of a 4 x 3 picture tiled over the session's screen:
+// this thread's time from the click to the first paint (the request, the converter's answer made a bitmap, the
+// paint; HandlingMs), the time until the preview has come, the first paint and a repaint of the kept drawing.
+void BenchPreview(const ScratchFolder& folder, const std::wstring& photo)
 {
     DesignDialog dialog;
     if (!dialog.form.Create(nullptr, false)) {
@@ -385,34 +456,58 @@ void BenchPreview(const ScratchFolder& folder)
     item.hDC = CreateCompatibleDC(screen.Get());
     GdiObject canvas(CreateCompatibleBitmap(screen.Get(), item.rcItem.right, item.rcItem.bottom));
     std::optional<SelectInDC> selected(std::in_place, item.hDC, canvas.Get());
+    std::wstring bitmap = folder / L"photo.BMP";
+    if (GetFileAttributesW(bitmap.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        bitmap = folder / L"preview6000.bmp";
+        WriteBytes(bitmap, GreyBitmap(6000, 4000));
+    }
+    const std::wstring tiny = folder / L"preview4.bmp";
+    WriteBytes(tiny, GreyBitmap(4, 3));
     struct Case {
         const char* name;
-        int width, height;
+        std::wstring path;
         std::vector<int> styles;
     };
-    const Case cases[] = {{"24mp", 6000, 4000, {0, 1, 2, 3, 4}}, {"4x3", 4, 3, {1}}};
+    std::vector<Case> cases = {{"24mp", bitmap, {0, 1, 2, 3, 4}}, {"4x3", tiny, {1}}};
+    if (!photo.empty()) {
+        cases.push_back({"24mp_jpeg", photo, {4}});
+    }
     const char* styleNames[] = {"centre", "tile", "stretch", "fit", "fill"};
     for (const Case& picture : cases) {
-        const std::wstring path = folder / (L"preview" + std::to_wstring(picture.width) + L".bmp");
-        WriteBytes(path, GreyBitmap(picture.width, picture.height));
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        form.AddItem(IDC_WALLPAPER_LIST, path);
+        form.AddItem(IDC_WALLPAPER_LIST, picture.path);
         SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
-        page.ListClick();
         for (int style : picture.styles) {
             form.SetIndex(IDC_WALLPAPER_STYLE, style);
             page.StyleChange();
-            // The first paint after a change of style draws the preview; the later ones copy it.
-            std::vector<double> times;
-            for (int run = 0; run < kChangeRuns; ++run) {
+            HandleMessagesUntil([&] { return !page.PreviewPending(); });
+            std::vector<double> threads, latencies, paints;
+            for (int run = 0; run < kChangeRuns / 2; ++run) {
                 auto start = Clock::now();
+                page.ListClick();
+                HandleMessagesUntil([&] { return !page.PreviewPending(); });
+                latencies.push_back(MillisecondsSince(start));
+                start = Clock::now();
+                page.ListClick();
+                const double click = MillisecondsSince(start);
+                const double answer = HandlingMs([&] { return !page.PreviewPending(); });
+                const auto paint = Clock::now();
                 page.OnDrawItem(&item);
-                times.push_back(MillisecondsSince(start));
+                paints.push_back(MillisecondsSince(paint));
+                threads.push_back(click + answer + paints.back());
             }
-            std::printf("wallpaper_preview_paint_%s_%s: %.1f ms\n", picture.name, styleNames[style], times[0]);
-            std::sort(times.begin() + 1, times.end());
-            std::printf("wallpaper_preview_repaint_%s_%s: %.2f ms\n", picture.name, styleNames[style],
-                        times[(times.size() + 1) / 2]);
+            // The later paints copy the kept drawing.
+            std::vector<double> repaints;
+            for (int run = 0; run < kChangeRuns; ++run) {
+                const auto start = Clock::now();
+                page.OnDrawItem(&item);
+                repaints.push_back(MillisecondsSince(start));
+            }
+            const std::string name = std::string(picture.name) + "_" + styleNames[style];
+            std::printf("wallpaper_preview_ui_thread_%s: %.1f ms\n", name.c_str(), Median(threads));
+            std::printf("wallpaper_preview_latency_%s: %.0f ms\n", name.c_str(), Median(latencies));
+            std::printf("wallpaper_preview_paint_%s: %.1f ms\n", name.c_str(), Median(paints));
+            std::printf("wallpaper_preview_repaint_%s: %.2f ms\n", name.c_str(), Median(repaints));
         }
     }
     selected.reset();
@@ -437,7 +532,8 @@ int wmain()
     BenchManyPasses(folder, photos);
     BenchApp1Flood(folder);
     BenchChangeWallpaper();
-    BenchPreview(folder);
+    BenchFolderChange();
+    BenchPreview(folder, jpeg);
     std::fflush(stdout);
     return 0;
 }

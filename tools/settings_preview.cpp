@@ -1,13 +1,15 @@
 // Development helper: shows a window of the program in its design state for a few seconds, so that a screenshot
 // can be taken of it. Arguments: a page number of the settings dialog (0-5), "splash", "reminder1" or
 // "reminder2"; then "hc" to draw as in high contrast, "armed" to show reminder 1 set weekly and switched on; or,
-// for the wallpaper page, a style item and a picture to preview in it.
+// for the wallpaper page, a style item and the entries of the list (a folder's path with a backslash at its end is
+// a folder entry), of which the first is selected and previewed.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "info/InfoPage.h"
 #include "settings/SettingsDialog.h"
@@ -50,12 +52,13 @@ void ArmReminder(SettingsDialog& form)
     }
 }
 
+// Other thread timers (the message loop's poll of watched handles, while a preview is decoded) go on.
 void RunForAWhile()
 {
-    SetTimer(nullptr, 0, kShowForMs, nullptr);
+    const UINT_PTR shown = SetTimer(nullptr, 0, kShowForMs, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == shown) {
             break;
         }
         TranslateMessage(&msg);
@@ -74,7 +77,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const bool highContrast = HasArgument(argc, argv, L"hc");
     const bool armed = HasArgument(argc, argv, L"armed");
     const std::wstring style = argc > 3 ? argv[2] : L"";
-    const std::wstring picture = argc > 3 ? argv[3] : L"";
+    std::vector<std::wstring> entries;
+    for (int i = 3; i < argc; ++i) {
+        if (std::wcscmp(argv[i], L"hc") != 0 && std::wcscmp(argv[i], L"armed") != 0) {
+            entries.push_back(argv[i]);
+        }
+    }
     LocalFree(argv);
     const HighContrastFn answer = [highContrast] { return highContrast || SystemHighContrast(); };
 
@@ -109,6 +117,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ChimePlayer chimePlayer;
     SettingsDialog form{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
     form.Create(nullptr, false);
+    // The list is filled before its page is shown, as the load fills it: the page measures its entries then.
+    form.AddItems(IDC_WALLPAPER_LIST, entries);
     form.SelectPage(static_cast<int>(std::wcstol(what.c_str(), nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
     if (form.CurrentPage() == kInfoPageIndex) {
@@ -117,12 +127,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (armed) {
         ArmReminder(form);
     }
-    // settings_preview 2 <style item> <picture>: the picture previewed in that style, as a click would show it.
-    if (!picture.empty()) {
+    // settings_preview 2 <style item> <entry>...: the first entry previewed in that style, as a click would show it.
+    if (!entries.empty()) {
         form.SetIndex(IDC_WALLPAPER_STYLE, static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
         SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_STYLE, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(form.Control(IDC_WALLPAPER_STYLE)));
-        form.AddItem(IDC_WALLPAPER_LIST, picture);
         HWND list = form.Control(IDC_WALLPAPER_LIST);
         SendMessageW(list, LB_SETSEL, TRUE, 0);
         SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);

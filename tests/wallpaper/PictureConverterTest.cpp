@@ -165,6 +165,12 @@ TEST_F(PictureConverterTest, ABitmapReplacesOnlyItsPicturesOwnEarlierConversionA
     }
     ASSERT_FALSE(converters.empty());
     EXPECT_EQ(std::count(converters.begin(), converters.end(), converters[0]), 4) << "one converter for all";
+
+    // The program's own wallpaper bitmap is replaced whatever it holds.
+    ASSERT_TRUE(WriteBytes(job.bitmap, GreyBitmap(2, 2)));
+    EXPECT_EQ(ConvertHandlingMessages(converter, {job.picture, job.coding, job.bitmap, true}).failure,
+              ConversionFailure::None);
+    EXPECT_EQ(BitmapTagOf(job.bitmap), own);
 }
 
 TEST_F(PictureConverterTest, TheThreadHandlesItsMessagesWhileAConversionRunsAndCancelEndsTheConverterAtOnce)

@@ -30,7 +30,7 @@ constexpr DWORD kFolderSettleMs = 2500;
 // (kFolderChangedAtStart) a change at start, which walks the folder and converts a picture while the program starts.
 constexpr int kFolderEntry = -1;
 constexpr int kFolderChangedAtStart = -2;
-constexpr int kListSizes[] = {0, 1000, 10000, kFolderEntry, kFolderChangedAtStart};
+constexpr int kListSizes[] = {0, kFolderEntry, kFolderChangedAtStart, 1000, 10000};
 constexpr int kFolderFiles = 10000;
 constexpr int kRounds = 5;
 constexpr wchar_t kSettingsKey[] = L"Software\\Sorabune";

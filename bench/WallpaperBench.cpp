@@ -324,14 +324,22 @@ struct DesignDialog {
     ChimePlayer chimePlayer;
     ErrorBox errors;
     SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
+    // Makes the dialog's window; false, said on the error output, when it cannot be made.
+    bool Create()
+    {
+        if (form.Create(nullptr, false)) {
+            return true;
+        }
+        std::fprintf(stderr, "no settings dialog\n");
+        return false;
+    }
 };
 
 void BenchChangeWallpaper()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
     DesignDialog dialog;
-    if (!dialog.form.Create(nullptr, false)) {
-        std::fprintf(stderr, "no settings dialog\n");
+    if (!dialog.Create()) {
         return;
     }
     SettingsDialog& form = dialog.form;
@@ -399,8 +407,7 @@ double Median(std::vector<double> values)
 void BenchFolderChange()
 {
     DesignDialog dialog;
-    if (!dialog.form.Create(nullptr, false)) {
-        std::fprintf(stderr, "no settings dialog\n");
+    if (!dialog.Create()) {
         return;
     }
     SettingsDialog& form = dialog.form;
@@ -440,8 +447,7 @@ void BenchFolderChange()
 void BenchPreview(const ScratchFolder& folder, const std::wstring& photo)
 {
     DesignDialog dialog;
-    if (!dialog.form.Create(nullptr, false)) {
-        std::fprintf(stderr, "no settings dialog\n");
+    if (!dialog.Create()) {
         return;
     }
     SettingsDialog& form = dialog.form;

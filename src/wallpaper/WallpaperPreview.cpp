@@ -73,6 +73,7 @@ PreviewFit WallpaperPreview::FitFor(WallpaperStyle style) const
 
 void WallpaperPreview::Show(const std::wstring& entry, WallpaperOrder order)
 {
+    resting_ = false;
     ++generation_;
     waiting_ = Request{entry, order, !IsFolderEntry(entry)};
     if (!running_) {
@@ -147,7 +148,15 @@ void WallpaperPreview::Done()
     running_ = false;
     if (waiting_) {
         Start();
+    } else if (resting_) {
+        converter_.Close();
     }
+}
+
+void WallpaperPreview::Rest()
+{
+    resting_ = true;
+    converter_.Close();
 }
 
 void WallpaperPreview::SetPicture(GdiObject picture, SIZE shown, SIZE pixels, const std::wstring& path)

@@ -39,8 +39,8 @@ public:
     // The style, the frame or its DPI changed: drawn anew, and the picture decoded again when the one held is too
     // small for the new layout or far larger than it needs.
     void Refit();
-    // Ends the converter until the next request (the dialog was hidden).
-    void Rest() { converter_.Close(); }
+    // Ends the converter until the next request (the dialog was hidden), at once or once it has answered.
+    void Rest();
 
     // What a decode for the style asks: the reduced picture covers the box of all screens as the frame shows them
     // (stretch, fit, fill, span), or keeps the screen's scale in the frame (centre, tile, where the picture lies at
@@ -68,6 +68,7 @@ private:
     FolderPlaces& places_;
     std::optional<Request> waiting_;
     bool running_ = false;
+    bool resting_ = false;
     // Counts requests and clears: an answer to an older one is dropped.
     unsigned generation_ = 0;
     unsigned runningGeneration_ = 0;

@@ -91,7 +91,7 @@ TEST(InfoRulesTest, ScreenAndNamesBlocks)
 
 TEST(InfoRulesTest, MemoryInKilobytesRoundedDownBeyondFourGigabytes)
 {
-    MemoryTexts t = MemoryLabelTexts(17179869184ull + 1023, 6442450944ull, 63);
+    MemoryTexts t = MemoryLabelTexts(17179869184ull + 1023, 6442450944ull + 1023, 63);
     EXPECT_EQ(t.total, L"16777216");
     EXPECT_EQ(t.free, L"6291456");
     EXPECT_EQ(t.load, L"63");

@@ -90,10 +90,10 @@ RECT PlaceInParent(HWND control)
 
 // The figures' labels take the width of the widest figure in their font at the window's DPI (never less than
 // the table gives them), and each unit follows its figure.
-void FitMemoryFigures(const SettingsDialog& form, int dpi)
+void FitMemoryFigures(const MadeControls& made, int dpi)
 {
     // The three labels share the page's font: one measuring context serves them all.
-    HWND first = form.Control(kFiguresAndUnits[0].first);
+    HWND first = made[kFiguresAndUnits[0].first];
     const RECT design = PlaceInParent(first);
     int width = design.right - design.left;
     {
@@ -107,12 +107,12 @@ void FitMemoryFigures(const SettingsDialog& form, int dpi)
         }
     }
     for (const auto& [figureId, unitId] : kFiguresAndUnits) {
-        HWND figure = form.Control(figureId);
+        HWND figure = made[figureId];
         const RECT place = PlaceInParent(figure);
         SetWindowPos(figure, nullptr, 0, 0, width, place.bottom - place.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        SetWindowPos(form.Control(unitId), nullptr, place.left + width + Scale(kFigureUnitGap, dpi),
-                     PlaceInParent(form.Control(unitId)).top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(made[unitId], nullptr, place.left + width + Scale(kFigureUnitGap, dpi),
+                     PlaceInParent(made[unitId]).top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -277,31 +277,31 @@ std::wstring NamesBlock()
 void InfoPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
-    CreateControls(form, sheet, kControls);
-    AddSubclass<DrivesLabelProc>(form.Control(IDC_DRIVES));
-    FitMemoryFigures(form, form.Dpi());
+    made_ = CreateControls(form, sheet, kControls);
+    AddSubclass<DrivesLabelProc>(made_[IDC_DRIVES]);
+    FitMemoryFigures(made_, form.Dpi());
 }
 
 void InfoPage::OnSelected()
 {
     shown_ = true;
-    SetDrivesText(form_->Control(IDC_DRIVES), DrivesBlockText(drives_), form_->Dpi());
-    SetSizedText(form_->Control(IDC_SCREEN), ScreenBlock());
-    SetSizedText(form_->Control(IDC_NAMES), NamesBlock());
+    SetDrivesText(made_[IDC_DRIVES], DrivesBlockText(drives_), form_->Dpi());
+    SetSizedText(made_[IDC_SCREEN], ScreenBlock());
+    SetSizedText(made_[IDC_NAMES], NamesBlock());
 }
 
 // The blocks built so far take the size of their texts in the new font; the texts stay those of the moment the
 // page was selected.
 void InfoPage::OnDpiChanged(int dpi)
 {
-    FitMemoryFigures(*form_, dpi);
-    HWND drives = form_->Control(IDC_DRIVES);
+    FitMemoryFigures(made_, dpi);
+    HWND drives = made_[IDC_DRIVES];
     if (const std::wstring text = WindowText(drives); !text.empty()) {
         SetScrollPos(drives, SB_VERT, 0, FALSE);
         SetDrivesText(drives, text, dpi);
     }
     for (int id : {IDC_SCREEN, IDC_NAMES}) {
-        HWND label = form_->Control(id);
+        HWND label = made_[id];
         if (const std::wstring text = WindowText(label); !text.empty()) {
             SetSizedText(label, text);
         }
@@ -322,8 +322,8 @@ void InfoPage::UpdateMemoryFigures()
     const std::pair<int, const std::wstring*> labels[] = {
         {IDC_MEMORY_TOTAL, &texts.total}, {IDC_MEMORY_FREE, &texts.free}, {IDC_MEMORY_LOAD, &texts.load}};
     for (const auto& [id, text] : labels) {
-        if (form_->Text(id) != *text) {
-            form_->SetText(id, *text);
+        if (WindowText(made_[id]) != *text) {
+            SetWindowTextW(made_[id], text->c_str());
         }
     }
 }

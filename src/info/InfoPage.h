@@ -24,6 +24,7 @@ public:
 private:
     DriveQueries drives_;
     SettingsDialog* form_ = nullptr;
+    MadeControls made_;
     bool shown_ = false;
 };
 std::unique_ptr<InfoPage> MakeInfoPage(DriveQueries drives);

@@ -54,23 +54,23 @@ public:
     void Build(SettingsDialog& form, HWND sheet) override
     {
         form_ = &form;
-        CreateControls(form, sheet, kControls);
+        made_ = CreateControls(form, sheet, kControls);
         SetFonts(form.Fonts());
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
-            AddSubclass<LinkProc>(form.Control(id), this);
+            AddSubclass<LinkProc>(made_[id], this);
         }
     }
 
-    bool OnCommand(int id, int code, HWND control) override
+    bool OnCommand(HWND control, int code) override
     {
         if (code != STN_CLICKED) {
             return false;
         }
-        if (id == IDC_MAIL_LINK) {
+        if (control == made_[IDC_MAIL_LINK]) {
             MailLinkClick();
             return true;
         }
-        if (id == IDC_HOMEPAGE_LINK) {
+        if (control == made_[IDC_HOMEPAGE_LINK]) {
             HomepageLinkClick();
             return true;
         }
@@ -79,8 +79,7 @@ public:
 
     HBRUSH OnCtlColor(HDC dc, HWND control) override
     {
-        int id = GetDlgCtrlID(control);
-        if (id != IDC_MAIL_LINK && id != IDC_HOMEPAGE_LINK) {
+        if (control != made_[IDC_MAIL_LINK] && control != made_[IDC_HOMEPAGE_LINK]) {
             return nullptr;
         }
         SetTextColor(dc, LinkColour(form_->HighContrast(), GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE)));
@@ -110,9 +109,9 @@ private:
         const DpiFontSet::Id textFont = fonts.Add(kTextFont);
         linkFont_ = fonts.Add(kLinkFont);
         pointedFont_ = fonts.Add(kPointedFont);
-        fonts.SetOn(form_->Control(IDC_TITLE_VERSION), titleFont);
+        fonts.SetOn(made_[IDC_TITLE_VERSION], titleFont);
         for (int id : {IDC_RELEASE_DATE, IDC_AUTHOR, IDC_MAIL_CAPTION, IDC_HOMEPAGE_CAPTION}) {
-            fonts.SetOn(form_->Control(id), textFont);
+            fonts.SetOn(made_[id], textFont);
         }
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
             SetPointed(id, IsPointed(id));
@@ -125,7 +124,7 @@ private:
     void FitLinks()
     {
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
-            HWND link = form_->Control(id);
+            HWND link = made_[id];
             const std::wstring text = WindowText(link);
             RECT extent = {};
             {
@@ -150,13 +149,14 @@ private:
     void SetPointed(int id, bool pointed)
     {
         (id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_) = pointed;
-        HWND link = form_->Control(id);
+        HWND link = made_[id];
         form_->Fonts().SetOn(link, pointed ? pointedFont_ : linkFont_);
         InvalidateRect(link, nullptr, TRUE);
     }
 
     ShellOpenFn openLink_;
     SettingsDialog* form_ = nullptr;
+    MadeControls made_;
     DpiFontSet::Id linkFont_ = 0;
     DpiFontSet::Id pointedFont_ = 0;
     bool mailPointed_ = false;

@@ -74,11 +74,18 @@ void ChimePage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
     player_.Attach(form);
-    CreateControls(form, sheet, kControls);
-    form.AddItems(IDC_TIMERWAVEONOFF, {std::begin(kTimerWaveOnOffItems), std::end(kTimerWaveOnOffItems)});
-    form.SetIndex(IDC_TIMERWAVEONOFF, 0);
-    form.AddItems(IDC_TIMERWAVE, BuiltInChimeTexts());
-    form.SetIndex(IDC_TIMERWAVE, 0);
+    const MadeControls made = CreateControls(form, sheet, kControls);
+    timerWaveOnOff_ = DropDown(made[IDC_TIMERWAVEONOFF]);
+    timerWave_ = DropDown(made[IDC_TIMERWAVE]);
+    play_ = Button(made[IDC_TIMERWAVEPLAY]);
+    stop_ = Button(made[IDC_TIMERWAVESTOP]);
+    add_ = Button(made[IDC_TIMERWAVEADD]);
+    del_ = Button(made[IDC_TIMERWAVEDEL]);
+    startup_ = Toggle(made[IDC_STARTUPONOFF]);
+    timerWaveOnOff_.AddItems({std::begin(kTimerWaveOnOffItems), std::end(kTimerWaveOnOffItems)});
+    timerWaveOnOff_.SetIndex(0);
+    timerWave_.AddItems(BuiltInChimeTexts());
+    timerWave_.SetIndex(0);
 }
 
 std::vector<ValueBinding> ChimePage::Bindings() const
@@ -92,41 +99,37 @@ std::vector<ValueBinding> ChimePage::Bindings() const
 
 int ChimePage::HourlyChimeMode() const
 {
-    return form_->Index(IDC_TIMERWAVEONOFF);
+    return timerWaveOnOff_.Index();
 }
 
 int ChimePage::HourlyChime() const
 {
-    return form_->Index(IDC_TIMERWAVE);
+    return timerWave_.Index();
 }
 
 bool ChimePage::IsPlayingUserFile() const
 {
     // The player disables the preview's Play button for as long as a file plays.
-    return !form_->Enabled(IDC_TIMERWAVEPLAY);
+    return !play_.Enabled();
 }
 
-bool ChimePage::OnCommand(int id, int code, HWND)
+bool ChimePage::OnCommand(HWND control, int code)
 {
     if (code != BN_CLICKED) {
         return false;
     }
-    switch (id) {
-    case IDC_TIMERWAVEPLAY:
+    if (play_.Is(control)) {
         TimerWavePlayClick();
-        return true;
-    case IDC_TIMERWAVESTOP:
+    } else if (stop_.Is(control)) {
         TimerWaveStopClick();
-        return true;
-    case IDC_TIMERWAVEADD:
+    } else if (add_.Is(control)) {
         TimerWaveAddClick();
-        return true;
-    case IDC_TIMERWAVEDEL:
+    } else if (del_.Is(control)) {
         TimerWaveDelClick();
-        return true;
-    default:
+    } else {
         return false;
     }
+    return true;
 }
 
 bool ChimePage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -141,7 +144,7 @@ bool ChimePage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* r
 
 void ChimePage::TimerWavePlayClick()
 {
-    player_.PlayTimerWave(static_cast<unsigned>(form_->Index(IDC_TIMERWAVE)));
+    player_.PlayTimerWave(static_cast<unsigned>(timerWave_.Index()));
 }
 
 void ChimePage::TimerWaveStopClick()
@@ -155,7 +158,7 @@ void ChimePage::TimerWaveAddClick()
     if (!chooseSoundFile_(form_->Hwnd(), &path)) {
         return;
     }
-    if (form_->ItemCount(IDC_TIMERWAVE) >= kMaxChimeItems) {
+    if (timerWave_.ItemCount() >= kMaxChimeItems) {
         return;
     }
     for (int list : kChimeLists) {
@@ -165,12 +168,12 @@ void ChimePage::TimerWaveAddClick()
 
 void ChimePage::TimerWaveDelClick()
 {
-    int k = form_->Index(IDC_TIMERWAVE);
+    int k = timerWave_.Index();
     if (k < kFirstUserChime || k >= kMaxChimeItems) {
         return;
     }
-    form_->DeleteItem(IDC_TIMERWAVE, k);
-    form_->SetIndex(IDC_TIMERWAVE, 0);
+    timerWave_.DeleteItem(k);
+    timerWave_.SetIndex(0);
     for (int list : {IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
         if (form_->Index(list) == k) {
             form_->SetIndex(list, 0);

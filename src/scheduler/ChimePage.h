@@ -34,7 +34,7 @@ public:
     int HourlyChime() const;
     // A sound file of the user's is playing from the page's preview; chimes wait until it ends.
     bool IsPlayingUserFile() const;
-    bool OnCommand(int id, int code, HWND control) override;
+    bool OnCommand(HWND control, int code) override;
     bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     void TimerWavePlayClick();
@@ -44,6 +44,13 @@ public:
 
 private:
     SettingsDialog* form_ = nullptr;
+    DropDown timerWaveOnOff_;
+    DropDown timerWave_;
+    Button play_;
+    Button stop_;
+    Button add_;
+    Button del_;
+    Toggle startup_;
     ChimePlayer& player_;
     ChooseSoundFileFn chooseSoundFile_;
 };

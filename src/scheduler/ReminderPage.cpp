@@ -248,19 +248,31 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
         defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
                           ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
-        CreateControls(form, sheet, defs.data(), defs.size());
+        const MadeControls made = CreateControls(form, sheet, defs.data(), defs.size());
+        TimerControls& c = Timer(timer);
+        c.scheduleKind = DropDown(made[Id(timer, kScheduleKind)]);
+        c.date = DatePicker(made[Id(timer, kDate)]);
+        c.time = TimePicker(made[Id(timer, kTime)]);
+        c.onOff = Toggle(made[Id(timer, kTimerOnOff)]);
+        c.action = DropDown(made[Id(timer, kAction)]);
+        c.chime = DropDown(made[Id(timer, kChimeChoice)]);
+        c.memo = TextField(made[Id(timer, kMemo)]);
+        for (int day = 1; day <= kDayCount; ++day) {
+            c.weekdays[day - 1] = Toggle(made[Id(timer, kWeek + day)]);
+            c.indicators[day - 1] = Control(made[Id(timer, kWeekL + day)]);
+        }
 
-        MakeComboReadOnly<KindComboProc>(form.Control(Id(timer, kScheduleKind)));
-        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kAction)));
-        MakeComboReadOnly<PlainComboProc>(form.Control(Id(timer, kChimeChoice)));
-        AddSubclass<MemoProc>(form.Control(Id(timer, kMemo)));
+        MakeComboReadOnly<KindComboProc>(c.scheduleKind.Hwnd());
+        MakeComboReadOnly<PlainComboProc>(c.action.Hwnd());
+        MakeComboReadOnly<PlainComboProc>(c.chime.Hwnd());
+        AddSubclass<MemoProc>(c.memo.Hwnd());
 
-        form.AddItems(Id(timer, kScheduleKind), {std::begin(kScheduleKindItems), std::end(kScheduleKindItems)});
-        form.SetIndex(Id(timer, kScheduleKind), kNoReminderKind);
-        form.AddItems(Id(timer, kAction), {std::begin(kActionItems), std::end(kActionItems)});
-        form.SetIndex(Id(timer, kAction), kActionChime);
-        form.AddItems(Id(timer, kChimeChoice), BuiltInChimeTexts());
-        form.SetIndex(Id(timer, kChimeChoice), 0);
+        c.scheduleKind.AddItems({std::begin(kScheduleKindItems), std::end(kScheduleKindItems)});
+        c.scheduleKind.SetIndex(kNoReminderKind);
+        c.action.AddItems({std::begin(kActionItems), std::end(kActionItems)});
+        c.action.SetIndex(kActionChime);
+        c.chime.AddItems(BuiltInChimeTexts());
+        c.chime.SetIndex(0);
     }
 }
 
@@ -307,52 +319,84 @@ std::vector<ValueBinding> ReminderPage::Bindings() const
 
 bool ReminderPage::IsOn(int timer) const
 {
-    return form_->Down(Id(timer, kTimerOnOff));
+    return Timer(timer).onOff.Checked();
 }
 
 SYSTEMTIME ReminderPage::TimeOfDay(int timer) const
 {
-    return form_->DateTime(Id(timer, kTime));
+    return Timer(timer).time.Value();
 }
 
 ReminderSettings ReminderPage::Reminder(int timer) const
 {
+    const TimerControls& c = Timer(timer);
     ReminderSettings reminder;
     const SYSTEMTIME time = TimeOfDay(timer);
     reminder.when.hour = time.wHour;
     reminder.when.minute = time.wMinute;
     reminder.when.second = time.wSecond;
-    reminder.when.kind = form_->Index(Id(timer, kScheduleKind));
-    const SYSTEMTIME date = form_->DateTime(Id(timer, kDate));
+    reminder.when.kind = c.scheduleKind.Index();
+    const SYSTEMTIME date = c.date.Value();
     reminder.when.year = date.wYear;
     reminder.when.month = date.wMonth;
     reminder.when.day = date.wDay;
     for (int day = 1; day <= kDayCount; ++day) {
-        reminder.when.weekdays[day - 1] = form_->Down(Id(timer, kWeek + day));
+        reminder.when.weekdays[day - 1] = c.weekdays[day - 1].Checked();
     }
-    reminder.action = form_->Index(Id(timer, kAction));
-    reminder.chime = form_->Index(Id(timer, kChimeChoice));
-    reminder.memo = form_->Text(Id(timer, kMemo));
+    reminder.action = c.action.Index();
+    reminder.chime = c.chime.Index();
+    reminder.memo = c.memo.Text();
     return reminder;
 }
 
-bool ReminderPage::OnCommand(int id, int code, HWND)
+namespace {
+// The day (1-based) whose control among a timer's seven sent a notice, or 0.
+template <typename DayControl> int DayOf(const std::array<DayControl, ReminderPage::kDayCount>& days, HWND control)
 {
-    int relative = id - IDC_REMINDER1_GROUP;
-    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+    for (int day = 1; day <= ReminderPage::kDayCount; ++day) {
+        if (days[day - 1].Is(control)) {
+            return day;
+        }
+    }
+    return 0;
+}
+} // namespace
+
+int ReminderPage::TimerOf(HWND control) const
+{
+    for (int timer = 1; timer <= kTimerCount; ++timer) {
+        const TimerControls& c = Timer(timer);
+        for (const Control* own : {static_cast<const Control*>(&c.scheduleKind), static_cast<const Control*>(&c.date),
+                                   static_cast<const Control*>(&c.time), static_cast<const Control*>(&c.onOff),
+                                   static_cast<const Control*>(&c.action), static_cast<const Control*>(&c.chime),
+                                   static_cast<const Control*>(&c.memo)}) {
+            if (own->Is(control)) {
+                return timer;
+            }
+        }
+        if (DayOf(c.weekdays, control) != 0 || DayOf(c.indicators, control) != 0) {
+            return timer;
+        }
+    }
+    return 0;
+}
+
+bool ReminderPage::OnCommand(HWND control, int code)
+{
+    const int timer = TimerOf(control);
+    if (timer == 0) {
         return false;
     }
-    int timer = relative / kIdBlock + 1;
-    int offset = relative % kIdBlock;
-    if (offset == kScheduleKind && code == CBN_SELCHANGE) {
+    const TimerControls& c = Timer(timer);
+    if (c.scheduleKind.Is(control) && code == CBN_SELCHANGE) {
         ScheduleKindChange(timer);
-    } else if (offset == kAction && code == CBN_SELCHANGE) {
+    } else if (c.action.Is(control) && code == CBN_SELCHANGE) {
         ActionChange(timer);
-    } else if (offset == kTimerOnOff && code == BN_CLICKED) {
+    } else if (c.onOff.Is(control) && code == BN_CLICKED) {
         TimerOnOffClick(timer);
-    } else if (offset > kWeek && offset <= kWeek + kDayCount && code == BN_CLICKED) {
-        WeekClick(timer, offset - kWeek);
-    } else if (offset == kMemo && code == EN_CHANGE) {
+    } else if (const int day = DayOf(c.weekdays, control); day != 0 && code == BN_CLICKED) {
+        WeekClick(timer, day);
+    } else if (c.memo.Is(control) && code == EN_CHANGE) {
         KeepMemoWithinLimit(timer);
     } else {
         return false;
@@ -362,15 +406,11 @@ bool ReminderPage::OnCommand(int id, int code, HWND)
 
 bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
 {
-    int relative = static_cast<int>(item->CtlID) - IDC_REMINDER1_GROUP;
-    if (relative < 0 || relative >= kTimerCount * kIdBlock) {
+    const int timer = TimerOf(item->hwndItem);
+    const int day = timer != 0 ? DayOf(Timer(timer).indicators, item->hwndItem) : 0;
+    if (day == 0) {
         return false;
     }
-    int day = relative % kIdBlock - kWeekL;
-    if (day < 1 || day > kDayCount) {
-        return false;
-    }
-    int timer = relative / kIdBlock + 1;
     // In high contrast a chosen day is marked in the highlight colour and an unchosen one is not marked.
     const bool red = IndicatorRed(timer, day);
     FillRect(item->hDC, &item->rcItem,
@@ -381,8 +421,9 @@ bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
 
 bool ReminderPage::OnNotify(NMHDR* header, LRESULT* result)
 {
-    const int offset = (static_cast<int>(header->idFrom) - IDC_REMINDER1_GROUP + kIdBlock) % kIdBlock;
-    const bool toggle = offset == kTimerOnOff || (offset > kWeek && offset <= kWeek + kDayCount);
+    const int timer = TimerOf(header->hwndFrom);
+    const bool toggle =
+        timer != 0 && (Timer(timer).onOff.Is(header->hwndFrom) || DayOf(Timer(timer).weekdays, header->hwndFrom) != 0);
     if (header->code != NM_CUSTOMDRAW || !toggle || !form_->HighContrast()) {
         return false;
     }
@@ -399,20 +440,21 @@ bool ReminderPage::OnNotify(NMHDR* header, LRESULT* result)
 
 void ReminderPage::ScheduleKindChange(int timer)
 {
-    int kind = form_->Index(Id(timer, kScheduleKind));
+    TimerControls& c = Timer(timer);
+    int kind = c.scheduleKind.Index();
     if (kind != kReminderOnce && kind != kReminderDaily && kind != kReminderWeekly) {
         return;
     }
-    form_->SetEnabled(Id(timer, kTime), true);
-    form_->SetEnabled(Id(timer, kDate), kind == kReminderOnce);
+    c.time.SetEnabled(true);
+    c.date.SetEnabled(kind == kReminderOnce);
     if (kind == kReminderOnce) {
         OfferADayToCome(timer);
     }
-    for (int day = 1; day <= kDayCount; ++day) {
-        form_->SetEnabled(Id(timer, kWeek + day), kind == kReminderWeekly);
+    for (Toggle& weekday : c.weekdays) {
+        weekday.SetEnabled(kind == kReminderWeekly);
     }
     for (int day = 1; day <= kDayCount; ++day) {
-        SetIndicator(timer, day, kind == kReminderWeekly && form_->Down(Id(timer, kWeek + day)));
+        SetIndicator(timer, day, kind == kReminderWeekly && c.weekdays[day - 1].Checked());
     }
 }
 
@@ -422,65 +464,69 @@ void ReminderPage::OfferADayToCome(int timer)
 {
     SYSTEMTIME today = {};
     GetLocalTime(&today);
-    SYSTEMTIME date = form_->DateTime(Id(timer, kDate));
+    DatePicker& picker = Timer(timer).date;
+    SYSTEMTIME date = picker.Value();
     if (DayBefore(date, today)) {
         date.wYear = today.wYear;
         date.wMonth = today.wMonth;
         date.wDay = today.wDay;
         date.wDayOfWeek = today.wDayOfWeek;
-        form_->SetDateTime(Id(timer, kDate), date);
+        picker.SetValue(date);
     }
 }
 
 void ReminderPage::ActionChange(int timer)
 {
-    int action = form_->Index(Id(timer, kAction));
+    TimerControls& c = Timer(timer);
+    int action = c.action.Index();
     if (action != kActionChime && action != kActionMessage && action != kActionChimeAndMessage) {
         return;
     }
-    form_->SetEnabled(Id(timer, kChimeChoice), action != kActionMessage);
-    form_->SetEnabled(Id(timer, kMemo), action != kActionChime);
+    c.chime.SetEnabled(action != kActionMessage);
+    c.memo.SetEnabled(action != kActionChime);
 }
 
 void ReminderPage::WeekClick(int timer, int day)
 {
-    SetIndicator(timer, day, form_->Down(Id(timer, kWeek + day)));
+    SetIndicator(timer, day, Timer(timer).weekdays[day - 1].Checked());
 }
 
 void ReminderPage::TimerOnOffClick(int timer)
 {
-    if (!form_->Down(Id(timer, kTimerOnOff))) {
-        form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
+    TimerControls& c = Timer(timer);
+    if (!c.onOff.Checked()) {
+        c.onOff.SetText(kOffCaption);
         ResetReminder(timer);
         return;
     }
-    form_->SetText(Id(timer, kTimerOnOff), kOnCaption);
-    form_->SetEnabled(Id(timer, kScheduleKind), false);
-    form_->SetEnabled(Id(timer, kAction), false);
-    form_->SetEnabled(Id(timer, kTime), false);
-    form_->SetEnabled(Id(timer, kDate), false);
-    for (int day = 1; day <= kDayCount; ++day) {
-        form_->SetEnabled(Id(timer, kWeek + day), false);
+    c.onOff.SetText(kOnCaption);
+    c.scheduleKind.SetEnabled(false);
+    c.action.SetEnabled(false);
+    c.time.SetEnabled(false);
+    c.date.SetEnabled(false);
+    for (Toggle& weekday : c.weekdays) {
+        weekday.SetEnabled(false);
     }
-    form_->SetEnabled(Id(timer, kChimeChoice), false);
-    form_->SetEnabled(Id(timer, kMemo), false);
+    c.chime.SetEnabled(false);
+    c.memo.SetEnabled(false);
 }
 
 void ReminderPage::ResetReminder(int timer)
 {
-    form_->SetIndex(Id(timer, kScheduleKind), kNoReminderKind);
-    form_->SetText(Id(timer, kScheduleKind), kKindPrompt);
-    form_->SetEnabled(Id(timer, kScheduleKind), true);
-    form_->SetIndex(Id(timer, kAction), kActionChime);
-    form_->SetEnabled(Id(timer, kAction), true);
-    form_->SetEnabled(Id(timer, kTime), false);
-    form_->SetEnabled(Id(timer, kDate), false);
-    for (int day = 1; day <= kDayCount; ++day) {
-        form_->SetEnabled(Id(timer, kWeek + day), false);
+    TimerControls& c = Timer(timer);
+    c.scheduleKind.SetIndex(kNoReminderKind);
+    SetWindowTextW(c.scheduleKind.Hwnd(), kKindPrompt);
+    c.scheduleKind.SetEnabled(true);
+    c.action.SetIndex(kActionChime);
+    c.action.SetEnabled(true);
+    c.time.SetEnabled(false);
+    c.date.SetEnabled(false);
+    for (Toggle& weekday : c.weekdays) {
+        weekday.SetEnabled(false);
     }
-    form_->SetIndex(Id(timer, kChimeChoice), 0);
-    form_->SetEnabled(Id(timer, kChimeChoice), true);
-    form_->SetEnabled(Id(timer, kMemo), false);
+    c.chime.SetIndex(0);
+    c.chime.SetEnabled(true);
+    c.memo.SetEnabled(false);
     for (int day = 1; day <= kDayCount; ++day) {
         SetIndicator(timer, day, false);
     }
@@ -488,8 +534,9 @@ void ReminderPage::ResetReminder(int timer)
 
 void ReminderPage::SwitchOffAfterFiring(int timer)
 {
-    form_->SetText(Id(timer, kTimerOnOff), kOffCaption);
-    form_->SetDown(Id(timer, kTimerOnOff), false);
+    Toggle& onOff = Timer(timer).onOff;
+    onOff.SetText(kOffCaption);
+    onOff.SetChecked(false);
     ResetReminder(timer);
 }
 
@@ -511,27 +558,29 @@ bool ReminderPage::IndicatorRed(int timer, int day) const
 void ReminderPage::SetIndicator(int timer, int day, bool red)
 {
     red_[timer - 1][day - 1] = red;
-    InvalidateRect(form_->Control(Id(timer, kWeekL + day)), nullptr, FALSE);
+    InvalidateRect(Timer(timer).indicators[day - 1].Hwnd(), nullptr, FALSE);
 }
 
 void ReminderPage::RefreshIndicators(int timer)
 {
-    bool weekly = form_->Index(Id(timer, kScheduleKind)) == kReminderWeekly;
+    const TimerControls& c = Timer(timer);
+    bool weekly = c.scheduleKind.Index() == kReminderWeekly;
     for (int day = 1; day <= kDayCount; ++day) {
-        SetIndicator(timer, day, weekly && form_->Down(Id(timer, kWeek + day)));
+        SetIndicator(timer, day, weekly && c.weekdays[day - 1].Checked());
     }
 }
 
 void ReminderPage::RefreshCaption(int timer)
 {
-    form_->SetText(Id(timer, kTimerOnOff), form_->Down(Id(timer, kTimerOnOff)) ? kOnCaption : kOffCaption);
+    Toggle& onOff = Timer(timer).onOff;
+    onOff.SetText(onOff.Checked() ? kOnCaption : kOffCaption);
 }
 
 // Typing and pasting are already held to the limit; this catches what reaches the field another way
 // (an input method's result string, for one) and cuts it back at a whole character.
 void ReminderPage::KeepMemoWithinLimit(int timer)
 {
-    HWND memo = form_->Control(Id(timer, kMemo));
+    HWND memo = Timer(timer).memo.Hwnd();
     std::wstring text = WindowText(memo);
     if (Cp932ByteCount(text) <= kMemoMaxBytes) {
         return;

@@ -2,12 +2,15 @@
 // with the rules that keep their enabled states, ON/OFF captions and weekday indicators in line.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
 #include "scheduler/SchedulerIds.h"
 #include "scheduler/SchedulerRules.h"
+#include "settings/SettingsLayout.h"
 #include "settings/SettingsPage.h"
+#include "base/Controls.h"
 #include "base/Handles.h"
 
 // One reminder as its controls hold it: when it is due, what it does, and its message.
@@ -23,12 +26,12 @@ class ReminderPage : public SettingsPage {
 public:
     // The stored message text may take this many bytes in code page 932.
     static constexpr int kMemoMaxBytes = 62;
-    static constexpr int kTimerCount = 2;
-    static constexpr int kDayCount = 7;
+    static constexpr int kTimerCount = kReminderTimerCount;
+    static constexpr int kDayCount = kWeekdayCount;
 
-    // Timer 2's ids are timer 1's moved by one block.
+    // Each timer's ids are timer 1's moved by one block per timer before it.
     static constexpr int kIdBlock = IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP;
-    // Control id of timer 1 or 2 at an offset inside its block of ids (offset 0 is the group box).
+    // Control id of a timer at an offset inside its block of ids (offset 0 is the group box).
     static int Id(int timer, int offset) { return IDC_REMINDER1_GROUP + offset + (timer - 1) * kIdBlock; }
 
     void Build(SettingsDialog& form, HWND sheet) override;
@@ -38,7 +41,7 @@ public:
     bool IsOn(int timer) const;
     SYSTEMTIME TimeOfDay(int timer) const;
     ReminderSettings Reminder(int timer) const;
-    bool OnCommand(int id, int code, HWND control) override;
+    bool OnCommand(HWND control, int code) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
 
@@ -61,6 +64,24 @@ public:
     bool IndicatorRed(int timer, int day) const;
 
 private:
+    // One timer's controls.
+    struct TimerControls {
+        DropDown scheduleKind;
+        DatePicker date;
+        TimePicker time;
+        Toggle onOff;
+        DropDown action;
+        DropDown chime;
+        TextField memo;
+        std::array<Toggle, kDayCount> weekdays;
+        // The weekday indicators: a strip above each weekday toggle, red when that day counts.
+        std::array<Control, kDayCount> indicators;
+    };
+    TimerControls& Timer(int timer) { return timers_[timer - 1]; }
+    const TimerControls& Timer(int timer) const { return timers_[timer - 1]; }
+    // The timer (1-based) whose control sent a notice, or 0.
+    int TimerOf(HWND control) const;
+
     void SetIndicator(int timer, int day, bool red);
     void RefreshIndicators(int timer);
     void RefreshCaption(int timer);
@@ -68,6 +89,7 @@ private:
     void OfferADayToCome(int timer);
 
     SettingsDialog* form_ = nullptr;
+    std::array<TimerControls, kTimerCount> timers_;
     bool red_[kTimerCount][kDayCount] = {};
     Brush redBrush_;
     Brush creamBrush_;

@@ -17,20 +17,23 @@ class HelpPage : public SettingsPage {
 public:
     void Build(SettingsDialog& form, HWND sheet) override
     {
-        CreateControls(form, sheet, kControls);
-        form.SetText(IDC_HELP_TEXT, HelpText());
+        text_ = TextField(CreateControls(form, sheet, kControls)[IDC_HELP_TEXT]);
+        text_.SetText(HelpText());
     }
 
     // A read-only edit asks for the colours of a label; the manual reads better on the window colour.
     HBRUSH OnCtlColor(HDC dc, HWND control) override
     {
-        if (GetDlgCtrlID(control) != IDC_HELP_TEXT) {
+        if (!text_.Is(control)) {
             return nullptr;
         }
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return GetSysColorBrush(COLOR_WINDOW);
     }
+
+private:
+    TextField text_;
 };
 } // namespace
 

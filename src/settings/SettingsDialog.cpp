@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -122,9 +123,9 @@ void RegisterSheetClass()
 }
 } // namespace
 
-void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
+MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
 {
-    form.CreatePageControls(sheet, std::span(defs, count));
+    return form.CreatePageControls(sheet, std::span(defs, count));
 }
 
 SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
@@ -224,14 +225,29 @@ void SettingsDialog::ShowDialog()
     BringWindowToTop(hwnd_);
 }
 
-void SettingsDialog::CreatePageControls(HWND sheet, std::span<const ControlDef> defs)
+MadeControls SettingsDialog::CreatePageControls(HWND sheet, std::span<const ControlDef> defs)
 {
-    const std::vector<HWND> created = CreateControls(sheet, defs, font_);
+    std::vector<HWND> created = CreateControls(sheet, defs, font_);
     for (std::size_t i = 0; i < created.size(); ++i) {
         // Ids of zero and below name no control to look up.
         if (created[i] && defs[i].id > 0) {
+            NoteId(defs[i].id);
             controls_[defs[i].id] = created[i];
         }
+    }
+    return MadeControls(defs, std::move(created));
+}
+
+// Automation finds the controls by their ids, which only work as long as no two controls share one.
+void SettingsDialog::NoteId(int id)
+{
+    if (controls_.contains(id) || id == IDC_OKBTN || id == IDC_PAGECONTROL ||
+        std::find(std::begin(kSheetIds), std::end(kSheetIds), id) != std::end(kSheetIds)) {
+        sharedIds_.push_back(id);
+#ifndef NDEBUG
+        OutputDebugStringW(
+            (L"Sorabune: two controls of the settings dialog share the id " + std::to_wstring(id)).c_str());
+#endif
     }
 }
 
@@ -465,7 +481,7 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             FitDroppedWidth(control, Dpi());
         }
         if (SettingsPage* page = control ? PageOfControl(control) : nullptr) {
-            page->OnCommand(id, HIWORD(wParam), control);
+            page->OnCommand(control, HIWORD(wParam));
         }
         return 0;
     }

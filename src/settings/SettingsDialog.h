@@ -53,7 +53,9 @@ public:
     // The font of the pages' controls, among the window's Fonts().
     DpiFontSet::Id DefaultFont() const { return font_; }
     // A page's controls on its sheet in the dialog's font, known to Control by their ids from the start.
-    void CreatePageControls(HWND sheet, std::span<const ControlDef> defs);
+    MadeControls CreatePageControls(HWND sheet, std::span<const ControlDef> defs);
+    // Ids that more than one control of the dialog was given (each further one once); none in a sound dialog.
+    const std::vector<int>& SharedIds() const { return sharedIds_; }
     // Whether the pages draw in the system's colour pairs rather than their own colours.
     bool HighContrast() const { return highContrast_(); }
 
@@ -107,6 +109,7 @@ private:
     SettingsPage* PageOfControl(HWND control) const;
     bool PageKey(const MSG& key);
     bool IsComboBox(HWND control) const;
+    void NoteId(int id);
 
     DpiFontSet::Id font_ = 0;
     HWND okBtn_ = nullptr;
@@ -117,6 +120,7 @@ private:
     HighContrastFn highContrast_;
     std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
+    std::vector<int> sharedIds_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;
     mutable std::unordered_map<std::wstring, ValueBinding> bindings_;
 };

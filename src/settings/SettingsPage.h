@@ -11,15 +11,17 @@
 #include <vector>
 
 #include "base/ControlTable.h"
+#include "base/Controls.h"
 
 class SettingsDialog;
 
 // Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
 // its rectangle scaled to the dialog's DPI; the dialog puts them at their places again when its DPI changes.
-void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
-template <std::size_t N> void CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
+// Returns them by their ids, for the page's typed members.
+MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
+template <std::size_t N> MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
 {
-    CreateControls(form, sheet, defs, N);
+    return CreateControls(form, sheet, defs, N);
 }
 
 // The property of a dialog control that a stored value holds.
@@ -57,8 +59,8 @@ public:
     virtual void Build(SettingsDialog& form, HWND sheet) = 0;
     // The stored values that controls of this page hold.
     virtual std::vector<ValueBinding> Bindings() const { return {}; }
-    // A control of this page sent WM_COMMAND; true when handled.
-    virtual bool OnCommand(int id, int code, HWND control) { return false; }
+    // A control of this page sent WM_COMMAND with this notification code; true when handled.
+    virtual bool OnCommand(HWND control, int code) { return false; }
     // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control) { return nullptr; }
     // WM_NOTIFY from a control of this page; true when handled, with the answer in result.

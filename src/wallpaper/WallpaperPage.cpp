@@ -152,10 +152,10 @@ bool MakeOpenDialog(ComPtr<IFileOpenDialog>& dialog, FILEOPENDIALOGOPTIONS optio
 }
 
 template <std::size_t N>
-void FillDropDown(SettingsDialog& form, int id, const wchar_t* const (&items)[N], std::size_t offered = N)
+void FillDropDown(DropDown& dropDown, const wchar_t* const (&items)[N], std::size_t offered = N)
 {
-    form.AddItems(id, {std::begin(items), std::begin(items) + std::min(offered, N)});
-    form.SetIndex(id, 0);
+    dropDown.AddItems({std::begin(items), std::begin(items) + std::min(offered, N)});
+    dropDown.SetIndex(0);
 }
 
 } // namespace
@@ -204,13 +204,21 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
 void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
-    CreateControls(form, sheet, kControls);
-    FillDropDown(form, IDC_WALLPAPER_STYLE, kWallpaperStyleItems,
-                 static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
-    FillDropDown(form, IDC_WALLPAPER_ORDER, kWallpaperOrderItems);
-    FillDropDown(form, IDC_WALLPAPER_CHANGE_TIME, kWallpaperChangeTimeItems);
-    list_ = form.Control(IDC_WALLPAPER_LIST);
-    img_ = form.Control(IDC_WALLPAPER_PREVIEW);
+    const MadeControls made = CreateControls(form, sheet, kControls);
+    list_ = ListBox(made[IDC_WALLPAPER_LIST]);
+    add_ = Button(made[IDC_WALLPAPER_ADD]);
+    delete_ = Button(made[IDC_WALLPAPER_DELETE]);
+    up_ = Button(made[IDC_WALLPAPER_UP]);
+    down_ = Button(made[IDC_WALLPAPER_DOWN]);
+    changeNow_ = Button(made[IDC_WALLPAPER_CHANGE_NOW]);
+    style_ = DropDown(made[IDC_WALLPAPER_STYLE]);
+    order_ = DropDown(made[IDC_WALLPAPER_ORDER]);
+    changeTime_ = DropDown(made[IDC_WALLPAPER_CHANGE_TIME]);
+    previewFrame_ = Control(made[IDC_WALLPAPER_PREVIEW_FRAME]);
+    img_ = made[IDC_WALLPAPER_PREVIEW];
+    FillDropDown(style_, kWallpaperStyleItems, static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
+    FillDropDown(order_, kWallpaperOrderItems);
+    FillDropDown(changeTime_, kWallpaperChangeTimeItems);
     changer_.emplace(form, services_.converter, services_.ownBitmap);
     preview_.emplace(img_, services_.screens, services_.converter, changer_->Places());
     SizeListItems();
@@ -219,7 +227,7 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     fileDrop_->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
         FilesDropped(sender, files);
     };
-    fileDrop_->SetTargetControl(list_);
+    fileDrop_->SetTargetControl(list_.Hwnd());
 }
 
 std::vector<ValueBinding> WallpaperPage::Bindings() const
@@ -238,56 +246,49 @@ void WallpaperPage::ChangeNow()
 
 WallpaperChangeTime WallpaperPage::ChangeTime() const
 {
-    return static_cast<WallpaperChangeTime>(form_->Index(IDC_WALLPAPER_CHANGE_TIME));
+    return static_cast<WallpaperChangeTime>(changeTime_.Index());
 }
 
 WallpaperOrder WallpaperPage::Order() const
 {
-    return static_cast<WallpaperOrder>(form_->Index(IDC_WALLPAPER_ORDER));
+    return static_cast<WallpaperOrder>(order_.Index());
 }
 
-bool WallpaperPage::OnCommand(int id, int code, HWND control)
+bool WallpaperPage::OnCommand(HWND control, int code)
 {
-    switch (id) {
-    case IDC_WALLPAPER_LIST:
+    if (list_.Is(control)) {
         if (code == LBN_SELCHANGE) {
             ListClick();
         }
         return true;
-    case IDC_WALLPAPER_STYLE:
+    }
+    if (style_.Is(control)) {
         if (code == CBN_SELCHANGE) {
             StyleChange();
         }
         return true;
-    case IDC_WALLPAPER_ADD:
-    case IDC_WALLPAPER_DELETE:
-    case IDC_WALLPAPER_UP:
-    case IDC_WALLPAPER_DOWN:
-    case IDC_WALLPAPER_CHANGE_NOW:
-        if (code != BN_CLICKED) {
+    }
+    const std::pair<const Button*, void (WallpaperPage::*)()> clicks[] = {
+        {&add_, &WallpaperPage::AddClick},
+        {&delete_, &WallpaperPage::DeleteClick},
+        {&up_, &WallpaperPage::UpClick},
+        {&down_, &WallpaperPage::DownClick},
+        {&changeNow_, &WallpaperPage::ChangeNowClick}};
+    for (const auto& [button, click] : clicks) {
+        if (button->Is(control)) {
+            if (code == BN_CLICKED) {
+                (this->*click)();
+            }
             return true;
         }
-        if (id == IDC_WALLPAPER_ADD) {
-            AddClick();
-        } else if (id == IDC_WALLPAPER_DELETE) {
-            DeleteClick();
-        } else if (id == IDC_WALLPAPER_UP) {
-            UpClick();
-        } else if (id == IDC_WALLPAPER_DOWN) {
-            DownClick();
-        } else {
-            ChangeNowClick();
-        }
-        return true;
-    default:
-        return false;
     }
+    return false;
 }
 
 void WallpaperPage::OnSelected()
 {
     // The load and the purge change the list without the page; long paths get their scroll range here.
-    if (form_->ItemCount(IDC_WALLPAPER_LIST) != extentCount_) {
+    if (list_.ItemCount() != extentCount_) {
         UpdateHorizontalExtent();
     }
 }
@@ -316,7 +317,7 @@ void WallpaperPage::FramePreview()
 {
     // The system draws the sunken edge equally thin at every DPI: the panel is laid around the preview's scaled
     // place so that the edge frames the picture exactly.
-    HWND panel = form_->Control(IDC_WALLPAPER_PREVIEW_FRAME);
+    HWND panel = previewFrame_.Hwnd();
     RECT outer = {};
     RECT inner = {};
     GetWindowRect(panel, &outer);
@@ -341,30 +342,30 @@ void WallpaperPage::OnLoaded()
 
 int WallpaperPage::CurrentEntry() const
 {
-    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
-    int caret = static_cast<int>(SendMessageW(list_, LB_GETCARETINDEX, 0, 0));
+    int count = static_cast<int>(SendMessageW(list_.Hwnd(), LB_GETCOUNT, 0, 0));
+    int caret = static_cast<int>(SendMessageW(list_.Hwnd(), LB_GETCARETINDEX, 0, 0));
     return count > 0 && caret >= 0 && caret < count ? caret : -1;
 }
 
 std::wstring WallpaperPage::Entry(int index) const
 {
-    return form_->ItemText(IDC_WALLPAPER_LIST, index);
+    return list_.ItemText(index);
 }
 
 void WallpaperPage::DeleteEntry(int index)
 {
-    SendMessageW(list_, LB_DELETESTRING, index, 0);
+    SendMessageW(list_.Hwnd(), LB_DELETESTRING, index, 0);
 }
 
 std::vector<bool> WallpaperPage::Selection() const
 {
-    int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    int count = static_cast<int>(SendMessageW(list_.Hwnd(), LB_GETCOUNT, 0, 0));
     std::vector<bool> selected(count > 0 ? count : 0, false);
-    int selectedCount = static_cast<int>(SendMessageW(list_, LB_GETSELCOUNT, 0, 0));
+    int selectedCount = static_cast<int>(SendMessageW(list_.Hwnd(), LB_GETSELCOUNT, 0, 0));
     if (selectedCount > 0) {
         std::vector<int> indices(selectedCount);
         int got = static_cast<int>(
-            SendMessageW(list_, LB_GETSELITEMS, selectedCount, reinterpret_cast<LPARAM>(indices.data())));
+            SendMessageW(list_.Hwnd(), LB_GETSELITEMS, selectedCount, reinterpret_cast<LPARAM>(indices.data())));
         for (int i = 0; i < got; ++i) {
             if (indices[i] >= 0 && indices[i] < count) {
                 selected[indices[i]] = true;
@@ -376,7 +377,7 @@ std::vector<bool> WallpaperPage::Selection() const
 
 void WallpaperPage::AddClick()
 {
-    std::optional<std::vector<std::wstring>> files = services_.addDialog(GetAncestor(list_, GA_ROOT));
+    std::optional<std::vector<std::wstring>> files = services_.addDialog(GetAncestor(list_.Hwnd(), GA_ROOT));
     if (files) {
         AddFiles(*files);
     }
@@ -411,12 +412,12 @@ void WallpaperPage::Exchange(const std::vector<std::pair<std::size_t, std::size_
     for (auto [from, to] : exchanges) {
         std::wstring moving = Entry(static_cast<int>(from));
         std::wstring other = Entry(static_cast<int>(to));
-        SendMessageW(list_, LB_DELETESTRING, to, 0);
-        SendMessageW(list_, LB_INSERTSTRING, to, reinterpret_cast<LPARAM>(moving.c_str()));
-        SendMessageW(list_, LB_DELETESTRING, from, 0);
-        SendMessageW(list_, LB_INSERTSTRING, from, reinterpret_cast<LPARAM>(other.c_str()));
-        SendMessageW(list_, LB_SETSEL, TRUE, static_cast<LPARAM>(to));
-        SendMessageW(list_, LB_SETSEL, FALSE, static_cast<LPARAM>(from));
+        SendMessageW(list_.Hwnd(), LB_DELETESTRING, to, 0);
+        SendMessageW(list_.Hwnd(), LB_INSERTSTRING, to, reinterpret_cast<LPARAM>(moving.c_str()));
+        SendMessageW(list_.Hwnd(), LB_DELETESTRING, from, 0);
+        SendMessageW(list_.Hwnd(), LB_INSERTSTRING, from, reinterpret_cast<LPARAM>(other.c_str()));
+        SendMessageW(list_.Hwnd(), LB_SETSEL, TRUE, static_cast<LPARAM>(to));
+        SendMessageW(list_.Hwnd(), LB_SETSEL, FALSE, static_cast<LPARAM>(from));
         // The focus travels with the entry it was on.
         if (caret == static_cast<int>(from)) {
             caret = static_cast<int>(to);
@@ -425,7 +426,7 @@ void WallpaperPage::Exchange(const std::vector<std::pair<std::size_t, std::size_
         }
     }
     if (!exchanges.empty() && caret >= 0) {
-        SendMessageW(list_, LB_SETCARETINDEX, caret, FALSE);
+        SendMessageW(list_.Hwnd(), LB_SETCARETINDEX, caret, FALSE);
     }
 }
 
@@ -475,7 +476,7 @@ void WallpaperPage::ChangeNowClick()
 
 void WallpaperPage::StyleChange()
 {
-    if (auto style = StyleForStyleIndex(form_->Index(IDC_WALLPAPER_STYLE))) {
+    if (auto style = StyleForStyleIndex(style_.Index())) {
         CurrentWallpaperStyle() = *style;
         preview_->Refit();
     }
@@ -483,7 +484,7 @@ void WallpaperPage::StyleChange()
 
 bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
 {
-    if (item->hwndItem == list_) {
+    if (list_.Is(item->hwndItem)) {
         DrawListItem(*item);
         return true;
     }
@@ -503,13 +504,13 @@ int WallpaperPage::IconColumn() const
 void WallpaperPage::SizeListItems()
 {
     const int dpi = form_->Dpi();
-    WindowDC dc(list_);
-    SelectInDC selected(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    WindowDC dc(list_.Hwnd());
+    SelectInDC selected(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_.Hwnd(), WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc.Get(), &metrics);
     iconSize_ = std::min(Scale(kListIcon, dpi), static_cast<int>(metrics.tmHeight));
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight, iconSize_) + Scale(1, dpi));
-    InvalidateRect(list_, nullptr, TRUE);
+    SendMessageW(list_.Hwnd(), LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight, iconSize_) + Scale(1, dpi));
+    InvalidateRect(list_.Hwnd(), nullptr, TRUE);
 }
 
 // Drawn as the system draws a list's items, in the scheme's colours (high contrast too), the text one icon's width
@@ -544,17 +545,17 @@ void WallpaperPage::DrawListItem(const DRAWITEMSTRUCT& item)
 
 void WallpaperPage::UpdateHorizontalExtent()
 {
-    WindowDC dc(list_);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    WindowDC dc(list_.Hwnd());
+    auto font = reinterpret_cast<HFONT>(SendMessageW(list_.Hwnd(), WM_GETFONT, 0, 0));
     SelectInDC selected(dc.Get(), font);
     int widest = 0;
-    for (const std::wstring& item : ListItems(list_)) {
+    for (const std::wstring& item : ListItems(list_.Hwnd())) {
         SIZE size = {};
         GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
         widest = std::max<int>(widest, size.cx);
     }
-    SendMessageW(list_, LB_SETHORIZONTALEXTENT, IconColumn() + widest + Scale(kExtentMargin, form_->Dpi()), 0);
-    extentCount_ = form_->ItemCount(IDC_WALLPAPER_LIST);
+    SendMessageW(list_.Hwnd(), LB_SETHORIZONTALEXTENT, IconColumn() + widest + Scale(kExtentMargin, form_->Dpi()), 0);
+    extentCount_ = list_.ItemCount();
 }
 
 std::unique_ptr<WallpaperPage> MakeWallpaperPage(const WallpaperServices& services)

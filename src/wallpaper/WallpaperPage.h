@@ -57,7 +57,7 @@ public:
     void ChangeNow();
     // The change of wallpaper of this page's list.
     WallpaperChanger& Changer() { return *changer_; }
-    bool OnCommand(int id, int code, HWND control) override;
+    bool OnCommand(HWND control, int code) override;
     bool OnDrawItem(DRAWITEMSTRUCT* item) override;
     void OnSelected() override;
     void OnLoaded() override;
@@ -82,7 +82,7 @@ public:
     bool PreviewPending() const { return preview_->Pending(); }
 
 private:
-    HWND List() const { return list_; }
+    HWND List() const { return list_.Hwnd(); }
     // The entry with the focus, or -1 when the list is empty.
     int CurrentEntry() const;
     std::wstring Entry(int index) const;
@@ -101,7 +101,16 @@ private:
 
     WallpaperServices services_;
     SettingsDialog* form_ = nullptr;
-    HWND list_ = nullptr;
+    ListBox list_;
+    Button add_;
+    Button delete_;
+    Button up_;
+    Button down_;
+    Button changeNow_;
+    DropDown style_;
+    DropDown order_;
+    DropDown changeTime_;
+    Control previewFrame_;
     HWND img_ = nullptr;
     std::optional<WallpaperChanger> changer_;
     std::optional<WallpaperPreview> preview_;

@@ -19,6 +19,8 @@ TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
     ChimePlayer chimePlayer;
     SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(form.Create(nullptr, false));
+    // Automation finds every control by its id.
+    EXPECT_EQ(form.SharedIds(), std::vector<int>{});
     EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
     EXPECT_FALSE(form.IsVisible());
     RECT rc;

@@ -88,13 +88,11 @@ void ChimePage::Build(SettingsDialog& form, HWND sheet)
     timerWave_.SetIndex(0);
 }
 
-std::vector<ValueBinding> ChimePage::Bindings() const
+ValueBindings ChimePage::Bindings() const
 {
-    return {{L"TimerWave", IDC_TIMERWAVE, Mirror::Index},
-            {L"TimerWaveOnOff", IDC_TIMERWAVEONOFF, Mirror::Index},
-            {L"StartupOnOff", IDC_STARTUPONOFF, Mirror::Down},
-            {L"TimerWaveCount", IDC_TIMERWAVE, Mirror::ItemCount},
-            {L"TimerWave%d", IDC_TIMERWAVE, Mirror::Items}};
+    return {BindIndex(L"TimerWave", timerWave_), BindIndex(L"TimerWaveOnOff", timerWaveOnOff_),
+            BindChecked(L"StartupOnOff", startup_), BindItemCount(L"TimerWaveCount", timerWave_),
+            BindUserItems(L"TimerWave%d", timerWave_, L"TimerWaveCount", kBuiltInChimeCount, true)};
 }
 
 int ChimePage::HourlyChimeMode() const

@@ -26,7 +26,7 @@ public:
     ~ChimePage() override;
 
     void Build(SettingsDialog& form, HWND sheet) override;
-    std::vector<ValueBinding> Bindings() const override;
+    ValueBindings Bindings() const override;
 
     // The hourly chime as the user set it: its mode (0 off, 1 on the hour, 2 on the hour and half hour) and
     // the chime's position in the list.

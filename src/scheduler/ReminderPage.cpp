@@ -276,43 +276,38 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
     }
 }
 
-std::vector<ValueBinding> ReminderPage::Bindings() const
+ValueBindings ReminderPage::Bindings() const
 {
-    struct Stem {
-        const wchar_t* stem;
-        int offset;
-        Mirror mirror;
-    };
-    static const Stem kStems[] = {
-        {L"YoyakuHouhou", kScheduleKind, Mirror::Index},
-        {L"OsiraseHouhou", kAction, Mirror::Index},
-        {L"Jihou", kChimeChoice, Mirror::Index},
-        {L"YoyakuHouhouE", kScheduleKind, Mirror::Enabled},
-        {L"OsiraseHouhouE", kAction, Mirror::Enabled},
-        {L"JihouE", kChimeChoice, Mirror::Enabled},
-        {L"Year", kDate, Mirror::Year},
-        {L"Month", kDate, Mirror::Month},
-        {L"Day", kDate, Mirror::Day},
-        {L"Hour", kTime, Mirror::Hour},
-        {L"Min", kTime, Mirror::Minute},
-        {L"Sec", kTime, Mirror::Second},
-        {L"Date", kDate, Mirror::Enabled},
-        {L"Time", kTime, Mirror::Enabled},
-        {L"TimerOnOff", kTimerOnOff, Mirror::Down},
-        {L"TimerOnOffE", kTimerOnOff, Mirror::Enabled},
-        {L"Memo", kMemo, Mirror::Text},
-        {L"MemoE", kMemo, Mirror::Enabled},
-    };
-    std::vector<ValueBinding> bindings;
+    ValueBindings bindings;
     for (int timer = 1; timer <= kTimerCount; ++timer) {
-        for (const Stem& stem : kStems) {
-            bindings.push_back({TimerValueName(timer, stem.stem), Id(timer, stem.offset), stem.mirror});
+        const TimerControls& c = Timer(timer);
+        auto name = [timer](std::wstring_view stem) { return TimerValueName(timer, stem); };
+        // The chime list mirrors the basic page's user files, which that page stores.
+        bindings.push_back(BindUserItems(L"TimerWave%d", c.chime, L"TimerWaveCount", kBuiltInChimeCount, false));
+        bindings.push_back(BindIndex(name(L"YoyakuHouhou"), c.scheduleKind));
+        bindings.push_back(BindIndex(name(L"OsiraseHouhou"), c.action));
+        bindings.push_back(BindIndex(name(L"Jihou"), c.chime));
+        bindings.push_back(BindEnabled(name(L"YoyakuHouhouE"), c.scheduleKind));
+        bindings.push_back(BindEnabled(name(L"OsiraseHouhouE"), c.action));
+        bindings.push_back(BindEnabled(name(L"JihouE"), c.chime));
+        // The date before the time: a load reports a date that does not convert before a time.
+        for (ValueBinding& part : BindDateParts(c.date, name(L"Year"), name(L"Month"), name(L"Day"))) {
+            bindings.push_back(std::move(part));
         }
+        for (ValueBinding& part : BindTimeParts(c.time, name(L"Hour"), name(L"Min"), name(L"Sec"))) {
+            bindings.push_back(std::move(part));
+        }
+        bindings.push_back(BindEnabled(name(L"Date"), c.date));
+        bindings.push_back(BindEnabled(name(L"Time"), c.time));
+        bindings.push_back(BindChecked(name(L"TimerOnOff"), c.onOff));
+        bindings.push_back(BindEnabled(name(L"TimerOnOffE"), c.onOff));
         for (int day = 1; day <= kDayCount; ++day) {
             const std::wstring week = L"Week" + std::to_wstring(day);
-            bindings.push_back({TimerValueName(timer, week), Id(timer, kWeek + day), Mirror::Down});
-            bindings.push_back({TimerValueName(timer, week + L"E"), Id(timer, kWeek + day), Mirror::Enabled});
+            bindings.push_back(BindChecked(name(week), c.weekdays[day - 1]));
+            bindings.push_back(BindEnabled(name(week + L"E"), c.weekdays[day - 1]));
         }
+        bindings.push_back(BindText(name(L"Memo"), c.memo));
+        bindings.push_back(BindEnabled(name(L"MemoE"), c.memo));
     }
     return bindings;
 }

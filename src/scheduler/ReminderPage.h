@@ -35,7 +35,7 @@ public:
     static int Id(int timer, int offset) { return IDC_REMINDER1_GROUP + offset + (timer - 1) * kIdBlock; }
 
     void Build(SettingsDialog& form, HWND sheet) override;
-    std::vector<ValueBinding> Bindings() const override;
+    ValueBindings Bindings() const override;
 
     // What the tick reads, cheapest first: whether a timer is switched on, its time of day, then the rest.
     bool IsOn(int timer) const;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "settings/SettingsIds.h"
+#include "settings/SettingsLayout.h"
 #include "base/Dpi.h"
 #include "base/DpiFonts.h"
 #include "base/Handles.h"
@@ -441,19 +442,30 @@ void SettingsDialog::PageControlChange()
     }
 }
 
-const ValueBinding& SettingsDialog::Binding(std::wstring_view name) const
+const ValueBindings& SettingsDialog::Bindings() const
 {
-    static const ValueBinding kUnbound;
     if (bindings_.empty()) {
         for (const auto& page : pages_) {
             for (ValueBinding& binding : page->Bindings()) {
-                std::wstring key = binding.name;
-                bindings_.emplace(std::move(key), std::move(binding));
+                bindings_.push_back(std::move(binding));
             }
         }
     }
-    auto found = bindings_.find(std::wstring(name));
-    return found != bindings_.end() ? found->second : kUnbound;
+    return bindings_;
+}
+
+std::vector<std::wstring> SettingsDialog::UnfitBindings() const
+{
+    std::vector<std::wstring> unfit;
+    for (const ValueBinding& binding : Bindings()) {
+        const auto& layout = SettingsLayout();
+        auto def =
+            std::find_if(layout.begin(), layout.end(), [&](const SettingDef& d) { return d.name == binding.name; });
+        if (def == layout.end() || def->kind != binding.control->Kind()) {
+            unfit.push_back(binding.name);
+        }
+    }
+    return unfit;
 }
 
 SettingsPage* SettingsDialog::PageOfControl(HWND control) const

@@ -80,9 +80,11 @@ public:
     SYSTEMTIME DateTime(int id) const;
     void SetDateTime(int id, const SYSTEMTIME& value);
 
-    // The control that holds a stored value, as its page binds it; a binding of no control for a value that
-    // no page shows.
-    const ValueBinding& Binding(std::wstring_view name) const;
+    // Every page's bindings of stored values to its controls, in page order.
+    const ValueBindings& Bindings() const;
+    // Bindings whose names are not in the layout or whose controls hold another kind of value than their rows say;
+    // none in a sound dialog.
+    std::vector<std::wstring> UnfitBindings() const;
 
     int CurrentPage() const;
     // Selects a page as the user would, running PageControlChange.
@@ -122,5 +124,5 @@ private:
     mutable std::unordered_map<int, HWND> controls_;
     std::vector<int> sharedIds_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;
-    mutable std::unordered_map<std::wstring, ValueBinding> bindings_;
+    mutable ValueBindings bindings_;
 };

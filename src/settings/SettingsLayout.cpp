@@ -65,11 +65,12 @@ std::vector<SettingDef> BuildLayout()
 {
     std::vector<SettingDef> table;
     table.push_back({kMainSection, L"Path", ValueKind::String, 0, InstallerDefault::InstallFolder, 0});
+    // The user's chime files come before every choice of a chime, which may select one of them.
+    table.push_back(NotInstalled(kMainSection, L"TimerWaveCount", ValueKind::Integer));
+    table.push_back(NotInstalled(kMainSection, L"TimerWave%d", ValueKind::String));
     table.push_back(Installed(kMainSection, L"TimerWave", ValueKind::Integer, 0, 0));
     table.push_back(Installed(kMainSection, L"TimerWaveOnOff", ValueKind::Integer, 0, 0));
     table.push_back(Installed(kMainSection, L"StartupOnOff", ValueKind::Flag, kFalse, kFalse));
-    table.push_back(NotInstalled(kMainSection, L"TimerWaveCount", ValueKind::Integer));
-    table.push_back(NotInstalled(kMainSection, L"TimerWave%d", ValueKind::String));
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
         AddTimer(table, timer);
     }

@@ -39,7 +39,8 @@ inline constexpr int kWeekdayCount = 7;
 // Values of one reminder timer.
 inline constexpr int kValuesPerTimer = 32;
 
-// Every stored value, in the installer's order; values the installer leaves alone stand where they belong.
+// Every stored value, in the installer's order, which is also the order of the load and the commit; values the
+// installer leaves alone stand where they belong.
 const std::vector<SettingDef>& SettingsLayout();
 // The entry of a value name (list patterns as "KabeBmp%d"); a name not in the table is a programming error
 // and throws std::invalid_argument.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/ControlTable.h"
+#include "settings/ValueBinding.h"
 #include "base/Controls.h"
 
 class SettingsDialog;
@@ -24,41 +25,13 @@ template <std::size_t N> MadeControls CreateControls(SettingsDialog& form, HWND 
     return CreateControls(form, sheet, defs, N);
 }
 
-// The property of a dialog control that a stored value holds.
-enum class Mirror {
-    None,    // not read by the resident program
-    Index,   // selected item of a drop-down, -1 none
-    Down,    // check box ticked or toggle button held down
-    Enabled, // the control can be operated
-    Text,    // text of an edit field
-    Year,    // parts of a date picker
-    Month,
-    Day,
-    Hour, // parts of a time picker
-    Minute,
-    Second,
-    ItemCount, // number of items of a list
-    Items,     // one value per list item; the name is a pattern with %d for the number
-};
-
-// A stored value (by its name in the settings layout) and the control of a page that holds it while the
-// program runs: the page owns its control ids, the load and the commit only follow these.
-struct ValueBinding {
-    std::wstring name;
-    int controlId = 0;
-    Mirror mirror = Mirror::None;
-    // Index only: the item a stored position shows when the drop-down offers fewer items on this system than
-    // there are positions; none keeps the position.
-    int (*offeredItem)(int stored, int offeredItems) = nullptr;
-};
-
 class SettingsPage {
 public:
     virtual ~SettingsPage() = default;
     // Creates the page's controls on its sheet; runs once while the dialog is created, before the load.
     virtual void Build(SettingsDialog& form, HWND sheet) = 0;
-    // The stored values that controls of this page hold.
-    virtual std::vector<ValueBinding> Bindings() const { return {}; }
+    // The stored values that controls of this page hold; asked once, after Build.
+    virtual ValueBindings Bindings() const { return {}; }
     // A control of this page sent WM_COMMAND with this notification code; true when handled.
     virtual bool OnCommand(HWND control, int code) { return false; }
     // WM_CTLCOLOR* for a control of this page; a brush to use, or null for the default.

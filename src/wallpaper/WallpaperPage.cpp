@@ -230,13 +230,11 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     fileDrop_->SetTargetControl(list_.Hwnd());
 }
 
-std::vector<ValueBinding> WallpaperPage::Bindings() const
+ValueBindings WallpaperPage::Bindings() const
 {
-    return {{L"KabeChangeTime", IDC_WALLPAPER_CHANGE_TIME, Mirror::Index},
-            {L"KabeJyunn", IDC_WALLPAPER_ORDER, Mirror::Index},
-            {L"KabeStyle", IDC_WALLPAPER_STYLE, Mirror::Index, OfferedStyleItem},
-            {L"KabeListCount", IDC_WALLPAPER_LIST, Mirror::ItemCount},
-            {L"KabeBmp%d", IDC_WALLPAPER_LIST, Mirror::Items}};
+    return {BindIndex(L"KabeChangeTime", changeTime_), BindIndex(L"KabeJyunn", order_),
+            BindIndex(L"KabeStyle", style_, OfferedStyleItem), BindItemCount(L"KabeListCount", list_),
+            BindPathList(L"KabeBmp%d", list_, L"KabeListCount")};
 }
 
 void WallpaperPage::ChangeNow()

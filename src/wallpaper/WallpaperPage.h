@@ -48,7 +48,7 @@ public:
     explicit WallpaperPage(const WallpaperServices& services) : services_(services) {}
 
     void Build(SettingsDialog& form, HWND sheet) override;
-    std::vector<ValueBinding> Bindings() const override;
+    ValueBindings Bindings() const override;
 
     // The choices as the user left them (no selection reads as -1, which is none of their values).
     WallpaperChangeTime ChangeTime() const;

@@ -21,6 +21,8 @@ TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
     ASSERT_TRUE(form.Create(nullptr, false));
     // Automation finds every control by its id.
     EXPECT_EQ(form.SharedIds(), std::vector<int>{});
+    // Each stored value is held by a control of its kind.
+    EXPECT_EQ(form.UnfitBindings(), std::vector<std::wstring>{});
     EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
     EXPECT_FALSE(form.IsVisible());
     RECT rc;
@@ -141,73 +143,4 @@ TEST(SettingsDialogTest, PageKeysChangeThePageFromAnywhereAndEnterPressesOk)
     press(form.Control(IDC_TIMERWAVEONOFF), VK_RETURN, false, false);
     EXPECT_FALSE(form.IsVisible()) << "Enter pressed O K";
     EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, L"Software\\Sorabune", L"TimerWaveOnOff")) << "and it committed";
-}
-
-// Every value of the settings layout mirrors a control that one of the pages builds, of a class that holds it.
-TEST(SettingsLayoutControlsTest, EveryStoredControlIsOnAPageAndOfAClassThatHoldsItsValue)
-{
-    ChimePlayer chimePlayer;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
-    ASSERT_TRUE(form.Create(nullptr, false));
-    for (const SettingDef& def : SettingsLayout()) {
-        const ValueBinding& binding = form.Binding(def.name);
-        if (binding.controlId == 0) {
-            EXPECT_EQ(def.name, L"Path") << "the only value no page shows";
-            continue;
-        }
-        HWND control = form.Control(binding.controlId);
-        ASSERT_NE(control, nullptr) << Utf8(def.name);
-        EXPECT_NE(GetParent(control), form.Hwnd()) << Utf8(def.name) << ": on a page, not on the frame";
-        wchar_t cls[64] = {};
-        GetClassNameW(control, cls, 64);
-        const std::wstring name = cls;
-        switch (binding.mirror) {
-        case Mirror::Index:
-            EXPECT_EQ(name, WC_COMBOBOXW) << Utf8(def.name);
-            break;
-        case Mirror::Down:
-            EXPECT_EQ(name, WC_BUTTONW) << Utf8(def.name);
-            break;
-        case Mirror::Text:
-            EXPECT_EQ(name, WC_EDITW) << Utf8(def.name);
-            break;
-        case Mirror::ItemCount:
-        case Mirror::Items:
-            EXPECT_TRUE(name == WC_COMBOBOXW || name == WC_LISTBOXW) << Utf8(def.name);
-            break;
-        case Mirror::Enabled:
-            break;
-        default:
-            EXPECT_EQ(name, DATETIMEPICK_CLASSW) << Utf8(def.name);
-            break;
-        }
-    }
-}
-
-// What a value mirrors decides what can be stored of it: a number, a flag or a text.
-TEST(SettingsLayoutTest, EachKindFitsWhatItMirrors)
-{
-    ChimePlayer chimePlayer;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
-    ASSERT_TRUE(form.Create(nullptr, false));
-    for (const SettingDef& def : SettingsLayout()) {
-        const ValueBinding& binding = form.Binding(def.name);
-        ValueKind fits = ValueKind::Integer;
-        switch (binding.mirror) {
-        case Mirror::Down:
-        case Mirror::Enabled:
-            fits = ValueKind::Flag;
-            break;
-        case Mirror::None:
-        case Mirror::Text:
-        case Mirror::Items:
-            fits = ValueKind::String;
-            break;
-        default:
-            break;
-        }
-        EXPECT_EQ(def.kind, fits) << Utf8(def.name);
-        EXPECT_EQ(binding.controlId != 0, binding.mirror != Mirror::None) << Utf8(def.name);
-        EXPECT_EQ(def.name.find(L"%d") != std::wstring::npos, binding.mirror == Mirror::Items) << Utf8(def.name);
-    }
 }

@@ -11,6 +11,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -124,6 +125,27 @@ private:
     IniStore& store_;
 };
 
+// What the layout's starting values are, written nowhere: each write's section and name in order, and the texts by
+// section.
+class DefaultsRecorder : public IniWriter {
+public:
+    void WriteInteger(const std::wstring& section, const std::wstring& ident, std::int32_t value) override
+    {
+        WriteString(section, ident, EncodeInteger(value));
+    }
+    void WriteBool(const std::wstring& section, const std::wstring& ident, bool value) override
+    {
+        WriteString(section, ident, EncodeFlag(value));
+    }
+    void WriteString(const std::wstring& section, const std::wstring& ident, const std::wstring& value) override
+    {
+        written.push_back(section + L"\\" + ident);
+        values[section].emplace_back(ident, value);
+    }
+    std::vector<std::wstring> written;
+    std::map<std::wstring, std::vector<std::pair<std::wstring, std::wstring>>> values;
+};
+
 std::vector<std::pair<std::wstring, std::wstring>> Sorted(std::vector<std::pair<std::wstring, std::wstring>> values)
 {
     std::sort(values.begin(), values.end());
@@ -195,42 +217,14 @@ TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
         EXPECT_EQ(s.arguments, L"");
     }
 
-    // What the installer writes, value for value, and in the order of the table (the registry itself lists
-    // values by name under Wine, so the order is taken from the writes).
-    const std::vector<std::pair<std::wstring, std::wstring>> mainExpected = {
-        {L"Path", root_ + L"\\ソフト"}, {L"TimerWave", L"0"}, {L"TimerWaveOnOff", L"0"}, {L"StartupOnOff", L"0"}};
-    const std::vector<std::pair<std::wstring, std::wstring>> wallpaperExpected = {
-        {L"KabeChangeTime", L"0"}, {L"KabeJyunn", L"0"}, {L"KabeStyle", L"2"}};
-    std::vector<std::pair<std::wstring, std::wstring>> expected;
-    const wchar_t* timerValues[][2] = {
-        {L"YoyakuHouhou", L"-1"},  {L"OsiraseHouhou", L"0"}, {L"Jihou", L"0"},      {L"YoyakuHouhouE", L"1"},
-        {L"OsiraseHouhouE", L"1"}, {L"JihouE", L"1"},        {L"Year", L"2002"},    {L"Month", L"4"},
-        {L"Day", L"14"},           {L"Hour", L"0"},          {L"Min", L"0"},        {L"Sec", L"0"},
-        {L"Date", L"0"},           {L"Time", L"0"},          {L"TimerOnOff", L"0"}, {L"TimerOnOffE", L"1"},
-        {L"Week1", L"0"},          {L"Week2", L"0"},         {L"Week3", L"0"},      {L"Week4", L"0"},
-        {L"Week5", L"0"},          {L"Week6", L"0"},         {L"Week7", L"0"},      {L"Week1E", L"0"},
-        {L"Week2E", L"0"},         {L"Week3E", L"0"},        {L"Week4E", L"0"},     {L"Week5E", L"0"},
-        {L"Week6E", L"0"},         {L"Week7E", L"0"},        {L"Memo", L""},        {L"MemoE", L"0"},
-    };
-    for (int timer = 1; timer <= 2; ++timer) {
-        for (const auto& v : timerValues) {
-            expected.emplace_back(L"OsiraseTimer" + std::to_wstring(timer) + v[0], v[1]);
-        }
+    // The installation writes the layout's starting values (pinned in SettingsLayoutTest), in the table's order, with
+    // the installation folder as "Path"; nothing else.
+    DefaultsRecorder defaults;
+    WriteInstallerDefaults(defaults, root_ + L"\\ソフト");
+    EXPECT_EQ(writer.written, defaults.written);
+    for (const wchar_t* section : {L"Sorabune", L"Sorabune\\OsiraseTimer", L"Sorabune\\KabeBmp"}) {
+        EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(section))), Sorted(defaults.values[section]));
     }
-    std::vector<std::wstring> order;
-    for (const auto& v : mainExpected) {
-        order.push_back(L"Sorabune\\" + v.first);
-    }
-    for (const auto& v : expected) {
-        order.push_back(L"Sorabune\\OsiraseTimer\\" + v.first);
-    }
-    for (const auto& v : wallpaperExpected) {
-        order.push_back(L"Sorabune\\KabeBmp\\" + v.first);
-    }
-    EXPECT_EQ(writer.written, order);
-    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune"))), Sorted(mainExpected));
-    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\OsiraseTimer"))), Sorted(expected));
-    EXPECT_EQ(Sorted(ValuesOf(HKEY_CURRENT_USER, Settings(L"Sorabune\\KabeBmp"))), Sorted(wallpaperExpected));
 }
 
 TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)

@@ -13,26 +13,29 @@
 #include "support/TestSupport.h"
 
 namespace {
-// Section and name of every stored value, in the table's order. Installations hold them, and the load, the
-// commit, the installer and the uninstaller find their values by them.
+// Section and name of every stored value in the table's order, with the text the installer writes ("=" and the
+// text; none for a count or a list, which a second installation must leave as the user made them). Installations
+// hold them, and the load, the commit, the installer and the uninstaller find their values by them. This is the
+// one place that names them all.
 std::vector<std::wstring> StoredNames()
 {
-    std::vector<std::wstring> names = {L"Sorabune\\Path",           L"Sorabune\\TimerWave",
-                                       L"Sorabune\\TimerWaveOnOff", L"Sorabune\\StartupOnOff",
-                                       L"Sorabune\\TimerWaveCount", L"Sorabune\\TimerWave%d"};
-    const wchar_t* timerStems[] = {L"YoyakuHouhou", L"OsiraseHouhou", L"Jihou",  L"YoyakuHouhouE", L"OsiraseHouhouE",
-                                   L"JihouE",       L"Year",          L"Month",  L"Day",           L"Hour",
-                                   L"Min",          L"Sec",           L"Date",   L"Time",          L"TimerOnOff",
-                                   L"TimerOnOffE",  L"Week1",         L"Week2",  L"Week3",         L"Week4",
-                                   L"Week5",        L"Week6",         L"Week7",  L"Week1E",        L"Week2E",
-                                   L"Week3E",       L"Week4E",        L"Week5E", L"Week6E",        L"Week7E",
-                                   L"Memo",         L"MemoE"};
+    std::vector<std::wstring> names = {L"Sorabune\\Path=<folder>",    L"Sorabune\\TimerWaveCount",
+                                       L"Sorabune\\TimerWave%d",      L"Sorabune\\TimerWave=0",
+                                       L"Sorabune\\TimerWaveOnOff=0", L"Sorabune\\StartupOnOff=0"};
+    const wchar_t* timerStems[] = {L"YoyakuHouhou=-1",  L"OsiraseHouhou=0", L"Jihou=0",      L"YoyakuHouhouE=1",
+                                   L"OsiraseHouhouE=1", L"JihouE=1",        L"Year=2002",    L"Month=4",
+                                   L"Day=14",           L"Hour=0",          L"Min=0",        L"Sec=0",
+                                   L"Date=0",           L"Time=0",          L"TimerOnOff=0", L"TimerOnOffE=1",
+                                   L"Week1=0",          L"Week2=0",         L"Week3=0",      L"Week4=0",
+                                   L"Week5=0",          L"Week6=0",         L"Week7=0",      L"Week1E=0",
+                                   L"Week2E=0",         L"Week3E=0",        L"Week4E=0",     L"Week5E=0",
+                                   L"Week6E=0",         L"Week7E=0",        L"Memo=",        L"MemoE=0"};
     for (const wchar_t* timer : {L"OsiraseTimer1", L"OsiraseTimer2"}) {
         for (const wchar_t* stem : timerStems) {
             names.push_back(std::wstring(L"Sorabune\\OsiraseTimer\\") + timer + stem);
         }
     }
-    for (const wchar_t* name : {L"KabeChangeTime", L"KabeJyunn", L"KabeStyle", L"KabeListCount", L"KabeBmp%d"}) {
+    for (const wchar_t* name : {L"KabeChangeTime=0", L"KabeJyunn=0", L"KabeStyle=2", L"KabeListCount", L"KabeBmp%d"}) {
         names.push_back(std::wstring(L"Sorabune\\KabeBmp\\") + name);
     }
     return names;
@@ -57,13 +60,21 @@ public:
 };
 } // namespace
 
-TEST(SettingsLayoutTest, StoredNamesStayAsInstallationsHoldThem)
+TEST(SettingsLayoutTest, StoredNamesAndInstallerTextsStayAsInstallationsHoldThem)
 {
+    RecordingWriter writer;
+    WriteInstallerDefaults(writer, L"<folder>");
     std::vector<std::wstring> names;
+    auto write = writer.writes.begin();
     for (const SettingDef& def : SettingsLayout()) {
         names.push_back(def.section + L"\\" + def.name);
+        // The installer writes in the table's order.
+        if (write != writer.writes.end() && std::get<0>(*write) == def.section && std::get<1>(*write) == def.name) {
+            names.back() += L"=" + std::get<2>(*write++);
+        }
     }
     EXPECT_EQ(names, StoredNames());
+    EXPECT_TRUE(write == writer.writes.end()) << "every write is of a row of the table, once";
     EXPECT_EQ(std::set<std::wstring>(names.begin(), names.end()).size(), names.size()) << "every name once";
 }
 
@@ -98,27 +109,4 @@ TEST(SettingsLayoutTest, StoreLocationsAndAutostartEntry)
     EXPECT_STREQ(kAutostartSection, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     EXPECT_STREQ(kAutostartValue, L"Sorabune");
     EXPECT_STREQ(kCompanionFileName, L"Sorabune.exe");
-}
-
-// The values themselves are pinned where the installation writes them (InstallationTest); here only that the
-// installer writes each row that has a starting value, once and in order, the folder as "Path", and never a count
-// or a list, which a second installation must leave as the user made them.
-TEST(SettingsLayoutTest, InstallerWritesTheRowsWithStartingValuesInOrderAndLeavesCountsAndListsAlone)
-{
-    RecordingWriter writer;
-    WriteInstallerDefaults(writer, L"C:\\Program Files\\Sorabune");
-    std::vector<std::wstring> expected;
-    for (const SettingDef& def : SettingsLayout()) {
-        const bool countOrList = def.name.find(L"%d") != std::wstring::npos || def.name.ends_with(L"Count");
-        if (!countOrList) {
-            expected.push_back(def.section + L"\\" + def.name);
-        }
-    }
-    std::vector<std::wstring> written;
-    for (const auto& [section, name, text] : writer.writes) {
-        written.push_back(section + L"\\" + name);
-    }
-    EXPECT_EQ(written, expected);
-    ASSERT_FALSE(writer.writes.empty());
-    EXPECT_EQ(std::get<2>(writer.writes.front()), L"C:\\Program Files\\Sorabune");
 }

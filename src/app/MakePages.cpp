@@ -9,7 +9,8 @@
 SettingsPages MakeSettingsPages(ChimePlayer& chimePlayer, std::unique_ptr<ReminderPage> reminderPage,
                                 const PageServices& services)
 {
-    return {MakeChimePage(chimePlayer, services.chooseSoundFile),
+    ReminderPage* reminders = reminderPage.get();
+    return {MakeChimePage(chimePlayer, services.chooseSoundFile, reminders),
             std::move(reminderPage),
             MakeWallpaperPage(services.wallpaper),
             MakeInfoPage(services.drives),

@@ -7,6 +7,7 @@
 
 #include "scheduler/SchedulerIds.h"
 #include "scheduler/ChimePlayer.h"
+#include "scheduler/ReminderPage.h"
 #include "scheduler/SchedulerRules.h"
 #include "settings/SettingsRules.h"
 #include "settings/SettingsDialog.h"
@@ -65,15 +66,13 @@ bool OpenSoundFileDialog(HWND owner, std::wstring* path)
 
 ChimePage::~ChimePage()
 {
-    if (form_) {
-        player_.Detach(*form_);
-    }
+    player_.Detach(*this);
 }
 
 void ChimePage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
-    player_.Attach(form);
+    player_.Attach(*this, form.Hwnd());
     const MadeControls made = CreateControls(form, sheet, kControls);
     timerWaveOnOff_ = DropDown(made[IDC_TIMERWAVEONOFF]);
     timerWave_ = DropDown(made[IDC_TIMERWAVE]);
@@ -159,8 +158,9 @@ void ChimePage::TimerWaveAddClick()
     if (timerWave_.ItemCount() >= kMaxChimeItems) {
         return;
     }
-    for (int list : kChimeLists) {
-        form_->AddItem(list, path);
+    timerWave_.AddItem(path);
+    if (reminders_) {
+        reminders_->AddUserChime(path);
     }
 }
 
@@ -172,20 +172,36 @@ void ChimePage::TimerWaveDelClick()
     }
     timerWave_.DeleteItem(k);
     timerWave_.SetIndex(0);
-    for (int list : {IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
-        if (form_->Index(list) == k) {
-            form_->SetIndex(list, 0);
-        }
-    }
-    for (int list : {IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
-        // A later item moves up one place; a list that had it selected keeps it selected.
-        int selected = form_->Index(list);
-        form_->DeleteItem(list, k);
-        form_->SetIndex(list, selected > k ? selected - 1 : selected);
+    if (reminders_) {
+        reminders_->DeleteUserChime(k);
     }
 }
 
-std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile)
+void ChimePage::DropUserChime(int item)
 {
-    return std::make_unique<ChimePage>(player, chooseSoundFile);
+    timerWave_.DeleteItem(item);
+    if (reminders_) {
+        reminders_->DropUserChime(item);
+    }
+    timerWave_.SetIndex(0);
+}
+
+// One of the preview and stop buttons is disabled and the other enabled, in that order. The keyboard focus, which a
+// disabled button loses, follows to the button now enabled.
+void ChimePage::ShowPlaying(bool playing)
+{
+    Button& disabled = playing ? play_ : stop_;
+    Button& enabled = playing ? stop_ : play_;
+    const bool hadFocus = GetFocus() == disabled.Hwnd();
+    disabled.SetEnabled(false);
+    enabled.SetEnabled(true);
+    if (hadFocus) {
+        SetFocus(enabled.Hwnd());
+    }
+}
+
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
+                                         ReminderPage* reminders)
+{
+    return std::make_unique<ChimePage>(player, chooseSoundFile, reminders);
 }

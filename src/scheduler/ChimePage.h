@@ -11,6 +11,7 @@
 #include "settings/SettingsPage.h"
 
 class ChimePlayer;
+class ReminderPage;
 
 // The chime file dialog: true and the chosen file's full path, or false when the user cancels.
 using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
@@ -19,8 +20,9 @@ bool OpenSoundFileDialog(HWND owner, std::wstring* path);
 
 class ChimePage : public SettingsPage {
 public:
-    ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile)
-        : player_(player), chooseSoundFile_(chooseSoundFile)
+    // reminders, when there is a reminder page, holds the other chime lists, which mirror this page's.
+    ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile, ReminderPage* reminders)
+        : player_(player), chooseSoundFile_(chooseSoundFile), reminders_(reminders)
     {
     }
     ~ChimePage() override;
@@ -42,6 +44,12 @@ public:
     void TimerWaveAddClick();
     void TimerWaveDelClick();
 
+    // What the player shows and changes: a chime's file, a file that is gone leaving every chime list, and whether
+    // a user file plays (the preview's button disabled, the stop button enabled, the focus following).
+    std::wstring ChimeFile(int item) const { return timerWave_.ItemText(item); }
+    void DropUserChime(int item);
+    void ShowPlaying(bool playing);
+
 private:
     SettingsDialog* form_ = nullptr;
     DropDown timerWaveOnOff_;
@@ -53,5 +61,7 @@ private:
     Toggle startup_;
     ChimePlayer& player_;
     ChooseSoundFileFn chooseSoundFile_;
+    ReminderPage* reminders_;
 };
-std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile);
+std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
+                                         ReminderPage* reminders = nullptr);

@@ -2,10 +2,9 @@
 // whether a user file plays.
 #include "scheduler/ChimePlayer.h"
 
-#include "scheduler/SchedulerIds.h"
+#include "scheduler/ChimePage.h"
 #include "scheduler/SchedulerRules.h"
 #include "settings/SettingsRules.h"
-#include "settings/SettingsDialog.h"
 #include "base/FileSystem.h"
 #include "base/Multimedia.h"
 
@@ -19,17 +18,6 @@ void PlayBuiltInChime(PlaySoundFn playSound, int index)
     playSound(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);
 }
 
-// Disables one of the preview and stop buttons and enables the other, in that order. The keyboard focus,
-// which a disabled button loses, follows to the button now enabled.
-void SwapEnabled(SettingsDialog& form, int disableId, int enableId)
-{
-    const bool hadFocus = GetFocus() == form.Control(disableId);
-    form.SetEnabled(disableId, false);
-    form.SetEnabled(enableId, true);
-    if (hadFocus) {
-        SetFocus(form.Control(enableId));
-    }
-}
 } // namespace
 
 BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
@@ -42,18 +30,20 @@ ChimePlayer::~ChimePlayer()
     CloseMediaPlayer();
 }
 
-void ChimePlayer::Attach(SettingsDialog& form)
+void ChimePlayer::Attach(ChimePage& page, HWND noticeWindow)
 {
-    form_ = &form;
+    page_ = &page;
+    noticeWindow_ = noticeWindow;
 }
 
-void ChimePlayer::Detach(SettingsDialog& form)
+void ChimePlayer::Detach(ChimePage& page)
 {
-    if (form_ != &form) {
+    if (page_ != &page) {
         return;
     }
     CloseMediaPlayer();
-    form_ = nullptr;
+    page_ = nullptr;
+    noticeWindow_ = nullptr;
 }
 
 void ChimePlayer::PlayTimerWave(unsigned index)
@@ -62,22 +52,17 @@ void ChimePlayer::PlayTimerWave(unsigned index)
         PlayBuiltInChime(playSound_, static_cast<int>(index));
         return;
     }
-    if (index >= static_cast<unsigned>(kMaxChimeItems) || !form_) {
+    if (index >= static_cast<unsigned>(kMaxChimeItems) || !page_) {
         return;
     }
     int item = static_cast<int>(index);
-    std::wstring path = form_->ItemText(IDC_TIMERWAVE, item);
+    std::wstring path = page_->ChimeFile(item);
     if (FileExists(path)) {
         PlayUserFile(path);
         return;
     }
     // The file is gone: it leaves every chime list and the first built-in chime sounds in its place.
-    for (int list : kChimeLists) {
-        form_->DeleteItem(list, item);
-    }
-    for (int list : kChimeLists) {
-        form_->SetIndex(list, 0);
-    }
+    page_->DropUserChime(item);
     PlayBuiltInChime(playSound_, 0);
 }
 
@@ -92,12 +77,12 @@ void ChimePlayer::PlayUserFile(const std::wstring& path)
     }
     device_ = open.wDeviceID;
     MCI_PLAY_PARMS play = {};
-    play.dwCallback = reinterpret_cast<DWORD_PTR>(form_->Hwnd());
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(noticeWindow_);
     if (MultimediaSendCommand(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) {
         CloseMediaPlayer();
         return;
     }
-    SwapEnabled(*form_, IDC_TIMERWAVEPLAY, IDC_TIMERWAVESTOP);
+    page_->ShowPlaying(true);
 }
 
 void ChimePlayer::CloseMediaPlayer()
@@ -109,19 +94,19 @@ void ChimePlayer::CloseMediaPlayer()
     device_ = 0;
     // The closed device's notice (aborted, or an end that raced the close) is stale: a device opened later
     // may get the same id, and the notice must not close that one.
-    if (form_ && form_->Hwnd()) {
+    if (noticeWindow_) {
         MSG stale;
-        while (PeekMessageW(&stale, form_->Hwnd(), MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+        while (PeekMessageW(&stale, noticeWindow_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
         }
     }
 }
 
 void ChimePlayer::Stop()
 {
-    if (!form_) {
+    if (!page_) {
         return;
     }
-    SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
+    page_->ShowPlaying(false);
     if (device_ != 0) {
         MultimediaSendCommand(device_, MCI_STOP, 0, 0);
     }
@@ -136,7 +121,7 @@ void ChimePlayer::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
         return;
     }
     CloseMediaPlayer();
-    if (form_) {
-        SwapEnabled(*form_, IDC_TIMERWAVESTOP, IDC_TIMERWAVEPLAY);
+    if (page_) {
+        page_->ShowPlaying(false);
     }
 }

@@ -8,7 +8,7 @@
 
 #include <string>
 
-class SettingsDialog;
+class ChimePage;
 
 // The PlaySound call of the built-in chimes; the system's loads the multimedia library on first use.
 using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
@@ -21,11 +21,12 @@ public:
     ChimePlayer(const ChimePlayer&) = delete;
     ChimePlayer& operator=(const ChimePlayer&) = delete;
 
-    // The dialog whose chime lists hold the user's files and whose window gets the end notice; the enabled
-    // state of its preview button is the flag that no user file is playing. Detach closes the device while
-    // that dialog still exists; it leaves a player attached to another dialog alone.
-    void Attach(SettingsDialog& form);
-    void Detach(SettingsDialog& form);
+    // The basic page whose chime lists hold the user's files and whose preview buttons show a file playing (the
+    // enabled state of its preview button is the flag that no user file is playing), and the window that gets
+    // the end notice. Detach closes the device while that page still exists; it leaves a player attached to
+    // another page alone.
+    void Attach(ChimePage& page, HWND noticeWindow);
+    void Detach(ChimePage& page);
 
     // Starts chime index 0-7 (built-in) or 8-9 (user file) and returns at once; other indices do nothing.
     // A user file that is gone is dropped from the three chime lists and "時報 1" plays instead.
@@ -43,6 +44,7 @@ private:
     void CloseMediaPlayer();
 
     PlaySoundFn playSound_;
-    SettingsDialog* form_ = nullptr;
+    ChimePage* page_ = nullptr;
+    HWND noticeWindow_ = nullptr;
     MCIDEVICEID device_ = 0;
 };

@@ -545,6 +545,38 @@ void ReminderPage::RefreshOnPageChange()
     }
 }
 
+void ReminderPage::AddUserChime(const std::wstring& path)
+{
+    for (TimerControls& c : timers_) {
+        c.chime.AddItem(path);
+    }
+}
+
+void ReminderPage::DeleteUserChime(int item)
+{
+    for (TimerControls& c : timers_) {
+        if (c.chime.Index() == item) {
+            c.chime.SetIndex(0);
+        }
+    }
+    for (TimerControls& c : timers_) {
+        // A later item moves up one place; a list that had it selected keeps it selected.
+        const int selected = c.chime.Index();
+        c.chime.DeleteItem(item);
+        c.chime.SetIndex(selected > item ? selected - 1 : selected);
+    }
+}
+
+void ReminderPage::DropUserChime(int item)
+{
+    for (TimerControls& c : timers_) {
+        c.chime.DeleteItem(item);
+    }
+    for (TimerControls& c : timers_) {
+        c.chime.SetIndex(0);
+    }
+}
+
 bool ReminderPage::IndicatorRed(int timer, int day) const
 {
     return red_[timer - 1][day - 1];

@@ -60,6 +60,13 @@ public:
     void WeekClick(int timer, int day);
     void TimerOnOffClick(int timer);
 
+    // The user's chime files in every timer's chime list: one added at the end; one deleted, a later one moving
+    // up a place and each list keeping its selection (none when it was the deleted one's); one dropped because its
+    // file is gone, every list then selecting the first chime.
+    void AddUserChime(const std::wstring& path);
+    void DeleteUserChime(int item);
+    void DropUserChime(int item);
+
     // Whether weekday indicator 1..7 of a timer is red (chosen and weekly) rather than cream.
     bool IndicatorRed(int timer, int day) const;
 

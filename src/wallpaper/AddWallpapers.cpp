@@ -101,7 +101,10 @@ bool& AddRunning()
 // One add from its files to its message.
 class Add {
 public:
-    Add(SettingsDialog& form, const ConverterProgram& converter) : form_(form), converter_(converter) {}
+    Add(SettingsDialog& form, ListBox list, const ConverterProgram& converter)
+        : form_(form), list_(list), converter_(converter)
+    {
+    }
 
     void Run(const std::vector<std::wstring>& files, const FolderQueries& folders)
     {
@@ -117,7 +120,7 @@ public:
             // Its start overlaps the first files.
             converter_.Prepare();
         }
-        for (const std::wstring& entry : ListItems(form_.Control(IDC_WALLPAPER_LIST))) {
+        for (const std::wstring& entry : ListItems(list_.Hwnd())) {
             listed_.insert(EntryKey(entry));
         }
         if (files.size() > kQuietAddCount) {
@@ -221,9 +224,10 @@ private:
         }
     }
 
-    void Append(const std::wstring& entry) { form_.AddItem(IDC_WALLPAPER_LIST, entry); }
+    void Append(const std::wstring& entry) { list_.AddItem(entry); }
 
     SettingsDialog& form_;
+    ListBox list_;
     PictureConverter converter_;
     std::optional<DisabledWindow> disabled_{std::in_place, form_.Hwnd()};
     std::optional<WaitCursor> waiting_;
@@ -242,8 +246,8 @@ const std::vector<std::wstring>& DecodedExtensions()
     return extensions;
 }
 
-void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files, const FolderQueries& folders,
-                       const ConverterProgram& converter)
+void AddWallpaperFiles(SettingsDialog& form, ListBox list, const std::vector<std::wstring>& files,
+                       const FolderQueries& folders, const ConverterProgram& converter)
 {
     if (AddRunning()) {
         return;
@@ -252,7 +256,7 @@ void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& fi
     struct Running {
         ~Running() { AddRunning() = false; }
     } running;
-    Add add(form, converter);
+    Add add(form, list, converter);
     add.Run(files, folders);
     add.Report();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Controls.h"
 #include "wallpaper/PictureConverter.h"
 #include "wallpaper/PictureFolders.h"
 
@@ -22,7 +23,7 @@ inline constexpr std::size_t kQuietAddCount = 3;
 // settings dialog is disabled while the add runs and messages are handled all the time; with more than
 // kQuietAddCount files the progress window shows, and its Cancel ends the add at once, the converter included. An
 // add that starts while one runs (a drop reaching the disabled dialog) is passed over.
-void AddWallpaperFiles(SettingsDialog& form, const std::vector<std::wstring>& files,
+void AddWallpaperFiles(SettingsDialog& form, ListBox list, const std::vector<std::wstring>& files,
                        const FolderQueries& folders = SystemFolderQueries(),
                        const ConverterProgram& converter = ConverterBesideProgram());
 

@@ -59,12 +59,6 @@ std::wstring ProgramWallpaperBitmap()
     return local.empty() ? std::wstring() : WithoutTrailingBackslash(local) + kWallpaperBitmapPlace;
 }
 
-WallpaperStyle& CurrentWallpaperStyle()
-{
-    static WallpaperStyle style = kInitialWallpaperStyle;
-    return style;
-}
-
 std::mt19937& WallpaperRandom()
 {
     static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));

@@ -11,8 +11,6 @@
 
 class SettingsDialog;
 
-// The style every application of a wallpaper uses; tile until the load or StyleChange sets it.
-WallpaperStyle& CurrentWallpaperStyle();
 // The generator of the random wallpaper order, seeded from the clock after the load.
 std::mt19937& WallpaperRandom();
 
@@ -20,7 +18,7 @@ std::mt19937& WallpaperRandom();
 using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
 
 // Chooses and applies the next wallpaper from the list of the dialog's wallpaper page (its WallpaperChanger): the
-// purge, then the next entry in list order or at random, with CurrentWallpaperStyle. A file is applied before this
+// purge, then the next entry in list order or at random, with the page's style in force. A file is applied before this
 // returns; a folder's picture once the converter has made it. A failure goes to the dialog's error reporter.
 void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem);
 using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn tellSystem);

@@ -94,9 +94,10 @@ bool FolderPlaces::FirstFailure(const std::wstring& picture)
     return failed_.insert(PictureKey(picture)).second;
 }
 
-WallpaperChanger::WallpaperChanger(SettingsDialog& form, ConverterProgram converter, WallpaperBitmapFn ownBitmap,
-                                   FolderQueries folders)
-    : form_(form), ownBitmapOf_(ownBitmap), converter_(std::move(converter)), lister_(std::move(folders))
+WallpaperChanger::WallpaperChanger(SettingsDialog& form, ListBox list, DropDown order, const WallpaperStyle& style,
+                                   ConverterProgram converter, WallpaperBitmapFn ownBitmap, FolderQueries folders)
+    : form_(form), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap), converter_(std::move(converter)),
+      lister_(std::move(folders))
 {
 }
 
@@ -124,10 +125,10 @@ void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
     }
     // The tick and the load call this outside any handler boundary; a failure is shown and the program goes on.
     try {
-        HWND list = form_.Control(IDC_WALLPAPER_LIST);
+        HWND list = list_.Hwnd();
         std::vector<std::wstring> items = ListItems(list);
         std::vector<bool> usable = PurgeList(list, items);
-        const auto order = static_cast<WallpaperOrder>(form_.Index(IDC_WALLPAPER_ORDER));
+        const auto order = static_cast<WallpaperOrder>(order_.Index());
         std::optional<std::size_t> next;
         if (order == WallpaperOrder::Sequential && !items.empty()) {
             next = NextSequentialPosition(items, ShownEntry(), usable);
@@ -163,7 +164,7 @@ void WallpaperChanger::ChangeTo(const std::wstring& entry, SystemParametersInfoF
         return;
     }
     // The button walks a folder in the order chosen; with no order chosen, in order.
-    const bool random = static_cast<WallpaperOrder>(form_.Index(IDC_WALLPAPER_ORDER)) == WallpaperOrder::Random;
+    const bool random = static_cast<WallpaperOrder>(order_.Index()) == WallpaperOrder::Random;
     run_.emplace(
         Run{{entry}, {true}, 0, false, random ? WallpaperOrder::Random : WallpaperOrder::Sequential, tellSystem});
     Guarded([this] { TryEntry(); });
@@ -174,7 +175,7 @@ void WallpaperChanger::TryEntry()
     Run& run = *run_;
     const std::wstring& entry = run.entries[run.position];
     if (!IsFolderEntry(entry)) {
-        SetWallpaper(entry, CurrentWallpaperStyle(), run.tellSystem);
+        SetWallpaper(entry, style_, run.tellSystem);
         End();
         return;
     }
@@ -220,7 +221,7 @@ void WallpaperChanger::Converted(const ConversionResult& result)
     const std::wstring& entry = run.entries[run.position];
     places_.Passed(entry, run.picture, run.order);
     if (result.failure == ConversionFailure::None) {
-        SetWallpaper(OwnBitmap(), CurrentWallpaperStyle(), run.tellSystem);
+        SetWallpaper(OwnBitmap(), style_, run.tellSystem);
         places_.SetShowing(entry);
         End();
         return;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "settings/WallpaperChoices.h"
+#include "base/Controls.h"
 #include "wallpaper/FolderLister.h"
 #include "wallpaper/PictureConverter.h"
 #include "wallpaper/Wallpaper.h"
@@ -54,7 +55,9 @@ inline constexpr std::size_t kPicturesTriedPerChange = 5;
 
 class WallpaperChanger {
 public:
-    WallpaperChanger(SettingsDialog& form, ConverterProgram converter, WallpaperBitmapFn ownBitmap,
+    // The change reads the page's list and order and applies the page's style in force.
+    WallpaperChanger(SettingsDialog& form, ListBox list, DropDown order, const WallpaperStyle& style,
+                     ConverterProgram converter, WallpaperBitmapFn ownBitmap,
                      FolderQueries folders = SystemFolderQueries());
 
     // The next entry of the list in order or at random (the tick's change and the start's), after the purge. A
@@ -101,6 +104,9 @@ private:
     void End();
 
     SettingsDialog& form_;
+    ListBox list_;
+    DropDown order_;
+    const WallpaperStyle& style_;
     WallpaperBitmapFn ownBitmapOf_;
     std::optional<std::wstring> ownBitmap_;
     PictureConverter converter_;

@@ -219,8 +219,8 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     FillDropDown(style_, kWallpaperStyleItems, static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
     FillDropDown(order_, kWallpaperOrderItems);
     FillDropDown(changeTime_, kWallpaperChangeTimeItems);
-    changer_.emplace(form, services_.converter, services_.ownBitmap);
-    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places());
+    changer_.emplace(form, list_, order_, styleInForce_, services_.converter, services_.ownBitmap);
+    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_);
     SizeListItems();
     FramePreview();
     fileDrop_.emplace(form.Errors());
@@ -388,7 +388,7 @@ void WallpaperPage::FilesDropped(FileDropTarget&, const std::vector<std::wstring
 
 void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
 {
-    AddWallpaperFiles(*form_, files, SystemFolderQueries(), services_.converter);
+    AddWallpaperFiles(*form_, list_, files, SystemFolderQueries(), services_.converter);
     UpdateHorizontalExtent();
 }
 
@@ -475,7 +475,7 @@ void WallpaperPage::ChangeNowClick()
 void WallpaperPage::StyleChange()
 {
     if (auto style = StyleForStyleIndex(style_.Index())) {
-        CurrentWallpaperStyle() = *style;
+        styleInForce_ = *style;
         preview_->Refit();
     }
 }

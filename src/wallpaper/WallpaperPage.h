@@ -55,6 +55,8 @@ public:
     WallpaperOrder Order() const;
     // The next wallpaper from the list, applied through the page's wallpaper call (the tick's change).
     void ChangeNow();
+    // The style the desktop gets: the last one chosen in 表示方法 (a choice of none keeps it).
+    WallpaperStyle StyleInForce() const { return styleInForce_; }
     // The change of wallpaper of this page's list.
     WallpaperChanger& Changer() { return *changer_; }
     bool OnCommand(HWND control, int code) override;
@@ -112,6 +114,7 @@ private:
     DropDown changeTime_;
     Control previewFrame_;
     HWND img_ = nullptr;
+    WallpaperStyle styleInForce_ = kInitialWallpaperStyle;
     std::optional<WallpaperChanger> changer_;
     std::optional<WallpaperPreview> preview_;
     Icon folderIcon_; // made when a folder entry is first drawn, at the list's icon size

@@ -50,8 +50,9 @@ PictureCoding CodingOf(const std::wstring& picture)
 }
 } // namespace
 
-WallpaperPreview::WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places)
-    : frame_(frame), screens_(screens), converter_(std::move(converter)), places_(places)
+WallpaperPreview::WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
+                                   const WallpaperStyle& style)
+    : frame_(frame), screens_(screens), converter_(std::move(converter)), places_(places), style_(style)
 {
 }
 
@@ -121,7 +122,7 @@ void WallpaperPreview::Listed(const Request& request, FolderPictures found)
 
 void WallpaperPreview::Decode(const std::wstring& picture)
 {
-    const ConversionJob job{picture, CodingOf(picture), L"", false, FitFor(CurrentWallpaperStyle())};
+    const ConversionJob job{picture, CodingOf(picture), L"", false, FitFor(style_)};
     if (!converter_.Start(job, [this, picture](const ConversionResult& result) { Decoded(picture, result); })) {
         Done();
     }
@@ -175,7 +176,7 @@ void WallpaperPreview::Refit()
     if (!picture_ || Pending()) {
         return;
     }
-    const PreviewFit fit = FitFor(CurrentWallpaperStyle());
+    const PreviewFit fit = FitFor(style_);
     const auto needed =
         FitPicture(shown_.cx, shown_.cy, fit.width, fit.height, fit.leastScalePpm, kPreviewSectionBytes);
     if (needed && (pixels_.cx < needed->width * kCloseEnough || pixels_.cx > needed->width * kFarLarger)) {
@@ -195,7 +196,7 @@ std::optional<PreviewLayout> WallpaperPreview::Layout() const
     GetClientRect(frame_, &frame);
     const Screens screens = screens_();
     const RECT& all = screens.all;
-    return LayOutPreview(CurrentWallpaperStyle(), {shown_.cx, shown_.cy}, {screens.primary.cx, screens.primary.cy},
+    return LayOutPreview(style_, {shown_.cx, shown_.cy}, {screens.primary.cx, screens.primary.cy},
                          {frame.right, frame.bottom}, {all.left, all.top, all.right - all.left, all.bottom - all.top});
 }
 

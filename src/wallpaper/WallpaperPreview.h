@@ -21,7 +21,9 @@ class FolderPlaces;
 
 class WallpaperPreview {
 public:
-    WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places);
+    // The preview lays the picture out by style, the page's style in force.
+    WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
+                     const WallpaperStyle& style);
 
     // Shows the entry's picture, a folder entry's the one it shows next in the order given. The preview shown so
     // far stays until the converter answers; a picture that cannot be read, or a folder without one, shows none.
@@ -66,6 +68,7 @@ private:
     PictureConverter converter_;
     FolderLister lister_;
     FolderPlaces& places_;
+    const WallpaperStyle& style_;
     std::optional<Request> waiting_;
     bool running_ = false;
     bool resting_ = false;

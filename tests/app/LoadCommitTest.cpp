@@ -17,6 +17,7 @@
 #include "settings/IniStore.h"
 #include "settings/LoadCommit.h"
 #include "wallpaper/Wallpaper.h"
+#include "wallpaper/WallpaperPage.h"
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
 #include "scheduler/ReminderPage.h"
@@ -72,7 +73,6 @@ protected:
         CapturedErrors().clear();
         startupWallpaperChanges = 0;
         spanOffered = true;
-        CurrentWallpaperStyle() = kInitialWallpaperStyle;
     }
     void TearDown() override
     {
@@ -148,6 +148,10 @@ protected:
     {
         SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OKBTN, BN_CLICKED),
                      reinterpret_cast<LPARAM>(form.Control(IDC_OKBTN)));
+    }
+    static WallpaperStyle StyleInForce(SettingsDialog& form)
+    {
+        return static_cast<WallpaperPage&>(form.Page(kWallpaperPageIndex)).StyleInForce();
     }
     static std::vector<std::string> Errors()
     {
@@ -243,7 +247,7 @@ TEST_F(LoadCommitTest, EveryStoredValueSurvivesLoadAndCommit)
         EXPECT_FALSE(form->IsVisible());
         texts.erase(L"Path");
         EXPECT_EQ(StoredValues(), texts);
-        EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Fit);
+        EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Fit);
         EXPECT_EQ(startupWallpaperChanges, 0);
     }
 }
@@ -266,7 +270,7 @@ TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTh
         EXPECT_EQ(time.wSecond, 0);
     }
     // Steps after the failed conversion ran: the style of item 0 and the start-up change.
-    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Centre);
     EXPECT_EQ(startupWallpaperChanges, 1);
 
     // What the load put into the controls is each value's default, as the commit shows; the dates are today's.
@@ -298,7 +302,7 @@ TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
     EXPECT_EQ(date.wMonth, 4);
     EXPECT_EQ(date.wDay, 14);
     EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 2);
-    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Stretch);
+    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Stretch);
     EXPECT_EQ(startupWallpaperChanges, 0);
 }
 
@@ -310,7 +314,7 @@ TEST_F(LoadCommitTest, AStoredSpanLoadsAsFillWhereWindowsHasNoSpan)
         spanOffered = offered;
         auto form = Load();
         EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), offered ? 5 : 4);
-        EXPECT_EQ(CurrentWallpaperStyle(), offered ? WallpaperStyle::Span : WallpaperStyle::Fill);
+        EXPECT_EQ(StyleInForce(*form), offered ? WallpaperStyle::Span : WallpaperStyle::Fill);
     }
 }
 
@@ -332,7 +336,7 @@ TEST_F(LoadCommitTest, AwkwardTextsLoadByTheRulesAndABadHourKeepsTheLoadGoing)
     EXPECT_EQ(time.wHour, 0);
     EXPECT_EQ(time.wMinute, 0);
     EXPECT_EQ(form->DateTime(IDC_REMINDER2_DATE).wYear, 2002);
-    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Centre);
     EXPECT_EQ(startupWallpaperChanges, 1);
 }
 
@@ -503,7 +507,7 @@ TEST_F(LoadCommitTest, AValueOfTheWrongTypeStopsTheLoadThereAndKeepsWhatWasRead)
     // Everything after the bad value keeps its design state.
     EXPECT_FALSE(form->Down(IDC_REMINDER2_ON_OFF));
     EXPECT_EQ(form->Index(IDC_WALLPAPER_CHANGE_TIME), 0);
-    EXPECT_EQ(CurrentWallpaperStyle(), kInitialWallpaperStyle);
+    EXPECT_EQ(StyleInForce(*form), kInitialWallpaperStyle);
     EXPECT_EQ(startupWallpaperChanges, 0);
 }
 

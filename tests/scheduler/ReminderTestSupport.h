@@ -51,8 +51,9 @@ using ReminderPagesMaker = SettingsPages (*)(ChimePlayer& player, ChooseSoundFil
 inline SettingsPages SchedulerPages(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
                                     std::unique_ptr<ReminderPage> reminderPage)
 {
-    return With(With(BlankPages(), kChimePageIndex, MakeChimePage(player, chooseSoundFile)), kReminderPageIndex,
-                std::move(reminderPage));
+    ReminderPage* reminders = reminderPage.get();
+    return With(With(BlankPages(), kChimePageIndex, MakeChimePage(player, chooseSoundFile, reminders)),
+                kReminderPageIndex, std::move(reminderPage));
 }
 
 class ReminderFixture : public testing::Test {

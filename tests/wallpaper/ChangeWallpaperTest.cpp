@@ -73,7 +73,7 @@ TEST_F(ChangeWallpaperTest, TheStyleChosenOnThePageIsUsedAtOnceBeforeOk)
     }
     // No choice at all keeps the style in force.
     Pick(IDC_WALLPAPER_STYLE, -1);
-    EXPECT_EQ(CurrentWallpaperStyle(), WallpaperStyle::Centre);
+    EXPECT_EQ(Page().StyleInForce(), WallpaperStyle::Centre);
 }
 
 TEST_F(ChangeWallpaperTest, PurgeRemovesEveryMissingFileNeighboursIncludedAndAnEmptyListChangesNothing)

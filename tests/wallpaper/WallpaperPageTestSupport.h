@@ -74,7 +74,6 @@ protected:
         DeleteFileW(TestWallpaperBitmap().c_str());
         SystemCalls().clear();
         CapturedErrors().clear();
-        CurrentWallpaperStyle() = kInitialWallpaperStyle;
         ASSERT_TRUE(form.Create(nullptr, false));
         form.SelectPage(2);
     }

@@ -55,5 +55,6 @@ ValueBinding BindItemCount(std::wstring name, DropDown control);
 // The user's files after a drop-down's fixed items (stored from number fixedItems + 1): the count bounds them,
 // a file that is not there is passed over. With commits false the drop-down only mirrors another's items.
 ValueBinding BindUserItems(std::wstring name, DropDown control, std::wstring countName, int fixedItems, bool commits);
-// A list of paths read in one walk of its section (see LoadPathList in LoadCommit.cpp).
+// A list of paths read in one walk of its section: an entry missing, or on a volume that is there but without its
+// file, is passed over; one that is no text ends the load after the entries before it.
 ValueBinding BindPathList(std::wstring name, ListBox control, std::wstring countName);

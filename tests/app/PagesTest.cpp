@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -405,8 +406,6 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
         L"「削  除」",
         L"「U  P」",
         L"「DOWN」",
-        L"「順番に表示」",
-        L"「ランダムに表示」",
         L"「自動変更しない」",
         L"「Sorabune 起動時」",
         L"「15分おき」",
@@ -417,8 +416,10 @@ TEST(PagesHelpTextTest, ManualNamesTheItemTextsOfThePages)
     for (const wchar_t* item : items) {
         EXPECT_NE(text.find(item), std::wstring::npos) << Utf8(item);
     }
-    for (const wchar_t* style : kWallpaperStyleItems) {
-        EXPECT_NE(text.find(L"「" + std::wstring(style) + L"」"), std::wstring::npos) << Utf8(style);
+    std::vector<const wchar_t*> choices(std::begin(kWallpaperStyleItems), std::end(kWallpaperStyleItems));
+    choices.insert(choices.end(), std::begin(kWallpaperOrderItems), std::end(kWallpaperOrderItems));
+    for (const wchar_t* choice : choices) {
+        EXPECT_NE(text.find(L"「" + std::wstring(choice) + L"」"), std::wstring::npos) << Utf8(choice);
     }
 }
 

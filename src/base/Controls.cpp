@@ -55,7 +55,6 @@ void Toggle::SetChecked(bool checked)
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-namespace {
 std::wstring ItemTextOf(HWND control, int index, UINT lengthMessage, UINT textMessage)
 {
     const LRESULT length = SendMessageW(control, lengthMessage, index, 0);
@@ -67,68 +66,12 @@ std::wstring ItemTextOf(HWND control, int index, UINT lengthMessage, UINT textMe
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
-} // namespace
-
-int DropDown::Index() const
-{
-    return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
-}
-
-void DropDown::SetIndex(int index)
-{
-    SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int DropDown::ItemCount() const
-{
-    return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0));
-}
-
-std::wstring DropDown::ItemText(int index) const
-{
-    return ItemTextOf(hwnd_, index, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-void DropDown::AddItem(const std::wstring& text)
-{
-    SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 void DropDown::AddItems(const std::vector<std::wstring>& texts)
 {
     for (const std::wstring& text : texts) {
         AddItem(text);
     }
-}
-
-void DropDown::DeleteItem(int index)
-{
-    SendMessageW(hwnd_, CB_DELETESTRING, index, 0);
-}
-
-int ListBox::Index() const
-{
-    return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
-}
-
-void ListBox::SetIndex(int index)
-{
-    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int ListBox::ItemCount() const
-{
-    return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
-}
-
-std::wstring ListBox::ItemText(int index) const
-{
-    return ItemTextOf(hwnd_, index, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-void ListBox::AddItem(const std::wstring& text)
-{
-    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void ListBox::AddItems(const std::vector<std::wstring>& texts)
@@ -144,11 +87,6 @@ void ListBox::AddItems(const std::vector<std::wstring>& texts)
     }
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void ListBox::DeleteItem(int index)
-{
-    SendMessageW(hwnd_, LB_DELETESTRING, index, 0);
 }
 
 SYSTEMTIME DateTimePicker::Value() const

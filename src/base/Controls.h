@@ -63,31 +63,51 @@ public:
     void SetChecked(bool checked);
 };
 
-// A drop-down list: the selected item's position (-1 none) and the items.
-class DropDown : public Control {
-public:
-    using Control::Control;
-    int Index() const;
-    void SetIndex(int index);
-    int ItemCount() const;
-    std::wstring ItemText(int index) const;
-    void AddItem(const std::wstring& text);
-    void AddItems(const std::vector<std::wstring>& texts);
-    void DeleteItem(int index);
+// The messages by which a drop-down and a list box keep their items: alike but for their names.
+struct DropDownMessages {
+    static constexpr UINT kGetSelection = CB_GETCURSEL, kSetSelection = CB_SETCURSEL, kGetCount = CB_GETCOUNT,
+                          kGetTextLength = CB_GETLBTEXTLEN, kGetText = CB_GETLBTEXT, kAdd = CB_ADDSTRING,
+                          kDelete = CB_DELETESTRING;
+};
+struct ListBoxMessages {
+    static constexpr UINT kGetSelection = LB_GETCURSEL, kSetSelection = LB_SETCURSEL, kGetCount = LB_GETCOUNT,
+                          kGetTextLength = LB_GETTEXTLEN, kGetText = LB_GETTEXT, kAdd = LB_ADDSTRING,
+                          kDelete = LB_DELETESTRING;
 };
 
-// A list box: the selected item's position (-1 none) and the items.
-class ListBox : public Control {
+// An item's text through the control's length and text messages; empty when there is no such item.
+std::wstring ItemTextOf(HWND control, int index, UINT lengthMessage, UINT textMessage);
+
+// A control of items: the selected item's position (-1 none) and the items.
+template <class Messages> class ItemControl : public Control {
 public:
     using Control::Control;
-    int Index() const;
-    void SetIndex(int index);
-    int ItemCount() const;
-    std::wstring ItemText(int index) const;
-    void AddItem(const std::wstring& text);
+    int Index() const { return static_cast<int>(SendMessageW(hwnd_, Messages::kGetSelection, 0, 0)); }
+    void SetIndex(int index) { SendMessageW(hwnd_, Messages::kSetSelection, static_cast<WPARAM>(index), 0); }
+    int ItemCount() const { return static_cast<int>(SendMessageW(hwnd_, Messages::kGetCount, 0, 0)); }
+    std::wstring ItemText(int index) const
+    {
+        return ItemTextOf(hwnd_, index, Messages::kGetTextLength, Messages::kGetText);
+    }
+    void AddItem(const std::wstring& text)
+    {
+        SendMessageW(hwnd_, Messages::kAdd, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void DeleteItem(int index) { SendMessageW(hwnd_, Messages::kDelete, static_cast<WPARAM>(index), 0); }
+};
+
+// A drop-down list.
+class DropDown : public ItemControl<DropDownMessages> {
+public:
+    using ItemControl::ItemControl;
+    void AddItems(const std::vector<std::wstring>& texts);
+};
+
+class ListBox : public ItemControl<ListBoxMessages> {
+public:
+    using ItemControl::ItemControl;
     // Many items at once: the storage reserved, the drawing and scroll range held until the last.
     void AddItems(const std::vector<std::wstring>& texts);
-    void DeleteItem(int index);
 };
 
 // A date or time picker's value; a date picker shows the date parts, a time picker the time parts.

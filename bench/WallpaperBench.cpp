@@ -170,7 +170,8 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
     }
     // Through the converter, as an add converts: its start once (the time a first small picture takes beyond a
     // second one), then the photo.
-    PictureConverter converter;
+    ErrorBox errors;
+    PictureConverter converter(errors);
     ConversionResult result = {};
     const std::wstring small = TestImage(L"testorig.jpg");
     const double first = ConvertedMs(converter, small, folder / L"small.BMP", result);
@@ -229,7 +230,8 @@ void BenchCraftedFiles(const ScratchFolder& folder)
         {"png_16000x16000", L"bomb16000.png", PngBomb(16000, 16000, 8, 6, 60000)},
         {"png_60000x60000_1bit", L"bomb60000.png", PngBomb(60000, 60000, 1, 0, 60000)},
     };
-    PictureConverter converter;
+    ErrorBox errors;
+    PictureConverter converter(errors);
     converter.Prepare();
     double peak = PeakExtraKiB([&] {
         for (const auto& file : files) {
@@ -252,7 +254,8 @@ void BenchManyPasses(const ScratchFolder& folder, const std::wstring& photos)
         const char* name;
         unsigned width, height;
     } sizes[] = {{"2mp", 1600, 1200}, {"12mp", 4000, 3000}, {"24mp", 6000, 4000}};
-    PictureConverter converter;
+    ErrorBox errors;
+    PictureConverter converter(errors);
     converter.Prepare();
     for (const auto& size : sizes) {
         const std::wstring dimensions = std::to_wstring(size.width) + L"x" + std::to_wstring(size.height);

@@ -1,7 +1,9 @@
-// The standard error box and the formatting of messages.
+// The standard error box, the formatting of messages and the report of a failure caught at the error boundary.
 #include "base/AppError.h"
 
 #include <windows.h>
+
+#include "base/CallbackGuard.h"
 
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value)
 {
@@ -19,4 +21,21 @@ std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& 
 void ErrorBox::Report(const std::wstring& message)
 {
     MessageBoxW(nullptr, message.c_str(), L"Sorabune", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+void ReportCurrentException(ErrorReporter& errors) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const AppError& error) {
+            errors.Report(error.Message());
+        } catch (...) {
+            // A failure the program has no words for (a lookup or an allocation that failed): the operation ends,
+            // the program goes on.
+            errors.Report(kUnexpectedErrorText);
+        }
+    } catch (...) {
+        // The reporter's own failure (no memory for the box) ends here rather than in the system's frames.
+    }
 }

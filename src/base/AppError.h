@@ -1,5 +1,5 @@
 // The one error type of the program: an operation that fails with a message for the user throws it,
-// and the window procedure hands it to the window's error reporter (the standard error box) and goes on.
+// and the error boundary (CallbackGuard.h) hands it to the error reporter (the standard error box) and goes on.
 #pragma once
 
 #include <string>

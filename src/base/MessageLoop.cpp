@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/CallbackGuard.h"
+
 namespace {
 struct Watch {
     HANDLE handle;
+    ErrorReporter* errors;
     std::function<void()> onSignalled;
 };
 
@@ -38,10 +41,7 @@ void ServiceWatches()
             continue;
         }
         const std::function<void()> call = watch->onSignalled;
-        try {
-            call();
-        } catch (...) {
-        }
+        GuardCallback(*watch->errors, call);
     }
 }
 
@@ -145,16 +145,17 @@ int RunMessageLoop()
     }
 }
 
-void WatchHandle(HANDLE handle, std::function<void()> onSignalled)
+void WatchHandle(HANDLE handle, ErrorReporter& errors, std::function<void()> onSignalled)
 {
     auto& watches = Watches();
     const auto watch =
         std::find_if(watches.begin(), watches.end(), [handle](const Watch& w) { return w.handle == handle; });
     if (watch != watches.end()) {
+        watch->errors = &errors;
         watch->onSignalled = std::move(onSignalled);
         return;
     }
-    watches.push_back({handle, std::move(onSignalled)});
+    watches.push_back({handle, &errors, std::move(onSignalled)});
     if (!PollTimer()) {
         PollTimer() = SetTimer(nullptr, 0, kWatchPollMs, PollWatches);
     }

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "base/AppError.h"
+
 // Windows whose keyboard input goes through IsDialogMessage in the loop and in the waits.
 void AddDialogWindow(HWND hwnd);
 // Sent to such a window before the dialog manager sees a key pressed in it or in one of its controls; lParam is
@@ -26,8 +28,8 @@ int RunMessageLoop();
 // Calls onSignalled on this (the UI) thread whenever handle is signalled, until UnwatchHandle: from the message
 // loop and the waits here as soon as it is, and from a thread timer every kWatchPollMs inside modal loops that
 // others run (a message box, a menu). A handle is watched once; watching it again replaces its call. At most
-// MAXIMUM_WAIT_OBJECTS - 1 handles.
-void WatchHandle(HANDLE handle, std::function<void()> onSignalled);
+// MAXIMUM_WAIT_OBJECTS - 1 handles. What the call throws is reported to errors (CallbackGuard.h).
+void WatchHandle(HANDLE handle, ErrorReporter& errors, std::function<void()> onSignalled);
 void UnwatchHandle(HANDLE handle);
 inline constexpr UINT kWatchPollMs = 100;
 

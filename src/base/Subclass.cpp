@@ -2,10 +2,13 @@
 // data, most recent first. All on the one UI thread.
 #include "base/Subclass.h"
 
+#include "base/CallbackGuard.h"
+
 namespace {
 struct Layer {
     WNDPROC entry;
     WNDPROC previous;
+    ErrorReporter* errors;
     void* data;
     bool removed;
     Layer* next;
@@ -53,14 +56,15 @@ void Detach(HWND control, Layer* layer)
 } // namespace
 
 namespace subclass_detail {
-void Add(HWND control, WNDPROC entry, void* data)
+void Add(HWND control, WNDPROC entry, ErrorReporter& errors, void* data)
 {
     if (Layer* layer = Find(control, entry)) {
+        layer->errors = &errors;
         layer->data = data;
         layer->removed = false;
         return;
     }
-    auto* layer = new Layer{entry, CurrentProc(control), data, false, First(control)};
+    auto* layer = new Layer{entry, CurrentProc(control), &errors, data, false, First(control)};
     // The record is in place before the first message can reach the new procedure.
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(layer));
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry));
@@ -89,8 +93,11 @@ LRESULT Dispatch(SubclassProc proc, WNDPROC entry, HWND hwnd, UINT msg, WPARAM w
     }
     // A copy: the procedure may remove itself, or destroy the control, while it handles the message.
     const SubclassLink link{layer->previous, layer->data};
-    const LRESULT result =
-        layer->removed ? link.Pass(hwnd, msg, wParam, lParam) : proc(hwnd, msg, wParam, lParam, link);
+    const bool removed = layer->removed;
+    const auto handle = [&] {
+        return removed ? link.Pass(hwnd, msg, wParam, lParam) : proc(hwnd, msg, wParam, lParam, link);
+    };
+    const LRESULT result = GuardCallback(*layer->errors, handle, LRESULT{0});
     if (msg == WM_NCDESTROY) {
         if (Layer* gone = Find(hwnd, entry)) {
             Detach(hwnd, gone);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "base/AppError.h"
+
 // What a subclass procedure gets with each message: its data and the way on to the procedure behind it.
 struct SubclassLink {
     WNDPROC previous;
@@ -19,7 +21,7 @@ struct SubclassLink {
 using SubclassProc = LRESULT (*)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link);
 
 namespace subclass_detail {
-void Add(HWND control, WNDPROC entry, void* data);
+void Add(HWND control, WNDPROC entry, ErrorReporter& errors, void* data);
 void Remove(HWND control, WNDPROC entry);
 LRESULT Dispatch(SubclassProc proc, WNDPROC entry, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -35,9 +37,10 @@ template <SubclassProc Proc> LRESULT CALLBACK Entry(HWND hwnd, UINT msg, WPARAM 
 // message pays for a window property (comctl32's SetWindowSubclass keeps its chain in one, and under Wine
 // every look-up is a round trip to the window server). Putting the same Proc on again only replaces its data
 // (and takes it up again after a removal). Proc sees WM_NCDESTROY and must pass it on; the record then goes.
-template <SubclassProc Proc> void AddSubclass(HWND control, void* data = nullptr)
+// What Proc throws is reported to errors (CallbackGuard.h) and the message answered with 0.
+template <SubclassProc Proc> void AddSubclass(HWND control, ErrorReporter& errors, void* data = nullptr)
 {
-    subclass_detail::Add(control, &subclass_detail::Entry<Proc>, data);
+    subclass_detail::Add(control, &subclass_detail::Entry<Proc>, errors, data);
 }
 
 // Takes Proc off: the control gets its previous procedure back, or, when another subclass was put in front

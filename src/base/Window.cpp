@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "base/CallbackGuard.h"
 #include "base/MessageLoop.h"
 
 namespace {
@@ -198,16 +199,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (!self) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = 0;
-    try {
-        result = self->BaseMessage(msg, wParam, lParam);
-    } catch (const AppError& error) {
-        self->errors_.Report(error.Message());
-    } catch (...) {
-        // A failure the program has no words for (a lookup or an allocation that failed): the operation ends,
-        // the program goes on.
-        self->errors_.Report(kUnexpectedErrorText);
-    }
+    const LRESULT result = GuardCallback(
+        self->errors_, [&] { return self->BaseMessage(msg, wParam, lParam); }, LRESULT{0});
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

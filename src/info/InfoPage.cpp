@@ -278,7 +278,7 @@ void InfoPage::Build(SettingsDialog& form, HWND sheet)
 {
     form_ = &form;
     made_ = CreateControls(form, sheet, kControls);
-    AddSubclass<DrivesLabelProc>(made_[IDC_DRIVES]);
+    AddSubclass<DrivesLabelProc>(made_[IDC_DRIVES], form.Errors());
     FitMemoryFigures(made_, form.Dpi());
 }
 

@@ -57,7 +57,7 @@ public:
         made_ = CreateControls(form, sheet, kControls);
         SetFonts(form.Fonts());
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
-            AddSubclass<LinkProc>(made_[id], this);
+            AddSubclass<LinkProc>(made_[id], form.Errors(), this);
         }
     }
 

@@ -179,14 +179,14 @@ LRESULT MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
     return link.Pass(hwnd, msg, wParam, lParam);
 }
 
-template <SubclassProc Proc> void MakeComboReadOnly(HWND combo)
+template <SubclassProc Proc> void MakeComboReadOnly(HWND combo, ErrorReporter& errors)
 {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(combo, &info) && info.hwndItem) {
         SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
     }
-    AddSubclass<Proc>(combo);
+    AddSubclass<Proc>(combo, errors);
 }
 // A pressed toggle in the highlight pair, sunken, with its caption and the focus it may have.
 void DrawPressedToggle(HWND button, HDC dc, RECT rc, UINT state)
@@ -262,10 +262,10 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
             c.indicators[day - 1] = Control(made[Id(timer, kWeekL + day)]);
         }
 
-        MakeComboReadOnly<KindComboProc>(c.scheduleKind.Hwnd());
-        MakeComboReadOnly<PlainComboProc>(c.action.Hwnd());
-        MakeComboReadOnly<PlainComboProc>(c.chime.Hwnd());
-        AddSubclass<MemoProc>(c.memo.Hwnd());
+        MakeComboReadOnly<KindComboProc>(c.scheduleKind.Hwnd(), form.Errors());
+        MakeComboReadOnly<PlainComboProc>(c.action.Hwnd(), form.Errors());
+        MakeComboReadOnly<PlainComboProc>(c.chime.Hwnd(), form.Errors());
+        AddSubclass<MemoProc>(c.memo.Hwnd(), form.Errors());
 
         c.scheduleKind.AddItems({std::begin(kScheduleKindItems), std::end(kScheduleKindItems)});
         c.scheduleKind.SetIndex(kNoReminderKind);

@@ -82,7 +82,7 @@ LRESULT KeepListOnScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 // The open list of a drop-down is as wide as its widest item, so that a long file name reads whole, but no
 // wider than the screen it opens on, and never narrower than the drop-down itself. Fitted as the list opens, at
 // the DPI of then: fitting each list at start-up cost the screen and the list a dozen questions per drop-down.
-void FitDroppedWidth(HWND combo, int dpi)
+void FitDroppedWidth(HWND combo, int dpi, ErrorReporter& errors)
 {
     int widest = 0;
     {
@@ -114,7 +114,7 @@ void FitDroppedWidth(HWND combo, int dpi)
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(combo, &info) && info.hwndList) {
-        AddSubclass<KeepListOnScreenProc>(info.hwndList);
+        AddSubclass<KeepListOnScreenProc>(info.hwndList, errors);
     }
 }
 
@@ -490,7 +490,7 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         if (HIWORD(wParam) == CBN_DROPDOWN && control) {
-            FitDroppedWidth(control, Dpi());
+            FitDroppedWidth(control, Dpi(), Errors());
         }
         if (SettingsPage* page = control ? PageOfControl(control) : nullptr) {
             page->OnCommand(control, HIWORD(wParam));

@@ -102,7 +102,7 @@ bool& AddRunning()
 class Add {
 public:
     Add(SettingsDialog& form, ListBox list, const ConverterProgram& converter)
-        : form_(form), list_(list), converter_(converter)
+        : form_(form), list_(list), converter_(form.Errors(), converter)
     {
     }
 

@@ -29,7 +29,7 @@ void FileDropTarget::SetTargetControl(HWND control)
     if (!target_) {
         return;
     }
-    AddSubclass<&FileDropTarget::Hook>(target_, this);
+    AddSubclass<&FileDropTarget::Hook>(target_, errors_, this);
     DragAcceptFiles(target_, TRUE);
 }
 
@@ -61,12 +61,7 @@ LRESULT FileDropTarget::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 {
     auto* component = link.Data<FileDropTarget>();
     if (msg == WM_DROPFILES) {
-        // Nothing may unwind into the system's frames; a failure is shown like any other.
-        try {
-            component->Drop(reinterpret_cast<HDROP>(wParam));
-        } catch (const AppError& error) {
-            component->errors_.Report(error.Message());
-        }
+        component->Drop(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
     if (msg == WM_NCDESTROY) {

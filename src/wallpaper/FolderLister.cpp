@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "base/CallbackGuard.h"
 #include "base/MessageLoop.h"
 #include "wallpaper/WallpaperRules.h"
 
@@ -24,19 +25,23 @@ struct FolderLister::Walk {
         // The thread's own share, released as it ends.
         std::unique_ptr<std::shared_ptr<Walk>> share(static_cast<std::shared_ptr<Walk>*>(parameter));
         Walk& walk = **share;
-        try {
-            walk.found = ListFolderPictures(
-                walk.folder, walk.queries,
-                [&walk](std::wstring_view path) { return AddKindOf(path, walk.extensions) != AddKind::Unreadable; },
-                &walk.stop);
-        } catch (...) {
-            walk.found = {{}, false};
-        }
+        // No one on this thread can be told: a failed walk is an incomplete one, which the user-interface thread
+        // takes as it takes any.
+        walk.found = GuardWithoutReport(
+            [&walk] {
+                return ListFolderPictures(
+                    walk.folder, walk.queries,
+                    [&walk](std::wstring_view path) { return AddKindOf(path, walk.extensions) != AddKind::Unreadable; },
+                    &walk.stop);
+            },
+            FolderPictures{{}, false});
         return 0;
     }
 };
 
-FolderLister::FolderLister(FolderQueries queries) : queries_(std::move(queries)) {}
+FolderLister::FolderLister(ErrorReporter& errors, FolderQueries queries) : errors_(errors), queries_(std::move(queries))
+{
+}
 
 FolderLister::~FolderLister()
 {
@@ -60,7 +65,7 @@ bool FolderLister::Start(const std::wstring& folder, const std::vector<std::wstr
     }
     walk_ = std::move(walk);
     done_ = std::move(done);
-    WatchHandle(thread_.Get(), [this] { Ended(); });
+    WatchHandle(thread_.Get(), errors_, [this] { Ended(); });
     return true;
 }
 

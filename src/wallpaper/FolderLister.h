@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AppError.h"
 #include "base/Handles.h"
 #include "wallpaper/PictureFolders.h"
 
@@ -16,7 +17,8 @@ class FolderLister {
 public:
     using DoneFn = std::function<void(FolderPictures pictures)>;
 
-    explicit FolderLister(FolderQueries queries = SystemFolderQueries());
+    // What a done call throws is reported to errors.
+    explicit FolderLister(ErrorReporter& errors, FolderQueries queries = SystemFolderQueries());
     // A walk still running is abandoned: it ends by itself, and its answer goes nowhere.
     ~FolderLister();
     FolderLister(const FolderLister&) = delete;
@@ -34,6 +36,7 @@ private:
     struct Walk;
     void Ended();
 
+    ErrorReporter& errors_;
     FolderQueries queries_;
     std::shared_ptr<Walk> walk_;
     KernelHandle thread_;

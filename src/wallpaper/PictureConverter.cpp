@@ -224,8 +224,8 @@ bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std
            MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-PictureConverter::PictureConverter(ConverterProgram program)
-    : program_(std::move(program)), readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+PictureConverter::PictureConverter(ErrorReporter& errors, ConverterProgram program)
+    : errors_(errors), program_(std::move(program)), readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr))
 {
@@ -384,7 +384,7 @@ void PictureConverter::Watch(bool on)
 {
     for (HANDLE handle : {earlyEvent_.Get(), readEvent_.Get(), process_.Get(), deadline_.Get()}) {
         if (handle && on) {
-            WatchHandle(handle, [this] { Advance(); });
+            WatchHandle(handle, errors_, [this] { Advance(); });
         } else if (handle) {
             UnwatchHandle(handle);
         }
@@ -430,7 +430,7 @@ void PictureConverter::FinishSoon(ConversionFailure failure)
 {
     early_ = {failure};
     SetEvent(earlyEvent_.Get());
-    WatchHandle(earlyEvent_.Get(), [this] { Advance(); });
+    WatchHandle(earlyEvent_.Get(), errors_, [this] { Advance(); });
 }
 
 void PictureConverter::Advance()

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "base/AppError.h"
 #include "base/ConverterProtocol.h"
 #include "base/Handles.h"
 
@@ -83,7 +84,8 @@ class PictureConverter {
 public:
     using DoneFn = std::function<void(const ConversionResult&)>;
 
-    explicit PictureConverter(ConverterProgram program = ConverterBesideProgram());
+    // What a done call throws is reported to errors.
+    explicit PictureConverter(ErrorReporter& errors, ConverterProgram program = ConverterBesideProgram());
     ~PictureConverter();
     PictureConverter(const PictureConverter&) = delete;
     PictureConverter& operator=(const PictureConverter&) = delete;
@@ -113,6 +115,7 @@ private:
     void FinishSoon(ConversionFailure failure);
     void SetDeadline(DWORD fromStartMs);
 
+    ErrorReporter& errors_;
     ConverterProgram program_;
     KernelHandle jobObject_;
     KernelHandle process_;

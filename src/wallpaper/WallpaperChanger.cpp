@@ -96,8 +96,8 @@ bool FolderPlaces::FirstFailure(const std::wstring& picture)
 
 WallpaperChanger::WallpaperChanger(SettingsDialog& form, ListBox list, DropDown order, const WallpaperStyle& style,
                                    ConverterProgram converter, WallpaperBitmapFn ownBitmap, FolderQueries folders)
-    : form_(form), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap), converter_(std::move(converter)),
-      lister_(std::move(folders))
+    : form_(form), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap),
+      converter_(form.Errors(), std::move(converter)), lister_(form.Errors(), std::move(folders))
 {
 }
 

@@ -220,7 +220,7 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     FillDropDown(order_, kWallpaperOrderItems);
     FillDropDown(changeTime_, kWallpaperChangeTimeItems);
     changer_.emplace(form, list_, order_, styleInForce_, services_.converter, services_.ownBitmap);
-    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_);
+    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_, form.Errors());
     SizeListItems();
     FramePreview();
     fileDrop_.emplace(form.Errors());

@@ -51,8 +51,9 @@ PictureCoding CodingOf(const std::wstring& picture)
 } // namespace
 
 WallpaperPreview::WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
-                                   const WallpaperStyle& style)
-    : frame_(frame), screens_(screens), converter_(std::move(converter)), places_(places), style_(style)
+                                   const WallpaperStyle& style, ErrorReporter& errors)
+    : frame_(frame), screens_(screens), converter_(errors, std::move(converter)), lister_(errors), places_(places),
+      style_(style)
 {
 }
 

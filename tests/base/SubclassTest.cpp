@@ -11,6 +11,7 @@
 
 #include "base/Subclass.h"
 #include "base/Window.h"
+#include "support/TestSupport.h"
 
 namespace {
 using Call = std::tuple<char, int, UINT>;
@@ -38,16 +39,16 @@ TEST(SubclassTest, TwoOnOneControlRunOutermostFirstWithTheirOwnDataAndComeOffInA
     static int one = 1;
     static int two = 2;
     static int three = 3;
-    AddSubclass<Record<'A'>>(edit, &one);
-    AddSubclass<Record<'B'>>(edit, &two);
-    AddSubclass<Record<'A'>>(edit, &three);
+    AddSubclass<Record<'A'>>(edit, TestErrors(), &one);
+    AddSubclass<Record<'B'>>(edit, TestErrors(), &two);
+    AddSubclass<Record<'A'>>(edit, TestErrors(), &three);
     const struct {
         void (*change)(HWND);
         std::vector<Call> seen;
     } steps[] = {
         {[](HWND) {}, {{'B', 2, WM_SETTEXT}, {'A', 3, WM_SETTEXT}}},
         {[](HWND h) { RemoveSubclass<Record<'A'>>(h); }, {{'B', 2, WM_SETTEXT}}},
-        {[](HWND h) { AddSubclass<Record<'A'>>(h, &one); }, {{'B', 2, WM_SETTEXT}, {'A', 1, WM_SETTEXT}}},
+        {[](HWND h) { AddSubclass<Record<'A'>>(h, TestErrors(), &one); }, {{'B', 2, WM_SETTEXT}, {'A', 1, WM_SETTEXT}}},
         {[](HWND h) { RemoveSubclass<Record<'B'>>(h); }, {{'A', 1, WM_SETTEXT}}},
         {[](HWND h) { RemoveSubclass<Record<'A'>>(h); }, {}},
     };
@@ -82,8 +83,8 @@ TEST(SubclassTest, AtTheControlsEndOnlyTheOneStillOnSeesItAndAllRecordsGoBehindS
     ASSERT_NE(edit, nullptr);
     static int one = 1;
     static int two = 2;
-    AddSubclass<Record<'A'>>(edit, &one);
-    AddSubclass<Record<'B'>>(edit, &two);
+    AddSubclass<Record<'A'>>(edit, TestErrors(), &one);
+    AddSubclass<Record<'B'>>(edit, TestErrors(), &two);
     RemoveSubclass<Record<'A'>>(edit);
     behindOuter =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProc)));

@@ -1,4 +1,4 @@
-// The window base: binding, error boundary and the geometry helpers every form relies on, and the link colour.
+// The window base: binding and the geometry helpers every form relies on, and the link colour.
 #include <gtest/gtest.h>
 
 #include "base/HighContrast.h"
@@ -22,9 +22,6 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
-        if (msg == WM_APP) {
-            throw AppError(FormatMessageText(L"'%s' の設定に失敗しました", L"TimerWave"));
-        }
         if (msg == WM_APP + 1) {
             throw std::out_of_range("map::at");
         }
@@ -34,21 +31,13 @@ protected:
 };
 } // namespace
 
-TEST(WindowTest, BindsObjectFindsClassAndShowsErrorsAtTheHandlerBoundary)
+TEST(WindowTest, BindsObjectAndFindsClass)
 {
     ThrowingWindow w;
     ASSERT_TRUE(w.Create());
     EXPECT_EQ(Window::FromHwnd(w.Hwnd()), &w);
     EXPECT_EQ(FindWindowW(L"TThrowingTestForm", L"Throwing"), w.Hwnd());
     EXPECT_FALSE(w.IsVisible());
-
-    CapturedErrors().clear();
-    SendMessageW(w.Hwnd(), WM_APP, 0, 0);
-    ASSERT_EQ(CapturedErrors().size(), 1u);
-    EXPECT_EQ(Utf8(CapturedErrors()[0]), "'TimerWave' の設定に失敗しました");
-    SendMessageW(w.Hwnd(), WM_APP + 1, 0, 0);
-    ASSERT_EQ(CapturedErrors().size(), 2u) << "any other exception ends only the handler";
-    EXPECT_EQ(CapturedErrors()[1], kUnexpectedErrorText);
 
     DestroyWindow(w.Hwnd());
     EXPECT_TRUE(w.destroyed);

@@ -1,0 +1,122 @@
+// The one error boundary at every place the system calls the program: whatever is thrown there is reported once
+// and the next call comes through as usual.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <stdexcept>
+
+#include "base/MessageLoop.h"
+#include "base/Subclass.h"
+#include "base/Window.h"
+#include "support/TestSupport.h"
+#include "wallpaper/FileDropTarget.h"
+#include "wallpaper/WallpaperTestSupport.h"
+
+namespace {
+// The program's side of each place: it throws while raising is set, and counts the calls that ran to their end.
+std::function<void()> raising;
+int completed = 0;
+void Call()
+{
+    if (raising) {
+        raising();
+    }
+    ++completed;
+}
+
+class RunningWindow : public Window {
+public:
+    RunningWindow() : Window(TestErrors())
+    {
+        RegisterWindowClass(L"TBoundaryTestForm", nullptr);
+        CreateWindowFor(0, L"TBoundaryTestForm", L"", WS_POPUP, 0, 0, 10, 10, nullptr);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        return msg == WM_APP ? (Call(), 1) : Window::HandleMessage(msg, wParam, lParam);
+    }
+};
+
+LRESULT RunningProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const SubclassLink& link)
+{
+    return msg == WM_APP ? (Call(), 1) : link.Pass(hwnd, msg, wParam, lParam);
+}
+
+// Each place: the system's call made once while raising is set, then once more without.
+void Twice(const std::function<void()>& call)
+{
+    call();
+    raising = nullptr;
+    call();
+}
+} // namespace
+
+TEST(ErrorBoundaryTest, AnythingThrownWhereTheSystemCallsIsReportedOnceAndTheNextCallComesThrough)
+{
+    const std::wstring ownMessage = L"'TimerWave' の設定に失敗しました";
+    const struct {
+        const char* name;
+        std::function<void()> raising;
+        std::wstring report;
+    } kinds[] = {{"AppError", [&] { throw AppError(ownMessage); }, ownMessage},
+                 {"std::runtime_error", [] { throw std::runtime_error("map::at"); }, kUnexpectedErrorText},
+                 {"int", [] { throw 7; }, kUnexpectedErrorText}};
+    const struct {
+        const char* name;
+        void (*place)();
+    } places[] = {
+        {"window procedure",
+         [] {
+             RunningWindow window;
+             Twice([&] { SendMessageW(window.Hwnd(), WM_APP, 0, 0); });
+         }},
+        {"subclass procedure",
+         [] {
+             HWND edit = CreateWindowExW(0, WC_EDITW, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+             AddSubclass<RunningProc>(edit, TestErrors());
+             Twice([&] { SendMessageW(edit, WM_APP, 0, 0); });
+             DestroyWindow(edit);
+         }},
+        {"drop target",
+         [] {
+             HWND list =
+                 CreateWindowExW(0, WC_LISTBOXW, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+             FileDropTarget drop(TestErrors());
+             drop.OnDrop = [](FileDropTarget&, const std::vector<std::wstring>&) { Call(); };
+             drop.SetTargetControl(list);
+             Twice([&] { SendMessageW(list, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({L"C:\\a.bmp"})), 0); });
+             drop.SetTargetControl(nullptr);
+             DestroyWindow(list);
+         }},
+        {"watched handle",
+         [] {
+             KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+             WatchHandle(event.Get(), TestErrors(), [&] {
+                 ResetEvent(event.Get());
+                 Call();
+             });
+             Twice([&] {
+                 SetEvent(event.Get());
+                 HandleMessagesUntil([&] { return WaitForSingleObject(event.Get(), 0) == WAIT_TIMEOUT; });
+             });
+             UnwatchHandle(event.Get());
+         }},
+    };
+    for (const auto& place : places) {
+        for (const auto& kind : kinds) {
+            SCOPED_TRACE(std::string(place.name) + ", " + kind.name);
+            CapturedErrors().clear();
+            raising = kind.raising;
+            completed = 0;
+            place.place();
+            EXPECT_EQ(completed, 1) << "the call that threw ended, the next one ran";
+            ASSERT_EQ(CapturedErrors().size(), 1u);
+            EXPECT_EQ(CapturedErrors()[0], kind.report);
+        }
+    }
+}

@@ -59,10 +59,9 @@ std::wstring ProgramWallpaperBitmap()
     return local.empty() ? std::wstring() : WithoutTrailingBackslash(local) + kWallpaperBitmapPlace;
 }
 
-std::mt19937& WallpaperRandom()
+unsigned FreshRandomSeed()
 {
-    static std::mt19937 generator(static_cast<unsigned>(std::time(nullptr)));
-    return generator;
+    return static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount();
 }
 
 void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem)

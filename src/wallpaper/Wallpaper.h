@@ -11,8 +11,8 @@
 
 class SettingsDialog;
 
-// The generator of the random wallpaper order, seeded from the clock after the load.
-std::mt19937& WallpaperRandom();
+// A seed for the random wallpaper order that differs between two starts: the clock and the millisecond counter.
+unsigned FreshRandomSeed();
 
 // The call that tells the system of a new wallpaper (SystemParametersInfoW in the program).
 using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);

@@ -62,7 +62,7 @@ std::optional<std::size_t> FolderPlaces::Next(const std::wstring& entry, const s
     if (!round.drawn.empty() && drawn < pictures.size() && round.shown.count(PictureKey(round.drawn)) == 0) {
         return drawn;
     }
-    const auto next = RandomUnshown(pictures, round.shown, round.previous, WallpaperRandom());
+    const auto next = RandomUnshown(pictures, round.shown, round.previous, generator_);
     round.drawn = next ? pictures[*next] : L"";
     return next;
 }
@@ -133,7 +133,7 @@ void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
         if (order == WallpaperOrder::Sequential && !items.empty()) {
             next = NextSequentialPosition(items, ShownEntry(), usable);
         } else if (order == WallpaperOrder::Random) {
-            next = RandomPosition(usable, WallpaperRandom());
+            next = RandomPosition(usable, random_);
         }
         if (!next) {
             return;
@@ -246,7 +246,7 @@ void WallpaperChanger::PassOn()
     run.usable[run.position] = false;
     std::optional<std::size_t> next;
     if (run.order == WallpaperOrder::Random) {
-        next = RandomPosition(run.usable, WallpaperRandom());
+        next = RandomPosition(run.usable, random_);
     } else {
         for (std::size_t step = 1; step < run.entries.size() && !next; ++step) {
             const std::size_t at = (run.position + step) % run.entries.size();

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -27,6 +28,8 @@ class SettingsDialog;
 // shown in this round and the one drawn for next are kept while the program runs.
 class FolderPlaces {
 public:
+    // Draws at random from generator, which outlives the places.
+    explicit FolderPlaces(std::mt19937& generator) : generator_(generator) {}
     // The picture to show next from the pictures the folder holds now (in walk order): in order the one after the
     // picture shown last; at random the one drawn for next, drawn now when there is none (so that the preview shows
     // the picture the change will). Nothing for an empty folder.
@@ -46,6 +49,7 @@ private:
         std::wstring previous;
         std::wstring drawn;
     };
+    std::mt19937& generator_;
     std::unordered_map<std::wstring, RandomRound> rounds_; // by the entry's PictureKey
     std::unordered_set<std::wstring> failed_;
 };
@@ -111,6 +115,8 @@ private:
     std::optional<std::wstring> ownBitmap_;
     PictureConverter converter_;
     FolderLister lister_;
-    FolderPlaces places_;
+    // The random order's one generator, seeded once as the changer is made.
+    std::mt19937 random_{FreshRandomSeed()};
+    FolderPlaces places_{random_};
     std::optional<Run> run_;
 };

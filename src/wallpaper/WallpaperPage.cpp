@@ -7,7 +7,6 @@
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <ctime>
 
 #include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
@@ -331,7 +330,6 @@ void WallpaperPage::FramePreview()
 
 void WallpaperPage::OnLoaded()
 {
-    WallpaperRandom().seed(static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount());
     StyleChange();
     if (ChangeTime() == WallpaperChangeTime::AtStartup) {
         services_.startupChange(*form_, services_.tellSystem);

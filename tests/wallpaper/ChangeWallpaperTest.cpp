@@ -115,15 +115,24 @@ TEST_F(ChangeWallpaperTest, RandomOrderDrawsFromTheWholeList)
 
 TEST_F(ChangeWallpaperTest, TwoStartsDrawFromDifferentlySeededSequences)
 {
-    Page().OnLoaded();
-    const std::mt19937 first = WallpaperRandom();
+    std::vector<std::wstring> pictures(1000);
+    std::generate(pictures.begin(), pictures.end(), [n = 0]() mutable { return std::to_wstring(++n) + L".jpg"; });
+    const auto draws = [&](WallpaperChanger& changer) {
+        std::vector<std::optional<std::size_t>> drawn;
+        for (const wchar_t* entry : {L"C:\\a\\", L"C:\\b\\", L"C:\\c\\"}) {
+            drawn.push_back(changer.Places().Next(entry, pictures, WallpaperOrder::Random));
+        }
+        return drawn;
+    };
+    const WallpaperStyle style = kInitialWallpaperStyle;
+    WallpaperChanger first(form, {}, {}, style, {}, nullptr);
     // Two starts are never within one step of the millisecond counter of each other.
-    const DWORD loaded = GetTickCount();
-    while (GetTickCount() == loaded) {
+    const DWORD made = GetTickCount();
+    while (GetTickCount() == made) {
         Sleep(0);
     }
-    Page().OnLoaded();
-    EXPECT_TRUE(WallpaperRandom() != first) << "the same sequence again";
+    WallpaperChanger second(form, {}, {}, style, {}, nullptr);
+    EXPECT_NE(draws(first), draws(second)) << "the same sequence again";
 }
 
 // Wine keeps the wallpaper that a process has read or set, so the first read makes a missing or wrong system

@@ -47,8 +47,9 @@ int wmain()
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     ErrorBox errors;
-    ReminderWindow messages1(errors, 1);
-    ReminderWindow messages2(errors, 2);
+    DeactivationSlot slot;
+    ReminderWindow messages1(errors, slot, 1);
+    ReminderWindow messages2(errors, slot, 2);
     ChimePlayer chimePlayer;
     SettingsDialog form(errors, MakeSettingsPages(chimePlayer));
     if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {

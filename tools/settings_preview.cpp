@@ -105,7 +105,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             RunForAWhile();
             return 0;
         }
-        ReminderWindow reminder(errors, what == L"reminder1" ? 1 : 2, answer);
+        DeactivationSlot slot;
+        ReminderWindow reminder(errors, slot, what == L"reminder1" ? 1 : 2, answer);
         reminder.Create(main.Hwnd());
         SYSTEMTIME now = {};
         GetLocalTime(&now);

@@ -95,8 +95,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     mainForm.Show();
     // The tick needs the message windows, which are created after the dialog; its first run comes from
     // the message loop, when all five windows exist.
-    ReminderWindow reminderWindow1(errors, 1);
-    ReminderWindow reminderWindow2(errors, 2);
+    DeactivationSlot deactivationSlot;
+    ReminderWindow reminderWindow1(errors, deactivationSlot, 1);
+    ReminderWindow reminderWindow2(errors, deactivationSlot, 2);
     // The chime player and the pages are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
     SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer));

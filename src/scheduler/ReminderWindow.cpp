@@ -62,12 +62,6 @@ int ClientHeightWithoutTitleBar(int dpi)
 }
 } // namespace
 
-ReminderWindow*& DeactivationSlot()
-{
-    static ReminderWindow* slot = nullptr;
-    return slot;
-}
-
 std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
 {
     wchar_t weekday[kLocaleTextChars] = {};
@@ -76,15 +70,16 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
                             spacesBeforeTime);
 }
 
-ReminderWindow::ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast, FlashWindowFn flash)
-    : Window(errors), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast)), flash_(flash)
+ReminderWindow::ReminderWindow(ErrorReporter& errors, DeactivationSlot& slot, int number, HighContrastFn highContrast,
+                               FlashWindowFn flash)
+    : Window(errors), slot_(slot), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast)), flash_(flash)
 {
 }
 
 ReminderWindow::~ReminderWindow()
 {
-    if (DeactivationSlot() == this) {
-        DeactivationSlot() = nullptr;
+    if (slot_.window == this) {
+        slot_.window = nullptr;
     }
 }
 
@@ -165,7 +160,7 @@ void ReminderWindow::ShowReminder(const std::wstring& memo, const SYSTEMTIME& mo
     }
     // A window that does not take the focus is otherwise silent to a screen reader.
     NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
-    DeactivationSlot() = this;
+    slot_.window = this;
 }
 
 void ReminderWindow::FitLabelFont(const std::wstring& sentence)
@@ -218,7 +213,7 @@ void ReminderWindow::Flash(DWORD flags)
 
 void ReminderWindow::MessageBtnClick()
 {
-    DeactivationSlot() = nullptr;
+    slot_.window = nullptr;
     Flash(FLASHW_STOP);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
@@ -278,7 +273,7 @@ LRESULT ReminderWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
         // Every top-level window of the program hears this; only the window in the slot acts on it.
-        if (!wParam && DeactivationSlot() == this) {
+        if (!wParam && slot_.window == this) {
             KeepMessageOnTop();
         }
         return Default(msg, wParam, lParam);

@@ -14,6 +14,14 @@
 // FlashWindowEx, or what a test puts in its place.
 using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO info);
 
+class ReminderWindow;
+
+// The application's deactivation slot: the message window whose KeepMessageOnTop runs when the application loses
+// activation, or null. The entry owns the one slot and hands it to both reminder windows.
+struct DeactivationSlot {
+    ReminderWindow* window = nullptr;
+};
+
 class ReminderWindow : public Window {
 public:
     static constexpr int kClientWidth = 488;
@@ -22,10 +30,10 @@ public:
     static constexpr int kControlsBottom = 117;
     static constexpr int kBottomMargin = 8;
 
-    // number is 1 or 2: the reminder timer the window belongs to. highContrast tells which colours to draw in;
-    // flash flashes the taskbar button.
-    ReminderWindow(ErrorReporter& errors, int number, HighContrastFn highContrast = SystemHighContrast,
-                   FlashWindowFn flash = FlashWindowEx);
+    // number is 1 or 2: the reminder timer the window belongs to; slot is shared with the other one.
+    // highContrast tells which colours to draw in; flash flashes the taskbar button.
+    ReminderWindow(ErrorReporter& errors, DeactivationSlot& slot, int number,
+                   HighContrastFn highContrast = SystemHighContrast, FlashWindowFn flash = FlashWindowEx);
     ~ReminderWindow() override;
 
     // Creates the window hidden and topmost, owned by the main window, without a title bar.
@@ -34,7 +42,7 @@ public:
     COLORREF BackgroundColour() const;
 
     // Shows the window (or brings it to the front) with the reminder's text and the sentence for the moment that
-    // came, and takes the application's deactivation slot. Unless it is the foreground window, its taskbar button
+    // came, and takes the deactivation slot. Unless it is the foreground window, its taskbar button
     // flashes until it is.
     void ShowReminder(const std::wstring& memo, const SYSTEMTIME& moment);
     // "O K": empties the deactivation slot and hides the window.
@@ -57,6 +65,7 @@ private:
     void FitLabelFont(const std::wstring& sentence);
     void Flash(DWORD flags);
 
+    DeactivationSlot& slot_;
     int number_;
     HighContrastFn highContrast_;
     FlashWindowFn flash_;
@@ -65,10 +74,6 @@ private:
     // A smaller font that the sentence was fitted in, kept while the label uses it.
     Font fittedLabelFont_;
 };
-
-// The application's deactivation slot: the message window whose KeepMessageOnTop runs when the application
-// loses activation, or null.
-ReminderWindow*& DeactivationSlot();
 
 // The date and time part of the sentence in the user's locale: its weekday name and separators.
 std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime);

@@ -217,7 +217,8 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
     };
     for (Expected e : {Expected{1, L"TMessagesForm1", L"MessagesForm1", RGB(192, 220, 192)},
                        Expected{2, L"TMessagesForm2", L"MessagesForm2", RGB(166, 202, 240)}}) {
-        ReminderWindow form(TestErrors(), e.number);
+        DeactivationSlot slot;
+        ReminderWindow form(TestErrors(), slot, e.number);
         ASSERT_TRUE(form.Create(main_->Hwnd()));
         EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
         EXPECT_FALSE(form.IsVisible());
@@ -272,8 +273,9 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
                                 {COLOR_HOTLIGHT, RGB(255, 128, 255)}});
     highContrast_ = true;
     RunStartUp();
-    ReminderWindow reminder1(TestErrors(), 1, HighContrastAnswer());
-    ReminderWindow reminder2(TestErrors(), 2, HighContrastAnswer());
+    DeactivationSlot slot;
+    ReminderWindow reminder1(TestErrors(), slot, 1, HighContrastAnswer());
+    ReminderWindow reminder2(TestErrors(), slot, 2, HighContrastAnswer());
     SYSTEMTIME now = {};
     GetLocalTime(&now);
     for (ReminderWindow* reminder : {&reminder1, &reminder2}) {
@@ -347,7 +349,8 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
 // exactly as they were.
 TEST_F(MainWindowTest, SplashExitDialogAndReminderWindowsFollowANewDpiAndComeBackAsTheyWere)
 {
-    ReminderWindow messages(TestErrors(), 1);
+    DeactivationSlot slot;
+    ReminderWindow messages(TestErrors(), slot, 1);
     ASSERT_TRUE(messages.Create(main_->Hwnd()));
     const std::pair<Window*, const char*> windows[] = {
         {main_.get(), "splash"}, {exitDialog_.get(), "exit dialog"}, {&messages, "reminder window"}};

@@ -41,11 +41,11 @@ protected:
         ASSERT_TRUE(messages2.Create(form.Hwnd()));
         sounds.clear();
     }
-    void TearDown() override { DeactivationSlot() = nullptr; }
 
     TestClock clock;
-    ReminderWindow messages1{TestErrors(), 1};
-    ReminderWindow messages2{TestErrors(), 2};
+    DeactivationSlot slot;
+    ReminderWindow messages1{TestErrors(), slot, 1};
+    ReminderWindow messages2{TestErrors(), slot, 2};
     ProgramTickActions actions{form, chimePlayer, messages1, messages2};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };

@@ -50,14 +50,14 @@ protected:
         ASSERT_TRUE(window1.Create(owner_.Hwnd()));
         ASSERT_TRUE(window2.Create(owner_.Hwnd()));
     }
-    void TearDown() override { DeactivationSlot() = nullptr; }
 
     ChimePlayer chimePlayer_;
     SettingsDialog owner_{TestErrors(), SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
 
 protected:
-    ReminderWindow window1{TestErrors(), 1, SystemHighContrast, RecordFlash};
-    ReminderWindow window2{TestErrors(), 2, SystemHighContrast, RecordFlash};
+    DeactivationSlot slot;
+    ReminderWindow window1{TestErrors(), slot, 1, SystemHighContrast, RecordFlash};
+    ReminderWindow window2{TestErrors(), slot, 2, SystemHighContrast, RecordFlash};
 };
 } // namespace
 
@@ -156,14 +156,14 @@ TEST_F(ReminderWindowTest, TheSentenceKeepsItsDesignSizeAndMarginsAndStepsDownOn
 TEST_F(ReminderWindowTest, OkHidesAndEmptiesTheSlotAndTheNextFiringShowsNewTexts)
 {
     window1.ShowReminder(L"一回目", At(2003, 10, 15, 8, 0, 0));
-    EXPECT_EQ(DeactivationSlot(), &window1);
+    EXPECT_EQ(slot.window, &window1);
     window2.ShowReminder(L"二", At(2003, 10, 15, 8, 0, 0));
-    EXPECT_EQ(DeactivationSlot(), &window2) << "the slot follows the last window shown";
+    EXPECT_EQ(slot.window, &window2) << "the slot follows the last window shown";
 
     SendMessageW(GetDlgItem(window1.Hwnd(), IDC_MESSAGEBTN), BM_CLICK, 0, 0);
     EXPECT_FALSE(window1.IsVisible());
     EXPECT_TRUE(window2.IsVisible());
-    EXPECT_EQ(DeactivationSlot(), nullptr) << "O K empties the slot even with the other window open";
+    EXPECT_EQ(slot.window, nullptr) << "O K empties the slot even with the other window open";
 
     window1.ShowReminder(L"二回目", At(2003, 10, 16, 9, 30, 5));
     EXPECT_TRUE(window1.IsVisible());

@@ -92,12 +92,6 @@ bool QuitRequested()
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
 }
 
-bool& AddRunning()
-{
-    static bool running = false;
-    return running;
-}
-
 // One add from its files to its message.
 class Add {
 public:
@@ -246,16 +240,17 @@ const std::vector<std::wstring>& DecodedExtensions()
     return extensions;
 }
 
-void AddWallpaperFiles(SettingsDialog& form, ListBox list, const std::vector<std::wstring>& files,
+void AddWallpaperFiles(SettingsDialog& form, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
                        const FolderQueries& folders, const ConverterProgram& converter)
 {
-    if (AddRunning()) {
+    if (guard.running) {
         return;
     }
-    AddRunning() = true;
+    guard.running = true;
     struct Running {
-        ~Running() { AddRunning() = false; }
-    } running;
+        AddGuard& guard;
+        ~Running() { guard.running = false; }
+    } running{guard};
     Add add(form, list, converter);
     add.Run(files, folders);
     add.Report();

@@ -22,8 +22,12 @@ inline constexpr std::size_t kQuietAddCount = 3;
 // added; one message at the end names what was passed over, the files nothing reads and those that failed. The
 // settings dialog is disabled while the add runs and messages are handled all the time; with more than
 // kQuietAddCount files the progress window shows, and its Cancel ends the add at once, the converter included. An
-// add that starts while one runs (a drop reaching the disabled dialog) is passed over.
-void AddWallpaperFiles(SettingsDialog& form, ListBox list, const std::vector<std::wstring>& files,
+// add that starts while one runs (a drop reaching the disabled dialog) is passed over: its owner (the wallpaper page)
+// hands every add the same guard.
+struct AddGuard {
+    bool running = false;
+};
+void AddWallpaperFiles(SettingsDialog& form, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
                        const FolderQueries& folders = SystemFolderQueries(),
                        const ConverterProgram& converter = ConverterBesideProgram());
 

@@ -386,7 +386,7 @@ void WallpaperPage::FilesDropped(FileDropTarget&, const std::vector<std::wstring
 
 void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
 {
-    AddWallpaperFiles(*form_, list_, files, SystemFolderQueries(), services_.converter);
+    AddWallpaperFiles(*form_, list_, addGuard_, files, SystemFolderQueries(), services_.converter);
     UpdateHorizontalExtent();
 }
 

@@ -10,6 +10,7 @@
 #include "settings/SettingsPage.h"
 #include "settings/WallpaperChoices.h"
 #include "base/Handles.h"
+#include "wallpaper/AddWallpapers.h"
 #include "wallpaper/FileDropTarget.h"
 #include "wallpaper/PictureConverter.h"
 #include "wallpaper/Wallpaper.h"
@@ -122,5 +123,6 @@ private:
     int extentCount_ = -1; // entries when the scroll range was last measured
     // Made with the page's controls, reporting to the dialog's error reporter.
     std::optional<FileDropTarget> fileDrop_;
+    AddGuard addGuard_;
 };
 std::unique_ptr<WallpaperPage> MakeWallpaperPage(const WallpaperServices& services = {});

@@ -112,12 +112,13 @@ private:
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-// A pipe name no other process holds: the program's id, a counter and the moment.
-std::wstring UniquePipeName()
+// A pipe name no other process or converter holds: the program's id, the client's address (two live clients
+// differ), the client's count of its pipes and the moment.
+std::wstring UniquePipeName(const void* client, unsigned serial)
 {
-    static unsigned counter = 0;
-    return L"\\\\.\\pipe\\Sorabune-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
-           L"-" + std::to_wstring(GetTickCount());
+    return L"\\\\.\\pipe\\Sorabune-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(reinterpret_cast<std::uintptr_t>(client)) + L"-" + std::to_wstring(serial) + L"-" +
+           std::to_wstring(GetTickCount());
 }
 
 // A new file beside the bitmap, to be written by the converter and renamed when complete. Shared for deletion, so
@@ -247,7 +248,7 @@ bool PictureConverter::Prepare()
 
 bool PictureConverter::Launch()
 {
-    const std::wstring name = UniquePipeName();
+    const std::wstring name = UniquePipeName(this, ++pipesMade_);
     pipe_.Reset(CreateNamedPipeW(name.c_str(),
                                  PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
                                  PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,

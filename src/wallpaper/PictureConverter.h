@@ -132,6 +132,7 @@ private:
     DWORD incomingBytes_ = 0;
 
     bool busy_ = false;
+    unsigned pipesMade_ = 0;
     ConversionJob request_;
     DoneFn done_;
     std::uint32_t tag_ = 0;

@@ -242,12 +242,6 @@ std::vector<FileState> FileExistence::Check(const std::vector<std::wstring>& pat
     return states;
 }
 
-FileExistence& FileExistence::Program()
-{
-    static FileExistence existence;
-    return existence;
-}
-
 FileState FileStateOf(const std::wstring& path)
 {
     if (EntryExists(path)) {

@@ -48,9 +48,6 @@ public:
     // A path that names a folder (NamesFolder) is present while that folder is.
     std::vector<FileState> Check(const std::vector<std::wstring>& paths);
 
-    // The checker that the program's load and purges share, so that listings outlive one purge.
-    static FileExistence& Program();
-
 private:
     struct Listing {
         FILETIME lastWrite;

@@ -16,6 +16,7 @@
 
 #include "settings/IniStore.h"
 #include "settings/SettingsPage.h"
+#include "base/FileExistence.h"
 #include "base/HighContrast.h"
 #include "base/Window.h"
 
@@ -58,6 +59,8 @@ public:
     const std::vector<int>& SharedIds() const { return sharedIds_; }
     // Whether the pages draw in the system's colour pairs rather than their own colours.
     bool HighContrast() const { return highContrast_(); }
+    // The file checker that the load and the purges share, so that its listings outlive one purge.
+    FileExistence& Existence() { return existence_; }
 
     // Drop-down and list boxes: selected item position (-1 none), items.
     int Index(int id) const;
@@ -120,6 +123,7 @@ private:
     SettingsPages pages_;
     RegistryKeyOpener openKey_;
     HighContrastFn highContrast_;
+    FileExistence existence_;
     std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
     std::vector<int> sharedIds_;

@@ -224,13 +224,16 @@ private:
 // the load there, after the entries before it.
 class PathListBinding : public BoundControl {
 public:
-    PathListBinding(ListBox control, std::wstring countName) : control_(control), countName_(std::move(countName)) {}
+    PathListBinding(ListBox control, std::wstring countName, FileExistence& existence)
+        : control_(control), countName_(std::move(countName)), existence_(existence)
+    {
+    }
     void Load(IniStore& store, const SettingDef& def) override
     {
         const std::int32_t count = ReadSetting(store, Setting(countName_));
         const std::wstring prefix = def.name.substr(0, def.name.find(L'%'));
         ListEntries list = ListEntriesInOrder(store.Values(def.section), prefix, count);
-        const std::vector<FileState> states = FileExistence::Program().Check(list.texts);
+        const std::vector<FileState> states = existence_.Check(list.texts);
         std::vector<std::wstring> kept;
         kept.reserve(list.texts.size());
         for (std::size_t i = 0; i < list.texts.size(); ++i) {
@@ -249,6 +252,7 @@ public:
 private:
     ListBox control_;
     std::wstring countName_;
+    FileExistence& existence_;
 };
 } // namespace
 
@@ -310,7 +314,7 @@ ValueBinding BindUserItems(std::wstring name, DropDown control, std::wstring cou
     return {std::move(name), std::make_shared<UserItemsBinding>(control, std::move(countName), fixedItems, commits)};
 }
 
-ValueBinding BindPathList(std::wstring name, ListBox control, std::wstring countName)
+ValueBinding BindPathList(std::wstring name, ListBox control, std::wstring countName, FileExistence& existence)
 {
-    return {std::move(name), std::make_shared<PathListBinding>(control, std::move(countName))};
+    return {std::move(name), std::make_shared<PathListBinding>(control, std::move(countName), existence)};
 }

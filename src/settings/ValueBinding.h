@@ -11,6 +11,7 @@
 #include "settings/SettingsLayout.h"
 #include "base/AppError.h"
 #include "base/Controls.h"
+#include "base/FileExistence.h"
 
 // What the load reports once however many values need it: a stored date or time that does not convert.
 struct LoadNotes {
@@ -56,5 +57,6 @@ ValueBinding BindItemCount(std::wstring name, DropDown control);
 // a file that is not there is passed over. With commits false the drop-down only mirrors another's items.
 ValueBinding BindUserItems(std::wstring name, DropDown control, std::wstring countName, int fixedItems, bool commits);
 // A list of paths read in one walk of its section: an entry missing, or on a volume that is there but without its
-// file, is passed over; one that is no text ends the load after the entries before it.
-ValueBinding BindPathList(std::wstring name, ListBox control, std::wstring countName);
+// file, is passed over (asked of existence, whose listings outlive one check); one that is no text ends the load
+// after the entries before it.
+ValueBinding BindPathList(std::wstring name, ListBox control, std::wstring countName, FileExistence& existence);

@@ -23,9 +23,9 @@ constexpr wchar_t kWallpaperBitmapPlace[] = L"\\Sorabune\\Wallpaper.bmp";
 
 // Entries on an absent drive or share stay: a stick not plugged in or a share not yet connected must not cost the
 // user the list.
-std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items)
+std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items, FileExistence& existence)
 {
-    std::vector<FileState> states = FileExistence::Program().Check(items);
+    std::vector<FileState> states = existence.Check(items);
     std::vector<bool> kept(states.size());
     for (std::size_t i = 0; i < states.size(); ++i) {
         kept[i] = states[i] != FileState::Missing;

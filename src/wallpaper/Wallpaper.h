@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
+#include "base/FileExistence.h"
 #include "settings/WallpaperChoices.h"
 
 class SettingsDialog;
@@ -25,7 +25,7 @@ using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn 
 
 // Removes the entries whose file (or folder) is missing from a volume that is there, in one pass with no entry
 // passed over, and tells which of the remaining entries may be applied now; items becomes the remaining entries.
-std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items);
+std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items, FileExistence& existence);
 
 // The program's one wallpaper bitmap, into which a folder entry's pictures are converted: in the user's local
 // application data folder, never in the user's own folders. Empty when the system names no such folder.

@@ -127,7 +127,7 @@ void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
     try {
         HWND list = list_.Hwnd();
         std::vector<std::wstring> items = ListItems(list);
-        std::vector<bool> usable = PurgeList(list, items);
+        std::vector<bool> usable = PurgeList(list, items, form_.Existence());
         const auto order = static_cast<WallpaperOrder>(order_.Index());
         std::optional<std::size_t> next;
         if (order == WallpaperOrder::Sequential && !items.empty()) {

@@ -233,7 +233,7 @@ ValueBindings WallpaperPage::Bindings() const
 {
     return {BindIndex(L"KabeChangeTime", changeTime_), BindIndex(L"KabeJyunn", order_),
             BindIndex(L"KabeStyle", style_, OfferedStyleItem), BindItemCount(L"KabeListCount", list_),
-            BindPathList(L"KabeBmp%d", list_, L"KabeListCount")};
+            BindPathList(L"KabeBmp%d", list_, L"KabeListCount", form_->Existence())};
 }
 
 void WallpaperPage::ChangeNow()

@@ -12,6 +12,7 @@ struct Watch {
     HANDLE handle;
     ErrorReporter* errors;
     std::function<void()> onSignalled;
+    bool reporting = false;
 };
 
 std::vector<Watch>& Watches()
@@ -26,6 +27,39 @@ UINT_PTR& PollTimer()
     return timer;
 }
 
+Watch* FindWatch(HANDLE handle)
+{
+    const auto watch =
+        std::find_if(Watches().begin(), Watches().end(), [handle](const Watch& w) { return w.handle == handle; });
+    return watch == Watches().end() ? nullptr : &*watch;
+}
+
+// Reports a watch's failure with the watch set aside: the poll timer goes on inside the error box's modal loop,
+// where a handle still signalled would fail and report again, box upon box.
+class WatchFailure : public ErrorReporter {
+public:
+    WatchFailure(HANDLE handle, ErrorReporter& errors) : handle_(handle), errors_(errors) {}
+    void Report(const std::wstring& message) override
+    {
+        struct SetAside {
+            HANDLE handle;
+            explicit SetAside(HANDLE h) : handle(h) { Mark(true); }
+            ~SetAside() { Mark(false); }
+            void Mark(bool reporting) const
+            {
+                if (Watch* watch = FindWatch(handle)) {
+                    watch->reporting = reporting;
+                }
+            }
+        } setAside(handle_);
+        errors_.Report(message);
+    }
+
+private:
+    HANDLE handle_;
+    ErrorReporter& errors_;
+};
+
 // Calls the watches whose handles are signalled. A call may watch or unwatch handles, so each handle is looked up
 // again before its call; nothing a call throws goes further (the timer's caller is the system).
 void ServiceWatches()
@@ -35,13 +69,13 @@ void ServiceWatches()
         handles.push_back(watch.handle);
     }
     for (HANDLE handle : handles) {
-        const auto watch =
-            std::find_if(Watches().begin(), Watches().end(), [handle](const Watch& w) { return w.handle == handle; });
-        if (watch == Watches().end() || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) {
+        const Watch* watch = FindWatch(handle);
+        if (!watch || watch->reporting || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) {
             continue;
         }
         const std::function<void()> call = watch->onSignalled;
-        GuardCallback(*watch->errors, call);
+        WatchFailure errors(handle, *watch->errors);
+        GuardCallback(errors, call);
     }
 }
 
@@ -155,7 +189,7 @@ void WatchHandle(HANDLE handle, ErrorReporter& errors, std::function<void()> onS
         watch->onSignalled = std::move(onSignalled);
         return;
     }
-    watches.push_back({handle, &errors, std::move(onSignalled)});
+    watches.push_back({handle, &errors, std::move(onSignalled), false});
     if (!PollTimer()) {
         PollTimer() = SetTimer(nullptr, 0, kWatchPollMs, PollWatches);
     }

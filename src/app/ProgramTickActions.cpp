@@ -31,6 +31,11 @@ void ProgramTickActions::PlayTimerWave(unsigned index)
     chimePlayer_.PlayTimerWave(index);
 }
 
+bool ProgramTickActions::IsPlayingUserFile()
+{
+    return chimePlayer_.IsPlayingUserFile();
+}
+
 void ProgramTickActions::ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment)
 {
     ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;

@@ -18,6 +18,7 @@ public:
     WallpaperChangeTime CurrentWallpaperChangeTime() override;
     void ChangeWallpaper() override;
     void PlayTimerWave(unsigned index) override;
+    bool IsPlayingUserFile() override;
     void ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment) override;
     bool InfoPageShown() override;
     void UpdateMemLabels() override;

@@ -104,12 +104,6 @@ int ChimePage::HourlyChime() const
     return timerWave_.Index();
 }
 
-bool ChimePage::IsPlayingUserFile() const
-{
-    // The player disables the preview's Play button for as long as a file plays.
-    return !play_.Enabled();
-}
-
 bool ChimePage::OnCommand(HWND control, int code)
 {
     if (code != BN_CLICKED) {

@@ -34,8 +34,6 @@ public:
     // the chime's position in the list.
     int HourlyChimeMode() const;
     int HourlyChime() const;
-    // A sound file of the user's is playing from the page's preview; chimes wait until it ends.
-    bool IsPlayingUserFile() const;
     bool OnCommand(HWND control, int code) override;
     bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 

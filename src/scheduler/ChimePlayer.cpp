@@ -1,5 +1,5 @@
-// The chime player: which sound an index names, how it plays, and the preview and stop buttons that show
-// whether a user file plays.
+// The chime player: which sound an index names, how it plays, whether a user file plays, and the preview and
+// stop buttons that show it.
 #include "scheduler/ChimePlayer.h"
 
 #include "scheduler/ChimePage.h"
@@ -42,6 +42,7 @@ void ChimePlayer::Detach(ChimePage& page)
         return;
     }
     CloseMediaPlayer();
+    playing_ = false;
     page_ = nullptr;
     noticeWindow_ = nullptr;
 }
@@ -82,7 +83,7 @@ void ChimePlayer::PlayUserFile(const std::wstring& path)
         CloseMediaPlayer();
         return;
     }
-    page_->ShowPlaying(true);
+    SetPlaying(true);
 }
 
 void ChimePlayer::CloseMediaPlayer()
@@ -106,7 +107,7 @@ void ChimePlayer::Stop()
     if (!page_) {
         return;
     }
-    page_->ShowPlaying(false);
+    SetPlaying(false);
     if (device_ != 0) {
         MultimediaSendCommand(device_, MCI_STOP, 0, 0);
     }
@@ -121,7 +122,13 @@ void ChimePlayer::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
         return;
     }
     CloseMediaPlayer();
+    SetPlaying(false);
+}
+
+void ChimePlayer::SetPlaying(bool playing)
+{
+    playing_ = playing;
     if (page_) {
-        page_->ShowPlaying(false);
+        page_->ShowPlaying(playing);
     }
 }

@@ -21,10 +21,9 @@ public:
     ChimePlayer(const ChimePlayer&) = delete;
     ChimePlayer& operator=(const ChimePlayer&) = delete;
 
-    // The basic page whose chime lists hold the user's files and whose preview buttons show a file playing (the
-    // enabled state of its preview button is the flag that no user file is playing), and the window that gets
-    // the end notice. Detach closes the device while that page still exists; it leaves a player attached to
-    // another page alone.
+    // The basic page whose chime lists hold the user's files and whose preview buttons show a file playing, and
+    // the window that gets the end notice. Detach closes the device while that page still exists; it leaves a player
+    // attached to another page alone.
     void Attach(ChimePage& page, HWND noticeWindow);
     void Detach(ChimePage& page);
 
@@ -36,15 +35,20 @@ public:
     // End notice of a user file's playback (MM_MCINOTIFY), whether it ended by itself or was stopped.
     void MediaPlayer1Notify(WPARAM flags, LPARAM deviceId);
 
+    // A user file plays, from the preview or the tick; chimes wait until it ends.
+    bool IsPlayingUserFile() const { return playing_; }
+
     // The open media player device, 0 while closed.
     MCIDEVICEID MediaPlayerDevice() const { return device_; }
 
 private:
     void PlayUserFile(const std::wstring& path);
     void CloseMediaPlayer();
+    void SetPlaying(bool playing);
 
     PlaySoundFn playSound_;
     ChimePage* page_ = nullptr;
     HWND noticeWindow_ = nullptr;
     MCIDEVICEID device_ = 0;
+    bool playing_ = false;
 };

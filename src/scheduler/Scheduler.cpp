@@ -79,7 +79,7 @@ void Scheduler::HourlyChime(Moment now)
     if (running_.chime) {
         return;
     }
-    if (HourlyChimeStep(chimePage_.HourlyChimeMode(), state_.chime, now) && !chimePage_.IsPlayingUserFile()) {
+    if (HourlyChimeStep(chimePage_.HourlyChimeMode(), state_.chime, now) && !actions_.IsPlayingUserFile()) {
         RunningStep running(running_.chime);
         actions_.PlayTimerWave(static_cast<unsigned>(chimePage_.HourlyChime()));
     }
@@ -111,7 +111,7 @@ void Scheduler::CheckReminder(int timer, Moment now)
         return;
     }
     RunningStep running(running_.reminder[timer - 1]);
-    if (ActionSoundsChime(reminder.action) && !chimePage_.IsPlayingUserFile()) {
+    if (ActionSoundsChime(reminder.action) && !actions_.IsPlayingUserFile()) {
         actions_.PlayTimerWave(static_cast<unsigned>(reminder.chime));
     }
     if (ActionShowsMessage(reminder.action)) {

@@ -38,6 +38,8 @@ public:
     virtual WallpaperChangeTime CurrentWallpaperChangeTime() = 0;
     virtual void ChangeWallpaper() = 0;
     virtual void PlayTimerWave(unsigned index) = 0;
+    // A user file plays (the chime player's); a chime due meanwhile is skipped.
+    virtual bool IsPlayingUserFile() = 0;
     // Shows reminder 1 or 2 in its window with its message and the moment that came.
     virtual void ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment) = 0;
     // Whether the information page is the one shown, and the refresh of its memory figures.

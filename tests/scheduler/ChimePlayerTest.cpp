@@ -96,8 +96,9 @@ protected:
         Click(IDC_TIMERWAVEADD);
     }
 
-    bool Playing() const { return !form.Enabled(IDC_TIMERWAVEPLAY) && form.Enabled(IDC_TIMERWAVESTOP); }
-    bool Idle() const { return form.Enabled(IDC_TIMERWAVEPLAY) && !form.Enabled(IDC_TIMERWAVESTOP); }
+    bool Is(bool on) const { return chimePlayer.IsPlayingUserFile() == on && form.Enabled(IDC_TIMERWAVESTOP) == on; }
+    bool Playing() const { return Is(true) && !form.Enabled(IDC_TIMERWAVEPLAY); }
+    bool Idle() const { return Is(false) && form.Enabled(IDC_TIMERWAVEPLAY); }
 
     bool PumpUntilIdle()
     {

@@ -18,10 +18,10 @@ constexpr int kChimeOnTheHour = 1;
 constexpr int kChimeOnTheHalfHour = 2;
 constexpr int kFirstUserChime = 8;
 
-// Records what the tick does, in order. A user sound file disables the preview button as the real player does.
+// Records what the tick does, in order. A user sound file plays until the test ends it.
 class RecordingActions : public TickActions {
 public:
-    explicit RecordingActions(SettingsDialog& form, TestClock& clock) : form_(form), clock_(clock) {}
+    explicit RecordingActions(TestClock& clock) : clock_(clock) {}
     void ChangeWallpaper() override
     {
         log.push_back("wallpaper");
@@ -36,10 +36,9 @@ public:
     void PlayTimerWave(unsigned index) override
     {
         log.push_back("play " + std::to_string(index));
-        if (index >= kFirstUserChime) {
-            form_.SetEnabled(IDC_TIMERWAVEPLAY, false);
-        }
+        playingUserFile = playingUserFile || index >= kFirstUserChime;
     }
+    bool IsPlayingUserFile() override { return playingUserFile; }
     void ShowReminder(int timer, const std::wstring&, const SYSTEMTIME&) override
     {
         log.push_back("message " + std::to_string(timer));
@@ -51,12 +50,12 @@ public:
     // The wallpaper page's choice and the information page's selection, as the user left them.
     WallpaperChangeTime changeTime = WallpaperChangeTime::Never;
     bool infoPageShown = false;
+    bool playingUserFile = false;
     std::vector<std::string> log;
     DWORD wallpaperChangeTakesMs = 0;
     std::function<void()> whileWallpaperBoxIsOpen;
 
 private:
-    SettingsDialog& form_;
     TestClock& clock_;
 };
 
@@ -90,7 +89,7 @@ protected:
     }
 
     TestClock clock;
-    RecordingActions actions{form, clock};
+    RecordingActions actions{clock};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };
 
@@ -126,9 +125,9 @@ TEST_F(SchedulerTest, ThreeTicksInOneSecondStillChimeOnce)
 TEST_F(SchedulerTest, AChimeDueWhileAUserFilePlaysIsSkippedNotPostponed)
 {
     form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
-    form.SetEnabled(IDC_TIMERWAVEPLAY, false);
+    actions.playingUserFile = true;
     Second(10, 0, 0, 1);
-    form.SetEnabled(IDC_TIMERWAVEPLAY, true);
+    actions.playingUserFile = false;
     Second(10, 0, 0, 1);
     Second(10, 0, 1);
     EXPECT_EQ(Take(), Log{});

@@ -1,5 +1,5 @@
 // Entry of the resident program SorabuneOpt: platform check, start token, single instance, the five
-// windows in their fixed order with the settings dialog's pages and tick, then the message loop.
+// windows in their fixed order with the settings dialog's pages, the tick and its window, then the message loop.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -10,6 +10,7 @@
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
+#include "scheduler/TickWindow.h"
 #include "wallpaper/Wallpaper.h"
 #include "settings/SettingsDialog.h"
 #include "base/MessageLoop.h"
@@ -104,8 +105,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SystemTickClock clock;
     ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
-    settingsDialog.SetTickHandler([&scheduler] { scheduler.OnTick(); });
+    TickWindow tickWindow(errors, [&scheduler] { scheduler.OnTick(); });
     settingsDialog.Create(mainForm.Hwnd(), true);
+    // Its timer starts after the load: an error box of the load runs a message loop, and no tick may read the
+    // half-loaded controls.
+    tickWindow.Create();
     reminderWindow1.Create(mainForm.Hwnd());
     reminderWindow2.Create(mainForm.Hwnd());
     ExitDialog exitDialog(errors);

@@ -154,9 +154,6 @@ bool SettingsDialog::Create(HWND owner, bool load)
     if (load) {
         FormCreate();
     }
-    // Started after the load: an error box of the load runs a message loop, and no tick may read the
-    // half-loaded controls.
-    SetTimer(hwnd_, kTickTimerId, kTickIntervalMs, nullptr);
     return true;
 }
 
@@ -530,25 +527,6 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     }
-    case WM_TIMER:
-        if (wParam != kTickTimerId) {
-            return Default(msg, wParam, lParam);
-        }
-        [[fallthrough]];
-    case kTickNowMessage:
-        if (tickHandler_) {
-            tickHandler_();
-        }
-        return 0;
-    case WM_TIMECHANGE:
-        // Posted, not run here: whoever changed the clock waits for this message's answer.
-        PostMessageW(hwnd_, kTickNowMessage, 0, 0);
-        return 0;
-    case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC) {
-            PostMessageW(hwnd_, kTickNowMessage, 0, 0);
-        }
-        return TRUE;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_OKBTN, DC_HASDEFID);
     case kDialogKeyMessage:
@@ -556,9 +534,6 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         // The dialog has no close box; O K is the only way to close it.
         return 0;
-    case WM_DESTROY:
-        KillTimer(hwnd_, kTickTimerId);
-        return Default(msg, wParam, lParam);
     default: {
         LRESULT result = 0;
         for (auto& page : pages_) {

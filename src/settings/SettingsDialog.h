@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,21 +26,12 @@ public:
     static constexpr int kClientWidth = 588;
     static constexpr int kClientHeight = 434;
     static constexpr int kPageCount = kSettingsPageCount;
-    // The half-second tick of the whole program, running from the dialog's creation to its end.
-    static constexpr UINT_PTR kTickTimerId = 1;
-    static constexpr UINT kTickIntervalMs = 500;
-    // Posted to run a tick at once: on resume from sleep and on a change of the clock, which may have passed
-    // moments that the next tick would otherwise take up to half a second to act on.
-    static constexpr UINT kTickNowMessage = WM_APP + 30;
 
     // The frame with the pages it shows, in tab order (the program entry makes them); the load and the commit
     // open the registry's keys through openKey; pages that draw colours of their own ask highContrast.
     SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey = OpenRegistryKey,
                    HighContrastFn highContrast = SystemHighContrast);
     ~SettingsDialog() override;
-
-    // What each tick runs (OnTick of the scheduler); nothing until it is set.
-    void SetTickHandler(std::function<void()> handler) { tickHandler_ = std::move(handler); }
 
     // Creates the dialog hidden, owned by owner, with every control; then runs FormCreate (the load from the
     // registry) when load is true. Tests pass false to get the design state.
@@ -124,7 +114,6 @@ private:
     RegistryKeyOpener openKey_;
     HighContrastFn highContrast_;
     FileExistence existence_;
-    std::function<void()> tickHandler_;
     mutable std::unordered_map<int, HWND> controls_;
     std::vector<int> sharedIds_;
     mutable std::unordered_map<HWND, bool> comboBoxes_;

@@ -10,6 +10,7 @@
 #include "info/InfoIds.h"
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
+#include "scheduler/TickWindow.h"
 #include "support/TestClock.h"
 #include "wallpaper/WallpaperIds.h"
 
@@ -73,21 +74,21 @@ TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
     EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
 }
 
-// The machine sleeps over two reminders, then its clock, an hour fast, is corrected: the dialog runs a tick at once
-// on the resume and on the change of the clock, each reminder comes once with its own moment, and none twice.
+// The machine sleeps over two reminders, then its clock, an hour fast, is corrected: the tick's window runs a tick at
+// once on the resume and on the change of the clock, each reminder comes once with its own moment, and none twice.
 TEST_F(ProgramTickTest, AfterASleepEachMissedReminderComesOnceWithItsMomentAndNothingTwiceWhenTheClockGoesBack)
 {
-    // Only the dialog's messages run the tick here, not its half-second timer.
-    KillTimer(form.Hwnd(), SettingsDialog::kTickTimerId);
-    form.SetTickHandler([this] { scheduler.OnTick(); });
-    const auto tick = [this](UINT msg, WPARAM wParam, const SYSTEMTIME& at) {
+    TickWindow window(TestErrors(), [this] { scheduler.OnTick(); });
+    // Only the window's messages run the tick here, not its half-second timer.
+    ASSERT_TRUE(window.Create() && KillTimer(window.Hwnd(), TickWindow::kTickTimerId));
+    const auto tick = [&window, this](UINT msg, WPARAM wParam, const SYSTEMTIME& at) {
         clock.now = at;
-        SendMessageW(form.Hwnd(), msg, wParam, 0);
+        SendMessageW(window.Hwnd(), msg, wParam, 0);
         PumpMessages();
     };
     Arm(t1, kOnce, kMessageAction, 0, At(2003, 10, 15, 12, 0, 0));
     Arm(t2, kDaily, kBothAction, 6, At(2003, 10, 15, 7, 0, 0));
-    tick(WM_TIMER, SettingsDialog::kTickTimerId, At(2003, 10, 15, 11, 59, 50));
+    tick(WM_TIMER, TickWindow::kTickTimerId, At(2003, 10, 15, 11, 59, 50));
 
     tick(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, At(2003, 10, 17, 8, 0, 5));
     EXPECT_EQ(Utf8(messages1.MessageLabelText()), "只今、予定の2003/10/15 水曜日 12:00:00になりました");
@@ -100,7 +101,7 @@ TEST_F(ProgramTickTest, AfterASleepEachMissedReminderComesOnceWithItsMomentAndNo
 
     sounds.clear();
     tick(WM_TIMECHANGE, 0, At(2003, 10, 17, 6, 59, 58));
-    tick(WM_TIMER, SettingsDialog::kTickTimerId, At(2003, 10, 17, 7, 0, 1));
+    tick(WM_TIMER, TickWindow::kTickTimerId, At(2003, 10, 17, 7, 0, 1));
     EXPECT_FALSE(messages2.IsVisible());
     EXPECT_TRUE(sounds.empty());
 

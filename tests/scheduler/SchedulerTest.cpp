@@ -2,8 +2,6 @@
 // hourly chime, the reminders and the wallpaper schedule without waiting for it.
 #include "ReminderTestSupport.h"
 
-#include <mmsystem.h>
-
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "scheduler/Scheduler.h"
+#include "scheduler/TickWindow.h"
 #include "support/TestClock.h"
 
 namespace {
@@ -386,19 +385,19 @@ TEST_F(SchedulerTest, MemoryFiguresRefreshOnEverySecondTickOnlyOnTheInformationP
     EXPECT_EQ(Take(), Log{}) << "the toggle kept its value on the other page";
 }
 
-TEST_F(SchedulerTest, TheDialogsTimerRunsTheTick)
+TEST_F(SchedulerTest, TheTickWindowsTimerRunsTheTick)
 {
-    int ticks = 0;
-    form.SetTickHandler([&] { ++ticks; });
-    SendMessageW(form.Hwnd(), WM_TIMER, SettingsDialog::kTickTimerId + 1, 0);
-    EXPECT_EQ(ticks, 0);
-    SendMessageW(form.Hwnd(), WM_TIMER, SettingsDialog::kTickTimerId, 0);
-    EXPECT_EQ(ticks, 1);
-    // The timer itself runs from the dialog's creation, every 500 ms: a slower one would miss most hh:00:00
+    std::vector<ULONGLONG> at;
+    TickWindow window(TestErrors(), [&] { at.push_back(GetTickCount64()); });
+    ASSERT_TRUE(window.Create());
+    SendMessageW(window.Hwnd(), WM_TIMER, TickWindow::kTickTimerId + 1, 0);
+    EXPECT_EQ(at.size(), 0u);
+    SendMessageW(window.Hwnd(), WM_TIMER, TickWindow::kTickTimerId, 0);
+    EXPECT_EQ(at.size(), 1u);
+    at.clear();
+    // The timer itself runs from the window's creation, every 500 ms: a slower one would miss most hh:00:00
     // seconds, which only two ticks fall into. A busy machine can only delay or merge ticks, so the closest two
     // ticks show the period, and the count over the span bounds it from below.
-    std::vector<ULONGLONG> at;
-    form.SetTickHandler([&] { at.push_back(GetTickCount64()); });
     const ULONGLONG start = GetTickCount64();
     while (at.size() < 8 && GetTickCount64() - start < 30000) {
         PumpMessages(10);

@@ -325,22 +325,10 @@ void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
 {
     HWND c = Control(id);
     if (IsComboBox(c)) {
-        for (const std::wstring& text : texts) {
-            AddItem(id, text);
-        }
-        return;
+        DropDown(c).AddItems(texts);
+    } else {
+        ListBox(c).AddItems(texts);
     }
-    std::size_t chars = 0;
-    for (const std::wstring& text : texts) {
-        chars += text.size() + 1;
-    }
-    SendMessageW(c, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(c, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
-    for (const std::wstring& text : texts) {
-        SendMessageW(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    SendMessageW(c, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(c, nullptr, TRUE);
 }
 
 void SettingsDialog::DeleteItem(int id, int index)

@@ -63,20 +63,21 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"installer") {
-        HWND form = InstallerWindow();
-        if (!form) {
+        HWND window = InstallerWindow();
+        if (!window) {
             return 1;
         }
-        PaintNow(form);
+        PaintNow(window);
         return 0;
     }
     if (mode == L"installer-ok") {
-        HWND form = InstallerWindow();
-        if (!form) {
+        HWND window = InstallerWindow();
+        if (!window) {
             return 1;
         }
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(GetDlgItem(form, kInstallerButton), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+        SendMessageTimeoutW(GetDlgItem(window, kInstallerButton), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
+                            &result);
         return WaitWindowGone(kInstallerClass, kInstallerTitle, kTimeoutMs) ? 0 : 1;
     }
     if (mode == L"shortcut") {

@@ -16,6 +16,7 @@
 #include "settings/SettingsDialog.h"
 #include "wallpaper/Wallpaper.h"
 #include "app/MakePages.h"
+#include "support/DialogUi.h"
 #include "app/ProgramTickActions.h"
 
 namespace {
@@ -23,17 +24,17 @@ constexpr int kTicks = 100000;
 constexpr int kWarmUpTicks = 1000;
 constexpr int kChimeOnTheHalfHour = 2;
 
-void ArmFarFromNow(SettingsDialog& form, int timer)
+void ArmFarFromNow(SettingsDialog& dialog, int timer)
 {
     auto id = [timer](int firstTimerId) { return ReminderPage::Id(timer, firstTimerId - IDC_REMINDER1_GROUP); };
     SYSTEMTIME when = {};
     GetLocalTime(&when);
     when.wHour = static_cast<WORD>((when.wHour + 12) % 24);
-    form.SetIndex(id(IDC_REMINDER1_SCHEDULE), kReminderDaily);
-    form.SetIndex(id(IDC_REMINDER1_ACTION), kActionChimeAndMessage);
-    form.SetDateTime(id(IDC_REMINDER1_DATE), when);
-    form.SetDateTime(id(IDC_REMINDER1_TIME), when);
-    form.SetDown(id(IDC_REMINDER1_ON_OFF), true);
+    Ui(dialog).SetIndex(id(IDC_REMINDER1_SCHEDULE), kReminderDaily);
+    Ui(dialog).SetIndex(id(IDC_REMINDER1_ACTION), kActionChimeAndMessage);
+    Ui(dialog).SetDateTime(id(IDC_REMINDER1_DATE), when);
+    Ui(dialog).SetDateTime(id(IDC_REMINDER1_TIME), when);
+    Ui(dialog).SetChecked(id(IDC_REMINDER1_ON_OFF), true);
 }
 
 double Microseconds(LONGLONG ticks, LONGLONG frequency)
@@ -51,18 +52,18 @@ int wmain()
     ReminderWindow messages1(errors, slot, 1);
     ReminderWindow messages2(errors, slot, 2);
     ChimePlayer chimePlayer;
-    SettingsDialog form(errors, MakeSettingsPages(chimePlayer));
-    if (!form.Create(nullptr, false) || !messages1.Create(form.Hwnd()) || !messages2.Create(form.Hwnd())) {
+    SettingsDialog dialog(errors, MakeSettingsPages(chimePlayer));
+    if (!dialog.Create(nullptr, false) || !messages1.Create(dialog.Hwnd()) || !messages2.Create(dialog.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(form, chimePlayer, messages1, messages2);
-    Scheduler scheduler(ChimePageOf(form), ReminderPageOf(form), clock, actions);
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
-    ArmFarFromNow(form, 1);
-    ArmFarFromNow(form, 2);
-    form.SelectPage(kInfoPageIndex);
+    ProgramTickActions actions(dialog, chimePlayer, messages1, messages2);
+    Scheduler scheduler(ChimePageOf(dialog), ReminderPageOf(dialog), clock, actions);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
+    ArmFarFromNow(dialog, 1);
+    ArmFarFromNow(dialog, 2);
+    dialog.SelectPage(kInfoPageIndex);
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

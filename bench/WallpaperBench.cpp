@@ -22,6 +22,7 @@
 #include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
 #include "app/MakePages.h"
+#include "support/DialogUi.h"
 #include "wallpaper/CraftedJpeg.h"
 #include "base/ProcessMemory.h"
 #include "converter/BitmapWriter.h"
@@ -301,13 +302,13 @@ void BenchApp1Flood(const ScratchFolder& folder)
     std::printf("jpeg_app1_flood_peak_extra_memory: %.0f KiB (JPEG error #%d)\n", peak, result.jpegMessage);
 }
 
-double MedianChangeMs(SettingsDialog& form, const std::wstring& shown)
+double MedianChangeMs(SettingsDialog& dialog, const std::wstring& shown)
 {
     std::vector<double> times;
     for (int run = 0; run < kChangeRuns; ++run) {
         SetWallpaper(shown, WallpaperStyle::Centre, SystemParametersInfoW);
         auto start = Clock::now();
-        ChangeWallpaper(form, SystemParametersInfoW);
+        ChangeWallpaper(dialog, SystemParametersInfoW);
         times.push_back(MillisecondsSince(start));
     }
     std::sort(times.begin(), times.end());
@@ -326,11 +327,11 @@ std::wstring ListFolder()
 struct DesignDialog {
     ChimePlayer chimePlayer;
     ErrorBox errors;
-    SettingsDialog form{errors, MakeSettingsPages(chimePlayer)};
+    SettingsDialog dialog{errors, MakeSettingsPages(chimePlayer)};
     // Makes the dialog's window; false, said on the error output, when it cannot be made.
     bool Create()
     {
-        if (form.Create(nullptr, false)) {
+        if (dialog.Create(nullptr, false)) {
             return true;
         }
         std::fprintf(stderr, "no settings dialog\n");
@@ -341,12 +342,12 @@ struct DesignDialog {
 void BenchChangeWallpaper()
 {
     const std::vector<unsigned char> tiny = GreyBitmap(2, 2);
-    DesignDialog dialog;
-    if (!dialog.Create()) {
+    DesignDialog design;
+    if (!design.Create()) {
         return;
     }
-    SettingsDialog& form = dialog.form;
-    HWND list = form.Control(IDC_WALLPAPER_LIST);
+    SettingsDialog& dialog = design.dialog;
+    HWND list = Ui(dialog).Control(IDC_WALLPAPER_LIST);
     const std::wstring folder = ListFolder();
     bool made = false;
     for (int i = 0; i < kListSize; ++i) {
@@ -364,14 +365,14 @@ void BenchChangeWallpaper()
     const std::wstring shown = ListItems(list)[kListSize / 2];
     const std::wstring before = CurrentDesktopWallpaper();
 
-    form.SetIndex(IDC_WALLPAPER_ORDER, 0);
+    Ui(dialog).SetIndex(IDC_WALLPAPER_ORDER, 0);
     auto start = Clock::now();
-    ChangeWallpaper(form, SystemParametersInfoW);
+    ChangeWallpaper(dialog, SystemParametersInfoW);
     double first = MillisecondsSince(start);
-    double sequential = MedianChangeMs(form, shown);
-    form.SetIndex(IDC_WALLPAPER_ORDER, 1);
-    double random = MedianChangeMs(form, shown);
-    int left = form.ItemCount(IDC_WALLPAPER_LIST);
+    double sequential = MedianChangeMs(dialog, shown);
+    Ui(dialog).SetIndex(IDC_WALLPAPER_ORDER, 1);
+    double random = MedianChangeMs(dialog, shown);
+    int left = Ui(dialog).ItemCount(IDC_WALLPAPER_LIST);
     SetWallpaper(before, kInitialWallpaperStyle, SystemParametersInfoW);
     if (left != kListSize) {
         std::fprintf(stderr, "the purge removed present files: %d left\n", left);
@@ -409,26 +410,26 @@ double Median(std::vector<double> values)
 // conversion); then the walk alone.
 void BenchFolderChange()
 {
-    DesignDialog dialog;
-    if (!dialog.Create()) {
+    DesignDialog design;
+    if (!design.Create()) {
         return;
     }
-    SettingsDialog& form = dialog.form;
-    WallpaperPage& page = WallpaperPageOf(form);
+    SettingsDialog& dialog = design.dialog;
+    WallpaperPage& page = WallpaperPageOf(dialog);
     const std::wstring folder = ListFolder();
-    form.AddItem(IDC_WALLPAPER_LIST, FolderEntryFor(folder));
+    Ui(dialog).AddItem(IDC_WALLPAPER_LIST, FolderEntryFor(folder));
     const std::wstring before = CurrentDesktopWallpaper();
     const char* orders[] = {"sequential", "random"};
     for (int order = 0; order < 2; ++order) {
-        form.SetIndex(IDC_WALLPAPER_ORDER, order);
+        Ui(dialog).SetIndex(IDC_WALLPAPER_ORDER, order);
         std::vector<double> calls, threads, latencies;
         for (int run = 0; run < kChangeRuns / 2; ++run) {
             auto start = Clock::now();
-            ChangeWallpaper(form, SystemParametersInfoW);
+            ChangeWallpaper(dialog, SystemParametersInfoW);
             HandleMessagesUntil([&] { return !page.Changer().Busy(); });
             latencies.push_back(MillisecondsSince(start));
             start = Clock::now();
-            ChangeWallpaper(form, SystemParametersInfoW);
+            ChangeWallpaper(dialog, SystemParametersInfoW);
             calls.push_back(MillisecondsSince(start));
             threads.push_back(calls.back() + HandlingMs([&] { return !page.Changer().Busy(); }));
         }
@@ -449,14 +450,14 @@ void BenchFolderChange()
 // paint; HandlingMs), the time until the preview has come, the first paint and a repaint of the kept drawing.
 void BenchPreview(const ScratchFolder& folder, const std::wstring& photo)
 {
-    DesignDialog dialog;
-    if (!dialog.Create()) {
+    DesignDialog design;
+    if (!design.Create()) {
         return;
     }
-    SettingsDialog& form = dialog.form;
-    WallpaperPage& page = WallpaperPageOf(form);
-    HWND list = form.Control(IDC_WALLPAPER_LIST);
-    HWND img = form.Control(IDC_WALLPAPER_PREVIEW);
+    SettingsDialog& dialog = design.dialog;
+    WallpaperPage& page = WallpaperPageOf(dialog);
+    HWND list = Ui(dialog).Control(IDC_WALLPAPER_LIST);
+    HWND img = Ui(dialog).Control(IDC_WALLPAPER_PREVIEW);
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_STATIC;
     item.hwndItem = img;
@@ -484,10 +485,10 @@ void BenchPreview(const ScratchFolder& folder, const std::wstring& photo)
     const char* styleNames[] = {"centre", "tile", "stretch", "fit", "fill"};
     for (const Case& picture : cases) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        form.AddItem(IDC_WALLPAPER_LIST, picture.path);
+        Ui(dialog).AddItem(IDC_WALLPAPER_LIST, picture.path);
         SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
         for (int style : picture.styles) {
-            form.SetIndex(IDC_WALLPAPER_STYLE, style);
+            Ui(dialog).SetIndex(IDC_WALLPAPER_STYLE, style);
             page.StyleChange();
             HandleMessagesUntil([&] { return !page.PreviewPending(); });
             std::vector<double> threads, latencies, paints;

@@ -19,6 +19,7 @@
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/SchedulerIds.h"
+#include "base/Controls.h"
 #include "base/ProgramWindows.h"
 
 namespace {
@@ -40,15 +41,25 @@ bool HasArgument(int argc, wchar_t** argv, const wchar_t* word)
     return false;
 }
 
-// Reminder 1 as a user sets it: weekly on Monday and Wednesday, switched on.
-void ArmReminder(SettingsDialog& form)
+// A control of the dialog found by its id, as automation finds it: on the frame or on one of the sheets.
+HWND ControlById(const SettingsDialog& dialog, int id)
 {
-    HWND kind = form.Control(IDC_REMINDER1_SCHEDULE);
+    HWND found = GetDlgItem(dialog.Hwnd(), id);
+    for (HWND sheet = GetWindow(dialog.Hwnd(), GW_CHILD); !found && sheet; sheet = GetWindow(sheet, GW_HWNDNEXT)) {
+        found = GetDlgItem(sheet, id);
+    }
+    return found;
+}
+
+// Reminder 1 as a user sets it: weekly on Monday and Wednesday, switched on.
+void ArmReminder(SettingsDialog& dialog)
+{
+    HWND kind = ControlById(dialog, IDC_REMINDER1_SCHEDULE);
     SendMessageW(kind, CB_SETCURSEL, kWeeklyIndex, 0);
     SendMessageW(GetParent(kind), WM_COMMAND, MAKEWPARAM(IDC_REMINDER1_SCHEDULE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(kind));
     for (int id : {IDC_REMINDER1_WEEKDAY2, IDC_REMINDER1_WEEKDAY4, IDC_REMINDER1_ON_OFF}) {
-        SendMessageW(form.Control(id), BM_CLICK, 0, 0);
+        SendMessageW(ControlById(dialog, id), BM_CLICK, 0, 0);
     }
 }
 
@@ -116,30 +127,31 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
 
     ChimePlayer chimePlayer;
-    SettingsDialog form{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
-    form.Create(nullptr, false);
+    SettingsDialog dialog{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
+    dialog.Create(nullptr, false);
     // The list is filled before its page is shown, as the load fills it: the page measures its entries then.
-    form.AddItems(IDC_WALLPAPER_LIST, entries);
-    form.SelectPage(static_cast<int>(std::wcstol(what.c_str(), nullptr, 10)));
+    ListBox(ControlById(dialog, IDC_WALLPAPER_LIST)).AddItems(entries);
+    dialog.SelectPage(static_cast<int>(std::wcstol(what.c_str(), nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
-    if (form.CurrentPage() == kInfoPageIndex) {
-        InfoPageOf(form).UpdateMemoryFigures();
+    if (dialog.CurrentPage() == kInfoPageIndex) {
+        InfoPageOf(dialog).UpdateMemoryFigures();
     }
     if (armed) {
-        ArmReminder(form);
+        ArmReminder(dialog);
     }
     // settings_preview 2 <style item> <entry>...: the first entry previewed in that style, as a click would show it.
     if (!entries.empty()) {
-        form.SetIndex(IDC_WALLPAPER_STYLE, static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_STYLE, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(form.Control(IDC_WALLPAPER_STYLE)));
-        HWND list = form.Control(IDC_WALLPAPER_LIST);
+        DropDown(ControlById(dialog, IDC_WALLPAPER_STYLE))
+            .SetIndex(static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_STYLE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(ControlById(dialog, IDC_WALLPAPER_STYLE)));
+        HWND list = ControlById(dialog, IDC_WALLPAPER_LIST);
         SendMessageW(list, LB_SETSEL, TRUE, 0);
         SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
     }
-    form.ShowDialog();
+    dialog.ShowDialog();
     RunForAWhile();
     return 0;
 }

@@ -213,7 +213,7 @@ void MainWindow::TrayCallback(UINT mouseMessage)
     }
 }
 
-void MainWindow::FormDestroy()
+void MainWindow::OnDestroy()
 {
     // A companion that came up after its second (a slow or busy machine), or after the sequence was cut short, is
     // looked up now: it would otherwise outlive the program.
@@ -277,7 +277,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         PaintCaption(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_DESTROY:
-        FormDestroy();
+        OnDestroy();
         return 0;
     default:
         return Default(msg, wParam, lParam);

@@ -75,7 +75,7 @@ private:
     void PaintCaption(HDC dc);
     void EraseBackground(HDC dc);
     void TrayCallback(UINT mouseMessage);
-    void FormDestroy();
+    void OnDestroy();
 
     ExitDialog* exitDialog_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;

@@ -1,4 +1,4 @@
-// Thin base of every window of the program: registers a class under the form's type name, binds the
+// Thin base of every window of the program: registers a class under the window's type name, binds the
 // HWND to its object, keeps the window's DPI and icons, and forwards messages to a virtual handler that errors
 // cannot escape: they go to the error reporter the window was made with.
 #pragma once
@@ -41,7 +41,7 @@ public:
     static Window* FromHwnd(HWND hwnd);
 
 protected:
-    // Registers the class once per process. The class name is the form's type name.
+    // Registers the class once per process. The class name is the window's type name.
     static void RegisterWindowClass(const wchar_t* className, HBRUSH background, UINT style = 0);
     // Creates the window bound to this object, with the program's icons for its DPI; hidden unless the style
     // has WS_VISIBLE.

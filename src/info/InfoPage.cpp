@@ -274,18 +274,18 @@ std::wstring NamesBlock()
 
 } // namespace
 
-void InfoPage::Build(SettingsDialog& form, HWND sheet)
+void InfoPage::Build(SettingsDialog& dialog, HWND sheet)
 {
-    form_ = &form;
-    made_ = CreateControls(form, sheet, kControls);
-    AddSubclass<DrivesLabelProc>(made_[IDC_DRIVES], form.Errors());
-    FitMemoryFigures(made_, form.Dpi());
+    dialog_ = &dialog;
+    made_ = CreateControls(dialog, sheet, kControls);
+    AddSubclass<DrivesLabelProc>(made_[IDC_DRIVES], dialog.Errors());
+    FitMemoryFigures(made_, dialog.Dpi());
 }
 
 void InfoPage::OnSelected()
 {
     shown_ = true;
-    SetDrivesText(made_[IDC_DRIVES], DrivesBlockText(drives_), form_->Dpi());
+    SetDrivesText(made_[IDC_DRIVES], DrivesBlockText(drives_), dialog_->Dpi());
     SetSizedText(made_[IDC_SCREEN], ScreenBlock());
     SetSizedText(made_[IDC_NAMES], NamesBlock());
 }

@@ -12,7 +12,7 @@ class InfoPage : public SettingsPage {
 public:
     explicit InfoPage(DriveQueries drives) : drives_(std::move(drives)) {}
 
-    void Build(SettingsDialog& form, HWND sheet) override;
+    void Build(SettingsDialog& dialog, HWND sheet) override;
     void OnAnyPageChange() override { shown_ = false; }
     void OnSelected() override;
     void OnDpiChanged(int dpi) override;
@@ -23,7 +23,7 @@ public:
 
 private:
     DriveQueries drives_;
-    SettingsDialog* form_ = nullptr;
+    SettingsDialog* dialog_ = nullptr;
     MadeControls made_;
     bool shown_ = false;
 };

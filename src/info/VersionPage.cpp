@@ -51,13 +51,13 @@ class VersionPage : public SettingsPage {
 public:
     explicit VersionPage(ShellOpenFn openLink) : openLink_(openLink) {}
 
-    void Build(SettingsDialog& form, HWND sheet) override
+    void Build(SettingsDialog& dialog, HWND sheet) override
     {
-        form_ = &form;
-        made_ = CreateControls(form, sheet, kControls);
-        SetFonts(form.Fonts());
+        dialog_ = &dialog;
+        made_ = CreateControls(dialog, sheet, kControls);
+        SetFonts(dialog.Fonts());
         for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
-            AddSubclass<LinkProc>(made_[id], form.Errors(), this);
+            AddSubclass<LinkProc>(made_[id], dialog.Errors(), this);
         }
     }
 
@@ -82,7 +82,7 @@ public:
         if (control != made_[IDC_MAIL_LINK] && control != made_[IDC_HOMEPAGE_LINK]) {
             return nullptr;
         }
-        SetTextColor(dc, LinkColour(form_->HighContrast(), GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE)));
+        SetTextColor(dc, LinkColour(dialog_->HighContrast(), GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE)));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return GetSysColorBrush(COLOR_BTNFACE);
     }
@@ -129,7 +129,7 @@ private:
             RECT extent = {};
             {
                 WindowDC dc(link);
-                SelectInDC select(dc.Get(), form_->Fonts().Get(pointedFont_));
+                SelectInDC select(dc.Get(), dialog_->Fonts().Get(pointedFont_));
                 DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent,
                           DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             }
@@ -143,19 +143,19 @@ private:
     void Open(const std::wstring& target)
     {
         // What the shell makes of it is not looked at: with no mail program or browser nothing happens.
-        openLink_(form_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
+        openLink_(dialog_->Hwnd(), kOpenVerb, target.c_str(), L"", L"", SW_SHOW);
     }
 
     void SetPointed(int id, bool pointed)
     {
         (id == IDC_MAIL_LINK ? mailPointed_ : homepagePointed_) = pointed;
         HWND link = made_[id];
-        form_->Fonts().SetOn(link, pointed ? pointedFont_ : linkFont_);
+        dialog_->Fonts().SetOn(link, pointed ? pointedFont_ : linkFont_);
         InvalidateRect(link, nullptr, TRUE);
     }
 
     ShellOpenFn openLink_;
-    SettingsDialog* form_ = nullptr;
+    SettingsDialog* dialog_ = nullptr;
     MadeControls made_;
     DpiFontSet::Id linkFont_ = 0;
     DpiFontSet::Id pointedFont_ = 0;

@@ -18,11 +18,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     int result = 1;
     {
         ErrorBox errors;
-        InstallerWindow form(errors);
-        if (form.Create()) {
+        InstallerWindow window(errors);
+        if (window.Create()) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (!IsDialogMessageW(form.Hwnd(), &msg)) {
+                if (!IsDialogMessageW(window.Hwnd(), &msg)) {
                     TranslateMessage(&msg);
                     DispatchMessageW(&msg);
                 }

@@ -40,7 +40,7 @@ std::optional<SIZE> InstallerWindow::OuterSizeForDpi(int dpi) const
     return SIZE{Scale(kOuterWidth, dpi), Scale(kOuterHeight, dpi)};
 }
 
-void InstallerWindow::FormCreate()
+void InstallerWindow::OnCreate()
 {
     // The window's DPI is known from its first message on, so the children are made at it straight away.
     CreateControls(hwnd_, kMessage, Fonts().Add(kLabelFont));
@@ -59,7 +59,7 @@ LRESULT InstallerWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
-        FormCreate();
+        OnCreate();
         return 0;
     case WM_COMMAND:
         if ((LOWORD(wParam) == IDC_INSTALL_BUTTON || LOWORD(wParam) == IDOK) && HIWORD(wParam) == BN_CLICKED) {

@@ -16,7 +16,7 @@ public:
     // The installation reaches the system through the given calls.
     explicit InstallerWindow(ErrorReporter& errors, InstallSystem system = {}) : Window(errors), system_(system) {}
 
-    // Creates the window (running FormCreate, the installation) and shows it. install false leaves the
+    // Creates the window (running the installation) and shows it. install false leaves the
     // installation out, for tests of the window itself.
     bool Create(bool install = true);
 
@@ -25,7 +25,7 @@ protected:
     std::optional<SIZE> OuterSizeForDpi(int dpi) const override;
 
 private:
-    void FormCreate();
+    void OnCreate();
     void InstallClick();
 
     InstallSystem system_;

@@ -69,11 +69,11 @@ ChimePage::~ChimePage()
     player_.Detach(*this);
 }
 
-void ChimePage::Build(SettingsDialog& form, HWND sheet)
+void ChimePage::Build(SettingsDialog& dialog, HWND sheet)
 {
-    form_ = &form;
-    player_.Attach(*this, form.Hwnd());
-    const MadeControls made = CreateControls(form, sheet, kControls);
+    dialog_ = &dialog;
+    player_.Attach(*this, dialog.Hwnd());
+    const MadeControls made = CreateControls(dialog, sheet, kControls);
     timerWaveOnOff_ = DropDown(made[IDC_TIMERWAVEONOFF]);
     timerWave_ = DropDown(made[IDC_TIMERWAVE]);
     play_ = Button(made[IDC_TIMERWAVEPLAY]);
@@ -128,7 +128,7 @@ bool ChimePage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* r
     if (msg != MM_MCINOTIFY) {
         return false;
     }
-    player_.MediaPlayer1Notify(wParam, lParam);
+    player_.PlaybackEnded(wParam, lParam);
     *result = 0;
     return true;
 }
@@ -146,7 +146,7 @@ void ChimePage::TimerWaveStopClick()
 void ChimePage::TimerWaveAddClick()
 {
     std::wstring path;
-    if (!chooseSoundFile_(form_->Hwnd(), &path)) {
+    if (!chooseSoundFile_(dialog_->Hwnd(), &path)) {
         return;
     }
     if (timerWave_.ItemCount() >= kMaxChimeItems) {

@@ -27,7 +27,7 @@ public:
     }
     ~ChimePage() override;
 
-    void Build(SettingsDialog& form, HWND sheet) override;
+    void Build(SettingsDialog& dialog, HWND sheet) override;
     ValueBindings Bindings() const override;
 
     // The hourly chime as the user set it: its mode (0 off, 1 on the hour, 2 on the hour and half hour) and
@@ -49,7 +49,7 @@ public:
     void ShowPlaying(bool playing);
 
 private:
-    SettingsDialog* form_ = nullptr;
+    SettingsDialog* dialog_ = nullptr;
     DropDown timerWaveOnOff_;
     DropDown timerWave_;
     Button play_;

@@ -114,7 +114,7 @@ void ChimePlayer::Stop()
     CloseMediaPlayer();
 }
 
-void ChimePlayer::MediaPlayer1Notify(WPARAM, LPARAM deviceId)
+void ChimePlayer::PlaybackEnded(WPARAM, LPARAM deviceId)
 {
     // A notice for another device is stale; some devices (Wine's MPEG player) report no device at all.
     const auto device = static_cast<MCIDEVICEID>(deviceId);

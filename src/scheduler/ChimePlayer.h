@@ -33,7 +33,7 @@ public:
     // Stops a user file that plays and gives the preview button back.
     void Stop();
     // End notice of a user file's playback (MM_MCINOTIFY), whether it ended by itself or was stopped.
-    void MediaPlayer1Notify(WPARAM flags, LPARAM deviceId);
+    void PlaybackEnded(WPARAM flags, LPARAM deviceId);
 
     // A user file plays, from the preview or the tick; chimes wait until it ends.
     bool IsPlayingUserFile() const { return playing_; }

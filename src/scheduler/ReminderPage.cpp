@@ -31,7 +31,7 @@ enum Offset {
     kLabel = IDC_REMINDER1_MEMO_LABEL - IDC_REMINDER1_GROUP,
     kMemo = IDC_REMINDER1_MEMO - IDC_REMINDER1_GROUP,
     kWeek = IDC_REMINDER1_WEEKDAY1 - 1 - IDC_REMINDER1_GROUP,
-    kWeekL = IDC_REMINDER1_WEEKDAY1_LABEL - 1 - IDC_REMINDER1_GROUP
+    kWeekdayIndicator = IDC_REMINDER1_WEEKDAY1_INDICATOR - 1 - IDC_REMINDER1_GROUP
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -54,8 +54,8 @@ constexpr int kDropDownListHeight = 200;
 constexpr int kWeekLeft = kRightColumn;
 constexpr int kWeekTop = kKindRow;
 constexpr int kWeekPitch = 35;
-constexpr int kStripWidth = 15;
-constexpr int kStripHeight = 3;
+constexpr int kIndicatorWidth = 15;
+constexpr int kIndicatorHeight = 3;
 // No list here comes near the 30 items an open list shows before it scrolls, so none has a scroll bar: a hidden
 // list would show one as its first items arrive and hide it again when it opens.
 constexpr DWORD kDropDown = CBS_DROPDOWN | WS_TABSTOP;
@@ -208,9 +208,9 @@ void DrawPressedToggle(HWND button, HDC dc, RECT rc, UINT state)
 
 } // namespace
 
-void ReminderPage::Build(SettingsDialog& form, HWND sheet)
+void ReminderPage::Build(SettingsDialog& dialog, HWND sheet)
 {
-    form_ = &form;
+    dialog_ = &dialog;
     redBrush_ = Brush(CreateSolidBrush(kRed));
     creamBrush_ = Brush(CreateSolidBrush(kCream));
     for (int timer = 1; timer <= kTimerCount; ++timer) {
@@ -221,11 +221,11 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         };
         std::vector<ControlDef> defs;
         defs.push_back(at(kGroup, WC_BUTTONW, kGroupTexts[timer - 1], 0, 0, 490, 160, BS_GROUPBOX));
-        // The strips come before their buttons so that they lie above them; the buttons clip them out.
+        // The indicators come before their buttons so that they lie above them; the buttons clip them out.
         for (int day = 1; day <= kDayCount; ++day) {
-            int stripLeft = kWeekLeft + kWeekPitch * (day - 1) + (kWeekPitch - kStripWidth) / 2;
-            defs.push_back(
-                at(kWeekL + day, WC_STATICW, L"", stripLeft, kWeekTop + 1, kStripWidth, kStripHeight, SS_OWNERDRAW));
+            int indicatorLeft = kWeekLeft + kWeekPitch * (day - 1) + (kWeekPitch - kIndicatorWidth) / 2;
+            defs.push_back(at(kWeekdayIndicator + day, WC_STATICW, L"", indicatorLeft, kWeekTop + 1, kIndicatorWidth,
+                              kIndicatorHeight, SS_OWNERDRAW));
         }
         // Creation order is the keyboard order, row by row as the group lays them out: kind and weekdays, date,
         // time and ON/OFF, action and chime, message. Timer 2's time picker sits two pixels lower in the design
@@ -248,7 +248,7 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         defs.push_back(at(kLabel, WC_STATICW, L"メッセージ", kLeftColumn, 112, 120, 15, SS_LEFT));
         defs.push_back(at(kMemo, WC_EDITW, L"", kLeftColumn, 128, 471, kFieldHeight,
                           ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED));
-        const MadeControls made = CreateControls(form, sheet, defs.data(), defs.size());
+        const MadeControls made = CreateControls(dialog, sheet, defs.data(), defs.size());
         TimerControls& c = Timer(timer);
         c.scheduleKind = DropDown(made[Id(timer, kScheduleKind)]);
         c.date = DatePicker(made[Id(timer, kDate)]);
@@ -259,13 +259,13 @@ void ReminderPage::Build(SettingsDialog& form, HWND sheet)
         c.memo = TextField(made[Id(timer, kMemo)]);
         for (int day = 1; day <= kDayCount; ++day) {
             c.weekdays[day - 1] = Toggle(made[Id(timer, kWeek + day)]);
-            c.indicators[day - 1] = Control(made[Id(timer, kWeekL + day)]);
+            c.indicators[day - 1] = Control(made[Id(timer, kWeekdayIndicator + day)]);
         }
 
-        MakeComboReadOnly<KindComboProc>(c.scheduleKind.Hwnd(), form.Errors());
-        MakeComboReadOnly<PlainComboProc>(c.action.Hwnd(), form.Errors());
-        MakeComboReadOnly<PlainComboProc>(c.chime.Hwnd(), form.Errors());
-        AddSubclass<MemoProc>(c.memo.Hwnd(), form.Errors());
+        MakeComboReadOnly<KindComboProc>(c.scheduleKind.Hwnd(), dialog.Errors());
+        MakeComboReadOnly<PlainComboProc>(c.action.Hwnd(), dialog.Errors());
+        MakeComboReadOnly<PlainComboProc>(c.chime.Hwnd(), dialog.Errors());
+        AddSubclass<MemoProc>(c.memo.Hwnd(), dialog.Errors());
 
         c.scheduleKind.AddItems({std::begin(kScheduleKindItems), std::end(kScheduleKindItems)});
         c.scheduleKind.SetIndex(kNoReminderKind);
@@ -409,7 +409,7 @@ bool ReminderPage::OnDrawItem(DRAWITEMSTRUCT* item)
     // In high contrast a chosen day is marked in the highlight colour and an unchosen one is not marked.
     const bool red = IndicatorRed(timer, day);
     FillRect(item->hDC, &item->rcItem,
-             SchemeBrush(form_->HighContrast(), red ? redBrush_.Get() : creamBrush_.Get(),
+             SchemeBrush(dialog_->HighContrast(), red ? redBrush_.Get() : creamBrush_.Get(),
                          red ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     return true;
 }
@@ -419,7 +419,7 @@ bool ReminderPage::OnNotify(NMHDR* header, LRESULT* result)
     const int timer = TimerOf(header->hwndFrom);
     const bool toggle =
         timer != 0 && (Timer(timer).onOff.Is(header->hwndFrom) || DayOf(Timer(timer).weekdays, header->hwndFrom) != 0);
-    if (header->code != NM_CUSTOMDRAW || !toggle || !form_->HighContrast()) {
+    if (header->code != NM_CUSTOMDRAW || !toggle || !dialog_->HighContrast()) {
         return false;
     }
     // A pressed toggle of the classic look is a dither of the button colours that the button's text does not

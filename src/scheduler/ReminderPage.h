@@ -34,7 +34,7 @@ public:
     // Control id of a timer at an offset inside its block of ids (offset 0 is the group box).
     static int Id(int timer, int offset) { return IDC_REMINDER1_GROUP + offset + (timer - 1) * kIdBlock; }
 
-    void Build(SettingsDialog& form, HWND sheet) override;
+    void Build(SettingsDialog& dialog, HWND sheet) override;
     ValueBindings Bindings() const override;
 
     // What the tick reads, cheapest first: whether a timer is switched on, its time of day, then the rest.
@@ -81,7 +81,7 @@ private:
         DropDown chime;
         TextField memo;
         std::array<Toggle, kDayCount> weekdays;
-        // The weekday indicators: a strip above each weekday toggle, red when that day counts.
+        // The weekday indicators: one above each weekday toggle, red when that day counts.
         std::array<Control, kDayCount> indicators;
     };
     TimerControls& Timer(int timer) { return timers_[timer - 1]; }
@@ -95,7 +95,7 @@ private:
     void KeepMemoWithinLimit(int timer);
     void OfferADayToCome(int timer);
 
-    SettingsDialog* form_ = nullptr;
+    SettingsDialog* dialog_ = nullptr;
     std::array<TimerControls, kTimerCount> timers_;
     bool red_[kTimerCount][kDayCount] = {};
     Brush redBrush_;

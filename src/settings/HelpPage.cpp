@@ -15,9 +15,9 @@ const ControlDef kControls[] = {
 
 class HelpPage : public SettingsPage {
 public:
-    void Build(SettingsDialog& form, HWND sheet) override
+    void Build(SettingsDialog& dialog, HWND sheet) override
     {
-        text_ = TextField(CreateControls(form, sheet, kControls)[IDC_HELP_TEXT]);
+        text_ = TextField(CreateControls(dialog, sheet, kControls)[IDC_HELP_TEXT]);
         text_.SetText(HelpText());
     }
 

@@ -1,4 +1,4 @@
-// The settings dialog's load from the registry (FormCreate) and its commit on O K (OkBtnClick): both walk the
+// The settings dialog's load from the registry (Load) and its commit on O K (OnOk): both walk the
 // settings layout in its order and hand each value to the bindings of the pages that hold it.
 #include "settings/LoadCommit.h"
 
@@ -57,7 +57,7 @@ std::wstring AutostartCommand()
     return L"\"" + path + kCompanionFileName + L"\"";
 }
 
-void SettingsDialog::FormCreate()
+void SettingsDialog::Load()
 {
     try {
         IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, openKey_);
@@ -87,7 +87,7 @@ void SettingsDialog::FormCreate()
     }
 }
 
-void SettingsDialog::OkBtnClick()
+void SettingsDialog::OnOk()
 {
     bool startWithWindows = false;
     {

@@ -1,4 +1,4 @@
-// The settings dialog's load and commit live in SettingsDialog (FormCreate, OkBtnClick); this is what they
+// The settings dialog's load and commit live in SettingsDialog (Load, OnOk); this is what they
 // share with others: the autostart command that the commit writes.
 #pragma once
 

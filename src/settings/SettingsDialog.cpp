@@ -1,5 +1,5 @@
 // The settings dialog frame: window, O K button, page control with its six sheets, routing of control
-// notifications to the pages, and the typed accessors over the controls.
+// notifications to the pages.
 #include "settings/SettingsDialog.h"
 
 #include <commctrl.h>
@@ -93,13 +93,9 @@ void FitDroppedWidth(HWND combo, int dpi, ErrorReporter& errors)
             GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
             widest = std::max(widest, static_cast<int>(extent.cx));
         };
-        const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-            std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-            text.resize(text.size() - 1);
-            measure(text);
+        const DropDown list(combo);
+        for (int i = 0; i < list.ItemCount(); ++i) {
+            measure(list.ItemText(i));
         }
     }
     MONITORINFO monitor = {};
@@ -124,9 +120,9 @@ void RegisterSheetClass()
 }
 } // namespace
 
-MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count)
+MadeControls CreateControls(SettingsDialog& dialog, HWND sheet, const ControlDef* defs, std::size_t count)
 {
-    return form.CreatePageControls(sheet, std::span(defs, count));
+    return dialog.CreatePageControls(sheet, std::span(defs, count));
 }
 
 SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
@@ -152,7 +148,7 @@ bool SettingsDialog::Create(HWND owner, bool load)
     // Tab, arrow keys and mnemonics move through the pages' controls as in any dialog.
     AddDialogWindow(hwnd_);
     if (load) {
-        FormCreate();
+        Load();
     }
     return true;
 }
@@ -230,7 +226,6 @@ MadeControls SettingsDialog::CreatePageControls(HWND sheet, std::span<const Cont
         // Ids of zero and below name no control to look up.
         if (created[i] && defs[i].id > 0) {
             NoteId(defs[i].id);
-            controls_[defs[i].id] = created[i];
         }
     }
     return MadeControls(defs, std::move(created));
@@ -239,7 +234,7 @@ MadeControls SettingsDialog::CreatePageControls(HWND sheet, std::span<const Cont
 // Automation finds the controls by their ids, which only work as long as no two controls share one.
 void SettingsDialog::NoteId(int id)
 {
-    if (controls_.contains(id) || id == IDC_OKBTN || id == IDC_PAGECONTROL ||
+    if (!ids_.insert(id).second || id == IDC_OKBTN || id == IDC_PAGECONTROL ||
         std::find(std::begin(kSheetIds), std::end(kSheetIds), id) != std::end(kSheetIds)) {
         sharedIds_.push_back(id);
 #ifndef NDEBUG
@@ -247,136 +242,6 @@ void SettingsDialog::NoteId(int id)
             (L"Sorabune: two controls of the settings dialog share the id " + std::to_wstring(id)).c_str());
 #endif
     }
-}
-
-HWND SettingsDialog::Control(int id) const
-{
-    if (!hwnd_) {
-        return nullptr;
-    }
-    // The tick reads a dozen controls twice a second, and a search of the sheets costs the window manager a
-    // walk of each sheet's children: every control is looked up once.
-    auto cached = controls_.find(id);
-    if (cached != controls_.end() && IsWindow(cached->second)) {
-        return cached->second;
-    }
-    HWND found = GetDlgItem(hwnd_, id);
-    for (std::size_t i = 0; !found && i < sheets_.size(); ++i) {
-        found = GetDlgItem(sheets_[i], id);
-    }
-    if (found) {
-        controls_[id] = found;
-    }
-    return found;
-}
-
-bool SettingsDialog::IsComboBox(HWND control) const
-{
-    auto cached = comboBoxes_.find(control);
-    if (cached != comboBoxes_.end()) {
-        return cached->second;
-    }
-    wchar_t cls[32] = {};
-    GetClassNameW(control, cls, 32);
-    const bool combo = lstrcmpiW(cls, WC_COMBOBOXW) == 0;
-    comboBoxes_[control] = combo;
-    return combo;
-}
-
-int SettingsDialog::Index(int id) const
-{
-    HWND c = Control(id);
-    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
-}
-
-void SettingsDialog::SetIndex(int id, int index)
-{
-    HWND c = Control(id);
-    SendMessageW(c, IsComboBox(c) ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int SettingsDialog::ItemCount(int id) const
-{
-    HWND c = Control(id);
-    return static_cast<int>(SendMessageW(c, IsComboBox(c) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
-}
-
-std::wstring SettingsDialog::ItemText(int id, int index) const
-{
-    HWND c = Control(id);
-    bool combo = IsComboBox(c);
-    LRESULT len = SendMessageW(c, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
-    if (len < 0) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(len) + 1, L'\0');
-    SendMessageW(c, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(len));
-    return text;
-}
-
-void SettingsDialog::AddItem(int id, const std::wstring& text)
-{
-    HWND c = Control(id);
-    SendMessageW(c, IsComboBox(c) ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void SettingsDialog::AddItems(int id, const std::vector<std::wstring>& texts)
-{
-    HWND c = Control(id);
-    if (IsComboBox(c)) {
-        DropDown(c).AddItems(texts);
-    } else {
-        ListBox(c).AddItems(texts);
-    }
-}
-
-void SettingsDialog::DeleteItem(int id, int index)
-{
-    HWND c = Control(id);
-    SendMessageW(c, IsComboBox(c) ? CB_DELETESTRING : LB_DELETESTRING, index, 0);
-}
-
-bool SettingsDialog::Down(int id) const
-{
-    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SettingsDialog::SetDown(int id, bool down)
-{
-    SendMessageW(Control(id), BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool SettingsDialog::Enabled(int id) const
-{
-    return IsWindowEnabled(Control(id)) != FALSE;
-}
-
-void SettingsDialog::SetEnabled(int id, bool enabled)
-{
-    EnableWindow(Control(id), enabled ? TRUE : FALSE);
-}
-
-std::wstring SettingsDialog::Text(int id) const
-{
-    return WindowText(Control(id));
-}
-
-void SettingsDialog::SetText(int id, const std::wstring& text)
-{
-    SetWindowTextW(Control(id), text.c_str());
-}
-
-SYSTEMTIME SettingsDialog::DateTime(int id) const
-{
-    SYSTEMTIME st = {};
-    SendMessageW(Control(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
-    return st;
-}
-
-void SettingsDialog::SetDateTime(int id, const SYSTEMTIME& value)
-{
-    SendMessageW(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
 }
 
 int SettingsDialog::CurrentPage() const
@@ -471,7 +336,7 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         auto control = reinterpret_cast<HWND>(lParam);
         int id = LOWORD(wParam);
         if (id == IDC_OKBTN && HIWORD(wParam) == BN_CLICKED) {
-            OkBtnClick();
+            OnOk();
             return 0;
         }
         if (HIWORD(wParam) == CBN_DROPDOWN && control) {

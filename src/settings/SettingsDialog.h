@@ -1,5 +1,5 @@
-// The settings dialog SettingsDialog: its frame (O K button, page control, six pages) and typed access to
-// its controls, which are the live settings of the whole program.
+// The settings dialog SettingsDialog: its frame (O K button, page control, six pages), whose pages' controls are
+// the live settings of the whole program, and the load and commit of them.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -33,17 +33,15 @@ public:
                    HighContrastFn highContrast = SystemHighContrast);
     ~SettingsDialog() override;
 
-    // Creates the dialog hidden, owned by owner, with every control; then runs FormCreate (the load from the
+    // Creates the dialog hidden, owned by owner, with every control; then runs Load (the load from the
     // registry) when load is true. Tests pass false to get the design state.
     bool Create(HWND owner, bool load = true);
     // Shows the dialog on the page last selected and brings it to the front.
     void ShowDialog();
 
-    // The control with this id (on the frame or any page), or null.
-    HWND Control(int id) const;
     // The font of the pages' controls, among the window's Fonts().
     DpiFontSet::Id DefaultFont() const { return font_; }
-    // A page's controls on its sheet in the dialog's font, known to Control by their ids from the start.
+    // A page's controls on its sheet in the dialog's font; their ids are checked against every other control's.
     MadeControls CreatePageControls(HWND sheet, std::span<const ControlDef> defs);
     // Ids that more than one control of the dialog was given (each further one once); none in a sound dialog.
     const std::vector<int>& SharedIds() const { return sharedIds_; }
@@ -51,27 +49,6 @@ public:
     bool HighContrast() const { return highContrast_(); }
     // The file checker that the load and the purges share, so that its listings outlive one purge.
     FileExistence& Existence() { return existence_; }
-
-    // Drop-down and list boxes: selected item position (-1 none), items.
-    int Index(int id) const;
-    void SetIndex(int id, int index);
-    int ItemCount(int id) const;
-    std::wstring ItemText(int id, int index) const;
-    void AddItem(int id, const std::wstring& text);
-    // Appends many items at once; a list box's storage is reserved, its drawing and scroll range held until the
-    // last.
-    void AddItems(int id, const std::vector<std::wstring>& texts);
-    void DeleteItem(int id, int index);
-    // Toggle buttons and check boxes: held down / ticked.
-    bool Down(int id) const;
-    void SetDown(int id, bool down);
-    bool Enabled(int id) const;
-    void SetEnabled(int id, bool enabled);
-    std::wstring Text(int id) const;
-    void SetText(int id, const std::wstring& text);
-    // Date and time pickers.
-    SYSTEMTIME DateTime(int id) const;
-    void SetDateTime(int id, const SYSTEMTIME& value);
 
     // Every page's bindings of stored values to its controls, in page order.
     const ValueBindings& Bindings() const;
@@ -84,8 +61,8 @@ public:
     void SelectPage(int index);
 
     // The load (runs once from Create) and the commit (O K).
-    void FormCreate();
-    void OkBtnClick();
+    void Load();
+    void OnOk();
     // Runs on every page change: the reminder page refresh, then the information page build.
     void PageControlChange();
 
@@ -103,7 +80,6 @@ private:
     void LayOutFrame();
     SettingsPage* PageOfControl(HWND control) const;
     bool PageKey(const MSG& key);
-    bool IsComboBox(HWND control) const;
     void NoteId(int id);
 
     DpiFontSet::Id font_ = 0;
@@ -114,8 +90,7 @@ private:
     RegistryKeyOpener openKey_;
     HighContrastFn highContrast_;
     FileExistence existence_;
-    mutable std::unordered_map<int, HWND> controls_;
+    std::unordered_set<int> ids_;
     std::vector<int> sharedIds_;
-    mutable std::unordered_map<HWND, bool> comboBoxes_;
     mutable ValueBindings bindings_;
 };

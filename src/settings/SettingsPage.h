@@ -16,20 +16,20 @@
 
 class SettingsDialog;
 
-// Creates the controls of a table on a page (visible children of the sheet) in the form's default font, each at
+// Creates the controls of a table on a page (visible children of the sheet) in the dialog's default font, each at
 // its rectangle scaled to the dialog's DPI; the dialog puts them at their places again when its DPI changes.
 // Returns them by their ids, for the page's typed members.
-MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef* defs, std::size_t count);
-template <std::size_t N> MadeControls CreateControls(SettingsDialog& form, HWND sheet, const ControlDef (&defs)[N])
+MadeControls CreateControls(SettingsDialog& dialog, HWND sheet, const ControlDef* defs, std::size_t count);
+template <std::size_t N> MadeControls CreateControls(SettingsDialog& dialog, HWND sheet, const ControlDef (&defs)[N])
 {
-    return CreateControls(form, sheet, defs, N);
+    return CreateControls(dialog, sheet, defs, N);
 }
 
 class SettingsPage {
 public:
     virtual ~SettingsPage() = default;
     // Creates the page's controls on its sheet; runs once while the dialog is created, before the load.
-    virtual void Build(SettingsDialog& form, HWND sheet) = 0;
+    virtual void Build(SettingsDialog& dialog, HWND sheet) = 0;
     // The stored values that controls of this page hold; asked once, after Build.
     virtual ValueBindings Bindings() const { return {}; }
     // A control of this page sent WM_COMMAND with this notification code; true when handled.

@@ -95,8 +95,8 @@ bool QuitRequested()
 // One add from its files to its message.
 class Add {
 public:
-    Add(SettingsDialog& form, ListBox list, const ConverterProgram& converter)
-        : form_(form), list_(list), converter_(form.Errors(), converter)
+    Add(SettingsDialog& dialog, ListBox list, const ConverterProgram& converter)
+        : dialog_(dialog), list_(list), converter_(dialog.Errors(), converter)
     {
     }
 
@@ -118,8 +118,8 @@ public:
             listed_.insert(EntryKey(entry));
         }
         if (files.size() > kQuietAddCount) {
-            progress_.emplace(form_.Errors());
-            if (!progress_->Create(form_.Hwnd())) {
+            progress_.emplace(dialog_.Errors());
+            if (!progress_->Create(dialog_.Hwnd())) {
                 progress_.reset();
             }
         }
@@ -163,7 +163,7 @@ public:
                        NamedList(L"次のファイルは変換できなかったため、追加しませんでした。", failed);
         }
         if (!quitting_ && !message.empty()) {
-            form_.Errors().Report(message);
+            dialog_.Errors().Report(message);
         }
     }
 
@@ -220,10 +220,10 @@ private:
 
     void Append(const std::wstring& entry) { list_.AddItem(entry); }
 
-    SettingsDialog& form_;
+    SettingsDialog& dialog_;
     ListBox list_;
     PictureConverter converter_;
-    std::optional<DisabledWindow> disabled_{std::in_place, form_.Hwnd()};
+    std::optional<DisabledWindow> disabled_{std::in_place, dialog_.Hwnd()};
     std::optional<WaitCursor> waiting_;
     std::optional<AddProgressWindow> progress_;
     std::unordered_set<std::wstring> listed_;
@@ -240,7 +240,7 @@ const std::vector<std::wstring>& DecodedExtensions()
     return extensions;
 }
 
-void AddWallpaperFiles(SettingsDialog& form, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
+void AddWallpaperFiles(SettingsDialog& dialog, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
                        const FolderQueries& folders, const ConverterProgram& converter)
 {
     if (guard.running) {
@@ -251,7 +251,7 @@ void AddWallpaperFiles(SettingsDialog& form, ListBox list, AddGuard& guard, cons
         AddGuard& guard;
         ~Running() { guard.running = false; }
     } running{guard};
-    Add add(form, list, converter);
+    Add add(dialog, list, converter);
     add.Run(files, folders);
     add.Report();
 }

@@ -27,7 +27,7 @@ inline constexpr std::size_t kQuietAddCount = 3;
 struct AddGuard {
     bool running = false;
 };
-void AddWallpaperFiles(SettingsDialog& form, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
+void AddWallpaperFiles(SettingsDialog& dialog, ListBox list, AddGuard& guard, const std::vector<std::wstring>& files,
                        const FolderQueries& folders = SystemFolderQueries(),
                        const ConverterProgram& converter = ConverterBesideProgram());
 

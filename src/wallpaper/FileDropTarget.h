@@ -14,7 +14,7 @@
 
 class FileDropTarget {
 public:
-    using TDropMessage = std::function<void(FileDropTarget& sender, const std::vector<std::wstring>& files)>;
+    using DropHandler = std::function<void(FileDropTarget& target, const std::vector<std::wstring>& files)>;
 
     // Failures of a drop's handler go to errors.
     explicit FileDropTarget(ErrorReporter& errors) : errors_(errors) {}
@@ -29,7 +29,7 @@ public:
 
     // Fired once per drop, after the drop is completed with the shell. The list belongs to the component:
     // valid while the handler runs, overwritten by the next drop.
-    TDropMessage OnDrop;
+    DropHandler OnDrop;
     const std::vector<std::wstring>& Files() const { return files_; }
 
 private:

@@ -128,7 +128,7 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem)
+void ChangeWallpaper(SettingsDialog& dialog, SystemParametersInfoFn tellSystem)
 {
-    static_cast<WallpaperPage&>(form.Page(kWallpaperPageIndex)).Changer().ChangeNext(tellSystem);
+    static_cast<WallpaperPage&>(dialog.Page(kWallpaperPageIndex)).Changer().ChangeNext(tellSystem);
 }

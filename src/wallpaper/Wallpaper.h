@@ -20,8 +20,8 @@ using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pv
 // Chooses and applies the next wallpaper from the list of the dialog's wallpaper page (its WallpaperChanger): the
 // purge, then the next entry in list order or at random, with the page's style in force. A file is applied before this
 // returns; a folder's picture once the converter has made it. A failure goes to the dialog's error reporter.
-void ChangeWallpaper(SettingsDialog& form, SystemParametersInfoFn tellSystem);
-using ChangeWallpaperFn = void (*)(SettingsDialog& form, SystemParametersInfoFn tellSystem);
+void ChangeWallpaper(SettingsDialog& dialog, SystemParametersInfoFn tellSystem);
+using ChangeWallpaperFn = void (*)(SettingsDialog& dialog, SystemParametersInfoFn tellSystem);
 
 // Removes the entries whose file (or folder) is missing from a volume that is there, in one pass with no entry
 // passed over, and tells which of the remaining entries may be applied now; items becomes the remaining entries.

@@ -94,10 +94,10 @@ bool FolderPlaces::FirstFailure(const std::wstring& picture)
     return failed_.insert(PictureKey(picture)).second;
 }
 
-WallpaperChanger::WallpaperChanger(SettingsDialog& form, ListBox list, DropDown order, const WallpaperStyle& style,
+WallpaperChanger::WallpaperChanger(SettingsDialog& dialog, ListBox list, DropDown order, const WallpaperStyle& style,
                                    ConverterProgram converter, WallpaperBitmapFn ownBitmap, FolderQueries folders)
-    : form_(form), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap),
-      converter_(form.Errors(), std::move(converter)), lister_(form.Errors(), std::move(folders))
+    : dialog_(dialog), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap),
+      converter_(dialog.Errors(), std::move(converter)), lister_(dialog.Errors(), std::move(folders))
 {
 }
 
@@ -127,7 +127,7 @@ void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
     try {
         HWND list = list_.Hwnd();
         std::vector<std::wstring> items = ListItems(list);
-        std::vector<bool> usable = PurgeList(list, items, form_.Existence());
+        std::vector<bool> usable = PurgeList(list, items, dialog_.Existence());
         const auto order = static_cast<WallpaperOrder>(order_.Index());
         std::optional<std::size_t> next;
         if (order == WallpaperOrder::Sequential && !items.empty()) {
@@ -140,7 +140,7 @@ void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
         }
         run_.emplace(Run{std::move(items), std::move(usable), *next, true, order, tellSystem});
     } catch (const AppError& error) {
-        form_.Errors().Report(error.Message());
+        dialog_.Errors().Report(error.Message());
         return;
     }
     Guarded([this] { TryEntry(); });
@@ -154,7 +154,7 @@ void WallpaperChanger::Guarded(const std::function<void()>& step)
         // The desktop's values could not be written: the change ends here, shown as the load's errors are.
         run_.reset();
         converter_.Close();
-        form_.Errors().Report(error.Message());
+        dialog_.Errors().Report(error.Message());
     }
 }
 
@@ -280,5 +280,5 @@ void WallpaperChanger::End()
                         ConversionFailureText(failure.result, CodingOf(failure.picture) == PictureCoding::Jpeg) +
                         L"）");
     }
-    form_.Errors().Report(NamedList(L"次の画像は壁紙にできなかったため、飛ばしました。", lines));
+    dialog_.Errors().Report(NamedList(L"次の画像は壁紙にできなかったため、飛ばしました。", lines));
 }

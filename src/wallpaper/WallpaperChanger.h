@@ -60,7 +60,7 @@ inline constexpr std::size_t kPicturesTriedPerChange = 5;
 class WallpaperChanger {
 public:
     // The change reads the page's list and order and applies the page's style in force.
-    WallpaperChanger(SettingsDialog& form, ListBox list, DropDown order, const WallpaperStyle& style,
+    WallpaperChanger(SettingsDialog& dialog, ListBox list, DropDown order, const WallpaperStyle& style,
                      ConverterProgram converter, WallpaperBitmapFn ownBitmap,
                      FolderQueries folders = SystemFolderQueries());
 
@@ -107,7 +107,7 @@ private:
     void PassOn();
     void End();
 
-    SettingsDialog& form_;
+    SettingsDialog& dialog_;
     ListBox list_;
     DropDown order_;
     const WallpaperStyle& style_;

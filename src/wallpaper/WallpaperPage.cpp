@@ -200,10 +200,10 @@ std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner)
     return ChosenPaths(*folders.Get());
 }
 
-void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
+void WallpaperPage::Build(SettingsDialog& dialog, HWND sheet)
 {
-    form_ = &form;
-    const MadeControls made = CreateControls(form, sheet, kControls);
+    dialog_ = &dialog;
+    const MadeControls made = CreateControls(dialog, sheet, kControls);
     list_ = ListBox(made[IDC_WALLPAPER_LIST]);
     add_ = Button(made[IDC_WALLPAPER_ADD]);
     delete_ = Button(made[IDC_WALLPAPER_DELETE]);
@@ -218,13 +218,13 @@ void WallpaperPage::Build(SettingsDialog& form, HWND sheet)
     FillDropDown(style_, kWallpaperStyleItems, static_cast<std::size_t>(OfferedStyleItems(services_.spanOffered)));
     FillDropDown(order_, kWallpaperOrderItems);
     FillDropDown(changeTime_, kWallpaperChangeTimeItems);
-    changer_.emplace(form, list_, order_, styleInForce_, services_.converter, services_.ownBitmap);
-    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_, form.Errors());
+    changer_.emplace(dialog, list_, order_, styleInForce_, services_.converter, services_.ownBitmap);
+    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_, dialog.Errors());
     SizeListItems();
     FramePreview();
-    fileDrop_.emplace(form.Errors());
-    fileDrop_->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
-        FilesDropped(sender, files);
+    fileDrop_.emplace(dialog.Errors());
+    fileDrop_->OnDrop = [this](FileDropTarget& target, const std::vector<std::wstring>& files) {
+        FilesDropped(target, files);
     };
     fileDrop_->SetTargetControl(list_.Hwnd());
 }
@@ -233,7 +233,7 @@ ValueBindings WallpaperPage::Bindings() const
 {
     return {BindIndex(L"KabeChangeTime", changeTime_), BindIndex(L"KabeJyunn", order_),
             BindIndex(L"KabeStyle", style_, OfferedStyleItem), BindItemCount(L"KabeListCount", list_),
-            BindPathList(L"KabeBmp%d", list_, L"KabeListCount", form_->Existence())};
+            BindPathList(L"KabeBmp%d", list_, L"KabeListCount", dialog_->Existence())};
 }
 
 void WallpaperPage::ChangeNow()
@@ -332,7 +332,7 @@ void WallpaperPage::OnLoaded()
 {
     StyleChange();
     if (ChangeTime() == WallpaperChangeTime::AtStartup) {
-        services_.startupChange(*form_, services_.tellSystem);
+        services_.startupChange(*dialog_, services_.tellSystem);
     }
 }
 
@@ -386,7 +386,7 @@ void WallpaperPage::FilesDropped(FileDropTarget&, const std::vector<std::wstring
 
 void WallpaperPage::AddFiles(const std::vector<std::wstring>& files)
 {
-    AddWallpaperFiles(*form_, list_, addGuard_, files, SystemFolderQueries(), services_.converter);
+    AddWallpaperFiles(*dialog_, list_, addGuard_, files, SystemFolderQueries(), services_.converter);
     UpdateHorizontalExtent();
 }
 
@@ -493,13 +493,13 @@ bool WallpaperPage::OnDrawItem(DRAWITEMSTRUCT* item)
 
 int WallpaperPage::IconColumn() const
 {
-    const int dpi = form_->Dpi();
+    const int dpi = dialog_->Dpi();
     return Scale(kListIconMargin, dpi) + iconSize_ + Scale(kListTextMargin, dpi);
 }
 
 void WallpaperPage::SizeListItems()
 {
-    const int dpi = form_->Dpi();
+    const int dpi = dialog_->Dpi();
     WindowDC dc(list_.Hwnd());
     SelectInDC selected(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_.Hwnd(), WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics = {};
@@ -531,7 +531,7 @@ void WallpaperPage::DrawListItem(const DRAWITEMSTRUCT& item)
                                               IMAGE_ICON, iconSize_, iconSize_, LR_DEFAULTCOLOR)));
         }
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - iconSize_) / 2;
-        DrawIconEx(dc, item.rcItem.left + Scale(kListIconMargin, form_->Dpi()), top, folderIcon_.Get(), iconSize_,
+        DrawIconEx(dc, item.rcItem.left + Scale(kListIconMargin, dialog_->Dpi()), top, folderIcon_.Get(), iconSize_,
                    iconSize_, 0, nullptr, DI_NORMAL);
     }
     if (item.itemState & ODS_FOCUS) {
@@ -550,7 +550,7 @@ void WallpaperPage::UpdateHorizontalExtent()
         GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
         widest = std::max<int>(widest, size.cx);
     }
-    SendMessageW(list_.Hwnd(), LB_SETHORIZONTALEXTENT, IconColumn() + widest + Scale(kExtentMargin, form_->Dpi()), 0);
+    SendMessageW(list_.Hwnd(), LB_SETHORIZONTALEXTENT, IconColumn() + widest + Scale(kExtentMargin, dialog_->Dpi()), 0);
     extentCount_ = list_.ItemCount();
 }
 

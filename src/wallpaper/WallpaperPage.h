@@ -48,7 +48,7 @@ public:
 
     explicit WallpaperPage(const WallpaperServices& services) : services_(services) {}
 
-    void Build(SettingsDialog& form, HWND sheet) override;
+    void Build(SettingsDialog& dialog, HWND sheet) override;
     ValueBindings Bindings() const override;
 
     // The choices as the user left them (no selection reads as -1, which is none of their values).
@@ -75,7 +75,7 @@ public:
     void ListClick();
     void ChangeNowClick();
     void StyleChange();
-    void FilesDropped(FileDropTarget& sender, const std::vector<std::wstring>& files);
+    void FilesDropped(FileDropTarget& target, const std::vector<std::wstring>& files);
 
     FileDropTarget& fileDrop() { return *fileDrop_; }
     // What the preview draws in its frame (the frame's size at the dialog's DPI) for the style in force; nothing
@@ -103,7 +103,7 @@ private:
     int IconColumn() const;
 
     WallpaperServices services_;
-    SettingsDialog* form_ = nullptr;
+    SettingsDialog* dialog_ = nullptr;
     ListBox list_;
     Button add_;
     Button delete_;

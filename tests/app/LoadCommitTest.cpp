@@ -22,6 +22,7 @@
 #include "app/MakePages.h"
 #include "scheduler/ReminderPage.h"
 #include "settings/SettingsLayout.h"
+#include "support/DialogUi.h"
 #include "support/Registry.h"
 #include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
@@ -131,27 +132,27 @@ protected:
     }
     static std::unique_ptr<SettingsDialog> Load()
     {
-        auto form = std::make_unique<SettingsDialog>(
+        auto dialog = std::make_unique<SettingsDialog>(
             TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
-        EXPECT_TRUE(form->Create(nullptr, true));
-        return form;
+        EXPECT_TRUE(dialog->Create(nullptr, true));
+        return dialog;
     }
     static std::unique_ptr<SettingsDialog> Design()
     {
-        auto form = std::make_unique<SettingsDialog>(
+        auto dialog = std::make_unique<SettingsDialog>(
             TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
-        EXPECT_TRUE(form->Create(nullptr, false));
-        return form;
+        EXPECT_TRUE(dialog->Create(nullptr, false));
+        return dialog;
     }
     // O K as the user presses it, so that errors reach the standard error box.
-    static void PressOk(SettingsDialog& form)
+    static void PressOk(SettingsDialog& dialog)
     {
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OKBTN, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(form.Control(IDC_OKBTN)));
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OKBTN, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Ui(dialog).Control(IDC_OKBTN)));
     }
-    static WallpaperStyle StyleInForce(SettingsDialog& form)
+    static WallpaperStyle StyleInForce(SettingsDialog& dialog)
     {
-        return static_cast<WallpaperPage&>(form.Page(kWallpaperPageIndex)).StyleInForce();
+        return static_cast<WallpaperPage&>(dialog.Page(kWallpaperPageIndex)).StyleInForce();
     }
     static std::vector<std::string> Errors()
     {
@@ -238,16 +239,16 @@ TEST_F(LoadCommitTest, EveryStoredValueSurvivesLoadAndCommit)
             const bool wallpaperEntry = name.starts_with(L"KabeBmp");
             Set(chimeEntry ? kMainSection : wallpaperEntry ? kWallpaperSection : Setting(name).section, name, text);
         }
-        auto form = Load();
+        auto dialog = Load();
         EXPECT_TRUE(Errors().empty());
         ClearRegistry();
-        ShowWindow(form->Hwnd(), SW_SHOW);
-        PressOk(*form);
+        ShowWindow(dialog->Hwnd(), SW_SHOW);
+        PressOk(*dialog);
         EXPECT_TRUE(Errors().empty());
-        EXPECT_FALSE(form->IsVisible());
+        EXPECT_FALSE(dialog->IsVisible());
         texts.erase(L"Path");
         EXPECT_EQ(StoredValues(), texts);
-        EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Fit);
+        EXPECT_EQ(StyleInForce(*dialog), WallpaperStyle::Fit);
         EXPECT_EQ(startupWallpaperChanges, 0);
     }
 }
@@ -255,26 +256,26 @@ TEST_F(LoadCommitTest, EveryStoredValueSurvivesLoadAndCommit)
 TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTheLoad)
 {
     Set(kWallpaperSection, L"KabeChangeTime", L"1");
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
 
     SYSTEMTIME today = {};
     GetLocalTime(&today);
     for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
-        SYSTEMTIME date = form->DateTime(ReminderPage::Id(timer, IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP));
+        SYSTEMTIME date = Ui(*dialog).DateTime(ReminderPage::Id(timer, IDC_REMINDER1_DATE - IDC_REMINDER1_GROUP));
         EXPECT_EQ(date.wYear, today.wYear);
         EXPECT_EQ(date.wMonth, today.wMonth);
-        SYSTEMTIME time = form->DateTime(ReminderPage::Id(timer, IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP));
+        SYSTEMTIME time = Ui(*dialog).DateTime(ReminderPage::Id(timer, IDC_REMINDER1_TIME - IDC_REMINDER1_GROUP));
         EXPECT_EQ(time.wHour, 0);
         EXPECT_EQ(time.wMinute, 0);
         EXPECT_EQ(time.wSecond, 0);
     }
     // Steps after the failed conversion ran: the style of item 0 and the start-up change.
-    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Centre);
+    EXPECT_EQ(StyleInForce(*dialog), WallpaperStyle::Centre);
     EXPECT_EQ(startupWallpaperChanges, 1);
 
     // What the load put into the controls is each value's default, as the commit shows; the dates are today's.
-    PressOk(*form);
+    PressOk(*dialog);
     for (const SettingDef& def : SettingsLayout()) {
         const std::wstring stem = def.name.substr(std::min<std::size_t>(def.name.size(), 13));
         if (def.kind == ValueKind::String || def.name == L"KabeChangeTime" || stem == L"Year" || stem == L"Month" ||
@@ -291,18 +292,18 @@ TEST_F(LoadCommitTest, EmptyKeyLoadsDefaultsReportsTheDateOnceAndStillFinishesTh
 TEST_F(LoadCommitTest, InstallerDefaultsLoadWithoutAnyMessage)
 {
     InstallDefaults();
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_TRUE(Errors().empty());
-    EXPECT_EQ(form->Index(IDC_REMINDER1_SCHEDULE), -1);
-    EXPECT_EQ(form->Index(IDC_REMINDER2_SCHEDULE), -1);
-    EXPECT_TRUE(form->Enabled(IDC_REMINDER2_CHIME));
-    EXPECT_FALSE(form->Enabled(IDC_REMINDER1_DATE));
-    SYSTEMTIME date = form->DateTime(IDC_REMINDER1_DATE);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_REMINDER1_SCHEDULE), -1);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_REMINDER2_SCHEDULE), -1);
+    EXPECT_TRUE(Ui(*dialog).Enabled(IDC_REMINDER2_CHIME));
+    EXPECT_FALSE(Ui(*dialog).Enabled(IDC_REMINDER1_DATE));
+    SYSTEMTIME date = Ui(*dialog).DateTime(IDC_REMINDER1_DATE);
     EXPECT_EQ(date.wYear, 2002);
     EXPECT_EQ(date.wMonth, 4);
     EXPECT_EQ(date.wDay, 14);
-    EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 2);
-    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Stretch);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_WALLPAPER_STYLE), 2);
+    EXPECT_EQ(StyleInForce(*dialog), WallpaperStyle::Stretch);
     EXPECT_EQ(startupWallpaperChanges, 0);
 }
 
@@ -312,9 +313,9 @@ TEST_F(LoadCommitTest, AStoredSpanLoadsAsFillWhereWindowsHasNoSpan)
     Set(kWallpaperSection, L"KabeStyle", L"5");
     for (bool offered : {true, false}) {
         spanOffered = offered;
-        auto form = Load();
-        EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), offered ? 5 : 4);
-        EXPECT_EQ(StyleInForce(*form), offered ? WallpaperStyle::Span : WallpaperStyle::Fill);
+        auto dialog = Load();
+        EXPECT_EQ(Ui(*dialog).Index(IDC_WALLPAPER_STYLE), offered ? 5 : 4);
+        EXPECT_EQ(StyleInForce(*dialog), offered ? WallpaperStyle::Span : WallpaperStyle::Fill);
     }
 }
 
@@ -327,16 +328,16 @@ TEST_F(LoadCommitTest, AwkwardTextsLoadByTheRulesAndABadHourKeepsTheLoadGoing)
     Set(kReminderSection, L"OsiraseTimer2Min", L"30");
     Set(kMainSection, L"TimerWave", L"12");
     Set(kWallpaperSection, L"KabeChangeTime", L"1");
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to time encode"});
-    EXPECT_EQ(form->Index(IDC_WALLPAPER_STYLE), 0);
-    EXPECT_TRUE(form->Down(IDC_REMINDER1_ON_OFF));
-    EXPECT_EQ(form->Index(IDC_TIMERWAVE), -1);
-    SYSTEMTIME time = form->DateTime(IDC_REMINDER2_TIME);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_WALLPAPER_STYLE), 0);
+    EXPECT_TRUE(Ui(*dialog).Checked(IDC_REMINDER1_ON_OFF));
+    EXPECT_EQ(Ui(*dialog).Index(IDC_TIMERWAVE), -1);
+    SYSTEMTIME time = Ui(*dialog).DateTime(IDC_REMINDER2_TIME);
     EXPECT_EQ(time.wHour, 0);
     EXPECT_EQ(time.wMinute, 0);
-    EXPECT_EQ(form->DateTime(IDC_REMINDER2_DATE).wYear, 2002);
-    EXPECT_EQ(StyleInForce(*form), WallpaperStyle::Centre);
+    EXPECT_EQ(Ui(*dialog).DateTime(IDC_REMINDER2_DATE).wYear, 2002);
+    EXPECT_EQ(StyleInForce(*dialog), WallpaperStyle::Centre);
     EXPECT_EQ(startupWallpaperChanges, 1);
 }
 
@@ -348,15 +349,15 @@ TEST_F(LoadCommitTest, AMissingFirstSoundFileMovesTheSecondUpAndTheCommitRenumbe
     Set(kMainSection, L"TimerWave9", MissingFile(L"gone.wav"));
     Set(kMainSection, L"TimerWave10", second);
     Set(kMainSection, L"TimerWave", L"9");
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_TRUE(Errors().empty());
     for (int id : {IDC_TIMERWAVE, IDC_REMINDER1_CHIME, IDC_REMINDER2_CHIME}) {
-        ASSERT_EQ(form->ItemCount(id), 9);
-        EXPECT_EQ(form->ItemText(id, 8), second);
+        ASSERT_EQ(Ui(*dialog).ItemCount(id), 9);
+        EXPECT_EQ(Ui(*dialog).ItemText(id, 8), second);
     }
-    EXPECT_EQ(form->Index(IDC_TIMERWAVE), -1);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_TIMERWAVE), -1);
 
-    PressOk(*form);
+    PressOk(*dialog);
     EXPECT_EQ(Stored(kMainSection, L"TimerWave9"), second);
     EXPECT_EQ(Text(L"TimerWaveCount"), L"9");
     EXPECT_EQ(Stored(kMainSection, L"TimerWave10"), second);
@@ -374,20 +375,20 @@ TEST_F(LoadCommitTest, OnlyTheCountedWallpapersThatExistAreLoadedAndOldTailValue
     for (std::size_t n = 1; n <= walls.size(); ++n) {
         Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), walls[n - 1]);
     }
-    auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 3);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 0), walls[0]);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 1), walls[2]);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 2), walls[3]);
+    auto dialog = Load();
+    ASSERT_EQ(Ui(*dialog).ItemCount(IDC_WALLPAPER_LIST), 3);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 0), walls[0]);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 1), walls[2]);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 2), walls[3]);
 
     Set(kWallpaperSection, L"KabeListCount", L"2");
     auto two = Load();
-    EXPECT_EQ(two->ItemCount(IDC_WALLPAPER_LIST), 1);
+    EXPECT_EQ(Ui(*two).ItemCount(IDC_WALLPAPER_LIST), 1);
 
-    form->DeleteItem(IDC_WALLPAPER_LIST, 2);
-    form->DeleteItem(IDC_WALLPAPER_LIST, 1);
-    form->DeleteItem(IDC_WALLPAPER_LIST, 0);
-    PressOk(*form);
+    Ui(*dialog).DeleteItem(IDC_WALLPAPER_LIST, 2);
+    Ui(*dialog).DeleteItem(IDC_WALLPAPER_LIST, 1);
+    Ui(*dialog).DeleteItem(IDC_WALLPAPER_LIST, 0);
+    PressOk(*dialog);
     EXPECT_EQ(Text(L"KabeListCount"), L"0");
     EXPECT_EQ(Stored(kWallpaperSection, L"KabeBmp1"), walls[0]);
 }
@@ -399,9 +400,9 @@ TEST_F(LoadCommitTest, AMissingListValueIsPassedOverLikeAMissingFile)
     Set(kWallpaperSection, L"KabeBmp1", File(L"g1.bmp"));
     Set(kWallpaperSection, L"KabeBmp3", File(L"g3.bmp"));
     Set(kWallpaperSection, L"KabeBmp4", File(L"g4.bmp"));
-    auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 3);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 2), folder_ / L"g4.bmp");
+    auto dialog = Load();
+    ASSERT_EQ(Ui(*dialog).ItemCount(IDC_WALLPAPER_LIST), 3);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 2), folder_ / L"g4.bmp");
 }
 
 TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
@@ -412,25 +413,25 @@ TEST_F(LoadCommitTest, AnEntryOnAShareThatIsNotConnectedStaysInTheList)
     Set(kWallpaperSection, L"KabeBmp1", away);
     Set(kWallpaperSection, L"KabeBmp2", MissingFile(L"gone.bmp"));
     Set(kWallpaperSection, L"KabeBmp3", File(L"w3.bmp"));
-    auto form = Load();
-    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), 2);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 0), away);
-    EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, 1), folder_ / L"w3.bmp");
+    auto dialog = Load();
+    ASSERT_EQ(Ui(*dialog).ItemCount(IDC_WALLPAPER_LIST), 2);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 0), away);
+    EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, 1), folder_ / L"w3.bmp");
 }
 
 TEST_F(LoadCommitTest, ListsLongerThanAnEightBitCountLoadAndStoreCompletely)
 {
     InstallDefaults();
     const int count = 300;
-    auto form = Design();
+    auto dialog = Design();
     for (int n = 1; n <= count; ++n) {
-        form->AddItem(IDC_WALLPAPER_LIST, File(L"k" + std::to_wstring(n) + L".bmp"));
+        Ui(*dialog).AddItem(IDC_WALLPAPER_LIST, File(L"k" + std::to_wstring(n) + L".bmp"));
     }
-    PressOk(*form);
+    PressOk(*dialog);
     EXPECT_EQ(Text(L"KabeListCount"), L"300");
     auto loaded = Load();
-    ASSERT_EQ(loaded->ItemCount(IDC_WALLPAPER_LIST), count);
-    EXPECT_EQ(loaded->ItemText(IDC_WALLPAPER_LIST, count - 1), folder_ / L"k300.bmp");
+    ASSERT_EQ(Ui(*loaded).ItemCount(IDC_WALLPAPER_LIST), count);
+    EXPECT_EQ(Ui(*loaded).ItemText(IDC_WALLPAPER_LIST, count - 1), folder_ / L"k300.bmp");
 }
 
 TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere)
@@ -448,15 +449,15 @@ TEST_F(LoadCommitTest, AValueThatIsNoTextAmongThousandsOfEntriesEndsTheListThere
             Set(kWallpaperSection, L"KabeBmp" + std::to_wstring(n), files[n % 2]);
         }
     }
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"'KabeBmp1500' のデータ型が不正です"});
-    ASSERT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), bad - 1);
+    ASSERT_EQ(Ui(*dialog).ItemCount(IDC_WALLPAPER_LIST), bad - 1);
     for (int index : {0, 1, bad - 2}) {
-        EXPECT_EQ(form->ItemText(IDC_WALLPAPER_LIST, index), files[(index + 1) % 2]) << index;
+        EXPECT_EQ(Ui(*dialog).ItemText(IDC_WALLPAPER_LIST, index), files[(index + 1) % 2]) << index;
     }
     // Filled with its drawing held, the list box takes up drawing again and scrolls over all its entries.
     SCROLLINFO scroll = {sizeof(scroll), SIF_RANGE | SIF_PAGE};
-    ASSERT_TRUE(GetScrollInfo(form->Control(IDC_WALLPAPER_LIST), SB_VERT, &scroll));
+    ASSERT_TRUE(GetScrollInfo(Ui(*dialog).Control(IDC_WALLPAPER_LIST), SB_VERT, &scroll));
     EXPECT_EQ(scroll.nMax, bad - 2);
 }
 
@@ -482,10 +483,10 @@ TEST_F(LoadCommitTest, CorruptedCountsNeitherHangNorLoadMoreThanIsStored)
         SCOPED_TRACE(Utf8(k.listCount));
         Set(kMainSection, L"TimerWaveCount", k.chimeCount);
         Set(kWallpaperSection, L"KabeListCount", k.listCount);
-        auto form = Load();
-        EXPECT_EQ(form->ItemCount(IDC_TIMERWAVE), k.chimes);
-        EXPECT_EQ(form->ItemCount(IDC_REMINDER2_CHIME), k.chimes);
-        EXPECT_EQ(form->ItemCount(IDC_WALLPAPER_LIST), k.walls);
+        auto dialog = Load();
+        EXPECT_EQ(Ui(*dialog).ItemCount(IDC_TIMERWAVE), k.chimes);
+        EXPECT_EQ(Ui(*dialog).ItemCount(IDC_REMINDER2_CHIME), k.chimes);
+        EXPECT_EQ(Ui(*dialog).ItemCount(IDC_WALLPAPER_LIST), k.walls);
     }
     EXPECT_TRUE(Errors().empty());
 }
@@ -499,15 +500,15 @@ TEST_F(LoadCommitTest, AValueOfTheWrongTypeStopsTheLoadThereAndKeepsWhatWasRead)
     SetDword(kReminderSection, L"OsiraseTimer1Memo");
     Set(kWallpaperSection, L"KabeStyle", L"0");
     Set(kWallpaperSection, L"KabeChangeTime", L"1");
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"'OsiraseTimer1Memo' のデータ型が不正です"});
-    EXPECT_EQ(form->Index(IDC_TIMERWAVEONOFF), 2);
-    EXPECT_EQ(form->Index(IDC_REMINDER2_SCHEDULE), -1);
-    EXPECT_TRUE(form->Down(IDC_REMINDER1_ON_OFF));
+    EXPECT_EQ(Ui(*dialog).Index(IDC_TIMERWAVEONOFF), 2);
+    EXPECT_EQ(Ui(*dialog).Index(IDC_REMINDER2_SCHEDULE), -1);
+    EXPECT_TRUE(Ui(*dialog).Checked(IDC_REMINDER1_ON_OFF));
     // Everything after the bad value keeps its design state.
-    EXPECT_FALSE(form->Down(IDC_REMINDER2_ON_OFF));
-    EXPECT_EQ(form->Index(IDC_WALLPAPER_CHANGE_TIME), 0);
-    EXPECT_EQ(StyleInForce(*form), kInitialWallpaperStyle);
+    EXPECT_FALSE(Ui(*dialog).Checked(IDC_REMINDER2_ON_OFF));
+    EXPECT_EQ(Ui(*dialog).Index(IDC_WALLPAPER_CHANGE_TIME), 0);
+    EXPECT_EQ(StyleInForce(*dialog), kInitialWallpaperStyle);
     EXPECT_EQ(startupWallpaperChanges, 0);
 }
 
@@ -520,28 +521,28 @@ TEST_F(LoadCommitTest, TheAutostartEntryFollowsStartupOnOff)
     folder.erase(folder.find_last_of(L'\\') + 1);
     EXPECT_EQ(command, L"\"" + folder + L"Sorabune.exe\"");
 
-    auto form = Design();
-    form->SetDown(IDC_STARTUPONOFF, true);
-    PressOk(*form);
+    auto dialog = Design();
+    Ui(*dialog).SetChecked(IDC_STARTUPONOFF, true);
+    PressOk(*dialog);
     EXPECT_EQ(RunEntry(), command);
-    form->SetDown(IDC_STARTUPONOFF, false);
-    PressOk(*form);
+    Ui(*dialog).SetChecked(IDC_STARTUPONOFF, false);
+    PressOk(*dialog);
     EXPECT_FALSE(RunEntry().has_value());
-    PressOk(*form);
+    PressOk(*dialog);
     EXPECT_FALSE(RunEntry().has_value());
     EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndTheDialogOpen)
 {
-    auto form = Design();
-    form->SetDown(IDC_STARTUPONOFF, true);
-    form->SetIndex(IDC_WALLPAPER_STYLE, 1);
-    ShowWindow(form->Hwnd(), SW_SHOW);
+    auto dialog = Design();
+    Ui(*dialog).SetChecked(IDC_STARTUPONOFF, true);
+    Ui(*dialog).SetIndex(IDC_WALLPAPER_STYLE, 1);
+    ShowWindow(dialog->Hwnd(), SW_SHOW);
     registryAccess = DenyMachineWrites;
-    PressOk(*form);
+    PressOk(*dialog);
     EXPECT_EQ(Errors(), std::vector<std::string>{kRunKeyError});
-    EXPECT_TRUE(form->IsVisible());
+    EXPECT_TRUE(dialog->IsVisible());
     EXPECT_EQ(Text(L"StartupOnOff"), L"1");
     EXPECT_EQ(Text(L"KabeStyle"), L"1");
     EXPECT_EQ(Text(L"TimerWaveCount"), L"8");
@@ -550,26 +551,26 @@ TEST_F(LoadCommitTest, AMachineKeyThatCannotBeWrittenLeavesTheSettingsStoredAndT
     // Unticking and O K again closes it; the deletion fails silently.
     CapturedErrors().clear();
     registryAccess = DenyMachine;
-    form->SetDown(IDC_STARTUPONOFF, false);
-    PressOk(*form);
+    Ui(*dialog).SetChecked(IDC_STARTUPONOFF, false);
+    PressOk(*dialog);
     EXPECT_TRUE(Errors().empty());
-    EXPECT_FALSE(form->IsVisible());
+    EXPECT_FALSE(dialog->IsVisible());
     EXPECT_EQ(Text(L"StartupOnOff"), L"0");
 }
 
 TEST_F(LoadCommitTest, ASettingsKeyThatCannotBeWrittenStopsTheCommitWithItsSection)
 {
-    auto form = Design();
-    ShowWindow(form->Hwnd(), SW_SHOW);
+    auto dialog = Design();
+    ShowWindow(dialog->Hwnd(), SW_SHOW);
     registryAccess = [](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
         if (create && path == L"Software\\Sorabune\\OsiraseTimer") {
             return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
         }
         return OpenRegistryKey(root, path, create, access, result);
     };
-    PressOk(*form);
+    PressOk(*dialog);
     EXPECT_EQ(Errors(), std::vector<std::string>{"キー Sorabune\\OsiraseTimer の作成に失敗しました"});
-    EXPECT_TRUE(form->IsVisible());
+    EXPECT_TRUE(dialog->IsVisible());
     EXPECT_EQ(Text(L"StartupOnOff"), L"0");
     EXPECT_FALSE(Stored(kWallpaperSection, L"KabeStyle").has_value());
 }
@@ -579,10 +580,10 @@ TEST_F(LoadCommitTest, ADateThePickerCannotShowFallsBackToTodayWithTheDateMessag
     InstallDefaults();
     Set(kReminderSection, L"OsiraseTimer1Year", L"1000");
     Set(kReminderSection, L"OsiraseTimer2Year", L"2147483647");
-    auto form = Load();
+    auto dialog = Load();
     EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid argument to date encode"});
     SYSTEMTIME today = {};
     GetLocalTime(&today);
-    EXPECT_EQ(form->DateTime(IDC_REMINDER1_DATE).wYear, today.wYear);
-    EXPECT_EQ(form->DateTime(IDC_REMINDER2_DATE).wYear, today.wYear);
+    EXPECT_EQ(Ui(*dialog).DateTime(IDC_REMINDER1_DATE).wYear, today.wYear);
+    EXPECT_EQ(Ui(*dialog).DateTime(IDC_REMINDER2_DATE).wYear, today.wYear);
 }

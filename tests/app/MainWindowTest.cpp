@@ -24,6 +24,7 @@
 #include "info/InfoIds.h"
 #include "scheduler/SchedulerIds.h"
 #include "scheduler/SchedulerRules.h"
+#include "support/DialogUi.h"
 #include "support/CommonControls6.h"
 #include "support/TestSupport.h"
 
@@ -218,19 +219,19 @@ TEST_F(MainWindowTest, ReminderWindowFramesHaveTheirColoursAndNoTitleBarButtons)
     for (Expected e : {Expected{1, L"TMessagesForm1", L"MessagesForm1", RGB(192, 220, 192)},
                        Expected{2, L"TMessagesForm2", L"MessagesForm2", RGB(166, 202, 240)}}) {
         DeactivationSlot slot;
-        ReminderWindow form(TestErrors(), slot, e.number);
-        ASSERT_TRUE(form.Create(main_->Hwnd()));
-        EXPECT_EQ(FindWindowW(e.cls, e.title), form.Hwnd());
-        EXPECT_FALSE(form.IsVisible());
-        EXPECT_EQ(GetWindow(form.Hwnd(), GW_OWNER), main_->Hwnd());
-        EXPECT_EQ(ClientSize(form.Hwnd()).cx, Scale(488, form.Dpi()));
-        EXPECT_GE(ClientSize(form.Hwnd()).cy, ReminderWindow::kControlsBottom);
-        EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_CAPTION, 0);
-        EXPECT_EQ(GetWindowLongW(form.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
+        ReminderWindow window(TestErrors(), slot, e.number);
+        ASSERT_TRUE(window.Create(main_->Hwnd()));
+        EXPECT_EQ(FindWindowW(e.cls, e.title), window.Hwnd());
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_EQ(GetWindow(window.Hwnd(), GW_OWNER), main_->Hwnd());
+        EXPECT_EQ(ClientSize(window.Hwnd()).cx, Scale(488, window.Dpi()));
+        EXPECT_GE(ClientSize(window.Hwnd()).cy, ReminderWindow::kControlsBottom);
+        EXPECT_EQ(GetWindowLongW(window.Hwnd(), GWL_STYLE) & WS_CAPTION, 0);
+        EXPECT_EQ(GetWindowLongW(window.Hwnd(), GWL_STYLE) & WS_SYSMENU, 0);
 
         // What the window paints as its background.
         MemoryCanvas canvas(488, 54);
-        SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Get()), 0);
+        SendMessageW(window.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Get()), 0);
         EXPECT_EQ(GetPixel(canvas.Get(), 10, 10), e.colour);
     }
 }
@@ -290,13 +291,13 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
         ASSERT_TRUE(controls6.Active());
         ASSERT_TRUE(dialog.Create(main_->Hwnd(), false));
     }
-    HWND kind = dialog.Control(IDC_REMINDER1_SCHEDULE);
+    HWND kind = Ui(dialog).Control(IDC_REMINDER1_SCHEDULE);
     SendMessageW(kind, CB_SETCURSEL, kReminderWeekly, 0);
     SendMessageW(GetParent(kind), WM_COMMAND, MAKEWPARAM(IDC_REMINDER1_SCHEDULE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(kind));
-    HWND monday = dialog.Control(IDC_REMINDER1_WEEKDAY2);
+    HWND monday = Ui(dialog).Control(IDC_REMINDER1_WEEKDAY2);
     SendMessageW(monday, BM_CLICK, 0, 0);
-    SendMessageW(dialog.Control(IDC_MAIL_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    SendMessageW(Ui(dialog).Control(IDC_MAIL_LINK), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
 
     struct Row {
         const char* what;
@@ -314,9 +315,10 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
         {"reminder 1", GetDlgItem(reminder1.Hwnd(), IDC_MESSAGELABEL), false, 0, COLOR_WINDOWTEXT, COLOR_WINDOW},
         {"reminder 2", GetDlgItem(reminder2.Hwnd(), IDC_MESSAGELABEL), false, 0, COLOR_WINDOWTEXT, COLOR_WINDOW},
         {"pressed weekday", monday, true, 4, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT},
-        {"weekday indicator", dialog.Control(IDC_REMINDER1_WEEKDAY2_LABEL), false, 0, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT},
-        {"pointed link", dialog.Control(IDC_MAIL_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
-        {"link", dialog.Control(IDC_HOMEPAGE_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
+        {"weekday indicator", Ui(dialog).Control(IDC_REMINDER1_WEEKDAY2_INDICATOR), false, 0, COLOR_HIGHLIGHT,
+         COLOR_HIGHLIGHT},
+        {"pointed link", Ui(dialog).Control(IDC_MAIL_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
+        {"link", Ui(dialog).Control(IDC_HOMEPAGE_LINK), false, 0, COLOR_HOTLIGHT, COLOR_BTNFACE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -20,6 +20,7 @@
 #include "settings/WallpaperChoices.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
+#include "support/DialogUi.h"
 #include "support/CommonControls6.h"
 #include "support/PagesTestSupport.h"
 
@@ -114,7 +115,7 @@ bool DesignedOverlap(HWND a, HWND b)
         for (int timer = 0; timer < kReminderTimers; ++timer) {
             int offset = timer * (IDC_REMINDER2_GROUP - IDC_REMINDER1_GROUP);
             for (int day = 0; day < kWeekdays; ++day) {
-                if (idA == IDC_REMINDER1_WEEKDAY1_LABEL + offset + day &&
+                if (idA == IDC_REMINDER1_WEEKDAY1_INDICATOR + offset + day &&
                     idB == IDC_REMINDER1_WEEKDAY1 + offset + day) {
                     return true;
                 }
@@ -152,17 +153,17 @@ void ExpectEdgesAt(HWND control, const RECT& design, int dpi, int edges, const s
 }
 
 // The frame and every control of every page at its layout rectangle scaled to a DPI, in its font scaled alike.
-void ExpectLaidOutAt(const SettingsDialog& form, int dpi)
+void ExpectLaidOutAt(const SettingsDialog& dialog, int dpi)
 {
-    EXPECT_EQ(form.Dpi(), dpi);
-    ExpectEdgesAt(form.Control(IDC_OKBTN), {468, 396, 578, 428}, dpi, kAllEdges, "O K");
-    ExpectEdgesAt(form.Control(IDC_PAGECONTROL), {8, 8, 580, 388}, dpi, kAllEdges, "page control");
+    EXPECT_EQ(dialog.Dpi(), dpi);
+    ExpectEdgesAt(Ui(dialog).Control(IDC_OKBTN), {468, 396, 578, 428}, dpi, kAllEdges, "O K");
+    ExpectEdgesAt(Ui(dialog).Control(IDC_PAGECONTROL), {8, 8, 580, 388}, dpi, kAllEdges, "page control");
     for (int id : {IDC_OKBTN, IDC_PAGECONTROL}) {
-        EXPECT_NEAR(FontHeightOf(form.Control(id)), AtDpi(DesignFontPx(id), dpi), 1) << id;
+        EXPECT_NEAR(FontHeightOf(Ui(dialog).Control(id)), AtDpi(DesignFontPx(id), dpi), 1) << id;
     }
     for (int sheetId : kSheetIds) {
         // A group box lies below the controls inside it, so that its frame does not clip them.
-        const std::vector<HWND> children = ChildrenOf(GetDlgItem(form.Hwnd(), sheetId));
+        const std::vector<HWND> children = ChildrenOf(GetDlgItem(dialog.Hwnd(), sheetId));
         for (std::size_t box = 0; box < children.size(); ++box) {
             for (std::size_t below = box + 1; IsGroupBox(children[box]) && below < children.size(); ++below) {
                 EXPECT_FALSE(Contains(RectInParent(children[box]), RectInParent(children[below])))
@@ -171,7 +172,7 @@ void ExpectLaidOutAt(const SettingsDialog& form, int dpi)
         }
         for (HWND control : children) {
             const std::string what = Describe(control);
-            const std::optional<RECT> design = form.DesignRect(control);
+            const std::optional<RECT> design = dialog.DesignRect(control);
             ASSERT_TRUE(design) << what << " comes from no table";
             // The information page's blocks take the size of their text, its memory figures the width of the widest
             // figure, with their units behind them, the version page's links the width of their text; a drop-down's
@@ -221,26 +222,26 @@ std::vector<std::wstring> SplitLines(const std::wstring& text)
 
 TEST_F(PagesTest, EveryControlStandsAtItsTableRectangleScaledToTheDialogsDpi)
 {
-    const int dpi = form_.Dpi();
-    EXPECT_EQ(dpi, WindowDpi(form_.Hwnd()));
+    const int dpi = dialog_.Dpi();
+    EXPECT_EQ(dpi, WindowDpi(dialog_.Hwnd()));
     RECT client;
-    GetClientRect(form_.Hwnd(), &client);
+    GetClientRect(dialog_.Hwnd(), &client);
     EXPECT_NEAR(client.right, AtDpi(SettingsDialog::kClientWidth, dpi), 1);
     EXPECT_NEAR(client.bottom, AtDpi(SettingsDialog::kClientHeight, dpi), 1);
-    ExpectLaidOutAt(form_, dpi);
+    ExpectLaidOutAt(dialog_, dpi);
 }
 
 TEST_F(PagesTest, AnotherDpiLaysEveryPageOutAnewAndTheFirstOneExactlyAsBefore)
 {
     // The information page's blocks are sized to their texts once built.
-    form_.SelectPage(kInfoPageIndex);
-    const int dpi = form_.Dpi();
+    dialog_.SelectPage(kInfoPageIndex);
+    const int dpi = dialog_.Dpi();
     const int other = dpi == 96 ? 144 : 96;
-    const auto before = Snapshot(form_.Hwnd());
-    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), other));
-    ExpectLaidOutAt(form_, other);
-    ASSERT_TRUE(MoveToDpi(form_.Hwnd(), dpi));
-    EXPECT_EQ(Snapshot(form_.Hwnd()), before);
+    const auto before = Snapshot(dialog_.Hwnd());
+    ASSERT_TRUE(MoveToDpi(dialog_.Hwnd(), other));
+    ExpectLaidOutAt(dialog_, other);
+    ASSERT_TRUE(MoveToDpi(dialog_.Hwnd(), dpi));
+    EXPECT_EQ(Snapshot(dialog_.Hwnd()), before);
 }
 
 TEST_F(PagesTest, EveryCaptionFitsItsControl)
@@ -308,12 +309,12 @@ TEST(PagesDropDownTest, EveryOpenListShowsAllItsItems)
 {
     CommonControls6 controls6;
     ASSERT_TRUE(controls6.Active());
-    SettingsDialog form(TestErrors(), PagesUnderTest());
-    ASSERT_TRUE(form.Create(nullptr, false));
-    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
+    SettingsDialog dialog(TestErrors(), PagesUnderTest());
+    ASSERT_TRUE(dialog.Create(nullptr, false));
+    ShowWindow(dialog.Hwnd(), SW_SHOWNOACTIVATE);
     for (int sheetId : kSheetIds) {
-        ShowWindow(GetDlgItem(form.Hwnd(), sheetId), SW_SHOWNA);
-        for (HWND control : ChildrenOf(GetDlgItem(form.Hwnd(), sheetId))) {
+        ShowWindow(GetDlgItem(dialog.Hwnd(), sheetId), SW_SHOWNA);
+        for (HWND control : ChildrenOf(GetDlgItem(dialog.Hwnd(), sheetId))) {
             if (IsClass(control, WC_COMBOBOXW)) {
                 SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
                 COMBOBOXINFO info = {sizeof(info)};
@@ -444,13 +445,13 @@ TEST_F(PagesTest, TabVisitsEveryPageInLayoutOrder)
     };
     constexpr std::size_t kMostSteps = 40;
     for (const auto& [page, order] : pages) {
-        form_.SelectPage(page);
-        HWND first = form_.Control(IDC_PAGECONTROL);
+        dialog_.SelectPage(page);
+        HWND first = Ui(dialog_).Control(IDC_PAGECONTROL);
         std::vector<int> visited;
         HWND control = first;
         do {
             visited.push_back(GetDlgCtrlID(control));
-            control = GetNextDlgTabItem(form_.Hwnd(), control, FALSE);
+            control = GetNextDlgTabItem(dialog_.Hwnd(), control, FALSE);
         } while (control && control != first && visited.size() < kMostSteps);
         EXPECT_EQ(visited, order) << "page " << page;
     }
@@ -458,12 +459,12 @@ TEST_F(PagesTest, TabVisitsEveryPageInLayoutOrder)
 
 TEST_F(PagesTest, HelpMemoShowsTheManualReadOnlyWithoutWrappingALine)
 {
-    HWND memo = form_.Control(IDC_HELP_TEXT);
+    HWND memo = Ui(dialog_).Control(IDC_HELP_TEXT);
     LONG style = Style(memo);
     EXPECT_TRUE(style & ES_MULTILINE);
     EXPECT_TRUE(style & ES_READONLY);
     EXPECT_TRUE(style & WS_VSCROLL);
-    EXPECT_EQ(form_.Text(IDC_HELP_TEXT), HelpText());
+    EXPECT_EQ(Ui(dialog_).Text(IDC_HELP_TEXT), HelpText());
 
     // The memo wraps what is too wide, so a wrapped line shows as an extra line.
     EXPECT_EQ(SendMessageW(memo, EM_GETLINECOUNT, 0, 0), kHelpLineCount);

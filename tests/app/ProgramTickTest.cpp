@@ -11,6 +11,7 @@
 #include "scheduler/ReminderWindow.h"
 #include "scheduler/Scheduler.h"
 #include "scheduler/TickWindow.h"
+#include "support/DialogUi.h"
 #include "support/TestClock.h"
 #include "wallpaper/WallpaperIds.h"
 
@@ -38,8 +39,8 @@ protected:
     void SetUp() override
     {
         ReminderFixture::SetUp();
-        ASSERT_TRUE(messages1.Create(form.Hwnd()));
-        ASSERT_TRUE(messages2.Create(form.Hwnd()));
+        ASSERT_TRUE(messages1.Create(dialog.Hwnd()));
+        ASSERT_TRUE(messages2.Create(dialog.Hwnd()));
         sounds.clear();
     }
 
@@ -47,7 +48,7 @@ protected:
     DeactivationSlot slot;
     ReminderWindow messages1{TestErrors(), slot, 1};
     ReminderWindow messages2{TestErrors(), slot, 2};
-    ProgramTickActions actions{form, chimePlayer, messages1, messages2};
+    ProgramTickActions actions{dialog, chimePlayer, messages1, messages2};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };
 
@@ -55,11 +56,11 @@ TEST_F(ProgramTickTest, AReminderSoundsItsChimeAndShowsItsWindowWithTheMemo)
 {
     const SYSTEMTIME when = At(2003, 10, 15, 12, 0, 0);
     Pick(t2.Kind(), kOnce);
-    form.SetDateTime(t2.Date(), when);
-    form.SetDateTime(t2.Time(), when);
+    Ui(dialog).SetDateTime(t2.Date(), when);
+    Ui(dialog).SetDateTime(t2.Time(), when);
     Pick(t2.Action(), kBothAction);
     Pick(t2.Chime(), 6);
-    form.SetText(t2.Memo(), L"歯医者の予約");
+    Ui(dialog).SetText(t2.Memo(), L"歯医者の予約");
     Click(t2.OnOff());
     clock.now = when;
     scheduler.OnTick();
@@ -111,12 +112,12 @@ TEST_F(ProgramTickTest, AfterASleepEachMissedReminderComesOnceWithItsMomentAndNo
 
 TEST_F(ProgramTickTest, TheWallpaperChangeTimeAndTheInformationPageAreTheOnesTheUserSees)
 {
-    form.SetIndex(IDC_WALLPAPER_CHANGE_TIME, 2);
+    Ui(dialog).SetIndex(IDC_WALLPAPER_CHANGE_TIME, 2);
     EXPECT_EQ(actions.CurrentWallpaperChangeTime(), WallpaperChangeTime::OnTheHour);
     EXPECT_FALSE(actions.InfoPageShown());
-    form.SelectPage(kInfoPageIndex);
+    dialog.SelectPage(kInfoPageIndex);
     EXPECT_TRUE(actions.InfoPageShown());
-    form.SelectPage(kWallpaperPageIndex);
+    dialog.SelectPage(kWallpaperPageIndex);
     EXPECT_FALSE(actions.InfoPageShown());
 }
 
@@ -124,34 +125,34 @@ TEST_F(ProgramTickTest, TheTickRefreshesTheMemoryFiguresEverySecondTickWhileTheI
 {
     // A quiet moment: no chime, reminder or wallpaper change is due at it.
     clock.now = At(2003, 10, 15, 12, 34, 56);
-    const auto refreshed = [&] { return Utf8(form.Text(IDC_MEMORY_TOTAL)) != "stale"; };
-    form.SetText(IDC_MEMORY_TOTAL, L"stale");
+    const auto refreshed = [&] { return Utf8(Ui(dialog).Text(IDC_MEMORY_TOTAL)) != "stale"; };
+    Ui(dialog).SetText(IDC_MEMORY_TOTAL, L"stale");
 
     scheduler.OnTick();
     EXPECT_FALSE(refreshed()) << "on another page nothing is refreshed";
 
     // The first tick that finds the page selected refreshes at once, then every second tick.
-    form.SelectPage(kInfoPageIndex);
+    dialog.SelectPage(kInfoPageIndex);
     std::vector<bool> seen;
     for (int tick = 0; tick < 4; ++tick) {
         scheduler.OnTick();
         seen.push_back(refreshed());
-        form.SetText(IDC_MEMORY_TOTAL, L"stale");
+        Ui(dialog).SetText(IDC_MEMORY_TOTAL, L"stale");
     }
     EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
 
     // Leaving the page right after a refresh and coming back: the old figures for up to one second.
     scheduler.OnTick();
     EXPECT_TRUE(refreshed());
-    form.SetText(IDC_MEMORY_TOTAL, L"stale");
-    form.SelectPage(0);
+    Ui(dialog).SetText(IDC_MEMORY_TOTAL, L"stale");
+    dialog.SelectPage(0);
     scheduler.OnTick();
     scheduler.OnTick();
     EXPECT_FALSE(refreshed());
-    form.SelectPage(kInfoPageIndex);
+    dialog.SelectPage(kInfoPageIndex);
     scheduler.OnTick();
     EXPECT_FALSE(refreshed());
     scheduler.OnTick();
     EXPECT_TRUE(refreshed());
-    EXPECT_GT(std::stoull(Utf8(form.Text(IDC_MEMORY_TOTAL))), 0u);
+    EXPECT_GT(std::stoull(Utf8(Ui(dialog).Text(IDC_MEMORY_TOTAL))), 0u);
 }

@@ -10,6 +10,7 @@
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsLayout.h"
 #include "app/MakePages.h"
+#include "support/DialogUi.h"
 #include "support/TestSupport.h"
 #include "scheduler/SchedulerIds.h"
 #include "support/Registry.h"
@@ -17,24 +18,24 @@
 TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
-    ASSERT_TRUE(form.Create(nullptr, false));
+    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(dialog.Create(nullptr, false));
     // Automation finds every control by its id.
-    EXPECT_EQ(form.SharedIds(), std::vector<int>{});
+    EXPECT_EQ(dialog.SharedIds(), std::vector<int>{});
     // Each stored value is held by a control of its kind.
-    EXPECT_EQ(form.UnfitBindings(), std::vector<std::wstring>{});
-    EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), form.Hwnd());
-    EXPECT_FALSE(form.IsVisible());
+    EXPECT_EQ(dialog.UnfitBindings(), std::vector<std::wstring>{});
+    EXPECT_EQ(FindWindowW(L"TOptionEtcForm", L"Sorabune"), dialog.Hwnd());
+    EXPECT_FALSE(dialog.IsVisible());
     RECT rc;
-    GetClientRect(form.Hwnd(), &rc);
-    EXPECT_EQ(rc.right, Scale(588, form.Dpi()));
-    EXPECT_EQ(rc.bottom, Scale(434, form.Dpi()));
-    LONG style = GetWindowLongW(form.Hwnd(), GWL_STYLE);
+    GetClientRect(dialog.Hwnd(), &rc);
+    EXPECT_EQ(rc.right, Scale(588, dialog.Dpi()));
+    EXPECT_EQ(rc.bottom, Scale(434, dialog.Dpi()));
+    LONG style = GetWindowLongW(dialog.Hwnd(), GWL_STYLE);
     EXPECT_EQ(style & WS_SYSMENU, 0);
     EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
-    EXPECT_EQ(Utf8(form.Text(IDC_OKBTN)), "O K");
+    EXPECT_EQ(Utf8(Ui(dialog).Text(IDC_OKBTN)), "O K");
 
-    HWND tabs = form.Control(IDC_PAGECONTROL);
+    HWND tabs = Ui(dialog).Control(IDC_PAGECONTROL);
     ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 6);
     const char* expected[] = {"基本設定", "お知らせタイマー", "壁紙チェンジャー", "各種情報", "ヘルプ", "バージョン"};
     for (int i = 0; i < 6; ++i) {
@@ -46,12 +47,12 @@ TEST(SettingsDialogTest, FrameHasItsIdentitySizeAndSixPagesWithTheFirstSelected)
         SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(Utf8(text), expected[i]);
     }
-    EXPECT_EQ(form.CurrentPage(), 0);
-    ShowWindow(form.Hwnd(), SW_SHOWNOACTIVATE);
-    form.SelectPage(4);
-    EXPECT_EQ(form.CurrentPage(), 4);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_HELP_SHEET)));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form.Hwnd(), IDC_VERSION_SHEET)));
+    EXPECT_EQ(dialog.CurrentPage(), 0);
+    ShowWindow(dialog.Hwnd(), SW_SHOWNOACTIVATE);
+    dialog.SelectPage(4);
+    EXPECT_EQ(dialog.CurrentPage(), 4);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog.Hwnd(), IDC_HELP_SHEET)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Hwnd(), IDC_VERSION_SHEET)));
 }
 
 namespace {
@@ -71,10 +72,10 @@ void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
 TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
-    ASSERT_TRUE(form.Create(nullptr, false));
-    ShowWindow(form.Hwnd(), SW_SHOW);
-    HWND ok = form.Control(IDC_OKBTN);
+    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(dialog.Create(nullptr, false));
+    ShowWindow(dialog.Hwnd(), SW_SHOW);
+    HWND ok = Ui(dialog).Control(IDC_OKBTN);
     SetFocus(ok);
     menuOpened = false;
     // A window menu, had the dialog one, would hold this thread in its own loop, where this timer closes it.
@@ -93,8 +94,8 @@ TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
         for (int round = 0; round < 3; ++round) {
             ProcessPendingMessages();
         }
-        EXPECT_TRUE(IsWindow(form.Hwnd())) << press.keys;
-        EXPECT_TRUE(form.IsVisible()) << press.keys;
+        EXPECT_TRUE(IsWindow(dialog.Hwnd())) << press.keys;
+        EXPECT_TRUE(dialog.IsVisible()) << press.keys;
         EXPECT_FALSE(menuOpened) << press.keys;
     }
     KillTimer(nullptr, watch);
@@ -107,9 +108,9 @@ TEST(SettingsDialogTest, PageKeysChangeThePageFromAnywhereAndEnterPressesOk)
     UserKeyAside settingsAside(L"Software\\Sorabune", L"Software\\SorabuneDialogKeysTest");
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Sorabune");
     ChimePlayer chimePlayer;
-    SettingsDialog form{TestErrors(), MakeSettingsPages(chimePlayer)};
-    ASSERT_TRUE(form.Create(nullptr, false));
-    ShowWindow(form.Hwnd(), SW_SHOW);
+    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    ASSERT_TRUE(dialog.Create(nullptr, false));
+    ShowWindow(dialog.Hwnd(), SW_SHOW);
     const auto press = [&](HWND target, WPARAM key, bool control, bool shift) {
         BYTE keys[256] = {};
         GetKeyboardState(keys);
@@ -129,18 +130,18 @@ TEST(SettingsDialogTest, PageKeysChangeThePageFromAnywhereAndEnterPressesOk)
     } rows[] = {{"Ctrl+Tab", VK_TAB, false, 1},      {"Ctrl+PgDn", VK_NEXT, false, 2},
                 {"Ctrl+Shift+Tab", VK_TAB, true, 1}, {"Ctrl+PgUp", VK_PRIOR, false, 0},
                 {"Ctrl+PgUp", VK_PRIOR, false, 5},   {"Ctrl+Tab", VK_TAB, false, 0}};
-    const int chimeMode = form.Index(IDC_TIMERWAVEONOFF);
+    const int chimeMode = Ui(dialog).Index(IDC_TIMERWAVEONOFF);
     for (const auto& row : rows) {
         // From the basic page's drop-down when it is shown, else from wherever the last key left the focus.
-        HWND from = form.CurrentPage() == kChimePageIndex ? form.Control(IDC_TIMERWAVEONOFF) : GetFocus();
+        HWND from = dialog.CurrentPage() == kChimePageIndex ? Ui(dialog).Control(IDC_TIMERWAVEONOFF) : GetFocus();
         SetFocus(from);
         press(from, row.key, true, row.shift);
-        EXPECT_EQ(form.CurrentPage(), row.page) << row.keys;
+        EXPECT_EQ(dialog.CurrentPage(), row.page) << row.keys;
     }
-    EXPECT_EQ(form.Index(IDC_TIMERWAVEONOFF), chimeMode) << "the drop-down never saw the page keys";
+    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVEONOFF), chimeMode) << "the drop-down never saw the page keys";
 
-    SetFocus(form.Control(IDC_TIMERWAVEONOFF));
-    press(form.Control(IDC_TIMERWAVEONOFF), VK_RETURN, false, false);
-    EXPECT_FALSE(form.IsVisible()) << "Enter pressed O K";
+    SetFocus(Ui(dialog).Control(IDC_TIMERWAVEONOFF));
+    press(Ui(dialog).Control(IDC_TIMERWAVEONOFF), VK_RETURN, false, false);
+    EXPECT_FALSE(dialog.IsVisible()) << "Enter pressed O K";
     EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, L"Software\\Sorabune", L"TimerWaveOnOff")) << "and it committed";
 }

@@ -1,4 +1,4 @@
-// The window base: binding and the geometry helpers every form relies on, and the link colour.
+// The window base: binding and the geometry helpers every window relies on, and the link colour.
 #include <gtest/gtest.h>
 
 #include "base/HighContrast.h"

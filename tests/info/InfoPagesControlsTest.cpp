@@ -12,6 +12,7 @@
 #include "info/InfoIds.h"
 #include "info/InfoPage.h"
 #include "info/VersionPage.h"
+#include "support/DialogUi.h"
 #include "support/PagesTestSupport.h"
 
 SettingsPages PagesUnderTest()
@@ -32,7 +33,7 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
         {IDC_NAMES, 34, 36, ""},          {IDC_MEMORY_TOTAL, 132, 80, "0"}, {IDC_MEMORY_FREE, 132, 100, "0"},
         {IDC_MEMORY_LOAD, 132, 120, "0"}, {IDC_SCREEN, 310, 80, ""},        {IDC_DRIVES, 37, 148, ""},
     };
-    const int dpi = form_.Dpi();
+    const int dpi = dialog_.Dpi();
     for (const Expected& e : labels) {
         RECT rc = Place(e.id);
         EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
@@ -49,13 +50,13 @@ TEST_F(PagesTest, InformationPageLabelsStandAtTheirPlaces)
         EXPECT_NEAR(rc.right, AtDpi(e.left, dpi), 1) << e.id;
         EXPECT_NEAR(rc.top, AtDpi(e.top, dpi), 1) << e.id;
         EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << e.id;
-        EXPECT_EQ(Style(form_.Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
+        EXPECT_EQ(Style(Ui(dialog_).Control(e.id)) & SS_TYPEMASK, SS_RIGHT) << e.id;
         EXPECT_EQ(Caption(e.id), e.text) << e.id;
     }
     for (int id : {IDC_MEMORY_TOTAL, IDC_MEMORY_FREE, IDC_MEMORY_LOAD}) {
         RECT rc = Place(id);
         EXPECT_NEAR(rc.bottom - rc.top, AtDpi(15, dpi), 1) << id;
-        EXPECT_EQ(Style(form_.Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
+        EXPECT_EQ(Style(Ui(dialog_).Control(id)) & SS_TYPEMASK, SS_RIGHT) << id;
     }
 }
 
@@ -72,7 +73,7 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         {IDC_MAIL_CAPTION, 48, 216},        {IDC_MAIL_LINK, 48, 236, true}, {IDC_HOMEPAGE_CAPTION, 48, 268},
         {IDC_HOMEPAGE_LINK, 48, 288, true},
     };
-    const int dpi = form_.Dpi();
+    const int dpi = dialog_.Dpi();
     for (const Expected& e : places) {
         RECT rc = Place(e.id);
         EXPECT_NEAR(rc.left, AtDpi(e.left, dpi), 1) << e.id;
@@ -91,10 +92,10 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
         if (e.link) {
             lf.lfWeight = FW_BOLD;
             const Font bold(CreateFontIndirectW(&lf));
-            WindowDC dc(form_.Control(e.id));
+            WindowDC dc(Ui(dialog_).Control(e.id));
             SelectInDC select(dc.Get(), bold.Get());
             RECT extent = {};
-            DrawTextW(dc.Get(), form_.Text(e.id).c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc.Get(), Ui(dialog_).Text(e.id).c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             EXPECT_EQ(rc.right - rc.left, extent.right) << e.id;
         }
     }
@@ -106,6 +107,6 @@ TEST_F(PagesTest, VersionPageShowsTitleDateAndLinksInTheirFonts)
     EXPECT_EQ(Caption(IDC_MAIL_LINK).find("mailto:"), std::string::npos);
     EXPECT_EQ(Caption(IDC_HOMEPAGE_LINK).rfind("http", 0), 0u);
     for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
-        EXPECT_TRUE(Style(form_.Control(id)) & SS_NOTIFY) << "a link must report clicks: " << id;
+        EXPECT_TRUE(Style(Ui(dialog_).Control(id)) & SS_NOTIFY) << "a link must report clicks: " << id;
     }
 }

@@ -11,6 +11,7 @@
 #include "info/InfoPage.h"
 #include "info/VersionPage.h"
 #include "info/InfoIds.h"
+#include "support/DialogUi.h"
 #include "support/BlankPages.h"
 #include "settings/SettingsDialog.h"
 #include "base/Dpi.h"
@@ -66,7 +67,7 @@ class InfoPagesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(form_.Create(nullptr, false));
+        ASSERT_TRUE(dialog_.Create(nullptr, false));
         OpenCalls().clear();
     }
 
@@ -81,11 +82,11 @@ protected:
         return drives;
     }
 
-    std::string Text(int id) const { return Utf8(form_.Text(id)); }
+    std::string Text(int id) const { return Utf8(Ui(dialog_).Text(id)); }
     LOGFONTW FontOf(int id) const
     {
         LOGFONTW lf = {};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Ui(dialog_).Control(id), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
         return lf;
     }
     // The text colour the dialog gives a label when it paints it.
@@ -93,44 +94,44 @@ protected:
     {
         MemoryDC dc(CreateCompatibleDC(nullptr));
         SetTextColor(dc.Get(), RGB(1, 2, 3));
-        SendMessageW(form_.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
-                     reinterpret_cast<LPARAM>(form_.Control(id)));
+        SendMessageW(dialog_.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                     reinterpret_cast<LPARAM>(Ui(dialog_).Control(id)));
         return GetTextColor(dc.Get());
     }
 
     // The system's drives unless a test puts in its own.
     DriveQueries drives_ = SystemDriveQueries();
     // The links open through RecordOpen.
-    SettingsDialog form_{TestErrors(), With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(Drives())),
-                                            kVersionPageIndex, MakeVersionPage(RecordOpen))};
+    SettingsDialog dialog_{TestErrors(), With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(Drives())),
+                                              kVersionPageIndex, MakeVersionPage(RecordOpen))};
 };
 } // namespace
 
 TEST_F(InfoPagesTest, BlocksAreBuiltWhenThePageIsSelectedAndSizedToTheirText)
 {
     EXPECT_EQ(Text(IDC_DRIVES), "");
-    form_.SelectPage(kHelpPage);
+    dialog_.SelectPage(kHelpPage);
     EXPECT_EQ(Text(IDC_NAMES), "") << "built only for the information page";
 
-    form_.SelectPage(kInfoPageIndex);
+    dialog_.SelectPage(kInfoPageIndex);
     // Known another way than the page asks: the names Wine puts into every process's environment, and the
     // test session's screen (scripts/wine-session: Xvfb and virtual desktop of 1024 x 768, the prefix's DPI, which
     // its windows have).
     const std::wstring computer = Environment(L"COMPUTERNAME");
     const std::wstring user = Environment(L"USERNAME");
     ASSERT_FALSE(computer.empty() || user.empty());
-    EXPECT_EQ(form_.Text(IDC_NAMES), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
+    EXPECT_EQ(Ui(dialog_).Text(IDC_NAMES), L"コンピュータ名  " + computer + L"\r\nログイン名  " + user);
     EXPECT_EQ(Text(IDC_SCREEN), "現在のモニタの\r\n  サイズ  1024 X 768\r\n  解像度  " +
-                                    std::to_string(WindowDpi(form_.Hwnd())) + " dpi");
+                                    std::to_string(WindowDpi(dialog_.Hwnd())) + " dpi");
     // Wine's drive C is a fixed drive.
     std::string drives = Text(IDC_DRIVES);
     EXPECT_EQ(drives.rfind("C:\\ ドライブの\r\n全容量  ", 0), 0u) << drives;
     for (int id : {IDC_NAMES, IDC_SCREEN, IDC_DRIVES}) {
-        SIZE client = ClientSize(form_.Control(id));
-        SIZE text = TextSizeIn(form_.Control(id));
+        SIZE client = ClientSize(Ui(dialog_).Control(id));
+        SIZE text = TextSizeIn(Ui(dialog_).Control(id));
         if (id == IDC_DRIVES && client.cy < text.cy) {
             // The session has more drives than the page holds (its test drive T: counts too): they scroll.
-            EXPECT_TRUE(GetWindowLongPtrW(form_.Control(id), GWL_STYLE) & WS_VSCROLL) << drives;
+            EXPECT_TRUE(GetWindowLongPtrW(Ui(dialog_).Control(id), GWL_STYLE) & WS_VSCROLL) << drives;
             continue;
         }
         EXPECT_EQ(client.cx, text.cx) << id;
@@ -147,9 +148,9 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
         *freeToCaller = *total = 5000000000000ull;
         return true;
     };
-    form_.SelectPage(kInfoPageIndex);
+    dialog_.SelectPage(kInfoPageIndex);
 
-    HWND block = form_.Control(IDC_DRIVES);
+    HWND block = Ui(dialog_).Control(IDC_DRIVES);
     RECT shown = {};
     RECT page = {};
     GetWindowRect(block, &shown);
@@ -157,8 +158,8 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
     EXPECT_TRUE(shown.right <= page.right && shown.bottom <= page.bottom) << shown.right << " " << shown.bottom;
     RECT view = {};
     GetClientRect(block, &view);
-    HWND plain = CreateWindowExW(0, WC_STATICW, form_.Text(IDC_DRIVES).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0,
-                                 view.right, 4000, GetParent(block), nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowExW(0, WC_STATICW, Ui(dialog_).Text(IDC_DRIVES).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                 0, 0, view.right, 4000, GetParent(block), nullptr, nullptr, nullptr);
     SendMessageW(plain, WM_SETFONT, SendMessageW(block, WM_GETFONT, 0, 0), FALSE);
     const ClientPicture whole = PrintClient(plain);
     DestroyWindow(plain);
@@ -184,18 +185,18 @@ TEST_F(InfoPagesTest, EachOfTwentySixDrivesScrollsIntoViewInsideThePage)
 
 TEST_F(InfoPagesTest, BlocksKeepTheirTextUntilThePageIsSelectedAgain)
 {
-    form_.SelectPage(kInfoPageIndex);
-    form_.SetText(IDC_SCREEN, L"old");
-    form_.SelectPage(0);
+    dialog_.SelectPage(kInfoPageIndex);
+    Ui(dialog_).SetText(IDC_SCREEN, L"old");
+    dialog_.SelectPage(0);
     EXPECT_EQ(Text(IDC_SCREEN), "old");
-    form_.SelectPage(kInfoPageIndex);
+    dialog_.SelectPage(kInfoPageIndex);
     EXPECT_EQ(Text(IDC_SCREEN).rfind("現在のモニタの", 0), 0u);
 }
 
 TEST_F(InfoPagesTest, MemoryLabelsShowThisMachinesFigures)
 {
     EXPECT_EQ(Text(IDC_MEMORY_TOTAL), "0");
-    static_cast<InfoPage&>(form_.Page(kInfoPageIndex)).UpdateMemoryFigures();
+    static_cast<InfoPage&>(dialog_.Page(kInfoPageIndex)).UpdateMemoryFigures();
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof(status);
     ASSERT_TRUE(GlobalMemoryStatusEx(&status));
@@ -215,25 +216,25 @@ TEST_F(InfoPagesTest, WidestMemoryFiguresShowWholeBetweenCaptionAndUnit)
                            {IDC_MEMORY_FREE_CAPTION, IDC_MEMORY_FREE, IDC_MEMORY_FREE_UNIT},
                            {IDC_MEMORY_LOAD_CAPTION, IDC_MEMORY_LOAD, IDC_MEMORY_LOAD_UNIT}};
     for (const auto& [captionId, figureId, unitId] : rows) {
-        HWND figure = form_.Control(figureId);
+        HWND figure = Ui(dialog_).Control(figureId);
         for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
             SetWindowTextW(figure, std::wstring(10, digit).c_str());
             EXPECT_LE(TextSizeIn(figure).cx, ClientSize(figure).cx) << figureId << " " << static_cast<char>(digit);
         }
-        const RECT caption = RectInParent(form_.Control(captionId)), place = RectInParent(figure),
-                   unit = RectInParent(form_.Control(unitId));
+        const RECT caption = RectInParent(Ui(dialog_).Control(captionId)), place = RectInParent(figure),
+                   unit = RectInParent(Ui(dialog_).Control(unitId));
         EXPECT_LE(caption.right, place.left) << figureId;
         EXPECT_LT(place.right, unit.left) << figureId;
-        EXPECT_GE(unit.right - unit.left, TextSizeIn(form_.Control(unitId)).cx) << unitId;
+        EXPECT_GE(unit.right - unit.left, TextSizeIn(Ui(dialog_).Control(unitId)).cx) << unitId;
     }
 }
 
 // The links are underlined in the system's link colour at all times; the pointer makes one bold.
 TEST_F(InfoPagesTest, LinksAreUnderlinedInTheLinkColourAndTurnBoldUnderThePointerEachOnItsOwn)
 {
-    form_.SelectPage(kVersionPageIndex);
+    dialog_.SelectPage(kVersionPageIndex);
     const COLORREF linkColour = LinkColour(false, GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_BTNFACE));
-    HWND mail = form_.Control(IDC_MAIL_LINK);
+    HWND mail = Ui(dialog_).Control(IDC_MAIL_LINK);
     EXPECT_EQ(PaintColour(IDC_MAIL_LINK), linkColour);
     EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
 
@@ -245,16 +246,16 @@ TEST_F(InfoPagesTest, LinksAreUnderlinedInTheLinkColourAndTurnBoldUnderThePointe
     EXPECT_LT(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD);
 
     // A click leaves the link pointed at.
-    SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIL_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
+    SendMessageW(dialog_.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIL_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
     EXPECT_EQ(PaintColour(IDC_MAIL_LINK), linkColour);
 
     SendMessageW(mail, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(PaintColour(IDC_MAIL_LINK), linkColour);
     EXPECT_LT(FontOf(IDC_MAIL_LINK).lfWeight, FW_BOLD);
-    EXPECT_EQ(FontOf(IDC_MAIL_LINK).lfHeight, -Scale(20, form_.Dpi()));
+    EXPECT_EQ(FontOf(IDC_MAIL_LINK).lfHeight, -Scale(20, dialog_.Dpi()));
     EXPECT_TRUE(FontOf(IDC_MAIL_LINK).lfUnderline);
 
-    HWND homepage = form_.Control(IDC_HOMEPAGE_LINK);
+    HWND homepage = Ui(dialog_).Control(IDC_HOMEPAGE_LINK);
     SendMessageW(homepage, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(PaintColour(IDC_HOMEPAGE_LINK), linkColour);
     EXPECT_EQ(PaintColour(IDC_MAIL_LINK), linkColour);
@@ -264,38 +265,38 @@ TEST_F(InfoPagesTest, LinksAreUnderlinedInTheLinkColourAndTurnBoldUnderThePointe
 
 TEST_F(InfoPagesTest, LinksShowTheHandAndOpenWhatTheyShowOnAClickOrOnEnter)
 {
-    form_.SelectPage(kVersionPageIndex);
+    dialog_.SelectPage(kVersionPageIndex);
     for (int id : {IDC_MAIL_LINK, IDC_HOMEPAGE_LINK}) {
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        SendMessageW(form_.Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_.Control(id)),
+        SendMessageW(Ui(dialog_).Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(Ui(dialog_).Control(id)),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND)) << id;
-        SendMessageW(form_.Hwnd(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
-                     reinterpret_cast<LPARAM>(form_.Control(id)));
+        SendMessageW(dialog_.Hwnd(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(Ui(dialog_).Control(id)));
     }
     ASSERT_EQ(OpenCalls().size(), 2u);
-    EXPECT_EQ(OpenCalls()[0].file, L"mailto:" + form_.Text(IDC_MAIL_LINK));
-    EXPECT_EQ(OpenCalls()[1].file, form_.Text(IDC_HOMEPAGE_LINK));
+    EXPECT_EQ(OpenCalls()[0].file, L"mailto:" + Ui(dialog_).Text(IDC_MAIL_LINK));
+    EXPECT_EQ(OpenCalls()[1].file, Ui(dialog_).Text(IDC_HOMEPAGE_LINK));
     for (const OpenCall& call : OpenCalls()) {
-        EXPECT_EQ(call.owner, form_.Hwnd());
+        EXPECT_EQ(call.owner, dialog_.Hwnd());
         EXPECT_EQ(call.verb, L"OPEN");
         EXPECT_EQ(call.parameters, L"");
         EXPECT_EQ(call.directory, L"");
         EXPECT_EQ(call.show, SW_SHOW);
     }
     // From the keyboard: the focused link looks pointed, and Enter opens it rather than pressing O K.
-    ShowWindow(form_.Hwnd(), SW_SHOW);
-    HWND homepage = form_.Control(IDC_HOMEPAGE_LINK);
+    ShowWindow(dialog_.Hwnd(), SW_SHOW);
+    HWND homepage = Ui(dialog_).Control(IDC_HOMEPAGE_LINK);
     SetFocus(homepage);
     EXPECT_EQ(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD);
     PostMessageW(homepage, WM_KEYDOWN, VK_RETURN, 1);
     ProcessPendingMessages();
     ASSERT_EQ(OpenCalls().size(), 3u);
-    EXPECT_EQ(OpenCalls()[2].file, form_.Text(IDC_HOMEPAGE_LINK));
-    EXPECT_TRUE(form_.IsVisible());
-    SetFocus(form_.Control(IDC_MAIL_LINK));
+    EXPECT_EQ(OpenCalls()[2].file, Ui(dialog_).Text(IDC_HOMEPAGE_LINK));
+    EXPECT_TRUE(dialog_.IsVisible());
+    SetFocus(Ui(dialog_).Control(IDC_MAIL_LINK));
     EXPECT_LT(FontOf(IDC_HOMEPAGE_LINK).lfWeight, FW_BOLD) << "the focus gone, the link looks as before";
     // The placeholders stay on the reserved example domains.
-    EXPECT_NE(Utf8(form_.Text(IDC_MAIL_LINK)).find("@example."), std::string::npos);
-    EXPECT_NE(Utf8(form_.Text(IDC_HOMEPAGE_LINK)).find("://www.example."), std::string::npos);
+    EXPECT_NE(Utf8(Ui(dialog_).Text(IDC_MAIL_LINK)).find("@example."), std::string::npos);
+    EXPECT_NE(Utf8(Ui(dialog_).Text(IDC_HOMEPAGE_LINK)).find("://www.example."), std::string::npos);
 }

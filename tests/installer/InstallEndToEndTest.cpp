@@ -106,7 +106,7 @@ int InstallAndConfirm()
     }
     const DWORD pid = GetProcessId(installer.Handle());
     int shellMessages = 0;
-    HWND form = nullptr;
+    HWND window = nullptr;
     WaitUntil(
         [&] {
             if (HWND box = DialogOfProcess(pid)) {
@@ -114,20 +114,20 @@ int InstallAndConfirm()
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 WaitUntil([&] { return !IsWindow(box); }, kTimeoutMs);
             }
-            form = FindWindowW(L"TForm1", L"Sorabune のインストール");
-            return form && IsWindowVisible(form);
+            window = FindWindowW(L"TForm1", L"Sorabune のインストール");
+            return window && IsWindowVisible(window);
         },
         kTimeoutMs);
-    EXPECT_NE(form, nullptr) << "no completion window";
-    if (!form) {
+    EXPECT_NE(window, nullptr) << "no completion window";
+    if (!window) {
         return shellMessages;
     }
-    EXPECT_EQ(Utf8(WindowText(GetDlgItem(form, 1900))), "Sorabune のインストールが終了しました");
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(window, 1900))), "Sorabune のインストールが終了しました");
     if (Exists(PackageFolder() + L"\\" + kPlantedLibrary)) {
         EXPECT_FALSE(LoadsLibraryBesideIt(installer.Handle(), kPlantedLibrary));
     }
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(GetDlgItem(form, 1901), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+    SendMessageTimeoutW(GetDlgItem(window, 1901), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
     DWORD code = 99;
     EXPECT_TRUE(installer.WaitExit(kTimeoutMs, &code));
     EXPECT_EQ(code, 0u);

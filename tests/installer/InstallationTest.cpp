@@ -351,12 +351,12 @@ TEST(ElevatedStartTest, WithoutTheRestrictedSearchTheProgramRefusesNamingTheUpda
 
 TEST(InstallerWindowTest, CompletionWindowHasItsCaptionTextAndButton)
 {
-    InstallerWindow form(TestErrors());
-    ASSERT_TRUE(form.Create(false));
-    HWND hwnd = form.Hwnd();
+    InstallerWindow window(TestErrors());
+    ASSERT_TRUE(window.Create(false));
+    HWND hwnd = window.Hwnd();
     EXPECT_EQ(Utf8(WindowText(hwnd)), "Sorabune のインストール");
     // The layout's figures at the window's DPI.
-    const int dpi = form.Dpi();
+    const int dpi = window.Dpi();
     RECT rc;
     GetWindowRect(hwnd, &rc);
     EXPECT_EQ(rc.right - rc.left, Scale(451, dpi));

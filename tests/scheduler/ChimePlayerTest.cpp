@@ -11,6 +11,7 @@
 
 #include "scheduler/ChimePlayer.h"
 #include "scheduler/ChimePage.h"
+#include "support/DialogUi.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -96,9 +97,12 @@ protected:
         Click(IDC_TIMERWAVEADD);
     }
 
-    bool Is(bool on) const { return chimePlayer.IsPlayingUserFile() == on && form.Enabled(IDC_TIMERWAVESTOP) == on; }
-    bool Playing() const { return Is(true) && !form.Enabled(IDC_TIMERWAVEPLAY); }
-    bool Idle() const { return Is(false) && form.Enabled(IDC_TIMERWAVEPLAY); }
+    bool Is(bool on) const
+    {
+        return chimePlayer.IsPlayingUserFile() == on && Ui(dialog).Enabled(IDC_TIMERWAVESTOP) == on;
+    }
+    bool Playing() const { return Is(true) && !Ui(dialog).Enabled(IDC_TIMERWAVEPLAY); }
+    bool Idle() const { return Is(false) && Ui(dialog).Enabled(IDC_TIMERWAVEPLAY); }
 
     bool PumpUntilIdle()
     {
@@ -112,9 +116,9 @@ protected:
     void ExpectListsHold(const std::vector<std::wstring>& userItems)
     {
         for (int list : kChimeLists) {
-            ASSERT_EQ(form.ItemCount(list), 8 + static_cast<int>(userItems.size())) << list;
+            ASSERT_EQ(Ui(dialog).ItemCount(list), 8 + static_cast<int>(userItems.size())) << list;
             for (std::size_t i = 0; i < userItems.size(); ++i) {
-                EXPECT_EQ(form.ItemText(list, 8 + static_cast<int>(i)), userItems[i]) << list;
+                EXPECT_EQ(Ui(dialog).ItemText(list, 8 + static_cast<int>(i)), userItems[i]) << list;
             }
         }
     }
@@ -125,7 +129,7 @@ private:
 
 TEST_F(ChimePlayerTest, PreviewOfABuiltInChimePlaysItsResourceAsynchronously)
 {
-    form.SetIndex(IDC_TIMERWAVE, 2);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 2);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_EQ(played.size(), 1u);
     EXPECT_EQ(Utf8(played[0].name), "TIMER3A");
@@ -149,7 +153,7 @@ TEST_F(ChimePlayerTest, IndicesWithoutASoundDoNothing)
         chimePlayer.PlayTimerWave(index);
     }
     EXPECT_TRUE(played.empty());
-    form.SetIndex(IDC_TIMERWAVE, -1);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, -1);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(Idle());
@@ -157,12 +161,12 @@ TEST_F(ChimePlayerTest, IndicesWithoutASoundDoNothing)
 
 TEST_F(ChimePlayerTest, TwoFilesCanBeAddedToAllThreeListsAndAThirdIsIgnored)
 {
-    form.SetIndex(t1.Chime(), 4);
+    Ui(dialog).SetIndex(t1.Chime(), 4);
     AddUserFile(L"C:\\sounds\\first.wav");
     AddUserFile(L"C:\\sounds\\second.mp3");
     ExpectListsHold({L"C:\\sounds\\first.wav", L"C:\\sounds\\second.mp3"});
-    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0) << "no selection changes";
-    EXPECT_EQ(form.Index(t1.Chime()), 4);
+    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 0) << "no selection changes";
+    EXPECT_EQ(Ui(dialog).Index(t1.Chime()), 4);
 
     AddUserFile(L"C:\\sounds\\third.wav");
     EXPECT_EQ(chooserCalls, 3) << "the dialog is shown all the same";
@@ -182,7 +186,7 @@ TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
     for (const std::wstring& name : {longName, L"C:\\" + std::wstring(300, L'あ') + L".wav"}) {
         AddUserFile(name);
         for (int list : kChimeLists) {
-            HWND combo = form.Control(list);
+            HWND combo = Ui(dialog).Control(list);
             SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
             COMBOBOXINFO info = {sizeof(info)};
             GetComboBoxInfo(combo, &info);
@@ -198,11 +202,11 @@ TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
         }
     }
     for (int index : {9, 8}) {
-        form.SetIndex(IDC_TIMERWAVE, index);
+        Ui(dialog).SetIndex(IDC_TIMERWAVE, index);
         Click(IDC_TIMERWAVEDEL);
     }
     for (int list : kChimeLists) {
-        HWND combo = form.Control(list);
+        HWND combo = Ui(dialog).Control(list);
         SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
         EXPECT_LT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), TextWidth(combo, longName));
@@ -212,24 +216,24 @@ TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
 TEST_F(ChimePlayerTest, DeletingDoesNothingWithABuiltInChimeSelected)
 {
     AddUserFile(L"C:\\sounds\\first.wav");
-    form.SetIndex(IDC_TIMERWAVE, 4);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 4);
     Click(IDC_TIMERWAVEDEL);
     ExpectListsHold({L"C:\\sounds\\first.wav"});
-    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 4);
+    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 4);
 }
 
 TEST_F(ChimePlayerTest, DeletingTheFirstOfTwoMovesTheSecondUpEverywhere)
 {
     AddUserFile(L"C:\\sounds\\first.wav");
     AddUserFile(L"C:\\sounds\\second.wav");
-    form.SetIndex(IDC_TIMERWAVE, 8);
-    form.SetIndex(t1.Chime(), 8);
-    form.SetIndex(t2.Chime(), 9);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
+    Ui(dialog).SetIndex(t1.Chime(), 8);
+    Ui(dialog).SetIndex(t2.Chime(), 9);
     Click(IDC_TIMERWAVEDEL);
     ExpectListsHold({L"C:\\sounds\\second.wav"});
-    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0);
-    EXPECT_EQ(form.Index(t1.Chime()), 0) << "the reminder that chose the deleted file falls back";
-    EXPECT_EQ(form.Index(t2.Chime()), 8) << "the reminder that chose the second keeps it";
+    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 0);
+    EXPECT_EQ(Ui(dialog).Index(t1.Chime()), 0) << "the reminder that chose the deleted file falls back";
+    EXPECT_EQ(Ui(dialog).Index(t2.Chime()), 8) << "the reminder that chose the second keeps it";
     EXPECT_EQ(Text(t2.Chime()), "C:\\sounds\\second.wav");
 }
 
@@ -237,14 +241,14 @@ TEST_F(ChimePlayerTest, DeletingTheSecondOfTwoKeepsOtherChoices)
 {
     AddUserFile(L"C:\\sounds\\first.wav");
     AddUserFile(L"C:\\sounds\\second.wav");
-    form.SetIndex(IDC_TIMERWAVE, 9);
-    form.SetIndex(t1.Chime(), 9);
-    form.SetIndex(t2.Chime(), 3);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 9);
+    Ui(dialog).SetIndex(t1.Chime(), 9);
+    Ui(dialog).SetIndex(t2.Chime(), 3);
     Click(IDC_TIMERWAVEDEL);
     ExpectListsHold({L"C:\\sounds\\first.wav"});
-    EXPECT_EQ(form.Index(IDC_TIMERWAVE), 0);
-    EXPECT_EQ(form.Index(t1.Chime()), 0);
-    EXPECT_EQ(form.Index(t2.Chime()), 3);
+    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 0);
+    EXPECT_EQ(Ui(dialog).Index(t1.Chime()), 0);
+    EXPECT_EQ(Ui(dialog).Index(t2.Chime()), 3);
 }
 
 TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInstead)
@@ -253,13 +257,13 @@ TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInst
     std::wstring gone = TempPath(L"sorabune_gone.wav");
     DeleteFileW(gone.c_str());
     AddUserFile(gone);
-    form.SetIndex(IDC_TIMERWAVE, 9);
-    form.SetIndex(t1.Chime(), 9);
-    form.SetIndex(t2.Chime(), 5);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 9);
+    Ui(dialog).SetIndex(t1.Chime(), 9);
+    Ui(dialog).SetIndex(t2.Chime(), 5);
     Click(IDC_TIMERWAVEPLAY);
     ExpectListsHold({L"C:\\sounds\\first.wav"});
     for (int list : kChimeLists) {
-        EXPECT_EQ(form.Index(list), 0) << list;
+        EXPECT_EQ(Ui(dialog).Index(list), 0) << list;
         EXPECT_EQ(Text(list), "時報 1") << list;
     }
     ASSERT_EQ(played.size(), 1u);
@@ -270,7 +274,7 @@ TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInst
 TEST_F(ChimePlayerTest, AUserWaveFileDisablesThePreviewUntilItsEndNotice)
 {
     AddUserFile(MakeToneFile(L"sorabune_tone.wav", L"tone_half_second.wav"));
-    form.SetIndex(IDC_TIMERWAVE, 8);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(played.empty()) << "user files go through the media player";
     ASSERT_TRUE(Playing());
@@ -284,7 +288,7 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
     std::wstring mp3 = TestSound(L"tone.mp3");
     ASSERT_FALSE(mp3.empty()) << "no MP3 test file: the build encodes it with lame (scripts/install-packages)";
     AddUserFile(mp3);
-    form.SetIndex(IDC_TIMERWAVE, 8);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
     Click(IDC_TIMERWAVESTOP);
@@ -303,13 +307,13 @@ TEST_F(ChimePlayerTest, AUserMp3FileCanBePreviewedAndStopped)
 TEST_F(ChimePlayerTest, ANoticeOfAnEarlierDeviceLeavesThePlayingOneAlone)
 {
     AddUserFile(MakeToneFile(L"sorabune_long.wav", L"tone_half_minute.wav"));
-    form.SetIndex(IDC_TIMERWAVE, 8);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     ASSERT_TRUE(Playing());
     MCIDEVICEID device = chimePlayer.MediaPlayerDevice();
-    SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device + 1));
+    SendMessageW(dialog.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device + 1));
     EXPECT_TRUE(Playing());
-    SendMessageW(form.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
+    SendMessageW(dialog.Hwnd(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
     EXPECT_TRUE(Idle());
     EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
 }
@@ -323,7 +327,7 @@ TEST_F(ChimePlayerTest, ADeviceErrorPlaysNothingAndLeavesTheButtons)
         WriteFile(handle.Get(), "not a wave file", 15, &written, nullptr);
     }
     AddUserFile(broken);
-    form.SetIndex(IDC_TIMERWAVE, 8);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
     Click(IDC_TIMERWAVEPLAY);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(chimePlayer.MediaPlayerDevice(), 0u);
@@ -344,10 +348,10 @@ TEST_F(ChimePlayerTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPl
         TestErrors(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
     ASSERT_TRUE(first->Create(nullptr, false));
     ASSERT_TRUE(second->Create(nullptr, false));
-    second->AddItem(IDC_TIMERWAVE, tone);
+    Ui(*second).AddItem(IDC_TIMERWAVE, tone);
     player.PlayTimerWave(8);
     ASSERT_NE(player.MediaPlayerDevice(), 0u);
-    ASSERT_FALSE(second->Enabled(IDC_TIMERWAVEPLAY)) << "the dialog built last is the player's";
+    ASSERT_FALSE(Ui(*second).Enabled(IDC_TIMERWAVEPLAY)) << "the dialog built last is the player's";
 
     first.reset();
     EXPECT_NE(player.MediaPlayerDevice(), 0u);

@@ -9,7 +9,7 @@ protected:
     {
         ReminderFixture::SetUp();
         Pick(t1.Action(), kMessageAction);
-        memo = form.Control(t1.Memo());
+        memo = Ui(dialog).Control(t1.Memo());
     }
 
     void Type(const std::wstring& text)
@@ -21,7 +21,7 @@ protected:
 
     void Paste(const std::wstring& text)
     {
-        ASSERT_TRUE(OpenClipboard(form.Hwnd()));
+        ASSERT_TRUE(OpenClipboard(dialog.Hwnd()));
         EmptyClipboard();
         std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
         HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -33,7 +33,7 @@ protected:
         SendMessageW(memo, WM_PASTE, 0, 0);
     }
 
-    std::wstring Memo() const { return form.Text(t1.Memo()); }
+    std::wstring Memo() const { return Ui(dialog).Text(t1.Memo()); }
 
     HWND memo = nullptr;
 };
@@ -43,12 +43,12 @@ TEST_F(ReminderMemoTest, TypingStopsAtSixtyTwoBytes)
     Type(std::wstring(32, L'あ'));
     EXPECT_EQ(Memo(), std::wstring(31, L'あ'));
 
-    form.SetText(t1.Memo(), L"");
+    Ui(dialog).SetText(t1.Memo(), L"");
     Type(std::wstring(63, L'a'));
     EXPECT_EQ(Memo(), std::wstring(62, L'a'));
 
     // One byte left is not room for a double-byte character, but still for a single-byte one.
-    form.SetText(t1.Memo(), L"");
+    Ui(dialog).SetText(t1.Memo(), L"");
     Type(std::wstring(61, L'a') + L"あ");
     EXPECT_EQ(Memo(), std::wstring(61, L'a'));
     Type(L"b");
@@ -57,7 +57,7 @@ TEST_F(ReminderMemoTest, TypingStopsAtSixtyTwoBytes)
 
 TEST_F(ReminderMemoTest, TypingOverASelectionCountsWhatRemains)
 {
-    form.SetText(t1.Memo(), std::wstring(31, L'あ'));
+    Ui(dialog).SetText(t1.Memo(), std::wstring(31, L'あ'));
     SendMessageW(memo, EM_SETSEL, 0, 1);
     Type(L"abc");
     EXPECT_EQ(Memo(), L"ab" + std::wstring(30, L'あ'));
@@ -68,7 +68,7 @@ TEST_F(ReminderMemoTest, PastingIsCutAtAWholeCharacter)
     Paste(std::wstring(40, L'あ'));
     EXPECT_EQ(Memo(), std::wstring(31, L'あ'));
 
-    form.SetText(t1.Memo(), std::wstring(61, L'a'));
+    Ui(dialog).SetText(t1.Memo(), std::wstring(61, L'a'));
     SendMessageW(memo, EM_SETSEL, 61, 61);
     Paste(L"あい");
     EXPECT_EQ(Memo(), std::wstring(61, L'a'));
@@ -82,14 +82,14 @@ TEST_F(ReminderMemoTest, PastingIsCutAtAWholeCharacter)
 TEST_F(ReminderMemoTest, TextFromCodeIsHeldToTheLimit)
 {
     // The load sets the text with WM_SETTEXT, whatever the registry held.
-    form.SetText(t1.Memo(), std::wstring(32, L'あ'));
+    Ui(dialog).SetText(t1.Memo(), std::wstring(32, L'あ'));
     EXPECT_EQ(Memo(), std::wstring(31, L'あ'));
-    form.SetText(t1.Memo(), std::wstring(61, L'a') + L"あ");
+    Ui(dialog).SetText(t1.Memo(), std::wstring(61, L'a') + L"あ");
     EXPECT_EQ(Memo(), std::wstring(61, L'a'));
-    form.SetText(t1.Memo(), std::wstring(62, L'a'));
+    Ui(dialog).SetText(t1.Memo(), std::wstring(62, L'a'));
     EXPECT_EQ(Memo(), std::wstring(62, L'a'));
 
-    form.SetText(t1.Memo(), std::wstring(60, L'a'));
+    Ui(dialog).SetText(t1.Memo(), std::wstring(60, L'a'));
     SendMessageW(memo, EM_SETSEL, 60, 60);
     SendMessageW(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"xあ"));
     EXPECT_EQ(Memo(), std::wstring(60, L'a') + L"x");

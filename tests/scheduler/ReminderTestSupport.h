@@ -15,6 +15,7 @@
 #include "settings/SettingsDialog.h"
 #include "base/Handles.h"
 #include "scheduler/ChimePage.h"
+#include "support/DialogUi.h"
 #include "support/BlankPages.h"
 #include "support/TestSupport.h"
 
@@ -23,7 +24,7 @@ struct TimerIds {
     explicit TimerIds(int timer) : timer(timer) {}
     int Id(int firstTimerId) const { return ReminderPage::Id(timer, firstTimerId - IDC_REMINDER1_GROUP); }
     int Week(int day) const { return Id(IDC_REMINDER1_WEEKDAY1 + day - 1); }
-    int Strip(int day) const { return Id(IDC_REMINDER1_WEEKDAY1_LABEL + day - 1); }
+    int Indicator(int day) const { return Id(IDC_REMINDER1_WEEKDAY1_INDICATOR + day - 1); }
     int Kind() const { return Id(IDC_REMINDER1_SCHEDULE); }
     int Action() const { return Id(IDC_REMINDER1_ACTION); }
     int Chime() const { return Id(IDC_REMINDER1_CHIME); }
@@ -63,38 +64,38 @@ protected:
                              ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog,
                              ReminderPagesMaker makePages = SchedulerPages)
         : chimePlayer(playSound),
-          form(TestErrors(), makePages(chimePlayer, chooseSoundFile, std::move(madeReminderPage)))
+          dialog(TestErrors(), makePages(chimePlayer, chooseSoundFile, std::move(madeReminderPage)))
     {
     }
 
     void SetUp() override
     {
-        ASSERT_TRUE(form.Create(nullptr, false));
+        ASSERT_TRUE(dialog.Create(nullptr, false));
         CapturedErrors().clear();
     }
 
     // The user picks an item of a drop-down: the selection, then the notice the combo box would send.
     void Pick(int id, int index)
     {
-        HWND combo = form.Control(id);
+        HWND combo = Ui(dialog).Control(id);
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
 
-    void Click(int id) { SendMessageW(form.Control(id), BM_CLICK, 0, 0); }
+    void Click(int id) { SendMessageW(Ui(dialog).Control(id), BM_CLICK, 0, 0); }
 
-    ChimePage& DialogsChimePage() { return static_cast<ChimePage&>(form.Page(kChimePageIndex)); }
+    ChimePage& DialogsChimePage() { return static_cast<ChimePage&>(dialog.Page(kChimePageIndex)); }
 
-    std::string Text(int id) const { return Utf8(form.Text(id)); }
+    std::string Text(int id) const { return Utf8(Ui(dialog).Text(id)); }
 
-    // The colour the strip paints, read back from a memory bitmap.
-    COLORREF StripColour(int id)
+    // The colour the indicator paints, read back from a memory bitmap.
+    COLORREF IndicatorColour(int id)
     {
-        HWND strip = form.Control(id);
+        HWND indicator = Ui(dialog).Control(id);
         RECT rc;
-        GetClientRect(strip, &rc);
+        GetClientRect(indicator, &rc);
         MemoryCanvas canvas(rc.right, rc.bottom);
-        SendMessageW(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
+        SendMessageW(indicator, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
         return GetPixel(canvas.Get(), rc.right / 2, rc.bottom / 2);
     }
 
@@ -103,18 +104,18 @@ protected:
              const wchar_t* memo = L"", bool switchOn = true)
     {
         Pick(t.Kind(), kind);
-        form.SetDateTime(t.Date(), when);
-        form.SetDateTime(t.Time(), when);
+        Ui(dialog).SetDateTime(t.Date(), when);
+        Ui(dialog).SetDateTime(t.Time(), when);
         for (int day : days) {
             Click(t.Week(day));
         }
         Pick(t.Action(), action);
         Pick(t.Chime(), chime);
-        form.SetText(t.Memo(), memo);
+        Ui(dialog).SetText(t.Memo(), memo);
         if (switchOn) {
             Click(t.OnOff());
         }
-        ASSERT_EQ(form.Down(t.OnOff()), switchOn);
+        ASSERT_EQ(Ui(dialog).Checked(t.OnOff()), switchOn);
     }
 
     // The user's weekly reminder of timer 1: "毎週" with Monday and Wednesday down.
@@ -128,7 +129,7 @@ protected:
     ChimePlayer chimePlayer;
     std::unique_ptr<ReminderPage> madeReminderPage = MakeReminderPage();
     ReminderPage& reminderPage = *madeReminderPage;
-    SettingsDialog form;
+    SettingsDialog dialog;
     TimerIds t1{1};
     TimerIds t2{2};
 };

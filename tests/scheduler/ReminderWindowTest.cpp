@@ -1,4 +1,4 @@
-// The reminder message windows: their shape after FormCreate, the sentence in the Japanese locale, the memo,
+// The reminder message windows: their shape after creation, the sentence in the Japanese locale, the memo,
 // O K, the deactivation slot, and the keyboard's way to a reminder that came without taking it.
 #include "ReminderTestSupport.h"
 
@@ -61,18 +61,18 @@ protected:
 };
 } // namespace
 
-TEST_F(ReminderWindowTest, FormCreateLeavesATopmostWindowWithoutTitleBarThatShowsEveryControl)
+TEST_F(ReminderWindowTest, CreateLeavesATopmostWindowWithoutTitleBarThatShowsEveryControl)
 {
-    for (ReminderWindow* form : {&window1, &window2}) {
-        HWND hwnd = form->Hwnd();
-        EXPECT_FALSE(form->IsVisible());
+    for (ReminderWindow* dialog : {&window1, &window2}) {
+        HWND hwnd = dialog->Hwnd();
+        EXPECT_FALSE(dialog->IsVisible());
         const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
         EXPECT_EQ(style & WS_CAPTION, 0);
         EXPECT_EQ(style & WS_SYSMENU, 0);
         EXPECT_NE(style & WS_THICKFRAME, 0) << "the sizing border stays";
         EXPECT_TRUE(Topmost(hwnd));
         // The layout's figures at the window's DPI.
-        const int dpi = form->Dpi();
+        const int dpi = dialog->Dpi();
         RECT client;
         GetClientRect(hwnd, &client);
         EXPECT_EQ(client.right, Scale(ReminderWindow::kClientWidth, dpi));

@@ -10,6 +10,7 @@
 
 #include "scheduler/Scheduler.h"
 #include "scheduler/TickWindow.h"
+#include "support/DialogUi.h"
 #include "support/TestClock.h"
 
 namespace {
@@ -94,8 +95,8 @@ protected:
 
 TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMode)
 {
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
-    form.SetIndex(IDC_TIMERWAVE, 2);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 2);
     Second(9, 59, 59);
     Second(10, 0, 0);
     Second(10, 0, 1);
@@ -103,27 +104,27 @@ TEST_F(SchedulerTest, HourlyChimeSoundsOnceInItsSecondAndOnlyAtTheMomentsOfItsMo
     Second(10, 30, 0);
     EXPECT_EQ(Take(), Log{});
 
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     Second(11, 0, 0);
     Second(11, 30, 0);
     Second(11, 45, 0);
     EXPECT_EQ(Take(), (Log{"play 2", "play 2"}));
 
-    form.SetIndex(IDC_TIMERWAVEONOFF, 0);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, 0);
     Second(12, 0, 0);
     EXPECT_EQ(Take(), Log{});
 }
 
 TEST_F(SchedulerTest, ThreeTicksInOneSecondStillChimeOnce)
 {
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
     Second(10, 0, 0, 3);
     EXPECT_EQ(Take(), (Log{"play 0"}));
 }
 
 TEST_F(SchedulerTest, AChimeDueWhileAUserFilePlaysIsSkippedNotPostponed)
 {
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
     actions.playingUserFile = true;
     Second(10, 0, 0, 1);
     actions.playingUserFile = false;
@@ -136,8 +137,8 @@ TEST_F(SchedulerTest, AChangeInTheDialogIsInForceAtTheNextTick)
 {
     Second(10, 0, 0, 1);
     EXPECT_EQ(Take(), Log{});
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
-    form.SetIndex(IDC_TIMERWAVE, 6);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 6);
     Second(10, 30, 0, 1);
     EXPECT_EQ(Take(), (Log{"play 6"}));
 }
@@ -151,7 +152,7 @@ TEST_F(SchedulerTest, ReminderFiresAtItsSecondNotAtTheMinute)
     Second(8, 15, 30);
     Second(8, 15, 31);
     EXPECT_EQ(Take(), (Log{"play 4", "message 1"}));
-    EXPECT_TRUE(form.Down(t1.OnOff())) << "a daily reminder stays on";
+    EXPECT_TRUE(Ui(dialog).Checked(t1.OnOff())) << "a daily reminder stays on";
     Second(2003, 10, 16, 8, 15, 30);
     EXPECT_EQ(Take(), (Log{"play 4", "message 1"}));
 }
@@ -189,31 +190,31 @@ TEST_F(SchedulerTest, OnceOnlyReminderWithAPastDateStaysOnAndNeverFires)
     Second(8, 15, 30);
     Second(2003, 10, 16, 8, 15, 30);
     EXPECT_EQ(Take(), Log{});
-    EXPECT_TRUE(form.Down(t1.OnOff()));
+    EXPECT_TRUE(Ui(dialog).Checked(t1.OnOff()));
 }
 
 TEST_F(SchedulerTest, OnceOnlyReminderFiresThenReadsOffAndDoesNotFireTheNextDay)
 {
     Arm(t1, kDaily, kMessageAction, 0, At(2003, 10, 15, 18, 0, 0));
     Arm(t2, kOnce, kBothAction, 7, At(2003, 10, 15, 12, 0, 0), {}, L"薬");
-    form.SelectPage(kReminderPageIndex);
+    dialog.SelectPage(kReminderPageIndex);
     ASSERT_EQ(Text(t2.OnOff()), "タイマーON");
     Second(12, 0, 0);
     EXPECT_EQ(Take(), (Log{"play 7", "message 2"}));
-    EXPECT_FALSE(form.Down(t2.OnOff()));
+    EXPECT_FALSE(Ui(dialog).Checked(t2.OnOff()));
     EXPECT_EQ(Text(t2.OnOff()), "タイマーOFF");
-    EXPECT_EQ(form.Index(t2.Kind()), -1);
+    EXPECT_EQ(Ui(dialog).Index(t2.Kind()), -1);
     EXPECT_EQ(Text(t2.Kind()), "予約方法");
-    EXPECT_TRUE(form.Enabled(t2.Kind()));
-    EXPECT_EQ(form.Index(t2.Chime()), 0);
-    EXPECT_FALSE(form.Enabled(t2.Date()));
-    EXPECT_EQ(form.DateTime(t2.Date()).wDay, 15) << "the date stays in the picker";
+    EXPECT_TRUE(Ui(dialog).Enabled(t2.Kind()));
+    EXPECT_EQ(Ui(dialog).Index(t2.Chime()), 0);
+    EXPECT_FALSE(Ui(dialog).Enabled(t2.Date()));
+    EXPECT_EQ(Ui(dialog).DateTime(t2.Date()).wDay, 15) << "the date stays in the picker";
     EXPECT_EQ(Text(t2.Memo()), "薬") << "the text stays";
     Second(2003, 10, 16, 12, 0, 0);
     EXPECT_EQ(Take(), (Log{"message 1"})) << "only the daily reminder, for its 18:00 that the day held";
     // Only the timer that fired is switched off.
-    EXPECT_TRUE(form.Down(t1.OnOff()));
-    EXPECT_EQ(form.Index(t1.Kind()), kDaily);
+    EXPECT_TRUE(Ui(dialog).Checked(t1.OnOff()));
+    EXPECT_EQ(Ui(dialog).Index(t1.Kind()), kDaily);
 }
 
 TEST_F(SchedulerTest, WeeklyReminderOverAWholeWeek)
@@ -234,14 +235,14 @@ TEST_F(SchedulerTest, WeeklyReminderOverAWholeWeek)
         }
     }
     EXPECT_EQ(fired, (std::vector<int>{13, 15}));
-    EXPECT_TRUE(form.Down(t2.OnOff()));
+    EXPECT_TRUE(Ui(dialog).Checked(t2.OnOff()));
 }
 
 TEST_F(SchedulerTest, ReminderWithoutKindNeverFires)
 {
-    form.SetDateTime(t1.Time(), At(2003, 10, 15, 6, 0, 0));
+    Ui(dialog).SetDateTime(t1.Time(), At(2003, 10, 15, 6, 0, 0));
     Click(t1.OnOff());
-    ASSERT_TRUE(form.Down(t1.OnOff()));
+    ASSERT_TRUE(Ui(dialog).Checked(t1.OnOff()));
     Second(6, 0, 0);
     EXPECT_EQ(Take(), Log{});
 }
@@ -256,9 +257,9 @@ TEST_F(SchedulerTest, TwoRemindersInOneSecondFireTimerOneFirst)
 
 TEST_F(SchedulerTest, AUserFileOfTimerOneSkipsTheChimeOfTimerTwoButNotItsMessage)
 {
-    form.AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.wav");
-    form.AddItem(t1.Chime(), L"C:\\sounds\\a.wav");
-    form.AddItem(t2.Chime(), L"C:\\sounds\\a.wav");
+    Ui(dialog).AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.wav");
+    Ui(dialog).AddItem(t1.Chime(), L"C:\\sounds\\a.wav");
+    Ui(dialog).AddItem(t2.Chime(), L"C:\\sounds\\a.wav");
     Arm(t1, kDaily, kChimeAction, kFirstUserChime, At(2003, 10, 15, 15, 0, 0));
     Arm(t2, kDaily, kBothAction, 2, At(2003, 10, 15, 15, 0, 0));
     Second(15, 0, 0);
@@ -267,15 +268,15 @@ TEST_F(SchedulerTest, AUserFileOfTimerOneSkipsTheChimeOfTimerTwoButNotItsMessage
 
 TEST_F(SchedulerTest, HourlyChimeComesBeforeAReminderOfTheSameSecond)
 {
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
-    form.SetIndex(IDC_TIMERWAVE, 5);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 5);
     Arm(t1, kDaily, kChimeAction, 1, At(2003, 10, 15, 12, 0, 0));
     Second(12, 0, 0);
     EXPECT_EQ(Take(), (Log{"play 5", "play 1"}));
 
     // A user file as the hourly chime: the reminder's chime is skipped.
-    form.AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.mp3");
-    form.SetIndex(IDC_TIMERWAVE, kFirstUserChime);
+    Ui(dialog).AddItem(IDC_TIMERWAVE, L"C:\\sounds\\a.mp3");
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, kFirstUserChime);
     Second(13, 0, 0);
     EXPECT_EQ(Take(), (Log{"play 8"}));
 }
@@ -331,8 +332,8 @@ TEST_F(SchedulerTest, IntervalChosenLateChangesAtOnceThenCountsFromTheEndOfEachC
 TEST_F(SchedulerTest, AWallpaperChangeThatFailsShowsOneBoxWhileTheChimeKeepsItsMoment)
 {
     actions.changeTime = static_cast<WallpaperChangeTime>(10); // every ten seconds
-    form.SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
-    form.SetIndex(IDC_TIMERWAVE, 0);
+    Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHour);
+    Ui(dialog).SetIndex(IDC_TIMERWAVE, 0);
     scheduler.State().lastWallpaperChange = 0;
     clock.ms = 10000;
     actions.whileWallpaperBoxIsOpen = [this] {

@@ -11,6 +11,7 @@
 
 #include "settings/SettingsIds.h"
 #include "settings/SettingsDialog.h"
+#include "support/DialogUi.h"
 #include "support/BlankPages.h"
 #include "support/TestSupport.h"
 
@@ -41,26 +42,26 @@ inline LONG Style(HWND hwnd)
 }
 class PagesTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(form_.Create(nullptr, false)); }
+    void SetUp() override { ASSERT_TRUE(dialog_.Create(nullptr, false)); }
 
-    HWND Sheet(int page) const { return GetDlgItem(form_.Hwnd(), kSheetIds[page]); }
-    std::string Caption(int id) const { return Utf8(form_.Text(id)); }
+    HWND Sheet(int page) const { return GetDlgItem(dialog_.Hwnd(), kSheetIds[page]); }
+    std::string Caption(int id) const { return Utf8(Ui(dialog_).Text(id)); }
     std::vector<std::string> Items(int id) const
     {
         std::vector<std::string> items;
-        for (int i = 0; i < form_.ItemCount(id); ++i) {
-            items.push_back(Utf8(form_.ItemText(id, i)));
+        for (int i = 0; i < Ui(dialog_).ItemCount(id); ++i) {
+            items.push_back(Utf8(Ui(dialog_).ItemText(id, i)));
         }
         return items;
     }
-    RECT Place(int id) const { return RectInParent(form_.Control(id)); }
+    RECT Place(int id) const { return RectInParent(Ui(dialog_).Control(id)); }
     LOGFONTW FontOf(int id) const
     {
         LOGFONTW lf = {};
-        auto font = reinterpret_cast<HFONT>(SendMessageW(form_.Control(id), WM_GETFONT, 0, 0));
+        auto font = reinterpret_cast<HFONT>(SendMessageW(Ui(dialog_).Control(id), WM_GETFONT, 0, 0));
         GetObjectW(font, sizeof(lf), &lf);
         return lf;
     }
 
-    SettingsDialog form_{TestErrors(), PagesUnderTest()};
+    SettingsDialog dialog_{TestErrors(), PagesUnderTest()};
 };

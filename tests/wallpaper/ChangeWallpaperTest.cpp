@@ -21,7 +21,7 @@ protected:
     {
         SetDesktopValue(L"Wallpaper", shown);
         SystemCalls().clear();
-        ChangeWallpaper(form, RecordSystemCall);
+        ChangeWallpaper(dialog, RecordSystemCall);
         return SystemCalls().empty() ? L"(nothing)" : Applied();
     }
 };
@@ -56,7 +56,7 @@ TEST_F(ChangeWallpaperTest, SequentialOrderContinuesAfterTheWallpaperTheDesktopS
     EXPECT_EQ(ChangeFrom(a), b);
     EXPECT_EQ(ChangeFrom(b), c);
     SetDesktopValue(L"Wallpaper", std::nullopt);
-    ChangeWallpaper(form, RecordSystemCall);
+    ChangeWallpaper(dialog, RecordSystemCall);
     EXPECT_EQ(Applied(), a) << "no value at all";
 }
 
@@ -68,7 +68,7 @@ TEST_F(ChangeWallpaperTest, TheStyleChosenOnThePageIsUsedAtOnceBeforeOk)
         {2, {L"0", L"2"}}, {1, {L"1", L"0"}}, {0, {L"0", L"0"}}};
     for (const auto& [item, values] : styles) {
         Pick(IDC_WALLPAPER_STYLE, item);
-        ChangeWallpaper(form, RecordSystemCall);
+        ChangeWallpaper(dialog, RecordSystemCall);
         ExpectDesktop(a, values.first, values.second);
     }
     // No choice at all keeps the style in force.
@@ -86,13 +86,13 @@ TEST_F(ChangeWallpaperTest, PurgeRemovesEveryMissingFileNeighboursIncludedAndAnE
     SetItems({folder / L"gone1.bmp", folder / L"gone2.bmp"});
     SetDesktopValue(L"Wallpaper", a);
     SystemCalls().clear();
-    ChangeWallpaper(form, RecordSystemCall);
+    ChangeWallpaper(dialog, RecordSystemCall);
     EXPECT_TRUE(Items().empty());
     EXPECT_TRUE(SystemCalls().empty());
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
 
     Pick(IDC_WALLPAPER_ORDER, kRandom);
-    ChangeWallpaper(form, RecordSystemCall);
+    ChangeWallpaper(dialog, RecordSystemCall);
     EXPECT_TRUE(SystemCalls().empty());
     EXPECT_TRUE(CapturedErrors().empty());
 }
@@ -125,13 +125,13 @@ TEST_F(ChangeWallpaperTest, TwoStartsDrawFromDifferentlySeededSequences)
         return drawn;
     };
     const WallpaperStyle style = kInitialWallpaperStyle;
-    WallpaperChanger first(form, {}, {}, style, {}, nullptr);
+    WallpaperChanger first(dialog, {}, {}, style, {}, nullptr);
     // Two starts are never within one step of the millisecond counter of each other.
     const DWORD made = GetTickCount();
     while (GetTickCount() == made) {
         Sleep(0);
     }
-    WallpaperChanger second(form, {}, {}, style, {}, nullptr);
+    WallpaperChanger second(dialog, {}, {}, style, {}, nullptr);
     EXPECT_NE(draws(first), draws(second)) << "the same sequence again";
 }
 
@@ -145,7 +145,7 @@ TEST_F(ChangeWallpaperTest, AChangeReachesTheDesktop)
     wchar_t before[MAX_PATH] = {};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, before, 0));
     SetDesktopValue(L"Wallpaper", a);
-    ChangeWallpaper(form, SystemParametersInfoW);
+    ChangeWallpaper(dialog, SystemParametersInfoW);
     wchar_t shown[MAX_PATH] = {};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, shown, 0));
     EXPECT_EQ(Utf8(shown), Utf8(b));
@@ -163,7 +163,7 @@ TEST_F(ChangeWallpaperTest, ListsLongerThan256EntriesAreServedWhole)
     SetItems(items);
     EXPECT_EQ(ChangeFrom(items[279]), items[280]);
     EXPECT_EQ(ChangeFrom(items[280]), a);
-    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 300);
+    EXPECT_EQ(Ui(dialog).ItemCount(IDC_WALLPAPER_LIST), 300);
 }
 
 TEST_F(ChangeWallpaperTest, EntriesOnADriveThatIsNotThereStayUnappliedAndApplyAgainWhenItReturns)
@@ -210,7 +210,7 @@ protected:
         HandleMessagesUntil([&] { return !PageOf(dialog).Changer().Busy(); });
         return ShownWidth();
     }
-    unsigned Changed() { return Changed(form); }
+    unsigned Changed() { return Changed(dialog); }
     unsigned ShownWidth()
     {
         if (SystemCalls().empty() || SystemCalls().back().path != TestWallpaperBitmap()) {
@@ -247,7 +247,7 @@ TEST_F(FolderChangeTest, InOrderAFolderShowsItsPicturesOneAfterAnotherAcrossRest
     {
         SettingsDialog restarted{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
         ASSERT_TRUE(restarted.Create(nullptr, false));
-        restarted.AddItem(IDC_WALLPAPER_LIST, entry);
+        Ui(restarted).AddItem(IDC_WALLPAPER_LIST, entry);
         EXPECT_EQ(Changed(restarted), 13u) << "the place is kept";
     }
     Picture(L"5.bmp", 14);

@@ -23,8 +23,8 @@ protected:
         list = CreateWindowExW(0, WC_LISTBOXW, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(list, nullptr);
         drop = std::make_unique<FileDropTarget>(TestErrors());
-        drop->OnDrop = [this](FileDropTarget& sender, const std::vector<std::wstring>& files) {
-            EXPECT_EQ(&sender, drop.get());
+        drop->OnDrop = [this](FileDropTarget& target, const std::vector<std::wstring>& files) {
+            EXPECT_EQ(&target, drop.get());
             drops.push_back(files);
         };
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "wallpaper/WallpaperIds.h"
+#include "support/DialogUi.h"
 #include "support/PagesTestSupport.h"
 #include "wallpaper/WallpaperPage.h"
 
@@ -22,10 +23,10 @@ SettingsPages PagesUnderTest()
 
 TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
 {
-    HWND list = form_.Control(IDC_WALLPAPER_LIST);
+    HWND list = Ui(dialog_).Control(IDC_WALLPAPER_LIST);
     ASSERT_TRUE(IsClass(list, WC_LISTBOXW));
     EXPECT_TRUE(Style(list) & LBS_EXTENDEDSEL);
-    const int dpi = form_.Dpi();
+    const int dpi = dialog_.Dpi();
     RECT listRect = Place(IDC_WALLPAPER_LIST);
     EXPECT_NEAR(listRect.right - listRect.left, AtDpi(496, dpi), 1);
     EXPECT_NEAR(listRect.bottom - listRect.top, AtDpi(97, dpi), 1);
@@ -44,14 +45,14 @@ TEST_F(PagesTest, WallpaperPageHasItsListButtonsChoicesAndFramedPreview)
         (std::vector<std::string>{"自動変更しない", "Sorabune 起動時", "毎時 ０分", "毎時 ０分 + ３０分", "15分おき",
                                   "10分おき", "5分おき", "3分おき", "1分おき", "30秒おき", "10秒おき"}));
     for (int id : {IDC_WALLPAPER_STYLE, IDC_WALLPAPER_ORDER, IDC_WALLPAPER_CHANGE_TIME}) {
-        EXPECT_EQ(form_.Index(id), 0) << id;
+        EXPECT_EQ(Ui(dialog_).Index(id), 0) << id;
     }
 
     // The preview fills the inside of the sunken panel exactly, so the bevel frames the picture.
     RECT img = Place(IDC_WALLPAPER_PREVIEW);
     EXPECT_NEAR(img.right - img.left, AtDpi(220, dpi), 1);
     EXPECT_NEAR(img.bottom - img.top, AtDpi(165, dpi), 1);
-    HWND panel = form_.Control(IDC_WALLPAPER_PREVIEW_FRAME);
+    HWND panel = Ui(dialog_).Control(IDC_WALLPAPER_PREVIEW_FRAME);
     RECT panelClient;
     GetClientRect(panel, &panelClient);
     MapWindowPoints(panel, GetParent(panel), reinterpret_cast<POINT*>(&panelClient), 2);

@@ -5,6 +5,7 @@
 #include "base/BitmapFile.h"
 #include "wallpaper/AddProgressWindow.h"
 #include "wallpaper/CraftedJpeg.h"
+#include "support/DialogUi.h"
 #include "wallpaper/CraftedPng.h"
 
 #include <climits>
@@ -86,7 +87,7 @@ TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsPicturesAndNamesTheUnreadable
 
     TestAddDialog() = CancelDialog;
     Click(IDC_WALLPAPER_ADD);
-    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 6);
+    EXPECT_EQ(Ui(dialog).ItemCount(IDC_WALLPAPER_LIST), 6);
 }
 
 TEST_F(WallpaperPageTest, APictureThatCannotBeConvertedIsPassedOverAndNamedInOneMessageAtTheEnd)
@@ -187,7 +188,7 @@ TEST_F(WallpaperPageTest, EscInTheProgressWindowEndsALongAddKeepingWhatWasAdded)
     Drop(files);
     EXPECT_EQ(Items(), std::vector<std::wstring>{files[0]});
     EXPECT_EQ(FindWindowW(AddProgressWindow::kClassName, nullptr), nullptr);
-    EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(dialog.Hwnd()));
     EXPECT_TRUE(CapturedErrors().empty());
     UnhookWindowsHookEx(hook);
 }
@@ -201,7 +202,7 @@ TEST_F(WallpaperPageTest, DeleteRemovesTheSelectionAndAlwaysClearsThePreview)
     Select({});
     Click(IDC_WALLPAPER_DELETE);
     EXPECT_FALSE(Page().Preview()) << "nothing selected: only the preview goes";
-    EXPECT_EQ(form.ItemCount(IDC_WALLPAPER_LIST), 4);
+    EXPECT_EQ(Ui(dialog).ItemCount(IDC_WALLPAPER_LIST), 4);
 
     Select({1, 3});
     Click(IDC_WALLPAPER_DELETE);
@@ -306,7 +307,7 @@ TEST_F(WallpaperPageTest, ThePreviewShowsEachStyleAsTheDesktopValuesItWritesWill
         {5, L"0", L"22", {kGreen, kGreen, kBlue, kBlue}},     // one screen: as fill
     };
     const POINT points[] = {{10, 10}, {150, 100}, {170, 70}, {300, 170}};
-    HWND img = form.Control(IDC_WALLPAPER_PREVIEW);
+    HWND img = Ui(dialog).Control(IDC_WALLPAPER_PREVIEW);
     RECT frame;
     GetClientRect(img, &frame);
     MemoryCanvas canvas(frame.right, frame.bottom);
@@ -316,7 +317,7 @@ TEST_F(WallpaperPageTest, ThePreviewShowsEachStyleAsTheDesktopValuesItWritesWill
     item.hwndItem = img;
     item.hDC = canvas.Get();
     item.rcItem = frame;
-    ASSERT_EQ(form.ItemCount(IDC_WALLPAPER_STYLE), 6);
+    ASSERT_EQ(Ui(dialog).ItemCount(IDC_WALLPAPER_STYLE), 6);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.item);
         Pick(IDC_WALLPAPER_STYLE, row.item);
@@ -475,7 +476,7 @@ TEST_F(WallpaperPageTest, ThePreviewOfALargePictureComesWhileTheThreadGoesOn)
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, CountPreviewTick);
     Select({0});
     Focus(0);
-    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
+    SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(List()));
     EXPECT_TRUE(Page().PreviewPending()) << "the click waited for the picture";
     EXPECT_FALSE(Page().Preview());

@@ -13,6 +13,7 @@
 
 #include "wallpaper/WallpaperIds.h"
 #include "settings/SettingsDialog.h"
+#include "support/DialogUi.h"
 #include "support/BlankPages.h"
 #include "support/TestSupport.h"
 #include "wallpaper/WallpaperPage.h"
@@ -74,8 +75,8 @@ protected:
         DeleteFileW(TestWallpaperBitmap().c_str());
         SystemCalls().clear();
         CapturedErrors().clear();
-        ASSERT_TRUE(form.Create(nullptr, false));
-        form.SelectPage(2);
+        ASSERT_TRUE(dialog.Create(nullptr, false));
+        dialog.SelectPage(2);
     }
     void TearDown() override
     {
@@ -84,21 +85,21 @@ protected:
         desktopAside_.reset();
     }
 
-    WallpaperPage& Page() { return static_cast<WallpaperPage&>(form.Page(2)); }
-    HWND List() { return form.Control(IDC_WALLPAPER_LIST); }
+    WallpaperPage& Page() { return static_cast<WallpaperPage&>(dialog.Page(2)); }
+    HWND List() { return Ui(dialog).Control(IDC_WALLPAPER_LIST); }
 
     std::vector<std::wstring> Items() { return ListItems(List()); }
     void SetItems(const std::vector<std::wstring>& items)
     {
         SendMessageW(List(), LB_RESETCONTENT, 0, 0);
         for (const auto& item : items) {
-            form.AddItem(IDC_WALLPAPER_LIST, item);
+            Ui(dialog).AddItem(IDC_WALLPAPER_LIST, item);
         }
     }
     std::vector<int> Selected()
     {
         std::vector<int> selected;
-        for (int i = 0; i < form.ItemCount(IDC_WALLPAPER_LIST); ++i) {
+        for (int i = 0; i < Ui(dialog).ItemCount(IDC_WALLPAPER_LIST); ++i) {
             if (SendMessageW(List(), LB_GETSEL, i, 0) > 0) {
                 selected.push_back(i);
             }
@@ -117,14 +118,15 @@ protected:
 
     void Click(int id)
     {
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Control(id)));
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Ui(dialog).Control(id)));
     }
     // A click on an entry, and the messages handled until its preview has come.
     void ListClick(int index)
     {
         Select({index});
         Focus(index);
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(List()));
         WaitForPreview();
     }
@@ -139,9 +141,9 @@ protected:
     }
     void Pick(int id, int index)
     {
-        form.SetIndex(id, index);
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(form.Control(id)));
+        Ui(dialog).SetIndex(id, index);
+        SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Ui(dialog).Control(id)));
     }
 
     // The wallpaper last applied: the desktop's value and the system call that announced it.
@@ -163,7 +165,7 @@ protected:
         return services;
     }
 
-    SettingsDialog form{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
+    SettingsDialog dialog{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
     // A short name: the real dialog's test chooses names that come close to MAX_PATH inside it.
     ScratchFolder folder{L"SorabuneWallTest"};
 

@@ -48,17 +48,15 @@ int wmain()
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     ErrorBox errors;
-    DeactivationSlot slot;
-    ReminderWindow messages1(errors, slot, 1);
-    ReminderWindow messages2(errors, slot, 2);
+    ReminderWindows messages(errors);
     ChimePlayer chimePlayer;
     SettingsDialog dialog(errors, MakeSettingsPages(chimePlayer));
-    if (!dialog.Create(nullptr, false) || !messages1.Create(dialog.Hwnd()) || !messages2.Create(dialog.Hwnd())) {
+    if (!dialog.Create(nullptr, false) || !messages.Create(dialog.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;
     }
     SystemTickClock clock;
-    ProgramTickActions actions(dialog, chimePlayer, messages1, messages2);
+    ProgramTickActions actions(dialog, chimePlayer, messages);
     Scheduler scheduler(ChimePageOf(dialog), ReminderPageOf(dialog), clock, actions);
     Ui(dialog).SetIndex(IDC_TIMERWAVEONOFF, kChimeOnTheHalfHour);
     ArmFarFromNow(dialog, 1);

@@ -92,26 +92,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     // Shown before the windows it owns exist: showing an owner moves each owned window along in the z-order, which
     // costs Wine a few milliseconds per hidden window. The start-up sequence still waits for the message loop, so
-    // it runs when all five windows are there.
+    // it runs when all the windows are there.
     mainForm.Show();
     // The tick needs the message windows, which are created after the dialog; its first run comes from
-    // the message loop, when all five windows exist.
-    DeactivationSlot deactivationSlot;
-    ReminderWindow reminderWindow1(errors, deactivationSlot, 1);
-    ReminderWindow reminderWindow2(errors, deactivationSlot, 2);
+    // the message loop, when all the windows exist.
+    ReminderWindows reminderWindows(errors);
     // The chime player and the pages are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
     SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer));
     SystemTickClock clock;
-    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindow1, reminderWindow2);
+    ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindows);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
     TickWindow tickWindow(errors, [&scheduler] { scheduler.OnTick(); });
     settingsDialog.Create(mainForm.Hwnd(), true);
     // Its timer starts after the load: an error box of the load runs a message loop, and no tick may read the
     // half-loaded controls.
     tickWindow.Create();
-    reminderWindow1.Create(mainForm.Hwnd());
-    reminderWindow2.Create(mainForm.Hwnd());
+    reminderWindows.Create(mainForm.Hwnd());
     ExitDialog exitDialog(errors);
     exitDialog.Create(mainForm.Hwnd());
     mainForm.SetDialogs(&exitDialog, &settingsDialog);

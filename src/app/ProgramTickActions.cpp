@@ -11,8 +11,8 @@
 #include "wallpaper/WallpaperPage.h"
 
 ProgramTickActions::ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer,
-                                       ReminderWindow& reminderWindow1, ReminderWindow& reminderWindow2)
-    : dialog_(dialog), chimePlayer_(chimePlayer), reminderWindow1_(reminderWindow1), reminderWindow2_(reminderWindow2)
+                                       ReminderWindows& reminderWindows)
+    : dialog_(dialog), chimePlayer_(chimePlayer), reminderWindows_(reminderWindows)
 {
 }
 
@@ -38,8 +38,7 @@ bool ProgramTickActions::IsPlayingUserFile()
 
 void ProgramTickActions::ShowReminder(int timer, const std::wstring& memo, const SYSTEMTIME& moment)
 {
-    ReminderWindow& window = timer == 1 ? reminderWindow1_ : reminderWindow2_;
-    window.ShowReminder(memo, moment);
+    reminderWindows_.ForTimer(timer).ShowReminder(memo, moment);
 }
 
 bool ProgramTickActions::InfoPageShown()

@@ -1,5 +1,5 @@
 // The tick's peers in the running program: the wallpaper page and its change, the information page's
-// memory figures, the chime player and the two reminder windows.
+// memory figures, the chime player and the reminder windows.
 #pragma once
 
 #include "scheduler/Scheduler.h"
@@ -7,14 +7,13 @@
 class ChimePlayer;
 class InfoPage;
 class ReminderPage;
-class ReminderWindow;
+class ReminderWindows;
 class SettingsDialog;
 class WallpaperPage;
 
 class ProgramTickActions : public TickActions {
 public:
-    ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer, ReminderWindow& reminderWindow1,
-                       ReminderWindow& reminderWindow2);
+    ProgramTickActions(SettingsDialog& dialog, ChimePlayer& chimePlayer, ReminderWindows& reminderWindows);
     WallpaperChangeTime CurrentWallpaperChangeTime() override;
     void ChangeWallpaper() override;
     void PlayTimerWave(unsigned index) override;
@@ -26,6 +25,5 @@ public:
 private:
     SettingsDialog& dialog_;
     ChimePlayer& chimePlayer_;
-    ReminderWindow& reminderWindow1_;
-    ReminderWindow& reminderWindow2_;
+    ReminderWindows& reminderWindows_;
 };

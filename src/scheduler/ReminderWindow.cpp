@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
+#include <string>
 #include <utility>
 
 #include "scheduler/SchedulerIds.h"
@@ -25,6 +27,7 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 // Each timer's window has a colour of its own, so that the two are told apart at a glance.
 constexpr COLORREF kOwnColours[] = {RGB(192, 220, 192), RGB(166, 202, 240)};
+static_assert(std::size(kOwnColours) == kReminderTimerCount, "each reminder window has a colour of its own");
 constexpr UiFontStyle kFont = {15};
 constexpr int kLabelFontPx = 20;
 // Where a face is wider than the design's, the sentence steps down in size rather than lose its ends.
@@ -72,8 +75,25 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
 
 ReminderWindow::ReminderWindow(ErrorReporter& errors, DeactivationSlot& slot, int number, HighContrastFn highContrast,
                                FlashWindowFn flash)
-    : Window(errors), slot_(slot), number_(number == 2 ? 2 : 1), highContrast_(std::move(highContrast)), flash_(flash)
+    : Window(errors), slot_(slot), number_(std::clamp(number, 1, kReminderTimerCount)),
+      highContrast_(std::move(highContrast)), flash_(flash)
 {
+}
+
+ReminderWindows::ReminderWindows(ErrorReporter& errors, HighContrastFn highContrast)
+{
+    for (int timer = 1; timer <= kReminderTimerCount; ++timer) {
+        windows_[timer - 1] = std::make_unique<ReminderWindow>(errors, slot_, timer, highContrast);
+    }
+}
+
+bool ReminderWindows::Create(HWND mainWindow)
+{
+    bool created = true;
+    for (auto& window : windows_) {
+        created = window->Create(mainWindow) && created;
+    }
+    return created;
 }
 
 ReminderWindow::~ReminderWindow()
@@ -90,14 +110,14 @@ COLORREF ReminderWindow::BackgroundColour() const
 
 bool ReminderWindow::Create(HWND mainWindow)
 {
-    const wchar_t* className = number_ == 1 ? L"TMessagesForm1" : L"TMessagesForm2";
-    const wchar_t* title = number_ == 1 ? L"MessagesForm1" : L"MessagesForm2";
+    const std::wstring title = L"MessagesForm" + std::to_wstring(number_);
+    const std::wstring className = L"T" + title;
     background_ = Brush(CreateSolidBrush(kOwnColours[number_ - 1]));
     // No class brush: the window paints its own colour.
-    RegisterWindowClass(className, nullptr);
+    RegisterWindowClass(className.c_str(), nullptr);
     // Topmost from the start; the client area is as tall as the outer height the design's window had with its
     // title bar, which brings the memo and the button into view.
-    if (!CreateCentredWindow(kFormExStyle | WS_EX_TOPMOST, className, title, kFormStyle, mainWindow)) {
+    if (!CreateCentredWindow(kFormExStyle | WS_EX_TOPMOST, className.c_str(), title.c_str(), kFormStyle, mainWindow)) {
         return false;
     }
     CreateControls(hwnd_, kControls, Fonts().Add(kFont));

@@ -1,15 +1,18 @@
-// The two reminder message windows TMessagesForm1 and TMessagesForm2: topmost windows without a title bar,
-// hidden until their reminder fires, that say the scheduled moment has come and show the reminder's text. A
+// The reminder message windows TMessagesForm1 and TMessagesForm2, one per reminder timer: topmost windows without a
+// title bar, hidden until their reminder fires, that say the scheduled moment has come and show the reminder's text. A
 // shown one has a flashing taskbar button and is announced to screen readers, without taking the keyboard.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+#include <memory>
 #include <string>
 
 #include "base/Handles.h"
 #include "base/HighContrast.h"
 #include "base/Window.h"
+#include "settings/SettingsLayout.h"
 
 // FlashWindowEx, or what a test puts in its place.
 using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO info);
@@ -17,7 +20,7 @@ using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO info);
 class ReminderWindow;
 
 // The application's deactivation slot: the message window whose KeepMessageOnTop runs when the application loses
-// activation, or null. The entry owns the one slot and hands it to both reminder windows.
+// activation, or null. One slot serves every reminder window (ReminderWindows holds it).
 struct DeactivationSlot {
     ReminderWindow* window = nullptr;
 };
@@ -30,7 +33,7 @@ public:
     static constexpr int kControlsBottom = 117;
     static constexpr int kBottomMargin = 8;
 
-    // number is 1 or 2: the reminder timer the window belongs to; slot is shared with the other one.
+    // number is the reminder timer (1-based) the window belongs to; slot is shared with the other windows.
     // highContrast tells which colours to draw in; flash flashes the taskbar button.
     ReminderWindow(ErrorReporter& errors, DeactivationSlot& slot, int number,
                    HighContrastFn highContrast = SystemHighContrast, FlashWindowFn flash = FlashWindowEx);
@@ -73,6 +76,20 @@ private:
     DpiFontSet::Id labelFont_ = 0;
     // A smaller font that the sentence was fitted in, kept while the label uses it.
     Font fittedLabelFont_;
+};
+
+// One message window per reminder timer, sharing one deactivation slot; the program entry owns them.
+class ReminderWindows {
+public:
+    explicit ReminderWindows(ErrorReporter& errors, HighContrastFn highContrast = SystemHighContrast);
+    // Creates every window hidden, owned by the main window.
+    bool Create(HWND mainWindow);
+    // The window of a reminder timer (1-based).
+    ReminderWindow& ForTimer(int timer) { return *windows_[timer - 1]; }
+
+private:
+    DeactivationSlot slot_;
+    std::array<std::unique_ptr<ReminderWindow>, kReminderTimerCount> windows_;
 };
 
 // The date and time part of the sentence in the user's locale: its weekday name and separators.

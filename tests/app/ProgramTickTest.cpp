@@ -39,16 +39,15 @@ protected:
     void SetUp() override
     {
         ReminderFixture::SetUp();
-        ASSERT_TRUE(messages1.Create(dialog.Hwnd()));
-        ASSERT_TRUE(messages2.Create(dialog.Hwnd()));
+        ASSERT_TRUE(messages.Create(dialog.Hwnd()));
         sounds.clear();
     }
 
     TestClock clock;
-    DeactivationSlot slot;
-    ReminderWindow messages1{TestErrors(), slot, 1};
-    ReminderWindow messages2{TestErrors(), slot, 2};
-    ProgramTickActions actions{dialog, chimePlayer, messages1, messages2};
+    ReminderWindows messages{TestErrors()};
+    ReminderWindow& messages1 = messages.ForTimer(1);
+    ReminderWindow& messages2 = messages.ForTimer(2);
+    ProgramTickActions actions{dialog, chimePlayer, messages};
     Scheduler scheduler{DialogsChimePage(), reminderPage, clock, actions};
 };
 

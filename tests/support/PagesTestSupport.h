@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "settings/SettingsIds.h"
 #include "settings/SettingsDialog.h"
@@ -46,14 +45,6 @@ protected:
 
     HWND Sheet(int page) const { return GetDlgItem(dialog_.Hwnd(), kSheetIds[page]); }
     std::string Caption(int id) const { return Utf8(Ui(dialog_).Text(id)); }
-    std::vector<std::string> Items(int id) const
-    {
-        std::vector<std::string> items;
-        for (int i = 0; i < Ui(dialog_).ItemCount(id); ++i) {
-            items.push_back(Utf8(Ui(dialog_).ItemText(id, i)));
-        }
-        return items;
-    }
     RECT Place(int id) const { return RectInParent(Ui(dialog_).Control(id)); }
     LOGFONTW FontOf(int id) const
     {

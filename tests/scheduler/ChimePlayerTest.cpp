@@ -213,42 +213,38 @@ TEST_F(ChimePlayerTest, AnOpenChimeListShowsItsLongestFileNameWholeOnTheScreen)
     }
 }
 
-TEST_F(ChimePlayerTest, DeletingDoesNothingWithABuiltInChimeSelected)
+// The basic list's selection deleted from all three lists: nothing for a built-in chime; a later file moves up, and
+// a list that chose the deleted file falls back to the first chime while the others keep their choice.
+TEST_F(ChimePlayerTest, DeletingAUserFileMovesTheLaterUpAndEachListKeepsItsChoice)
 {
-    AddUserFile(L"C:\\sounds\\first.wav");
-    Ui(dialog).SetIndex(IDC_TIMERWAVE, 4);
-    Click(IDC_TIMERWAVEDEL);
-    ExpectListsHold({L"C:\\sounds\\first.wav"});
-    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 4);
-}
-
-TEST_F(ChimePlayerTest, DeletingTheFirstOfTwoMovesTheSecondUpEverywhere)
-{
-    AddUserFile(L"C:\\sounds\\first.wav");
-    AddUserFile(L"C:\\sounds\\second.wav");
-    Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
-    Ui(dialog).SetIndex(t1.Chime(), 8);
-    Ui(dialog).SetIndex(t2.Chime(), 9);
-    Click(IDC_TIMERWAVEDEL);
-    ExpectListsHold({L"C:\\sounds\\second.wav"});
-    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 0);
-    EXPECT_EQ(Ui(dialog).Index(t1.Chime()), 0) << "the reminder that chose the deleted file falls back";
-    EXPECT_EQ(Ui(dialog).Index(t2.Chime()), 8) << "the reminder that chose the second keeps it";
-    EXPECT_EQ(Text(t2.Chime()), "C:\\sounds\\second.wav");
-}
-
-TEST_F(ChimePlayerTest, DeletingTheSecondOfTwoKeepsOtherChoices)
-{
-    AddUserFile(L"C:\\sounds\\first.wav");
-    AddUserFile(L"C:\\sounds\\second.wav");
-    Ui(dialog).SetIndex(IDC_TIMERWAVE, 9);
-    Ui(dialog).SetIndex(t1.Chime(), 9);
-    Ui(dialog).SetIndex(t2.Chime(), 3);
-    Click(IDC_TIMERWAVEDEL);
-    ExpectListsHold({L"C:\\sounds\\first.wav"});
-    EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), 0);
-    EXPECT_EQ(Ui(dialog).Index(t1.Chime()), 0);
-    EXPECT_EQ(Ui(dialog).Index(t2.Chime()), 3);
+    const std::wstring first = L"C:\\sounds\\first.wav", second = L"C:\\sounds\\second.wav";
+    const struct {
+        int basic, timer1, timer2;
+        std::vector<std::wstring> left;
+        int basicAfter, timer1After, timer2After;
+    } rows[] = {
+        {4, 8, 9, {first, second}, 4, 8, 9},
+        {8, 8, 9, {second}, 0, 0, 8},
+        {9, 9, 3, {first}, 0, 0, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.basic);
+        while (Ui(dialog).ItemCount(IDC_TIMERWAVE) > 8) {
+            Ui(dialog).SetIndex(IDC_TIMERWAVE, 8);
+            Click(IDC_TIMERWAVEDEL);
+        }
+        AddUserFile(first);
+        AddUserFile(second);
+        Ui(dialog).SetIndex(IDC_TIMERWAVE, row.basic);
+        Ui(dialog).SetIndex(t1.Chime(), row.timer1);
+        Ui(dialog).SetIndex(t2.Chime(), row.timer2);
+        Click(IDC_TIMERWAVEDEL);
+        ExpectListsHold(row.left);
+        EXPECT_EQ(Ui(dialog).Index(IDC_TIMERWAVE), row.basicAfter);
+        EXPECT_EQ(Ui(dialog).Index(t1.Chime()), row.timer1After);
+        EXPECT_EQ(Ui(dialog).Index(t2.Chime()), row.timer2After);
+        EXPECT_EQ(Ui(dialog).Text(t2.Chime()), Ui(dialog).ItemText(t2.Chime(), row.timer2After));
+    }
 }
 
 TEST_F(ChimePlayerTest, AMissingFileIsDroppedEverywhereAndTheFirstChimePlaysInstead)

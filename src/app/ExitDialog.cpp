@@ -11,8 +11,8 @@
 #include "base/MessageLoop.h"
 
 namespace {
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr UiFontStyle kLabelFont = {23};
 constexpr UiFontStyle kButtonFont = {15};
 
@@ -30,7 +30,7 @@ bool ExitDialog::Create(HWND mainWindow)
 {
     mainWindow_ = mainWindow;
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, mainWindow)) {
+    if (!CreateCentredWindow(kWindowExStyle, kClassName, kTitle, kWindowStyle, mainWindow)) {
         return false;
     }
     CreateControls(hwnd_, kLabel, Fonts().Add(kLabelFont));
@@ -41,7 +41,7 @@ bool ExitDialog::Create(HWND mainWindow)
 
 std::optional<SIZE> ExitDialog::OuterSizeForDpi(int dpi) const
 {
-    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    return OuterSizeForClient(kWindowStyle, kWindowExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
 }
 
 void ExitDialog::ShowDialog()

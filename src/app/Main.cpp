@@ -86,14 +86,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     // Every window reports its failures in the standard error box.
     ErrorBox errors;
-    MainWindow mainForm(errors);
-    if (!mainForm.Create()) {
+    MainWindow mainWindow(errors);
+    if (!mainWindow.Create()) {
         return 1;
     }
     // Shown before the windows it owns exist: showing an owner moves each owned window along in the z-order, which
     // costs Wine a few milliseconds per hidden window. The start-up sequence still waits for the message loop, so
     // it runs when all the windows are there.
-    mainForm.Show();
+    mainWindow.Show();
     // The tick needs the message windows, which are created after the dialog; its first run comes from
     // the message loop, when all the windows exist.
     ReminderWindows reminderWindows(errors);
@@ -104,13 +104,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindows);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
     TickWindow tickWindow(errors, [&scheduler] { scheduler.OnTick(); });
-    settingsDialog.Create(mainForm.Hwnd(), true);
+    settingsDialog.Create(mainWindow.Hwnd(), true);
     // Its timer starts after the load: an error box of the load runs a message loop, and no tick may read the
     // half-loaded controls.
     tickWindow.Create();
-    reminderWindows.Create(mainForm.Hwnd());
+    reminderWindows.Create(mainWindow.Hwnd());
     ExitDialog exitDialog(errors);
-    exitDialog.Create(mainForm.Hwnd());
-    mainForm.SetDialogs(&exitDialog, &settingsDialog);
+    exitDialog.Create(mainWindow.Hwnd());
+    mainWindow.SetDialogs(&exitDialog, &settingsDialog);
     return RunMessageLoop();
 }

@@ -14,9 +14,9 @@
 #include "app/StartUpClock.h"
 
 namespace {
-constexpr DWORD kFormStyle = WS_POPUP;
+constexpr DWORD kWindowStyle = WS_POPUP;
 // A tool window never gets a taskbar button, so the program lives in the tray alone.
-constexpr DWORD kFormExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
+constexpr DWORD kWindowExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
 // Posted by the first showing, once the dialogs are set, so that the sequence runs from the message loop, not
 // inside ShowWindow.
 constexpr UINT kStartUpMessage = WM_APP + 1;
@@ -43,7 +43,7 @@ bool MainWindow::Create()
     // An owned window gets no taskbar button on any shell; the tool-window style alone is not enough for all.
     taskbarOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, WC_STATICW, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, taskbarOwner_)) {
+    if (!CreateCentredWindow(kWindowExStyle, kClassName, kTitle, kWindowStyle, taskbarOwner_)) {
         return false;
     }
     SetAlpha(kInitialAlpha);
@@ -126,7 +126,7 @@ void MainWindow::RunStartUpSequence()
 
 std::optional<SIZE> MainWindow::OuterSizeForDpi(int dpi) const
 {
-    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    return OuterSizeForClient(kWindowStyle, kWindowExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
 }
 
 void MainWindow::CreateCaptionFont()

@@ -123,7 +123,7 @@ bool ChimePage::OnCommand(HWND control, int code)
     return true;
 }
 
-bool ChimePage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool ChimePage::OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (msg != MM_MCINOTIFY) {
         return false;

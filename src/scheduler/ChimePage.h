@@ -35,7 +35,7 @@ public:
     int HourlyChimeMode() const;
     int HourlyChime() const;
     bool OnCommand(HWND control, int code) override;
-    bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     void TimerWavePlayClick();
     void TimerWaveStopClick();

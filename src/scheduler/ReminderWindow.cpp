@@ -20,10 +20,10 @@ namespace {
 // The window of the design has a title bar; the window shown has none, only the sizing border, and is made so at
 // once: restyling it after creation cost as much as making it.
 constexpr DWORD kDesignStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
-constexpr DWORD kFormStyle = kDesignStyle & ~WS_CAPTION;
+constexpr DWORD kWindowStyle = kDesignStyle & ~WS_CAPTION;
 // Owned by the hidden main window, it has a taskbar button and a place in Alt+Tab only by asking for them: the
 // keyboard's way to a reminder that came without taking the keyboard.
-constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE;
 // Each timer's window has a colour of its own, so that the two are told apart at a glance.
 constexpr COLORREF kOwnColours[] = {RGB(192, 220, 192), RGB(166, 202, 240)};
@@ -58,7 +58,7 @@ std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
 // show the button.
 int ClientHeightWithoutTitleBar(int dpi)
 {
-    const SIZE withTitleBar = OuterSizeForClient(kDesignStyle, kFormExStyle, Scale(ReminderWindow::kClientWidth, dpi),
+    const SIZE withTitleBar = OuterSizeForClient(kDesignStyle, kWindowExStyle, Scale(ReminderWindow::kClientWidth, dpi),
                                                  Scale(ReminderWindow::kClientHeight, dpi), dpi);
     return std::max(static_cast<int>(withTitleBar.cy),
                     Scale(ReminderWindow::kControlsBottom + ReminderWindow::kBottomMargin, dpi));
@@ -117,7 +117,8 @@ bool ReminderWindow::Create(HWND mainWindow)
     RegisterWindowClass(className.c_str(), nullptr);
     // Topmost from the start; the client area is as tall as the outer height the design's window had with its
     // title bar, which brings the memo and the button into view.
-    if (!CreateCentredWindow(kFormExStyle | WS_EX_TOPMOST, className.c_str(), title.c_str(), kFormStyle, mainWindow)) {
+    if (!CreateCentredWindow(kWindowExStyle | WS_EX_TOPMOST, className.c_str(), title.c_str(), kWindowStyle,
+                             mainWindow)) {
         return false;
     }
     CreateControls(hwnd_, kControls, Fonts().Add(kFont));
@@ -131,7 +132,7 @@ bool ReminderWindow::Create(HWND mainWindow)
 
 std::optional<SIZE> ReminderWindow::OuterSizeForDpi(int dpi) const
 {
-    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi),
+    return OuterSizeForClient(kWindowStyle, kWindowExStyle, Scale(kClientWidth, dpi), ClientHeightWithoutTitleBar(dpi),
                               dpi);
 }
 

@@ -19,10 +19,10 @@
 
 namespace {
 constexpr wchar_t kSheetClass[] = L"TTabSheet";
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_BORDER;
 // An owned window gets no taskbar button of its own; WS_EX_APPWINDOW gives it one, so that the dialog, once behind
 // other windows, is found again without the tray icon.
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 
 constexpr const wchar_t* kTabTexts[SettingsDialog::kPageCount] = {L"基本設定", L"お知らせタイマー", L"壁紙チェンジャー",
                                                                   L"各種情報", L"ヘルプ",           L"バージョン"};
@@ -141,7 +141,7 @@ bool SettingsDialog::Create(HWND owner, bool load)
 {
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RegisterSheetClass();
-    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
+    if (!CreateCentredWindow(kWindowExStyle, kClassName, kTitle, kWindowStyle, owner)) {
         return false;
     }
     BuildFrame();
@@ -155,7 +155,7 @@ bool SettingsDialog::Create(HWND owner, bool load)
 
 std::optional<SIZE> SettingsDialog::OuterSizeForDpi(int dpi) const
 {
-    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    return OuterSizeForClient(kWindowStyle, kWindowExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
 }
 
 void SettingsDialog::BuildFrame()
@@ -390,7 +390,7 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     default: {
         LRESULT result = 0;
         for (auto& page : pages_) {
-            if (page->OnFormMessage(msg, wParam, lParam, &result)) {
+            if (page->OnDialogMessage(msg, wParam, lParam, &result)) {
                 return result;
             }
         }

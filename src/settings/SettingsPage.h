@@ -50,7 +50,7 @@ public:
     // font; the page redoes what it sized, measured or gave a font of its own.
     virtual void OnDpiChanged(int dpi) {}
     // A message to the dialog window that no control sent (a device's notice, for one); true when handled.
-    virtual bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
+    virtual bool OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
 };
 
 // The six pages in tab order; the program entry makes them (each in the subsystem that owns its behaviour)

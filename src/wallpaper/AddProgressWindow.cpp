@@ -9,8 +9,8 @@
 #include "wallpaper/WallpaperIds.h"
 
 namespace {
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr UiFontStyle kFont = {15};
 constexpr int kBarRange = 1000;
 
@@ -32,7 +32,7 @@ AddProgressWindow::~AddProgressWindow()
 bool AddProgressWindow::Create(HWND owner)
 {
     RegisterWindowClass(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateCentredWindow(kFormExStyle, kClassName, kTitle, kFormStyle, owner)) {
+    if (!CreateCentredWindow(kWindowExStyle, kClassName, kTitle, kWindowStyle, owner)) {
         return false;
     }
     CreateControls(hwnd_, kControls, Fonts().Add(kFont));
@@ -67,7 +67,7 @@ void AddProgressWindow::Show(const std::wstring& count, const std::wstring& path
 
 std::optional<SIZE> AddProgressWindow::OuterSizeForDpi(int dpi) const
 {
-    return OuterSizeForClient(kFormStyle, kFormExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
+    return OuterSizeForClient(kWindowStyle, kWindowExStyle, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi), dpi);
 }
 
 LRESULT AddProgressWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -301,7 +301,7 @@ void WallpaperPage::OnDpiChanged(int dpi)
     preview_->Refit();
 }
 
-bool WallpaperPage::OnFormMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT*)
+bool WallpaperPage::OnDialogMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT*)
 {
     // The preview's converter serves while the dialog is open; hidden, the dialog needs none.
     if (msg == WM_SHOWWINDOW && !wParam) {

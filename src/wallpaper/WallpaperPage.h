@@ -65,7 +65,7 @@ public:
     void OnSelected() override;
     void OnLoaded() override;
     void OnDpiChanged(int dpi) override;
-    bool OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // Handlers, named after the controls.
     void AddClick();

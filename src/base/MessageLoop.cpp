@@ -1,5 +1,4 @@
-// Message loop, message-processing waits, the list of modeless dialogs that get dialog keys and the watched
-// handles.
+// Message loop, message-processing waits, the modeless dialogs' dialog keys and the watched handles.
 #include "base/MessageLoop.h"
 
 #include <algorithm>
@@ -96,21 +95,17 @@ void WaitForInput(DWORD timeout)
     ServiceWatches();
 }
 
-std::vector<HWND>& DialogWindows()
-{
-    static std::vector<HWND> windows;
-    return windows;
-}
+// A window that takes the dialog keys carries this property, so the windows themselves are the list: the loop, the
+// waits and other programs' modal loops find a message's dialog from the message alone.
+constexpr wchar_t kDialogKeysProperty[] = L"SorabuneDialogKeys";
 
 void Dispatch(MSG& msg)
 {
-    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-    for (HWND dialog : DialogWindows()) {
-        if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
-            continue;
-        }
-        if (keyDown && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) &&
-            SendMessageW(dialog, kDialogKeyMessage, 0, reinterpret_cast<LPARAM>(&msg))) {
+    // IsDialogMessage takes only messages for the dialog or its children, whose root the dialog is.
+    HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (dialog && GetPropW(dialog, kDialogKeysProperty) && IsWindowVisible(dialog)) {
+        const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        if (keyDown && SendMessageW(dialog, kDialogKeyMessage, 0, reinterpret_cast<LPARAM>(&msg))) {
             return;
         }
         if (IsDialogMessageW(dialog, &msg)) {
@@ -124,15 +119,14 @@ void Dispatch(MSG& msg)
 
 void AddDialogWindow(HWND hwnd)
 {
-    if (hwnd && std::find(DialogWindows().begin(), DialogWindows().end(), hwnd) == DialogWindows().end()) {
-        DialogWindows().push_back(hwnd);
+    if (hwnd) {
+        SetPropW(hwnd, kDialogKeysProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
     }
 }
 
 void RemoveDialogWindow(HWND hwnd)
 {
-    auto& windows = DialogWindows();
-    windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
+    RemovePropW(hwnd, kDialogKeysProperty);
 }
 
 bool ProcessPendingMessages()

@@ -156,7 +156,7 @@ LRESULT Window::BaseMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DESTROY:
-        // A window registered for the dialog keys leaves the message loop's list however it goes.
+        // A window registered for the dialog keys gives up its mark however it goes.
         RemoveDialogWindow(hwnd_);
         return HandleMessage(msg, wParam, lParam);
     case WM_SYSCOLORCHANGE:

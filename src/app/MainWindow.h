@@ -36,7 +36,7 @@ public:
     // The tray icon reaches the shell through notify; the splash asks highContrast which colours to draw in.
     explicit MainWindow(ErrorReporter& errors, TrayIcon::NotifyFn notify = Shell_NotifyIconW,
                         HighContrastFn highContrast = SystemHighContrast)
-        : Window(errors), tray_(notify), highContrast_(std::move(highContrast))
+        : Window(errors), tray_(std::move(notify)), highContrast_(std::move(highContrast))
     {
     }
     // Destroys the window while this object can still run its teardown.

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
+#include <utility>
+
 class TrayIcon {
 public:
     static constexpr UINT kId = 1;
@@ -14,8 +17,8 @@ public:
     static constexpr int kMaxRetries = 10;
 
     // Every call to the shell goes through notify (Shell_NotifyIconW in the program).
-    using NotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
-    explicit TrayIcon(NotifyFn notify = Shell_NotifyIconW) : notify_(notify) {}
+    using NotifyFn = std::function<BOOL(DWORD message, PNOTIFYICONDATAW data)>;
+    explicit TrayIcon(NotifyFn notify = Shell_NotifyIconW) : notify_(std::move(notify)) {}
 
     void Init(HWND owner, HICON icon, const wchar_t* tip);
     // Shows another image (the icon for a new DPI); the shell gets it at once when the icon is there.

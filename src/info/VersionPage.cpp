@@ -49,7 +49,7 @@ LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
 
 class VersionPage : public SettingsPage {
 public:
-    explicit VersionPage(ShellOpenFn openLink) : openLink_(openLink) {}
+    explicit VersionPage(ShellOpenFn openLink) : openLink_(std::move(openLink)) {}
 
     void Build(SettingsDialog& dialog, HWND sheet) override
     {
@@ -215,5 +215,5 @@ LRESULT LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Subcla
 
 std::unique_ptr<SettingsPage> MakeVersionPage(ShellOpenFn openLink)
 {
-    return std::make_unique<VersionPage>(openLink);
+    return std::make_unique<VersionPage>(std::move(openLink));
 }

@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "settings/SettingsPage.h"
 
 // How the links open their targets: ShellExecuteW in the program.
-using ShellOpenFn = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
-                                       INT showCommand);
+using ShellOpenFn = std::function<HINSTANCE(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                            LPCWSTR directory, INT showCommand)>;
 
 // The author's mail address and home page that the links show and open.
 extern const wchar_t kMailAddress[];

@@ -37,7 +37,7 @@ void SetUninstallValue(HKEY key, const wchar_t* name, const std::wstring& value)
 }
 
 // The uninstall entry's key. A key that cannot be opened for writing fails as its first value would.
-RegKey OpenUninstallEntry(RegistryKeyOpener openKey)
+RegKey OpenUninstallEntry(const RegistryKeyOpener& openKey)
 {
     RegKey key;
     if (openKey(HKEY_LOCAL_MACHINE, kUninstallKey, true, KEY_READ | KEY_WRITE, key.Put()) != ERROR_SUCCESS || !key) {
@@ -49,7 +49,7 @@ RegKey OpenUninstallEntry(RegistryKeyOpener openKey)
 
 // The uninstall entry. Run again without the uninstaller beside it (the run before took it), the installation
 // keeps the copy that the entry names, which may have a numbered name.
-void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
+void WriteUninstallEntry(const InstallPaths& paths, const RegistryKeyOpener& openKey)
 {
     RegKey key = OpenUninstallEntry(openKey);
     std::wstring command;
@@ -63,7 +63,7 @@ void WriteUninstallEntry(const InstallPaths& paths, RegistryKeyOpener openKey)
     RegFlushKey(key.Get());
 }
 
-void PointUninstallEntryAt(const std::wstring& uninstaller, RegistryKeyOpener openKey)
+void PointUninstallEntryAt(const std::wstring& uninstaller, const RegistryKeyOpener& openKey)
 {
     RegKey key = OpenUninstallEntry(openKey);
     SetUninstallValue(key.Get(), kUninstallStringValue, uninstaller);
@@ -92,7 +92,7 @@ std::wstring FreeUninstallerPlace(const std::wstring& windowsFolder)
 // earlier version, is deleted rather than overwritten. The source goes only once the copy is made. At a second
 // run from the same folder the source is gone, the shell says so in its own window and the old copy stays.
 // Returns where the uninstall entry is to point.
-std::wstring PlaceUninstaller(const InstallPaths& paths, HWND owner, ShellFileOperation fileOperation,
+std::wstring PlaceUninstaller(const InstallPaths& paths, HWND owner, const ShellFileOperation& fileOperation,
                               ErrorReporter& errors)
 {
     std::wstring place = paths.uninstallerCommand;

@@ -5,13 +5,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
+
 #include "base/AppError.h"
 #include "installer/InstallerRules.h"
 #include "settings/IniStore.h"
 #include "settings/SettingsLayout.h"
 
 // The shell's file operation that copies the uninstaller (SHFileOperationW).
-using ShellFileOperation = int(WINAPI*)(SHFILEOPSTRUCTW* operation);
+using ShellFileOperation = std::function<int(SHFILEOPSTRUCTW* operation)>;
 
 // The system calls the installation makes: the installer's entry leaves the system's in place, tests put in ones
 // that redirect the keys or record the copy.

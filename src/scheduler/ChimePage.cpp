@@ -197,5 +197,5 @@ void ChimePage::ShowPlaying(bool playing)
 std::unique_ptr<ChimePage> MakeChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
                                          ReminderPage* reminders)
 {
-    return std::make_unique<ChimePage>(player, chooseSoundFile, reminders);
+    return std::make_unique<ChimePage>(player, std::move(chooseSoundFile), reminders);
 }

@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/SettingsPage.h"
@@ -14,7 +16,7 @@ class ChimePlayer;
 class ReminderPage;
 
 // The chime file dialog: true and the chosen file's full path, or false when the user cancels.
-using ChooseSoundFileFn = bool (*)(HWND owner, std::wstring* path);
+using ChooseSoundFileFn = std::function<bool(HWND owner, std::wstring* path)>;
 // The system's open-file dialog, one existing file at a time.
 bool OpenSoundFileDialog(HWND owner, std::wstring* path);
 
@@ -22,7 +24,7 @@ class ChimePage : public SettingsPage {
 public:
     // reminders, when there is a reminder page, holds the other chime lists, which mirror this page's.
     ChimePage(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile, ReminderPage* reminders)
-        : player_(player), chooseSoundFile_(chooseSoundFile), reminders_(reminders)
+        : player_(player), chooseSoundFile_(std::move(chooseSoundFile)), reminders_(reminders)
     {
     }
     ~ChimePage() override;

@@ -12,7 +12,7 @@ namespace {
 // SND_RESOURCE | SND_ASYNC: no SND_NODEFAULT, so a resource that cannot play gives the system's sound.
 constexpr DWORD kBuiltInChimeFlags = SND_RESOURCE | SND_ASYNC;
 
-void PlayBuiltInChime(PlaySoundFn playSound, int index)
+void PlayBuiltInChime(const PlaySoundFn& playSound, int index)
 {
     std::wstring name = L"TIMER" + std::to_wstring(index + 1) + L"A";
     playSound(name.c_str(), GetModuleHandleW(nullptr), kBuiltInChimeFlags);

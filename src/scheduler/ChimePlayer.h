@@ -6,17 +6,19 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 class ChimePage;
 
 // The PlaySound call of the built-in chimes; the system's loads the multimedia library on first use.
-using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
+using PlaySoundFn = std::function<BOOL(LPCWSTR sound, HMODULE module, DWORD flags)>;
 BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags);
 
 class ChimePlayer {
 public:
-    explicit ChimePlayer(PlaySoundFn playSound = SystemPlaySound) : playSound_(playSound) {}
+    explicit ChimePlayer(PlaySoundFn playSound = SystemPlaySound) : playSound_(std::move(playSound)) {}
     ~ChimePlayer();
     ChimePlayer(const ChimePlayer&) = delete;
     ChimePlayer& operator=(const ChimePlayer&) = delete;

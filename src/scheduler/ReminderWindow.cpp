@@ -76,7 +76,7 @@ std::wstring LocalReminderSentence(const SYSTEMTIME& when, int spacesBeforeTime)
 ReminderWindow::ReminderWindow(ErrorReporter& errors, DeactivationSlot& slot, int number, HighContrastFn highContrast,
                                FlashWindowFn flash)
     : Window(errors), slot_(slot), number_(std::clamp(number, 1, kReminderTimerCount)),
-      highContrast_(std::move(highContrast)), flash_(flash)
+      highContrast_(std::move(highContrast)), flash_(std::move(flash))
 {
 }
 

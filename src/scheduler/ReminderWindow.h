@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,7 +16,7 @@
 #include "settings/SettingsLayout.h"
 
 // FlashWindowEx, or what a test puts in its place.
-using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO info);
+using FlashWindowFn = std::function<BOOL(PFLASHWINFO info)>;
 
 class ReminderWindow;
 

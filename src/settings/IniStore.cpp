@@ -22,7 +22,7 @@ AppError WrongTypeError(const std::wstring& ident)
 }
 
 IniStore::IniStore(HKEY root, std::wstring startPath, RegistryKeyOpener openKey)
-    : root_(root), startPath_(std::move(startPath)), openKey_(openKey)
+    : root_(root), startPath_(std::move(startPath)), openKey_(std::move(openKey))
 {
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,7 +20,8 @@
 // Opens (create false) or creates with all missing parents (create true) a key below root, as OpenRegistryKey
 // does. A store reaches the registry only through the opener it was made with, so tests can refuse access to
 // chosen keys.
-using RegistryKeyOpener = LSTATUS (*)(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result);
+using RegistryKeyOpener =
+    std::function<LSTATUS(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)>;
 
 // The error of a read that finds a value of a type other than REG_SZ or REG_EXPAND_SZ.
 AppError WrongTypeError(const std::wstring& ident);

@@ -39,7 +39,7 @@ private:
     IniStore& store_;
 };
 
-void CommitAutostart(bool startWithWindows, RegistryKeyOpener openKey)
+void CommitAutostart(bool startWithWindows, const RegistryKeyOpener& openKey)
 {
     IniStore machine(HKEY_LOCAL_MACHINE, L"", openKey);
     if (startWithWindows) {

@@ -127,7 +127,7 @@ MadeControls CreateControls(SettingsDialog& dialog, HWND sheet, const ControlDef
 
 SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
                                HighContrastFn highContrast)
-    : Window(errors), pages_(std::move(pages)), openKey_(openKey), highContrast_(std::move(highContrast))
+    : Window(errors), pages_(std::move(pages)), openKey_(std::move(openKey)), highContrast_(std::move(highContrast))
 {
 }
 

@@ -64,7 +64,7 @@ unsigned FreshRandomSeed()
     return static_cast<unsigned>(std::time(nullptr)) ^ GetTickCount();
 }
 
-void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem)
+void SetWallpaper(const std::wstring& path, WallpaperStyle style, const SystemParametersInfoFn& tellSystem)
 {
     const WallpaperStyleValues values = DesktopValuesOf(style);
     {
@@ -128,7 +128,7 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void ChangeWallpaper(SettingsDialog& dialog, SystemParametersInfoFn tellSystem)
+void ChangeWallpaper(SettingsDialog& dialog, const SystemParametersInfoFn& tellSystem)
 {
     static_cast<WallpaperPage&>(dialog.Page(kWallpaperPageIndex)).Changer().ChangeNext(tellSystem);
 }

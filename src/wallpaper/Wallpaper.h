@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,13 @@ class SettingsDialog;
 unsigned FreshRandomSeed();
 
 // The call that tells the system of a new wallpaper (SystemParametersInfoW in the program).
-using SystemParametersInfoFn = BOOL(WINAPI*)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
+using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT uiParam, PVOID pvParam, UINT winIni)>;
 
 // Chooses and applies the next wallpaper from the list of the dialog's wallpaper page (its WallpaperChanger): the
 // purge, then the next entry in list order or at random, with the page's style in force. A file is applied before this
 // returns; a folder's picture once the converter has made it. A failure goes to the dialog's error reporter.
-void ChangeWallpaper(SettingsDialog& dialog, SystemParametersInfoFn tellSystem);
-using ChangeWallpaperFn = void (*)(SettingsDialog& dialog, SystemParametersInfoFn tellSystem);
+void ChangeWallpaper(SettingsDialog& dialog, const SystemParametersInfoFn& tellSystem);
+using ChangeWallpaperFn = std::function<void(SettingsDialog& dialog, const SystemParametersInfoFn& tellSystem)>;
 
 // Removes the entries whose file (or folder) is missing from a volume that is there, in one pass with no entry
 // passed over, and tells which of the remaining entries may be applied now; items becomes the remaining entries.
@@ -30,10 +31,10 @@ std::vector<bool> PurgeList(HWND list, std::vector<std::wstring>& items, FileExi
 // The program's one wallpaper bitmap, into which a folder entry's pictures are converted: in the user's local
 // application data folder, never in the user's own folders. Empty when the system names no such folder.
 std::wstring ProgramWallpaperBitmap();
-using WallpaperBitmapFn = std::wstring (*)();
+using WallpaperBitmapFn = std::function<std::wstring()>;
 
 // Writes the desktop's wallpaper values under HKCU\Control Panel\Desktop and tells the system.
-void SetWallpaper(const std::wstring& path, WallpaperStyle style, SystemParametersInfoFn tellSystem);
+void SetWallpaper(const std::wstring& path, WallpaperStyle style, const SystemParametersInfoFn& tellSystem);
 
 // Whether this Windows offers span (the version the system reports).
 bool SystemHasSpan();
@@ -44,7 +45,7 @@ struct Screens {
     RECT all;
 };
 Screens SystemScreens();
-using ScreensFn = Screens (*)();
+using ScreensFn = std::function<Screens()>;
 
 // The desktop's current "Wallpaper" value (empty when missing).
 std::wstring CurrentDesktopWallpaper();

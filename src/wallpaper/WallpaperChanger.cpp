@@ -96,7 +96,7 @@ bool FolderPlaces::FirstFailure(const std::wstring& picture)
 
 WallpaperChanger::WallpaperChanger(SettingsDialog& dialog, ListBox list, DropDown order, const WallpaperStyle& style,
                                    ConverterProgram converter, WallpaperBitmapFn ownBitmap, FolderQueries folders)
-    : dialog_(dialog), list_(list), order_(order), style_(style), ownBitmapOf_(ownBitmap),
+    : dialog_(dialog), list_(list), order_(order), style_(style), ownBitmapOf_(std::move(ownBitmap)),
       converter_(dialog.Errors(), std::move(converter)), lister_(dialog.Errors(), std::move(folders))
 {
 }
@@ -118,7 +118,7 @@ std::wstring WallpaperChanger::ShownEntry()
     return shown;
 }
 
-void WallpaperChanger::ChangeNext(SystemParametersInfoFn tellSystem)
+void WallpaperChanger::ChangeNext(const SystemParametersInfoFn& tellSystem)
 {
     if (run_) {
         return;
@@ -158,7 +158,7 @@ void WallpaperChanger::Guarded(const std::function<void()>& step)
     }
 }
 
-void WallpaperChanger::ChangeTo(const std::wstring& entry, SystemParametersInfoFn tellSystem)
+void WallpaperChanger::ChangeTo(const std::wstring& entry, const SystemParametersInfoFn& tellSystem)
 {
     if (run_) {
         return;

@@ -67,10 +67,10 @@ public:
     // The next entry of the list in order or at random (the tick's change and the start's), after the purge. A
     // folder that holds no picture now is passed over for the entry after it. While a change waits for a folder's
     // listing or the converter, a new one is passed over.
-    void ChangeNext(SystemParametersInfoFn tellSystem);
+    void ChangeNext(const SystemParametersInfoFn& tellSystem);
     // The entry given (the manual change button's): a file now, a folder's next picture when the converter has
     // made it.
-    void ChangeTo(const std::wstring& entry, SystemParametersInfoFn tellSystem);
+    void ChangeTo(const std::wstring& entry, const SystemParametersInfoFn& tellSystem);
     bool Busy() const { return run_.has_value(); }
 
     FolderPlaces& Places() { return places_; }
@@ -91,7 +91,7 @@ private:
         std::size_t position = 0;
         bool passOn = false; // an empty folder passes on to the entry after it
         WallpaperOrder order = WallpaperOrder::Sequential;
-        SystemParametersInfoFn tellSystem = nullptr;
+        SystemParametersInfoFn tellSystem;
         std::vector<std::wstring> pictures; // the folder's, in walk order
         std::wstring picture;               // the one being converted
         std::size_t tried = 0;

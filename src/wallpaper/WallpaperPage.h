@@ -2,6 +2,7 @@
 // timing choices, the manual change button, the preview and the drop target on the list.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@
 
 // The open-file dialog AddDialog: the chosen files in the dialog's order, or the folders chosen through its
 // button "フォルダを追加..."; nothing when cancelled.
-using OpenFilesFn = std::optional<std::vector<std::wstring>> (*)(HWND owner);
+using OpenFilesFn = std::function<std::optional<std::vector<std::wstring>>(HWND owner)>;
 // The system's item dialog, and its folder picker.
 std::optional<std::vector<std::wstring>> ShowAddDialog(HWND owner);
 inline constexpr wchar_t kAddFolderButtonText[] = L"フォルダを追加...";

@@ -52,8 +52,8 @@ PictureCoding CodingOf(const std::wstring& picture)
 
 WallpaperPreview::WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
                                    const WallpaperStyle& style, ErrorReporter& errors)
-    : frame_(frame), screens_(screens), converter_(errors, std::move(converter)), lister_(errors), places_(places),
-      style_(style)
+    : frame_(frame), screens_(std::move(screens)), converter_(errors, std::move(converter)), lister_(errors),
+      places_(places), style_(style)
 {
 }
 

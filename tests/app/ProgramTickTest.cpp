@@ -15,20 +15,20 @@
 #include "support/TestClock.h"
 #include "wallpaper/WallpaperIds.h"
 
-namespace {
-std::vector<std::wstring> sounds;
-BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD)
-{
-    sounds.push_back(sound);
-    return TRUE;
-}
-} // namespace
-
 // The program's own peers of the tick, on the whole dialog: the basic page's player, the reminder windows, the
 // wallpaper page's change time and the information page's memory figures.
 class ProgramTickTest : public ReminderFixture {
 protected:
-    ProgramTickTest() : ReminderFixture(RecordSound, OpenSoundFileDialog, AllPages) {}
+    // The player's PlaySound records the chimes in sounds.
+    ProgramTickTest()
+        : ReminderFixture(
+              [this](LPCWSTR sound, HMODULE, DWORD) {
+                  sounds.push_back(sound);
+                  return TRUE;
+              },
+              OpenSoundFileDialog, AllPages)
+    {
+    }
     static SettingsPages AllPages(ChimePlayer& player, ChooseSoundFileFn chooseSoundFile,
                                   std::unique_ptr<ReminderPage> reminderPage)
     {
@@ -40,9 +40,9 @@ protected:
     {
         ReminderFixture::SetUp();
         ASSERT_TRUE(messages.Create(dialog.Hwnd()));
-        sounds.clear();
     }
 
+    std::vector<std::wstring> sounds;
     TestClock clock;
     ReminderWindows messages{TestErrors()};
     ReminderWindow& messages1 = messages.ForTimer(1);

@@ -22,26 +22,6 @@ struct PlayedSound {
     HMODULE module;
     DWORD flags;
 };
-std::vector<PlayedSound> played;
-
-BOOL WINAPI RecordPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
-{
-    played.push_back({sound ? sound : L"", module, flags});
-    return TRUE;
-}
-
-std::vector<std::wstring> chooserAnswers;
-int chooserCalls = 0;
-bool AnswerChooser(HWND, std::wstring* path)
-{
-    ++chooserCalls;
-    if (chooserAnswers.empty()) {
-        return false;
-    }
-    *path = chooserAnswers.front();
-    chooserAnswers.erase(chooserAnswers.begin());
-    return true;
-}
 
 int TextWidth(HWND control, const std::wstring& text)
 {
@@ -66,14 +46,20 @@ std::wstring TestSound(const wchar_t* name)
 
 class ChimePlayerTest : public ReminderFixture {
 protected:
-    ChimePlayerTest() : ReminderFixture(RecordPlaySound, AnswerChooser) {}
-
-    void SetUp() override
+    // The fakes reach the members below, which exist by the time the dialog plays or asks.
+    ChimePlayerTest()
+        : ReminderFixture(
+              [this](LPCWSTR sound, HMODULE module, DWORD flags) { return RecordPlaySound(sound, module, flags); },
+              [this](HWND, std::wstring* path) {
+                  ++chooserCalls;
+                  if (chooserAnswers.empty()) {
+                      return false;
+                  }
+                  *path = chooserAnswers.front();
+                  chooserAnswers.erase(chooserAnswers.begin());
+                  return true;
+              })
     {
-        ReminderFixture::SetUp();
-        played.clear();
-        chooserAnswers.clear();
-        chooserCalls = 0;
     }
     void TearDown() override
     {
@@ -122,6 +108,16 @@ protected:
             }
         }
     }
+
+    std::vector<PlayedSound> played;
+    // PlaySound as these tests record it; a test's own player is given it too.
+    const PlaySoundFn RecordPlaySound = [this](LPCWSTR sound, HMODULE module, DWORD flags) {
+        played.push_back({sound ? sound : L"", module, flags});
+        return TRUE;
+    };
+    // The chime file dialog's answers, first to last; with none left the user cancels.
+    std::vector<std::wstring> chooserAnswers;
+    int chooserCalls = 0;
 
 private:
     std::vector<std::wstring> files_;

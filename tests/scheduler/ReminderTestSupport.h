@@ -63,8 +63,8 @@ protected:
     explicit ReminderFixture(PlaySoundFn playSound = SystemPlaySound,
                              ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog,
                              ReminderPagesMaker makePages = SchedulerPages)
-        : chimePlayer(playSound),
-          dialog(TestErrors(), makePages(chimePlayer, chooseSoundFile, std::move(madeReminderPage)))
+        : chimePlayer(std::move(playSound)),
+          dialog(TestErrors(), makePages(chimePlayer, std::move(chooseSoundFile), std::move(madeReminderPage)))
     {
     }
 

@@ -27,13 +27,6 @@ bool Topmost(HWND hwnd)
     return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-std::vector<FLASHWINFO> flashes;
-BOOL WINAPI RecordFlash(PFLASHWINFO info)
-{
-    flashes.push_back(*info);
-    return FALSE;
-}
-
 std::vector<HWND> alerts;
 void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
 {
@@ -55,9 +48,14 @@ protected:
     SettingsDialog owner_{TestErrors(), SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
 
 protected:
+    std::vector<FLASHWINFO> flashes;
+    const FlashWindowFn recordFlash = [this](PFLASHWINFO info) {
+        flashes.push_back(*info);
+        return FALSE;
+    };
     DeactivationSlot slot;
-    ReminderWindow window1{TestErrors(), slot, 1, SystemHighContrast, RecordFlash};
-    ReminderWindow window2{TestErrors(), slot, 2, SystemHighContrast, RecordFlash};
+    ReminderWindow window1{TestErrors(), slot, 1, SystemHighContrast, recordFlash};
+    ReminderWindow window2{TestErrors(), slot, 2, SystemHighContrast, recordFlash};
 };
 } // namespace
 
@@ -182,7 +180,6 @@ TEST_F(ReminderWindowTest, AReminderComesOnTopWithoutTakingTheKeyboardUntilTheUs
     SetFocus(other.Get());
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    flashes.clear();
     alerts.clear();
     window1.ShowReminder(L"会議", At(2003, 10, 15, 8, 0, 0));
     PumpMessages();

@@ -31,13 +31,6 @@ namespace {
 const wchar_t kSettingsKey[] = L"Software\\Sorabune";
 const std::string kRunKeyError = "キー Software\\Microsoft\\Windows\\CurrentVersion\\Run の作成に失敗しました";
 
-int startupWallpaperChanges = 0;
-bool spanOffered = true;
-void CountWallpaperChange(SettingsDialog&, SystemParametersInfoFn)
-{
-    ++startupWallpaperChanges;
-}
-
 LSTATUS DenyMachineWrites(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
 {
     if (root == HKEY_LOCAL_MACHINE && create) {
@@ -54,13 +47,6 @@ LSTATUS DenyMachine(HKEY root, const std::wstring& path, bool create, REGSAM acc
     return OpenRegistryKey(root, path, create, access, result);
 }
 
-// The registry as the tests' dialogs reach it; a test puts in a refusal at the moment it wants one.
-RegistryKeyOpener registryAccess = OpenRegistryKey;
-LSTATUS ThroughRegistryAccess(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
-{
-    return registryAccess(root, path, create, access, result);
-}
-
 std::optional<std::wstring> RunEntry()
 {
     return RegistryText(HKEY_LOCAL_MACHINE, kAutostartSection, kAutostartValue);
@@ -72,14 +58,8 @@ protected:
     {
         ClearRegistry();
         CapturedErrors().clear();
-        startupWallpaperChanges = 0;
-        spanOffered = true;
     }
-    void TearDown() override
-    {
-        registryAccess = OpenRegistryKey;
-        ClearRegistry();
-    }
+    void TearDown() override { ClearRegistry(); }
 
     static void ClearRegistry()
     {
@@ -123,25 +103,26 @@ protected:
         return player;
     }
     // The wallpaper change at the end of the load is counted, not made.
-    static PageServices Services()
+    PageServices Services()
     {
         PageServices services;
-        services.wallpaper.startupChange = CountWallpaperChange;
+        services.wallpaper.startupChange = [this](SettingsDialog&, const SystemParametersInfoFn&) {
+            ++startupWallpaperChanges;
+        };
         services.wallpaper.spanOffered = spanOffered;
         return services;
     }
-    static std::unique_ptr<SettingsDialog> Load()
+    std::unique_ptr<SettingsDialog> Load() { return Made(true); }
+    std::unique_ptr<SettingsDialog> Design() { return Made(false); }
+    // The dialogs reach the registry through registryAccess as it is at each call.
+    std::unique_ptr<SettingsDialog> Made(bool load)
     {
         auto dialog = std::make_unique<SettingsDialog>(
-            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
-        EXPECT_TRUE(dialog->Create(nullptr, true));
-        return dialog;
-    }
-    static std::unique_ptr<SettingsDialog> Design()
-    {
-        auto dialog = std::make_unique<SettingsDialog>(
-            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()), ThroughRegistryAccess);
-        EXPECT_TRUE(dialog->Create(nullptr, false));
+            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()),
+            [this](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
+                return registryAccess(root, path, create, access, result);
+            });
+        EXPECT_TRUE(dialog->Create(nullptr, load));
         return dialog;
     }
     // O K as the user presses it, so that errors reach the standard error box.
@@ -222,6 +203,10 @@ protected:
         return values;
     }
 
+    // The registry as the tests' dialogs reach it; a test puts in a refusal at the moment it wants one.
+    RegistryKeyOpener registryAccess = OpenRegistryKey;
+    int startupWallpaperChanges = 0;
+    bool spanOffered = true;
     ScratchFolder folder_{L"SorabuneLoadCommitTest"};
 };
 } // namespace

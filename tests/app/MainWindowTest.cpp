@@ -108,19 +108,10 @@ SIZE ClientSize(HWND hwnd)
     return SIZE{rc.right, rc.bottom};
 }
 
-// The shell of the tests' main windows: it refuses the icon while told to, as during logon before the taskbar
-// exists.
-bool shellRefuses = false;
-BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW data)
-{
-    return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        shellRefuses = false;
         main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell, HighContrastAnswer());
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
@@ -160,6 +151,12 @@ protected:
         return [this] { return highContrast_; };
     }
 
+    // The shell of the tests' main windows: it refuses the icon while told to, as during logon before the taskbar
+    // exists.
+    bool shellRefuses = false;
+    const TrayIcon::NotifyFn RefusingShell = [this](DWORD message, PNOTIFYICONDATAW data) {
+        return shellRefuses ? FALSE : Shell_NotifyIconW(message, data);
+    };
     bool highContrast_ = false;
     std::unique_ptr<MainWindow> main_;
     ChimePlayer chimePlayer_;

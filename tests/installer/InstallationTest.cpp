@@ -33,9 +33,6 @@
 
 namespace {
 constexpr wchar_t kScratchKey[] = L"Software\\SorabuneInstallationTest";
-bool gDenyMachine = false;
-std::vector<std::wstring> gCreated;
-
 struct FileOperationCall {
     HWND owner;
     UINT function;
@@ -43,7 +40,6 @@ struct FileOperationCall {
     std::wstring to;
     FILEOP_FLAGS flags;
 };
-std::vector<FileOperationCall> gFileOperations;
 
 std::wstring ZeroZeroList(const wchar_t* list)
 {
@@ -53,30 +49,6 @@ std::wstring ZeroZeroList(const wchar_t* list)
         list += wcslen(list) + 1;
     }
     return text + L'\0';
-}
-
-// Notes the call as the installer made it, then lets the shell do it without windows of its own, which would
-// wait for an answer.
-int WINAPI RecordingFileOperation(SHFILEOPSTRUCTW* op)
-{
-    gFileOperations.push_back({op->hwnd, op->wFunc, ZeroZeroList(op->pFrom), ZeroZeroList(op->pTo), op->fFlags});
-    SHFILEOPSTRUCTW quiet = *op;
-    quiet.fFlags |= FOF_NOERRORUI | FOF_SILENT;
-    return SHFileOperationW(&quiet);
-}
-
-// Every key of the installation lands below the scratch key, under a subkey naming its root.
-LSTATUS RedirectedOpener(HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result)
-{
-    const bool machine = root == HKEY_LOCAL_MACHINE;
-    if (machine && gDenyMachine) {
-        return ERROR_ACCESS_DENIED;
-    }
-    if (create) {
-        gCreated.push_back(path);
-    }
-    std::wstring redirected = std::wstring(kScratchKey) + (machine ? L"\\HKLM\\" : L"\\HKCU\\") + path;
-    return OpenRegistryKey(HKEY_CURRENT_USER, redirected, create, access, result);
 }
 
 bool FileExists(const std::wstring& path)
@@ -166,9 +138,6 @@ protected:
         WriteFile(root_ + L"\\ソフト\\Uninst_Sorabune.exe", "uninstaller");
         paths_ = MakeInstallPaths(root_ + L"\\ソフト\\Install.exe", root_ + L"\\ウィンドウズ",
                                   root_ + L"\\デスクトップ", root_ + L"\\プログラム");
-        gDenyMachine = false;
-        gCreated.clear();
-        gFileOperations.clear();
         CapturedErrors().clear();
         owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     }
@@ -189,14 +158,38 @@ protected:
     std::optional<ScratchFolder> scratch_;
     std::wstring root_;
     InstallPaths paths_;
-    const InstallSystem system_{RedirectedOpener, RecordingFileOperation};
+    bool denyMachine_ = false;
+    std::vector<std::wstring> created_;
+    std::vector<FileOperationCall> fileOperations_;
+    const InstallSystem system_{
+        // Every key of the installation lands below the scratch key, under a subkey naming its root.
+        [this](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
+            const bool machine = root == HKEY_LOCAL_MACHINE;
+            if (machine && denyMachine_) {
+                return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
+            }
+            if (create) {
+                created_.push_back(path);
+            }
+            std::wstring redirected = std::wstring(kScratchKey) + (machine ? L"\\HKLM\\" : L"\\HKCU\\") + path;
+            return OpenRegistryKey(HKEY_CURRENT_USER, redirected, create, access, result);
+        },
+        // Notes the call as the installer made it, then lets the shell do it without windows of its own, which
+        // would wait for an answer.
+        [this](SHFILEOPSTRUCTW* op) {
+            fileOperations_.push_back(
+                {op->hwnd, op->wFunc, ZeroZeroList(op->pFrom), ZeroZeroList(op->pTo), op->fFlags});
+            SHFILEOPSTRUCTW quiet = *op;
+            quiet.fFlags |= FOF_NOERRORUI | FOF_SILENT;
+            return SHFileOperationW(&quiet);
+        }};
     HWND owner_ = nullptr;
 };
 } // namespace
 
 TEST_F(InstallationTest, WritesEntryShortcutsAndDefaultsValueForValueInOrder)
 {
-    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, RedirectedOpener);
+    IniStore store(HKEY_CURRENT_USER, kSettingsStartPath, system_.openKey);
     RecordingWriter writer(store);
     RunInstallation(owner_, system_, TestErrors(), paths_, &writer);
     EXPECT_TRUE(CapturedErrors().empty());
@@ -259,10 +252,10 @@ TEST_F(InstallationTest, SecondRunResetsTheDefaultsAndKeepsListsAndSounds)
 
     // A third run from the same folder still asks the shell to copy the uninstaller, whose source is gone; the
     // shell reports that in its own window, and the installation goes on with the copy in place.
-    gFileOperations.clear();
+    fileOperations_.clear();
     RunInstallation(owner_, system_, TestErrors(), paths_);
-    ASSERT_EQ(gFileOperations.size(), 1u);
-    const FileOperationCall& copy = gFileOperations[0];
+    ASSERT_EQ(fileOperations_.size(), 1u);
+    const FileOperationCall& copy = fileOperations_[0];
     EXPECT_EQ(copy.owner, owner_);
     EXPECT_EQ(copy.function, static_cast<UINT>(FO_COPY)) << "a moved file would keep its owner";
     EXPECT_EQ(copy.from, paths_.uninstallerSource + L'\0' + L'\0');
@@ -319,7 +312,7 @@ TEST_F(InstallationTest, ShortcutThatCannotBeMadeIsNamedAndTheRestGoesOn)
 
 TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
 {
-    gDenyMachine = true;
+    denyMachine_ = true;
     RunInstallation(owner_, system_, TestErrors(), paths_);
     ASSERT_EQ(CapturedErrors().size(), 1u);
     EXPECT_EQ(Utf8(CapturedErrors()[0]), "'DisplayName' の設定に失敗しました");
@@ -327,7 +320,7 @@ TEST_F(InstallationTest, RefusedMachineKeyShowsOneMessageAndTouchesNothingElse)
     EXPECT_FALSE(FileExists(paths_.uninstallerCommand));
     EXPECT_FALSE(FileExists(paths_.desktopShortcut));
     EXPECT_FALSE(FileExists(paths_.programsShortcut));
-    EXPECT_TRUE(gCreated.empty()) << "no settings key was created";
+    EXPECT_TRUE(created_.empty()) << "no settings key was created";
 }
 
 // Windows 7 without its library-loading update cannot restrict the library search: the programs with

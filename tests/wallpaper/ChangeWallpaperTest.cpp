@@ -20,9 +20,9 @@ protected:
     std::wstring ChangeFrom(const std::wstring& shown)
     {
         SetDesktopValue(L"Wallpaper", shown);
-        SystemCalls().clear();
-        ChangeWallpaper(dialog, RecordSystemCall);
-        return SystemCalls().empty() ? L"(nothing)" : Applied();
+        systemCalls.clear();
+        ChangeWallpaper(dialog, recordSystemCall);
+        return systemCalls.empty() ? L"(nothing)" : Applied();
     }
 };
 } // namespace
@@ -30,14 +30,14 @@ protected:
 TEST_F(ChangeWallpaperTest, SetWallpaperWritesTheStyleValuesAndPassesThePathToTheSystem)
 {
     std::wstring path = folder.Bitmap(L"壁紙 1.bmp");
-    SetWallpaper(path, WallpaperStyle::Tile, RecordSystemCall);
+    SetWallpaper(path, WallpaperStyle::Tile, recordSystemCall);
     ExpectDesktop(path, L"1", L"0");
-    SetWallpaper(path, WallpaperStyle::Centre, RecordSystemCall);
+    SetWallpaper(path, WallpaperStyle::Centre, recordSystemCall);
     ExpectDesktop(path, L"0", L"0");
-    SetWallpaper(path, WallpaperStyle::Stretch, RecordSystemCall);
+    SetWallpaper(path, WallpaperStyle::Stretch, recordSystemCall);
     ExpectDesktop(path, L"0", L"2");
-    ASSERT_EQ(SystemCalls().size(), 3u);
-    for (const SystemCall& call : SystemCalls()) {
+    ASSERT_EQ(systemCalls.size(), 3u);
+    for (const SystemCall& call : systemCalls) {
         EXPECT_EQ(call.action, UINT{SPI_SETDESKWALLPAPER});
         EXPECT_EQ(call.uiParam, 0u);
         EXPECT_FALSE(call.nullPath) << "null would mean the default wallpaper";
@@ -56,7 +56,7 @@ TEST_F(ChangeWallpaperTest, SequentialOrderContinuesAfterTheWallpaperTheDesktopS
     EXPECT_EQ(ChangeFrom(a), b);
     EXPECT_EQ(ChangeFrom(b), c);
     SetDesktopValue(L"Wallpaper", std::nullopt);
-    ChangeWallpaper(dialog, RecordSystemCall);
+    ChangeWallpaper(dialog, recordSystemCall);
     EXPECT_EQ(Applied(), a) << "no value at all";
 }
 
@@ -68,7 +68,7 @@ TEST_F(ChangeWallpaperTest, TheStyleChosenOnThePageIsUsedAtOnceBeforeOk)
         {2, {L"0", L"2"}}, {1, {L"1", L"0"}}, {0, {L"0", L"0"}}};
     for (const auto& [item, values] : styles) {
         Pick(IDC_WALLPAPER_STYLE, item);
-        ChangeWallpaper(dialog, RecordSystemCall);
+        ChangeWallpaper(dialog, recordSystemCall);
         ExpectDesktop(a, values.first, values.second);
     }
     // No choice at all keeps the style in force.
@@ -85,15 +85,15 @@ TEST_F(ChangeWallpaperTest, PurgeRemovesEveryMissingFileNeighboursIncludedAndAnE
 
     SetItems({folder / L"gone1.bmp", folder / L"gone2.bmp"});
     SetDesktopValue(L"Wallpaper", a);
-    SystemCalls().clear();
-    ChangeWallpaper(dialog, RecordSystemCall);
+    systemCalls.clear();
+    ChangeWallpaper(dialog, recordSystemCall);
     EXPECT_TRUE(Items().empty());
-    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_TRUE(systemCalls.empty());
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
 
     Pick(IDC_WALLPAPER_ORDER, kRandom);
-    ChangeWallpaper(dialog, RecordSystemCall);
-    EXPECT_TRUE(SystemCalls().empty());
+    ChangeWallpaper(dialog, recordSystemCall);
+    EXPECT_TRUE(systemCalls.empty());
     EXPECT_TRUE(CapturedErrors().empty());
 }
 
@@ -177,10 +177,10 @@ TEST_F(ChangeWallpaperTest, EntriesOnADriveThatIsNotThereStayUnappliedAndApplyAg
     Pick(IDC_WALLPAPER_ORDER, kSequential);
     EXPECT_EQ(ChangeFrom(here), here) << "t2 and t1 passed over";
     Focus(0);
-    SystemCalls().clear();
+    systemCalls.clear();
     Click(IDC_WALLPAPER_CHANGE_NOW);
     ListClick(2);
-    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_TRUE(systemCalls.empty());
     EXPECT_EQ(Items(), (std::vector<std::wstring>{t1, here, t2})) << "nothing purged, clicked or not";
 
     drive.Plug();
@@ -205,15 +205,15 @@ protected:
     // The width of the picture the change made the wallpaper, 0 when none was made.
     unsigned Changed(SettingsDialog& dialog)
     {
-        SystemCalls().clear();
-        ChangeWallpaper(dialog, RecordSystemCall);
+        systemCalls.clear();
+        ChangeWallpaper(dialog, recordSystemCall);
         HandleMessagesUntil([&] { return !PageOf(dialog).Changer().Busy(); });
         return ShownWidth();
     }
     unsigned Changed() { return Changed(dialog); }
     unsigned ShownWidth()
     {
-        if (SystemCalls().empty() || SystemCalls().back().path != TestWallpaperBitmap()) {
+        if (systemCalls.empty() || systemCalls.back().path != TestWallpaperBitmap()) {
             return 0;
         }
         EXPECT_EQ(DesktopValue(L"Wallpaper"), TestWallpaperBitmap());
@@ -327,7 +327,7 @@ TEST_F(FolderChangeTest, AFailingPictureIsSkippedAndReportedOnceAndTheButtonWalk
 
     Focus(0);
     for (unsigned expected : {13u, 12u}) {
-        SystemCalls().clear();
+        systemCalls.clear();
         Click(IDC_WALLPAPER_CHANGE_NOW);
         WaitForChange();
         EXPECT_EQ(ShownWidth(), expected);

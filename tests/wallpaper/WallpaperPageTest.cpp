@@ -13,25 +13,6 @@
 #include <shlobj.h>
 
 namespace {
-std::vector<std::wstring>& DialogAnswer()
-{
-    static std::vector<std::wstring> files;
-    return files;
-}
-int dialogShown = 0;
-
-std::optional<std::vector<std::wstring>> AnswerDialog(HWND)
-{
-    ++dialogShown;
-    return DialogAnswer();
-}
-
-std::optional<std::vector<std::wstring>> CancelDialog(HWND)
-{
-    ++dialogShown;
-    return std::nullopt;
-}
-
 HHOOK hook = nullptr;
 LRESULT CALLBACK EscToTheProgressWindow(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -45,16 +26,22 @@ LRESULT CALLBACK EscToTheProgressWindow(int code, WPARAM wParam, LPARAM lParam)
 
 class WallpaperPageTest : public WallpaperFixture {
 protected:
-    void SetUp() override
-    {
-        WallpaperFixture::SetUp();
-        dialogShown = 0;
-        DialogAnswer().clear();
-        TestAddDialog() = AnswerDialog;
-    }
+    // The add dialog answers dialogAnswer, or is cancelled; either way it counts in dialogShown.
+    WallpaperPageTest() { addDialog = answerDialog; }
+    const OpenFilesFn answerDialog = [this](HWND) {
+        ++dialogShown;
+        return std::optional(dialogAnswer);
+    };
+    const OpenFilesFn cancelDialog = [this](HWND) -> std::optional<std::vector<std::wstring>> {
+        ++dialogShown;
+        return std::nullopt;
+    };
+    std::vector<std::wstring> dialogAnswer;
+    int dialogShown = 0;
+
     void Add(std::vector<std::wstring> files)
     {
-        DialogAnswer() = std::move(files);
+        dialogAnswer = std::move(files);
         Click(IDC_WALLPAPER_ADD);
     }
     void Drop(const std::vector<std::wstring>& files)
@@ -85,7 +72,7 @@ TEST_F(WallpaperPageTest, AddAppendsBitmapsConvertsPicturesAndNamesTheUnreadable
                                        folder / L"notes.txt" + L"\n" + folder / L"photo.webp");
     CapturedErrors().clear();
 
-    TestAddDialog() = CancelDialog;
+    addDialog = cancelDialog;
     Click(IDC_WALLPAPER_ADD);
     EXPECT_EQ(Ui(dialog).ItemCount(IDC_WALLPAPER_LIST), 6);
 }
@@ -229,7 +216,7 @@ TEST_F(WallpaperPageTest, UpAndDownMoveTheSelectionWithItsEntriesAndFocus)
     Click(IDC_WALLPAPER_DOWN);
     Click(IDC_WALLPAPER_CHANGE_NOW);
     EXPECT_TRUE(Items().empty());
-    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_TRUE(systemCalls.empty());
 }
 
 TEST_F(WallpaperPageTest, PreviewOfAMissingFileRemovesItsEntryAndKeepsTheOldPicture)
@@ -362,11 +349,11 @@ TEST_F(WallpaperPageTest, ManualChangeAppliesTheFocusedEntryAndDropsAMissingOne)
     EXPECT_EQ(Applied(), a) << "the focused entry, not the next one";
     EXPECT_EQ(DesktopValue(L"WallpaperStyle"), std::wstring(L"2"));
 
-    SystemCalls().clear();
+    systemCalls.clear();
     Select({2});
     Focus(2);
     Click(IDC_WALLPAPER_CHANGE_NOW);
-    EXPECT_TRUE(SystemCalls().empty());
+    EXPECT_TRUE(systemCalls.empty());
     EXPECT_EQ(Items(), (std::vector<std::wstring>{a, b}));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), a);
 }
@@ -435,7 +422,7 @@ TEST_F(WallpaperPageTest, TheRealOpenDialogReturnsEveryChosenFileAndLeavesTheCur
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.Path().c_str());
-    TestAddDialog() = ShowAddDialog;
+    addDialog = ShowAddDialog;
     seen = {};
     answers = {folder / L"chosen", typed};
     answerTimer = SetTimer(nullptr, 0, 200, AnswerOpenDialog);
@@ -533,7 +520,7 @@ TEST_F(WallpaperPageTest, TheAddDialogsButtonOpensTheFolderPickerWhoseFolderBeco
 {
     CreateDirectoryW((folder / L"chosen").c_str(), nullptr);
     folder.Bitmap(L"chosen\\a.bmp");
-    TestAddDialog() = ShowAddDialog;
+    addDialog = ShowAddDialog;
     foldersDialogs = 0;
     folderAnswer = folder / L"chosen";
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, AnswerWithAFolder);

@@ -31,18 +31,6 @@ struct SystemCall {
     UINT winIni;
 };
 
-inline std::vector<SystemCall>& SystemCalls()
-{
-    static std::vector<SystemCall> calls;
-    return calls;
-}
-
-inline BOOL WINAPI RecordSystemCall(UINT action, UINT uiParam, PVOID pvParam, UINT winIni)
-{
-    SystemCalls().push_back({action, uiParam, pvParam ? static_cast<const wchar_t*>(pvParam) : L"", !pvParam, winIni});
-    return TRUE;
-}
-
 // The one screen of the tests' wallpaper pages: 16:9, small enough for a picture of a few pixels to matter.
 inline Screens TestScreens()
 {
@@ -55,17 +43,6 @@ inline std::wstring TestWallpaperBitmap()
     return TempPath(L"SorabuneWallTestOwn\\Wallpaper.bmp");
 }
 
-// The add dialog of the tests' wallpaper pages: the system's unless a test answers it.
-inline OpenFilesFn& TestAddDialog()
-{
-    static OpenFilesFn dialog = ShowAddDialog;
-    return dialog;
-}
-inline std::optional<std::vector<std::wstring>> ThroughTestAddDialog(HWND owner)
-{
-    return TestAddDialog()(owner);
-}
-
 class WallpaperFixture : public testing::Test {
 protected:
     void SetUp() override
@@ -73,14 +50,12 @@ protected:
         desktopAside_.emplace();
         placesAside_.emplace(L"Software\\Sorabune\\KabeFolder", L"Software\\SorabuneWallTestPlaces");
         DeleteFileW(TestWallpaperBitmap().c_str());
-        SystemCalls().clear();
         CapturedErrors().clear();
         ASSERT_TRUE(dialog.Create(nullptr, false));
         dialog.SelectPage(2);
     }
     void TearDown() override
     {
-        TestAddDialog() = ShowAddDialog;
         placesAside_.reset();
         desktopAside_.reset();
     }
@@ -149,22 +124,30 @@ protected:
     // The wallpaper last applied: the desktop's value and the system call that announced it.
     std::wstring Applied()
     {
-        EXPECT_FALSE(SystemCalls().empty());
-        return SystemCalls().empty() ? L"" : SystemCalls().back().path;
+        EXPECT_FALSE(systemCalls.empty());
+        return systemCalls.empty() ? L"" : systemCalls.back().path;
     }
 
     // The system's wallpaper call recorded; the add dialog as the test answers it.
-    static WallpaperServices Services()
+    WallpaperServices Services()
     {
         WallpaperServices services;
-        services.addDialog = ThroughTestAddDialog;
-        services.tellSystem = RecordSystemCall;
+        services.addDialog = [this](HWND owner) { return addDialog(owner); };
+        services.tellSystem = recordSystemCall;
         services.spanOffered = true;
         services.screens = TestScreens;
         services.ownBitmap = TestWallpaperBitmap;
         return services;
     }
 
+    std::vector<SystemCall> systemCalls;
+    const SystemParametersInfoFn recordSystemCall = [this](UINT action, UINT uiParam, PVOID pvParam, UINT winIni) {
+        systemCalls.push_back(
+            {action, uiParam, pvParam ? static_cast<const wchar_t*>(pvParam) : L"", !pvParam, winIni});
+        return TRUE;
+    };
+    // The add dialog of the page: the system's unless a test answers it.
+    OpenFilesFn addDialog = ShowAddDialog;
     SettingsDialog dialog{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
     // A short name: the real dialog's test chooses names that come close to MAX_PATH inside it.
     ScratchFolder folder{L"SorabuneWallTest"};

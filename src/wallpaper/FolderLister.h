@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/AppError.h"
+#include "base/HandleWatches.h"
 #include "base/Handles.h"
 #include "wallpaper/PictureFolders.h"
 
@@ -41,4 +42,6 @@ private:
     std::shared_ptr<Walk> walk_;
     KernelHandle thread_;
     DoneFn done_;
+    // After the thread's handle, so that it goes first.
+    HandleWatches watches_;
 };

@@ -228,7 +228,8 @@ bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std
 PictureConverter::PictureConverter(ErrorReporter& errors, ConverterProgram program)
     : errors_(errors), program_(std::move(program)), readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr))
+      earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr)),
+      watches_(errors)
 {
 }
 
@@ -385,9 +386,9 @@ void PictureConverter::Watch(bool on)
 {
     for (HANDLE handle : {earlyEvent_.Get(), readEvent_.Get(), process_.Get(), deadline_.Get()}) {
         if (handle && on) {
-            WatchHandle(handle, errors_, [this] { Advance(); });
+            watches_.Watch(handle, [this] { Advance(); });
         } else if (handle) {
-            UnwatchHandle(handle);
+            watches_.Unwatch(handle);
         }
     }
 }
@@ -431,7 +432,7 @@ void PictureConverter::FinishSoon(ConversionFailure failure)
 {
     early_ = {failure};
     SetEvent(earlyEvent_.Get());
-    WatchHandle(earlyEvent_.Get(), errors_, [this] { Advance(); });
+    watches_.Watch(earlyEvent_.Get(), [this] { Advance(); });
 }
 
 void PictureConverter::Advance()

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "base/ProductFiles.h"
 #include "base/Dpi.h"
 #include "base/DpiFonts.h"
@@ -55,8 +57,10 @@ bool MainWindow::Create()
 void MainWindow::LoadTrayIcon(int dpi)
 {
     // The shell shows the icon at the small icon size of the DPI, so the image drawn for that size is handed over.
-    HICON icon = ProgramIcon(SM_CXSMICON, dpi);
-    tray_.SetIcon(icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
+    Icon icon = LoadProgramIcon(SM_CXSMICON, dpi);
+    tray_.SetIcon(icon ? icon.Get() : LoadIconW(nullptr, IDI_APPLICATION));
+    // The image handed over before stays until the shell has the new one.
+    trayIcon_ = std::move(icon);
 }
 
 void MainWindow::SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDialog)

@@ -84,6 +84,8 @@ private:
     std::wstring caption_;
     // The caption's font, made once the caption is known.
     std::optional<DpiFontSet::Id> captionFont_;
+    // Before the tray icon, so that it goes after it.
+    Icon trayIcon_;
     TrayIcon tray_;
     HighContrastFn highContrast_;
     HWND companionWindow_ = nullptr;

@@ -2,8 +2,6 @@
 // figures, frames and icons built on them.
 #include "base/Dpi.h"
 
-#include <map>
-
 #include "base/SystemLibrary.h"
 #include "resource.h"
 
@@ -116,17 +114,17 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi)
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
-HICON ProgramIcon(int metricIndex, int dpi)
+Icon LoadProgramIcon(int metricIndex, int dpi)
 {
-    // Windows are made and used on the one UI thread only.
-    static std::map<int, Icon> loaded;
     const int size = MetricForDpi(metricIndex, dpi);
-    Icon& icon = loaded[size];
-    if (!icon) {
-        icon = Icon(static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SORABUNE), IMAGE_ICON, size, size, 0)));
-    }
-    return icon.Get();
+    return Icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SORABUNE), IMAGE_ICON, size, size, 0)));
+}
+
+HICON SharedProgramIcon()
+{
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SORABUNE), IMAGE_ICON, 0, 0,
+                                         LR_DEFAULTSIZE | LR_SHARED));
 }
 
 void PlaceChild(HWND child, const RECT& design, int dpi)

@@ -28,9 +28,11 @@ int MetricForDpi(int index, int dpi);
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, int w, int h, int dpi);
 
 // The program's icon at the size of an icon metric (SM_CXICON or SM_CXSMICON) at a DPI, from the image of that
-// size in the resource; null when the program has no icon. Every window shows the same images, so each size is
-// loaded once and kept for the process.
-HICON ProgramIcon(int metricIndex, int dpi);
+// size in the resource; null when the program has no icon. The caller keeps it as long as it is shown.
+Icon LoadProgramIcon(int metricIndex, int dpi);
+// The program's icon at the system's large icon size, shared by the system and never destroyed: for window
+// classes, which last as long as the process (the small one the system takes from the same resource).
+HICON SharedProgramIcon();
 
 // Puts a child window at its layout rectangle at a DPI.
 void PlaceChild(HWND child, const RECT& design, int dpi);

@@ -57,8 +57,7 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, HBRUSH background
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hIcon = ProgramIcon(SM_CXICON, SystemDpi());
-    wc.hIconSm = ProgramIcon(SM_CXSMICON, SystemDpi());
+    wc.hIcon = SharedProgramIcon();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
@@ -111,8 +110,13 @@ void Window::SetIconsForDpi()
 {
     iconsSet_ = true;
     // The caption and the task switcher show the image drawn for their size rather than one the system stretches.
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON, dpi_)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON, dpi_)));
+    // The images handed over before stay until the window has the new ones.
+    Icon small = LoadProgramIcon(SM_CXSMICON, dpi_);
+    Icon big = LoadProgramIcon(SM_CXICON, dpi_);
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    smallIcon_ = std::move(small);
+    bigIcon_ = std::move(big);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -84,6 +84,9 @@ private:
     // Set when the window is first shown: a hidden window shows no icon, and handing Wine the images cost each
     // window made at start-up 2-3 ms.
     bool iconsSet_ = false;
+    // The images the window shows, which it keeps while it is there.
+    Icon smallIcon_;
+    Icon bigIcon_;
     int dpi_ = kDesignDpi;
     DpiFontSet fonts_;
     ControlLayout layout_;

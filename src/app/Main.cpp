@@ -69,7 +69,7 @@ bool StartedWithToken()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     RestrictLibrarySearch();
-    MarkProgramEntry();
+    const StartUpClock startUpClock;
     if (!PlatformIsSuitable()) {
         MessageBoxW(nullptr, kPlatformMessage, kApplicationTitle, MB_OK);
         return 0;
@@ -87,6 +87,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // Every window reports its failures in the standard error box.
     ErrorBox errors;
     MainWindow mainWindow(errors);
+    mainWindow.SetStartUpClock(&startUpClock);
     if (!mainWindow.Create()) {
         return 1;
     }

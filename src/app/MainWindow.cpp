@@ -94,8 +94,8 @@ void MainWindow::RunStartUpSequence()
 {
     UpdateWindow(hwnd_);
 
-    if (tray_.Add()) {
-        ReportTrayIconAdded();
+    if (tray_.Add() && startUpClock_) {
+        startUpClock_->ReportTrayIconAdded();
     }
 
     caption_ = kTitleAndVersion;

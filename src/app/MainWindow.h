@@ -17,6 +17,7 @@
 
 class ExitDialog;
 class SettingsDialog;
+class StartUpClock;
 
 // Waits of the start-up sequence; tests shorten them.
 struct StartUpTimings {
@@ -48,6 +49,8 @@ public:
     void SetDialogs(ExitDialog* exitDialog, SettingsDialog* settingsDialog);
     void SetStartUpTimings(StartUpTimings timings) { timings_ = timings; }
     void SetCompanionFile(std::wstring file) { companionFile_ = std::move(file); }
+    // The program's clock from its entry, told when the tray icon is there; none in tests.
+    void SetStartUpClock(const StartUpClock* clock) { startUpClock_ = clock; }
 
     // Shows the window; the first showing runs the start-up sequence from the message loop once the dialogs are
     // set, so that a message loop of an error box while they are made does not run it early.
@@ -81,6 +84,7 @@ private:
     SettingsDialog* settingsDialog_ = nullptr;
     StartUpTimings timings_;
     std::wstring companionFile_ = L"Sorabune.exe";
+    const StartUpClock* startUpClock_ = nullptr;
     std::wstring caption_;
     // The caption's font, made once the caption is known.
     std::optional<DpiFontSet::Id> captionFont_;

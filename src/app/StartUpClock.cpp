@@ -7,7 +7,6 @@
 
 namespace {
 constexpr wchar_t kReportVariable[] = L"SORABUNE_STARTUP_REPORT";
-LARGE_INTEGER entryCounter = {};
 
 double MillisecondsSinceProcessCreation()
 {
@@ -22,21 +21,21 @@ double MillisecondsSinceProcessCreation()
 }
 } // namespace
 
-void MarkProgramEntry()
+StartUpClock::StartUpClock()
 {
-    QueryPerformanceCounter(&entryCounter);
+    QueryPerformanceCounter(&entry_);
 }
 
-void ReportTrayIconAdded()
+void StartUpClock::ReportTrayIconAdded() const
 {
     wchar_t path[MAX_PATH] = {};
-    if (entryCounter.QuadPart == 0 || !GetEnvironmentVariableW(kReportVariable, path, MAX_PATH)) {
+    if (entry_.QuadPart == 0 || !GetEnvironmentVariableW(kReportVariable, path, MAX_PATH)) {
         return;
     }
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
-    const double fromEntry = static_cast<double>(now.QuadPart - entryCounter.QuadPart) * 1000.0 / frequency.QuadPart;
+    const double fromEntry = static_cast<double>(now.QuadPart - entry_.QuadPart) * 1000.0 / frequency.QuadPart;
     FILE* file = _wfopen(path, L"w");
     if (!file) {
         return;

@@ -2,5 +2,14 @@
 // environment variable SORABUNE_STARTUP_REPORT names; without it nothing is written.
 #pragma once
 
-void MarkProgramEntry();
-void ReportTrayIconAdded();
+#include <windows.h>
+
+class StartUpClock {
+public:
+    // Marks the program's entry: the entry makes the clock first thing.
+    StartUpClock();
+    void ReportTrayIconAdded() const;
+
+private:
+    LARGE_INTEGER entry_ = {};
+};

@@ -384,10 +384,10 @@ void BenchChangeWallpaper()
 
 // This thread's time handling the answers of work that runs elsewhere (the folder's listing, the converter), without
 // the waiting for them: the thread sleeps, so that an answer waits unhandled, then handles what has come; only the
-// handling is timed. The watched handles' calls come as messages (HandleWatches.h).
+// handling is timed. The message loop's poll timer (kWatchPollMs) serves the watched handles from the messages.
 double HandlingMs(const std::function<bool()>& answered)
 {
-    constexpr DWORD kRoundMs = 120;
+    constexpr DWORD kRoundMs = kWatchPollMs + kWatchPollMs / 5;
     double handling = 0;
     while (!answered()) {
         Sleep(kRoundMs);

@@ -1,5 +1,5 @@
 // The program's message loop and the waits that keep processing messages, with keyboard handling of the
-// modeless dialogs (Enter, Esc, Tab) in both.
+// modeless dialogs (Enter, Esc, Tab) in both, and the kernel objects that they watch besides messages.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,14 @@ bool WaitProcessingMessages(DWORD milliseconds);
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 
-// Processes messages (watched handles' calls among them, HandleWatches.h) until done() holds, asking it after every
-// round; false when the application was asked to quit first.
+// Calls onSignalled on this (the UI) thread whenever handle is signalled, until UnwatchHandle: from the message
+// loop and the waits here as soon as it is, and from a thread timer every kWatchPollMs inside modal loops that
+// others run (a message box, a menu). A handle is watched once; watching it again replaces its call. At most
+// MAXIMUM_WAIT_OBJECTS - 1 handles. What the call throws is reported to errors (CallbackGuard.h).
+void WatchHandle(HANDLE handle, ErrorReporter& errors, std::function<void()> onSignalled);
+void UnwatchHandle(HANDLE handle);
+inline constexpr UINT kWatchPollMs = 100;
+
+// Processes messages and watched handles until done() holds, asking it after every round; false when the
+// application was asked to quit first.
 bool HandleMessagesUntil(const std::function<bool()>& done);

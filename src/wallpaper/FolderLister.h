@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/AppError.h"
-#include "base/HandleWatches.h"
 #include "base/Handles.h"
 #include "wallpaper/PictureFolders.h"
 
@@ -42,6 +41,4 @@ private:
     std::shared_ptr<Walk> walk_;
     KernelHandle thread_;
     DoneFn done_;
-    // After the thread's handle, so that it goes first.
-    HandleWatches watches_;
 };

@@ -228,8 +228,7 @@ bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std
 PictureConverter::PictureConverter(ErrorReporter& errors, ConverterProgram program)
     : errors_(errors), program_(std::move(program)), readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr)),
-      watches_(errors)
+      earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr))
 {
 }
 
@@ -386,9 +385,9 @@ void PictureConverter::Watch(bool on)
 {
     for (HANDLE handle : {earlyEvent_.Get(), readEvent_.Get(), process_.Get(), deadline_.Get()}) {
         if (handle && on) {
-            watches_.Watch(handle, [this] { Advance(); });
+            WatchHandle(handle, errors_, [this] { Advance(); });
         } else if (handle) {
-            watches_.Unwatch(handle);
+            UnwatchHandle(handle);
         }
     }
 }
@@ -432,7 +431,7 @@ void PictureConverter::FinishSoon(ConversionFailure failure)
 {
     early_ = {failure};
     SetEvent(earlyEvent_.Get());
-    watches_.Watch(earlyEvent_.Get(), [this] { Advance(); });
+    WatchHandle(earlyEvent_.Get(), errors_, [this] { Advance(); });
 }
 
 void PictureConverter::Advance()

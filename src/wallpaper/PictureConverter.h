@@ -14,7 +14,6 @@
 
 #include "base/AppError.h"
 #include "base/ConverterProtocol.h"
-#include "base/HandleWatches.h"
 #include "base/Handles.h"
 
 // The converter program and what its command line carries after its name.
@@ -127,8 +126,6 @@ private:
     // it too is given from the loop.
     KernelHandle earlyEvent_;
     KernelHandle deadline_;
-    // After the handles it watches, so that it goes first.
-    HandleWatches watches_;
     OVERLAPPED read_ = {};
     bool reading_ = false;
     ConverterReply incoming_ = {};

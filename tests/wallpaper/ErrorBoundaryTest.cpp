@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "base/HandleWatches.h"
 #include "base/MessageLoop.h"
 #include "base/Subclass.h"
 #include "base/Window.h"
@@ -96,20 +95,20 @@ TEST(ErrorBoundaryTest, AnythingThrownWhereTheSystemCallsIsReportedOnceAndTheNex
          }},
         {"watched handle",
          [] {
-             // A call that throws leaves its handle signalled, so it is called again, but not while its failure is
-             // reported: the modal loop of the failure's box delivers messages.
+             // A call that throws leaves its handle signalled, so the loop calls it again; but not from the poll
+             // timer inside the modal loop of the failure's box.
              KernelHandle event(CreateEventW(nullptr, TRUE, TRUE, nullptr));
-             HandleWatches watches(TestErrors());
-             watches.Watch(event.Get(), [&] {
+             WatchHandle(event.Get(), TestErrors(), [&] {
                  Call();
                  ResetEvent(event.Get());
              });
              TestErrors().atReport = [] {
-                 PumpMessages(300);
+                 PumpMessages(3 * kWatchPollMs);
                  EXPECT_EQ(completed, 0) << "called again while its failure is reported";
              };
              HandleMessagesUntil([&] { return WaitForSingleObject(event.Get(), 0) == WAIT_TIMEOUT; });
              TestErrors().atReport = nullptr;
+             UnwatchHandle(event.Get());
          }},
     };
     for (const auto& place : places) {

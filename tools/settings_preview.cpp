@@ -14,6 +14,7 @@
 #include "info/InfoPage.h"
 #include "settings/SettingsDialog.h"
 #include "wallpaper/WallpaperIds.h"
+#include "app/ExitDialog.h"
 #include "app/MainWindow.h"
 #include "app/MakePages.h"
 #include "scheduler/ChimePlayer.h"
@@ -21,6 +22,7 @@
 #include "scheduler/SchedulerIds.h"
 #include "base/Controls.h"
 #include "base/ProgramWindows.h"
+#include "support/DialogUi.h"
 
 namespace {
 constexpr int kWeeklyIndex = 2;
@@ -41,25 +43,15 @@ bool HasArgument(int argc, wchar_t** argv, const wchar_t* word)
     return false;
 }
 
-// A control of the dialog found by its id, as automation finds it: on the frame or on one of the sheets.
-HWND ControlById(const SettingsDialog& dialog, int id)
-{
-    HWND found = GetDlgItem(dialog.Hwnd(), id);
-    for (HWND sheet = GetWindow(dialog.Hwnd(), GW_CHILD); !found && sheet; sheet = GetWindow(sheet, GW_HWNDNEXT)) {
-        found = GetDlgItem(sheet, id);
-    }
-    return found;
-}
-
 // Reminder 1 as a user sets it: weekly on Monday and Wednesday, switched on.
 void ArmReminder(SettingsDialog& dialog)
 {
-    HWND kind = ControlById(dialog, IDC_REMINDER1_SCHEDULE);
+    HWND kind = Ui(dialog).Control(IDC_REMINDER1_SCHEDULE);
     SendMessageW(kind, CB_SETCURSEL, kWeeklyIndex, 0);
     SendMessageW(GetParent(kind), WM_COMMAND, MAKEWPARAM(IDC_REMINDER1_SCHEDULE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(kind));
     for (int id : {IDC_REMINDER1_WEEKDAY2, IDC_REMINDER1_WEEKDAY4, IDC_REMINDER1_ON_OFF}) {
-        SendMessageW(ControlById(dialog, id), BM_CLICK, 0, 0);
+        SendMessageW(Ui(dialog).Control(id), BM_CLICK, 0, 0);
     }
 }
 
@@ -112,6 +104,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             main.SetCompanionFile(self);
             // The splash stays at its full strength while the screenshot is taken.
             main.SetStartUpTimings({StartUpTimings().fadeStepMs, kShowForMs});
+            // The splash's sequence waits for the dialogs the tray icon opens.
+            ExitDialog exitDialog(errors);
+            exitDialog.Create(main.Hwnd());
+            ChimePlayer chimePlayer;
+            SettingsDialog settings(errors, MakeSettingsPages(chimePlayer));
+            settings.Create(main.Hwnd(), false);
+            main.SetDialogs(&exitDialog, &settings);
             main.Show();
             RunForAWhile();
             return 0;
@@ -130,7 +129,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SettingsDialog dialog{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
     dialog.Create(nullptr, false);
     // The list is filled before its page is shown, as the load fills it: the page measures its entries then.
-    ListBox(ControlById(dialog, IDC_WALLPAPER_LIST)).AddItems(entries);
+    ListBox(Ui(dialog).Control(IDC_WALLPAPER_LIST)).AddItems(entries);
     dialog.SelectPage(static_cast<int>(std::wcstol(what.c_str(), nullptr, 10)));
     // The information page shows this machine's memory as the tick would have filled it.
     if (dialog.CurrentPage() == kInfoPageIndex) {
@@ -141,11 +140,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     // settings_preview 2 <style item> <entry>...: the first entry previewed in that style, as a click would show it.
     if (!entries.empty()) {
-        DropDown(ControlById(dialog, IDC_WALLPAPER_STYLE))
-            .SetIndex(static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
+        Ui(dialog).SetIndex(IDC_WALLPAPER_STYLE, static_cast<int>(std::wcstol(style.c_str(), nullptr, 10)));
         SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_STYLE, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(ControlById(dialog, IDC_WALLPAPER_STYLE)));
-        HWND list = ControlById(dialog, IDC_WALLPAPER_LIST);
+                     reinterpret_cast<LPARAM>(Ui(dialog).Control(IDC_WALLPAPER_STYLE)));
+        HWND list = Ui(dialog).Control(IDC_WALLPAPER_LIST);
         SendMessageW(list, LB_SETSEL, TRUE, 0);
         SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
         SendMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WALLPAPER_LIST, LBN_SELCHANGE),

@@ -29,7 +29,7 @@ StartUpClock::StartUpClock()
 void StartUpClock::ReportTrayIconAdded() const
 {
     wchar_t path[MAX_PATH] = {};
-    if (entry_.QuadPart == 0 || !GetEnvironmentVariableW(kReportVariable, path, MAX_PATH)) {
+    if (!GetEnvironmentVariableW(kReportVariable, path, MAX_PATH)) {
         return;
     }
     LARGE_INTEGER now, frequency;

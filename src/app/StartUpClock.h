@@ -11,5 +11,5 @@ public:
     void ReportTrayIconAdded() const;
 
 private:
-    LARGE_INTEGER entry_ = {};
+    LARGE_INTEGER entry_;
 };

@@ -48,9 +48,10 @@ int wmain()
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     ErrorBox errors;
+    MessageLoop loop;
     ReminderWindows messages(errors);
     ChimePlayer chimePlayer;
-    SettingsDialog dialog(errors, MakeSettingsPages(chimePlayer));
+    SettingsDialog dialog(errors, loop, MakeSettingsPages(chimePlayer));
     if (!dialog.Create(nullptr, false) || !messages.Create(dialog.Hwnd())) {
         std::printf("tick_median: failed (no dialog)\n");
         return 1;

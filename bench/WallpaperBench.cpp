@@ -172,7 +172,8 @@ void BenchConversion(const std::wstring& jpeg, const ScratchFolder& folder)
     // Through the converter, as an add converts: its start once (the time a first small picture takes beyond a
     // second one), then the photo.
     ErrorBox errors;
-    PictureConverter converter(errors);
+    MessageLoop loop;
+    PictureConverter converter(errors, loop);
     ConversionResult result = {};
     const std::wstring small = TestImage(L"testorig.jpg");
     const double first = ConvertedMs(converter, small, folder / L"small.BMP", result);
@@ -232,7 +233,8 @@ void BenchCraftedFiles(const ScratchFolder& folder)
         {"png_60000x60000_1bit", L"bomb60000.png", PngBomb(60000, 60000, 1, 0, 60000)},
     };
     ErrorBox errors;
-    PictureConverter converter(errors);
+    MessageLoop loop;
+    PictureConverter converter(errors, loop);
     converter.Prepare();
     double peak = PeakExtraKiB([&] {
         for (const auto& file : files) {
@@ -256,7 +258,8 @@ void BenchManyPasses(const ScratchFolder& folder, const std::wstring& photos)
         unsigned width, height;
     } sizes[] = {{"2mp", 1600, 1200}, {"12mp", 4000, 3000}, {"24mp", 6000, 4000}};
     ErrorBox errors;
-    PictureConverter converter(errors);
+    MessageLoop loop;
+    PictureConverter converter(errors, loop);
     converter.Prepare();
     for (const auto& size : sizes) {
         const std::wstring dimensions = std::to_wstring(size.width) + L"x" + std::to_wstring(size.height);
@@ -327,7 +330,8 @@ std::wstring ListFolder()
 struct DesignDialog {
     ChimePlayer chimePlayer;
     ErrorBox errors;
-    SettingsDialog dialog{errors, MakeSettingsPages(chimePlayer)};
+    MessageLoop loop;
+    SettingsDialog dialog{errors, loop, MakeSettingsPages(chimePlayer)};
     // Makes the dialog's window; false, said on the error output, when it cannot be made.
     bool Create()
     {
@@ -426,7 +430,7 @@ void BenchFolderChange()
         for (int run = 0; run < kChangeRuns / 2; ++run) {
             auto start = Clock::now();
             ChangeWallpaper(dialog, SystemParametersInfoW);
-            HandleMessagesUntil([&] { return !page.Changer().Busy(); });
+            dialog.Loop().HandleMessagesUntil([&] { return !page.Changer().Busy(); });
             latencies.push_back(MillisecondsSince(start));
             start = Clock::now();
             ChangeWallpaper(dialog, SystemParametersInfoW);
@@ -490,12 +494,12 @@ void BenchPreview(const ScratchFolder& folder, const std::wstring& photo)
         for (int style : picture.styles) {
             Ui(dialog).SetIndex(IDC_WALLPAPER_STYLE, style);
             page.StyleChange();
-            HandleMessagesUntil([&] { return !page.PreviewPending(); });
+            dialog.Loop().HandleMessagesUntil([&] { return !page.PreviewPending(); });
             std::vector<double> threads, latencies, paints;
             for (int run = 0; run < kChangeRuns / 2; ++run) {
                 auto start = Clock::now();
                 page.ListClick();
-                HandleMessagesUntil([&] { return !page.PreviewPending(); });
+                dialog.Loop().HandleMessagesUntil([&] { return !page.PreviewPending(); });
                 latencies.push_back(MillisecondsSince(start));
                 start = Clock::now();
                 page.ListClick();

@@ -55,7 +55,7 @@ void ArmReminder(SettingsDialog& dialog)
     }
 }
 
-// Other thread timers (the message loop's poll of watched handles, while a preview is decoded) go on.
+// Other timers (the message loop's poll of watched handles, while a preview is decoded) go on.
 void RunForAWhile()
 {
     const UINT_PTR shown = SetTimer(nullptr, 0, kShowForMs, nullptr);
@@ -95,8 +95,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
 
     ErrorBox errors;
+    MessageLoop loop;
     if (what == L"splash" || what == L"reminder1" || what == L"reminder2") {
-        MainWindow main(errors, NoTrayIcon, answer);
+        MainWindow main(errors, loop, NoTrayIcon, answer);
         main.Create();
         if (what == L"splash") {
             wchar_t self[MAX_PATH] = {};
@@ -108,7 +109,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             ExitDialog exitDialog(errors);
             exitDialog.Create(main.Hwnd());
             ChimePlayer chimePlayer;
-            SettingsDialog settings(errors, MakeSettingsPages(chimePlayer));
+            SettingsDialog settings(errors, loop, MakeSettingsPages(chimePlayer));
             settings.Create(main.Hwnd(), false);
             main.SetDialogs(&exitDialog, &settings);
             main.Show();
@@ -126,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
 
     ChimePlayer chimePlayer;
-    SettingsDialog dialog{errors, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
+    SettingsDialog dialog{errors, loop, MakeSettingsPages(chimePlayer), OpenRegistryKey, answer};
     dialog.Create(nullptr, false);
     // The list is filled before its page is shown, as the load fills it: the page measures its entries then.
     ListBox(Ui(dialog).Control(IDC_WALLPAPER_LIST)).AddItems(entries);

@@ -86,7 +86,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     // Every window reports its failures in the standard error box.
     ErrorBox errors;
-    MainWindow mainWindow(errors);
+    MessageLoop loop;
+    MainWindow mainWindow(errors, loop);
     mainWindow.SetStartUpClock(&startUpClock);
     if (!mainWindow.Create()) {
         return 1;
@@ -100,7 +101,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ReminderWindows reminderWindows(errors);
     // The chime player and the pages are shared by the dialog and the tick; the player outlives both.
     ChimePlayer chimePlayer;
-    SettingsDialog settingsDialog(errors, MakeSettingsPages(chimePlayer));
+    SettingsDialog settingsDialog(errors, loop, MakeSettingsPages(chimePlayer));
     SystemTickClock clock;
     ProgramTickActions tickActions(settingsDialog, chimePlayer, reminderWindows);
     Scheduler scheduler(ChimePageOf(settingsDialog), ReminderPageOf(settingsDialog), clock, tickActions);
@@ -113,5 +114,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     ExitDialog exitDialog(errors);
     exitDialog.Create(mainWindow.Hwnd());
     mainWindow.SetDialogs(&exitDialog, &settingsDialog);
-    return RunMessageLoop();
+    return loop.Run();
 }

@@ -105,7 +105,7 @@ void MainWindow::RunStartUpSequence()
     // Every wait processes messages: the window may be destroyed (exit dialog's OK) while we wait.
     const auto fadeIn = FadeInSteps(alpha_);
     for (std::size_t i = 0; i < fadeIn.size(); ++i) {
-        if (i + 1 < fadeIn.size() && (!WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_)) {
+        if (i + 1 < fadeIn.size() && (!loop_.WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_)) {
             return;
         }
         SetAlpha(fadeIn[i]);
@@ -113,13 +113,13 @@ void MainWindow::RunStartUpSequence()
 
     ShellExecuteW(nullptr, nullptr, companionFile_.c_str(), kStartToken, nullptr, SW_SHOWNORMAL);
     companionStarted_ = true;
-    if (!WaitProcessingMessages(timings_.companionWaitMs) || !hwnd_) {
+    if (!loop_.WaitProcessingMessages(timings_.companionWaitMs) || !hwnd_) {
         return;
     }
     companionWindow_ = FindWindowW(kCompanionClass, kCompanionTitle);
 
     for (std::uint8_t alpha : FadeOutSteps(alpha_)) {
-        if (!WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_) {
+        if (!loop_.WaitProcessingMessages(timings_.fadeStepMs) || !hwnd_) {
             return;
         }
         SetAlpha(alpha);

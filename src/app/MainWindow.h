@@ -11,6 +11,7 @@
 
 #include "base/Handles.h"
 #include "base/HighContrast.h"
+#include "base/MessageLoop.h"
 #include "base/ProgramWindows.h"
 #include "app/TrayIcon.h"
 #include "base/Window.h"
@@ -34,10 +35,11 @@ public:
     static constexpr int kClientHeight = 81;
     static constexpr std::uint8_t kInitialAlpha = 35;
 
-    // The tray icon reaches the shell through notify; the splash asks highContrast which colours to draw in.
-    explicit MainWindow(ErrorReporter& errors, TrayIcon::NotifyFn notify = Shell_NotifyIconW,
-                        HighContrastFn highContrast = SystemHighContrast)
-        : Window(errors), tray_(std::move(notify)), highContrast_(std::move(highContrast))
+    // The start-up sequence waits in loop; the tray icon reaches the shell through notify; the splash asks
+    // highContrast which colours to draw in.
+    MainWindow(ErrorReporter& errors, MessageLoop& loop, TrayIcon::NotifyFn notify = Shell_NotifyIconW,
+               HighContrastFn highContrast = SystemHighContrast)
+        : Window(errors), loop_(loop), tray_(std::move(notify)), highContrast_(std::move(highContrast))
     {
     }
     // Destroys the window while this object can still run its teardown.
@@ -80,6 +82,7 @@ private:
     void TrayCallback(UINT mouseMessage);
     void OnDestroy();
 
+    MessageLoop& loop_;
     ExitDialog* exitDialog_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;
     StartUpTimings timings_;

@@ -5,95 +5,11 @@
 #include <vector>
 
 #include "base/CallbackGuard.h"
+#include "base/Window.h"
 
 namespace {
-struct Watch {
-    HANDLE handle;
-    ErrorReporter* errors;
-    std::function<void()> onSignalled;
-    bool reporting = false;
-};
-
-std::vector<Watch>& Watches()
-{
-    static std::vector<Watch> watches;
-    return watches;
-}
-
-UINT_PTR& PollTimer()
-{
-    static UINT_PTR timer = 0;
-    return timer;
-}
-
-Watch* FindWatch(HANDLE handle)
-{
-    const auto watch =
-        std::find_if(Watches().begin(), Watches().end(), [handle](const Watch& w) { return w.handle == handle; });
-    return watch == Watches().end() ? nullptr : &*watch;
-}
-
-// Reports a watch's failure with the watch set aside: the poll timer goes on inside the error box's modal loop,
-// where a handle still signalled would fail and report again, box upon box.
-class WatchFailure : public ErrorReporter {
-public:
-    WatchFailure(HANDLE handle, ErrorReporter& errors) : handle_(handle), errors_(errors) {}
-    void Report(const std::wstring& message) override
-    {
-        struct SetAside {
-            HANDLE handle;
-            explicit SetAside(HANDLE h) : handle(h) { Mark(true); }
-            ~SetAside() { Mark(false); }
-            void Mark(bool reporting) const
-            {
-                if (Watch* watch = FindWatch(handle)) {
-                    watch->reporting = reporting;
-                }
-            }
-        } setAside(handle_);
-        errors_.Report(message);
-    }
-
-private:
-    HANDLE handle_;
-    ErrorReporter& errors_;
-};
-
-// Calls the watches whose handles are signalled. A call may watch or unwatch handles, so each handle is looked up
-// again before its call; nothing a call throws goes further (the timer's caller is the system).
-void ServiceWatches()
-{
-    std::vector<HANDLE> handles;
-    for (const Watch& watch : Watches()) {
-        handles.push_back(watch.handle);
-    }
-    for (HANDLE handle : handles) {
-        const Watch* watch = FindWatch(handle);
-        if (!watch || watch->reporting || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) {
-            continue;
-        }
-        const std::function<void()> call = watch->onSignalled;
-        WatchFailure errors(handle, *watch->errors);
-        GuardCallback(errors, call);
-    }
-}
-
-void CALLBACK PollWatches(HWND, UINT, UINT_PTR, DWORD)
-{
-    ServiceWatches();
-}
-
-// Waits at most timeout milliseconds for input or a watched handle, then serves the watches.
-void WaitForInput(DWORD timeout)
-{
-    std::vector<HANDLE> handles;
-    for (const Watch& watch : Watches()) {
-        handles.push_back(watch.handle);
-    }
-    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout, QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
-    ServiceWatches();
-}
+constexpr wchar_t kPollWindowClass[] = L"SorabuneWatchPoll";
+constexpr UINT_PTR kPollTimer = 1;
 
 // A window that takes the dialog keys carries this property, so the windows themselves are the list: the loop, the
 // waits and other programs' modal loops find a message's dialog from the message alone.
@@ -143,7 +59,114 @@ bool ProcessPendingMessages()
     return true;
 }
 
-bool WaitProcessingMessages(DWORD milliseconds)
+// Reports a watch's failure with the watch set aside: the poll timer goes on inside the error box's modal loop,
+// where a handle still signalled would fail and report again, box upon box.
+class MessageLoop::WatchFailure : public ErrorReporter {
+public:
+    WatchFailure(MessageLoop& loop, HANDLE handle, ErrorReporter& errors)
+        : loop_(loop), handle_(handle), errors_(errors)
+    {
+    }
+    void Report(const std::wstring& message) override
+    {
+        Mark(true);
+        struct Restore {
+            WatchFailure& failure;
+            ~Restore() { failure.Mark(false); }
+        } restore{*this};
+        errors_.Report(message);
+    }
+
+private:
+    void Mark(bool reporting) const
+    {
+        if (Watched* watch = loop_.Find(handle_)) {
+            watch->reporting = reporting;
+        }
+    }
+
+    MessageLoop& loop_;
+    HANDLE handle_;
+    ErrorReporter& errors_;
+};
+
+MessageLoop::~MessageLoop()
+{
+    if (pollWindow_) {
+        DestroyWindow(pollWindow_);
+    }
+}
+
+MessageLoop::Watched* MessageLoop::Find(HANDLE handle)
+{
+    const auto watch =
+        std::find_if(watches_.begin(), watches_.end(), [handle](const Watched& w) { return w.handle == handle; });
+    return watch == watches_.end() ? nullptr : &*watch;
+}
+
+// Calls the watches whose handles are signalled. A call may watch or unwatch handles, so each handle is looked up
+// again before its call; nothing a call throws goes further (the timer's caller is the system).
+void MessageLoop::ServiceWatches()
+{
+    std::vector<HANDLE> handles;
+    for (const Watched& watch : watches_) {
+        handles.push_back(watch.handle);
+    }
+    for (HANDLE handle : handles) {
+        const Watched* watch = Find(handle);
+        if (!watch || watch->reporting || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) {
+            continue;
+        }
+        const std::function<void()> call = watch->onSignalled;
+        WatchFailure errors(*this, handle, *watch->errors);
+        GuardCallback(errors, call);
+    }
+}
+
+LRESULT CALLBACK MessageLoop::PollProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* loop = reinterpret_cast<MessageLoop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_TIMER && wParam == kPollTimer && loop) {
+        loop->ServiceWatches();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void MessageLoop::StartPolling()
+{
+    if (!pollWindow_) {
+        RegisterClassOnce(kPollWindowClass, &MessageLoop::PollProc, nullptr);
+        pollWindow_ = CreateWindowExW(0, kPollWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(pollWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    if (pollWindow_ && !polling_) {
+        polling_ = SetTimer(pollWindow_, kPollTimer, kWatchPollMs, nullptr) != 0;
+    }
+}
+
+void MessageLoop::StopPolling()
+{
+    if (polling_) {
+        KillTimer(pollWindow_, kPollTimer);
+        polling_ = false;
+    }
+}
+
+// Waits at most timeout milliseconds for input or a watched handle, then serves the watches.
+void MessageLoop::WaitForInput(DWORD timeout)
+{
+    std::vector<HANDLE> handles;
+    for (const Watched& watch : watches_) {
+        handles.push_back(watch.handle);
+    }
+    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    ServiceWatches();
+}
+
+bool MessageLoop::WaitProcessingMessages(DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -159,7 +182,7 @@ bool WaitProcessingMessages(DWORD milliseconds)
     }
 }
 
-int RunMessageLoop()
+int MessageLoop::Run()
 {
     for (;;) {
         MSG msg;
@@ -173,35 +196,26 @@ int RunMessageLoop()
     }
 }
 
-void WatchHandle(HANDLE handle, ErrorReporter& errors, std::function<void()> onSignalled)
+void MessageLoop::Watch(HANDLE handle, ErrorReporter& errors, std::function<void()> onSignalled)
 {
-    auto& watches = Watches();
-    const auto watch =
-        std::find_if(watches.begin(), watches.end(), [handle](const Watch& w) { return w.handle == handle; });
-    if (watch != watches.end()) {
+    if (Watched* watch = Find(handle)) {
         watch->errors = &errors;
         watch->onSignalled = std::move(onSignalled);
         return;
     }
-    watches.push_back({handle, &errors, std::move(onSignalled), false});
-    if (!PollTimer()) {
-        PollTimer() = SetTimer(nullptr, 0, kWatchPollMs, PollWatches);
-    }
+    watches_.push_back({handle, &errors, std::move(onSignalled), false});
+    StartPolling();
 }
 
-void UnwatchHandle(HANDLE handle)
+void MessageLoop::Unwatch(HANDLE handle)
 {
-    auto& watches = Watches();
-    watches.erase(
-        std::remove_if(watches.begin(), watches.end(), [handle](const Watch& w) { return w.handle == handle; }),
-        watches.end());
-    if (watches.empty() && PollTimer()) {
-        KillTimer(nullptr, PollTimer());
-        PollTimer() = 0;
+    std::erase_if(watches_, [handle](const Watched& w) { return w.handle == handle; });
+    if (watches_.empty()) {
+        StopPolling();
     }
 }
 
-bool HandleMessagesUntil(const std::function<bool()>& done)
+bool MessageLoop::HandleMessagesUntil(const std::function<bool()>& done)
 {
     while (!done()) {
         WaitForInput(INFINITE);

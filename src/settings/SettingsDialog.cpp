@@ -125,9 +125,10 @@ MadeControls CreateControls(SettingsDialog& dialog, HWND sheet, const ControlDef
     return dialog.CreatePageControls(sheet, std::span(defs, count));
 }
 
-SettingsDialog::SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey,
+SettingsDialog::SettingsDialog(ErrorReporter& errors, MessageLoop& loop, SettingsPages pages, RegistryKeyOpener openKey,
                                HighContrastFn highContrast)
-    : Window(errors), pages_(std::move(pages)), openKey_(std::move(openKey)), highContrast_(std::move(highContrast))
+    : Window(errors), loop_(loop), pages_(std::move(pages)), openKey_(std::move(openKey)),
+      highContrast_(std::move(highContrast))
 {
 }
 

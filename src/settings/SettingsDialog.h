@@ -17,6 +17,7 @@
 #include "settings/SettingsPage.h"
 #include "base/FileExistence.h"
 #include "base/HighContrast.h"
+#include "base/MessageLoop.h"
 #include "base/Window.h"
 
 class SettingsDialog : public Window {
@@ -27,10 +28,11 @@ public:
     static constexpr int kClientHeight = 434;
     static constexpr int kPageCount = kSettingsPageCount;
 
-    // The frame with the pages it shows, in tab order (the program entry makes them); the load and the commit
-    // open the registry's keys through openKey; pages that draw colours of their own ask highContrast.
-    SettingsDialog(ErrorReporter& errors, SettingsPages pages, RegistryKeyOpener openKey = OpenRegistryKey,
-                   HighContrastFn highContrast = SystemHighContrast);
+    // The frame with the pages it shows, in tab order (the program entry makes them), on the entry's message loop;
+    // the load and the commit open the registry's keys through openKey; pages that draw colours of their own ask
+    // highContrast.
+    SettingsDialog(ErrorReporter& errors, MessageLoop& loop, SettingsPages pages,
+                   RegistryKeyOpener openKey = OpenRegistryKey, HighContrastFn highContrast = SystemHighContrast);
     ~SettingsDialog() override;
 
     // Creates the dialog hidden, owned by owner, with every control; then runs Load (the load from the
@@ -39,6 +41,8 @@ public:
     // Shows the dialog on the page last selected and brings it to the front.
     void ShowDialog();
 
+    // The loop the dialog runs in, where the pages watch what they wait for.
+    MessageLoop& Loop() const { return loop_; }
     // The font of the pages' controls, among the window's Fonts().
     DpiFontSet::Id DefaultFont() const { return font_; }
     // A page's controls on its sheet in the dialog's font; their ids are checked against every other control's.
@@ -86,6 +90,7 @@ private:
     HWND okBtn_ = nullptr;
     HWND pageControl_ = nullptr;
     std::array<HWND, kPageCount> sheets_ = {};
+    MessageLoop& loop_;
     SettingsPages pages_;
     RegistryKeyOpener openKey_;
     HighContrastFn highContrast_;

@@ -96,7 +96,7 @@ bool QuitRequested()
 class Add {
 public:
     Add(SettingsDialog& dialog, ListBox list, const ConverterProgram& converter)
-        : dialog_(dialog), list_(list), converter_(dialog.Errors(), converter)
+        : dialog_(dialog), list_(list), converter_(dialog.Errors(), dialog.Loop(), converter)
     {
     }
 

@@ -5,7 +5,6 @@
 #include <atomic>
 
 #include "base/CallbackGuard.h"
-#include "base/MessageLoop.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
@@ -39,7 +38,8 @@ struct FolderLister::Walk {
     }
 };
 
-FolderLister::FolderLister(ErrorReporter& errors, FolderQueries queries) : errors_(errors), queries_(std::move(queries))
+FolderLister::FolderLister(ErrorReporter& errors, MessageLoop& loop, FolderQueries queries)
+    : errors_(errors), loop_(loop), queries_(std::move(queries))
 {
 }
 
@@ -65,7 +65,7 @@ bool FolderLister::Start(const std::wstring& folder, const std::vector<std::wstr
     }
     walk_ = std::move(walk);
     done_ = std::move(done);
-    WatchHandle(thread_.Get(), errors_, [this] { Ended(); });
+    loop_.Watch(thread_.Get(), errors_, [this] { Ended(); });
     return true;
 }
 
@@ -75,7 +75,7 @@ void FolderLister::Cancel()
         return;
     }
     walk_->stop = true;
-    UnwatchHandle(thread_.Get());
+    loop_.Unwatch(thread_.Get());
     thread_.Reset();
     walk_.reset();
     done_ = nullptr;
@@ -83,7 +83,7 @@ void FolderLister::Cancel()
 
 void FolderLister::Ended()
 {
-    UnwatchHandle(thread_.Get());
+    loop_.Unwatch(thread_.Get());
     thread_.Reset();
     FolderPictures found = std::move(walk_->found);
     walk_.reset();

@@ -11,14 +11,15 @@
 
 #include "base/AppError.h"
 #include "base/Handles.h"
+#include "base/MessageLoop.h"
 #include "wallpaper/PictureFolders.h"
 
 class FolderLister {
 public:
     using DoneFn = std::function<void(FolderPictures pictures)>;
 
-    // What a done call throws is reported to errors.
-    explicit FolderLister(ErrorReporter& errors, FolderQueries queries = SystemFolderQueries());
+    // What a done call throws is reported to errors; the walk's end is watched for in loop.
+    FolderLister(ErrorReporter& errors, MessageLoop& loop, FolderQueries queries = SystemFolderQueries());
     // A walk still running is abandoned: it ends by itself, and its answer goes nowhere.
     ~FolderLister();
     FolderLister(const FolderLister&) = delete;
@@ -37,6 +38,7 @@ private:
     void Ended();
 
     ErrorReporter& errors_;
+    MessageLoop& loop_;
     FolderQueries queries_;
     std::shared_ptr<Walk> walk_;
     KernelHandle thread_;

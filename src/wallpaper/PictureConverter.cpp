@@ -9,7 +9,6 @@
 #include "base/AppError.h"
 #include "base/BitmapFile.h"
 #include "base/FileSystem.h"
-#include "base/MessageLoop.h"
 #include "base/ProductFiles.h"
 
 namespace {
@@ -225,9 +224,9 @@ bool CommitBitmap(const std::wstring& temporary, const std::wstring& target, std
            MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-PictureConverter::PictureConverter(ErrorReporter& errors, ConverterProgram program)
-    : errors_(errors), program_(std::move(program)), readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+PictureConverter::PictureConverter(ErrorReporter& errors, MessageLoop& loop, ConverterProgram program)
+    : errors_(errors), loop_(loop), program_(std::move(program)),
+      readEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), writeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       earlyEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), deadline_(CreateWaitableTimerW(nullptr, TRUE, nullptr))
 {
 }
@@ -385,9 +384,9 @@ void PictureConverter::Watch(bool on)
 {
     for (HANDLE handle : {earlyEvent_.Get(), readEvent_.Get(), process_.Get(), deadline_.Get()}) {
         if (handle && on) {
-            WatchHandle(handle, errors_, [this] { Advance(); });
+            loop_.Watch(handle, errors_, [this] { Advance(); });
         } else if (handle) {
-            UnwatchHandle(handle);
+            loop_.Unwatch(handle);
         }
     }
 }
@@ -431,7 +430,7 @@ void PictureConverter::FinishSoon(ConversionFailure failure)
 {
     early_ = {failure};
     SetEvent(earlyEvent_.Get());
-    WatchHandle(earlyEvent_.Get(), errors_, [this] { Advance(); });
+    loop_.Watch(earlyEvent_.Get(), errors_, [this] { Advance(); });
 }
 
 void PictureConverter::Advance()
@@ -569,7 +568,7 @@ ConversionResult ConvertHandlingMessages(PictureConverter& converter, const Conv
     if (!converter.Start(job, [&result](const ConversionResult& ended) { result = ended; })) {
         return {ConversionFailure::Cancelled};
     }
-    const bool running = HandleMessagesUntil([&] {
+    const bool running = converter.Loop().HandleMessagesUntil([&] {
         if (!result && stop && stop()) {
             converter.Cancel();
         }

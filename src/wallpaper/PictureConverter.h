@@ -15,6 +15,7 @@
 #include "base/AppError.h"
 #include "base/ConverterProtocol.h"
 #include "base/Handles.h"
+#include "base/MessageLoop.h"
 
 // The converter program and what its command line carries after its name.
 struct ConverterProgram {
@@ -84,8 +85,8 @@ class PictureConverter {
 public:
     using DoneFn = std::function<void(const ConversionResult&)>;
 
-    // What a done call throws is reported to errors.
-    explicit PictureConverter(ErrorReporter& errors, ConverterProgram program = ConverterBesideProgram());
+    // What a done call throws is reported to errors; the converter's answers are watched for in loop.
+    PictureConverter(ErrorReporter& errors, MessageLoop& loop, ConverterProgram program = ConverterBesideProgram());
     ~PictureConverter();
     PictureConverter(const PictureConverter&) = delete;
     PictureConverter& operator=(const PictureConverter&) = delete;
@@ -97,6 +98,8 @@ public:
     // messages, when it ends (Cancel included). False, and no call, while another one runs.
     bool Start(const ConversionJob& job, DoneFn done);
     bool Busy() const { return busy_; }
+    // Where the conversion's end is watched for.
+    MessageLoop& Loop() const { return loop_; }
     // Ends the converter at once; the running conversion's done hears Cancelled.
     void Cancel();
     // Ends the converter when it has nothing to do (a done call may end its own); the next request starts one anew.
@@ -116,6 +119,7 @@ private:
     void SetDeadline(DWORD fromStartMs);
 
     ErrorReporter& errors_;
+    MessageLoop& loop_;
     ConverterProgram program_;
     KernelHandle jobObject_;
     KernelHandle process_;

@@ -97,7 +97,8 @@ bool FolderPlaces::FirstFailure(const std::wstring& picture)
 WallpaperChanger::WallpaperChanger(SettingsDialog& dialog, ListBox list, DropDown order, const WallpaperStyle& style,
                                    ConverterProgram converter, WallpaperBitmapFn ownBitmap, FolderQueries folders)
     : dialog_(dialog), list_(list), order_(order), style_(style), ownBitmapOf_(std::move(ownBitmap)),
-      converter_(dialog.Errors(), std::move(converter)), lister_(dialog.Errors(), std::move(folders))
+      converter_(dialog.Errors(), dialog.Loop(), std::move(converter)),
+      lister_(dialog.Errors(), dialog.Loop(), std::move(folders))
 {
 }
 

@@ -219,7 +219,8 @@ void WallpaperPage::Build(SettingsDialog& dialog, HWND sheet)
     FillDropDown(order_, kWallpaperOrderItems);
     FillDropDown(changeTime_, kWallpaperChangeTimeItems);
     changer_.emplace(dialog, list_, order_, styleInForce_, services_.converter, services_.ownBitmap);
-    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_, dialog.Errors());
+    preview_.emplace(img_, services_.screens, services_.converter, changer_->Places(), styleInForce_, dialog.Errors(),
+                     dialog.Loop());
     SizeListItems();
     FramePreview();
     fileDrop_.emplace(dialog.Errors());

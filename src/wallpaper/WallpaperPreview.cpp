@@ -51,9 +51,9 @@ PictureCoding CodingOf(const std::wstring& picture)
 } // namespace
 
 WallpaperPreview::WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
-                                   const WallpaperStyle& style, ErrorReporter& errors)
-    : frame_(frame), screens_(std::move(screens)), converter_(errors, std::move(converter)), lister_(errors),
-      places_(places), style_(style)
+                                   const WallpaperStyle& style, ErrorReporter& errors, MessageLoop& loop)
+    : frame_(frame), screens_(std::move(screens)), converter_(errors, loop, std::move(converter)),
+      lister_(errors, loop), places_(places), style_(style)
 {
 }
 

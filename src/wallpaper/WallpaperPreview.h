@@ -23,7 +23,7 @@ class WallpaperPreview {
 public:
     // The preview lays the picture out by style, the page's style in force.
     WallpaperPreview(HWND frame, ScreensFn screens, ConverterProgram converter, FolderPlaces& places,
-                     const WallpaperStyle& style, ErrorReporter& errors);
+                     const WallpaperStyle& style, ErrorReporter& errors, MessageLoop& loop);
 
     // Shows the entry's picture, a folder entry's the one it shows next in the order given. The preview shown so
     // far stays until the converter answers; a picture that cannot be read, or a folder without one, shows none.

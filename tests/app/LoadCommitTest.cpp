@@ -118,7 +118,7 @@ protected:
     std::unique_ptr<SettingsDialog> Made(bool load)
     {
         auto dialog = std::make_unique<SettingsDialog>(
-            TestErrors(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()),
+            TestErrors(), TestLoop(), MakeSettingsPages(Chimes(), MakeReminderPage(), Services()),
             [this](HKEY root, const std::wstring& path, bool create, REGSAM access, HKEY* result) {
                 return registryAccess(root, path, create, access, result);
             });

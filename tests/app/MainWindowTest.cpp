@@ -112,12 +112,12 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        main_ = std::make_unique<MainWindow>(TestErrors(), RefusingShell, HighContrastAnswer());
+        main_ = std::make_unique<MainWindow>(TestErrors(), TestLoop(), RefusingShell, HighContrastAnswer());
         ASSERT_TRUE(main_->Create());
         main_->SetStartUpTimings({1, 1});
         main_->SetCompanionFile(L"SorabuneNoSuchCompanion.exe");
-        settings_ = std::make_unique<SettingsDialog>(TestErrors(), MakeSettingsPages(chimePlayer_), OpenRegistryKey,
-                                                     HighContrastAnswer());
+        settings_ = std::make_unique<SettingsDialog>(TestErrors(), TestLoop(), MakeSettingsPages(chimePlayer_),
+                                                     OpenRegistryKey, HighContrastAnswer());
         ASSERT_TRUE(settings_->Create(main_->Hwnd(), false));
         exitDialog_ = std::make_unique<ExitDialog>(TestErrors());
         ASSERT_TRUE(exitDialog_->Create(main_->Hwnd()));
@@ -282,7 +282,8 @@ TEST_F(MainWindowTest, InHighContrastEachWindowDrawsInOnePairOfSystemColours)
     }
     // The pages with the controls the program has. Reminder 1 weekly with Monday chosen; the pointer over the mail
     // link.
-    SettingsDialog dialog(TestErrors(), MakeSettingsPages(chimePlayer_), OpenRegistryKey, HighContrastAnswer());
+    SettingsDialog dialog(TestErrors(), TestLoop(), MakeSettingsPages(chimePlayer_), OpenRegistryKey,
+                          HighContrastAnswer());
     {
         const CommonControls6 controls6;
         ASSERT_TRUE(controls6.Active());
@@ -478,7 +479,7 @@ TEST_F(MainWindowTest, StartUpAddsTheIconFadesOutAndHidesForGood)
 // not start the sequence, whose tray clicks open them.
 TEST_F(MainWindowTest, ShownBeforeItsDialogsTheSplashStartsOnlyOnceTheyAreSet)
 {
-    MainWindow early(TestErrors(), RefusingShell, HighContrastAnswer());
+    MainWindow early(TestErrors(), TestLoop(), RefusingShell, HighContrastAnswer());
     ASSERT_TRUE(early.Create());
     early.SetStartUpTimings({1, 1});
     early.SetCompanionFile(L"SorabuneNoSuchCompanion.exe");

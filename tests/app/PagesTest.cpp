@@ -306,7 +306,7 @@ TEST(PagesDropDownTest, EveryOpenListShowsAllItsItems)
 {
     CommonControls6 controls6;
     ASSERT_TRUE(controls6.Active());
-    SettingsDialog dialog(TestErrors(), PagesUnderTest());
+    SettingsDialog dialog(TestErrors(), TestLoop(), PagesUnderTest());
     ASSERT_TRUE(dialog.Create(nullptr, false));
     ShowWindow(dialog.Hwnd(), SW_SHOWNOACTIVATE);
     for (int sheetId : kSheetIds) {

@@ -17,7 +17,7 @@
 TEST(SettingsDialogTest, FrameHasItsIdentityAndSixPagesWithTheFirstSelected)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    SettingsDialog dialog{TestErrors(), TestLoop(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(dialog.Create(nullptr, false));
     // Automation finds every control by its id.
     EXPECT_EQ(dialog.SharedIds(), std::vector<int>{});
@@ -55,7 +55,7 @@ void CALLBACK CloseAnOpenMenu(HWND, UINT, UINT_PTR, DWORD)
 TEST(SettingsDialogTest, AltF4EscAndTheWindowMenuKeyLeaveTheDialogOpen)
 {
     ChimePlayer chimePlayer;
-    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    SettingsDialog dialog{TestErrors(), TestLoop(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(dialog.Create(nullptr, false));
     ShowWindow(dialog.Hwnd(), SW_SHOW);
     HWND ok = Ui(dialog).Control(IDC_OKBTN);
@@ -91,7 +91,7 @@ TEST(SettingsDialogTest, PageKeysChangeThePageFromAnywhereAndEnterPressesOk)
     UserKeyAside settingsAside(L"Software\\Sorabune", L"Software\\SorabuneDialogKeysTest");
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Sorabune");
     ChimePlayer chimePlayer;
-    SettingsDialog dialog{TestErrors(), MakeSettingsPages(chimePlayer)};
+    SettingsDialog dialog{TestErrors(), TestLoop(), MakeSettingsPages(chimePlayer)};
     ASSERT_TRUE(dialog.Create(nullptr, false));
     ShowWindow(dialog.Hwnd(), SW_SHOW);
     const auto press = [&](HWND target, WPARAM key, bool control, bool shift) {

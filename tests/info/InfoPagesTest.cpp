@@ -102,8 +102,9 @@ protected:
     // The system's drives unless a test puts in its own.
     DriveQueries drives_ = SystemDriveQueries();
     // The links open through RecordOpen.
-    SettingsDialog dialog_{TestErrors(), With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(Drives())),
-                                              kVersionPageIndex, MakeVersionPage(RecordOpen))};
+    SettingsDialog dialog_{TestErrors(), TestLoop(),
+                           With(With(BlankPages(), kInfoPageIndex, MakeInfoPage(Drives())), kVersionPageIndex,
+                                MakeVersionPage(RecordOpen))};
 };
 } // namespace
 

@@ -350,9 +350,9 @@ TEST_F(ChimePageTest, ADialogsEndClosesTheFileItPlaysAndLeavesAnotherDialogsPlay
     const std::wstring tone = MakeToneFile(L"sorabune_shared.wav", L"tone_half_minute.wav");
     ChimePlayer player(RecordPlaySound);
     auto first = std::make_unique<SettingsDialog>(
-        TestErrors(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
+        TestErrors(), TestLoop(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
     auto second = std::make_unique<SettingsDialog>(
-        TestErrors(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
+        TestErrors(), TestLoop(), With(BlankPages(), kChimePageIndex, MakeChimePage(player, OpenSoundFileDialog)));
     ASSERT_TRUE(first->Create(nullptr, false));
     ASSERT_TRUE(second->Create(nullptr, false));
     Ui(*second).AddItem(IDC_TIMERWAVE, tone);

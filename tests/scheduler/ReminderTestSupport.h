@@ -64,7 +64,8 @@ protected:
                              ChooseSoundFileFn chooseSoundFile = OpenSoundFileDialog,
                              ReminderPagesMaker makePages = SchedulerPages)
         : chimePlayer(std::move(playSound)),
-          dialog(TestErrors(), makePages(chimePlayer, std::move(chooseSoundFile), std::move(madeReminderPage)))
+          dialog(TestErrors(), TestLoop(),
+                 makePages(chimePlayer, std::move(chooseSoundFile), std::move(madeReminderPage)))
     {
     }
 

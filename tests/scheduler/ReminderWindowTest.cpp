@@ -45,7 +45,8 @@ protected:
     }
 
     ChimePlayer chimePlayer_;
-    SettingsDialog owner_{TestErrors(), SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
+    SettingsDialog owner_{TestErrors(), TestLoop(),
+                          SchedulerPages(chimePlayer_, OpenSoundFileDialog, MakeReminderPage())};
 
 protected:
     std::vector<FLASHWINFO> flashes;

@@ -54,5 +54,5 @@ protected:
         return lf;
     }
 
-    SettingsDialog dialog_{TestErrors(), PagesUnderTest()};
+    SettingsDialog dialog_{TestErrors(), TestLoop(), PagesUnderTest()};
 };

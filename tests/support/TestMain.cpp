@@ -19,6 +19,12 @@ CapturingErrors& TestErrors()
     return errors;
 }
 
+MessageLoop& TestLoop()
+{
+    static MessageLoop loop;
+    return loop;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     testing::InitGoogleTest(&argc, argv);

@@ -12,6 +12,7 @@
 
 #include "base/AppError.h"
 #include "base/Handles.h"
+#include "base/MessageLoop.h"
 
 // Messages that would have gone to the standard error box, in order.
 std::vector<std::wstring>& CapturedErrors();
@@ -30,6 +31,8 @@ public:
     std::function<void()> atReport;
 };
 CapturingErrors& TestErrors();
+// The test program's message loop, as the program's entry makes one.
+MessageLoop& TestLoop();
 
 // Processes pending messages of this thread for about the given time.
 inline void PumpMessages(DWORD milliseconds = 0)

@@ -207,7 +207,7 @@ protected:
     {
         systemCalls.clear();
         ChangeWallpaper(dialog, recordSystemCall);
-        HandleMessagesUntil([&] { return !PageOf(dialog).Changer().Busy(); });
+        TestLoop().HandleMessagesUntil([&] { return !PageOf(dialog).Changer().Busy(); });
         return ShownWidth();
     }
     unsigned Changed() { return Changed(dialog); }
@@ -245,7 +245,8 @@ TEST_F(FolderChangeTest, InOrderAFolderShowsItsPicturesOneAfterAnotherAcrossRest
     EXPECT_EQ(Changed(), 11u);
     EXPECT_EQ(Changed(), 12u);
     {
-        SettingsDialog restarted{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
+        SettingsDialog restarted{TestErrors(), TestLoop(),
+                                 With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
         ASSERT_TRUE(restarted.Create(nullptr, false));
         Ui(restarted).AddItem(IDC_WALLPAPER_LIST, entry);
         EXPECT_EQ(Changed(restarted), 13u) << "the place is kept";

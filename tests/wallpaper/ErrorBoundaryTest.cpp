@@ -98,7 +98,7 @@ TEST(ErrorBoundaryTest, AnythingThrownWhereTheSystemCallsIsReportedOnceAndTheNex
              // A call that throws leaves its handle signalled, so the loop calls it again; but not from the poll
              // timer inside the modal loop of the failure's box.
              KernelHandle event(CreateEventW(nullptr, TRUE, TRUE, nullptr));
-             WatchHandle(event.Get(), TestErrors(), [&] {
+             TestLoop().Watch(event.Get(), TestErrors(), [&] {
                  Call();
                  ResetEvent(event.Get());
              });
@@ -106,9 +106,9 @@ TEST(ErrorBoundaryTest, AnythingThrownWhereTheSystemCallsIsReportedOnceAndTheNex
                  PumpMessages(3 * kWatchPollMs);
                  EXPECT_EQ(completed, 0) << "called again while its failure is reported";
              };
-             HandleMessagesUntil([&] { return WaitForSingleObject(event.Get(), 0) == WAIT_TIMEOUT; });
+             TestLoop().HandleMessagesUntil([&] { return WaitForSingleObject(event.Get(), 0) == WAIT_TIMEOUT; });
              TestErrors().atReport = nullptr;
-             UnwatchHandle(event.Get());
+             TestLoop().Unwatch(event.Get());
          }},
     };
     for (const auto& place : places) {

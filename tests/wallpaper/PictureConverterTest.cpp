@@ -120,7 +120,7 @@ TEST_F(PictureConverterTest, HostilePicturesAndConvertersEndInTheirVerdictAndLea
             ASSERT_TRUE(WriteBytes(job.picture, c.bytes));
         }
         const std::vector<std::wstring> before = folder.Names();
-        PictureConverter converter(TestErrors(), c.converter);
+        PictureConverter converter(TestErrors(), TestLoop(), c.converter);
         EXPECT_EQ(ConvertHandlingMessages(converter, job).failure, c.failure) << c.what;
         EXPECT_TRUE(ReadBytes(job.bitmap) == older) << c.what;
         EXPECT_EQ(folder.Names(), before) << c.what << ": no temporary file is left";
@@ -144,7 +144,7 @@ TEST_F(PictureConverterTest, ABitmapReplacesOnlyItsPicturesOwnEarlierConversionA
         {"the user's own bitmap", GreyBitmap(2, 2), ConversionFailure::CannotCreate},
         {"another picture's conversion", TaggedBitmap(ConversionTag(L"photo.png")), ConversionFailure::CannotCreate},
     };
-    PictureConverter converter(TestErrors());
+    PictureConverter converter(TestErrors(), TestLoop());
     std::vector<DWORD> converters;
     for (const auto& c : cases) {
         DeleteFileW(job.bitmap.c_str());
@@ -189,7 +189,7 @@ TEST_F(PictureConverterTest, TheThreadHandlesItsMessagesWhileAConversionRunsAndC
         answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result) != 0;
     });
 
-    PictureConverter hanging(TestErrors(), Misbehaving(L"hang"));
+    PictureConverter hanging(TestErrors(), TestLoop(), Misbehaving(L"hang"));
     const DWORD start = GetTickCount();
     EXPECT_EQ(ConvertHandlingMessages(hanging, job).failure, ConversionFailure::TimedOut);
     const DWORD took = GetTickCount() - start;
@@ -218,7 +218,7 @@ TEST_F(PictureConverterTest, APreviewComesBackAsPixelsOfItsFittedSizeAndNoFileIs
     const std::wstring picture = folder / L"photo.jpg";
     ASSERT_TRUE(CopyTestFile(TestImage(L"testorig.jpg"), picture));
     const ConversionJob job{picture, PictureCoding::Jpeg, L"", false, PreviewFit{57, 38, 0}};
-    PictureConverter converter(TestErrors());
+    PictureConverter converter(TestErrors(), TestLoop());
     const ConversionResult result = ConvertHandlingMessages(converter, job);
     ASSERT_EQ(result.failure, ConversionFailure::None);
     ASSERT_TRUE(result.pixels);
@@ -234,6 +234,6 @@ TEST_F(PictureConverterTest, APreviewComesBackAsPixelsOfItsFittedSizeAndNoFileIs
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"photo.jpg"});
 
     // Pixels of another size than asked are not taken.
-    PictureConverter lying(TestErrors(), Misbehaving(L"lie"));
+    PictureConverter lying(TestErrors(), TestLoop(), Misbehaving(L"lie"));
     EXPECT_EQ(ConvertHandlingMessages(lying, job).failure, ConversionFailure::Unreadable);
 }

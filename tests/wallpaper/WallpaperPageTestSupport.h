@@ -107,12 +107,12 @@ protected:
     }
     void WaitForPreview()
     {
-        HandleMessagesUntil([this] { return !Page().PreviewPending(); });
+        TestLoop().HandleMessagesUntil([this] { return !Page().PreviewPending(); });
     }
     // The messages handled until a change that waits for a folder's listing or the converter has been made.
     void WaitForChange()
     {
-        HandleMessagesUntil([this] { return !Page().Changer().Busy(); });
+        TestLoop().HandleMessagesUntil([this] { return !Page().Changer().Busy(); });
     }
     void Pick(int id, int index)
     {
@@ -148,7 +148,8 @@ protected:
     };
     // The add dialog of the page: the system's unless a test answers it.
     OpenFilesFn addDialog = ShowAddDialog;
-    SettingsDialog dialog{TestErrors(), With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
+    SettingsDialog dialog{TestErrors(), TestLoop(),
+                          With(BlankPages(), kWallpaperPageIndex, MakeWallpaperPage(Services()))};
     // A short name: the real dialog's test chooses names that come close to MAX_PATH inside it.
     ScratchFolder folder{L"SorabuneWallTest"};
 

@@ -9,29 +9,52 @@
 namespace {
 constexpr wchar_t kResidentProgram[] = L"SorabuneOpt.exe";
 
-// The program stays free of the C++ library (plain buffers only), so that it is a few kilobytes small.
 constexpr DWORD kPathCapacity = 32768;
-wchar_t gFolder[kPathCapacity];
-wchar_t gProgram[kPathCapacity];
+
+// A path's buffer from the local heap: the program stays free of the C++ library (plain buffers only), so that
+// it is a few kilobytes small, and two paths of the longest kind do not belong on its stack.
+class PathBuffer {
+public:
+    PathBuffer() : text_(static_cast<wchar_t*>(LocalAlloc(LPTR, kPathCapacity * sizeof(wchar_t)))) {}
+    ~PathBuffer()
+    {
+        if (text_) {
+            LocalFree(text_);
+        }
+    }
+    PathBuffer(const PathBuffer&) = delete;
+    PathBuffer& operator=(const PathBuffer&) = delete;
+    wchar_t* Get() const { return text_; }
+
+private:
+    wchar_t* text_;
+};
 
 void StartResidentProgram()
 {
-    DWORD n = GetModuleFileNameW(nullptr, gFolder, kPathCapacity);
+    PathBuffer folderBuffer;
+    PathBuffer programBuffer;
+    wchar_t* folder = folderBuffer.Get();
+    wchar_t* program = programBuffer.Get();
+    if (!folder || !program) {
+        return;
+    }
+    DWORD n = GetModuleFileNameW(nullptr, folder, kPathCapacity);
     if (n == 0 || n >= kPathCapacity) {
         return;
     }
     DWORD end = n;
-    while (end > 0 && gFolder[end - 1] != L'\\' && gFolder[end - 1] != L'/') {
+    while (end > 0 && folder[end - 1] != L'\\' && folder[end - 1] != L'/') {
         --end;
     }
-    gFolder[end] = L'\0';
+    folder[end] = L'\0';
     if (end + lstrlenW(kResidentProgram) >= kPathCapacity) {
         return;
     }
-    lstrcpyW(gProgram, gFolder);
-    lstrcatW(gProgram, kResidentProgram);
+    lstrcpyW(program, folder);
+    lstrcatW(program, kResidentProgram);
     // Its working folder is ours, so that its own start of "Sorabune.exe" by bare name finds this file.
-    ShellExecuteW(nullptr, nullptr, gProgram, kStartToken, gFolder, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, program, kStartToken, folder, SW_SHOWNORMAL);
 }
 
 LRESULT CALLBACK CompanionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -30,7 +30,8 @@ template <class Body> void GuardCallback(ErrorReporter& errors, Body&& body) noe
     }
 }
 
-// The same boundary where no one can be told (a thread without windows): a failure is only its fallback answer.
+// The same boundary where no one can be told (a thread without windows, the poll of the watches outside any one
+// watch): a failure is only its fallback answer.
 template <class Result, class Body> Result GuardWithoutReport(Body&& body, Result fallback) noexcept
 {
     try {

@@ -127,8 +127,14 @@ LRESULT CALLBACK MessageLoop::PollProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 {
     auto* loop = reinterpret_cast<MessageLoop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_TIMER && wParam == kPollTimer && loop) {
-        loop->ServiceWatches();
-        return 0;
+        // The calls report their own failures; a round that fails before them (no memory for its list) is the
+        // next tick's to do again.
+        return GuardWithoutReport(
+            [loop]() -> LRESULT {
+                loop->ServiceWatches();
+                return 0;
+            },
+            LRESULT{0});
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }

@@ -1,10 +1,11 @@
 // The walk's thread: it owns a share of what it reads and writes, so that a lister gone before it ends leaves it
-// nothing dangling; its handle, signalled when it ends, is watched by the message loop.
+// nothing dangling; the event it sets as its last act is watched by the message loop.
 #include "wallpaper/FolderLister.h"
 
 #include <atomic>
 
 #include "base/CallbackGuard.h"
+#include "base/Handles.h"
 #include "wallpaper/WallpaperRules.h"
 
 namespace {
@@ -18,6 +19,9 @@ struct FolderLister::Walk {
     std::vector<std::wstring> extensions;
     std::atomic<bool> stop{false};
     FolderPictures found;
+    // Set once found is complete. Not the thread's own handle: that is signalled only once the system has let the
+    // thread go, which under Wine 8 came at times some 15 s after the walk's last statement.
+    KernelHandle finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
     static DWORD WINAPI Run(void* parameter)
     {
@@ -34,6 +38,7 @@ struct FolderLister::Walk {
                     &walk.stop);
             },
             FolderPictures{{}, false});
+        SetEvent(walk.finished.Get());
         return 0;
     }
 };
@@ -50,41 +55,43 @@ FolderLister::~FolderLister()
 
 bool FolderLister::Start(const std::wstring& folder, const std::vector<std::wstring>& decodedExtensions, DoneFn done)
 {
-    if (thread_) {
+    if (walk_) {
         return false;
     }
     auto walk = std::make_shared<Walk>();
     walk->folder = folder;
     walk->queries = queries_;
     walk->extensions = decodedExtensions;
+    if (!walk->finished) {
+        return false;
+    }
     auto* share = new std::shared_ptr<Walk>(walk);
-    thread_.Reset(CreateThread(nullptr, kStackBytes, Walk::Run, share, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    if (!thread_) {
+    const KernelHandle thread(
+        CreateThread(nullptr, kStackBytes, Walk::Run, share, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread) {
         delete share;
         return false;
     }
     walk_ = std::move(walk);
     done_ = std::move(done);
-    loop_.Watch(thread_.Get(), errors_, [this] { Ended(); });
+    loop_.Watch(walk_->finished.Get(), errors_, [this] { Ended(); });
     return true;
 }
 
 void FolderLister::Cancel()
 {
-    if (!thread_) {
+    if (!walk_) {
         return;
     }
     walk_->stop = true;
-    loop_.Unwatch(thread_.Get());
-    thread_.Reset();
+    loop_.Unwatch(walk_->finished.Get());
     walk_.reset();
     done_ = nullptr;
 }
 
 void FolderLister::Ended()
 {
-    loop_.Unwatch(thread_.Get());
-    thread_.Reset();
+    loop_.Unwatch(walk_->finished.Get());
     FolderPictures found = std::move(walk_->found);
     walk_.reset();
     if (DoneFn done = std::move(done_)) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/AppError.h"
-#include "base/Handles.h"
 #include "base/MessageLoop.h"
 #include "wallpaper/PictureFolders.h"
 
@@ -29,7 +28,7 @@ public:
     // (ListFolderPictures); done is called once on this thread, from the message loop or a wait that handles
     // messages. False, and no call, while another walk runs or when no thread can be started.
     bool Start(const std::wstring& folder, const std::vector<std::wstring>& decodedExtensions, DoneFn done);
-    bool Busy() const { return static_cast<bool>(thread_); }
+    bool Busy() const { return static_cast<bool>(walk_); }
     // Abandons the walk that runs; its done is not called.
     void Cancel();
 
@@ -41,6 +40,5 @@ private:
     MessageLoop& loop_;
     FolderQueries queries_;
     std::shared_ptr<Walk> walk_;
-    KernelHandle thread_;
     DoneFn done_;
 };

@@ -145,9 +145,12 @@ void MessageLoop::StartPolling()
         RegisterClassOnce(kPollWindowClass, &MessageLoop::PollProc, nullptr);
         pollWindow_ = CreateWindowExW(0, kPollWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
+        if (!pollWindow_) {
+            return;
+        }
         SetWindowLongPtrW(pollWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    if (pollWindow_ && !polling_) {
+    if (!polling_) {
         polling_ = SetTimer(pollWindow_, kPollTimer, kWatchPollMs, nullptr) != 0;
     }
 }
